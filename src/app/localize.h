@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+#include <string>
+
+class QAction;
+class QMenu;
+class QPixmap;
+class QRadioButton;
+class QWidget;
+
+namespace lw {
+
+// A component's Tag names its caption string; Tag + 400 is its hint.
+void SetTag(QObject* object, int tag);
+int TagOf(const QObject* object);
+
+// A group box of radio buttons whose items take strings Tag + 1, Tag + 2, ...
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit TRadioGroup(QWidget* parent = nullptr);
+    QRadioButton* AddItem(const QString& text);
+    QList<QRadioButton*> Items() const;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+};
+
+// Sets a hint in its two-part form: the short part before the first "|" is
+// the pop-up hint, the part after it goes to the status bar.
+void SetHint(QObject* object, const QString& hint);
+QString HintOf(const QObject* object);
+
+// Localises a window and every component it owns from their Tags.
+void LocalizeForm(QWidget* form);
+// A menu item and every item below it.
+void LocalizeMenu(QAction* item);
+// Every item of a menu bar or pop-up menu.
+void LocalizeMenuItems(QWidget* menu);
+
+// Loads the language's picture `name` into bitmap; false when it has none.
+bool LoadLanguageBitmap(QPixmap& bitmap, const std::string& name);
+
+} // namespace lw

@@ -1,0 +1,7 @@
+#include "app/options.h"
+
+namespace lw {
+
+TOptions Options;
+
+} // namespace lw

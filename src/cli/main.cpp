@@ -1,0 +1,83 @@
+// letterwell-cli: the font manager's work from a terminal, over the same core.
+#include "app/strings.h"
+#include "platform/linux/linux_platform.h"
+
+#include <iostream>
+#include <string>
+
+namespace {
+
+// Messages go to standard error; questions are answered "no" so nothing
+// irreversible happens without a person.
+class TConsolePrompts : public lw::IPrompts {
+public:
+    lw::TMsgResult MessageBox(const std::string& text, const std::string& caption, lw::TMsgIcon,
+                              lw::TMsgButtons buttons) override {
+        std::cerr << caption << ": " << text << "\n";
+        switch (buttons) {
+        case lw::TMsgButtons::Ok: return lw::TMsgResult::Ok;
+        case lw::TMsgButtons::OkCancel: return lw::TMsgResult::Cancel;
+        default: return lw::TMsgResult::No;
+        }
+    }
+    std::optional<std::string> InputBox(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<lw::TColor> PickColor(lw::TColor) override { return std::nullopt; }
+    std::optional<std::string> PickFolder(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::string>> OpenFiles(const std::string&, const std::string&,
+                                                      const std::string&, bool) override {
+        return std::nullopt;
+    }
+    void BeginBusy() override {}
+    void EndBusy() override {}
+};
+
+int Usage() {
+    std::cerr << "usage: letterwell-cli string [--language N] ID...\n"
+                 "       letterwell-cli --version\n";
+    return 2;
+}
+
+// Prints strings of the program's texts: handy for translators and scripts.
+int PrintStrings(int argc, char** argv) {
+    int i = 2;
+    if (i + 1 < argc && std::string(argv[i]) == "--language") {
+        lw::SetLanguage(std::stoi(argv[i + 1]));
+        i += 2;
+    }
+    if (i >= argc) {
+        return Usage();
+    }
+    for (; i < argc; ++i) {
+        std::cout << lw::LoadStr(std::stoi(argv[i])) << "\n";
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TConsolePrompts prompts;
+    lw::TLinuxPlatform platform(prompts);
+    if (argc < 2) {
+        return Usage();
+    }
+    const std::string command = argv[1];
+    try {
+        if (command == "--version") {
+            std::cout << "letterwell-cli 0.1\n";
+            return 0;
+        }
+        if (command == "string") {
+            return PrintStrings(argc, argv);
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "letterwell-cli: " << e.what() << "\n";
+        return 1;
+    }
+    return Usage();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <memory>
+#include <string>
+
+namespace lw {
+
+// The registry hive as a text file, replaced atomically on every save. A
+// file that does not parse is copied aside before it is first replaced.
+class TFileRegistryHive : public IRegistryHive {
+public:
+    explicit TFileRegistryHive(std::string path);
+    TRegKeys Load() override;
+    void Save(const TRegKeys& keys) override;
+    const std::string& Path() const { return FilePath; }
+
+    // $XDG_CONFIG_HOME/Kestrova/Letterwell.reg, ~/.config when unset.
+    static std::string DefaultPath();
+
+private:
+    void KeepDamagedCopy();
+    std::string FilePath;
+};
+
+// Reads bundles from one folder only: the program's own.
+class TFolderBundleSource : public ILanguageBundleSource {
+public:
+    explicit TFolderBundleSource(std::string folder);
+    std::optional<std::vector<uint8_t>> ReadBundle(const std::string& fileName) const override;
+
+private:
+    std::string Folder;
+};
+
+// The folder of the running executable.
+std::string ProgramFolder();
+
+// All Linux adapters, installed as the process's platform services. The
+// prompts come from the caller: widgets for the program, the console or a
+// script elsewhere.
+class TLinuxPlatform {
+public:
+    TLinuxPlatform(IPrompts& prompts, std::string registryPath = TFileRegistryHive::DefaultPath(),
+                   std::string bundleFolder = ProgramFolder());
+    ~TLinuxPlatform();
+    TLinuxPlatform(const TLinuxPlatform&) = delete;
+    TLinuxPlatform& operator=(const TLinuxPlatform&) = delete;
+
+    TFileRegistryHive& Registry() { return *Hive; }
+
+private:
+    std::unique_ptr<ITextService> TextService;
+    std::unique_ptr<TFileRegistryHive> Hive;
+    std::unique_ptr<ISpecialFolders> Folders;
+    std::unique_ptr<IShell> ShellService;
+    std::unique_ptr<ISystemErrors> Errors;
+    std::unique_ptr<TFolderBundleSource> Bundles;
+    TPlatformServices Previous;
+};
+
+std::unique_ptr<ITextService> MakeLinuxTextService();
+std::unique_ptr<ISpecialFolders> MakeLinuxSpecialFolders();
+std::unique_ptr<IShell> MakeLinuxShell();
+std::unique_ptr<ISystemErrors> MakeLinuxSystemErrors();
+
+} // namespace lw

@@ -1,0 +1,127 @@
+#include "platform/linux/linux_platform.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace lw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string DataHome() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
+        return xdg;
+    }
+    const char* home = std::getenv("HOME");
+    return home == nullptr ? std::string() : std::string(home) + "/.local/share";
+}
+
+class TLinuxSpecialFolders : public ISpecialFolders {
+public:
+    std::optional<std::string> Path(int csidl) const override {
+        QString path;
+        switch (csidl) {
+        case CSIDL_DESKTOP:
+        case CSIDL_DESKTOPDIRECTORY:
+            path = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+            break;
+        case CSIDL_PERSONAL:
+            path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            break;
+        case CSIDL_FONTS: {
+            const std::string data = DataHome();
+            if (data.empty()) {
+                return std::nullopt;
+            }
+            return data + "/fonts";
+        }
+        default: return std::nullopt;
+        }
+        if (path.isEmpty()) {
+            return std::nullopt;
+        }
+        return path.toStdString();
+    }
+};
+
+class TLinuxShell : public IShell {
+public:
+    bool OpenUrl(const std::string& url) override {
+        return QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(url)});
+    }
+};
+
+class TLinuxSystemErrors : public ISystemErrors {
+public:
+    std::string LastErrorText() const override { return ErrorText(errno); }
+    std::string ErrorText(int code) const override { return std::strerror(code); }
+};
+
+} // namespace
+
+std::unique_ptr<ISpecialFolders> MakeLinuxSpecialFolders() {
+    return std::make_unique<TLinuxSpecialFolders>();
+}
+std::unique_ptr<IShell> MakeLinuxShell() { return std::make_unique<TLinuxShell>(); }
+std::unique_ptr<ISystemErrors> MakeLinuxSystemErrors() {
+    return std::make_unique<TLinuxSystemErrors>();
+}
+
+std::string ProgramFolder() {
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) {
+        return std::string();
+    }
+    return fs::path(std::string(buf, static_cast<size_t>(n))).parent_path().string();
+}
+
+TFolderBundleSource::TFolderBundleSource(std::string folder) : Folder(std::move(folder)) {}
+
+std::optional<std::vector<uint8_t>> TFolderBundleSource::ReadBundle(const std::string& fileName) const {
+    // A bare file name only: the bundle never comes from anywhere else.
+    if (Folder.empty() || fileName.find('/') != std::string::npos) {
+        return std::nullopt;
+    }
+    std::ifstream in(fs::path(Folder) / fileName, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std::string bundleFolder)
+    : TextService(MakeLinuxTextService()),
+      Hive(std::make_unique<TFileRegistryHive>(std::move(registryPath))),
+      Folders(MakeLinuxSpecialFolders()), ShellService(MakeLinuxShell()),
+      Errors(MakeLinuxSystemErrors()),
+      Bundles(std::make_unique<TFolderBundleSource>(std::move(bundleFolder))),
+      Previous(Platform()) {
+    TPlatformServices& services = Platform();
+    services.Text = TextService.get();
+    services.Registry = Hive.get();
+    services.Folders = Folders.get();
+    services.Shell = ShellService.get();
+    services.Errors = Errors.get();
+    services.Bundles = Bundles.get();
+    services.Prompts = &prompts;
+}
+
+TLinuxPlatform::~TLinuxPlatform() { Platform() = Previous; }
+
+} // namespace lw

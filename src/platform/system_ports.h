@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lw {
+
+// Shell folder numbers, as the settings and file commands name them.
+enum TSpecialFolder : int {
+    CSIDL_DESKTOP = 0x0000,
+    CSIDL_PERSONAL = 0x0005,
+    CSIDL_DESKTOPDIRECTORY = 0x0010,
+    CSIDL_FONTS = 0x0014,
+};
+
+class ISpecialFolders {
+public:
+    virtual ~ISpecialFolders() = default;
+    // The folder's path without a trailing separator, or nothing when the
+    // system does not know the folder.
+    virtual std::optional<std::string> Path(int csidl) const = 0;
+};
+
+class IShell {
+public:
+    virtual ~IShell() = default;
+    // Opens a web address, a mailto: address or a folder with the user's
+    // preferred program. False when nothing could be started.
+    virtual bool OpenUrl(const std::string& url) = 0;
+};
+
+class ISystemErrors {
+public:
+    virtual ~ISystemErrors() = default;
+    // The system's text for the error of the last failed system call.
+    virtual std::string LastErrorText() const = 0;
+    virtual std::string ErrorText(int code) const = 0;
+};
+
+// Where the second language's bundle comes from: only the program's own
+// folder, never a search path.
+class ILanguageBundleSource {
+public:
+    virtual ~ILanguageBundleSource() = default;
+    // The bundle file's bytes, or nothing when it is missing or unreadable.
+    virtual std::optional<std::vector<uint8_t>> ReadBundle(const std::string& fileName) const = 0;
+};
+
+} // namespace lw
