@@ -50,9 +50,19 @@ std::string ArgAsText(const TFmtArg& arg) {
     return buf;
 }
 
+template <typename T> std::string Printf(const std::string& directive, T value) {
+    const int needed = std::snprintf(nullptr, 0, directive.c_str(), value);
+    if (needed < 0) {
+        return std::string();
+    }
+    std::string out(static_cast<size_t>(needed) + 1, '\0');
+    std::snprintf(out.data(), out.size(), directive.c_str(), value);
+    out.pop_back();
+    return out;
+}
+
 std::string FormatOne(const std::string& spec, char type, const TFmtArg& arg) {
-    std::string directive = "%" + spec;
-    char buf[512];
+    const std::string directive = "%" + spec;
     switch (type) {
     case 'd':
     case 'u':
@@ -62,39 +72,21 @@ std::string FormatOne(const std::string& spec, char type, const TFmtArg& arg) {
         if (i == nullptr) {
             return ArgAsText(arg);
         }
-        directive += "ll";
-        directive += type;
-        std::snprintf(buf, sizeof buf, directive.c_str(), *i);
-        return buf;
+        return Printf(directive + "ll" + type, *i);
     }
     case 'f':
     case 'g':
     case 'e': {
-        double value = 0;
         if (const auto* d = std::get_if<double>(&arg)) {
-            value = *d;
-        } else if (const auto* i = std::get_if<long long>(&arg)) {
-            value = static_cast<double>(*i);
-        } else {
-            return ArgAsText(arg);
+            return Printf(directive + type, *d);
         }
-        directive += type;
-        std::snprintf(buf, sizeof buf, directive.c_str(), value);
-        return buf;
-    }
-    default: { // 's'
-        std::string text = ArgAsText(arg);
-        directive += 's';
-        // Width and precision apply to texts too; the text itself may be long.
-        int needed = std::snprintf(nullptr, 0, directive.c_str(), text.c_str());
-        if (needed < 0) {
-            return text;
+        if (const auto* i = std::get_if<long long>(&arg)) {
+            return Printf(directive + type, static_cast<double>(*i));
         }
-        std::string out(static_cast<size_t>(needed) + 1, '\0');
-        std::snprintf(out.data(), out.size(), directive.c_str(), text.c_str());
-        out.pop_back();
-        return out;
+        return ArgAsText(arg);
     }
+    default: // 's': width and precision apply to texts too
+        return Printf(directive + 's', ArgAsText(arg).c_str());
     }
 }
 

@@ -1,0 +1,123 @@
+#include "app/regfile.h"
+#include "app/registry.h"
+#include "platform/linux/linux_platform.h"
+#include "test_home.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteText(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+class FileHiveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Folder = test::TestHome().Root() / ("hive-" + std::to_string(++Counter));
+        fs::remove_all(Folder);
+        File = Folder / "Kestrova" / "Letterwell.reg";
+    }
+    void TearDown() override { fs::remove_all(Folder); }
+
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(File.parent_path())) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static inline int Counter = 0;
+    fs::path Folder;
+    fs::path File;
+};
+
+TEST(FileHive, DefaultPathFollowsXdgConfigHome) {
+    EXPECT_EQ(fs::path(TFileRegistryHive::DefaultPath()), test::TestHome().SettingsFile());
+}
+
+TEST_F(FileHiveTest, SavesTypedValuesAsTextAndLeavesNoTemporaryFile) {
+    TFileRegistryHive hive(File.string());
+    EXPECT_TRUE(hive.Load().empty());
+    {
+        TRegistry r(hive);
+        ASSERT_TRUE(r.OpenKey(kProgramKey, true));
+        r.WriteInteger("Font Size", 24);
+        r.WriteString("Sample text", "Ćao \"svete\"");
+        r.WriteFloat("Print top margin", 1.0);
+        r.CloseKey();
+    }
+    const std::string text = ReadText(File);
+    EXPECT_EQ(text.rfind("REGEDIT4\n", 0), 0u);
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell]"), std::string::npos);
+    EXPECT_NE(text.find("\"Font Size\"=dword:00000018"), std::string::npos);
+    EXPECT_NE(text.find("\"Print top margin\"=hex:00,00,00,00,00,00,f0,3f"), std::string::npos);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"Letterwell.reg"});
+    TRegistry r(hive);
+    ASSERT_TRUE(r.OpenKey(kProgramKey, false));
+    EXPECT_EQ(r.ReadString("Sample text"), "Ćao \"svete\"");
+}
+
+TEST_F(FileHiveTest, AFailedSaveKeepsThePreviousFileWhole) {
+    TFileRegistryHive hive(File.string());
+    TRegKeys keys;
+    keys["HKEY_CURRENT_USER\\A"]["v"] = TRegValue::FromInteger(1);
+    hive.Save(keys);
+    const std::string before = ReadText(File);
+    // A folder where the temporary file should be renamed over makes the
+    // final step fail, even for root.
+    TFileRegistryHive blocked((File.parent_path() / "blocked").string());
+    fs::create_directories(File.parent_path() / "blocked" / "inside");
+    EXPECT_THROW(blocked.Save(keys), ERegistryError);
+    EXPECT_EQ(ReadText(File), before);
+    for (const auto& e : fs::directory_iterator(File.parent_path())) {
+        EXPECT_EQ(e.path().filename().string().find("blocked."), std::string::npos)
+            << "temporary file left behind: " << e.path();
+    }
+    // A parent that is a file cannot hold the settings at all.
+    WriteText(Folder / "plainfile", "x");
+    TFileRegistryHive impossible((Folder / "plainfile" / "Letterwell.reg").string());
+    EXPECT_THROW(impossible.Save(keys), ERegistryError);
+    EXPECT_THROW(TFileRegistryHive(Folder.string()).Load(), ERegistryError);
+}
+
+TEST_F(FileHiveTest, ADamagedFileIsReportedThenKeptAsideBeforeItIsReplaced) {
+    const std::string damaged = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell]\n\"Font Size\"=dword:zz\n";
+    WriteText(File, damaged);
+    TFileRegistryHive hive(File.string());
+    EXPECT_THROW(hive.Load(), ERegistryDamaged);
+    {
+        TRegistry r(hive);
+        ASSERT_TRUE(r.OpenKey(kProgramKey, true));
+        r.WriteInteger("Font Size", 30);
+        r.CloseKey();
+    }
+    EXPECT_EQ(ReadText(File.string() + ".damaged"), damaged);
+    EXPECT_NO_THROW(hive.Load());
+    // A second damage never overwrites the first copy.
+    WriteText(File, "garbage");
+    TRegKeys keys;
+    hive.Save(keys);
+    EXPECT_EQ(ReadText(File.string() + ".damaged"), damaged);
+    EXPECT_EQ(ReadText(File.string() + ".damaged.1"), "garbage");
+}
+
+} // namespace
+} // namespace lw

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/regfile.h"
+#include "platform/registry_port.h"
+
+namespace lw::test {
+
+// A hive in memory that can be told to fail, for the failure paths of code
+// that reads and writes settings.
+class TMemoryHive : public IRegistryHive {
+public:
+    TRegKeys Keys;
+    bool Damaged = false;
+    bool FailSave = false;
+    int Saves = 0;
+
+    TRegKeys Load() override {
+        if (Damaged) {
+            throw ERegistryDamaged("damaged");
+        }
+        return Keys;
+    }
+    void Save(const TRegKeys& keys) override {
+        if (FailSave) {
+            throw ERegistryError("disk full");
+        }
+        Keys = keys;
+        Damaged = false;
+        ++Saves;
+    }
+
+    TRegValues& ProgramKey() { return Keys["HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell"]; }
+};
+
+} // namespace lw::test
