@@ -25,8 +25,18 @@ public:
     }
 
 private:
+    // The C and POSIX locales collate by code point, which puts every accented
+    // name after "Z"; font names read best in the common Latin order there.
+    static QLocale CollationLocale() {
+        const QLocale system;
+        if (system.language() == QLocale::C) {
+            return QLocale(QLocale::English, QLocale::UnitedStates);
+        }
+        return system;
+    }
+
     QLocale Locale;
-    QCollator Collator{QLocale()};
+    QCollator Collator{CollationLocale()};
 };
 
 } // namespace
