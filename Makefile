@@ -42,6 +42,9 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+screenshots: build
+	$(BUILD)/bin/letterwell-screenshots $(BUILD)/screenshots
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
