@@ -1,7 +1,10 @@
 // letterwell-cli: the font manager's work from a terminal, over the same core.
 #include "app/strings.h"
+#include "fonts/font_manager.h"
+#include "platform/services.h"
 #include "platform/linux/linux_platform.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -37,9 +40,42 @@ public:
 };
 
 int Usage() {
-    std::cerr << "usage: letterwell-cli string [--language N] ID...\n"
+    std::cerr << "usage: letterwell-cli families\n"
+                 "       letterwell-cli styles FAMILY\n"
+                 "       letterwell-cli string [--language N] ID...\n"
                  "       letterwell-cli --version\n";
     return 2;
+}
+
+// The installed families, one a line, as the main window lists them.
+int PrintFamilies() {
+    for (const std::string& family : lw::FontManager->Families) {
+        std::cout << family << "\n";
+    }
+    return 0;
+}
+
+// One line a style: style, full name, file, type, tab-separated.
+int PrintStyles(const std::string& wanted) {
+    lw::TFontManager& fonts = *lw::FontManager;
+    const auto found = std::find_if(fonts.Families.begin(), fonts.Families.end(), [&](const std::string& f) {
+        return lw::Text().CompareIgnoreCase(f, wanted) == 0;
+    });
+    if (found == fonts.Families.end()) {
+        std::cerr << "letterwell-cli: no installed family is named \"" << wanted << "\"\n";
+        return 1;
+    }
+    const std::string family = *found;
+    fonts.LoadFontTypeNames();
+    const std::string typeName = fonts.GetFontTypeName(fonts.GetFontType(family));
+    std::vector<std::string> styles;
+    std::vector<std::string> fullNames;
+    fonts.GetFamilyStyles(family, styles, fullNames);
+    for (size_t i = 0; i < styles.size() && i < fullNames.size(); ++i) {
+        const std::string file = fonts.GetFontFileName(fullNames[i], family, styles[i]);
+        std::cout << styles[i] << "\t" << fullNames[i] << "\t" << file << "\t" << typeName << "\n";
+    }
+    return 0;
 }
 
 // Prints strings of the program's texts: handy for translators and scripts.
@@ -74,6 +110,14 @@ int main(int argc, char** argv) {
         }
         if (command == "string") {
             return PrintStrings(argc, argv);
+        }
+        if (command == "families" && argc == 2) {
+            lw::FontManager = std::make_unique<lw::TFontManager>();
+            return PrintFamilies();
+        }
+        if (command == "styles" && argc == 3) {
+            lw::FontManager = std::make_unique<lw::TFontManager>();
+            return PrintStyles(argv[2]);
         }
     } catch (const std::exception& e) {
         std::cerr << "letterwell-cli: " << e.what() << "\n";

@@ -25,5 +25,6 @@ IShell& Shell() { return Required(Platform().Shell, "shell"); }
 ISystemErrors& SystemErrors() { return Required(Platform().Errors, "system errors"); }
 ILanguageBundleSource& LanguageBundles() { return Required(Platform().Bundles, "language bundles"); }
 IPrompts& Prompts() { return Required(Platform().Prompts, "prompts"); }
+IFontSystem& FontSystem() { return Required(Platform().Fonts, "font system"); }
 
 } // namespace lw

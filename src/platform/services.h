@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/font_system.h"
 #include "platform/prompts.h"
 #include "platform/registry_port.h"
 #include "platform/system_ports.h"
@@ -18,6 +19,7 @@ struct TPlatformServices {
     ISystemErrors* Errors = nullptr;
     ILanguageBundleSource* Bundles = nullptr;
     IPrompts* Prompts = nullptr;
+    IFontSystem* Fonts = nullptr;
 };
 
 TPlatformServices& Platform();
@@ -31,6 +33,7 @@ IShell& Shell();
 ISystemErrors& SystemErrors();
 ILanguageBundleSource& LanguageBundles();
 IPrompts& Prompts();
+IFontSystem& FontSystem();
 
 // The hourglass cursor for as long as the guard lives.
 class THourglass {

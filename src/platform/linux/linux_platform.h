@@ -49,6 +49,7 @@ public:
     TLinuxPlatform& operator=(const TLinuxPlatform&) = delete;
 
     TFileRegistryHive& Registry() { return *Hive; }
+    IFontSystem& FontSystem() { return *Fonts; }
 
 private:
     std::unique_ptr<ITextService> TextService;
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<IShell> ShellService;
     std::unique_ptr<ISystemErrors> Errors;
     std::unique_ptr<TFolderBundleSource> Bundles;
+    std::unique_ptr<IFontSystem> Fonts;
     TPlatformServices Previous;
 };
 

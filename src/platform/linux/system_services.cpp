@@ -1,4 +1,5 @@
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/fontconfig_system.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -111,6 +112,8 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std:
       Folders(MakeLinuxSpecialFolders()), ShellService(MakeLinuxShell()),
       Errors(MakeLinuxSystemErrors()),
       Bundles(std::make_unique<TFolderBundleSource>(std::move(bundleFolder))),
+      Fonts(std::make_unique<TFontconfigSystem>(
+          TFontconfigSystem::DefaultUserFontFolder().value_or(std::string()))),
       Previous(Platform()) {
     TPlatformServices& services = Platform();
     services.Text = TextService.get();
@@ -120,6 +123,7 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std:
     services.Errors = Errors.get();
     services.Bundles = Bundles.get();
     services.Prompts = &prompts;
+    services.Fonts = Fonts.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() { Platform() = Previous; }

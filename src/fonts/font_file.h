@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace lw {
+
+// Font type codes; the display name of code N is string 30000 + N.
+enum TFontTypeCode : uint8_t {
+    ftUnknown = 0,
+    ftTrueType = 1,
+    ftOpenType = 2,
+    ftType1 = 3,
+    ftTrueTypeCollection = 4,
+    ftBitmap = 5,
+};
+
+// What is read from one font file. A reader fills it in its constructor and
+// it is read-only afterwards.
+class TFontFile {
+public:
+    virtual ~TFontFile() = default;
+
+    // The text handed to the system to load the font: the file (or only its
+    // name), or for Type 1 the metrics and outline files joined by "|".
+    virtual std::string GetFileName(bool fullPath) const = 0;
+
+    std::string FileName;
+    std::string RegistryName;
+    std::string Copyright;
+    std::string FamilyName;
+    std::string StyleName;
+    std::string UniqueID;
+    std::string FullName;
+    std::string Version;
+    std::string PostScriptName;
+    std::string Trademark;
+    std::string Manufacturer;
+    std::string Designer;
+    std::string Description;
+    std::string VendorURL;
+    std::string DesignerURL;
+    std::string LicenseDescription;
+    std::string LicenseURL;
+    std::string PreferredFamily;
+    std::string PreferredStyle;
+    std::string SampleText;
+    int32_t Selection = 0;
+    int32_t UnitsPerEm = 0;
+    int32_t LowestRecPPEM = 0;
+    bool Installed = false;
+    uint8_t FontType = ftUnknown;
+};
+
+} // namespace lw

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "fonts/font_file.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lw {
+
+// A silent stop that the caller turns into an empty answer.
+class EAbort : public std::runtime_error {
+public:
+    EAbort() : std::runtime_error("aborted") {}
+};
+
+enum TFontStyleBit : unsigned {
+    fsBold = 1,
+    fsItalic = 2,
+    fsUnderline = 4,
+    fsStrikeOut = 8,
+};
+using TFontStyles = unsigned;
+
+// The catalogue of installed fonts: families, their styles and files, their
+// type, and the fonts installed only until the program ends.
+class TFontManager {
+public:
+    TFontManager();
+    ~TFontManager();
+    TFontManager(const TFontManager&) = delete;
+    TFontManager& operator=(const TFontManager&) = delete;
+
+    // Re-reads the installed families; a failure leaves them as they were.
+    void Refresh();
+    void LoadFontTypeNames();
+    std::string GetFontTypeName(uint8_t code) const;
+    uint8_t GetFontType(const std::string& family);
+
+    void GetFamilyStyles(const std::string& family, std::vector<std::string>& styles,
+                         std::vector<std::string>& fullNames);
+    void GetFamilyStyleNames(const std::string& family, std::vector<std::string>& styles);
+    void GetFamilyFullNames(const std::string& family, std::vector<std::string>& fullNames);
+    TFontStyles GetStyleFlags(const std::string& family, const std::string& style);
+    std::string GetStyleByFullName(const std::string& family, const std::string& fullName);
+
+    // Throws EAbort when the font list cannot be read.
+    std::string FindRegistryName(const std::string& fullName, const std::string& family,
+                                 const std::string& style);
+    static std::string GetType1ValueName(const std::string& fullName);
+    // The file text of an installed style as stored; empty when unknown.
+    std::string GetFontFileName(const std::string& fullName, const std::string& family,
+                                const std::string& style);
+    bool IsTemporary(const std::string& fullName) const;
+    static uint8_t GetFontFileType(const std::string& path);
+    // The outline file beside a metrics file, found ignoring case.
+    static std::string GetPfbFileName(const std::string& pfmPath);
+    void OpenFontsFolder();
+
+    std::string FontsFolder;
+    std::vector<std::string> Families;
+    std::vector<std::string> TempFiles;
+    std::vector<std::string> TempNames;
+    std::array<std::string, 6> TypeNames;
+    uint32_t OsError = 0;
+    std::string ErrorFile1;
+    std::string ErrorFile2;
+
+private:
+    std::string StyleByFlags(const std::string& family, const std::string& style);
+};
+
+// The one catalogue of the run: created before the main window, freed last.
+extern std::unique_ptr<TFontManager> FontManager;
+
+} // namespace lw

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/registry_port.h"
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lw {
+
+// Font kinds and face flags as the catalogue reasons about them.
+enum TFontKind : int {
+    RASTER_FONTTYPE = 1,
+    DEVICE_FONTTYPE = 2,
+    TRUETYPE_FONTTYPE = 4,
+};
+
+inline constexpr uint32_t NTM_ITALIC = 0x1;
+inline constexpr uint32_t NTM_STRIKEOUT = 0x10;
+inline constexpr uint32_t NTM_BOLD = 0x20;
+inline constexpr uint32_t NTM_REGULAR = 0x40;
+inline constexpr uint32_t NTM_STYLE_MASK = 127;
+inline constexpr uint32_t NTM_PS_OPENTYPE = 0x20000;
+inline constexpr uint32_t NTM_TT_OPENTYPE = 0x40000;
+inline constexpr uint32_t NTM_TYPE1 = 0x100000;
+
+// One installed face as the system enumerates it.
+struct TFaceInfo {
+    std::string FullName;
+    std::string StyleName;
+    int Kind = 0;
+    uint32_t Flags = 0;
+
+    bool Scalable() const {
+        return Kind == TRUETYPE_FONTTYPE ||
+               (Flags & (NTM_PS_OPENTYPE | NTM_TT_OPENTYPE | NTM_TYPE1)) != 0;
+    }
+};
+
+// The two lists of installed fonts that the registry of the system this
+// program was first written for keeps, and this port mirrors.
+enum class TFontKey { Fonts, Type1 };
+
+class EFontSystemError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the system has installed.
+class IFontSystem {
+public:
+    virtual ~IFontSystem() = default;
+    // A fresh look at the installed fonts: one family name per face, in the
+    // system's order, repeats included. Throws EFontSystemError on failure.
+    virtual std::vector<std::string> EnumFamilyFaces() = 0;
+    // The faces of one family (name compared ignoring case); none when unknown.
+    virtual std::vector<TFaceInfo> EnumFaces(const std::string& family) = 0;
+    // The folder fonts are installed into; nothing when it cannot be found.
+    virtual std::optional<std::string> FontsFolder() = 0;
+    // The values of a font list: name -> file text (Fonts: a string; Type 1:
+    // the "T", metrics, outline list). Null when the list cannot be read; the
+    // values stay valid until the next enumeration.
+    virtual const TRegValues* FontKey(TFontKey key) = 0;
+};
+
+} // namespace lw

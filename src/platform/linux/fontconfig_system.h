@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/font_system.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <map>
+#include <memory>
+
+namespace lw {
+
+struct TFcPatternFree {
+    void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+struct TFcFontSetFree {
+    void operator()(FcFontSet* s) const { FcFontSetDestroy(s); }
+};
+struct TFcObjectSetFree {
+    void operator()(FcObjectSet* s) const { FcObjectSetDestroy(s); }
+};
+using TFcPatternPtr = std::unique_ptr<FcPattern, TFcPatternFree>;
+using TFcFontSetPtr = std::unique_ptr<FcFontSet, TFcFontSetFree>;
+using TFcObjectSetPtr = std::unique_ptr<FcObjectSet, TFcObjectSetFree>;
+
+// One face as fontconfig describes it, with what the font lists need.
+struct TFcFace {
+    std::string Family;
+    TFaceInfo Info;
+    std::string File;
+    std::string Format;
+    std::string PostScriptName;
+    std::vector<std::string> FullNames; // every language's full name, first first
+    bool Variable = false;
+};
+
+// Reads one pattern; anything fontconfig leaves out stays empty.
+TFcFace FaceFromPattern(FcPattern* pattern);
+
+// The installed fonts as fontconfig knows them. Every enumeration takes a
+// fresh look (fontconfig re-reads its configuration and changed folders) and
+// keeps what it saw, so the per-family questions and the font lists are
+// answered from memory until the next enumeration.
+class TFontconfigSystem : public IFontSystem {
+public:
+    // userFontFolder: where fonts are installed; its files are listed by bare name.
+    explicit TFontconfigSystem(std::string userFontFolder);
+
+    std::vector<std::string> EnumFamilyFaces() override;
+    std::vector<TFaceInfo> EnumFaces(const std::string& family) override;
+    std::optional<std::string> FontsFolder() override;
+    const TRegValues* FontKey(TFontKey key) override;
+
+    // The user font folder fontconfig would install into: $XDG_DATA_HOME/fonts.
+    static std::optional<std::string> DefaultUserFontFolder();
+
+private:
+    struct TSnapshot {
+        std::vector<std::string> FaceFamilies;
+        std::map<std::string, std::vector<TFaceInfo>, TKeyLess> Faces;
+        TRegValues Fonts;
+        TRegValues Type1;
+    };
+
+    void TakeSnapshot(bool rescan);
+    void AddToFontLists(const TFcFace& face, TSnapshot& snapshot) const;
+    std::string FileText(const std::string& file) const;
+    const TSnapshot& Current();
+
+    std::string UserFontFolder;
+    std::unique_ptr<TSnapshot> Snapshot;
+};
+
+} // namespace lw
