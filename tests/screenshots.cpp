@@ -3,7 +3,13 @@
 // Runs in a temporary home, so the real settings are never read or written.
 #include "app/main_window.h"
 #include "app/strings.h"
+#include "fonts/font_manager.h"
+#include "pages/installed_page.h"
+
+#include <QMenu>
+#include <QTabWidget>
 #include "platform/linux/linux_platform.h"
+#include "pages/simple_combo.h"
 #include "scripted_prompts.h"
 #include "test_home.h"
 
@@ -42,12 +48,24 @@ int main(int argc, char** argv) {
     QDir().mkpath(folder);
     lw::test::TScriptedPrompts prompts;
     lw::TLinuxPlatform platform(prompts);
+    lw::FontManager = std::make_unique<lw::TFontManager>();
     bool ok = true;
-    for (int language : {0, 1}) {
+    {
         lw::TfMain_letterwell window;
         window.resize(lw::kMinimumWidth, lw::kMinimumHeight);
-        lw::SetLanguage(language);
-        ok = Save(window, folder, QStringLiteral("main-window-%1").arg(language)) && ok;
+        window.Installed->cmbFonts->setFocus();
+        window.ShowInstalledFamily(1);
+        ok = Save(window, folder, QStringLiteral("main-installed")) && ok;
+        window.pcMain->setCurrentIndex(1);
+        ok = Save(window, folder, QStringLiteral("main-not-installed")) && ok;
+        window.pcMain->setCurrentIndex(0);
+        window.mnLanguageClick(window.Menu.mnEspaniol);
+        ok = Save(window, folder, QStringLiteral("main-installed-spanish")) && ok;
+        window.Menu.mnFile->popup(window.mapToGlobal(QPoint(0, 0)));
+        ok = Save(*window.Menu.mnFile, folder, QStringLiteral("menu-file-spanish")) && ok;
+        window.Menu.mnFile->hide();
     }
+    lw::FontManager.reset();
+    lw::SetLanguage(0);
     return ok ? 0 : 1;
 }

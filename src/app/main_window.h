@@ -1,19 +1,51 @@
 #pragma once
 
+#include "app/main_menu.h"
 #include "app/settings.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QSet>
 
-class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QTabWidget;
 
 namespace lw {
 
-// The main window's frame: geometry and settings, status bar, language.
+class TFontChangeWatcher;
+class TInstalledPage;
+class TNotInstalledPage;
+class TStatusPanels;
+
+inline constexpr int kMinimumWidth = 925;
+inline constexpr int kMinimumHeight = 800;
+inline constexpr const char* kApplicationTitle = "Kestrova Letterwell";
+
+// The main window: two pages, the menus, the status bar, window placement,
+// the language and the settings it loads and saves.
 class TfMain_letterwell : public QMainWindow, public ISettingsHost {
     Q_OBJECT
 public:
     explicit TfMain_letterwell(QWidget* parent = nullptr);
     ~TfMain_letterwell() override;
+
+    void ApplyLanguage();
+    void StartLoading();
+    void StopLoading();
+    // The installed-font sheet, once it exists; F2 follows its visibility.
+    void SetViewAllWindow(QWidget* sheet);
+    // Shows the installed page with a family selected, as the sheet asks.
+    void ShowInstalledFamily(int index);
+    bool Terminating() const { return ShuttingDown; }
+
+    // Commands.
+    void mnUpdateListClick();
+    void mnOpenFontsFolderClick();
+    void mnExitClick();
+    void mnLanguageClick(QAction* item);
+    // A font change announced by this program or seen in the font folders.
+    void FontsChanged();
 
     // ISettingsHost
     TSize MonitorSize() const override;
@@ -28,21 +60,55 @@ public:
     void RebuildFolderTree() override;
     void ApplySettings() override;
 
+    TMainMenu Menu;
+    QTabWidget* pcMain = nullptr;
+    TInstalledPage* Installed = nullptr;
+    TNotInstalledPage* NotInstalled = nullptr;
+    TStatusPanels* Panels = nullptr;
+
+    QPlainTextEdit* ActiveSample = nullptr;
+    QString SavedSampleText;
+    QString AnsiSampleText;
+    QPointer<QWidget> LastControlInstalled;
+    QPointer<QWidget> LastControlNotInstalled;
+    QProgressBar* LoadProgress = nullptr;
+    bool LoadCancelled = false;
+
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void FormCreate();
+    void FormShow();
+    void FormActivate();
     void FormDestroy();
+    void BuildPages();
+    void WireCommands();
+    void pcMainChange(int index);
+    void RememberFocus(QWidget* now);
+    void SetCommandEnabled(QAction* action, bool enabled);
+    void ApplyLanguageGlyphs();
+    void ApplyStringShortcuts();
+    void ShowHint(const QString& hint);
 
-    QLabel* StatusPanel0 = nullptr;
-    QLabel* StatusPanel1 = nullptr;
+    TFontChangeWatcher* FontWatcher = nullptr;
+    QPointer<QWidget> ViewAll;
+    // Commands whose work arrives later stay disabled whatever the page.
+    QSet<QAction*> Unavailable;
+    QPointer<QWidget> LastFocusInstalled;
+    QPointer<QWidget> LastFocusNotInstalled;
     std::string NotInstalledFolder;
+    QColor DialogColor;
+    bool HintRouting = true;
+    bool ShuttingDown = false;
     bool Destroyed = false;
 };
 
-inline constexpr int kMinimumWidth = 925;
-inline constexpr int kMinimumHeight = 800;
-inline constexpr const char* kApplicationTitle = "Kestrova Letterwell";
+// The characters with codes 33 to 255 of the Western code page, in order.
+QString BuildAnsiSampleText();
 
 } // namespace lw

@@ -63,6 +63,8 @@ public:
     // the "T", metrics, outline list). Null when the list cannot be read; the
     // values stay valid until the next enumeration.
     virtual const TRegValues* FontKey(TFontKey key) = 0;
+    // The folders fonts are served from, to watch for changes by others.
+    virtual std::vector<std::string> FontFolders() = 0;
 };
 
 } // namespace lw

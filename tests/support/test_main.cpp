@@ -1,5 +1,6 @@
 // Every test program starts here: a temporary home first, then the offscreen
 // Qt application, then the Linux platform with scripted prompts.
+#include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
 #include "scripted_prompts.h"
 #include "test_env.h"
@@ -28,6 +29,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     lw::TLinuxPlatform platform(lw::test::TestPrompts(), lw::TFileRegistryHive::DefaultPath(),
                                 lw::test::BuildBinFolder());
+    lw::FontManager = std::make_unique<lw::TFontManager>();
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    lw::FontManager.reset();
+    return result;
 }

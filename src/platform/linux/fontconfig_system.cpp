@@ -169,6 +169,22 @@ const TRegValues* TFontconfigSystem::FontKey(TFontKey key) {
     return key == TFontKey::Fonts ? &snapshot.Fonts : &snapshot.Type1;
 }
 
+std::vector<std::string> TFontconfigSystem::FontFolders() {
+    std::vector<std::string> folders;
+    if (!UserFontFolder.empty()) {
+        folders.push_back(UserFontFolder);
+    }
+    // Every folder fontconfig scanned, subfolders included.
+    TFcStrListPtr list(FcConfigGetFontDirs(nullptr));
+    while (FcChar8* dir = list ? FcStrListNext(list.get()) : nullptr) {
+        const std::string folder = reinterpret_cast<const char*>(dir);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            folders.push_back(folder);
+        }
+    }
+    return folders;
+}
+
 const TFontconfigSystem::TSnapshot& TFontconfigSystem::Current() {
     if (!Snapshot) {
         TakeSnapshot(false);

@@ -18,6 +18,10 @@ struct TFcFontSetFree {
 struct TFcObjectSetFree {
     void operator()(FcObjectSet* s) const { FcObjectSetDestroy(s); }
 };
+struct TFcStrListFree {
+    void operator()(FcStrList* l) const { FcStrListDone(l); }
+};
+using TFcStrListPtr = std::unique_ptr<FcStrList, TFcStrListFree>;
 using TFcPatternPtr = std::unique_ptr<FcPattern, TFcPatternFree>;
 using TFcFontSetPtr = std::unique_ptr<FcFontSet, TFcFontSetFree>;
 using TFcObjectSetPtr = std::unique_ptr<FcObjectSet, TFcObjectSetFree>;
@@ -49,6 +53,7 @@ public:
     std::vector<TFaceInfo> EnumFaces(const std::string& family) override;
     std::optional<std::string> FontsFolder() override;
     const TRegValues* FontKey(TFontKey key) override;
+    std::vector<std::string> FontFolders() override;
 
     // The user font folder fontconfig would install into: $XDG_DATA_HOME/fonts.
     static std::optional<std::string> DefaultUserFontFolder();
