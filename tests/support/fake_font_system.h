@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/font_system.h"
+#include "platform/services.h"
+
+#include <map>
+
+namespace lw::test {
+
+// Installed fonts exactly as a test describes them, faces, flags and font
+// lists included. Installs itself as the platform's font system while it lives.
+class TFakeFontSystem : public IFontSystem {
+public:
+    std::vector<std::string> FaceFamilies;
+    std::map<std::string, std::vector<TFaceInfo>, TKeyLess> Faces;
+    TRegValues Fonts;
+    TRegValues Type1;
+    std::optional<std::string> Folder = std::string("/fonts");
+    bool FailEnumeration = false;
+    bool KeysUnreadable = false;
+
+    TFakeFontSystem() : Previous(Platform().Fonts) { Platform().Fonts = this; }
+    ~TFakeFontSystem() override { Platform().Fonts = Previous; }
+    TFakeFontSystem(const TFakeFontSystem&) = delete;
+    TFakeFontSystem& operator=(const TFakeFontSystem&) = delete;
+
+    // Adds a face and its family name, as the system lists one per face.
+    void AddFace(const std::string& family, TFaceInfo face) {
+        FaceFamilies.push_back(family);
+        Faces[family].push_back(std::move(face));
+    }
+
+    std::vector<std::string> EnumFamilyFaces() override {
+        if (FailEnumeration) {
+            throw EFontSystemError("enumeration failed");
+        }
+        return FaceFamilies;
+    }
+    std::vector<TFaceInfo> EnumFaces(const std::string& family) override {
+        auto it = Faces.find(family);
+        return it == Faces.end() ? std::vector<TFaceInfo>() : it->second;
+    }
+    std::optional<std::string> FontsFolder() override { return Folder; }
+    const TRegValues* FontKey(TFontKey key) override {
+        if (KeysUnreadable) {
+            return nullptr;
+        }
+        return key == TFontKey::Fonts ? &Fonts : &Type1;
+    }
+    std::vector<std::string> FontFolders() override { return {}; }
+
+private:
+    IFontSystem* Previous;
+};
+
+inline TFaceInfo TrueTypeFace(const std::string& fullName, const std::string& style, uint32_t flags) {
+    return TFaceInfo{fullName, style, TRUETYPE_FONTTYPE, flags};
+}
+
+} // namespace lw::test
