@@ -71,9 +71,15 @@ int PrintStyles(const std::string& wanted) {
     std::vector<std::string> styles;
     std::vector<std::string> fullNames;
     fonts.GetFamilyStyles(family, styles, fullNames);
+    // A font installed in several folders is one style to the user.
+    std::vector<std::string> printed;
     for (size_t i = 0; i < styles.size() && i < fullNames.size(); ++i) {
         const std::string file = fonts.GetFontFileName(fullNames[i], family, styles[i]);
-        std::cout << styles[i] << "\t" << fullNames[i] << "\t" << file << "\t" << typeName << "\n";
+        const std::string line = styles[i] + "\t" + fullNames[i] + "\t" + file + "\t" + typeName;
+        if (std::find(printed.begin(), printed.end(), line) == printed.end()) {
+            std::cout << line << "\n";
+            printed.push_back(line);
+        }
     }
     return 0;
 }
