@@ -6,7 +6,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test test-plain test-asan screenshots format clean
+.PHONY: all deps configure build run test test-plain test-asan screenshots bench format clean
 
 all: build
 
@@ -44,6 +44,11 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 
 screenshots: build
 	$(BUILD)/bin/letterwell-screenshots $(BUILD)/screenshots
+
+bench: deps
+	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DLETTERWELL_TESTS=OFF -DLETTERWELL_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	build-bench/bin/catalogue_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

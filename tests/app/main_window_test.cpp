@@ -1,16 +1,34 @@
 #include "app/main_window.h"
+#include "app/status_panels.h"
 #include "app/strings.h"
+#include "fake_font_system.h"
+#include "fonts/font_change.h"
+#include "fonts/font_manager.h"
 #include "memory_hive.h"
+#include "pages/installed_page.h"
+#include "pages/simple_combo.h"
 #include "platform/services.h"
 #include "test_env.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScreen>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace lw {
 namespace {
 
+using test::TrueTypeFace;
+
+// A main window over a memory hive and fonts the test describes.
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -19,12 +37,24 @@ protected:
         test::TestPrompts().Reset();
         SetLanguage(0);
         Options = TOptions{};
+        Fonts.AddFace("Arial", TrueTypeFace("Arial", "Regular", NTM_REGULAR));
+        Fonts.AddFace("Bodoni", TrueTypeFace("Bodoni", "Regular", NTM_REGULAR));
+        Fonts.AddFace("Courier", TrueTypeFace("Courier", "Regular", NTM_REGULAR));
+        Fonts.Fonts["Bodoni (TrueType)"] = TRegValue::FromString("bodoni.ttf");
+        SavedCatalogue = std::move(FontManager);
+        FontManager = std::make_unique<TFontManager>();
     }
-    void TearDown() override { Platform().Registry = Real; }
+    void TearDown() override {
+        FontManager = std::move(SavedCatalogue);
+        Platform().Registry = Real;
+        SetLanguage(0);
+    }
     TRegValues& Stored() { return Hive.ProgramKey(); }
 
     test::TMemoryHive Hive;
     IRegistryHive* Real = nullptr;
+    test::TFakeFontSystem Fonts;
+    std::unique_ptr<TFontManager> SavedCatalogue;
 };
 
 TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndSavesOnClose) {
@@ -60,6 +90,147 @@ TEST_F(MainWindowTest, StoredMaximizedStateAndNormalBoundsSurviveARun) {
     EXPECT_EQ(Stored().at("Window height").Integer, 900u);
     EXPECT_EQ(Stored().at("Window left").Integer, 12u);
     EXPECT_EQ(Stored().at("Window top").Integer, 34u);
+}
+
+TEST_F(MainWindowTest, ListsTheFamiliesCountsThemAndShowsTheFirstOnShow) {
+    TfMain_letterwell window;
+    window.show();
+    TInstalledPage& page = *window.Installed;
+    ASSERT_EQ(page.cmbFonts->Count(), 3);
+    EXPECT_EQ(page.cmbFonts->ItemIndex(), 0);
+    EXPECT_EQ(page.lblNumber->text(), QStringLiteral("Broj instaliranih fontova je:  3"));
+    EXPECT_EQ(window.Panels->PanelText(1), QStringLiteral("Arial"));
+    window.ShowInstalledFamily(1);
+    EXPECT_EQ(page.lstStyles->count(), 1);
+    EXPECT_EQ(page.lstStyles->item(0)->text(),
+              QStringLiteral("Regular   |   Bodoni   --->   bodoni.ttf"));
+    EXPECT_EQ(page.lblFontType->text(), QStringLiteral("Tip:  TrueType"));
+    EXPECT_EQ(window.Panels->PanelText(1), QStringLiteral("Bodoni"));
+}
+
+TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
+    TfMain_letterwell window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    const TMainMenu& m = window.Menu;
+    EXPECT_TRUE(m.mnUpdateList->isEnabled());
+    EXPECT_FALSE(m.mnUpdateFileList->isEnabled());
+    EXPECT_TRUE(window.Installed->btnBold->isEnabled());
+    EXPECT_EQ(window.ActiveSample, window.Installed->mmSample);
+
+    window.Installed->mmSample->setFocus();
+    window.pcMain->setCurrentIndex(1);
+    EXPECT_FALSE(m.mnUpdateList->isEnabled());
+    EXPECT_FALSE(window.Installed->btnBold->isEnabled());
+    EXPECT_FALSE(m.mnBold->isEnabled());
+    // Their work arrives later: the page does not switch them on yet.
+    EXPECT_FALSE(m.mnInstallFont->isEnabled());
+    EXPECT_NE(window.ActiveSample, window.Installed->mmSample);
+
+    window.pcMain->setCurrentIndex(0);
+    EXPECT_TRUE(m.mnUpdateList->isEnabled());
+    EXPECT_EQ(window.LastControlInstalled, window.Installed->mmSample);
+    EXPECT_EQ(QApplication::focusWidget(), window.Installed->mmSample);
+    EXPECT_EQ(window.ActiveSample, window.Installed->mmSample);
+}
+
+TEST_F(MainWindowTest, InterchangeFollowsTheSheetsVisibilityOnActivation) {
+    TfMain_letterwell window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    EXPECT_FALSE(window.Menu.mnInterchange->isEnabled());
+    QWidget sheet;
+    sheet.show();
+    window.SetViewAllWindow(&sheet);
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(&window, &activation);
+    EXPECT_TRUE(window.Menu.mnInterchange->isEnabled());
+    sheet.hide();
+    QApplication::sendEvent(&window, &activation);
+    EXPECT_FALSE(window.Menu.mnInterchange->isEnabled());
+}
+
+TEST_F(MainWindowTest, FontChangesRefreshTheListButNotDuringShutDown) {
+    TfMain_letterwell window;
+    window.show();
+    window.Installed->cmbFonts->SetItemIndex(2);
+    Fonts.AddFace("Didot", TrueTypeFace("Didot", "Regular", NTM_REGULAR));
+    NotifyFontChange();
+    EXPECT_EQ(window.Installed->cmbFonts->Count(), 4);
+    EXPECT_EQ(window.Installed->cmbFonts->ItemIndex(), 2);
+    EXPECT_EQ(window.Installed->lblNumber->text(), QStringLiteral("Broj instaliranih fontova je:  4"));
+
+    Fonts.AddFace("Elzevir", TrueTypeFace("Elzevir", "Regular", NTM_REGULAR));
+    window.close();
+    ASSERT_TRUE(window.Terminating());
+    NotifyFontChange();
+    EXPECT_EQ(window.Installed->cmbFonts->Count(), 4);
+}
+
+TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
+    TfMain_letterwell window;
+    window.show();
+    const QString fileSerbian = window.Menu.mnFile->title();
+    const QString pageSerbian = window.pcMain->tabText(0);
+    EXPECT_FALSE(window.Menu.mnEnglish->isChecked());
+    EXPECT_FALSE(window.Menu.mnEspaniol->isChecked());
+    window.Installed->mmSample->setPlainText(QStringLiteral("typed by the user"));
+
+    window.Menu.mnEspaniol->trigger();
+    EXPECT_EQ(GetLanguage(), 1);
+    EXPECT_TRUE(window.Menu.mnEspaniol->isChecked());
+    EXPECT_NE(window.Menu.mnFile->title(), fileSerbian);
+    EXPECT_NE(window.pcMain->tabText(0), pageSerbian);
+    EXPECT_EQ(window.Installed->mmSample->toPlainText().toStdString(), LoadStr(10025));
+    EXPECT_EQ(window.Menu.mnEnglish->text(), QStringLiteral("&SRPSKI"));
+    EXPECT_EQ(FontManager->GetFontTypeName(ftTrueType), LoadStr(30001));
+    EXPECT_EQ(window.Installed->lblNumber->text().toStdString(), FmtLoadStr(10010, 3));
+    EXPECT_EQ(window.Menu.mnBold->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+
+    window.Menu.mnEnglish->trigger();
+    EXPECT_EQ(GetLanguage(), 0);
+    EXPECT_TRUE(window.Menu.mnEnglish->isChecked());
+    EXPECT_FALSE(window.Menu.mnEspaniol->isChecked());
+    EXPECT_EQ(window.Menu.mnFile->title(), fileSerbian);
+    EXPECT_EQ(window.pcMain->tabText(0), pageSerbian);
+}
+
+TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoading) {
+    TfMain_letterwell window;
+    window.show();
+    QStatusTipEvent tip(QStringLiteral("long part of a hint"));
+    QApplication::sendEvent(&window, &tip);
+    EXPECT_EQ(window.Panels->PanelText(0), QStringLiteral("long part of a hint"));
+    EXPECT_EQ(window.Menu.mnPrint->statusTip().toStdString(), LoadStr(10510).substr(LoadStr(10510).find('|') + 1));
+
+    window.StartLoading();
+    ASSERT_NE(window.LoadProgress, nullptr);
+    EXPECT_EQ(window.LoadProgress->geometry(), window.Panels->PanelRect(1));
+    QStatusTipEvent ignored(QStringLiteral("not shown"));
+    QApplication::sendEvent(&window, &ignored);
+    EXPECT_EQ(window.Panels->PanelText(0), QStringLiteral("long part of a hint"));
+    window.StopLoading();
+    EXPECT_EQ(window.LoadProgress, nullptr);
+}
+
+TEST(StatusPanels, PanelZeroTakesElevenFifteenthsRoundedHalfToEven) {
+    EXPECT_EQ(TStatusPanels::Panel0Width(150), 110);
+    EXPECT_EQ(TStatusPanels::Panel0Width(925), 678);  // 678.33
+    EXPECT_EQ(TStatusPanels::Panel0Width(45), 33);
+    EXPECT_EQ(TStatusPanels::Panel0Width(15 * 3 + 15 / 2 + 1), 39); // 38.86
+    TStatusPanels panels;
+    panels.resize(300, 20);
+    EXPECT_EQ(panels.PanelRect(0).width() + panels.PanelRect(1).width(), 300);
+    EXPECT_EQ(panels.PanelRect(1).left(), 220);
+}
+
+TEST(AnsiSample, HoldsCodes33To255OfTheWesternCodePage) {
+    const QString text = BuildAnsiSampleText();
+    ASSERT_EQ(text.size(), 223);
+    EXPECT_EQ(text.front(), QChar(u'!'));
+    EXPECT_EQ(text[0x80 - 33], QChar(u'€'));
+    EXPECT_EQ(text[0x81 - 33], QChar(char16_t(0x81)));
+    EXPECT_EQ(text.back(), QChar(u'ÿ'));
 }
 
 } // namespace
