@@ -97,7 +97,14 @@ TfMain_letterwell::TfMain_letterwell(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
 }
 
-TfMain_letterwell::~TfMain_letterwell() { FormDestroy(); }
+TfMain_letterwell::~TfMain_letterwell() {
+    FormDestroy();
+    // Children still move the focus and may hear font changes while Qt tears
+    // them down after this destructor; nothing may reach this object then.
+    disconnect(FocusWatch);
+    delete FontWatcher;
+    FontWatcher = nullptr;
+}
 
 void TfMain_letterwell::BuildPages() {
     pcMain = new QTabWidget(this);
@@ -137,8 +144,8 @@ void TfMain_letterwell::WireCommands() {
     connect(Menu.mnExit, &QAction::triggered, this, &TfMain_letterwell::mnExitClick);
     connect(Menu.LanguageGroup, &QActionGroup::triggered, this, &TfMain_letterwell::mnLanguageClick);
     connect(pcMain, &QTabWidget::currentChanged, this, &TfMain_letterwell::pcMainChange);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { RememberFocus(now); });
+    FocusWatch = connect(qApp, &QApplication::focusChanged, this,
+                         [this](QWidget*, QWidget* now) { RememberFocus(now); });
     connect(FontWatcher, &TFontChangeWatcher::FontsChanged, this, &TfMain_letterwell::FontsChanged);
     connect(Installed, &TInstalledPage::SampleFontChanged, this, [this](const QString& family) {
         if (ActiveSample == Installed->mmSample) {

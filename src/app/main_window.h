@@ -96,6 +96,7 @@ private:
     void ShowHint(const QString& hint);
 
     TFontChangeWatcher* FontWatcher = nullptr;
+    QMetaObject::Connection FocusWatch;
     QPointer<QWidget> ViewAll;
     // Commands whose work arrives later stay disabled whatever the page.
     QSet<QAction*> Unavailable;

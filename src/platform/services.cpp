@@ -26,5 +26,6 @@ ISystemErrors& SystemErrors() { return Required(Platform().Errors, "system error
 ILanguageBundleSource& LanguageBundles() { return Required(Platform().Bundles, "language bundles"); }
 IPrompts& Prompts() { return Required(Platform().Prompts, "prompts"); }
 IFontSystem& FontSystem() { return Required(Platform().Fonts, "font system"); }
+ISystemLocale& SystemLocale() { return Required(Platform().Locale, "system locale"); }
 
 } // namespace lw

@@ -20,6 +20,7 @@ struct TPlatformServices {
     ILanguageBundleSource* Bundles = nullptr;
     IPrompts* Prompts = nullptr;
     IFontSystem* Fonts = nullptr;
+    ISystemLocale* Locale = nullptr;
 };
 
 TPlatformServices& Platform();
@@ -34,6 +35,7 @@ ISystemErrors& SystemErrors();
 ILanguageBundleSource& LanguageBundles();
 IPrompts& Prompts();
 IFontSystem& FontSystem();
+ISystemLocale& SystemLocale();
 
 // The hourglass cursor for as long as the guard lives.
 class THourglass {

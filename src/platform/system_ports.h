@@ -39,6 +39,15 @@ public:
     virtual std::string ErrorText(int code) const = 0;
 };
 
+// The user's language as the font files' name tables number languages:
+// primary language in the low 10 bits, sub-language above (0x0409 US
+// English, 0x081A Serbian Latin).
+class ISystemLocale {
+public:
+    virtual ~ISystemLocale() = default;
+    virtual uint16_t DefaultLangID() const = 0;
+};
+
 // Where the second language's bundle comes from: only the program's own
 // folder, never a search path.
 class ILanguageBundleSource {

@@ -59,6 +59,7 @@ private:
     std::unique_ptr<ISystemErrors> Errors;
     std::unique_ptr<TFolderBundleSource> Bundles;
     std::unique_ptr<IFontSystem> Fonts;
+    std::unique_ptr<ISystemLocale> Locale;
     TPlatformServices Previous;
 };
 
@@ -66,5 +67,8 @@ std::unique_ptr<ITextService> MakeLinuxTextService();
 std::unique_ptr<ISpecialFolders> MakeLinuxSpecialFolders();
 std::unique_ptr<IShell> MakeLinuxShell();
 std::unique_ptr<ISystemErrors> MakeLinuxSystemErrors();
+// The language of LC_ALL / LC_MESSAGES / LANG as a Windows language id;
+// 0x0409 for C, POSIX and anything unknown.
+std::unique_ptr<ISystemLocale> MakeLinuxSystemLocale();
 
 } // namespace lw

@@ -114,7 +114,7 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std:
       Bundles(std::make_unique<TFolderBundleSource>(std::move(bundleFolder))),
       Fonts(std::make_unique<TFontconfigSystem>(
           TFontconfigSystem::DefaultUserFontFolder().value_or(std::string()))),
-      Previous(Platform()) {
+      Locale(MakeLinuxSystemLocale()), Previous(Platform()) {
     TPlatformServices& services = Platform();
     services.Text = TextService.get();
     services.Registry = Hive.get();
@@ -124,6 +124,7 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std:
     services.Bundles = Bundles.get();
     services.Prompts = &prompts;
     services.Fonts = Fonts.get();
+    services.Locale = Locale.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() { Platform() = Previous; }
