@@ -1,24 +1,25 @@
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "app/strings.h"
+#include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-
-#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(lw::kApplicationTitle));
     lw::TQtPrompts prompts;
     lw::TLinuxPlatform platform(prompts);
+    // The catalogue lives longer than every window that reads it.
+    lw::FontManager = std::make_unique<lw::TFontManager>();
     int result = 0;
     {
         lw::TfMain_letterwell mainWindow;
         mainWindow.show();
         result = QApplication::exec();
     }
+    lw::FontManager.reset();
     // Back to the built-in language, which lets the bundle go.
     lw::SetLanguage(0);
     return result;
