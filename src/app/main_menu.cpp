@@ -76,7 +76,7 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
     m.mnItalic = AddCheckItem(m.mnFormat, "mnItalic", 10121);
     m.mnUnderline = AddCheckItem(m.mnFormat, "mnUnderline", 10122);
     m.mnFormat->addSeparator();
-    m.mnAnsiSample = AddItem(m.mnFormat, "mnAnsiSample", 10141);
+    m.mnAnsiSample = AddCheckItem(m.mnFormat, "mnAnsiSample", 10141);
     m.mnSampleColor = AddItem(m.mnFormat, "mnSampleColor", 10123);
     m.mnSize = AddItem(m.mnFormat, "mnSize", 10142);
 
@@ -123,6 +123,17 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
     m.mnDeleteFont0 = AddItem(m.pmFonts, "mnDeleteFont0", 10136, Qt::CTRL | Qt::Key_Delete);
     m.pmFonts->addSeparator();
     m.mnFind0 = AddItem(m.pmFonts, "mnFind0", 10118);
+
+    m.pmSample = new QMenu(owner);
+    m.pmSample->setObjectName(QStringLiteral("pmSample"));
+    SetTag(m.pmSample, kLocalizedMenu);
+    m.mnUndoEx = AddItem(m.pmSample, "mnUndoEx", 10143, Qt::CTRL | Qt::Key_Z);
+    m.pmSample->addSeparator();
+    m.mnCutEx = AddItem(m.pmSample, "mnCutEx", 10114, Qt::CTRL | Qt::Key_X);
+    m.mnCopyEx = AddItem(m.pmSample, "mnCopyEx", 10115, Qt::CTRL | Qt::Key_C);
+    m.mnPasteEx = AddItem(m.pmSample, "mnPasteEx", 10116, Qt::CTRL | Qt::Key_V);
+    m.pmSample->addSeparator();
+    m.mnSelectAllEx = AddItem(m.pmSample, "mnSelectAllEx", 10117);
     return m;
 }
 

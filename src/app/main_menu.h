@@ -69,6 +69,14 @@ struct TMainMenu {
     QAction* mnUpdateList0 = nullptr;
     QAction* mnDeleteFont0 = nullptr;
     QAction* mnFind0 = nullptr;
+
+    // The pop-up menu of both sample memos.
+    QMenu* pmSample = nullptr;
+    QAction* mnUndoEx = nullptr;
+    QAction* mnCutEx = nullptr;
+    QAction* mnCopyEx = nullptr;
+    QAction* mnPasteEx = nullptr;
+    QAction* mnSelectAllEx = nullptr;
 };
 
 // Builds the menu bar and the pop-up menus with their Tags, design shortcuts

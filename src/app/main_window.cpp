@@ -7,14 +7,19 @@
 #include "app/string_table.h"
 #include "app/strings.h"
 #include "fonts/font_manager.h"
+#include "pages/find_dialog.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
+#include "pages/sample_clipboard.h"
+#include "pages/sample_print.h"
 #include "pages/simple_combo.h"
+#include "platform/services.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QBitmap>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -22,7 +27,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -43,6 +50,12 @@ constexpr int kShortcutItalic = 51;
 constexpr int kShortcutUnderline = 52;
 constexpr int kShortcutFind = 55;
 constexpr int kShortcutSelectAll = 56;
+constexpr int kNothingSelected = 9;
+constexpr int kSelectionHint = 10031;
+constexpr int kPrintQuestion = 10001;
+constexpr int kConfirmCaption = 20;
+constexpr int kSampleOf = 7;
+constexpr int kPrintedTo = 10150;
 constexpr const char* kCredit = "Kestrova Letterwell, upravljanje fontovima";
 
 // Bytes 0x80-0x9F of the Western Windows code page; the five it leaves
@@ -130,10 +143,15 @@ void TfMain_letterwell::WireCommands() {
             Unavailable.insert(action);
         }
     }
-    for (QAction* ready : {Menu.mnUpdateList, Menu.mnUpdateList0, Menu.mnOpenFontsFolder, Menu.mnExit,
-                           Menu.mnEnglish, Menu.mnEspaniol}) {
+    for (QAction* ready :
+         {Menu.mnUpdateList, Menu.mnUpdateList0, Menu.mnOpenFontsFolder, Menu.mnExit, Menu.mnEnglish,
+          Menu.mnEspaniol, Menu.mnPrint, Menu.mnUndo, Menu.mnCut, Menu.mnCopy, Menu.mnPaste,
+          Menu.mnSelectAll, Menu.mnFind, Menu.mnFind0, Menu.mnBold, Menu.mnItalic, Menu.mnUnderline,
+          Menu.mnAnsiSample, Menu.mnSampleColor, Menu.mnSize, Menu.mnUndoEx, Menu.mnCutEx,
+          Menu.mnCopyEx, Menu.mnPasteEx, Menu.mnSelectAllEx}) {
         Unavailable.remove(ready);
     }
+    Installed->btnViewAll0->setEnabled(false);
     for (QAction* action : std::as_const(Unavailable)) {
         action->setEnabled(false);
     }
@@ -152,6 +170,127 @@ void TfMain_letterwell::WireCommands() {
             Panels->SetPanelText(1, family);
         }
     });
+    connect(Menu.mnFind, &QAction::triggered, this, &TfMain_letterwell::mnFindClick);
+    connect(Menu.mnFind0, &QAction::triggered, this, &TfMain_letterwell::mnFindClick);
+    connect(Menu.mnPrint, &QAction::triggered, this, &TfMain_letterwell::mnPrintClick);
+    connect(Menu.mnUndo, &QAction::triggered, this, [this] { EditCommand("undo"); });
+    connect(Menu.mnCut, &QAction::triggered, this, [this] { EditCommand("cut"); });
+    connect(Menu.mnCopy, &QAction::triggered, this, [this] { EditCommand("copy"); });
+    connect(Menu.mnPaste, &QAction::triggered, this, [this] { EditCommand("paste"); });
+    connect(Menu.mnSelectAll, &QAction::triggered, this, [this] { EditCommand("selectAll"); });
+    WireSampleCommands();
+    WireFormatCommands();
+}
+
+void TfMain_letterwell::WireSampleCommands() {
+    connect(Menu.mnUndoEx, &QAction::triggered, this, [this] { SampleCommand("undo"); });
+    connect(Menu.mnCutEx, &QAction::triggered, this, [this] { SampleCommand("cut"); });
+    connect(Menu.mnCopyEx, &QAction::triggered, this, [this] { SampleCommand("copy"); });
+    connect(Menu.mnPasteEx, &QAction::triggered, this, [this] { SampleCommand("paste"); });
+    connect(Menu.mnSelectAllEx, &QAction::triggered, this, [this] { SampleCommand("selectAll"); });
+    for (QPlainTextEdit* memo : {Installed->mmSample, NotInstalled->mmSampleNotInst}) {
+        memo->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(memo, &QWidget::customContextMenuRequested, this,
+                [this, memo](const QPoint& at) { Menu.pmSample->popup(memo->mapToGlobal(at)); });
+    }
+    Installed->mmSample->viewport()->installEventFilter(this);
+    Installed->mmSample->installEventFilter(this);
+    NotInstalled->mmSampleNotInst->installEventFilter(this);
+}
+
+void TfMain_letterwell::WireFormatCommands() {
+    const std::pair<QAction*, QToolButton*> styles[] = {
+        {Menu.mnBold, Installed->btnBold},
+        {Menu.mnItalic, Installed->btnItalic},
+        {Menu.mnUnderline, Installed->btnUnderline},
+        {Menu.mnAnsiSample, Installed->btnAnsiSample}};
+    for (const auto& [item, button] : styles) {
+        // The menu item toggles the button; the button sets the item's check.
+        connect(item, &QAction::triggered, button, [button = button] { button->toggle(); });
+        connect(button, &QToolButton::toggled, item, [item = item](bool down) { item->setChecked(down); });
+    }
+    connect(Installed->btnAnsiSample, &QToolButton::toggled, this, &TfMain_letterwell::btnAnsiSampleToggled);
+    connect(Menu.mnSampleColor, &QAction::triggered, Installed, &TInstalledPage::ChooseSampleColor);
+    connect(Menu.mnSize, &QAction::triggered, Installed, &TInstalledPage::mnSizeClick);
+    Installed->OtherSample = NotInstalled->mmSampleNotInst;
+}
+
+void TfMain_letterwell::btnAnsiSampleToggled(bool down) {
+    if (down) {
+        SavedSampleText = Installed->mmSample->toPlainText();
+    }
+    const QString text = down ? AnsiSampleText : SavedSampleText;
+    Installed->mmSample->setPlainText(text);
+    NotInstalled->mmSampleNotInst->setPlainText(text);
+}
+
+void TfMain_letterwell::EditCommand(const char* slot) {
+    QWidget* focused = QApplication::focusWidget();
+    if (focused == nullptr) {
+        return;
+    }
+    const bool isMemo = focused == Installed->mmSample || focused == NotInstalled->mmSampleNotInst;
+    if (isMemo && (qstrcmp(slot, "cut") == 0 || qstrcmp(slot, "copy") == 0)) {
+        SampleCommand(slot);
+        return;
+    }
+    if (qstrcmp(slot, "paste") == 0 && !QApplication::clipboard()->mimeData()->hasText()) {
+        return;
+    }
+    QMetaObject::invokeMethod(focused, slot);
+}
+
+void TfMain_letterwell::SampleCommand(const char* slot) {
+    QPlainTextEdit* memo = ActiveSample;
+    if (qstrcmp(slot, "paste") == 0 && !QApplication::clipboard()->mimeData()->hasText()) {
+        return;
+    }
+    memo->setFocus();
+    const TColor color = Installed->SampleColor;
+    if (qstrcmp(slot, "cut") == 0) {
+        CutSampleAsRtf(memo, color);
+    } else if (qstrcmp(slot, "copy") == 0) {
+        CopySampleAsRtf(memo, color);
+    } else {
+        QMetaObject::invokeMethod(memo, slot);
+    }
+}
+
+void TfMain_letterwell::ShowSelectionHint() {
+    QString selected = Installed->mmSample->textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    const std::string shown = selected.isEmpty() ? LoadStr(kNothingSelected) : selected.toStdString();
+    const QString hint = QString::fromStdString(FmtLoadStr(kSelectionHint, shown));
+    // Status panel only: the sample shows no pop-up hint.
+    Installed->mmSample->setProperty("Hint", hint);
+    Installed->mmSample->setStatusTip(hint.section(QLatin1Char('|'), -1));
+    ShowHint(hint);
+}
+
+void TfMain_letterwell::mnFindClick() {
+    if (dlgFind == nullptr) {
+        dlgFind = new TFindDialog(this);
+        connect(dlgFind, &TFindDialog::FindNext, Installed, &TInstalledPage::FindFamilyNext);
+    }
+    dlgFind->show();
+    dlgFind->raise();
+    dlgFind->activateWindow();
+}
+
+void TfMain_letterwell::mnPrintClick() {
+    if (Prompts().MessageBox(LoadStr(kPrintQuestion), LoadStr(kConfirmCaption), TMsgIcon::Question,
+                             TMsgButtons::YesNo) != TMsgResult::Yes) {
+        return;
+    }
+    const QFont font = ActiveSample->font();
+    const std::string fontName = font.family().toStdString();
+    THourglass hourglass;
+    const std::optional<std::string> destination =
+        PrintSample(LoadStr(kSampleOf) + fontName, ActiveSample->toPlainText().toStdString(), fontName,
+                    Installed->SampleColor, font.pointSize());
+    if (destination) {
+        Panels->SetPanelText(0, QString::fromStdString(FmtLoadStr(kPrintedTo, *destination)));
+    }
 }
 
 void TfMain_letterwell::FormCreate() {
@@ -171,6 +310,7 @@ void TfMain_letterwell::FormCreate() {
     pcMain->setCurrentWidget(Installed);
     pcMainChange(pcMain->currentIndex());
     FontWatcher->WatchFontFolders();
+    ShowSelectionHint();
     Installed->cmbFonts->setFocus();
 }
 
@@ -228,6 +368,19 @@ void TfMain_letterwell::ShowHint(const QString& hint) {
 
 // While a folder sheet loads the window sees keys first: Esc stops the load.
 bool TfMain_letterwell::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == Installed->mmSample->viewport() && e->type() == QEvent::MouseButtonRelease) {
+        ShowSelectionHint();
+    }
+    // The keyboard's copy and cut in a sample copy rich text too.
+    auto* memo = qobject_cast<QPlainTextEdit*>(watched);
+    if (memo != nullptr && e->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)) {
+            ActiveSample = memo;
+            SampleCommand(key->matches(QKeySequence::Copy) ? "copy" : "cut");
+            return true;
+        }
+    }
     if (LoadProgress != nullptr && e->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
         LoadCancelled = true;
@@ -328,6 +481,9 @@ void TfMain_letterwell::ApplyLanguage() {
         page->setStatusTip(statusTip());
     }
     Installed->LoadFamilies(Installed->cmbFonts->ItemIndex());
+    if (dlgFind != nullptr) {
+        dlgFind->Localize();
+    }
     FontManager->LoadFontTypeNames();
 }
 
@@ -350,6 +506,7 @@ void TfMain_letterwell::ApplyStringShortcuts() {
     Menu.mnFind->setShortcut(ShortcutFromString(kShortcutFind));
     Menu.mnSelectAll->setShortcut(ShortcutFromString(kShortcutSelectAll));
     Menu.mnFind0->setShortcut(Menu.mnFind->shortcut());
+    Menu.mnSelectAllEx->setShortcut(Menu.mnSelectAll->shortcut());
 }
 
 void TfMain_letterwell::mnLanguageClick(QAction* item) {
@@ -406,21 +563,19 @@ void TfMain_letterwell::SetNotInstalledPath(const std::string& path) { NotInstal
 void TfMain_letterwell::RebuildFolderTree() {}
 
 void TfMain_letterwell::ApplySettings() {
-    DialogColor = ResolveColor(Options.FontColor);
-    const QString sample = QString::fromStdString(Options.SampleText);
+    Installed->DialogColor = Options.FontColor;
+    Installed->SampleColor = Options.FontColor;
     for (QPlainTextEdit* memo : {Installed->mmSample, NotInstalled->mmSampleNotInst}) {
         QPalette palette = memo->palette();
         palette.setColor(QPalette::Text, ResolveColor(Options.FontColor));
         palette.setColor(QPalette::Base, ResolveColor(Options.BackgroundColor));
         memo->setPalette(palette);
-        QFont font = memo->font();
-        if (Options.FontSize > 0) {
-            font.setPointSize(Options.FontSize);
-        }
-        memo->setFont(font);
-        memo->setPlainText(sample);
     }
     Installed->cmbSize->setEditText(QString::number(Options.FontSize));
+    Installed->cmbSizeClick();
+    const QString sample = QString::fromStdString(Options.SampleText);
+    Installed->mmSample->setPlainText(sample);
+    NotInstalled->mmSampleNotInst->setPlainText(sample);
 }
 
 } // namespace lw

@@ -13,6 +13,7 @@ class QTabWidget;
 
 namespace lw {
 
+class TFindDialog;
 class TFontChangeWatcher;
 class TInstalledPage;
 class TNotInstalledPage;
@@ -44,6 +45,17 @@ public:
     void mnOpenFontsFolderClick();
     void mnExitClick();
     void mnLanguageClick(QAction* item);
+    void mnFindClick();
+    void mnPrintClick();
+    // The ANSI button went down or up: both samples show the character set
+    // or get their text back.
+    void btnAnsiSampleToggled(bool down);
+    // Edit menu commands on the focused control.
+    void EditCommand(const char* slot);
+    // Sample pop-up commands on the active sample.
+    void SampleCommand(const char* slot);
+    // The installed sample's hint: its selection, shown in panel 0.
+    void ShowSelectionHint();
     // A font change announced by this program or seen in the font folders.
     void FontsChanged();
 
@@ -94,8 +106,11 @@ private:
     void ApplyLanguageGlyphs();
     void ApplyStringShortcuts();
     void ShowHint(const QString& hint);
+    void WireSampleCommands();
+    void WireFormatCommands();
 
     TFontChangeWatcher* FontWatcher = nullptr;
+    TFindDialog* dlgFind = nullptr;
     QMetaObject::Connection FocusWatch;
     QPointer<QWidget> ViewAll;
     // Commands whose work arrives later stay disabled whatever the page.
@@ -103,7 +118,6 @@ private:
     QPointer<QWidget> LastFocusInstalled;
     QPointer<QWidget> LastFocusNotInstalled;
     std::string NotInstalledFolder;
-    QColor DialogColor;
     bool HintRouting = true;
     bool ShuttingDown = false;
     bool Destroyed = false;

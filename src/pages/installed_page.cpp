@@ -3,6 +3,8 @@
 #include "app/localize.h"
 #include "app/strings.h"
 #include "fonts/font_manager.h"
+#include "app/qt_colors.h"
+#include "pages/family_search.h"
 #include "pages/installed_styles.h"
 #include "pages/simple_combo.h"
 #include "platform/services.h"
@@ -11,6 +13,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +27,10 @@ namespace lw {
 namespace {
 
 constexpr int kFamilyCount = 10010;
+constexpr int kNotFoundText = 10003;
+constexpr int kNotFoundCaption = 10002;
+constexpr int kSizePrompt = 10017;
+constexpr int kSizeCaption = 10018;
 
 template <typename T> T* Make(QWidget* parent, const char* name, int tag = 0) {
     auto* widget = new T(parent);
@@ -71,7 +78,52 @@ TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
     lblAvailableStyles = Make<QLabel>(gbFont, "lblAvailableStyles", 10139);
     lstStyles = Make<QListWidget>(gbFont, "lstStyles");
     BuildLayout();
+    cmbSize->setInsertPolicy(QComboBox::NoInsert);
+    cmbSize->lineEdit()->installEventFilter(this);
+    cmbFonts->Edit()->installEventFilter(this);
+    cmbFonts->List()->installEventFilter(this);
+    lstStyles->viewport()->installEventFilter(this);
     connect(cmbFonts, &TSimpleComboBox::Changed, this, &TInstalledPage::cmbFontsChange);
+    connect(cmbSize, &QComboBox::activated, this, &TInstalledPage::cmbSizeClick);
+    for (QToolButton* button : {btnBold, btnItalic, btnUnderline}) {
+        connect(button, &QToolButton::toggled, this, &TInstalledPage::StyleButtonToggled);
+    }
+    connect(btnColor, &QPushButton::clicked, this, &TInstalledPage::ChooseSampleColor);
+}
+
+bool TInstalledPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cmbSize->lineEdit()) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                cmbSizeClick();
+                return true; // consumed
+            }
+            // Only digits and Backspace may be typed; keys that type nothing pass.
+            const QString typed = key->text();
+            if (!typed.isEmpty() && key->key() != Qt::Key_Backspace && typed.front().isPrint() &&
+                !(typed.size() == 1 && typed.front() >= QLatin1Char('0') && typed.front() <= QLatin1Char('9'))) {
+                return true;
+            }
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            cmbSizeDblClick();
+            return true;
+        }
+    } else if ((watched == cmbFonts->Edit() || watched == cmbFonts->List()) &&
+               event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers().testFlag(Qt::ControlModifier) &&
+            (key->key() == Qt::Key_Home || key->key() == Qt::Key_End) && cmbFonts->Count() > 0) {
+            SelectFamily(key->key() == Qt::Key_Home ? 0 : cmbFonts->Count() - 1);
+            return true;
+        }
+    } else if (watched == lstStyles->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // The style list only shows; a click selects nothing.
+        lstStyles->setCurrentRow(-1);
+        lstStyles->clearSelection();
+        cmbFonts->setFocus();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TInstalledPage::BuildLayout() {
@@ -108,6 +160,87 @@ void TInstalledPage::BuildLayout() {
 }
 
 QString TInstalledPage::SelectedFamily() const { return cmbFonts->Item(cmbFonts->ItemIndex()); }
+
+void TInstalledPage::SelectFamily(int index) {
+    cmbFonts->SetItemIndex(index);
+    cmbFontsChange();
+}
+
+void TInstalledPage::cmbSizeClick() {
+    const QString text = cmbSize->currentText();
+    if (text.isEmpty()) {
+        return;
+    }
+    const int size = SizeFromText(text.toStdString(), mmSample->font().pointSize());
+    cmbSize->setEditText(QString::number(size));
+    // A font cannot be drawn at zero or fewer points; the box still shows the number.
+    if (size > 0) {
+        QFont font = mmSample->font();
+        font.setPointSize(size);
+        mmSample->setFont(font);
+    }
+    if (OtherSample != nullptr) {
+        QFont other = OtherSample->font();
+        other.setPointSize(mmSample->font().pointSize());
+        OtherSample->setFont(other);
+    }
+}
+
+void TInstalledPage::cmbSizeDblClick() {
+    const size_t next = NextPresetIndex(cmbSize->currentText().toStdString());
+    cmbSize->setCurrentIndex(static_cast<int>(next));
+    cmbSizeClick();
+}
+
+void TInstalledPage::mnSizeClick() {
+    const auto answer =
+        Prompts().InputBox(LoadStr(kSizeCaption), LoadStr(kSizePrompt), cmbSize->currentText().toStdString());
+    if (!answer) {
+        return;
+    }
+    cmbSize->setEditText(QString::fromStdString(*answer));
+    cmbSizeClick();
+}
+
+void TInstalledPage::StyleButtonToggled() {
+    QFont font = mmSample->font();
+    font.setBold(btnBold->isChecked());
+    font.setItalic(btnItalic->isChecked());
+    font.setUnderline(btnUnderline->isChecked());
+    mmSample->setFont(font);
+}
+
+void TInstalledPage::SetSamplesColor(TColor color) {
+    SampleColor = color;
+    for (QPlainTextEdit* memo : {mmSample, OtherSample}) {
+        if (memo == nullptr) {
+            continue;
+        }
+        QPalette palette = memo->palette();
+        palette.setColor(QPalette::Text, ResolveColor(color));
+        memo->setPalette(palette);
+    }
+}
+
+void TInstalledPage::ChooseSampleColor() {
+    const std::optional<TColor> chosen = Prompts().PickColor(DialogColor);
+    if (!chosen) {
+        return;
+    }
+    DialogColor = *chosen;
+    SetSamplesColor(*chosen);
+}
+
+void TInstalledPage::FindFamilyNext(const QString& text, bool wholeWord) {
+    const std::optional<size_t> found =
+        FindFamily(FontManager->Families, cmbFonts->ItemIndex(), text.toStdString(), wholeWord);
+    if (!found || static_cast<int>(*found) >= cmbFonts->Count()) {
+        Prompts().MessageBox(FmtLoadStr(kNotFoundText, text.toStdString()), LoadStr(kNotFoundCaption),
+                             TMsgIcon::Information, TMsgButtons::Ok);
+        return;
+    }
+    SelectFamily(static_cast<int>(*found));
+}
 
 void TInstalledPage::ShowFamilyCount() {
     lblNumber->setText(QString::fromStdString(

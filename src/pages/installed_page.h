@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/color.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -30,6 +32,28 @@ public:
     // Refreshes the catalogue and the list, keeping the selected index.
     void UpdateList();
     QString SelectedFamily() const;
+    // Selects a family by index and shows it, as other code does.
+    void SelectFamily(int index);
+
+    // Size box: applies its text to both samples (click or Enter).
+    void cmbSizeClick();
+    // Double click: the next preset size, wrapping from 72 to 8.
+    void cmbSizeDblClick();
+    // Asks for a size in an input box.
+    void mnSizeClick();
+    // A style button changed: the installed sample follows it.
+    void StyleButtonToggled();
+    // Colour dialog; both samples take the chosen colour.
+    void ChooseSampleColor();
+    // Finds the next family whose name matches; tells when none does.
+    void FindFamilyNext(const QString& text, bool wholeWord);
+
+    // The memo on the other page, which follows this page's size and colour.
+    QPlainTextEdit* OtherSample = nullptr;
+    // The samples' text colour as stored (it may name a system colour).
+    TColor SampleColor = 0;
+    // What the colour dialog opens with.
+    TColor DialogColor = 0;
 
     QLabel* lblFonts;
     TSimpleComboBox* cmbFonts;
@@ -53,9 +77,13 @@ signals:
     // The sample now shows this family.
     void SampleFontChanged(const QString& family);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildLayout();
     void ShowFamilyCount();
+    void SetSamplesColor(TColor color);
 };
 
 } // namespace lw
