@@ -1,10 +1,9 @@
 #include "app/main_window.h"
 #include "app/status_panels.h"
 #include "app/strings.h"
-#include "fake_font_system.h"
 #include "fonts/font_change.h"
 #include "fonts/font_manager.h"
-#include "memory_hive.h"
+#include "main_window_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
 #include "platform/services.h"
@@ -28,34 +27,7 @@ namespace {
 
 using test::TrueTypeFace;
 
-// A main window over a memory hive and fonts the test describes.
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Real = Platform().Registry;
-        Platform().Registry = &Hive;
-        test::TestPrompts().Reset();
-        SetLanguage(0);
-        Options = TOptions{};
-        Fonts.AddFace("Arial", TrueTypeFace("Arial", "Regular", NTM_REGULAR));
-        Fonts.AddFace("Bodoni", TrueTypeFace("Bodoni", "Regular", NTM_REGULAR));
-        Fonts.AddFace("Courier", TrueTypeFace("Courier", "Regular", NTM_REGULAR));
-        Fonts.Fonts["Bodoni (TrueType)"] = TRegValue::FromString("bodoni.ttf");
-        SavedCatalogue = std::move(FontManager);
-        FontManager = std::make_unique<TFontManager>();
-    }
-    void TearDown() override {
-        FontManager = std::move(SavedCatalogue);
-        Platform().Registry = Real;
-        SetLanguage(0);
-    }
-    TRegValues& Stored() { return Hive.ProgramKey(); }
-
-    test::TMemoryHive Hive;
-    IRegistryHive* Real = nullptr;
-    test::TFakeFontSystem Fonts;
-    std::unique_ptr<TFontManager> SavedCatalogue;
-};
+using MainWindowTest = test::MainWindowFixture;
 
 TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndSavesOnClose) {
     {

@@ -1,0 +1,254 @@
+#include "app/main_window.h"
+#include "app/status_panels.h"
+#include "main_window_fixture.h"
+#include "pages/installed_page.h"
+#include "pages/not_installed_page.h"
+#include "pages/simple_combo.h"
+#include "test_home.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+class InstalledPageTest : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        Window = std::make_unique<TfMain_letterwell>();
+        Window->show();
+        QApplication::setActiveWindow(Window.get());
+    }
+    void TearDown() override {
+        Window.reset();
+        MainWindowFixture::TearDown();
+    }
+    TInstalledPage& Page() { return *Window->Installed; }
+    QPlainTextEdit& Sample() { return *Page().mmSample; }
+    QPlainTextEdit& OtherSample() { return *Window->NotInstalled->mmSampleNotInst; }
+    void SelectInSample(const QString& text) {
+        Sample().setPlainText(text);
+        Sample().selectAll();
+        Sample().setFocus();
+    }
+
+    std::unique_ptr<TfMain_letterwell> Window;
+};
+
+TEST_F(InstalledPageTest, SizeBoxTakesDigitsOnlyAndFallsBackToTheCurrentSize) {
+    QLineEdit* edit = Page().cmbSize->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, "3a6x");
+    EXPECT_EQ(edit->text(), QStringLiteral("36"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(Sample().font().pointSize(), 36);
+    EXPECT_EQ(OtherSample().font().pointSize(), 36);
+    // Letters pasted in and confirmed give back the current size.
+    edit->setText(QStringLiteral("big"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(edit->text(), QStringLiteral("36"));
+    EXPECT_EQ(Sample().font().pointSize(), 36);
+}
+
+TEST_F(InstalledPageTest, DoubleClickCyclesThePresetsAndTheSizeCommandAsks) {
+    Page().cmbSize->setEditText(QStringLiteral("72"));
+    QTest::mouseDClick(Page().cmbSize->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(Page().cmbSize->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(Sample().font().pointSize(), 8);
+
+    test::TestPrompts().TextAnswers.push_back(std::string("30"));
+    Window->Menu.mnSize->trigger();
+    ASSERT_EQ(test::TestPrompts().Asked.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Asked[0], "Velicina fonta");
+    EXPECT_EQ(Sample().font().pointSize(), 30);
+    test::TestPrompts().TextAnswers.push_back(std::nullopt);
+    Window->Menu.mnSize->trigger();
+    EXPECT_EQ(Sample().font().pointSize(), 30);
+}
+
+TEST_F(InstalledPageTest, StyleCommandsToggleButtonCheckMarkAndInstalledSampleOnly) {
+    Window->Menu.mnBold->trigger();
+    EXPECT_TRUE(Page().btnBold->isChecked());
+    EXPECT_TRUE(Window->Menu.mnBold->isChecked());
+    EXPECT_TRUE(Sample().font().bold());
+    EXPECT_FALSE(OtherSample().font().bold());
+    QTest::mouseClick(Page().btnUnderline, Qt::LeftButton);
+    EXPECT_TRUE(Window->Menu.mnUnderline->isChecked());
+    EXPECT_TRUE(Sample().font().underline());
+    Window->Menu.mnBold->trigger();
+    EXPECT_FALSE(Sample().font().bold());
+    EXPECT_FALSE(Window->Menu.mnBold->isChecked());
+    // The style stays when another family is shown.
+    Page().SelectFamily(2);
+    EXPECT_TRUE(Sample().font().underline());
+    EXPECT_EQ(Sample().font().family(), QStringLiteral("Courier"));
+}
+
+TEST_F(InstalledPageTest, ColourCommandColoursBothSamplesButNotTheStoredOption) {
+    const TColor before = Options.FontColor;
+    test::TestPrompts().ColorAnswers.push_back(RGBColor(200, 10, 20));
+    Window->Menu.mnSampleColor->trigger();
+    EXPECT_EQ(Sample().palette().color(QPalette::Text), QColor(200, 10, 20));
+    EXPECT_EQ(OtherSample().palette().color(QPalette::Text), QColor(200, 10, 20));
+    EXPECT_EQ(Options.FontColor, before);
+    test::TestPrompts().ColorAnswers.push_back(std::nullopt);
+    QTest::mouseClick(Page().btnColor, Qt::LeftButton);
+    EXPECT_EQ(Sample().palette().color(QPalette::Text), QColor(200, 10, 20));
+}
+
+TEST_F(InstalledPageTest, AnsiSampleIsShownAndTheEarlierTextComesBackInBothSamples) {
+    Sample().setPlainText(QStringLiteral("my sample"));
+    Window->Menu.mnAnsiSample->trigger();
+    EXPECT_TRUE(Page().btnAnsiSample->isChecked());
+    // The editor's plain text gives the no-break space as a space.
+    QString shown = Window->AnsiSampleText;
+    shown.replace(QChar(0xA0), QLatin1Char(' '));
+    EXPECT_EQ(Sample().toPlainText(), shown);
+    EXPECT_EQ(OtherSample().toPlainText(), shown);
+    Sample().appendPlainText(QStringLiteral("edited"));
+    QTest::mouseClick(Page().btnAnsiSample, Qt::LeftButton);
+    EXPECT_FALSE(Window->Menu.mnAnsiSample->isChecked());
+    EXPECT_EQ(Sample().toPlainText(), QStringLiteral("my sample"));
+    EXPECT_EQ(OtherSample().toPlainText(), QStringLiteral("my sample"));
+}
+
+TEST_F(InstalledPageTest, ListKeysStylesClickAndFind) {
+    QTest::keyClick(Page().cmbFonts->Edit(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(Page().cmbFonts->ItemIndex(), 2);
+    QTest::keyClick(Page().cmbFonts->Edit(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(Page().cmbFonts->ItemIndex(), 0);
+
+    Page().SelectFamily(1);
+    ASSERT_EQ(Page().lstStyles->count(), 1);
+    Page().lstStyles->setFocus();
+    const QRect first = Page().lstStyles->visualItemRect(Page().lstStyles->item(0));
+    QTest::mouseClick(Page().lstStyles->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_TRUE(Page().lstStyles->selectedItems().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), Page().cmbFonts->Edit());
+
+    Page().FindFamilyNext(QStringLiteral("OUR"), false);
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
+    EXPECT_EQ(Sample().font().family(), QStringLiteral("Courier"));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+    Page().FindFamilyNext(QStringLiteral("Zapf"), false);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Ne mugu naci nijedan font koji sadrzi Zapf.");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Nije nadjen");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Information);
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
+}
+
+TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt) {
+    Page().SelectFamily(0);
+    Window->Menu.mnBold->trigger();
+    Window->Menu.mnUnderline->trigger();
+    Page().cmbSize->setEditText(QStringLiteral("10"));
+    Page().cmbSizeClick();
+    SelectInSample(QStringLiteral("Ćao {svete}\nline two"));
+    Window->Menu.mnCopy->trigger();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->text(), QStringLiteral("Ćao {svete}\nline two"));
+    const std::string rtf = data->data(QStringLiteral("text/rtf")).toStdString();
+    EXPECT_NE(rtf.find("\\fnil Arial;"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\fs20\\cf1\\b\\ul \\u262?ao \\{svete\\} \\par\r\nline two\r\n }"), std::string::npos) << rtf;
+
+    // An empty selection leaves the clipboard alone.
+    Sample().moveCursor(QTextCursor::End);
+    Window->Menu.mnCopyEx->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Ćao {svete}\nline two"));
+
+    SelectInSample(QStringLiteral("gone"));
+    Window->Menu.mnCutEx->trigger();
+    EXPECT_EQ(Sample().toPlainText(), QString());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("gone"));
+}
+
+TEST_F(InstalledPageTest, PasteNeedsPlainTextOnTheClipboard) {
+    auto* image = new QMimeData;
+    image->setData(QStringLiteral("image/png"), QByteArray("not text"));
+    QApplication::clipboard()->setMimeData(image);
+    Sample().setPlainText(QStringLiteral("kept"));
+    Sample().moveCursor(QTextCursor::End);
+    Window->Menu.mnPasteEx->trigger();
+    EXPECT_EQ(Sample().toPlainText(), QStringLiteral("kept"));
+    QApplication::clipboard()->setText(QStringLiteral(" more"));
+    Window->Menu.mnPasteEx->trigger();
+    EXPECT_EQ(Sample().toPlainText(), QStringLiteral("kept more"));
+}
+
+TEST_F(InstalledPageTest, SelectionHintShowsThePartAfterABar) {
+    Sample().setPlainText(QString());
+    QTest::mouseClick(Sample().viewport(), Qt::LeftButton);
+    EXPECT_EQ(Window->Panels->PanelText(0), QStringLiteral("Oznaci tekst:  (nijedan)"));
+    SelectInSample(QStringLiteral("left|right"));
+    QTest::mouseRelease(Sample().viewport(), Qt::LeftButton);
+    EXPECT_EQ(Window->Panels->PanelText(0), QStringLiteral("right"));
+    EXPECT_TRUE(Sample().toolTip().isEmpty());
+}
+
+std::string PdfText(const fs::path& pdf) {
+    std::string text;
+    FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r");
+    if (pipe == nullptr) {
+        return text;
+    }
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
+        text += buf;
+    }
+    ::pclose(pipe);
+    return text;
+}
+
+TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) {
+        GTEST_SKIP() << "a printer is installed; the PDF fallback is not used";
+    }
+    const fs::path documents = test::TestHome().Documents();
+    fs::remove_all(documents);
+    fs::create_directories(documents);
+    Window->Menu.mnPrint->trigger();
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Zelis li da stampas primer teksta?");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Potvrda");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_TRUE(fs::is_empty(documents)) << "No prints nothing";
+
+    Page().SelectFamily(0);
+    QString text;
+    for (int line = 1; line <= 200; ++line) {
+        text += QStringLiteral("line%1\n").arg(line);
+    }
+    Sample().setPlainText(text);
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Window->Menu.mnPrint->trigger();
+    const fs::path pdf = documents / "Primer od Arial.pdf";
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_NE(Window->Panels->PanelText(0).toStdString().find(pdf.string()), std::string::npos);
+    const std::string printed = PdfText(pdf);
+    EXPECT_NE(printed.find("line1\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("line20"), std::string::npos);
+    EXPECT_EQ(printed.find("line200"), std::string::npos) << "lines below the page are dropped";
+    EXPECT_EQ(printed.find('\f', printed.find('\f') + 1), std::string::npos) << "one page only";
+}
+
+} // namespace
+} // namespace lw

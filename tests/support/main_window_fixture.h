@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/options.h"
+#include "app/strings.h"
+#include "fake_font_system.h"
+#include "fonts/font_manager.h"
+#include "memory_hive.h"
+#include "platform/services.h"
+#include "test_env.h"
+
+#include <gtest/gtest.h>
+
+namespace lw::test {
+
+// A main window's world: settings in memory, three installed families the
+// test can extend, built-in language, a catalogue of its own.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Real = Platform().Registry;
+        Platform().Registry = &Hive;
+        TestPrompts().Reset();
+        SetLanguage(0);
+        Options = TOptions{};
+        Fonts.AddFace("Arial", TrueTypeFace("Arial", "Regular", NTM_REGULAR));
+        Fonts.AddFace("Bodoni", TrueTypeFace("Bodoni", "Regular", NTM_REGULAR));
+        Fonts.AddFace("Courier", TrueTypeFace("Courier", "Regular", NTM_REGULAR));
+        Fonts.Fonts["Bodoni (TrueType)"] = TRegValue::FromString("bodoni.ttf");
+        SavedCatalogue = std::move(FontManager);
+        FontManager = std::make_unique<TFontManager>();
+    }
+    void TearDown() override {
+        FontManager = std::move(SavedCatalogue);
+        Platform().Registry = Real;
+        SetLanguage(0);
+    }
+    TRegValues& Stored() { return Hive.ProgramKey(); }
+
+    TMemoryHive Hive;
+    IRegistryHive* Real = nullptr;
+    TFakeFontSystem Fonts;
+    std::unique_ptr<TFontManager> SavedCatalogue;
+};
+
+} // namespace lw::test
