@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
   fonts-dejavu-core
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils unrtf
 )
 
 missing=()

@@ -65,12 +65,18 @@ std::string EscapeRtf(const std::string& text) {
             out += static_cast<char>(cp);
         } else if (cp < 0x80) {
             out += static_cast<char>(cp);
-        } else if (cp < 0x10000) {
-            AppendUnicodeUnit(out, cp);
         } else {
-            const uint32_t v = cp - 0x10000;
-            AppendUnicodeUnit(out, 0xD800 + (v >> 10));
-            AppendUnicodeUnit(out, 0xDC00 + (v & 0x3FF));
+            // Each character in a group of its own: some readers take the
+            // rest of a word after "?" for the fallback and would lose it.
+            out += '{';
+            if (cp < 0x10000) {
+                AppendUnicodeUnit(out, cp);
+            } else {
+                const uint32_t v = cp - 0x10000;
+                AppendUnicodeUnit(out, 0xD800 + (v >> 10));
+                AppendUnicodeUnit(out, 0xDC00 + (v & 0x3FF));
+            }
+            out += '}';
         }
     }
     return out;

@@ -1,10 +1,18 @@
 #include "pages/family_search.h"
 #include "pages/sample_text.h"
 
+#include "test_home.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 namespace lw {
 namespace {
+
+namespace fs = std::filesystem;
 
 TSampleFormat Format(const std::string& font, int size, TColor color) {
     TSampleFormat f;
@@ -46,12 +54,46 @@ TEST(SampleRtf, RichTextCharactersAndAnyLanguageAreEscaped) {
     const std::string rtf = BuildSampleRtf("a\\b{c}d ćž €😀", Format("Font {x}", 10, 0));
     EXPECT_NE(rtf.find("\\fnil Font \\{x\\};"), std::string::npos);
     EXPECT_NE(rtf.find("a\\\\b\\{c\\}d "), std::string::npos);
-    EXPECT_NE(rtf.find("\\u263?\\u382?"), std::string::npos);  // ć ž
-    EXPECT_NE(rtf.find("\\u8364?"), std::string::npos);         // €
-    EXPECT_NE(rtf.find("\\u-10179?\\u-8704?"), std::string::npos); // U+1F600 as a surrogate pair
+    EXPECT_NE(rtf.find("{\\u263?}{\\u382?}"), std::string::npos);  // ć ž
+    EXPECT_NE(rtf.find("{\\u8364?}"), std::string::npos);           // €
+    EXPECT_NE(rtf.find("{\\u-10179?\\u-8704?}"), std::string::npos); // U+1F600 as a surrogate pair
     // Broken UTF-8 becomes a replacement character, never a read past the end.
-    EXPECT_NE(BuildSampleRtf(std::string("x\xC3"), Format("F", 10, 0)).find("x\\u-3?"), std::string::npos);
-    EXPECT_NE(BuildSampleRtf(std::string("\xE2\x82"), Format("F", 10, 0)).find("\\u-3?"), std::string::npos);
+    EXPECT_NE(BuildSampleRtf(std::string("x\xC3"), Format("F", 10, 0)).find("x{\\u-3?}"), std::string::npos);
+    EXPECT_NE(BuildSampleRtf(std::string("\xE2\x82"), Format("F", 10, 0)).find("{\\u-3?}"), std::string::npos);
+}
+
+// What a real rich-text reader makes of the copy: unrtf's HTML rendering.
+std::string ReadBackWithUnrtf(const std::string& rtf) {
+    const fs::path file = test::TestHome().Root() / "copy.rtf";
+    std::ofstream(file, std::ios::binary) << rtf;
+    std::string html;
+    FILE* pipe = ::popen(("unrtf --html '" + file.string() + "' 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) {
+        return html;
+    }
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
+        html += buf;
+    }
+    ::pclose(pipe);
+    fs::remove(file);
+    return html;
+}
+
+TEST(SampleRtf, ARealReaderGetsBackTextFontColourAndStyles) {
+    TSampleFormat format = Format("Arial", 10, 255);
+    format.Bold = true;
+    format.Underline = true;
+    const std::string html = ReadBackWithUnrtf(BuildSampleRtf("Ćao {x} a\\b ž\ntwo", format));
+    ASSERT_NE(html.find("<body>"), std::string::npos) << "unrtf did not run: " << html;
+    const std::string body = html.substr(html.find("<body>"));
+    EXPECT_NE(body.find("face=\"Arial\""), std::string::npos) << body;
+    EXPECT_NE(body.find("color=\"#ff0000\""), std::string::npos) << body;
+    EXPECT_NE(body.find("<b><u>"), std::string::npos) << body;
+    EXPECT_NE(body.find("&#262;"), std::string::npos) << body;
+    EXPECT_NE(body.find("ao {x} a\\b "), std::string::npos) << body;
+    EXPECT_NE(body.find("&#382;"), std::string::npos) << body;
+    EXPECT_NE(body.find("two"), std::string::npos) << body;
 }
 
 TEST(SampleText, LinesSplitAtEveryKindOfBreak) {
