@@ -1,5 +1,6 @@
 #include "pages/sample_clipboard.h"
 
+#include "app/qt_colors.h"
 #include "pages/sample_text.h"
 
 #include <QApplication>
@@ -22,7 +23,8 @@ void CopySampleAsRtf(QPlainTextEdit* memo, TColor color) {
     TSampleFormat format;
     format.FontName = font.family().toStdString();
     format.SizePoints = font.pointSize();
-    format.Color = color;
+    // A stored system colour is pasted as the colour the sample shows now.
+    format.Color = IsSystemColor(color) ? ToTColor(ResolveColor(color, memo->palette())) : color;
     format.Bold = font.bold();
     format.Italic = font.italic();
     format.Underline = font.underline();

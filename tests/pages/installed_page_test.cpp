@@ -181,6 +181,17 @@ TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt)
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("gone"));
 }
 
+TEST_F(InstalledPageTest, ASystemColourIsCopiedAsTheColourTheSampleShows) {
+    ASSERT_EQ(Page().SampleColor, clWindowText);
+    QPalette palette = Sample().palette();
+    palette.setColor(QPalette::Text, QColor(10, 20, 30));
+    Sample().setPalette(palette);
+    SelectInSample(QStringLiteral("x"));
+    Window->Menu.mnCopyEx->trigger();
+    const std::string rtf = QApplication::clipboard()->mimeData()->data(QStringLiteral("text/rtf")).toStdString();
+    EXPECT_NE(rtf.find("\\red10\\green20\\blue30;"), std::string::npos) << rtf;
+}
+
 TEST_F(InstalledPageTest, PasteNeedsPlainTextOnTheClipboard) {
     auto* image = new QMimeData;
     image->setData(QStringLiteral("image/png"), QByteArray("not text"));
