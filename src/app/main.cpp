@@ -3,6 +3,7 @@
 #include "app/strings.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
+#include "sheets/view_all.h"
 
 #include <QApplication>
 
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         lw::TfMain_letterwell mainWindow;
+        // Made after the main window and destroyed before it.
+        lw::TfViewAll viewAll(&mainWindow);
+        mainWindow.SetViewAllWindow(&viewAll);
         mainWindow.show();
         result = QApplication::exec();
     }

@@ -14,6 +14,7 @@
 #include "pages/sample_print.h"
 #include "pages/simple_combo.h"
 #include "platform/services.h"
+#include "sheets/view_all.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -171,6 +172,9 @@ void TfMain_letterwell::WireCommands() {
         }
     });
     connect(Menu.mnFind, &QAction::triggered, this, &TfMain_letterwell::mnFindClick);
+    connect(Menu.mnViewAll, &QAction::triggered, this, &TfMain_letterwell::mnViewAllClick);
+    connect(Installed->btnViewAll0, &QPushButton::clicked, this, &TfMain_letterwell::mnViewAllClick);
+    connect(Menu.mnInterchange, &QAction::triggered, this, &TfMain_letterwell::mnInterchangeClick);
     connect(Menu.mnFind0, &QAction::triggered, this, &TfMain_letterwell::mnFindClick);
     connect(Menu.mnPrint, &QAction::triggered, this, &TfMain_letterwell::mnPrintClick);
     connect(Menu.mnUndo, &QAction::triggered, this, [this] { EditCommand("undo"); });
@@ -314,7 +318,12 @@ void TfMain_letterwell::FormCreate() {
     Installed->cmbFonts->setFocus();
 }
 
-void TfMain_letterwell::FormShow() { Installed->cmbFontsChange(); }
+void TfMain_letterwell::FormShow() {
+    Installed->cmbFontsChange();
+    if (Options.ShowListWindow && ViewAll != nullptr) {
+        ViewAll->show();
+    }
+}
 
 void TfMain_letterwell::FormActivate() {
     Menu.mnInterchange->setEnabled(ViewAll != nullptr && ViewAll->isVisible());
@@ -347,6 +356,8 @@ void TfMain_letterwell::closeEvent(QCloseEvent* e) {
     QMainWindow::closeEvent(e);
     if (e->isAccepted()) {
         ShuttingDown = true;
+        // The sheet may still be open; closing the main window ends the program.
+        QCoreApplication::quit();
     }
 }
 
@@ -412,10 +423,37 @@ void TfMain_letterwell::StopLoading() {
     statusBar()->setSizeGripEnabled(true);
 }
 
-void TfMain_letterwell::SetViewAllWindow(QWidget* sheet) {
+void TfMain_letterwell::SetViewAllWindow(TfViewAll* sheet) {
     ViewAll = sheet;
-    Unavailable.remove(Menu.mnInterchange);
+    for (QAction* ready : {Menu.mnInterchange, Menu.mnViewAll}) {
+        Unavailable.remove(ready);
+    }
+    Menu.mnViewAll->setEnabled(true);
+    Installed->btnViewAll0->setEnabled(true);
     FormActivate();
+}
+
+TfViewAll* TfMain_letterwell::ViewAllWindow() const { return ViewAll; }
+
+void TfMain_letterwell::mnViewAllClick() {
+    if (dlgFind != nullptr) {
+        dlgFind->hide();
+    }
+    if (ViewAll != nullptr) {
+        ViewAll->show();
+        ViewAll->raise();
+        ViewAll->activateWindow();
+    }
+}
+
+void TfMain_letterwell::mnInterchangeClick() {
+    if (dlgFind != nullptr) {
+        dlgFind->hide();
+    }
+    if (ViewAll != nullptr && ViewAll->isVisible()) {
+        ViewAll->raise();
+        ViewAll->activateWindow();
+    }
 }
 
 void TfMain_letterwell::ShowInstalledFamily(int index) {
@@ -484,6 +522,9 @@ void TfMain_letterwell::ApplyLanguage() {
     if (dlgFind != nullptr) {
         dlgFind->Localize();
     }
+    if (ViewAll != nullptr) {
+        ViewAll->UpdateLanguage();
+    }
     FontManager->LoadFontTypeNames();
 }
 
@@ -519,7 +560,12 @@ void TfMain_letterwell::mnLanguageClick(QAction* item) {
     ApplyLanguage();
 }
 
-void TfMain_letterwell::mnUpdateListClick() { Installed->UpdateList(); }
+void TfMain_letterwell::mnUpdateListClick() {
+    Installed->UpdateList();
+    if (ViewAll != nullptr) {
+        ViewAll->mnAllClick();
+    }
+}
 
 void TfMain_letterwell::FontsChanged() {
     if (ShuttingDown) {
@@ -576,6 +622,11 @@ void TfMain_letterwell::ApplySettings() {
     const QString sample = QString::fromStdString(Options.SampleText);
     Installed->mmSample->setPlainText(sample);
     NotInstalled->mmSampleNotInst->setPlainText(sample);
+    if (ViewAll != nullptr) {
+        ViewAll->SetListFontSize(Options.ListFontSize);
+        ViewAll->LoadListColors();
+        ViewAll->SetSampleText(QString::fromStdString(Options.ListSampleText));
+    }
 }
 
 } // namespace lw

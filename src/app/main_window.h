@@ -14,6 +14,7 @@ class QTabWidget;
 namespace lw {
 
 class TFindDialog;
+class TfViewAll;
 class TFontChangeWatcher;
 class TInstalledPage;
 class TNotInstalledPage;
@@ -35,7 +36,10 @@ public:
     void StartLoading();
     void StopLoading();
     // The installed-font sheet, once it exists; F2 follows its visibility.
-    void SetViewAllWindow(QWidget* sheet);
+    void SetViewAllWindow(TfViewAll* sheet);
+    TfViewAll* ViewAllWindow() const;
+    void mnViewAllClick();
+    void mnInterchangeClick();
     // Shows the installed page with a family selected, as the sheet asks.
     void ShowInstalledFamily(int index);
     bool Terminating() const { return ShuttingDown; }
@@ -112,7 +116,7 @@ private:
     TFontChangeWatcher* FontWatcher = nullptr;
     TFindDialog* dlgFind = nullptr;
     QMetaObject::Connection FocusWatch;
-    QPointer<QWidget> ViewAll;
+    QPointer<TfViewAll> ViewAll;
     // Commands whose work arrives later stay disabled whatever the page.
     QSet<QAction*> Unavailable;
     QPointer<QWidget> LastFocusInstalled;

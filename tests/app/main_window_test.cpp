@@ -6,6 +6,7 @@
 #include "main_window_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
+#include "sheets/view_all.h"
 #include "platform/services.h"
 #include "test_env.h"
 
@@ -111,7 +112,7 @@ TEST_F(MainWindowTest, InterchangeFollowsTheSheetsVisibilityOnActivation) {
     window.show();
     QApplication::setActiveWindow(&window);
     EXPECT_FALSE(window.Menu.mnInterchange->isEnabled());
-    QWidget sheet;
+    TfViewAll sheet(&window);
     sheet.show();
     window.SetViewAllWindow(&sheet);
     QEvent activation(QEvent::ActivationChange);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/color.h"
+
+#include <QCache>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+namespace lw {
+
+// Draws one sheet item: the family's name in the small interface font over a
+// sample line in the family itself. Drawing a face costs milliseconds (the
+// face is loaded and the text shaped), so finished tiles are kept in a cache
+// bounded by memory and drawn again from it.
+class TFontSampleDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit TFontSampleDelegate(QObject* parent = nullptr);
+
+    // Height of the name line: text height in the interface font at 8 points.
+    int NameLineHeight() const { return NameHeight; }
+    int ItemHeight() const { return NameHeight + 2 * PointSize; }
+    int PointSize = 16;
+    int ItemWidth = 200;
+    QColor NormalColor;
+    QColor SelectedColor;
+    QColor BackgroundColor;
+    // Empty: every item shows its own name as its sample.
+    QString SampleText;
+
+    // Forgets every drawn tile (after a change of size, colours or sample).
+    void Invalidate();
+    int CachedTiles() const { return Tiles.count(); }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // The font a family's sample is drawn in. Glyphs the family lacks are not
+    // borrowed from other fonts: a sheet shows each font as it is.
+    static QFont SampleFont(const QString& family, int pointSize);
+    static QFont NameFont();
+
+private:
+    QPixmap RenderTile(const QString& family, QSize size, bool selected, qreal ratio) const;
+
+    int NameHeight = 0;
+    mutable QCache<QString, QPixmap> Tiles;
+};
+
+} // namespace lw

@@ -1,0 +1,92 @@
+#include "sheets/sheet_status_bar.h"
+
+#include "app/strings.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+namespace lw {
+
+namespace {
+constexpr int kPanel0Width = 85;
+constexpr int kPanel1Width = 150;
+constexpr int kCategory = 11011;
+constexpr int kCounts = 11012;
+} // namespace
+
+TSheetStatusBar::TSheetStatusBar(QWidget* parent) : QWidget(parent) {
+    QFont barFont = font();
+    barFont.setPointSize(10);
+    setFont(barFont);
+    setMinimumHeight(fontMetrics().height() + 6);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QString TSheetStatusBar::PanelText(int panel) const {
+    return panel >= 0 && panel < 3 ? Texts[panel] : QString();
+}
+
+void TSheetStatusBar::SetPanelText(int panel, const QString& text) {
+    if (panel >= 0 && panel < 3) {
+        Texts[panel] = text;
+        update();
+    }
+}
+
+void TSheetStatusBar::SetCounts(int selected, int total) {
+    Selected = selected;
+    Total = total;
+    update(PanelRect(2));
+}
+
+QRect TSheetStatusBar::PanelRect(int panel) const {
+    switch (panel) {
+    case 0: return QRect(0, 0, kPanel0Width, height());
+    case 1: return QRect(kPanel0Width, 0, kPanel1Width, height());
+    default: return QRect(kPanel0Width + kPanel1Width, 0, width() - kPanel0Width - kPanel1Width, height());
+    }
+}
+
+QString TSheetStatusBar::Panel2Line() const {
+    if (Texts[2].isEmpty()) {
+        return QString();
+    }
+    return QString::fromStdString(LoadStr(kCategory)) + Texts[2] +
+           QString::fromStdString(FmtLoadStr(kCounts, Selected, Total));
+}
+
+void TSheetStatusBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    for (int panel = 0; panel < 3; ++panel) {
+        const QRect rect = PanelRect(panel);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.rect = rect.adjusted(0, 0, -1, -1);
+        frame.state |= QStyle::State_Sunken;
+        frame.lineWidth = 1;
+        style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+        painter.save();
+        painter.setClipRect(rect);
+        if (panel < 2) {
+            painter.drawText(rect.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, Texts[panel]);
+        } else if (!Texts[2].isEmpty()) {
+            // Each piece starts where the previous one ended.
+            int x = rect.left() + 5;
+            const auto piece = [&](const QString& text, bool bold) {
+                QFont f = font();
+                f.setBold(bold);
+                painter.setFont(f);
+                painter.drawText(QRect(x, rect.top(), rect.right() - x, rect.height()),
+                                 Qt::AlignVCenter | Qt::AlignLeft, text);
+                x += QFontMetrics(f).horizontalAdvance(text);
+            };
+            piece(QString::fromStdString(LoadStr(kCategory)), false);
+            piece(Texts[2], true);
+            piece(QString::fromStdString(FmtLoadStr(kCounts, Selected, Total)), false);
+        }
+        painter.restore();
+    }
+}
+
+} // namespace lw

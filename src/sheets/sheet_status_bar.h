@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+namespace lw {
+
+// The sheet's three status panels: the size, the type of the family last
+// clicked, and the view with its selection count.
+class TSheetStatusBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TSheetStatusBar(QWidget* parent = nullptr);
+
+    QString PanelText(int panel) const;
+    void SetPanelText(int panel, const QString& text);
+    // Panel 2's counts: selected items of all items.
+    void SetCounts(int selected, int total);
+    int SelectedCount() const { return Selected; }
+    int TotalCount() const { return Total; }
+    QRect PanelRect(int panel) const;
+    // Panel 2 as it reads: "Kategorija: ", the view in bold, the counts.
+    QString Panel2Line() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString Texts[3];
+    int Selected = 0;
+    int Total = 0;
+};
+
+} // namespace lw

@@ -1,0 +1,542 @@
+#include "sheets/view_all.h"
+
+#include "app/localize.h"
+#include "app/main_window.h"
+#include "app/options.h"
+#include "app/qt_colors.h"
+#include "app/strings.h"
+#include "fonts/font_manager.h"
+#include "pages/family_search.h"
+#include "pages/find_dialog.h"
+#include "platform/services.h"
+#include "sheets/sample_delegate.h"
+#include "sheets/sheet_status_bar.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStringListModel>
+
+#include <algorithm>
+
+namespace lw {
+
+namespace {
+
+constexpr int kLocalizedMenu = 65535;
+constexpr int kSizeText = 11000;
+constexpr int kColumnsCaption = 11003;
+constexpr int kColumnsPrompt = 11004;
+constexpr int kSizeCaption = 11005;
+constexpr int kSizePrompt = 11006;
+constexpr int kSampleCaption = 11007;
+constexpr int kSamplePrompt = 11008;
+constexpr int kShortSample = 5;
+constexpr int kLongSample = 6;
+constexpr int kNotFoundText = 10003;
+constexpr int kNotFoundCaption = 10002;
+constexpr int kShortcutFind = 55;
+constexpr int kShortcutSelectAll = 56;
+constexpr int kShortcutFindInCategories = 57;
+
+QKeySequence ShortcutFromString(int id) {
+    const QKeySequence sequence =
+        QKeySequence::fromString(QString::fromStdString(LoadStr(id)), QKeySequence::PortableText);
+    if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) {
+        return QKeySequence();
+    }
+    return sequence;
+}
+
+QMenu* AddMenu(QMenuBar* bar, const char* name, int tag) {
+    QMenu* menu = bar->addMenu(QString::fromLatin1(name));
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    SetTag(menu->menuAction(), tag);
+    return menu;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, int tag, const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(QString::fromLatin1(name));
+    action->setObjectName(QString::fromLatin1(name));
+    SetTag(action, tag);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+int CountFromAnswer(const std::string& answer, int current) {
+    return std::max(0, SizeFromText(answer, current));
+}
+
+TfViewAll::TfViewAll(TfMain_letterwell* mainWindow) : MainWindow(mainWindow) {
+    setObjectName(QStringLiteral("fViewAll"));
+    SetTag(this, 11100);
+    Model = new QStringListModel(this);
+    lstFonts = new QListView(this);
+    lstFonts->setObjectName(QStringLiteral("lstFonts"));
+    lstFonts->setModel(Model);
+    lstFonts->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstFonts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstFonts->setUniformItemSizes(true);
+    lstFonts->setLayoutMode(QListView::Batched);
+    lstFonts->setBatchSize(200);
+    lstFonts->setFlow(QListView::TopToBottom);
+    lstFonts->setContextMenuPolicy(Qt::CustomContextMenu);
+    Delegate = new TFontSampleDelegate(lstFonts);
+    lstFonts->setItemDelegate(Delegate);
+    setCentralWidget(lstFonts);
+    Status = new TSheetStatusBar(this);
+    Status->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->addWidget(Status, 1);
+    BuildMenus();
+    WireCommands();
+
+    // Creation, in its order.
+    SetViewCaption(mnAll);
+    Model->setStringList(Items());
+    QStringList families;
+    for (const std::string& family : FontManager->Families) {
+        families << QString::fromStdString(family);
+    }
+    Model->setStringList(families);
+    SetColumns(Options.ListColumns);
+    SetListFontSize(Options.ListFontSize);
+    LoadListColors();
+    setGeometry(Options.ListLeft, Options.ListTop, Options.ListWidth, Options.ListHeight);
+    move(Options.ListLeft, Options.ListTop);
+    SetSampleText(QString::fromStdString(Options.ListSampleText));
+    if (Options.ListMaximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    UpdateLanguage();
+    ShowCounts();
+}
+
+TfViewAll::~TfViewAll() = default;
+
+void TfViewAll::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu"));
+    SetTag(bar, kLocalizedMenu);
+    QMenu* file = AddMenu(bar, "mnFile", 11101);
+    mnPrint = AddItem(file, "mnPrint", 11102, Qt::CTRL | Qt::Key_P);
+    mnConfigure = AddItem(file, "mnConfigure", 11103);
+    file->addSeparator();
+    mnDeleteFonts = AddItem(file, "mnDeleteFonts", 11126, Qt::CTRL | Qt::Key_Delete);
+    file->addSeparator();
+    mnClose = AddItem(file, "mnClose", 11104);
+
+    QMenu* edit = AddMenu(bar, "mnEdit", 11114);
+    mnInvertSelection = AddItem(edit, "mnInvertSelection", 11115, Qt::KeypadModifier | Qt::Key_Asterisk);
+    mnSelectAll = AddItem(edit, "mnSelectAll", 11116);
+    edit->addSeparator();
+    mnFindFont = AddItem(edit, "mnFindFont", 11134);
+    mnFindFontInCategories = AddItem(edit, "mnFindFontInCategories", 11129);
+
+    QMenu* organize = AddMenu(bar, "mnOrganize", 11117);
+    mnCategories = organize->addMenu(QStringLiteral("mnCategories"));
+    mnCategories->setObjectName(QStringLiteral("mnCategories"));
+    mnCategories->menuAction()->setObjectName(QStringLiteral("mnCategories"));
+    SetTag(mnCategories->menuAction(), 11118);
+    mnAll = AddItem(mnCategories, "mnAll", 11119);
+    mnWithoutCategories = AddItem(mnCategories, "mnWithoutCategories", 11127);
+    ViewGroup = new QActionGroup(this);
+    for (QAction* view : {mnAll, mnWithoutCategories}) {
+        view->setCheckable(true);
+        ViewGroup->addAction(view);
+    }
+    mnAll->setChecked(true);
+    mnCombineCategories = AddItem(organize, "mnCombineCategories", 11128, Qt::CTRL | Qt::Key_M);
+    organize->addSeparator();
+    mnAddSelection = AddItem(organize, "mnAddSelection", 11120, Qt::Key_Insert);
+    mnDeleteSelection = AddItem(organize, "mnDeleteSelection", 11121, Qt::Key_Delete);
+    organize->addSeparator();
+    mnImportCategories = AddItem(organize, "mnImportCategories", 11132);
+    mnEditCategories = AddItem(organize, "mnEditCategories", 11122);
+
+    QMenu* columns = AddMenu(bar, "mnColumns", 11105);
+    for (int n = 0; n <= 5; ++n) {
+        const QByteArray name = "mnCol" + QByteArray::number(n);
+        QAction* item = AddItem(columns, name.constData(), n, QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n)));
+        item->setText(QStringLiteral("&%1").arg(n));
+        connect(item, &QAction::triggered, this, [this, n] { SetColumns(n); });
+    }
+    columns->addSeparator();
+    mnDefineColumns = AddItem(columns, "mnDefineColumns", 11106);
+
+    QMenu* sizes = AddMenu(bar, "mnSizes", 11107);
+    const std::pair<const char*, int> sizeItems[] = {{"mnSize1", 9},  {"mnTam2", 12},  {"mnSize3", 16},
+                                                     {"mnSize4", 24}, {"mnSize5", 36}, {"mnSize6", 48},
+                                                     {"mnSize7", 72}};
+    const char* sizeCaptions[] = {"&9", "&12", "1&6", "&24", "&36", "&48", "&72"};
+    for (size_t i = 0; i < std::size(sizeItems); ++i) {
+        const int size = sizeItems[i].second;
+        QAction* item = AddItem(sizes, sizeItems[i].first, size);
+        item->setText(QString::fromLatin1(sizeCaptions[i]));
+        connect(item, &QAction::triggered, this, [this, size] { SetListFontSize(size); });
+    }
+    sizes->addSeparator();
+    mnDefineSize = AddItem(sizes, "mnDefineSize", 11108);
+
+    QMenu* view = AddMenu(bar, "mnView", 11130);
+    mnShowInMainWindow = AddItem(view, "mnShowInMainWindow", 11131, Qt::Key_Return);
+    mnInterchange = AddItem(view, "mnInterchange", 11125, Qt::Key_F2);
+
+    QMenu* options = AddMenu(bar, "mnOptions", 11109);
+    mnShortSample = AddItem(options, "mnShortSample", 11110, Qt::Key_F6);
+    mnLongSample = AddItem(options, "mnLongSample", 11111, Qt::Key_F7);
+    mnNameSample = AddItem(options, "mnNameSample", 11112, Qt::Key_F8);
+    mnDefineExample = AddItem(options, "mnDefineExample", 11113, Qt::CTRL | Qt::Key_D);
+    options->addSeparator();
+    mnColorSelection = AddItem(options, "mnColorSelection", 11123);
+    mnNormalColor = AddItem(options, "mnNormalColor", 11124);
+
+    PopupMenu = new QMenu(this);
+    PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
+    SetTag(PopupMenu, kLocalizedMenu);
+    mnSelectAll0 = AddItem(PopupMenu, "mnSelectAll0", 11116);
+    mnFindFontInCategories0 = AddItem(PopupMenu, "mnFindFontInCategories0", 11129);
+    PopupMenu->addSeparator();
+    mnDeleteFonts0 = AddItem(PopupMenu, "mnDeleteFonts0", 11126);
+    PopupMenu->addSeparator();
+    mnAddSelection0 = AddItem(PopupMenu, "mnAddSelection0", 11120);
+    mnDeleteSelection0 = AddItem(PopupMenu, "mnDeleteSelection0", 11121);
+    PopupMenu->addSeparator();
+    mnDefineExample0 = AddItem(PopupMenu, "mnDefineExample0", 11113);
+
+    // Category, uninstall and print commands arrive with their own work.
+    for (QAction* later : {mnPrint, mnConfigure, mnDeleteFonts, mnFindFontInCategories, mnWithoutCategories,
+                           mnCombineCategories, mnAddSelection, mnDeleteSelection, mnImportCategories,
+                           mnEditCategories, mnFindFontInCategories0, mnDeleteFonts0, mnAddSelection0,
+                           mnDeleteSelection0}) {
+        later->setEnabled(false);
+    }
+}
+
+void TfViewAll::WireCommands() {
+    connect(mnClose, &QAction::triggered, this, &QWidget::close);
+    connect(mnInvertSelection, &QAction::triggered, this, &TfViewAll::InvertSelection);
+    connect(mnSelectAll, &QAction::triggered, this, &TfViewAll::SelectAll);
+    connect(mnSelectAll0, &QAction::triggered, this, &TfViewAll::SelectAll);
+    connect(mnFindFont, &QAction::triggered, this, &TfViewAll::mnFindFontClick);
+    connect(mnAll, &QAction::triggered, this, &TfViewAll::mnAllClick);
+    connect(mnDefineColumns, &QAction::triggered, this, &TfViewAll::mnDefineColumnsClick);
+    connect(mnDefineSize, &QAction::triggered, this, &TfViewAll::mnDefineSizeClick);
+    connect(mnShowInMainWindow, &QAction::triggered, this, &TfViewAll::mnShowInMainWindowClick);
+    connect(mnInterchange, &QAction::triggered, this, &TfViewAll::mnInterchangeClick);
+    connect(mnShortSample, &QAction::triggered, this,
+            [this] { SetSampleText(QString::fromStdString(LoadStr(kShortSample))); });
+    connect(mnLongSample, &QAction::triggered, this,
+            [this] { SetSampleText(QString::fromStdString(LoadStr(kLongSample))); });
+    connect(mnNameSample, &QAction::triggered, this, [this] { SetSampleText(QString()); });
+    connect(mnDefineExample, &QAction::triggered, this, &TfViewAll::mnDefineExampleClick);
+    connect(mnDefineExample0, &QAction::triggered, this, &TfViewAll::mnDefineExampleClick);
+    connect(mnColorSelection, &QAction::triggered, this, [this] { ChooseColor(true); });
+    connect(mnNormalColor, &QAction::triggered, this, [this] { ChooseColor(false); });
+    connect(lstFonts, &QListView::clicked, this, &TfViewAll::ItemClicked);
+    connect(lstFonts, &QListView::doubleClicked, this, &TfViewAll::mnShowInMainWindowClick);
+    connect(lstFonts, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu->popup(lstFonts->viewport()->mapToGlobal(at)); });
+    connect(lstFonts->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TfViewAll::ShowCounts);
+    connect(Model, &QAbstractItemModel::modelReset, this, &TfViewAll::ShowCounts);
+    lstFonts->viewport()->installEventFilter(this);
+}
+
+QStringList TfViewAll::Items() const { return Model->stringList(); }
+
+int TfViewAll::ListFontSize() const { return Delegate->PointSize; }
+
+int TfViewAll::ItemHeight() const { return Delegate->ItemHeight(); }
+
+int TfViewAll::NameLineHeight() const { return Delegate->NameLineHeight(); }
+
+QString TfViewAll::SampleText() const { return Delegate->SampleText; }
+
+void TfViewAll::Redraw() {
+    Delegate->Invalidate();
+    lstFonts->viewport()->update();
+}
+
+// A multi-column list divides its width evenly among its columns and fills
+// them top to bottom; with no columns it is one column that scrolls down.
+void TfViewAll::LayOutItems() {
+    const int width = lstFonts->viewport()->width();
+    const int itemWidth = ColumnCount > 0 ? std::max(1, width / ColumnCount) : std::max(1, width);
+    Delegate->ItemWidth = itemWidth;
+    lstFonts->setWrapping(ColumnCount > 0);
+    lstFonts->setGridSize(QSize(itemWidth, Delegate->ItemHeight()));
+    Redraw();
+}
+
+void TfViewAll::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    LayOutItems();
+}
+
+void TfViewAll::SetColumns(int columns) {
+    ColumnCount = std::max(0, columns);
+    LayOutItems();
+}
+
+void TfViewAll::SetListFontSize(int size) {
+    const QModelIndex current = lstFonts->currentIndex();
+    Delegate->PointSize = size;
+    QFont listFont = lstFonts->font();
+    listFont.setPointSize(size > 0 ? size : 1);
+    lstFonts->setFont(listFont);
+    Status->SetPanelText(0, QString::fromStdString(FmtLoadStr(kSizeText, size)));
+    LayOutItems();
+    if (Model->rowCount() > 0 && current.isValid()) {
+        lstFonts->setCurrentIndex(current);
+        lstFonts->scrollTo(current);
+    }
+}
+
+void TfViewAll::LoadListColors() {
+    NormalColor = Options.ListNormalColor;
+    SelectedColor = Options.ListSelectedColor;
+    BackgroundColor = Options.ListBackgroundColor;
+    Delegate->NormalColor = ResolveColor(NormalColor);
+    Delegate->SelectedColor = ResolveColor(SelectedColor);
+    Delegate->BackgroundColor = ResolveColor(BackgroundColor);
+    QPalette palette = lstFonts->palette();
+    palette.setColor(QPalette::Base, Delegate->BackgroundColor);
+    lstFonts->setPalette(palette);
+    Redraw();
+}
+
+void TfViewAll::SetSampleText(const QString& text) {
+    Delegate->SampleText = text;
+    Redraw();
+}
+
+void TfViewAll::UpdateLanguage() {
+    LocalizeForm(this);
+    mnSelectAll->setShortcut(ShortcutFromString(kShortcutSelectAll));
+    mnSelectAll0->setShortcut(mnSelectAll->shortcut());
+    mnFindFont->setShortcut(ShortcutFromString(kShortcutFind));
+    mnFindFontInCategories->setShortcut(ShortcutFromString(kShortcutFindInCategories));
+    mnFindFontInCategories0->setShortcut(mnFindFontInCategories->shortcut());
+    Status->SetPanelText(0, QString::fromStdString(FmtLoadStr(kSizeText, ListFontSize())));
+    if (CategoryName.isEmpty()) {
+        SetViewCaption(CurrentViewItem != nullptr ? CurrentViewItem : mnAll);
+    }
+    if (dlgFind != nullptr) {
+        dlgFind->Localize();
+    }
+}
+
+void TfViewAll::SetViewCaption(const QAction* item) {
+    Status->SetPanelText(2, QString::fromStdString(StripMenuMarks(item->text().toStdString())));
+}
+
+void TfViewAll::ShowCounts() {
+    Status->SetCounts(static_cast<int>(lstFonts->selectionModel()->selectedIndexes().size()),
+                      Model->rowCount());
+}
+
+void TfViewAll::mnAllClick() {
+    QStringList families;
+    families.reserve(static_cast<qsizetype>(FontManager->Families.size()));
+    for (const std::string& family : FontManager->Families) {
+        families << QString::fromStdString(family);
+    }
+    Model->setStringList(families);
+    CategoryName.clear();
+    if (Model->rowCount() > 0) {
+        lstFonts->setCurrentIndex(Model->index(0));
+    }
+    mnAll->setChecked(true);
+    CurrentViewItem = mnAll;
+    SetViewCaption(mnAll);
+    ShowCounts();
+}
+
+template <typename F> void TfViewAll::KeepingPosition(F change) {
+    const int horizontal = lstFonts->horizontalScrollBar()->value();
+    const int vertical = lstFonts->verticalScrollBar()->value();
+    const QModelIndex current = lstFonts->currentIndex();
+    change();
+    lstFonts->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    lstFonts->horizontalScrollBar()->setValue(horizontal);
+    lstFonts->verticalScrollBar()->setValue(vertical);
+}
+
+void TfViewAll::SelectAll() {
+    if (Model->rowCount() == 0) {
+        return;
+    }
+    KeepingPosition([this] {
+        const QItemSelection all(Model->index(0), Model->index(Model->rowCount() - 1));
+        lstFonts->selectionModel()->select(all, QItemSelectionModel::Select);
+    });
+}
+
+void TfViewAll::InvertSelection() {
+    if (Model->rowCount() == 0) {
+        return;
+    }
+    KeepingPosition([this] {
+        const QItemSelection all(Model->index(0), Model->index(Model->rowCount() - 1));
+        lstFonts->selectionModel()->select(all, QItemSelectionModel::Toggle);
+    });
+}
+
+void TfViewAll::ItemClicked() {
+    const QModelIndex current = lstFonts->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    const std::string family = current.data().toString().toStdString();
+    Status->SetPanelText(1, QString::fromStdString(FontManager->GetFontTypeName(FontManager->GetFontType(family))));
+}
+
+void TfViewAll::mnFindFontClick() {
+    if (dlgFind == nullptr) {
+        dlgFind = new TFindDialog(this);
+        connect(dlgFind, &TFindDialog::FindNext, this, &TfViewAll::FindNext);
+    }
+    const QModelIndex current = lstFonts->currentIndex();
+    dlgFind->edFindText->setText(current.isValid() ? current.data().toString() : QString());
+    if (current.isValid()) {
+        lstFonts->selectionModel()->select(current, QItemSelectionModel::Deselect);
+    }
+    dlgFind->show();
+    dlgFind->raise();
+    dlgFind->activateWindow();
+}
+
+void TfViewAll::FindNext(const QString& text, bool wholeWord) {
+    std::vector<std::string> items;
+    for (const QString& item : Items()) {
+        items.push_back(item.toStdString());
+    }
+    const QModelIndex current = lstFonts->currentIndex();
+    const std::optional<size_t> hit =
+        FindFamily(items, current.isValid() ? current.row() : -1, text.toStdString(), wholeWord);
+    if (!hit) {
+        Prompts().MessageBox(FmtLoadStr(kNotFoundText, text.toStdString()), LoadStr(kNotFoundCaption),
+                             TMsgIcon::Information, TMsgButtons::Ok);
+        return;
+    }
+    if (current.isValid()) {
+        lstFonts->selectionModel()->select(current, QItemSelectionModel::Deselect);
+    }
+    const QModelIndex found = Model->index(static_cast<int>(*hit));
+    lstFonts->selectionModel()->setCurrentIndex(found, QItemSelectionModel::Select);
+    lstFonts->scrollTo(found);
+    ItemClicked();
+}
+
+void TfViewAll::mnShowInMainWindowClick() {
+    const QModelIndex current = lstFonts->currentIndex();
+    const QString family = current.isValid() ? current.data().toString() : QString();
+    const auto& families = FontManager->Families;
+    const auto at = std::find(families.begin(), families.end(), family.toStdString());
+    MainWindow->show();
+    MainWindow->raise();
+    MainWindow->activateWindow();
+    MainWindow->ShowInstalledFamily(at == families.end() ? -1 : static_cast<int>(at - families.begin()));
+}
+
+void TfViewAll::mnInterchangeClick() {
+    if (dlgFind != nullptr) {
+        dlgFind->hide();
+    }
+    MainWindow->show();
+    MainWindow->raise();
+    MainWindow->activateWindow();
+}
+
+void TfViewAll::mnDefineColumnsClick() {
+    const auto answer = Prompts().InputBox(LoadStr(kColumnsCaption), LoadStr(kColumnsPrompt),
+                                           std::to_string(ColumnCount));
+    if (answer) {
+        SetColumns(CountFromAnswer(*answer, ColumnCount));
+    }
+}
+
+void TfViewAll::mnDefineSizeClick() {
+    const auto answer = Prompts().InputBox(LoadStr(kSizeCaption), LoadStr(kSizePrompt),
+                                           std::to_string(ListFontSize()));
+    if (answer) {
+        SetListFontSize(CountFromAnswer(*answer, ListFontSize()));
+    }
+}
+
+void TfViewAll::mnDefineExampleClick() {
+    const std::string current = SampleText().toStdString();
+    const auto answer = Prompts().InputBox(LoadStr(kSampleCaption), LoadStr(kSamplePrompt), current);
+    SetSampleText(QString::fromStdString(answer.value_or(current)));
+}
+
+void TfViewAll::ChooseColor(bool selectedColor) {
+    TColor& color = selectedColor ? SelectedColor : NormalColor;
+    const auto chosen = Prompts().PickColor(color);
+    if (!chosen) {
+        return;
+    }
+    color = *chosen;
+    (selectedColor ? Delegate->SelectedColor : Delegate->NormalColor) = ResolveColor(color);
+    Redraw();
+}
+
+void TfViewAll::StoreBounds() {
+    Options.ListMaximized = isMaximized();
+    if (!isMaximized()) {
+        Options.ListWidth = width();
+        Options.ListHeight = height();
+        Options.ListLeft = x();
+        Options.ListTop = y();
+    }
+}
+
+void TfViewAll::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    Options.ShowListWindow = true;
+    const QModelIndex current = lstFonts->currentIndex();
+    if (current.isValid() && current.row() > 0) {
+        lstFonts->selectionModel()->select(current, QItemSelectionModel::Select);
+    }
+    ItemClicked();
+}
+
+void TfViewAll::closeEvent(QCloseEvent* event) {
+    Options.ShowListWindow = false;
+    QMainWindow::closeEvent(event);
+}
+
+void TfViewAll::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && isVisible()) {
+        StoreBounds();
+    } else if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        // Going to maximized: keep the bounds it had, to come back to.
+        if (isMaximized() && !change->oldState().testFlag(Qt::WindowMaximized)) {
+            const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+            Options.ListWidth = normal.width();
+            Options.ListHeight = normal.height();
+            Options.ListLeft = normal.x();
+            Options.ListTop = normal.y();
+        }
+    }
+    QMainWindow::changeEvent(event);
+}
+
+bool TfViewAll::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstFonts->viewport() && event->type() == QEvent::KeyRelease) {
+        Status->update();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace lw

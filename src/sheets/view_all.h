@@ -1,0 +1,129 @@
+#pragma once
+
+#include "app/color.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QActionGroup;
+class QListView;
+class QMenu;
+class QStringListModel;
+
+namespace lw {
+
+class TfMain_letterwell;
+class TFindDialog;
+class TFontSampleDelegate;
+class TSheetStatusBar;
+
+// The installed-font sheet: every family at once as a grid of samples.
+// Created once at start; closing only hides it.
+class TfViewAll : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfViewAll(TfMain_letterwell* mainWindow);
+    ~TfViewAll() override;
+
+    void SetListFontSize(int size);
+    void LoadListColors();
+    void SetSampleText(const QString& text);
+    void SetColumns(int columns);
+    void UpdateLanguage();
+
+    // Commands.
+    void mnAllClick();
+    void SelectAll();
+    void InvertSelection();
+    void mnFindFontClick();
+    void FindNext(const QString& text, bool wholeWord);
+    void mnShowInMainWindowClick();
+    void mnInterchangeClick();
+    void mnDefineColumnsClick();
+    void mnDefineSizeClick();
+    void mnDefineExampleClick();
+    void ChooseColor(bool selectedColor);
+    // What a click on an item does: panel 1 shows the family's type.
+    void ItemClicked();
+
+    QStringList Items() const;
+    int ListFontSize() const;
+    int Columns() const { return ColumnCount; }
+    int ItemHeight() const;
+    int NameLineHeight() const;
+    QString SampleText() const;
+
+    QListView* lstFonts = nullptr;
+    QStringListModel* Model = nullptr;
+    TFontSampleDelegate* Delegate = nullptr;
+    TSheetStatusBar* Status = nullptr;
+    TFindDialog* dlgFind = nullptr;
+    QString CategoryName;
+    QAction* CurrentViewItem = nullptr;
+
+    QAction* mnPrint = nullptr;
+    QAction* mnConfigure = nullptr;
+    QAction* mnDeleteFonts = nullptr;
+    QAction* mnClose = nullptr;
+    QAction* mnInvertSelection = nullptr;
+    QAction* mnSelectAll = nullptr;
+    QAction* mnFindFont = nullptr;
+    QAction* mnFindFontInCategories = nullptr;
+    QMenu* mnCategories = nullptr;
+    QAction* mnAll = nullptr;
+    QAction* mnWithoutCategories = nullptr;
+    QActionGroup* ViewGroup = nullptr;
+    QAction* mnCombineCategories = nullptr;
+    QAction* mnAddSelection = nullptr;
+    QAction* mnDeleteSelection = nullptr;
+    QAction* mnImportCategories = nullptr;
+    QAction* mnEditCategories = nullptr;
+    QAction* mnDefineColumns = nullptr;
+    QAction* mnDefineSize = nullptr;
+    QAction* mnShowInMainWindow = nullptr;
+    QAction* mnInterchange = nullptr;
+    QAction* mnShortSample = nullptr;
+    QAction* mnLongSample = nullptr;
+    QAction* mnNameSample = nullptr;
+    QAction* mnDefineExample = nullptr;
+    QAction* mnColorSelection = nullptr;
+    QAction* mnNormalColor = nullptr;
+    QMenu* PopupMenu = nullptr;
+    QAction* mnSelectAll0 = nullptr;
+    QAction* mnFindFontInCategories0 = nullptr;
+    QAction* mnDeleteFonts0 = nullptr;
+    QAction* mnAddSelection0 = nullptr;
+    QAction* mnDeleteSelection0 = nullptr;
+    QAction* mnDefineExample0 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void WireCommands();
+    void LayOutItems();
+    void ShowCounts();
+    void StoreBounds();
+    void Redraw();
+    void SetViewCaption(const QAction* item);
+    // Keeps the first item on screen and the current item while a batch
+    // selection change runs.
+    template <typename F> void KeepingPosition(F change);
+
+    TfMain_letterwell* MainWindow;
+    int ColumnCount = 0;
+    TColor NormalColor = 0;
+    TColor SelectedColor = 0;
+    TColor BackgroundColor = 0;
+};
+
+// The column count or size an input box answer gives: the number, 0 for a
+// negative one, the current value for anything that is not a number.
+int CountFromAnswer(const std::string& answer, int current);
+
+} // namespace lw

@@ -1,0 +1,238 @@
+#include "app/main_window.h"
+#include "main_window_fixture.h"
+#include "pages/installed_page.h"
+#include "pages/simple_combo.h"
+#include "sheets/sample_delegate.h"
+#include "sheets/sheet_status_bar.h"
+#include "sheets/view_all.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QListView>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStringListModel>
+#include <QTest>
+
+namespace lw {
+namespace {
+
+using test::TrueTypeFace;
+
+class ViewAllTest : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        for (const char* family : {"Didot", "Elzevir", "Futura", "Garamond", "Helvetica", "Sans", "Sans Mono"}) {
+            Fonts.AddFace(family, TrueTypeFace(family, "Regular", NTM_REGULAR));
+        }
+        FontManager->Refresh();
+        Main = std::make_unique<TfMain_letterwell>();
+        Sheet = std::make_unique<TfViewAll>(Main.get());
+        Main->SetViewAllWindow(Sheet.get());
+        Sheet->setWindowState(Qt::WindowNoState);
+        Sheet->resize(600, 400);
+        Sheet->show();
+    }
+    void TearDown() override {
+        Sheet.reset();
+        Main.reset();
+        MainWindowFixture::TearDown();
+    }
+    QModelIndex Item(int row) { return Sheet->Model->index(row); }
+    int Current() { return Sheet->lstFonts->currentIndex().row(); }
+    std::vector<int> SelectedRows() {
+        std::vector<int> rows;
+        for (const QModelIndex& index : Sheet->lstFonts->selectionModel()->selectedIndexes()) {
+            rows.push_back(index.row());
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+
+    std::unique_ptr<TfMain_letterwell> Main;
+    std::unique_ptr<TfViewAll> Sheet;
+};
+
+TEST_F(ViewAllTest, ListsEveryFamilyAndItemsAreANameLinePlusTwiceThePointSize) {
+    ASSERT_EQ(Sheet->Items().size(), 10);
+    EXPECT_EQ(Sheet->Items().front(), QStringLiteral("Arial"));
+    EXPECT_GT(Sheet->NameLineHeight(), 5);
+    Sheet->findChild<QAction*>(QStringLiteral("mnSize7"))->trigger();
+    EXPECT_EQ(Sheet->ListFontSize(), 72);
+    EXPECT_EQ(Sheet->ItemHeight(), Sheet->NameLineHeight() + 144);
+    EXPECT_EQ(Sheet->Status->PanelText(0), QStringLiteral("Velicina: 72"));
+    EXPECT_EQ(Sheet->lstFonts->gridSize().height(), Sheet->NameLineHeight() + 144);
+}
+
+TEST_F(ViewAllTest, ColumnCountsFromMenusAndTypedAnswers) {
+    Sheet->findChild<QAction*>(QStringLiteral("mnCol3"))->trigger();
+    EXPECT_EQ(Sheet->Columns(), 3);
+    EXPECT_TRUE(Sheet->lstFonts->isWrapping());
+    EXPECT_EQ(Sheet->lstFonts->gridSize().width(), Sheet->lstFonts->viewport()->width() / 3);
+    Sheet->findChild<QAction*>(QStringLiteral("mnCol0"))->trigger();
+    EXPECT_EQ(Sheet->Columns(), 0);
+    EXPECT_FALSE(Sheet->lstFonts->isWrapping()); // one column, scrolling down
+    test::TestPrompts().TextAnswers = {std::string("4"), std::string("-3"), std::string("many")};
+    Sheet->mnDefineColumns->trigger();
+    EXPECT_EQ(Sheet->Columns(), 4);
+    Sheet->mnDefineColumns->trigger();
+    EXPECT_EQ(Sheet->Columns(), 0);
+    Sheet->findChild<QAction*>(QStringLiteral("mnCol2"))->trigger();
+    Sheet->mnDefineColumns->trigger();
+    EXPECT_EQ(Sheet->Columns(), 2);
+    EXPECT_EQ(test::TestPrompts().Asked, std::vector<std::string>(3, "Broj kolona"));
+    test::TestPrompts().TextAnswers = {std::string("30"), std::string("x")};
+    Sheet->mnDefineSize->trigger();
+    Sheet->mnDefineSize->trigger();
+    EXPECT_EQ(Sheet->ListFontSize(), 30);
+}
+
+QImage RenderItem(TFontSampleDelegate& delegate, const QString& family) {
+    QImage image(300, delegate.ItemHeight(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStringListModel model({family});
+    QStyleOptionViewItem option;
+    option.rect = image.rect();
+    delegate.paint(&painter, option, model.index(0));
+    return image;
+}
+
+TEST_F(ViewAllTest, SampleCommandsAndAnEmptySampleDrawsTheFamilysName) {
+    Sheet->mnShortSample->trigger();
+    EXPECT_EQ(Sheet->SampleText(), QStringLiteral("012 - Primer"));
+    Sheet->mnLongSample->trigger();
+    EXPECT_EQ(Sheet->SampleText(), QStringLiteral("012 ABCabc(FGfg)XYZxyz-456789"));
+    test::TestPrompts().TextAnswers = {std::nullopt, std::string("Hamburgefonstiv")};
+    Sheet->mnDefineExample->trigger();
+    EXPECT_EQ(Sheet->SampleText(), QStringLiteral("012 ABCabc(FGfg)XYZxyz-456789"));
+    Sheet->mnDefineExample->trigger();
+    EXPECT_EQ(Sheet->SampleText(), QStringLiteral("Hamburgefonstiv"));
+    Sheet->mnNameSample->trigger();
+    EXPECT_EQ(Sheet->SampleText(), QString());
+
+    TFontSampleDelegate delegate;
+    delegate.PointSize = 16;
+    delegate.NormalColor = Qt::black;
+    delegate.BackgroundColor = Qt::white;
+    const QImage byName = RenderItem(delegate, QStringLiteral("DejaVu Sans"));
+    delegate.Invalidate();
+    delegate.SampleText = QStringLiteral("DejaVu Sans");
+    EXPECT_EQ(RenderItem(delegate, QStringLiteral("DejaVu Sans")), byName);
+    delegate.Invalidate();
+    delegate.SampleText = QStringLiteral("other words");
+    EXPECT_NE(RenderItem(delegate, QStringLiteral("DejaVu Sans")), byName);
+    // Drawn again from the cache, the tile is the same.
+    EXPECT_EQ(delegate.CachedTiles(), 1);
+    EXPECT_EQ(RenderItem(delegate, QStringLiteral("DejaVu Sans")), RenderItem(delegate, QStringLiteral("DejaVu Sans")));
+}
+
+TEST_F(ViewAllTest, FindSearchesOnThenFromTheTopIncludingTheCurrentItem) {
+    const int sansMono = static_cast<int>(Sheet->Items().indexOf(QStringLiteral("Sans Mono")));
+    Sheet->lstFonts->setCurrentIndex(Item(sansMono));
+    Sheet->FindNext(QStringLiteral("mono"), false);
+    EXPECT_EQ(Current(), sansMono); // the only match, found again in the second pass
+    EXPECT_EQ(SelectedRows(), std::vector<int>{sansMono});
+    Sheet->FindNext(QStringLiteral("SANS"), true);
+    EXPECT_EQ(Sheet->lstFonts->currentIndex().data().toString(), QStringLiteral("Sans"));
+    EXPECT_EQ(Sheet->Status->PanelText(1), QStringLiteral("TrueType"));
+    Sheet->FindNext(QStringLiteral("Zapf"), false);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Nije nadjen");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Information);
+    EXPECT_EQ(Sheet->lstFonts->currentIndex().data().toString(), QStringLiteral("Sans"));
+}
+
+TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItems) {
+    Sheet->findChild<QAction*>(QStringLiteral("mnCol0"))->trigger();
+    Sheet->findChild<QAction*>(QStringLiteral("mnSize7"))->trigger();
+    Sheet->lstFonts->setCurrentIndex(Item(4));
+    Sheet->lstFonts->verticalScrollBar()->setValue(Sheet->lstFonts->verticalScrollBar()->maximum() / 2);
+    const QModelIndex top = Sheet->lstFonts->indexAt(QPoint(5, 5));
+    Sheet->lstFonts->selectionModel()->select(Item(1), QItemSelectionModel::Select);
+    Sheet->SelectAll();
+    EXPECT_EQ(SelectedRows().size(), 10u);
+    EXPECT_EQ(Current(), 4);
+    EXPECT_EQ(Sheet->lstFonts->indexAt(QPoint(5, 5)), top);
+    EXPECT_EQ(Sheet->Status->SelectedCount(), 10);
+    Sheet->lstFonts->selectionModel()->clearSelection();
+    Sheet->lstFonts->selectionModel()->select(Item(1), QItemSelectionModel::Select);
+    Sheet->mnInvertSelection->trigger();
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(Current(), 4);
+    EXPECT_EQ(Sheet->lstFonts->indexAt(QPoint(5, 5)), top);
+}
+
+TEST_F(ViewAllTest, AnEmptyListCountsNothing) {
+    Fonts.FaceFamilies.clear();
+    Fonts.Faces.clear();
+    FontManager->Refresh();
+    Sheet->mnAllClick();
+    EXPECT_EQ(Sheet->Model->rowCount(), 0);
+    EXPECT_FALSE(Sheet->lstFonts->currentIndex().isValid());
+    EXPECT_EQ(Sheet->Status->Panel2Line(), QStringLiteral("Kategorija: <Svi fontovi> (0 od 0 fontova oznaceno)"));
+    Sheet->SelectAll();
+    Sheet->InvertSelection();
+    EXPECT_EQ(Sheet->Status->SelectedCount(), 0);
+}
+
+TEST_F(ViewAllTest, BoundsAreStoredOnDeactivationWhileNormalButNotWhileMaximized) {
+    Sheet->setGeometry(40, 50, 610, 420);
+    QEvent deactivation(QEvent::ActivationChange);
+    QApplication::sendEvent(Sheet.get(), &deactivation);
+    EXPECT_FALSE(Options.ListMaximized);
+    EXPECT_EQ(Options.ListWidth, 610);
+    EXPECT_EQ(Options.ListHeight, 420);
+    Sheet->showMaximized();
+    EXPECT_TRUE(Sheet->isMaximized());
+    EXPECT_EQ(Options.ListWidth, 610) << "maximizing keeps the normal bounds";
+    Options.ListWidth = 123;
+    QApplication::sendEvent(Sheet.get(), &deactivation);
+    EXPECT_TRUE(Options.ListMaximized);
+    EXPECT_EQ(Options.ListWidth, 123);
+}
+
+TEST_F(ViewAllTest, ShowInMainWindowAndSwitchingBothWays) {
+    const int garamond = static_cast<int>(Sheet->Items().indexOf(QStringLiteral("Garamond")));
+    Sheet->lstFonts->setCurrentIndex(Item(garamond));
+    Sheet->mnShowInMainWindow->trigger();
+    EXPECT_EQ(Main->Installed->SelectedFamily(), QStringLiteral("Garamond"));
+    EXPECT_EQ(Main->Installed->mmSample->font().family(), QStringLiteral("Garamond"));
+    Sheet->lstFonts->doItemsLayout();
+    // A double click arrives after the press and release of its first click.
+    const QPoint bodoni = Sheet->lstFonts->visualRect(Item(1)).center();
+    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, {}, bodoni);
+    QTest::mouseDClick(Sheet->lstFonts->viewport(), Qt::LeftButton, {}, bodoni);
+    EXPECT_EQ(Main->Installed->SelectedFamily(), QStringLiteral("Bodoni"));
+
+    Main->mnViewAllClick();
+    EXPECT_TRUE(Sheet->isVisible());
+    Sheet->close();
+    EXPECT_FALSE(Sheet->isVisible());
+    EXPECT_FALSE(Options.ShowListWindow);
+    Main->Menu.mnViewAll->trigger();
+    EXPECT_TRUE(Sheet->isVisible());
+    EXPECT_TRUE(Options.ShowListWindow);
+}
+
+TEST_F(ViewAllTest, UpdatingTheMainListReturnsTheSheetToAllFontsAndLanguageFollows) {
+    Sheet->Model->setStringList({QStringLiteral("Arial")});
+    Fonts.AddFace("Zapf", TrueTypeFace("Zapf", "Regular", NTM_REGULAR));
+    Main->mnUpdateListClick();
+    EXPECT_EQ(Sheet->Items().size(), 11);
+    EXPECT_EQ(Sheet->Items().back(), QStringLiteral("Zapf"));
+    EXPECT_EQ(Current(), 0);
+    const QString serbian = Sheet->windowTitle();
+    Main->Menu.mnEspaniol->trigger();
+    ASSERT_EQ(GetLanguage(), 1);
+    EXPECT_NE(Sheet->windowTitle(), serbian);
+    EXPECT_EQ(Sheet->Status->PanelText(2).toStdString(), StripMenuMarks(LoadStr(11119)));
+    Main->Menu.mnEnglish->trigger();
+    EXPECT_EQ(Sheet->windowTitle(), serbian);
+}
+
+} // namespace
+} // namespace lw
