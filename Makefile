@@ -49,6 +49,8 @@ bench: deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DLETTERWELL_TESTS=OFF -DLETTERWELL_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bin/catalogue_bench
+	build-bench/bin/sheet_bench
+	build-bench/bin/sheet_bench 3000
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

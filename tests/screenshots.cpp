@@ -5,6 +5,7 @@
 #include "app/strings.h"
 #include "fonts/font_manager.h"
 #include "pages/installed_page.h"
+#include "sheets/view_all.h"
 
 #include <QMenu>
 #include <QTabWidget>
@@ -24,7 +25,10 @@ namespace {
 
 bool Save(QWidget& window, const QString& folder, const QString& name) {
     window.show();
-    QApplication::processEvents();
+    // Lists draw new faces over several frames; let them finish.
+    for (int frame = 0; frame < 20; ++frame) {
+        QApplication::processEvents();
+    }
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
     if (!window.grab().save(path)) {
         std::cerr << "cannot write " << path.toStdString() << "\n";
@@ -64,6 +68,16 @@ int main(int argc, char** argv) {
         window.Menu.mnFile->popup(window.mapToGlobal(QPoint(0, 0)));
         ok = Save(*window.Menu.mnFile, folder, QStringLiteral("menu-file-spanish")) && ok;
         window.Menu.mnFile->hide();
+        window.mnLanguageClick(window.Menu.mnEnglish);
+        lw::Options.ListMaximized = false;
+        lw::TfViewAll sheet(&window);
+        sheet.resize(1000, 700);
+        sheet.SetColumns(3);
+        sheet.SetListFontSize(24);
+        ok = Save(sheet, folder, QStringLiteral("sheet-installed")) && ok;
+        sheet.mnLongSample->trigger();
+        sheet.SelectAll();
+        ok = Save(sheet, folder, QStringLiteral("sheet-installed-long-sample-selected")) && ok;
     }
     lw::FontManager.reset();
     lw::SetLanguage(0);

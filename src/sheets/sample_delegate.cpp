@@ -4,12 +4,16 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+
 namespace lw {
 
 namespace {
 // Enough for several screens of large tiles, far below what all of a large
 // installation would need.
 constexpr qint64 kTileCacheBytes = 48ll * 1024 * 1024;
+// Loading a face costs a few milliseconds (most of it fontconfig matching its
+// rendering settings); a frame draws new faces for about this long.
+constexpr qint64 kFrameBudgetMs = 40;
 const QString kMeasureText =
     QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
 } // namespace
@@ -35,13 +39,29 @@ QFont TFontSampleDelegate::SampleFont(const QString& family, int pointSize) {
 
 void TFontSampleDelegate::Invalidate() { Tiles.clear(); }
 
+void TFontSampleDelegate::BeginFrame() {
+    Frame.start();
+    LeftWork = false;
+}
+
 QSize TFontSampleDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
     return QSize(ItemWidth, ItemHeight());
 }
 
-QPixmap TFontSampleDelegate::RenderTile(const QString& family, QSize size, bool selected,
-                                        qreal ratio) const {
-    QPixmap tile(size * ratio);
+QString TFontSampleDelegate::TileKey(const QString& family, bool selected, QSize size, qreal ratio) {
+    return QStringLiteral("%1|%2|%3x%4|%5").arg(family).arg(selected).arg(size.width()).arg(size.height()).arg(ratio);
+}
+
+void TFontSampleDelegate::Keep(const QString& key, QImage tile) const {
+    const qint64 bytes = tile.sizeInBytes();
+    if (bytes <= Tiles.maxCost()) {
+        Tiles.insert(key, new QImage(std::move(tile)), bytes);
+    }
+}
+
+QImage TFontSampleDelegate::RenderTile(const QString& family, QSize size, bool selected,
+                                       qreal ratio) const {
+    QImage tile(size * ratio, QImage::Format_ARGB32_Premultiplied);
     tile.setDevicePixelRatio(ratio);
     tile.fill(BackgroundColor);
     QPainter painter(&tile);
@@ -64,17 +84,21 @@ void TFontSampleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const QString family = index.data().toString();
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const qreal ratio = painter->device()->devicePixelRatioF();
-    const QString key = QStringLiteral("%1|%2|%3x%4|%5").arg(family).arg(selected).arg(option.rect.width())
-                            .arg(option.rect.height()).arg(ratio);
-    if (const QPixmap* tile = Tiles.object(key)) {
-        painter->drawPixmap(option.rect.topLeft(), *tile);
+    const QString key = TileKey(family, selected, option.rect.size(), ratio);
+    if (const QImage* tile = Tiles.object(key)) {
+        painter->drawImage(option.rect.topLeft(), *tile);
+    } else if (Frame.isValid() && Frame.elapsed() > kFrameBudgetMs) {
+        // The sample comes in a following frame; the name is there now.
+        painter->fillRect(option.rect, BackgroundColor);
+        painter->setPen(selected ? SelectedColor : NormalColor);
+        painter->setFont(NameFont());
+        painter->drawText(option.rect.adjusted(5, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          family);
+        LeftWork = true;
     } else {
-        QPixmap drawn = RenderTile(family, option.rect.size(), selected, ratio);
-        painter->drawPixmap(option.rect.topLeft(), drawn);
-        const qint64 bytes = qint64(drawn.width()) * drawn.height() * 4;
-        if (bytes <= Tiles.maxCost()) {
-            Tiles.insert(key, new QPixmap(std::move(drawn)), bytes);
-        }
+        QImage drawn = RenderTile(family, option.rect.size(), selected, ratio);
+        painter->drawImage(option.rect.topLeft(), drawn);
+        Keep(key, std::move(drawn));
     }
     if (option.state.testFlag(QStyle::State_HasFocus)) {
         QStyleOptionFocusRect focus;

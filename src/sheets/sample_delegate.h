@@ -3,7 +3,8 @@
 #include "app/color.h"
 
 #include <QCache>
-#include <QPixmap>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QStyledItemDelegate>
 
 namespace lw {
@@ -30,6 +31,14 @@ public:
 
     // Forgets every drawn tile (after a change of size, colours or sample).
     void Invalidate();
+
+    // A paint of the list starts: new faces are drawn until the frame's time
+    // is used up; the rest show their name now and their sample in the
+    // frames that follow, so the list answers at once even on a page of
+    // faces never drawn before.
+    void BeginFrame();
+    // Some items of the last frame still wait for their sample.
+    bool FrameLeftWork() const { return LeftWork; }
     int CachedTiles() const { return Tiles.count(); }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -42,10 +51,14 @@ public:
     static QFont NameFont();
 
 private:
-    QPixmap RenderTile(const QString& family, QSize size, bool selected, qreal ratio) const;
+    QImage RenderTile(const QString& family, QSize size, bool selected, qreal ratio) const;
+    static QString TileKey(const QString& family, bool selected, QSize size, qreal ratio);
+    void Keep(const QString& key, QImage tile) const;
 
     int NameHeight = 0;
-    mutable QCache<QString, QPixmap> Tiles;
+    mutable QCache<QString, QImage> Tiles;
+    QElapsedTimer Frame;
+    mutable bool LeftWork = false;
 };
 
 } // namespace lw

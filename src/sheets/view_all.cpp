@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStringListModel>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -87,8 +88,6 @@ TfViewAll::TfViewAll(TfMain_letterwell* mainWindow) : MainWindow(mainWindow) {
     lstFonts->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstFonts->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstFonts->setUniformItemSizes(true);
-    lstFonts->setLayoutMode(QListView::Batched);
-    lstFonts->setBatchSize(200);
     lstFonts->setFlow(QListView::TopToBottom);
     lstFonts->setContextMenuPolicy(Qt::CustomContextMenu);
     Delegate = new TFontSampleDelegate(lstFonts);
@@ -102,7 +101,6 @@ TfViewAll::TfViewAll(TfMain_letterwell* mainWindow) : MainWindow(mainWindow) {
 
     // Creation, in its order.
     SetViewCaption(mnAll);
-    Model->setStringList(Items());
     QStringList families;
     for (const std::string& family : FontManager->Families) {
         families << QString::fromStdString(family);
@@ -275,11 +273,6 @@ void TfViewAll::LayOutItems() {
     lstFonts->setWrapping(ColumnCount > 0);
     lstFonts->setGridSize(QSize(itemWidth, Delegate->ItemHeight()));
     Redraw();
-}
-
-void TfViewAll::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    LayOutItems();
 }
 
 void TfViewAll::SetColumns(int columns) {
@@ -536,6 +529,20 @@ bool TfViewAll::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lstFonts->viewport() && event->type() == QEvent::KeyRelease) {
         Status->update();
     }
+    if (watched == lstFonts->viewport() && event->type() == QEvent::Paint) {
+        Delegate->BeginFrame();
+        // Runs after this paint: samples left for later are drawn next.
+        QTimer::singleShot(0, this, [this] {
+            if (Delegate->FrameLeftWork()) {
+                lstFonts->viewport()->update();
+            }
+        });
+    }
+    // Columns divide the list's own width, known only once it is resized.
+    if (watched == lstFonts->viewport() && event->type() == QEvent::Resize) {
+        LayOutItems();
+    }
+
     return QMainWindow::eventFilter(watched, event);
 }
 
