@@ -57,3 +57,24 @@ format:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# make fuzz  builds the readers' libFuzzer targets with clang in their own
+#            folder and runs each for FUZZ_SECONDS over the committed corpus;
+#            new inputs stay in $(FUZZ_BUILD)/corpus, crashes land in
+#            $(FUZZ_BUILD)/crashes (copy one to tests/fuzz/corpus/ once fixed)
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS      := opentype type1
+
+.PHONY: fuzz
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLETTERWELL_FUZZ=ON -DLETTERWELL_SANITIZE=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
+	@for reader in $(FUZZERS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$reader $(FUZZ_BUILD)/crashes/$$reader || exit 1; \
+	  echo "fuzzing $$reader for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BUILD)/bin/fuzz_$$reader -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -artifact_prefix=$(FUZZ_BUILD)/crashes/$$reader/ \
+	    $(FUZZ_BUILD)/corpus/$$reader tests/fuzz/corpus/$$reader || exit 1; \
+	done

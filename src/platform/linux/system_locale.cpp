@@ -1,17 +1,31 @@
+#include "fonts/language_ids.h"
 #include "platform/linux/linux_platform.h"
+
+#include <cstdlib>
 
 namespace lw {
 
 namespace {
 
-// Placeholder until the locale table lands: every locale reads as US English.
+// The language the user's messages are in, by the POSIX precedence of the
+// locale variables; read on every call, so a changed environment counts.
 class TLinuxSystemLocale : public ISystemLocale {
 public:
-    uint16_t DefaultLangID() const override { return 0x0409; }
+    uint16_t DefaultLangID() const override {
+        for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+            const char* value = std::getenv(variable);
+            if (value != nullptr && value[0] != '\0') {
+                return LangIdFromLocaleName(value);
+            }
+        }
+        return kLangEnglishUS;
+    }
 };
 
 } // namespace
 
-std::unique_ptr<ISystemLocale> MakeLinuxSystemLocale() { return std::make_unique<TLinuxSystemLocale>(); }
+std::unique_ptr<ISystemLocale> MakeLinuxSystemLocale() {
+    return std::make_unique<TLinuxSystemLocale>();
+}
 
 } // namespace lw

@@ -1,0 +1,100 @@
+#include "fonts/font_json.h"
+
+#include "fonts/font_text.h"
+#include "fonts/opentype_font_file.h"
+#include "fonts/type1_font_file.h"
+
+#include <cstdio>
+
+namespace lw {
+
+std::string JsonString(std::string_view text) {
+    const std::string valid = ToValidUtf8(text);
+    std::string out = "\"";
+    for (const char c : valid) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+void TJsonObject::AddRaw(std::string_view key, const std::string& json) {
+    if (!Members.empty()) {
+        Members += ", ";
+    }
+    Members += JsonString(key) + ": " + json;
+}
+
+void TJsonObject::AddText(std::string_view key, std::string_view text) {
+    AddRaw(key, JsonString(text));
+}
+
+void TJsonObject::AddNumber(std::string_view key, int64_t number) {
+    AddRaw(key, std::to_string(number));
+}
+
+void TJsonObject::AddBool(std::string_view key, bool value) {
+    AddRaw(key, value ? "true" : "false");
+}
+
+std::string FontFileJson(const TFontFile& font) {
+    TJsonObject json;
+    json.AddText("FileName", font.FileName);
+    json.AddText("RegistryName", font.RegistryName);
+    json.AddText("Copyright", font.Copyright);
+    json.AddText("FamilyName", font.FamilyName);
+    json.AddText("StyleName", font.StyleName);
+    json.AddText("UniqueID", font.UniqueID);
+    json.AddText("FullName", font.FullName);
+    json.AddText("Version", font.Version);
+    json.AddText("PostScriptName", font.PostScriptName);
+    json.AddText("Trademark", font.Trademark);
+    json.AddText("Manufacturer", font.Manufacturer);
+    json.AddText("Designer", font.Designer);
+    json.AddText("Description", font.Description);
+    json.AddText("VendorURL", font.VendorURL);
+    json.AddText("DesignerURL", font.DesignerURL);
+    json.AddText("LicenseDescription", font.LicenseDescription);
+    json.AddText("LicenseURL", font.LicenseURL);
+    json.AddText("PreferredFamily", font.PreferredFamily);
+    json.AddText("PreferredStyle", font.PreferredStyle);
+    json.AddText("SampleText", font.SampleText);
+    json.AddNumber("Selection", font.Selection);
+    json.AddNumber("UnitsPerEm", font.UnitsPerEm);
+    json.AddNumber("LowestRecPPEM", font.LowestRecPPEM);
+    json.AddBool("Installed", font.Installed);
+    json.AddNumber("FontType", font.FontType);
+    if (const auto* sfnt = dynamic_cast<const TOpenTypeFontFile*>(&font)) {
+        json.AddNumber("WeightClass", sfnt->WeightClass);
+        json.AddNumber("WidthClass", sfnt->WidthClass);
+        json.AddNumber("FamilyClass", sfnt->FamilyClass);
+        json.AddNumber("Outlines", sfnt->Outlines);
+    } else if (const auto* type1 = dynamic_cast<const TType1FontFile*>(&font)) {
+        json.AddText("PfbFileName", type1->PfbFileName);
+        json.AddText("PSFullName", type1->PSFullName);
+        json.AddText("PSFamilyName", type1->PSFamilyName);
+        json.AddText("PSWeight", type1->PSWeight);
+        json.AddNumber("ItalicAngle", type1->ItalicAngle);
+        json.AddBool("IsFixedPitch", type1->IsFixedPitch);
+    }
+    return json.Text();
+}
+
+std::string FontFileErrorJson(const std::string& fileName, const std::string& message) {
+    TJsonObject json;
+    json.AddText("FileName", fileName);
+    json.AddText("Error", message);
+    return json.Text();
+}
+
+} // namespace lw

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "fonts/font_file.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lw {
+
+// The text as a JSON string literal, quotes included. Control characters are
+// written as \uXXXX; invalid UTF-8 becomes U+FFFD, so the output is always
+// valid JSON whatever bytes a file name holds.
+std::string JsonString(std::string_view text);
+
+// One JSON object on one line, members in the order they are added.
+class TJsonObject {
+public:
+    void AddText(std::string_view key, std::string_view text);
+    void AddNumber(std::string_view key, int64_t number);
+    void AddBool(std::string_view key, bool value);
+    std::string Text() const { return Members.empty() ? "{}" : "{" + Members + "}"; }
+
+private:
+    void AddRaw(std::string_view key, const std::string& json);
+    std::string Members;
+};
+
+// Every field of the record under its own name, then the reader's own fields.
+std::string FontFileJson(const TFontFile& font);
+// A file that gave no record.
+std::string FontFileErrorJson(const std::string& fileName, const std::string& message);
+
+} // namespace lw

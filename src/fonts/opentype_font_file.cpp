@@ -1,0 +1,316 @@
+#include "fonts/opentype_font_file.h"
+
+#include "app/strings.h"
+#include "fonts/byte_view.h"
+#include "fonts/font_manager.h"
+#include "fonts/font_paths.h"
+#include "fonts/font_text.h"
+#include "fonts/language_ids.h"
+#include "platform/services.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <set>
+
+namespace lw {
+
+namespace {
+
+constexpr int kErrorText = 1;
+
+constexpr size_t kOffsetTableSize = 12;
+constexpr size_t kTableRecordSize = 16;
+constexpr size_t kNameHeaderSize = 6;
+constexpr size_t kNameRecordSize = 12;
+constexpr size_t kMaxUtf16NameBytes = 32768;
+constexpr size_t kMaxMacNameBytes = 16384;
+constexpr size_t kOS2Version0Size = 78;
+constexpr size_t kOS2Size = 86;
+constexpr size_t kHeadSize = 54;
+
+constexpr uint16_t kPlatformUnicode = 0;
+constexpr uint16_t kPlatformMacintosh = 1;
+constexpr uint16_t kPlatformWindows = 3;
+constexpr uint16_t kStyleNameId = 2;
+constexpr uint16_t kFullNameId = 4;
+
+// Name records looked at per file, over all its 'name' tables. A real font
+// has one table of a few hundred records; a crafted one could list 65,535
+// tables of 65,535 records each.
+constexpr uint64_t kNameRecordBudget = uint64_t(1) << 21;
+
+// The record field each name id fills; ids 15, 18 and from 20 on fill none.
+constexpr size_t kNameIdCount = 20;
+using TNameField = std::string TFontFile::*;
+constexpr std::array<TNameField, kNameIdCount> kNameFields = {
+    &TFontFile::Copyright,
+    &TFontFile::FamilyName,
+    &TFontFile::StyleName,
+    &TFontFile::UniqueID,
+    &TFontFile::FullName,
+    &TFontFile::Version,
+    &TFontFile::PostScriptName,
+    &TFontFile::Trademark,
+    &TFontFile::Manufacturer,
+    &TFontFile::Designer,
+    &TFontFile::Description,
+    &TFontFile::VendorURL,
+    &TFontFile::DesignerURL,
+    &TFontFile::LicenseDescription,
+    &TFontFile::LicenseURL,
+    nullptr,
+    &TFontFile::PreferredFamily,
+    &TFontFile::PreferredStyle,
+    nullptr,
+    &TFontFile::SampleText,
+};
+
+// Where the text of the record that a name id ends up with lies.
+struct TNameChoice {
+    bool Taken = false;
+    uint16_t Platform = 0;
+    uint64_t Offset = 0;
+    uint16_t Length = 0;
+};
+
+struct TNameTableChoice {
+    bool Found = false;
+    std::array<TNameChoice, kNameIdCount> Names;
+};
+
+// Decides which record of one table each field takes, without reading any
+// text: the choice depends on the records' platforms and languages only.
+// Style and full name: the first record in the system language wins outright,
+// failing that the first US English one, failing both the last; every other
+// field takes the last record.
+TNameTableChoice ChooseNames(const TByteView& records, uint16_t count, uint64_t storage,
+                             bool allowMacintosh, uint16_t systemLangId) {
+    TNameTableChoice choice;
+    uint16_t styleLang = 0;
+    uint16_t fullNameLang = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint64_t at = uint64_t(i) * kNameRecordSize;
+        if (!records.Contains(at, kNameRecordSize)) {
+            break; // the records the file still held
+        }
+        const uint16_t platform = records.BE16(at);
+        if (platform != kPlatformWindows && !(platform == kPlatformMacintosh && allowMacintosh)) {
+            continue;
+        }
+        choice.Found = true;
+        const uint16_t lang = records.BE16(at + 4);
+        const uint16_t nameId = records.BE16(at + 6);
+        if (nameId >= kNameIdCount || kNameFields[nameId] == nullptr) {
+            continue;
+        }
+        if (nameId == kStyleNameId || nameId == kFullNameId) {
+            uint16_t& chosen = nameId == kStyleNameId ? styleLang : fullNameLang;
+            if (chosen == systemLangId || (chosen == kLangEnglishUS && lang != systemLangId)) {
+                continue;
+            }
+            chosen = lang;
+        }
+        choice.Names[nameId] =
+            TNameChoice{true, platform, storage + records.BE16(at + 10), records.BE16(at + 8)};
+    }
+    return choice;
+}
+
+std::string ReadNameString(IByteSource& source, const TNameChoice& name) {
+    std::vector<uint8_t> bytes;
+    if (name.Platform == kPlatformWindows || name.Platform == kPlatformUnicode) {
+        const size_t n = std::min<size_t>(name.Length, kMaxUtf16NameBytes);
+        if (!source.Read(name.Offset, n, bytes)) {
+            return LoadStr(kErrorText);
+        }
+        // Big-endian units; bytes the file did not hold are zero, and a last
+        // odd byte stands alone as the low byte of a unit.
+        const TByteView view(bytes);
+        std::vector<uint16_t> units((n + 1) / 2);
+        for (size_t i = 0; i < n / 2; ++i) {
+            units[i] = view.BE16(2 * i);
+        }
+        if (n % 2 != 0) {
+            units[n / 2] = view.U8(n - 1);
+        }
+        return Utf16ToUtf8(units);
+    }
+    if (name.Platform == kPlatformMacintosh) {
+        const size_t n = std::min<size_t>(name.Length, kMaxMacNameBytes);
+        if (!source.Read(name.Offset, n, bytes)) {
+            return LoadStr(kErrorText);
+        }
+        return MacRomanToUtf8(bytes);
+    }
+    return std::string();
+}
+
+std::string TagText(const TByteView& directory, uint64_t at) {
+    std::string tag;
+    for (uint64_t k = 0; k < 4; ++k) {
+        const uint8_t c = directory.U8(at + k);
+        if (c == 0) {
+            break;
+        }
+        tag += static_cast<char>(c);
+    }
+    return tag;
+}
+
+bool IsOpenTypeLayoutTag(const std::string& tag) {
+    return tag == "DSIG" || tag == "BASE" || tag == "GDEF" || tag == "GPOS" || tag == "GSUB" ||
+           tag == "JSTF";
+}
+
+} // namespace
+
+TOpenTypeFontFile::TOpenTypeFontFile(const std::string& fileName) {
+    FileName = InFontsFolder(fileName);
+    TFileByteSource source(FileName);
+    ReadFont(source, SystemLocale().DefaultLangID());
+    Installed = IsInstalled(fileName);
+}
+
+TOpenTypeFontFile::TOpenTypeFontFile(IByteSource& source, uint16_t systemLangId) {
+    ReadFont(source, systemLangId);
+}
+
+std::string TOpenTypeFontFile::GetFileName(bool fullPath) const {
+    return fullPath ? FileName : FileNamePart(FileName);
+}
+
+void TOpenTypeFontFile::ReadFont(IByteSource& source, uint16_t systemLangId) {
+    FontType = ftTrueType;
+    Outlines = 1;
+    const std::vector<uint8_t> offsetBytes = ReadUpTo(source, 0, kOffsetTableSize);
+    const TByteView offsetTable(offsetBytes);
+    const uint16_t numTables = offsetTable.BE16(4);
+    const std::vector<uint8_t> directoryBytes =
+        ReadUpTo(source, kOffsetTableSize, size_t(numTables) * kTableRecordSize);
+    const TByteView directory(directoryBytes);
+
+    std::vector<uint64_t> nameTables;
+    std::optional<uint64_t> os2Table;
+    std::optional<uint64_t> headTable;
+    for (uint32_t i = 0; i < numTables; ++i) {
+        const uint64_t at = uint64_t(i) * kTableRecordSize;
+        if (!directory.Contains(at, kTableRecordSize)) {
+            break; // a directory cut short ends with the last whole record
+        }
+        const std::string tag = TagText(directory, at);
+        const uint64_t offset = directory.BE32(at + 8);
+        if (tag == "name") {
+            nameTables.push_back(offset);
+        } else if (tag == "OS/2") {
+            os2Table = offset;
+        } else if (tag == "head") {
+            headTable = offset;
+        } else if (tag == "glyf" || tag == "EBDT") {
+            Outlines = 1;
+        } else if (tag == "CFF ") {
+            Outlines = 2;
+            FontType = ftOpenType;
+        } else if (IsOpenTypeLayoutTag(tag)) {
+            FontType = ftOpenType;
+        }
+    }
+    // Each OS/2 or 'head' read sets all its fields, so only the last such
+    // table in the directory counts.
+    ReadNameTables(source, nameTables, systemLangId);
+    if (os2Table) {
+        ReadOS2Table(source, *os2Table);
+    }
+    if (headTable) {
+        ReadHeadTable(source, *headTable);
+    }
+    RegistryName =
+        FullName + (FontType == ftTrueType || Outlines == 1 ? " (TrueType)" : " (OpenType)");
+}
+
+void TOpenTypeFontFile::ReadNameTables(IByteSource& source, const std::vector<uint64_t>& offsets,
+                                       uint16_t systemLangId) {
+    // Several 'name' tables act one after the other, so a field ends with the
+    // text of the last table that has a record for it. Walking them from the
+    // last, the first text found for a field is final: each field's text is
+    // read once, however many tables the directory lists.
+    std::array<bool, kNameIdCount> done{};
+    std::set<uint64_t> seen;
+    uint64_t budget = kNameRecordBudget;
+    for (auto it = offsets.rbegin(); it != offsets.rend(); ++it) {
+        const uint64_t offset = *it;
+        if (!seen.insert(offset).second) {
+            continue; // a repeat of a later table adds nothing
+        }
+        const std::vector<uint8_t> headerBytes = ReadUpTo(source, offset, kNameHeaderSize);
+        const TByteView header(headerBytes);
+        const uint16_t count = header.BE16(2);
+        const uint64_t storage = offset + header.BE16(4);
+        const uint64_t cost = 2 * uint64_t(std::max<uint16_t>(count, 1));
+        if (cost > budget) {
+            break;
+        }
+        budget -= cost;
+        const std::vector<uint8_t> recordBytes =
+            ReadUpTo(source, offset + kNameHeaderSize, size_t(count) * kNameRecordSize);
+        const TByteView records(recordBytes);
+        TNameTableChoice choice = ChooseNames(records, count, storage, false, systemLangId);
+        if (!choice.Found) {
+            // A table without Windows records still names the font through its
+            // Macintosh records.
+            choice = ChooseNames(records, count, storage, true, systemLangId);
+        }
+        for (size_t id = 0; id < kNameIdCount; ++id) {
+            if (choice.Names[id].Taken && !done[id]) {
+                this->*kNameFields[id] = ReadNameString(source, choice.Names[id]);
+                done[id] = true;
+            }
+        }
+    }
+}
+
+void TOpenTypeFontFile::ReadOS2Table(IByteSource& source, uint64_t offset) {
+    const std::vector<uint8_t> versionBytes = ReadUpTo(source, offset, 2);
+    const uint16_t version = TByteView(versionBytes).BE16(0);
+    // Version 0 tables end after 78 bytes; the fields read lie within them.
+    const std::vector<uint8_t> bytes =
+        ReadUpTo(source, offset, version == 0 ? kOS2Version0Size : kOS2Size);
+    const TByteView os2(bytes);
+    WeightClass = os2.BE16(4);
+    WidthClass = os2.BE16(6);
+    FamilyClass = os2.BE16Signed(30);
+    Selection = os2.BE16(62);
+}
+
+void TOpenTypeFontFile::ReadHeadTable(IByteSource& source, uint64_t offset) {
+    const std::vector<uint8_t> bytes = ReadUpTo(source, offset, kHeadSize);
+    const TByteView head(bytes);
+    UnitsPerEm = head.BE16(18);
+    LowestRecPPEM = head.BE16(46);
+}
+
+bool TOpenTypeFontFile::IsInstalled(const std::string& argument) const {
+    if (!FontManager) {
+        return false;
+    }
+    try {
+        if (FontManager->FindRegistryName(FullName, FamilyName, StyleName).empty()) {
+            return false;
+        }
+    } catch (const EAbort&) {
+        return false; // the font list cannot be read
+    }
+    // A file of that name in the font folder, or in any folder the system
+    // serves fonts from, counts as this very font.
+    const std::string name = FileNamePart(argument);
+    std::vector<std::string> folders = {FontManager->FontsFolder};
+    const std::vector<std::string> served = FontSystem().FontFolders();
+    folders.insert(folders.end(), served.begin(), served.end());
+    std::error_code ec;
+    return std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
+        return !folder.empty() && std::filesystem::is_regular_file(folder + "/" + name, ec);
+    });
+}
+
+} // namespace lw

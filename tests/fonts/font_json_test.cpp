@@ -1,0 +1,111 @@
+#include "fonts/font_json.h"
+#include "fonts/opentype_font_file.h"
+#include "fonts/type1_font_file.h"
+#include "reader_test_support.h"
+#include "test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace lw {
+namespace {
+
+TEST(FontJson, StringsAreEscaped) {
+    EXPECT_EQ(JsonString("plain"), "\"plain\"");
+    EXPECT_EQ(JsonString("say \"hi\" \\ bye"), "\"say \\\"hi\\\" \\\\ bye\"");
+    EXPECT_EQ(JsonString("a\nb\tc\x01\x1F"), "\"a\\u000ab\\u0009c\\u0001\\u001f\"");
+    EXPECT_EQ(JsonString("Café €"), "\"Café €\"");
+    EXPECT_EQ(JsonString(std::string("nul\0end", 7)), "\"nul\\u0000end\"");
+    // Bytes that are not UTF-8 (a file name, say) still give valid JSON.
+    EXPECT_EQ(JsonString("caf\xE9.ttf"), "\"caf\xEF\xBF\xBD.ttf\"");
+}
+
+TEST(FontJson, ObjectsKeepTheirOrderAndTypes) {
+    TJsonObject json;
+    EXPECT_EQ(json.Text(), "{}");
+    json.AddText("Name", "x");
+    json.AddNumber("Count", -12);
+    json.AddBool("Yes", true);
+    json.AddBool("No", false);
+    EXPECT_EQ(json.Text(), "{\"Name\": \"x\", \"Count\": -12, \"Yes\": true, \"No\": false}");
+    EXPECT_EQ(FontFileErrorJson("/a/\"b\".ttc", "No such file"),
+              "{\"FileName\": \"/a/\\\"b\\\".ttc\", \"Error\": \"No such file\"}");
+}
+
+TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
+    const test::TBytes sfnt =
+        test::TSfntBuilder()
+            .AddTable("CFF ", test::TBytes(4, 0))
+            .AddTable("OS/2", test::OS2Table(0, 700, 5, 0xFFFF, 0x20))
+            .AddTable("name", test::TNameTableBuilder().Windows(4, "Probe \"Q\"").Build())
+            .Build();
+    TMemoryByteSource source(sfnt);
+    const std::string open = FontFileJson(TOpenTypeFontFile(source, 0x0409));
+    EXPECT_EQ(
+        open,
+        "{\"FileName\": \"\", \"RegistryName\": \"Probe \\\"Q\\\" (OpenType)\", \"Copyright\": "
+        "\"\", "
+        "\"FamilyName\": \"\", \"StyleName\": \"\", \"UniqueID\": \"\", \"FullName\": \"Probe "
+        "\\\"Q\\\"\", \"Version\": \"\", \"PostScriptName\": \"\", \"Trademark\": \"\", "
+        "\"Manufacturer\": \"\", \"Designer\": \"\", \"Description\": \"\", \"VendorURL\": \"\", "
+        "\"DesignerURL\": \"\", \"LicenseDescription\": \"\", \"LicenseURL\": \"\", "
+        "\"PreferredFamily\": \"\", \"PreferredStyle\": \"\", \"SampleText\": \"\", \"Selection\": "
+        "32, \"UnitsPerEm\": 0, \"LowestRecPPEM\": 0, \"Installed\": false, \"FontType\": 2, "
+        "\"WeightClass\": 700, \"WidthClass\": 5, \"FamilyClass\": -1, \"Outlines\": 2}");
+
+    test::TPfmBuilder pfm;
+    const test::TBytes pfmBytes = pfm.Build();
+    const test::TBytes pfbBytes = test::PfbFile("/ItalicAngle -9 def\n/isFixedPitch true def\n");
+    TMemoryByteSource metrics(pfmBytes);
+    TMemoryByteSource outline(pfbBytes);
+    const std::string type1 = FontFileJson(TType1FontFile(metrics, outline));
+    EXPECT_NE(
+        type1.find("\"Installed\": false, \"FontType\": 3, \"PfbFileName\": \"\", \"PSFullName\": "
+                   "\"\", \"PSFamilyName\": \"\", \"PSWeight\": \"\", \"ItalicAngle\": -9, "
+                   "\"IsFixedPitch\": true}"),
+        std::string::npos)
+        << type1;
+    EXPECT_NE(type1.find("\"FullName\": \"Sans-Regular\""), std::string::npos);
+}
+
+// The command-line companion prints one line per file, errors included, and
+// fails when any file gave no record.
+TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
+    test::TScratchFolder folder("cli-info");
+    const std::string font = folder.Write(
+        "probe.ttf",
+        test::TSfntBuilder()
+            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli Probe").Build())
+            .Build());
+    const std::string collection = folder.Write("probe.ttc", test::TBytes(16, 0));
+    const std::string missing = (folder.Path / "missing.otf").string();
+    const std::string command = test::BuildBinFolder() + "/letterwell-cli info '" + font + "' '" +
+                                collection + "' '" + missing + "' 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    std::array<char, 4096> buffer{};
+    while (size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
+        output.append(buffer.data(), n);
+    }
+    const int status = ::pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        lines.push_back(output.substr(start, end - start));
+    }
+    ASSERT_EQ(lines.size(), 3u) << output;
+    EXPECT_EQ(lines[0].rfind("{\"FileName\": " + JsonString(font) + ", ", 0), 0u);
+    EXPECT_NE(lines[0].find("\"FullName\": \"Cli Probe\""), std::string::npos);
+    EXPECT_NE(lines[0].find("\"Outlines\": 1}"), std::string::npos);
+    EXPECT_EQ(lines[1], FontFileErrorJson(collection, "Ostecen neispravan font."));
+    EXPECT_EQ(lines[2], FontFileErrorJson(missing, "No such file or directory"));
+}
+
+} // namespace
+} // namespace lw

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "font_builder.h"
+#include "platform/services.h"
+#include "test_home.h"
+
+#include <filesystem>
+#include <string>
+
+namespace lw::test {
+
+// The system language the readers see, for as long as it lives.
+class TScopedSystemLanguage : public ISystemLocale {
+public:
+    explicit TScopedSystemLanguage(uint16_t langId) : Id(langId), Previous(Platform().Locale) {
+        Platform().Locale = this;
+    }
+    ~TScopedSystemLanguage() override { Platform().Locale = Previous; }
+    TScopedSystemLanguage(const TScopedSystemLanguage&) = delete;
+    TScopedSystemLanguage& operator=(const TScopedSystemLanguage&) = delete;
+    uint16_t DefaultLangID() const override { return Id; }
+
+private:
+    uint16_t Id;
+    ISystemLocale* Previous;
+};
+
+// A folder of its own under the temporary home, removed with the object.
+class TScratchFolder {
+public:
+    explicit TScratchFolder(const std::string& name) : Path(TestHome().Root() / name) {
+        std::filesystem::remove_all(Path);
+        std::filesystem::create_directories(Path);
+    }
+    ~TScratchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(Path, ec);
+    }
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+    std::string Write(const std::string& name, const TBytes& bytes) const {
+        WriteFile(Path / name, bytes);
+        return (Path / name).string();
+    }
+    const std::filesystem::path Path;
+};
+
+} // namespace lw::test

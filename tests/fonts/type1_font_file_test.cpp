@@ -1,0 +1,231 @@
+#include "fake_font_system.h"
+#include "fonts/font_manager.h"
+#include "fonts/type1_font_file.h"
+#include "reader_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::PfbFile;
+using test::TBytes;
+using test::TPfmBuilder;
+
+TType1FontFile ReadBytes(const TBytes& pfm, const TBytes& pfb) {
+    TMemoryByteSource metrics(pfm);
+    TMemoryByteSource outline(pfb);
+    return TType1FontFile(metrics, outline);
+}
+
+TType1FontFile ReadHeader(const std::string& header) {
+    return ReadBytes(TPfmBuilder().Build(), PfbFile(header));
+}
+
+TEST(Type1HeaderValue, CutsValuesAsTheHeaderWritesThem) {
+    const struct {
+        const char* Line;
+        const char* Key;
+        bool Match;
+        const char* Value;
+    } cases[] = {
+        {"/Weight (Bold) readonly def", "/Weight ", true, "Bold"},
+        {"/Notice (Sans is a mark (TM) of X) readonly def", "/Notice ", true,
+         "Sans is a mark (TM) of X"},
+        {"/ItalicAngle -12 def", "/ItalicAngle ", true, "-12"},
+        {"/FamilyName /Sans def", "/FamilyName ", true, "Sans"},
+        {"/FullName (Sans Bold) def", "/FullName ", true, "Sans Bold"},
+        {"/UniqueID 5012345 readonly def", "/UniqueID ", true, "5012345"},
+        // The first ending found is the one that counts.
+        {"/Notice (A) def (B) readonly def", "/Notice ", true, "A) def (B"},
+        {"/Weight (Bold)", "/Weight ", true, ""}, // no ending: empty
+        {"/Weight ", "/Weight ", true, ""},
+        {"/Weight (", "/Weight ", true, ""},
+        {"%!PS-AdobeFont-1.0: Sans 001.002 def", "%!PS-AdobeFont-1.0: ", true, "Sans 001.002 def"},
+        {"/isFixedPitch true def", "/isFixedPitch", true, "true"},
+        {" /FullName (X) readonly def", "/FullName ", false, ""},
+        {"/fullname (X) readonly def", "/FullName ", false, ""},
+        {"/FullName", "/FullName ", false, ""},
+    };
+    for (const auto& c : cases) {
+        std::string value = "untouched";
+        EXPECT_EQ(GetHeaderValue(c.Line, c.Key, value), c.Match) << c.Line;
+        EXPECT_EQ(value, c.Match ? c.Value : "untouched") << c.Line;
+    }
+}
+
+TEST(Type1Reader, MetricsGiveNamesAndStyle) {
+    const struct {
+        uint16_t Weight;
+        uint8_t Italic;
+        const char* Style;
+    } styles[] = {
+        {400, 0, "Regular"},     {400, 1, "Italic"},  {700, 0, "Bold"},
+        {300, 1, "Bold Italic"}, {400, 2, "Regular"}, {700, 2, "Bold"},
+    };
+    for (const auto& s : styles) {
+        TPfmBuilder pfm;
+        pfm.Weight = s.Weight;
+        pfm.Italic = s.Italic;
+        EXPECT_EQ(ReadBytes(pfm.Build(), PfbFile("")).StyleName, s.Style)
+            << s.Weight << "/" << int(s.Italic);
+    }
+    TPfmBuilder pfm;
+    pfm.FaceName = "Sans";
+    pfm.PostScriptName = "Sans-BoldOblique";
+    const TType1FontFile font = ReadBytes(pfm.Build(), PfbFile(""));
+    EXPECT_EQ(font.FamilyName, "Sans");
+    EXPECT_EQ(font.PostScriptName, "Sans-BoldOblique");
+    EXPECT_EQ(font.FullName, "Sans-BoldOblique");
+    EXPECT_EQ(font.RegistryName, "Sans BoldOblique");
+    EXPECT_EQ(font.FontType, ftType1);
+}
+
+TEST(Type1Reader, HeaderKeysFillTheirFieldsAndTheLastLineWins) {
+    const TType1FontFile font = ReadHeader("%!PS-AdobeFont-1.0: Sans 001.002\r\n"
+                                           "/FontName /Sans-Bold def\r\n"
+                                           "/FullName (Sans Bold) readonly def\r"
+                                           "/FamilyName (Sans) readonly def\n"
+                                           "/Weight (Bold) readonly def\n"
+                                           "/ItalicAngle -12 def\n"
+                                           "/isFixedPitch true def\n"
+                                           "/UniqueID 5012345 def\n"
+                                           "/Copyright (Copyright 1999 X) readonly def\n"
+                                           "/Notice (Sans is a mark (TM) of X) readonly def\n"
+                                           " /Weight (Light) readonly def\n"
+                                           "/FamilyName (Sans Two) readonly def\n");
+    EXPECT_EQ(font.Version, "Sans 001.002");
+    EXPECT_EQ(font.PSFullName, "Sans Bold");
+    EXPECT_EQ(font.PSFamilyName, "Sans Two");
+    EXPECT_EQ(font.PSWeight, "Bold"); // the line with a leading blank is no key
+    EXPECT_EQ(font.ItalicAngle, -12);
+    EXPECT_TRUE(font.IsFixedPitch);
+    EXPECT_EQ(font.UniqueID, "5012345");
+    EXPECT_EQ(font.Copyright, "Copyright 1999 X");
+    EXPECT_EQ(font.Trademark, "Sans is a mark (TM) of X");
+    // The names of the record come from the metrics file, never the header.
+    EXPECT_EQ(font.PostScriptName, "Sans-Regular");
+    EXPECT_EQ(font.FullName, "Sans-Regular");
+
+    EXPECT_FALSE(ReadHeader("/isFixedPitch false def\n").IsFixedPitch);
+    EXPECT_FALSE(ReadHeader("/isFixedPitch true def\n/isFixedPitch false def\n").IsFixedPitch);
+    EXPECT_EQ(ReadHeader("/ItalicAngle -12.5 def\n").ItalicAngle, 0);
+    EXPECT_EQ(ReadHeader("/ItalicAngle 99999999999 def\n").ItalicAngle, 0);
+    EXPECT_EQ(ReadHeader("/ItalicAngle 8 readonly def\n").ItalicAngle, 8);
+    EXPECT_EQ(ReadHeader("/ItalicAngle -3 def\n/ItalicAngle (x) def\n").ItalicAngle, 0);
+}
+
+TEST(Type1Reader, OnlyTheFirstSegmentsFirst16384BytesAreScanned) {
+    const std::string filler(16000, 'x');
+    EXPECT_EQ(ReadHeader(filler + "\n/Weight (Near) def\n").PSWeight, "Near");
+    EXPECT_EQ(ReadHeader(filler + std::string(400, 'y') + "\n/Weight (Far) def\n").PSWeight, "");
+    // A segment length shorter than the text ends the scan there, and one
+    // longer than the file reads what the file holds.
+    const std::string header = "/Weight (Bold) def\n/FullName (Cut) def\n";
+    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 20)).PSFullName, "");
+    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 20)).PSWeight, "Bold");
+    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 0xFFFFFFFF)).PSFullName, "Cut");
+    // A zero byte ends the text.
+    constexpr char kWithZero[] = "/Weight (A) def\n\0/FullName (B) def\n";
+    const TType1FontFile zero = ReadHeader(std::string(kWithZero, sizeof kWithZero - 1));
+    EXPECT_EQ(zero.PSWeight, "A");
+    EXPECT_EQ(zero.PSFullName, "");
+}
+
+TEST(Type1Reader, TextsThatAreNotUtf8AreReadAsWindows1252) {
+    TPfmBuilder latin1;
+    latin1.FaceName = "Caf\xE9";
+    latin1.PostScriptName = "Caf\xE9-Regular";
+    const TType1FontFile font =
+        ReadBytes(latin1.Build(),
+                  PfbFile("/Notice (\xA9 1999 \x93X\x94) readonly def\n/Weight (Halbfett) def\n"));
+    EXPECT_EQ(font.FamilyName, "Café");
+    EXPECT_EQ(font.FullName, "Café-Regular");
+    EXPECT_EQ(font.RegistryName, "Café Regular");
+    EXPECT_EQ(font.Trademark, "© 1999 “X”");
+    EXPECT_EQ(font.PSWeight, "Halbfett");
+
+    TPfmBuilder utf8;
+    utf8.FaceName = "Café";
+    EXPECT_EQ(ReadBytes(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).FamilyName, "Café");
+    EXPECT_EQ(ReadBytes(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).Trademark, "Ⓒ X");
+}
+
+class Type1FileTest : public ::testing::Test {
+protected:
+    void WritePair(const fs::path& pfm, const fs::path& pfb, const std::string& psName) {
+        TPfmBuilder metrics;
+        metrics.FaceName = "Probe";
+        metrics.PostScriptName = psName;
+        test::WriteFile(pfm, metrics.Build());
+        test::WriteFile(pfb, PfbFile("/FullName (" + psName + ") readonly def\n"));
+    }
+    test::TScratchFolder Folder{"type1-reader"};
+    const fs::path FontsFolder = FontManager->FontsFolder;
+};
+
+TEST_F(Type1FileTest, TheFormsOfFileNames) {
+    WritePair(FontsFolder / "LwTimes.pfm", FontsFolder / "LwTimes.pfb", "LwTimes-Roman");
+    const TType1FontFile bare("LwTimes.pfm");
+    EXPECT_EQ(bare.FileName, FontManager->FontsFolder + "/LwTimes.pfm");
+    EXPECT_EQ(bare.PfbFileName, FontManager->FontsFolder + "/LwTimes.pfb");
+    EXPECT_EQ(bare.PSFullName, "LwTimes-Roman");
+    EXPECT_EQ(bare.GetFileName(false), "LwTimes.pfm|LwTimes.pfb");
+
+    WritePair(FontsFolder / "x.PFM", FontsFolder / "y.pfb", "Bare-Pair");
+    const TType1FontFile barePair("x.PFM|y.pfb");
+    EXPECT_EQ(barePair.FileName, FontManager->FontsFolder + "/x.PFM");
+    EXPECT_EQ(barePair.PfbFileName, FontManager->FontsFolder + "/y.pfb");
+    EXPECT_EQ(barePair.PSFullName, "Bare-Pair");
+    for (const char* name : {"LwTimes.pfm", "LwTimes.pfb", "x.PFM", "y.pfb"}) {
+        fs::remove(FontsFolder / name);
+    }
+
+    const fs::path a = Folder.Path / "a";
+    const fs::path b = Folder.Path / "b";
+    WritePair(a / "x.PFM", b / "y.pfb", "Full-Pair");
+    const TType1FontFile pair((a / "x.PFM").string() + "|" + (b / "y.pfb").string() + "|ignored");
+    EXPECT_EQ(pair.FileName, (a / "x.PFM").string());
+    EXPECT_EQ(pair.PfbFileName, (b / "y.pfb").string());
+    EXPECT_EQ(pair.PSFullName, "Full-Pair");
+    EXPECT_EQ(pair.GetFileName(true), (a / "x.PFM").string() + "|" + (b / "y.pfb").string());
+    EXPECT_EQ(pair.GetFileName(false), "x.PFM|y.pfb");
+
+    WritePair(a / "x.pfm", a / "x.pfb", "Beside");
+    const TType1FontFile beside((a / "x.pfm").string());
+    EXPECT_EQ(beside.GetFileName(false), "x.pfm|x.pfb");
+    // An outline file copied with an upper-case name is found all the same.
+    WritePair(a / "Upper.PFM", a / "UPPER.PFB", "Upper");
+    EXPECT_EQ(TType1FontFile((a / "Upper.PFM").string()).PfbFileName, (a / "UPPER.PFB").string());
+}
+
+TEST_F(Type1FileTest, EitherFileMissingThrows) {
+    WritePair(Folder.Path / "only.pfm", Folder.Path / "other.pfb", "Only");
+    EXPECT_THROW(TType1FontFile((Folder.Path / "only.pfm").string()), EFontFileError);
+    EXPECT_THROW(TType1FontFile((Folder.Path / "none.pfm").string() + "|" +
+                                (Folder.Path / "other.pfb").string()),
+                 EFontFileError);
+    EXPECT_NO_THROW(TType1FontFile((Folder.Path / "only.pfm").string() + "|" +
+                                   (Folder.Path / "other.pfb").string()));
+}
+
+TEST_F(Type1FileTest, InstalledWhenTheFontListKnowsItsName) {
+    WritePair(Folder.Path / "probe.pfm", Folder.Path / "probe.pfb", "Probe-Bold");
+    const std::string file = (Folder.Path / "probe.pfm").string();
+    test::TFakeFontSystem system;
+    system.AddFace("Probe",
+                   TFaceInfo{"Probe-Bold", "Regular", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_REGULAR});
+    EXPECT_FALSE(TType1FontFile(file).Installed);
+    system.Type1["Probe Bold"] =
+        TRegValue::FromMultiString({"T", "/elsewhere/p.pfm", "/elsewhere/p.pfb"});
+    // No file in the font folder is looked at.
+    EXPECT_TRUE(TType1FontFile(file).Installed);
+    system.KeysUnreadable = true;
+    EXPECT_FALSE(TType1FontFile(file).Installed);
+}
+
+} // namespace
+} // namespace lw

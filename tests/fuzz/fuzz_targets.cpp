@@ -1,0 +1,83 @@
+#include "fuzz_targets.h"
+
+#include "fonts/byte_source.h"
+#include "fonts/font_json.h"
+#include "fonts/font_text.h"
+#include "fonts/opentype_font_file.h"
+#include "fonts/type1_font_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace lw::fuzz {
+
+namespace {
+
+void Check(const TFontFile& font) {
+    if (!RecordTextsValid(font)) {
+        std::fprintf(stderr, "record holds text that is not valid UTF-8\n");
+        std::abort();
+    }
+}
+
+} // namespace
+
+bool RecordTextsValid(const TFontFile& font) {
+    const std::string* texts[] = {
+        &font.RegistryName, &font.Copyright,       &font.FamilyName,
+        &font.StyleName,    &font.UniqueID,        &font.FullName,
+        &font.Version,      &font.PostScriptName,  &font.Trademark,
+        &font.Manufacturer, &font.Designer,        &font.Description,
+        &font.VendorURL,    &font.DesignerURL,     &font.LicenseDescription,
+        &font.LicenseURL,   &font.PreferredFamily, &font.PreferredStyle,
+        &font.SampleText,
+    };
+    if (!std::all_of(std::begin(texts), std::end(texts),
+                     [](const std::string* text) { return IsValidUtf8(*text); })) {
+        return false;
+    }
+    if (const auto* type1 = dynamic_cast<const TType1FontFile*>(&font)) {
+        for (const std::string* text :
+             {&type1->PSFullName, &type1->PSFamilyName, &type1->PSWeight}) {
+            if (!IsValidUtf8(*text)) {
+                return false;
+            }
+        }
+    }
+    const std::string json = FontFileJson(font);
+    return IsValidUtf8(json) && std::none_of(json.begin(), json.end(), [](char c) {
+               return static_cast<unsigned char>(c) < 0x20;
+           });
+}
+
+void RunOpenType(const uint8_t* data, size_t size) {
+    TMemoryByteSource source(data, size);
+    // Both branches of the language choice: a system language that is US
+    // English and one that is not.
+    const uint16_t language = size % 2 == 0 ? 0x0409 : 0x040C;
+    const TOpenTypeFontFile font(source, language);
+    Check(font);
+}
+
+std::vector<uint8_t> JoinType1Input(const std::vector<uint8_t>& metrics,
+                                    const std::vector<uint8_t>& outline) {
+    std::vector<uint8_t> input = {uint8_t(metrics.size()), uint8_t(metrics.size() >> 8)};
+    input.insert(input.end(), metrics.begin(), metrics.end());
+    input.insert(input.end(), outline.begin(), outline.end());
+    return input;
+}
+
+void RunType1(const uint8_t* data, size_t size) {
+    if (size < 2) {
+        return;
+    }
+    const size_t declared = size_t(data[0]) | (size_t(data[1]) << 8);
+    const size_t metricsSize = std::min(declared, size - 2);
+    TMemoryByteSource metrics(data + 2, metricsSize);
+    TMemoryByteSource outline(data + 2 + metricsSize, size - 2 - metricsSize);
+    const TType1FontFile font(metrics, outline);
+    Check(font);
+}
+
+} // namespace lw::fuzz

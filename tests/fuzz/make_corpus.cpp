@@ -1,0 +1,164 @@
+// Writes the seed corpus of both readers: a few valid small fonts and the
+// malformed shapes a reader must survive. Run once; the files are committed
+// beside inputs the fuzzers found.
+#include "font_builder.h"
+#include "fuzz_targets.h"
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace lw::test;
+
+namespace {
+
+TBytes Cut(TBytes bytes, size_t size) {
+    bytes.resize(std::min(size, bytes.size()));
+    return bytes;
+}
+
+TNameTableBuilder RichNames() {
+    TNameTableBuilder names;
+    names.Windows(0, "(c) Letterwell").Windows(1, "Probe Sans").Windows(2, "Bold", 0x407);
+    names.Windows(2, "Bold").Windows(4, "Probe Sans Bold", 0x40C).Windows(4, "Probe Sans Bold");
+    names.Windows(5, "Version 1.0")
+        .Windows(6, "ProbeSans-Bold")
+        .Windows(19, "Sphinx \xF0\x9F\x98\x80");
+    names.Mac(1, "Probe \xA5 Sans");
+    return names;
+}
+
+TBytes TrueTypeFont() {
+    return TSfntBuilder()
+        .AddTable("OS/2", OS2Table(3, 700, 5, 0x0805, 0x20))
+        .AddTable("glyf", TBytes(8, 0))
+        .AddTable("head", HeadTable(2048, 9))
+        .AddTable("name", RichNames().Build())
+        .Build();
+}
+
+void OpenTypeCorpus(const fs::path& dir) {
+    const TBytes font = TrueTypeFont();
+    WriteFile(dir / "valid-truetype", font);
+    WriteFile(dir / "valid-minimal", MinimalTrueType(RichNames()));
+    TNameTableBuilder mac;
+    mac.Mac(1, "Caf\x8E").Mac(2, "Regular").Mac(4, "Caf\x8E Regular");
+    WriteFile(dir / "valid-cff-mac-names", TSfntBuilder()
+                                               .AddTable("CFF ", TBytes(16, 1))
+                                               .AddTable("GSUB", TBytes(10, 0))
+                                               .AddTable("OS/2", OS2Table(0, 400, 5, 0xFFFF, 0x40))
+                                               .AddTable("name", mac.Build())
+                                               .Build());
+    for (size_t size : {size_t(0), size_t(1), size_t(5), size_t(11), size_t(12), size_t(20),
+                        size_t(40), size_t(80), font.size() / 2, font.size() - 1}) {
+        WriteFile(dir / ("truncated-" + std::to_string(size)), Cut(font, size));
+    }
+    WriteFile(dir / "lying-offsets", TSfntBuilder()
+                                         .AddTableAt("name", 0xFFFFFFF0u)
+                                         .AddTableAt("OS/2", 0xFFFFFFFFu)
+                                         .AddTableAt("head", 0x7FFFFFFFu)
+                                         .Build());
+    TSfntBuilder many;
+    many.AddTable("name", RichNames().Build());
+    many.ClaimedNumTables = 0xFFFF;
+    WriteFile(dir / "huge-numtables", many.Build());
+    TSfntBuilder repeats;
+    for (int i = 0; i < 200; ++i) {
+        repeats.AddTableAt("name", 12 + 16 * 200);
+    }
+    repeats.AddTable("name", RichNames().Build());
+    WriteFile(dir / "repeated-name-tables", repeats.Build());
+    TNameTableBuilder hugeCount = RichNames();
+    hugeCount.ClaimedCount = 0xFFFF;
+    WriteFile(dir / "huge-name-count", TSfntBuilder().AddTable("name", hugeCount.Build()).Build());
+    TNameTableBuilder lying;
+    lying.Lying(3, 1, 0xFFFF, 0xFFF0).Lying(1, 4, 0xFFFF, 0xFFFF).Lying(3, 2, 7, 0);
+    lying.Windows(4, "Odd").Lying(3, 6, 5, 0);
+    lying.ClaimedStringOffset = 0xFFFF;
+    WriteFile(dir / "lying-name-records", TSfntBuilder().AddTable("name", lying.Build()).Build());
+    TNameTableBuilder surrogates;
+    surrogates.Add(3, 1, 0x409, 1, {0xD8, 0x3D, 0x00, 0x41, 0xDC, 0x00, 0xD8, 0x3D});
+    WriteFile(dir / "unpaired-surrogates",
+              TSfntBuilder().AddTable("name", surrogates.Build()).Build());
+    WriteFile(
+        dir / "zero-length-tables",
+        TSfntBuilder().AddTable("head", {}).AddTable("OS/2", {}).AddTable("name", {}).Build());
+    WriteFile(dir / "os2-version0-cut",
+              TSfntBuilder().AddTable("OS/2", Cut(OS2Table(0, 400, 5, 0, 1), 40)).Build());
+    // Files that end in the middle of a field.
+    const struct {
+        const char* File;
+        const char* Tag;
+        TBytes Table;
+    } cutTables[] = {
+        {"os2-cut-mid-field", "OS/2", OS2Table(0, 400, 5, 0x0805, 0x0140)},
+        {"head-cut-mid-field", "head", HeadTable(2048, 9)},
+        {"name-cut-mid-field", "name", RichNames().Build()},
+    };
+    for (const auto& cut : cutTables) {
+        const TBytes whole = TSfntBuilder().AddTable(cut.Tag, cut.Table).Build();
+        WriteFile(dir / cut.File, Cut(whole, 12 + 16 + cut.Table.size() - 1));
+    }
+}
+
+TBytes Pfb(const std::string& header) {
+    return PfbFile("%!PS-AdobeFont-1.0: Probe 001\r\n" + header);
+}
+
+void Type1Corpus(const fs::path& dir) {
+    using lw::fuzz::JoinType1Input;
+    const std::string header = "/FontName /Probe-Bold def\n/FullName (Probe Bold) readonly def\n"
+                               "/FamilyName (Probe) readonly def\n/Weight (Bold) readonly def\n"
+                               "/ItalicAngle -12 def\n/isFixedPitch false def\n"
+                               "/Notice (Probe is a mark (TM) of X) readonly def\n";
+    TPfmBuilder pfm;
+    pfm.Weight = 700;
+    pfm.FaceName = "Probe";
+    pfm.PostScriptName = "Probe-Bold";
+    WriteFile(dir / "valid", JoinType1Input(pfm.Build(), Pfb(header)));
+    TPfmBuilder latin1 = pfm;
+    latin1.FaceName = "Caf\xE9";
+    WriteFile(dir / "windows-1252-names",
+              JoinType1Input(latin1.Build(),
+                             Pfb("/Notice (\xA9 Probe) readonly def\r/Weight (M\xFC) def\r")));
+    for (uint32_t offset : {0xFFFFFFFFu, 0x7FFFFFFFu, 146u}) {
+        TPfmBuilder bad = pfm;
+        bad.FaceOffset = offset;
+        bad.DriverInfoOffset = offset;
+        WriteFile(dir / ("pfm-offset-" + std::to_string(offset)),
+                  JoinType1Input(bad.Build(), Pfb(header)));
+    }
+    TBytes unterminated = pfm.Build();
+    unterminated.pop_back();
+    WriteFile(dir / "pfm-unterminated", JoinType1Input(unterminated, Pfb(header)));
+    for (size_t size : {size_t(0), size_t(50), size_t(100), size_t(140)}) {
+        WriteFile(dir / ("pfm-truncated-" + std::to_string(size)),
+                  JoinType1Input(Cut(pfm.Build(), size), Pfb(header)));
+    }
+    for (uint32_t length : {0xFFFFFFFFu, 0u, 3u, 100000u}) {
+        WriteFile(dir / ("pfb-length-" + std::to_string(length)),
+                  JoinType1Input(pfm.Build(), PfbFile(header, length)));
+    }
+    WriteFile(dir / "pfb-short", JoinType1Input(pfm.Build(), {0x80, 0x01, 0xFF}));
+    WriteFile(dir / "pfb-empty", JoinType1Input(pfm.Build(), {}));
+    WriteFile(dir / "pfb-long-header",
+              JoinType1Input(pfm.Build(), Pfb(std::string(20000, 'x') + "\n/Weight (Late) def\n")));
+    WriteFile(
+        dir / "header-without-endings",
+        JoinType1Input(pfm.Build(), Pfb("/Weight (\n/FullName \n/Notice (X) def\n/isFixedPitch\n"
+                                        "/ItalicAngle 99999999999 def\n/UniqueID /\n\xFF\xFE\n")));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: font_corpus_maker CORPUS_FOLDER\n";
+        return 2;
+    }
+    const fs::path root = argv[1];
+    OpenTypeCorpus(root / "opentype");
+    Type1Corpus(root / "type1");
+    return 0;
+}

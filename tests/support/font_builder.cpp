@@ -1,0 +1,238 @@
+#include "font_builder.h"
+
+#include <fstream>
+#include <stdexcept>
+
+namespace lw::test {
+
+TByteWriter& TByteWriter::U8(uint8_t v) {
+    Data.push_back(v);
+    return *this;
+}
+TByteWriter& TByteWriter::BE16(uint16_t v) {
+    return U8(uint8_t(v >> 8)).U8(uint8_t(v));
+}
+TByteWriter& TByteWriter::BE32(uint32_t v) {
+    return BE16(uint16_t(v >> 16)).BE16(uint16_t(v));
+}
+TByteWriter& TByteWriter::LE16(uint16_t v) {
+    return U8(uint8_t(v)).U8(uint8_t(v >> 8));
+}
+TByteWriter& TByteWriter::LE32(uint32_t v) {
+    return LE16(uint16_t(v)).LE16(uint16_t(v >> 16));
+}
+TByteWriter& TByteWriter::Text(const std::string& text) {
+    Data.insert(Data.end(), text.begin(), text.end());
+    return *this;
+}
+TByteWriter& TByteWriter::Raw(const TBytes& bytes) {
+    Data.insert(Data.end(), bytes.begin(), bytes.end());
+    return *this;
+}
+TByteWriter& TByteWriter::Zeros(size_t count) {
+    Data.insert(Data.end(), count, 0);
+    return *this;
+}
+void TByteWriter::PutLE32(size_t at, uint32_t v) {
+    for (size_t k = 0; k < 4; ++k) {
+        Data.at(at + k) = uint8_t(v >> (8 * k));
+    }
+}
+
+TBytes Utf16Be(const std::string& utf8) {
+    TByteWriter out;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<uint8_t>(utf8[i]);
+        char32_t code = b;
+        size_t n = 1;
+        if (b >= 0xF0) {
+            code = b & 0x07;
+            n = 4;
+        } else if (b >= 0xE0) {
+            code = b & 0x0F;
+            n = 3;
+        } else if (b >= 0xC0) {
+            code = b & 0x1F;
+            n = 2;
+        }
+        for (size_t k = 1; k < n && i + k < utf8.size(); ++k) {
+            code = (code << 6) | (static_cast<uint8_t>(utf8[i + k]) & 0x3F);
+        }
+        i += n;
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out.BE16(uint16_t(0xD800 + (code >> 10))).BE16(uint16_t(0xDC00 + (code & 0x3FF)));
+        } else {
+            out.BE16(uint16_t(code));
+        }
+    }
+    return out.Bytes();
+}
+
+TSfntBuilder& TSfntBuilder::AddTable(const std::string& tag, TBytes data) {
+    Tables.push_back(TTable{tag, std::move(data), std::nullopt, 0});
+    return *this;
+}
+
+TSfntBuilder& TSfntBuilder::AddTableAt(const std::string& tag, uint32_t offset, uint32_t length) {
+    Tables.push_back(TTable{tag, {}, offset, length});
+    return *this;
+}
+
+TBytes TSfntBuilder::Build() const {
+    const auto count = static_cast<uint16_t>(Tables.size());
+    TByteWriter out;
+    out.BE32(0x00010000).BE16(ClaimedNumTables.value_or(count)).BE16(0).BE16(0).BE16(0);
+    uint32_t offset = 12 + 16 * uint32_t(count);
+    TByteWriter data;
+    for (const TTable& table : Tables) {
+        std::string tag = table.Tag;
+        tag.resize(4, ' ');
+        out.Text(tag).BE32(0);
+        if (table.Offset) {
+            out.BE32(*table.Offset).BE32(table.Length);
+            continue;
+        }
+        out.BE32(offset).BE32(uint32_t(table.Data.size()));
+        data.Raw(table.Data);
+        // Tables start on four-byte boundaries.
+        const size_t padding = (4 - table.Data.size() % 4) % 4;
+        data.Zeros(padding);
+        offset += uint32_t(table.Data.size() + padding);
+    }
+    out.Raw(data.Bytes());
+    return out.Bytes();
+}
+
+TNameTableBuilder& TNameTableBuilder::Add(uint16_t platform, uint16_t encoding, uint16_t language,
+                                          uint16_t nameId, TBytes text) {
+    Records.push_back(TRecord{platform, encoding, language, nameId, std::move(text), {}, {}});
+    return *this;
+}
+
+TNameTableBuilder& TNameTableBuilder::Windows(uint16_t nameId, const std::string& utf8,
+                                              uint16_t language) {
+    return Add(kWindows, 1, language, nameId, Utf16Be(utf8));
+}
+
+TNameTableBuilder& TNameTableBuilder::Mac(uint16_t nameId, const std::string& bytes,
+                                          uint16_t language) {
+    return Add(kMac, 0, language, nameId, TBytes(bytes.begin(), bytes.end()));
+}
+
+TNameTableBuilder& TNameTableBuilder::Lying(uint16_t platform, uint16_t nameId, uint16_t length,
+                                            uint16_t offset) {
+    Records.push_back(TRecord{platform, 1, 0x409, nameId, {}, length, offset});
+    return *this;
+}
+
+TBytes TNameTableBuilder::Build() const {
+    const auto count = static_cast<uint16_t>(Records.size());
+    const auto storage = static_cast<uint16_t>(6 + 12 * count);
+    TByteWriter out;
+    out.BE16(0).BE16(ClaimedCount.value_or(count)).BE16(ClaimedStringOffset.value_or(storage));
+    TByteWriter strings;
+    for (const TRecord& r : Records) {
+        out.BE16(r.Platform).BE16(r.Encoding).BE16(r.Language).BE16(r.NameId);
+        out.BE16(r.Length.value_or(uint16_t(r.Text.size())));
+        out.BE16(r.Offset.value_or(uint16_t(strings.Size())));
+        strings.Raw(r.Text);
+    }
+    out.Raw(strings.Bytes());
+    return out.Bytes();
+}
+
+TBytes OS2Table(uint16_t version, uint16_t weightClass, uint16_t widthClass, uint16_t familyClass,
+                uint16_t selection) {
+    TByteWriter out;
+    out.BE16(version).BE16(500).BE16(weightClass).BE16(widthClass).BE16(0); // fsType at 8
+    out.Zeros(30 - out.Size()).BE16(familyClass);
+    out.Zeros(62 - out.Size()).BE16(selection).BE16(0x20).BE16(0x7E); // first/last char
+    const size_t size = version == 0 ? 78 : version == 1 ? 86 : version < 5 ? 96 : 100;
+    out.Zeros(size - out.Size());
+    return out.Bytes();
+}
+
+TBytes HeadTable(uint16_t unitsPerEm, uint16_t lowestRecPPEM) {
+    TByteWriter out;
+    out.BE32(0x00010000).BE32(0x00010000).BE32(0).BE32(0x5F0F3CF5).BE16(0); // flags at 16
+    out.BE16(unitsPerEm).Zeros(16);                                         // created, modified
+    out.BE16(0).BE16(0).BE16(500).BE16(700);                                // bounding box
+    out.BE16(0).BE16(lowestRecPPEM).BE16(2).BE16(0).BE16(0);                // short loca
+    return out.Bytes();
+}
+
+TBytes MinimalTrueType(const TNameTableBuilder& names) {
+    TByteWriter cmap;
+    cmap.BE16(0).BE16(1).BE16(3).BE16(1).BE32(12);
+    // Format 4: the space (glyph 1) and the closing segment.
+    cmap.BE16(4).BE16(32).BE16(0).BE16(4).BE16(4).BE16(1).BE16(0);
+    cmap.BE16(0x20).BE16(0xFFFF).BE16(0).BE16(0x20).BE16(0xFFFF);
+    cmap.BE16(uint16_t(1 - 0x20)).BE16(1).BE16(0).BE16(0);
+    TByteWriter hhea;
+    hhea.BE32(0x00010000).BE16(800).BE16(uint16_t(-200)).BE16(0).BE16(500);
+    hhea.Zeros(34 - hhea.Size()).BE16(2);
+    TByteWriter maxp;
+    maxp.BE32(0x00010000).BE16(2).Zeros(26);
+    TByteWriter hmtx;
+    hmtx.BE16(500).BE16(0).BE16(250).BE16(0);
+    TByteWriter loca;
+    loca.BE16(0).BE16(0).BE16(0);
+    TByteWriter post;
+    post.BE32(0x00030000).Zeros(28);
+    return TSfntBuilder()
+        .AddTable("OS/2", OS2Table(3, 400, 5, 0, 0x40))
+        .AddTable("cmap", cmap.Bytes())
+        .AddTable("glyf", {})
+        .AddTable("head", HeadTable(1000, 8))
+        .AddTable("hhea", hhea.Bytes())
+        .AddTable("hmtx", hmtx.Bytes())
+        .AddTable("loca", loca.Bytes())
+        .AddTable("maxp", maxp.Bytes())
+        .AddTable("name", names.Build())
+        .AddTable("post", post.Bytes())
+        .Build();
+}
+
+TBytes TPfmBuilder::Build() const {
+    TByteWriter out;
+    out.LE16(0x0100).LE32(0).Zeros(60);                // version, size, copyright
+    out.Zeros(80 - out.Size()).U8(Italic).U8(0).U8(0); // italic, underline, strike-out
+    out.LE16(Weight).U8(0).Zeros(101 - 86);            // weight, charset, sizes, chars
+    const size_t deviceAt = out.Size();
+    out.LE32(0); // dfDevice
+    const size_t faceAt = out.Size();
+    out.LE32(0).LE32(0).LE32(0);   // dfFace, bits pointer, bits offset
+    out.LE16(30).Zeros(139 - 119); // extension size and tables
+    const size_t driverInfoAt = out.Size();
+    out.LE32(0).LE32(0); // dfDriverInfo, reserved
+    out.PutLE32(deviceAt, uint32_t(out.Size()));
+    out.Text("PostScript").U8(0);
+    const auto face = uint32_t(out.Size());
+    out.Text(FaceName).U8(0);
+    const auto driverInfo = uint32_t(out.Size());
+    out.Text(PostScriptName).U8(0);
+    out.PutLE32(faceAt, FaceOffset.value_or(face));
+    out.PutLE32(driverInfoAt, DriverInfoOffset.value_or(driverInfo));
+    out.PutLE32(2, uint32_t(out.Size()));
+    return out.Bytes();
+}
+
+TBytes PfbFile(const std::string& header, std::optional<uint32_t> claimedLength) {
+    TByteWriter out;
+    out.U8(0x80).U8(1).LE32(claimedLength.value_or(uint32_t(header.size()))).Text(header);
+    out.U8(0x80).U8(2).LE32(4).LE32(0xDEADBEEF);
+    out.U8(0x80).U8(3);
+    return out.Bytes();
+}
+
+void WriteFile(const std::filesystem::path& path, const TBytes& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+} // namespace lw::test

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lw::test {
+
+using TBytes = std::vector<uint8_t>;
+
+// Appends fixed-width numbers in the byte order font files use.
+class TByteWriter {
+public:
+    TByteWriter& U8(uint8_t v);
+    TByteWriter& BE16(uint16_t v);
+    TByteWriter& BE32(uint32_t v);
+    TByteWriter& LE16(uint16_t v);
+    TByteWriter& LE32(uint32_t v);
+    TByteWriter& Text(const std::string& text); // no terminator
+    TByteWriter& Raw(const TBytes& bytes);
+    TByteWriter& Zeros(size_t count);
+    // Overwrites bytes already written.
+    void PutLE32(size_t at, uint32_t v);
+    const TBytes& Bytes() const { return Data; }
+    size_t Size() const { return Data.size(); }
+
+private:
+    TBytes Data;
+};
+
+TBytes Utf16Be(const std::string& utf8);
+
+// An sfnt file with exactly the tables a case adds, in the order it adds
+// them (the directory order decides some of the reader's answers).
+class TSfntBuilder {
+public:
+    TSfntBuilder& AddTable(const std::string& tag, TBytes data);
+    // A table record whose offset points wherever the case wants.
+    TSfntBuilder& AddTableAt(const std::string& tag, uint32_t offset, uint32_t length = 0);
+    // What the offset table claims instead of the real number of tables.
+    std::optional<uint16_t> ClaimedNumTables;
+    TBytes Build() const;
+
+private:
+    struct TTable {
+        std::string Tag;
+        TBytes Data;
+        std::optional<uint32_t> Offset;
+        uint32_t Length = 0;
+    };
+    std::vector<TTable> Tables;
+};
+
+// A 'name' table. Text is stored as given; Windows() encodes UTF-16BE.
+class TNameTableBuilder {
+public:
+    static constexpr uint16_t kWindows = 3;
+    static constexpr uint16_t kMac = 1;
+
+    TNameTableBuilder& Add(uint16_t platform, uint16_t encoding, uint16_t language, uint16_t nameId,
+                           TBytes text);
+    TNameTableBuilder& Windows(uint16_t nameId, const std::string& utf8, uint16_t language = 0x409);
+    TNameTableBuilder& Mac(uint16_t nameId, const std::string& bytes, uint16_t language = 0);
+    // A record with a length and offset of the case's choosing.
+    TNameTableBuilder& Lying(uint16_t platform, uint16_t nameId, uint16_t length, uint16_t offset);
+    std::optional<uint16_t> ClaimedCount;
+    std::optional<uint16_t> ClaimedStringOffset;
+    TBytes Build() const;
+
+private:
+    struct TRecord {
+        uint16_t Platform, Encoding, Language, NameId;
+        TBytes Text;
+        std::optional<uint16_t> Length, Offset;
+    };
+    std::vector<TRecord> Records;
+};
+
+// OS/2 of the size its version has (version 0: 78 bytes, 1: 86, 2 to 4: 96, 5: 100).
+TBytes OS2Table(uint16_t version, uint16_t weightClass, uint16_t widthClass, uint16_t familyClass,
+                uint16_t selection);
+TBytes HeadTable(uint16_t unitsPerEm, uint16_t lowestRecPPEM);
+
+// A complete small TrueType font (two empty glyphs, the space mapped) that
+// the system's font libraries accept, so it can be installed in a test.
+TBytes MinimalTrueType(const TNameTableBuilder& names);
+
+// A Type 1 metrics file: the header and extension, the device name, then
+// the family and PostScript names, with offsets a case may replace.
+struct TPfmBuilder {
+    uint8_t Italic = 0;
+    uint16_t Weight = 400;
+    std::string FaceName = "Sans";
+    std::string PostScriptName = "Sans-Regular";
+    std::optional<uint32_t> FaceOffset;
+    std::optional<uint32_t> DriverInfoOffset;
+    TBytes Build() const;
+};
+
+// A Type 1 outline file: the text segment holding header, then a binary
+// segment and the end mark. claimedLength replaces the real segment length.
+TBytes PfbFile(const std::string& header, std::optional<uint32_t> claimedLength = std::nullopt);
+
+void WriteFile(const std::filesystem::path& path, const TBytes& bytes);
+
+} // namespace lw::test
