@@ -61,8 +61,8 @@ template <typename T> std::string Printf(const std::string& directive, T value) 
     return out;
 }
 
-std::string FormatOne(const std::string& spec, char type, const TFmtArg& arg) {
-    const std::string directive = "%" + spec;
+std::string FormatOne(const std::string& field, char type, const TFmtArg& arg) {
+    const std::string directive = "%" + field;
     switch (type) {
     case 'd':
     case 'u':
@@ -106,23 +106,23 @@ std::string FormatText(const std::string& pattern, const std::vector<TFmtArg>& a
             continue;
         }
         size_t j = i + 1;
-        std::string spec;
+        std::string field;
         while (j < pattern.size() && std::string_view("-+ #0").find(pattern[j]) != std::string_view::npos) {
-            spec += pattern[j++];
+            field += pattern[j++];
         }
         // Width and precision are capped so no directive can ask for a huge field.
         auto digits = [&](size_t maxDigits) {
             size_t taken = 0;
             while (j < pattern.size() && pattern[j] >= '0' && pattern[j] <= '9') {
                 if (taken++ < maxDigits) {
-                    spec += pattern[j];
+                    field += pattern[j];
                 }
                 ++j;
             }
         };
         digits(3);
         if (j < pattern.size() && pattern[j] == '.') {
-            spec += pattern[j++];
+            field += pattern[j++];
             digits(2);
         }
         if (j >= pattern.size()) {
@@ -134,7 +134,7 @@ std::string FormatText(const std::string& pattern, const std::vector<TFmtArg>& a
             out += '%';
         } else if (std::string_view("sduxXfge").find(type) != std::string_view::npos) {
             if (next < args.size()) {
-                out += FormatOne(spec, type, args[next]);
+                out += FormatOne(field, type, args[next]);
             }
             ++next;
         } else {
