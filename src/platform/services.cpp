@@ -27,5 +27,6 @@ ILanguageBundleSource& LanguageBundles() { return Required(Platform().Bundles, "
 IPrompts& Prompts() { return Required(Platform().Prompts, "prompts"); }
 IFontSystem& FontSystem() { return Required(Platform().Fonts, "font system"); }
 ISystemLocale& SystemLocale() { return Required(Platform().Locale, "system locale"); }
+IFileShell& FileShell() { return Required(Platform().Files, "file shell"); }
 
 } // namespace lw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_shell.h"
 #include "platform/font_system.h"
 #include "platform/prompts.h"
 #include "platform/registry_port.h"
@@ -21,6 +22,7 @@ struct TPlatformServices {
     IPrompts* Prompts = nullptr;
     IFontSystem* Fonts = nullptr;
     ISystemLocale* Locale = nullptr;
+    IFileShell* Files = nullptr;
 };
 
 TPlatformServices& Platform();
@@ -36,6 +38,7 @@ ILanguageBundleSource& LanguageBundles();
 IPrompts& Prompts();
 IFontSystem& FontSystem();
 ISystemLocale& SystemLocale();
+IFileShell& FileShell();
 
 // The hourglass cursor for as long as the guard lives.
 class THourglass {

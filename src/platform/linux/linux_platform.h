@@ -60,6 +60,7 @@ private:
     std::unique_ptr<TFolderBundleSource> Bundles;
     std::unique_ptr<IFontSystem> Fonts;
     std::unique_ptr<ISystemLocale> Locale;
+    std::unique_ptr<IFileShell> Files;
     TPlatformServices Previous;
 };
 
@@ -70,5 +71,7 @@ std::unique_ptr<ISystemErrors> MakeLinuxSystemErrors();
 // The language of LC_ALL / LC_MESSAGES / LANG as a Windows language id;
 // 0x0409 for C, POSIX and anything unknown.
 std::unique_ptr<ISystemLocale> MakeLinuxSystemLocale();
+// The freedesktop trash of the user (or of the file's own volume).
+std::unique_ptr<IFileShell> MakeLinuxFileShell();
 
 } // namespace lw

@@ -114,7 +114,7 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std:
       Bundles(std::make_unique<TFolderBundleSource>(std::move(bundleFolder))),
       Fonts(std::make_unique<TFontconfigSystem>(
           TFontconfigSystem::DefaultUserFontFolder().value_or(std::string()))),
-      Locale(MakeLinuxSystemLocale()), Previous(Platform()) {
+      Locale(MakeLinuxSystemLocale()), Files(MakeLinuxFileShell()), Previous(Platform()) {
     TPlatformServices& services = Platform();
     services.Text = TextService.get();
     services.Registry = Hive.get();
@@ -125,6 +125,7 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std:
     services.Prompts = &prompts;
     services.Fonts = Fonts.get();
     services.Locale = Locale.get();
+    services.Files = Files.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() { Platform() = Previous; }
