@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/qt_app_fonts.h"
 #include "app/qt_prompts.h"
 #include "app/strings.h"
 #include "fonts/font_manager.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromUtf8(lw::kApplicationTitle));
     lw::TQtPrompts prompts;
     lw::TLinuxPlatform platform(prompts);
+    lw::TQtApplicationFonts applicationFonts;
     // The catalogue lives longer than every window that reads it.
     lw::FontManager = std::make_unique<lw::TFontManager>();
     int result = 0;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,8 @@ int Usage() {
     std::cerr << "usage: letterwell-cli families\n"
                  "       letterwell-cli styles FAMILY\n"
                  "       letterwell-cli info FILE...\n"
+                 "       letterwell-cli install FILE...\n"
+                 "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
                  "       letterwell-cli string [--language N] ID...\n"
                  "       letterwell-cli --version\n";
     return 2;
@@ -60,14 +63,24 @@ int PrintFamilies() {
     return 0;
 }
 
+// The installed family of that name, compared ignoring case; tells when none.
+std::optional<std::string> InstalledFamily(const std::string& wanted) {
+    const auto& families = lw::FontManager->Families;
+    const auto found = std::find_if(families.begin(), families.end(), [&](const std::string& f) {
+        return lw::Text().CompareIgnoreCase(f, wanted) == 0;
+    });
+    if (found == families.end()) {
+        std::cerr << "letterwell-cli: no installed family is named \"" << wanted << "\"\n";
+        return std::nullopt;
+    }
+    return *found;
+}
+
 // One line a style: style, full name, file, type, tab-separated.
 int PrintStyles(const std::string& wanted) {
     lw::TFontManager& fonts = *lw::FontManager;
-    const auto found = std::find_if(fonts.Families.begin(), fonts.Families.end(), [&](const std::string& f) {
-        return lw::Text().CompareIgnoreCase(f, wanted) == 0;
-    });
-    if (found == fonts.Families.end()) {
-        std::cerr << "letterwell-cli: no installed family is named \"" << wanted << "\"\n";
+    const std::optional<std::string> found = InstalledFamily(wanted);
+    if (!found) {
         return 1;
     }
     const std::string family = *found;
@@ -89,16 +102,6 @@ int PrintStyles(const std::string& wanted) {
     return 0;
 }
 
-// The record a reader makes of the file, chosen by the file's extension.
-std::unique_ptr<lw::TFontFile> ReadFontFile(const std::string& file) {
-    switch (lw::TFontManager::GetFontFileType(file)) {
-    case lw::ftTrueType:
-    case lw::ftOpenType: return std::make_unique<lw::TOpenTypeFontFile>(file);
-    case lw::ftType1: return std::make_unique<lw::TType1FontFile>(file);
-    default: return nullptr;
-    }
-}
-
 // One JSON object a line per file, in the order given; a file without a
 // record gets its error on its line and the others are still read.
 int PrintFontInfo(int argc, char** argv) {
@@ -107,7 +110,7 @@ int PrintFontInfo(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         const std::string file = argv[i];
         try {
-            const std::unique_ptr<lw::TFontFile> font = ReadFontFile(file);
+            const std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(file);
             if (font) {
                 std::cout << lw::FontFileJson(*font) << "\n";
                 continue;
@@ -137,6 +140,74 @@ int PrintStrings(int argc, char** argv) {
     return 0;
 }
 
+// Installs each file for good, as the program does; one line of result each.
+int InstallFiles(int argc, char** argv) {
+    lw::TFontManager& fonts = *lw::FontManager;
+    bool failed = false;
+    bool installed = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string file = argv[i];
+        std::string result;
+        try {
+            std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(file);
+            if (!font) {
+                result = lw::LoadStr(13014);
+            } else {
+                const uint8_t code = fonts.InstallFontFile(*font);
+                result = code == lw::TFontManager::irInstalled ? "installed" : fonts.GetErrorText(code);
+                installed = installed || code == lw::TFontManager::irInstalled;
+            }
+        } catch (const std::exception& e) {
+            result = e.what();
+        }
+        failed = failed || result != "installed";
+        std::cout << file << ": " << result << "\n";
+    }
+    if (installed) {
+        fonts.BroadcastFontChange();
+    }
+    return failed ? 1 : 0;
+}
+
+// Removes every style of a family, or the named ones, optionally keeping a
+// copy first; a style whose copy fails stays installed.
+int UninstallFamily(int argc, char** argv) {
+    lw::TFontManager& fonts = *lw::FontManager;
+    const std::optional<std::string> family = InstalledFamily(argv[2]);
+    if (!family) {
+        return 1;
+    }
+    std::vector<std::string> styles;
+    std::string backup;
+    bool toTrash = false;
+    for (int i = 3; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--style" && i + 1 < argc) {
+            styles.push_back(argv[++i]);
+        } else if (arg == "--backup" && i + 1 < argc) {
+            backup = argv[++i];
+        } else if (arg == "--trash") {
+            toTrash = true;
+        } else {
+            return Usage();
+        }
+    }
+    if (styles.empty()) {
+        fonts.GetFamilyFullNames(*family, styles);
+        std::sort(styles.begin(), styles.end());
+        styles.erase(std::unique(styles.begin(), styles.end()), styles.end());
+    }
+    bool failed = false;
+    for (const std::string& style : styles) {
+        const bool removed = (backup.empty() || fonts.BackupFontFiles(style, *family, backup)) &&
+                             fonts.UninstallFont(style, *family, false, toTrash);
+        std::cout << style << ": " << (removed ? "uninstalled" : "not uninstalled") << "\n";
+        failed = failed || !removed;
+    }
+    fonts.BroadcastFontChange();
+    return failed ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -161,6 +232,14 @@ int main(int argc, char** argv) {
         if (command == "info" && argc >= 3) {
             lw::FontManager = std::make_unique<lw::TFontManager>();
             return PrintFontInfo(argc, argv);
+        }
+        if (command == "install" && argc >= 3) {
+            lw::FontManager = std::make_unique<lw::TFontManager>();
+            return InstallFiles(argc, argv);
+        }
+        if (command == "uninstall" && argc >= 3) {
+            lw::FontManager = std::make_unique<lw::TFontManager>();
+            return UninstallFamily(argc, argv);
         }
         if (command == "styles" && argc == 3) {
             lw::FontManager = std::make_unique<lw::TFontManager>();

@@ -91,7 +91,13 @@ TFontManager::TFontManager() {
     Refresh();
 }
 
-TFontManager::~TFontManager() = default;
+TFontManager::~TFontManager() {
+    try {
+        RemoveTemporaryFonts();
+    } catch (const std::exception&) {
+        // The program is ending; the links go with the font system anyway.
+    }
+}
 
 void TFontManager::Refresh() {
     std::vector<std::string> names;

@@ -60,6 +60,34 @@ public:
     static std::string GetPfbFileName(const std::string& pfmPath);
     void OpenFontsFolder();
 
+    // Installation and removal. Result codes of a permanent installation.
+    enum TInstallResult : uint8_t {
+        irInstalled = 0,
+        irFailed = 1,
+        irNoRegistry = 2,
+        irCopyFailed = 6,
+        irNoData = 8,
+        irLoadRefused = 9,
+        irAlreadyInstalled = 10,
+    };
+    uint8_t InstallFontFile(TFontFile& font);
+    void InstallFont(TFontFile& font, bool broadcast);
+    void InstallFolderFonts(const std::vector<std::string>& files, std::string folder, bool broadcast);
+    void InstallTemporarily(TFontFile& font, bool broadcast);
+    void InstallFolderFontsTemporarily(const std::vector<std::string>& files, std::string folder,
+                                       bool broadcast);
+    void RemoveTemporaryFonts();
+    bool BackupFontFiles(const std::string& fullName, const std::string& family, const std::string& folder);
+    // Reports its own failures; true when the style is gone.
+    bool UninstallFont(const std::string& fullName, const std::string& family, bool broadcast, bool toTrash);
+    void BroadcastFontChange();
+    std::string GetErrorText(uint8_t code) const;
+    bool DeleteFontFile(const std::string& path, bool deleteReadOnly, bool toTrash);
+
+    // A reader's record of a font file chosen by its extension; nothing for
+    // a type without a reader. Throws EFontFileError when the file cannot be read.
+    static std::unique_ptr<TFontFile> ReadFontFile(const std::string& path);
+
     std::string FontsFolder;
     std::vector<std::string> Families;
     std::vector<std::string> TempFiles;
@@ -68,9 +96,13 @@ public:
     uint32_t OsError = 0;
     std::string ErrorFile1;
     std::string ErrorFile2;
+    // Why the system refused to load a font when it gave no error number.
+    std::string LastLoadError;
 
 private:
     std::string StyleByFlags(const std::string& family, const std::string& style);
+    std::string InFontsFolder(const std::string& path) const;
+    std::string SystemText(uint32_t code) const;
 };
 
 // The one catalogue of the run: created before the main window, freed last.

@@ -48,7 +48,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// What the system has installed.
+// Told when a font file is loaded into this process or let go, so windows
+// that draw with their own font machinery can follow.
+class IProcessFontObserver {
+public:
+    virtual ~IProcessFontObserver() = default;
+    virtual void FontFileLoaded(const std::string& path) = 0;
+    virtual void FontFileReleased(const std::string& path) = 0;
+};
+
+// What the system has installed, and the changes this program makes to it.
 class IFontSystem {
 public:
     virtual ~IFontSystem() = default;
@@ -65,6 +74,27 @@ public:
     virtual const TRegValues* FontKey(TFontKey key) = 0;
     // The folders fonts are served from, to watch for changes by others.
     virtual std::vector<std::string> FontFolders() = 0;
+
+    // Loads a font for this process: a path, a bare name (in the font
+    // folder) or "metrics|outline". Gives the number of faces loaded, 0 when
+    // the file is not a font that can be loaded (LastErrorText says why).
+    virtual int AddFontResource(const std::string& fileText) = 0;
+    // Lets a font go again; false when it is neither loaded nor installed.
+    virtual bool RemoveFontResource(const std::string& fileText) = 0;
+    // Installs a font for every program of the session, until removed or
+    // until the program ends; gives the faces loaded like AddFontResource.
+    virtual int AddTemporaryFont(const std::string& fileText) = 0;
+    virtual bool RemoveTemporaryFont(const std::string& fileText) = 0;
+    // Whether the font lists can be written (the font folder is usable).
+    virtual bool FontKeyWritable(TFontKey key) = 0;
+    // A value written or deleted is made true by its file entering or
+    // leaving the font folder; these only say the lists must be read again.
+    virtual bool WriteFontValue(TFontKey key, const std::string& name, const TRegValue& value) = 0;
+    virtual bool DeleteFontValue(TFontKey key, const std::string& name) = 0;
+    // The installed fonts changed: every program should look again.
+    virtual void FontsChanged() = 0;
+    virtual void SetProcessFontObserver(IProcessFontObserver* observer) = 0;
+    virtual std::string LastErrorText() const = 0;
 };
 
 } // namespace lw

@@ -3,6 +3,7 @@
 #include "platform/font_system.h"
 #include "platform/services.h"
 
+#include <algorithm>
 #include <map>
 
 namespace lw::test {
@@ -18,6 +19,16 @@ public:
     std::optional<std::string> Folder = std::string("/fonts");
     bool FailEnumeration = false;
     bool KeysUnreadable = false;
+    bool KeysReadOnly = false;
+    // Files (as given) the system refuses to load or let go.
+    std::vector<std::string> RefusedLoads;
+    std::vector<std::string> RefusedUnloads;
+    // What the catalogue asked of the system, in order.
+    std::vector<std::string> Loaded;
+    std::vector<std::string> Unloaded;
+    std::vector<std::string> TemporaryLoaded;
+    std::vector<std::string> TemporaryUnloaded;
+    int Changes = 0;
 
     TFakeFontSystem() : Previous(Platform().Fonts) { Platform().Fonts = this; }
     ~TFakeFontSystem() override { Platform().Fonts = Previous; }
@@ -48,6 +59,40 @@ public:
         return key == TFontKey::Fonts ? &Fonts : &Type1;
     }
     std::vector<std::string> FontFolders() override { return {}; }
+
+    int AddFontResource(const std::string& fileText) override {
+        if (std::find(RefusedLoads.begin(), RefusedLoads.end(), fileText) != RefusedLoads.end()) {
+            return 0;
+        }
+        Loaded.push_back(fileText);
+        return 1;
+    }
+    bool RemoveFontResource(const std::string& fileText) override {
+        if (std::find(RefusedUnloads.begin(), RefusedUnloads.end(), fileText) != RefusedUnloads.end()) {
+            return false;
+        }
+        Unloaded.push_back(fileText);
+        return true;
+    }
+    int AddTemporaryFont(const std::string& fileText) override {
+        TemporaryLoaded.push_back(fileText);
+        return AddFontResource(fileText);
+    }
+    bool RemoveTemporaryFont(const std::string& fileText) override {
+        TemporaryUnloaded.push_back(fileText);
+        return RemoveFontResource(fileText);
+    }
+    bool FontKeyWritable(TFontKey) override { return !KeysReadOnly && !KeysUnreadable; }
+    bool WriteFontValue(TFontKey key, const std::string& name, const TRegValue& value) override {
+        (key == TFontKey::Fonts ? Fonts : Type1)[name] = value;
+        return true;
+    }
+    bool DeleteFontValue(TFontKey key, const std::string& name) override {
+        return (key == TFontKey::Fonts ? Fonts : Type1).erase(name) > 0;
+    }
+    void FontsChanged() override { ++Changes; }
+    void SetProcessFontObserver(IProcessFontObserver*) override {}
+    std::string LastErrorText() const override { return "refused by the test"; }
 
 private:
     IFontSystem* Previous;

@@ -1,5 +1,6 @@
 // Every test program starts here: a temporary home first, then the offscreen
 // Qt application, then the Linux platform with scripted prompts.
+#include "app/qt_app_fonts.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
 #include "scripted_prompts.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     lw::TLinuxPlatform platform(lw::test::TestPrompts(), lw::TFileRegistryHive::DefaultPath(),
                                 lw::test::BuildBinFolder());
+    lw::TQtApplicationFonts applicationFonts;
     lw::FontManager = std::make_unique<lw::TFontManager>();
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

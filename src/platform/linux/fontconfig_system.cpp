@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fontconfig/fcfreetype.h>
+#include <unistd.h>
 
 namespace lw {
 
@@ -110,6 +115,15 @@ std::string Type1MetricsPath(const std::string& outline) {
 TFcFace FaceFromPattern(FcPattern* p) {
     TFcFace face;
     face.Family = StringAt(p, FC_FAMILY);
+    for (int i = 0;; ++i) {
+        std::string family = StringAt(p, FC_FAMILY, i);
+        if (family.empty()) {
+            break;
+        }
+        if (std::find(face.Families.begin(), face.Families.end(), family) == face.Families.end()) {
+            face.Families.push_back(std::move(family));
+        }
+    }
     face.File = StringAt(p, FC_FILE);
     face.Format = StringAt(p, FC_FONTFORMAT);
     face.PostScriptName = StringAt(p, FC_POSTSCRIPT_NAME);
@@ -135,8 +149,230 @@ TFcFace FaceFromPattern(FcPattern* p) {
     return face;
 }
 
+namespace {
+constexpr const char* kTemporaryFolderName = "Letterwell temporary";
+
+bool ProcessIsRunning(long pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+// Faces fontconfig finds in a file; 0 when it is no font it can read.
+int FacesIn(const std::string& file) {
+    TFcFontSetPtr set(FcFontSetCreate());
+    if (!set) {
+        return 0;
+    }
+    FcFreeTypeQueryAll(reinterpret_cast<const FcChar8*>(file.c_str()), -1, nullptr, nullptr, set.get());
+    return set->nfont;
+}
+} // namespace
+
 TFontconfigSystem::TFontconfigSystem(std::string userFontFolder)
-    : UserFontFolder(std::move(userFontFolder)) {}
+    : UserFontFolder(std::move(userFontFolder)) {
+    RemoveStaleTemporaryFolders();
+}
+
+TFontconfigSystem::~TFontconfigSystem() {
+    // Whatever the catalogue did not remove goes with the program.
+    for (const auto& [file, link] : TemporaryLinks) {
+        std::error_code ec;
+        fs::remove(link, ec);
+    }
+    if (!TemporaryLinks.empty()) {
+        std::error_code ec;
+        fs::remove_all(TemporaryFolder(), ec);
+    }
+}
+
+std::string TFontconfigSystem::TemporaryFolder() const {
+    if (UserFontFolder.empty()) {
+        return std::string();
+    }
+    return (fs::path(UserFontFolder) / kTemporaryFolderName / std::to_string(::getpid())).string();
+}
+
+void TFontconfigSystem::RemoveStaleTemporaryFolders() {
+    if (UserFontFolder.empty()) {
+        return;
+    }
+    const fs::path root = fs::path(UserFontFolder) / kTemporaryFolderName;
+    std::error_code ec;
+    bool removed = false;
+    for (const auto& entry : fs::directory_iterator(root, ec)) {
+        const std::string name = entry.path().filename().string();
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str(), &end, 10);
+        const bool ownedByLiveProgram = end != nullptr && *end == '\0' && ProcessIsRunning(pid);
+        if (!ownedByLiveProgram) {
+            std::error_code removeError;
+            fs::remove_all(entry.path(), removeError);
+            removed = true;
+        }
+    }
+    if (removed) {
+        FontsChanged();
+    }
+}
+
+std::vector<std::string> TFontconfigSystem::ResolveFiles(const std::string& fileText, bool outlineOnly) const {
+    std::vector<std::string> files;
+    size_t start = 0;
+    while (start <= fileText.size()) {
+        const size_t bar = fileText.find('|', start);
+        std::string part = fileText.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        if (!part.empty()) {
+            if (part.find('/') == std::string::npos && !UserFontFolder.empty()) {
+                part = (fs::path(UserFontFolder) / part).string();
+            }
+            files.push_back(part);
+        }
+        if (bar == std::string::npos) {
+            break;
+        }
+        start = bar + 1;
+    }
+    // A Type 1 pair loads through its outline file.
+    if (outlineOnly && files.size() > 1) {
+        files.erase(files.begin(), files.end() - 1);
+    }
+    return files;
+}
+
+void TFontconfigSystem::ReloadAppFonts() {
+    FcConfigAppFontClear(nullptr);
+    for (const std::string& file : AppFonts) {
+        FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str()));
+    }
+    Stale = true;
+}
+
+int TFontconfigSystem::AddFontResource(const std::string& fileText) {
+    const std::vector<std::string> files = ResolveFiles(fileText, true);
+    if (files.empty()) {
+        LastError = std::strerror(ENOENT);
+        return 0;
+    }
+    const std::string& file = files.front();
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) {
+        LastError = std::strerror(ec ? ec.value() : ENOENT);
+        return 0;
+    }
+    const int faces = FacesIn(file);
+    if (faces == 0) {
+        LastError = "not a font file that can be loaded";
+        return 0;
+    }
+    if (FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str())) != FcTrue) {
+        LastError = "fontconfig could not load the font";
+        return 0;
+    }
+    AppFonts.push_back(file);
+    Stale = true;
+    if (Observer != nullptr) {
+        Observer->FontFileLoaded(file);
+    }
+    return faces;
+}
+
+bool TFontconfigSystem::RemoveFontResource(const std::string& fileText) {
+    const std::vector<std::string> files = ResolveFiles(fileText, true);
+    if (files.empty()) {
+        LastError = std::strerror(ENOENT);
+        return false;
+    }
+    const std::string& file = files.front();
+    const auto loaded = std::find(AppFonts.begin(), AppFonts.end(), file);
+    if (loaded != AppFonts.end()) {
+        AppFonts.erase(loaded);
+        ReloadAppFonts();
+        if (Observer != nullptr) {
+            Observer->FontFileReleased(file);
+        }
+        return true;
+    }
+    // An installed font is let go when its file leaves the font folders.
+    std::error_code ec;
+    if (fs::exists(file, ec)) {
+        return true;
+    }
+    LastError = std::strerror(ENOENT);
+    return false;
+}
+
+int TFontconfigSystem::AddTemporaryFont(const std::string& fileText) {
+    const std::vector<std::string> files = ResolveFiles(fileText, false);
+    const fs::path folder = TemporaryFolder();
+    std::error_code ec;
+    if (folder.empty() || (fs::create_directories(folder, ec), ec)) {
+        LastError = ec ? ec.message() : std::string(std::strerror(ENOENT));
+        return AddFontResource(fileText);
+    }
+    for (const std::string& file : files) {
+        fs::path link = folder / fs::path(file).filename();
+        for (int n = 2; fs::exists(fs::symlink_status(link, ec)); ++n) {
+            link = folder / (std::to_string(n) + "-" + fs::path(file).filename().string());
+        }
+        // Other programs find the font through the link until it goes.
+        fs::create_symlink(fs::absolute(file, ec), link, ec);
+        if (!ec) {
+            TemporaryLinks.emplace_back(file, link.string());
+        }
+    }
+    FontsChanged();
+    return AddFontResource(fileText);
+}
+
+bool TFontconfigSystem::RemoveTemporaryFont(const std::string& fileText) {
+    for (const std::string& file : ResolveFiles(fileText, false)) {
+        for (auto it = TemporaryLinks.begin(); it != TemporaryLinks.end();) {
+            if (it->first == file) {
+                std::error_code ec;
+                fs::remove(it->second, ec);
+                it = TemporaryLinks.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    FontsChanged();
+    return RemoveFontResource(fileText);
+}
+
+bool TFontconfigSystem::FontKeyWritable(TFontKey) {
+    if (UserFontFolder.empty()) {
+        LastError = std::strerror(ENOENT);
+        return false;
+    }
+    std::error_code ec;
+    fs::create_directories(UserFontFolder, ec);
+    if (ec || ::access(UserFontFolder.c_str(), W_OK) != 0) {
+        LastError = ec ? ec.message() : std::string(std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+bool TFontconfigSystem::WriteFontValue(TFontKey, const std::string&, const TRegValue&) {
+    Stale = true;
+    return true;
+}
+
+bool TFontconfigSystem::DeleteFontValue(TFontKey, const std::string&) {
+    Stale = true;
+    return true;
+}
+
+void TFontconfigSystem::FontsChanged() {
+    Stale = true;
+    // Rewrites the folder's cache, so other programs see the change without
+    // scanning the folder themselves.
+    if (!UserFontFolder.empty() && fs::is_directory(UserFontFolder)) {
+        FcDirCacheRescan(reinterpret_cast<const FcChar8*>(UserFontFolder.c_str()), nullptr);
+    }
+}
+
+void TFontconfigSystem::SetProcessFontObserver(IProcessFontObserver* observer) { Observer = observer; }
 
 std::optional<std::string> TFontconfigSystem::DefaultUserFontFolder() {
     const std::string data = DataHome();
@@ -186,8 +422,8 @@ std::vector<std::string> TFontconfigSystem::FontFolders() {
 }
 
 const TFontconfigSystem::TSnapshot& TFontconfigSystem::Current() {
-    if (!Snapshot) {
-        TakeSnapshot(false);
+    if (!Snapshot || Stale) {
+        TakeSnapshot(Stale);
     }
     return *Snapshot;
 }
@@ -230,9 +466,14 @@ void TFontconfigSystem::AddToFontLists(const TFcFace& face, TSnapshot& snapshot)
 
 void TFontconfigSystem::TakeSnapshot(bool rescan) {
     if (rescan) {
-        // Sees fonts added or removed since the last look, by anyone.
+        // Sees fonts added or removed since the last look, by anyone; the
+        // fonts this process loaded itself are loaded again after it.
         FcInitReinitialize();
+        for (const std::string& file : AppFonts) {
+            FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str()));
+        }
     }
+    Stale = false;
     auto snapshot = std::make_unique<TSnapshot>();
     TFcPatternPtr pattern(FcPatternCreate());
     TFcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FULLNAME, FC_FONTFORMAT, FC_FILE,
@@ -253,7 +494,11 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
             continue;
         }
         snapshot->FaceFamilies.push_back(face.Family);
-        snapshot->Faces[face.Family].push_back(face.Info);
+        // Asked for by any of its family names (a file may give the
+        // typographic family first), listed under the first.
+        for (const std::string& family : face.Families) {
+            snapshot->Faces[family].push_back(face.Info);
+        }
         AddToFontLists(face, *snapshot);
     }
     Snapshot = std::move(snapshot);

@@ -29,6 +29,7 @@ using TFcObjectSetPtr = std::unique_ptr<FcObjectSet, TFcObjectSetFree>;
 // One face as fontconfig describes it, with what the font lists need.
 struct TFcFace {
     std::string Family;
+    std::vector<std::string> Families; // every family name, first first
     TFaceInfo Info;
     std::string File;
     std::string Format;
@@ -48,12 +49,30 @@ class TFontconfigSystem : public IFontSystem {
 public:
     // userFontFolder: where fonts are installed; its files are listed by bare name.
     explicit TFontconfigSystem(std::string userFontFolder);
+    ~TFontconfigSystem() override;
 
     std::vector<std::string> EnumFamilyFaces() override;
     std::vector<TFaceInfo> EnumFaces(const std::string& family) override;
     std::optional<std::string> FontsFolder() override;
     const TRegValues* FontKey(TFontKey key) override;
     std::vector<std::string> FontFolders() override;
+    int AddFontResource(const std::string& fileText) override;
+    bool RemoveFontResource(const std::string& fileText) override;
+    int AddTemporaryFont(const std::string& fileText) override;
+    bool RemoveTemporaryFont(const std::string& fileText) override;
+    bool FontKeyWritable(TFontKey key) override;
+    bool WriteFontValue(TFontKey key, const std::string& name, const TRegValue& value) override;
+    bool DeleteFontValue(TFontKey key, const std::string& name) override;
+    void FontsChanged() override;
+    void SetProcessFontObserver(IProcessFontObserver* observer) override;
+    std::string LastErrorText() const override { return LastError; }
+
+    // Where this run keeps the links of its temporarily installed fonts:
+    // a folder per running program inside the user font folder, not hidden,
+    // since fontconfig skips folders whose names start with a dot.
+    std::string TemporaryFolder() const;
+    // Removes the link folders of programs that are no longer running.
+    void RemoveStaleTemporaryFolders();
 
     // The user font folder fontconfig would install into: $XDG_DATA_HOME/fonts.
     static std::optional<std::string> DefaultUserFontFolder();
@@ -71,8 +90,18 @@ private:
     std::string FileText(const std::string& file) const;
     const TSnapshot& Current();
 
+    // The font files a text names: the outline of a Type 1 pair, bare names in the font folder.
+    std::vector<std::string> ResolveFiles(const std::string& fileText, bool outlineOnly) const;
+    void ReloadAppFonts();
+
     std::string UserFontFolder;
     std::unique_ptr<TSnapshot> Snapshot;
+    bool Stale = false;
+    std::vector<std::string> AppFonts;
+    // Link made for each temporarily installed file.
+    std::vector<std::pair<std::string, std::string>> TemporaryLinks;
+    IProcessFontObserver* Observer = nullptr;
+    std::string LastError;
 };
 
 } // namespace lw

@@ -1,0 +1,286 @@
+#include "app/strings.h"
+#include "fake_font_system.h"
+#include "font_builder.h"
+#include "fonts/delete_dialog.h"
+#include "fonts/font_change.h"
+#include "fonts/font_manager.h"
+#include "fonts/opentype_font_file.h"
+#include "fonts/type1_font_file.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TFakeFontSystem;
+using test::TNameTableBuilder;
+using test::TrueTypeFace;
+
+// A catalogue over fonts the test describes, with real files: a font folder
+// and a folder of fonts to install, both inside the temporary home.
+class InstallTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetLanguage(0);
+        test::TestPrompts().Reset();
+        static int run = 0;
+        Root = test::TestHome().Root() / ("install-" + std::to_string(++run));
+        FontsFolder = Root / "fonts";
+        Source = Root / "source";
+        fs::create_directories(FontsFolder);
+        fs::create_directories(Source);
+        System.Folder = FontsFolder.string();
+        Fonts = std::make_unique<TFontManager>();
+        Fonts->LoadFontTypeNames();
+    }
+    void TearDown() override {
+        Fonts.reset();
+        fs::remove_all(Root);
+    }
+    // A small TrueType font that fontconfig accepts.
+    fs::path MakeTrueType(const std::string& fileName, const std::string& fullName) {
+        TNameTableBuilder names;
+        names.Windows(1, "Probe").Windows(2, "Regular").Windows(4, fullName).Windows(6, "Probe-Regular");
+        const fs::path path = Source / fileName;
+        test::WriteFile(path, test::MinimalTrueType(names));
+        return path;
+    }
+    std::pair<fs::path, fs::path> MakeType1(const std::string& base, const std::string& psName) {
+        test::TPfmBuilder pfm;
+        pfm.FaceName = "Probe PS";
+        pfm.PostScriptName = psName;
+        const fs::path metrics = Source / (base + ".pfm");
+        const fs::path outline = Source / (base + ".pfb");
+        test::WriteFile(metrics, pfm.Build());
+        test::WriteFile(outline, test::PfbFile("%!PS-AdobeFont-1.0: " + psName + " 001.000\n/FullName (Probe) readonly def\n"));
+        return {metrics, outline};
+    }
+    const std::vector<test::TScriptedPrompts::TMessage>& Messages() { return test::TestPrompts().Messages; }
+
+    TFakeFontSystem System;
+    std::unique_ptr<TFontManager> Fonts;
+    fs::path Root;
+    fs::path FontsFolder;
+    fs::path Source;
+};
+
+TEST_F(InstallTest, AnInstalledFontOrOneWithoutNamesIsNotCopied) {
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    font.Installed = true;
+    Fonts->InstallFont(font, true);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Ne moze instalirati Probe Regular.\n\nODABRANI FONT JE ODUVEK INSTALIRAN!!!.");
+    EXPECT_EQ(Messages()[0].Caption, "Greska ");
+    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Warning);
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.ttf"));
+    EXPECT_EQ(System.Changes, 0);
+    font.Installed = false;
+    font.FullName.clear();
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irNoData);
+    EXPECT_EQ(Fonts->GetErrorText(TFontManager::irNoData), "Nema dovoljno podataka.");
+}
+
+TEST_F(InstallTest, InstallingCopiesOverAnOlderFileLoadsAndRegisters) {
+    test::WriteFile(FontsFolder / "probe.ttf", {'o', 'l', 'd'});
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    int heard = 0;
+    TFontChangeSubscription listen([&] { ++heard; });
+    Fonts->InstallFont(font, true);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(fs::file_size(FontsFolder / "probe.ttf"), fs::file_size(Source / "probe.ttf"));
+    EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe.ttf"});
+    ASSERT_EQ(System.Fonts.count("Probe Regular (TrueType)"), 1u);
+    EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe.ttf");
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(System.Changes, 1);
+}
+
+TEST_F(InstallTest, ARefusedLoadLeavesTheCopyAndNoRegistration) {
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    System.RefusedLoads = {"probe.ttf"};
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irLoadRefused);
+    EXPECT_TRUE(fs::exists(FontsFolder / "probe.ttf"));
+    EXPECT_TRUE(System.Fonts.empty());
+    EXPECT_EQ(Fonts->GetErrorText(TFontManager::irLoadRefused), "refused by the test");
+}
+
+TEST_F(InstallTest, CopyAndFolderFailuresAreReportedWithTheirCodes) {
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    System.KeysReadOnly = true;
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irNoRegistry);
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.ttf"));
+    System.KeysReadOnly = false;
+    // A folder where the copy should land makes the copy fail.
+    fs::create_directories(FontsFolder / "probe.ttf" / "inside");
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irCopyFailed);
+    EXPECT_EQ(Fonts->ErrorFile1, (Source / "probe.ttf").string());
+    EXPECT_EQ(Fonts->ErrorFile2, (FontsFolder / "probe.ttf").string());
+    const std::string text = Fonts->GetErrorText(TFontManager::irCopyFailed);
+    EXPECT_EQ(text.rfind("Greska pri kopiranju  " + (Source / "probe.ttf").string(), 0), 0u) << text;
+    EXPECT_EQ(Fonts->GetErrorText(77), "");
+}
+
+TEST_F(InstallTest, AType1PairIsCopiedWholeAndListedWithBothNames) {
+    const auto [metrics, outline] = MakeType1("probe", "Probe-Bold");
+    TType1FontFile font(metrics.string());
+    ASSERT_EQ(font.RegistryName, "Probe Bold");
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
+    EXPECT_TRUE(fs::exists(FontsFolder / "probe.pfm"));
+    EXPECT_TRUE(fs::exists(FontsFolder / "probe.pfb"));
+    EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe.pfm|probe.pfb"});
+    ASSERT_EQ(System.Type1.count("Probe Bold"), 1u);
+    EXPECT_EQ(System.Type1.at("Probe Bold").Lines, (std::vector<std::string>{"T", "probe.pfm", "probe.pfb"}));
+    // Read back as the catalogue reads the list: both files, metrics first.
+    System.AddFace("Probe PS", TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
+    EXPECT_EQ(Fonts->GetFontFileName("Probe-Bold", "Probe PS", "Bold"), "probe.pfm|probe.pfb");
+}
+
+TEST_F(InstallTest, FolderInstallSkipsCollectionsAndBitmapsAndStopsOnCancel) {
+    MakeTrueType("a.ttf", "Probe A");
+    test::WriteFile(Source / "b.ttc", {1, 2, 3});
+    test::WriteFile(Source / "c.fon", {1, 2, 3});
+    Fonts->InstallFolderFonts({"a.ttf", "b.ttc", "c.fon"}, Source.string(), false);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(System.Loaded, std::vector<std::string>{"a.ttf"});
+    EXPECT_EQ(System.Changes, 0);
+
+    for (const char* name : {"d", "e", "f", "g"}) {
+        MakeTrueType(std::string(name) + ".ttf", std::string("Probe ") + name);
+        System.RefusedLoads.push_back(std::string(name) + ".ttf");
+    }
+    test::TestPrompts().Answers = {TMsgResult::Ok, TMsgResult::Ok, TMsgResult::Cancel};
+    Fonts->InstallFolderFonts({"d.ttf", "e.ttf", "f.ttf", "g.ttf"}, Source.string() + "/", true);
+    ASSERT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(Messages()[2].Buttons, TMsgButtons::OkCancel);
+    EXPECT_NE(Messages()[2].Text.find("Probe f"), std::string::npos);
+    EXPECT_FALSE(fs::exists(FontsFolder / "g.ttf")) << "nothing after Cancel";
+    EXPECT_EQ(System.Changes, 1) << "the broadcast still goes out";
+}
+
+TEST_F(InstallTest, TemporaryFontsAreListedAndRemovedWithOneBroadcast) {
+    Fonts->RemoveTemporaryFonts();
+    EXPECT_EQ(System.Changes, 0);
+    TOpenTypeFontFile font(MakeTrueType("temp.ttf", "Probe Temp").string());
+    Fonts->InstallTemporarily(font, false);
+    EXPECT_EQ(System.TemporaryLoaded, std::vector<std::string>{(Source / "temp.ttf").string()});
+    EXPECT_TRUE(Fonts->IsTemporary("probe temp"));
+    EXPECT_FALSE(fs::exists(FontsFolder / "temp.ttf")) << "nothing is copied";
+    Fonts->RemoveTemporaryFonts();
+    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>{(Source / "temp.ttf").string()});
+    EXPECT_EQ(System.Changes, 1);
+    EXPECT_FALSE(Fonts->IsTemporary("Probe Temp"));
+    EXPECT_TRUE(Fonts->TempFiles.empty());
+}
+
+TEST_F(InstallTest, UninstallingATemporaryStyleDeletesNoFile) {
+    const fs::path file = MakeTrueType("temp.ttf", "Probe Temp");
+    TOpenTypeFontFile font(file.string());
+    Fonts->InstallTemporarily(font, false);
+    System.AddFace("Probe", TrueTypeFace("Probe Temp", "Regular", NTM_REGULAR));
+    EXPECT_TRUE(Fonts->UninstallFont("Probe Temp", "Probe", true, false));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>{file.string()});
+    EXPECT_FALSE(Fonts->IsTemporary("Probe Temp"));
+}
+
+TEST_F(InstallTest, UninstallingAType1StyleDeletesBothFilesReadOnlyOrNot) {
+    const auto [metrics, outline] = MakeType1("probe", "Probe-Bold");
+    TType1FontFile font(metrics.string());
+    ASSERT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
+    System.AddFace("Probe PS", TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
+    fs::permissions(FontsFolder / "probe.pfb", fs::perms::owner_read);
+    int heard = 0;
+    TFontChangeSubscription listen([&] { ++heard; });
+    EXPECT_TRUE(Fonts->UninstallFont("Probe-Bold", "Probe PS", true, false));
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.pfm"));
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.pfb"));
+    EXPECT_EQ(System.Type1.count("Probe Bold"), 0u);
+    EXPECT_EQ(System.Unloaded, std::vector<std::string>{"probe.pfm|probe.pfb"});
+    EXPECT_EQ(heard, 1);
+}
+
+TEST_F(InstallTest, FontsOutsideTheUserFontFolderAreNotRemoved) {
+    const fs::path system = Root / "system-fonts";
+    fs::create_directories(system);
+    fs::copy_file(MakeTrueType("sys.ttf", "Probe System"), system / "sys.ttf");
+    System.AddFace("Probe", TrueTypeFace("Probe System", "Regular", NTM_REGULAR));
+    System.Fonts["Probe System (TrueType)"] = TRegValue::FromString((system / "sys.ttf").string());
+    EXPECT_FALSE(Fonts->UninstallFont("Probe System", "Probe", true, false));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Greska brisanja  " + (system / "sys.ttf").string() + ".\n\nPermission denied");
+    EXPECT_TRUE(fs::exists(system / "sys.ttf"));
+    EXPECT_TRUE(System.Unloaded.empty());
+    EXPECT_EQ(System.Fonts.count("Probe System (TrueType)"), 1u);
+    EXPECT_EQ(System.Changes, 0);
+}
+
+TEST_F(InstallTest, UninstallAndBackupFailuresNameTheirCause) {
+    System.AddFace("Probe", TrueTypeFace("Probe Lost", "Regular", NTM_REGULAR));
+    EXPECT_FALSE(Fonts->UninstallFont("Probe Lost", "Probe", true, false));
+    EXPECT_FALSE(Fonts->BackupFontFiles("Probe Lost", "Probe", (Root / "backup").string()));
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0].Text, "Nemoguce odrediti asocijaciju sa fontom  Probe Lost.");
+    EXPECT_EQ(Messages()[1].Text, Messages()[0].Text);
+
+    TOpenTypeFontFile font(MakeTrueType("kept.ttf", "Probe Kept").string());
+    ASSERT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
+    System.AddFace("Probe", TrueTypeFace("Probe Kept", "Regular", NTM_REGULAR));
+    System.RefusedUnloads = {"kept.ttf"};
+    EXPECT_FALSE(Fonts->UninstallFont("Probe Kept", "Probe", true, false));
+    EXPECT_EQ(Messages().back().Text, "Prekinuto oslobadjanje resursa za kept.ttf.\n\nrefused by the test");
+    EXPECT_TRUE(fs::exists(FontsFolder / "kept.ttf"));
+    EXPECT_EQ(System.Fonts.count("Probe Kept (TrueType)"), 1u) << "nothing changed";
+
+    fs::create_directories(Root / "backup");
+    EXPECT_TRUE(Fonts->BackupFontFiles("Probe Kept", "Probe", (Root / "backup").string()));
+    EXPECT_TRUE(fs::exists(Root / "backup" / "kept.ttf"));
+    EXPECT_FALSE(Fonts->BackupFontFiles("Probe Kept", "Probe", (Root / "no-such-folder").string()));
+    EXPECT_EQ(Messages().back().Text.rfind("Greska pri kopiranju  " + (FontsFolder / "kept.ttf").string() +
+                                               "  u  " + (Root / "no-such-folder").string(), 0),
+              0u)
+        << Messages().back().Text;
+}
+
+TEST_F(InstallTest, TheUninstallDialogOffersEveryStyleSelected) {
+    System.AddFace("Probe", TrueTypeFace("Probe Bold", "Bold", NTM_BOLD));
+    System.AddFace("Probe", TrueTypeFace("Probe Italic", "Italic", NTM_ITALIC));
+    System.AddFace("Probe", TrueTypeFace("Probe", "Regular", NTM_REGULAR));
+    std::unique_ptr<TFontManager> saved = std::move(FontManager);
+    FontManager = std::move(Fonts);
+    std::vector<std::string> chosen = {"untouched"};
+    {
+        TfDelete dialog;
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            EXPECT_EQ(dialog.lstFullNames->count(), 3);
+            EXPECT_EQ(dialog.lstFullNames->selectedItems().size(), 3);
+            dialog.btnCancel->click();
+        });
+        EXPECT_EQ(dialog.Execute("Probe", chosen), QDialog::Rejected);
+        EXPECT_EQ(chosen, std::vector<std::string>{"untouched"});
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            dialog.lstFullNames->item(1)->setSelected(false);
+            dialog.btnDelete->click();
+        });
+        EXPECT_EQ(dialog.Execute("Probe", chosen), QDialog::Accepted);
+        // Style order: italic, bold, regular.
+        EXPECT_EQ(chosen, (std::vector<std::string>{"Probe Italic", "Probe"}));
+        EXPECT_EQ(dialog.windowTitle().toStdString(), LoadStr(17100));
+        EXPECT_EQ(dialog.size(), QSize(242, 123));
+    }
+    Fonts = std::move(FontManager);
+    FontManager = std::move(saved);
+}
+
+} // namespace
+} // namespace lw
