@@ -2,6 +2,7 @@
 
 #include "app/font_change_watcher.h"
 #include "app/localize.h"
+#include "app/menu_items.h"
 #include "app/qt_colors.h"
 #include "app/status_panels.h"
 #include "app/string_table.h"
@@ -65,16 +66,6 @@ constexpr char16_t kWestern80To9F[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// A shortcut text such as "Ctrl+B"; an unreadable one gives no shortcut.
-QKeySequence ShortcutFromString(int id) {
-    const QKeySequence sequence =
-        QKeySequence::fromString(QString::fromStdString(LoadStr(id)), QKeySequence::PortableText);
-    if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) {
-        return QKeySequence();
-    }
-    return sequence;
-}
 
 QPixmap LanguageGlyph(const char* name) {
     QPixmap glyph;

@@ -8,6 +8,15 @@
 
 namespace lw {
 
+void DrawPanelFrame(QPainter& painter, const QWidget* widget, const QRect& rect) {
+    QStyleOptionFrame frame;
+    frame.initFrom(widget);
+    frame.rect = rect.adjusted(0, 0, -1, -1);
+    frame.state |= QStyle::State_Sunken;
+    frame.lineWidth = 1;
+    widget->style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, widget);
+}
+
 TStatusPanels::TStatusPanels(QWidget* parent) : QWidget(parent) {
     setMinimumHeight(fontMetrics().height() + 4);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -59,12 +68,7 @@ void TStatusPanels::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     for (int panel = 0; panel < 2; ++panel) {
         const QRect rect = PanelRect(panel);
-        QStyleOptionFrame frame;
-        frame.initFrom(this);
-        frame.rect = rect.adjusted(0, 0, -1, -1);
-        frame.state |= QStyle::State_Sunken;
-        frame.lineWidth = 1;
-        style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+        DrawPanelFrame(painter, this, rect);
         if (panel == 1 && Panel1Widget != nullptr) {
             continue;
         }

@@ -2,7 +2,12 @@
 
 #include <QWidget>
 
+class QPainter;
+
 namespace lw {
+
+// The sunken frame every status panel is drawn in.
+void DrawPanelFrame(QPainter& painter, const QWidget* widget, const QRect& rect);
 
 // The main window's two status panels: panel 0 shows the current hint,
 // panel 1 the sample's font name, or hosts a progress bar while loading.

@@ -1,10 +1,9 @@
 #include "sheets/sheet_status_bar.h"
 
+#include "app/status_panels.h"
 #include "app/strings.h"
 
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFrame>
 
 namespace lw {
 
@@ -60,12 +59,7 @@ void TSheetStatusBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     for (int panel = 0; panel < 3; ++panel) {
         const QRect rect = PanelRect(panel);
-        QStyleOptionFrame frame;
-        frame.initFrom(this);
-        frame.rect = rect.adjusted(0, 0, -1, -1);
-        frame.state |= QStyle::State_Sunken;
-        frame.lineWidth = 1;
-        style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+        DrawPanelFrame(painter, this, rect);
         painter.save();
         painter.setClipRect(rect);
         if (panel < 2) {

@@ -2,6 +2,7 @@
 
 #include "app/localize.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "app/options.h"
 #include "app/qt_colors.h"
 #include "app/strings.h"
@@ -46,31 +47,6 @@ constexpr int kNotFoundCaption = 10002;
 constexpr int kShortcutFind = 55;
 constexpr int kShortcutSelectAll = 56;
 constexpr int kShortcutFindInCategories = 57;
-
-QKeySequence ShortcutFromString(int id) {
-    const QKeySequence sequence =
-        QKeySequence::fromString(QString::fromStdString(LoadStr(id)), QKeySequence::PortableText);
-    if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) {
-        return QKeySequence();
-    }
-    return sequence;
-}
-
-QMenu* AddMenu(QMenuBar* bar, const char* name, int tag) {
-    QMenu* menu = bar->addMenu(QString::fromLatin1(name));
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    SetTag(menu->menuAction(), tag);
-    return menu;
-}
-
-QAction* AddItem(QMenu* menu, const char* name, int tag, const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(QString::fromLatin1(name));
-    action->setObjectName(QString::fromLatin1(name));
-    SetTag(action, tag);
-    action->setShortcut(shortcut);
-    return action;
-}
 
 } // namespace
 
@@ -125,91 +101,88 @@ void TfViewAll::BuildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu"));
     SetTag(bar, kLocalizedMenu);
-    QMenu* file = AddMenu(bar, "mnFile", 11101);
-    mnPrint = AddItem(file, "mnPrint", 11102, Qt::CTRL | Qt::Key_P);
-    mnConfigure = AddItem(file, "mnConfigure", 11103);
+    QMenu* file = AddTaggedMenu(bar, "mnFile", 11101);
+    mnPrint = AddTaggedItem(file, "mnPrint", 11102, Qt::CTRL | Qt::Key_P);
+    mnConfigure = AddTaggedItem(file, "mnConfigure", 11103);
     file->addSeparator();
-    mnDeleteFonts = AddItem(file, "mnDeleteFonts", 11126, Qt::CTRL | Qt::Key_Delete);
+    mnDeleteFonts = AddTaggedItem(file, "mnDeleteFonts", 11126, Qt::CTRL | Qt::Key_Delete);
     file->addSeparator();
-    mnClose = AddItem(file, "mnClose", 11104);
+    mnClose = AddTaggedItem(file, "mnClose", 11104);
 
-    QMenu* edit = AddMenu(bar, "mnEdit", 11114);
-    mnInvertSelection = AddItem(edit, "mnInvertSelection", 11115, Qt::KeypadModifier | Qt::Key_Asterisk);
-    mnSelectAll = AddItem(edit, "mnSelectAll", 11116);
+    QMenu* edit = AddTaggedMenu(bar, "mnEdit", 11114);
+    mnInvertSelection = AddTaggedItem(edit, "mnInvertSelection", 11115, Qt::KeypadModifier | Qt::Key_Asterisk);
+    mnSelectAll = AddTaggedItem(edit, "mnSelectAll", 11116);
     edit->addSeparator();
-    mnFindFont = AddItem(edit, "mnFindFont", 11134);
-    mnFindFontInCategories = AddItem(edit, "mnFindFontInCategories", 11129);
+    mnFindFont = AddTaggedItem(edit, "mnFindFont", 11134);
+    mnFindFontInCategories = AddTaggedItem(edit, "mnFindFontInCategories", 11129);
 
-    QMenu* organize = AddMenu(bar, "mnOrganize", 11117);
-    mnCategories = organize->addMenu(QStringLiteral("mnCategories"));
-    mnCategories->setObjectName(QStringLiteral("mnCategories"));
-    mnCategories->menuAction()->setObjectName(QStringLiteral("mnCategories"));
-    SetTag(mnCategories->menuAction(), 11118);
-    mnAll = AddItem(mnCategories, "mnAll", 11119);
-    mnWithoutCategories = AddItem(mnCategories, "mnWithoutCategories", 11127);
+    QMenu* organize = AddTaggedMenu(bar, "mnOrganize", 11117);
+    mnCategories = AddTaggedSubmenu(organize, "mnCategories", 11118);
+    mnAll = AddTaggedItem(mnCategories, "mnAll", 11119);
+    mnWithoutCategories = AddTaggedItem(mnCategories, "mnWithoutCategories", 11127);
     ViewGroup = new QActionGroup(this);
     for (QAction* view : {mnAll, mnWithoutCategories}) {
         view->setCheckable(true);
         ViewGroup->addAction(view);
     }
     mnAll->setChecked(true);
-    mnCombineCategories = AddItem(organize, "mnCombineCategories", 11128, Qt::CTRL | Qt::Key_M);
+    mnCombineCategories = AddTaggedItem(organize, "mnCombineCategories", 11128, Qt::CTRL | Qt::Key_M);
     organize->addSeparator();
-    mnAddSelection = AddItem(organize, "mnAddSelection", 11120, Qt::Key_Insert);
-    mnDeleteSelection = AddItem(organize, "mnDeleteSelection", 11121, Qt::Key_Delete);
+    mnAddSelection = AddTaggedItem(organize, "mnAddSelection", 11120, Qt::Key_Insert);
+    mnDeleteSelection = AddTaggedItem(organize, "mnDeleteSelection", 11121, Qt::Key_Delete);
     organize->addSeparator();
-    mnImportCategories = AddItem(organize, "mnImportCategories", 11132);
-    mnEditCategories = AddItem(organize, "mnEditCategories", 11122);
+    mnImportCategories = AddTaggedItem(organize, "mnImportCategories", 11132);
+    mnEditCategories = AddTaggedItem(organize, "mnEditCategories", 11122);
 
-    QMenu* columns = AddMenu(bar, "mnColumns", 11105);
+    QMenu* columns = AddTaggedMenu(bar, "mnColumns", 11105);
     for (int n = 0; n <= 5; ++n) {
         const QByteArray name = "mnCol" + QByteArray::number(n);
-        QAction* item = AddItem(columns, name.constData(), n, QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n)));
+        QAction* item = AddTaggedItem(columns, name.constData(), n, QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n)));
         item->setText(QStringLiteral("&%1").arg(n));
         connect(item, &QAction::triggered, this, [this, n] { SetColumns(n); });
     }
     columns->addSeparator();
-    mnDefineColumns = AddItem(columns, "mnDefineColumns", 11106);
+    mnDefineColumns = AddTaggedItem(columns, "mnDefineColumns", 11106);
 
-    QMenu* sizes = AddMenu(bar, "mnSizes", 11107);
+    QMenu* sizes = AddTaggedMenu(bar, "mnSizes", 11107);
     const std::pair<const char*, int> sizeItems[] = {{"mnSize1", 9},  {"mnTam2", 12},  {"mnSize3", 16},
                                                      {"mnSize4", 24}, {"mnSize5", 36}, {"mnSize6", 48},
                                                      {"mnSize7", 72}};
     const char* sizeCaptions[] = {"&9", "&12", "1&6", "&24", "&36", "&48", "&72"};
     for (size_t i = 0; i < std::size(sizeItems); ++i) {
         const int size = sizeItems[i].second;
-        QAction* item = AddItem(sizes, sizeItems[i].first, size);
+        QAction* item = AddTaggedItem(sizes, sizeItems[i].first, size);
         item->setText(QString::fromLatin1(sizeCaptions[i]));
         connect(item, &QAction::triggered, this, [this, size] { SetListFontSize(size); });
     }
     sizes->addSeparator();
-    mnDefineSize = AddItem(sizes, "mnDefineSize", 11108);
+    mnDefineSize = AddTaggedItem(sizes, "mnDefineSize", 11108);
 
-    QMenu* view = AddMenu(bar, "mnView", 11130);
-    mnShowInMainWindow = AddItem(view, "mnShowInMainWindow", 11131, Qt::Key_Return);
-    mnInterchange = AddItem(view, "mnInterchange", 11125, Qt::Key_F2);
+    QMenu* view = AddTaggedMenu(bar, "mnView", 11130);
+    mnShowInMainWindow = AddTaggedItem(view, "mnShowInMainWindow", 11131, Qt::Key_Return);
+    mnInterchange = AddTaggedItem(view, "mnInterchange", 11125, Qt::Key_F2);
 
-    QMenu* options = AddMenu(bar, "mnOptions", 11109);
-    mnShortSample = AddItem(options, "mnShortSample", 11110, Qt::Key_F6);
-    mnLongSample = AddItem(options, "mnLongSample", 11111, Qt::Key_F7);
-    mnNameSample = AddItem(options, "mnNameSample", 11112, Qt::Key_F8);
-    mnDefineExample = AddItem(options, "mnDefineExample", 11113, Qt::CTRL | Qt::Key_D);
+    QMenu* options = AddTaggedMenu(bar, "mnOptions", 11109);
+    mnShortSample = AddTaggedItem(options, "mnShortSample", 11110, Qt::Key_F6);
+    mnLongSample = AddTaggedItem(options, "mnLongSample", 11111, Qt::Key_F7);
+    mnNameSample = AddTaggedItem(options, "mnNameSample", 11112, Qt::Key_F8);
+    mnDefineExample = AddTaggedItem(options, "mnDefineExample", 11113, Qt::CTRL | Qt::Key_D);
     options->addSeparator();
-    mnColorSelection = AddItem(options, "mnColorSelection", 11123);
-    mnNormalColor = AddItem(options, "mnNormalColor", 11124);
+    mnColorSelection = AddTaggedItem(options, "mnColorSelection", 11123);
+    mnNormalColor = AddTaggedItem(options, "mnNormalColor", 11124);
 
     PopupMenu = new QMenu(this);
     PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
     SetTag(PopupMenu, kLocalizedMenu);
-    mnSelectAll0 = AddItem(PopupMenu, "mnSelectAll0", 11116);
-    mnFindFontInCategories0 = AddItem(PopupMenu, "mnFindFontInCategories0", 11129);
+    mnSelectAll0 = AddTaggedItem(PopupMenu, "mnSelectAll0", 11116);
+    mnFindFontInCategories0 = AddTaggedItem(PopupMenu, "mnFindFontInCategories0", 11129);
     PopupMenu->addSeparator();
-    mnDeleteFonts0 = AddItem(PopupMenu, "mnDeleteFonts0", 11126);
+    mnDeleteFonts0 = AddTaggedItem(PopupMenu, "mnDeleteFonts0", 11126);
     PopupMenu->addSeparator();
-    mnAddSelection0 = AddItem(PopupMenu, "mnAddSelection0", 11120);
-    mnDeleteSelection0 = AddItem(PopupMenu, "mnDeleteSelection0", 11121);
+    mnAddSelection0 = AddTaggedItem(PopupMenu, "mnAddSelection0", 11120);
+    mnDeleteSelection0 = AddTaggedItem(PopupMenu, "mnDeleteSelection0", 11121);
     PopupMenu->addSeparator();
-    mnDefineExample0 = AddItem(PopupMenu, "mnDefineExample0", 11113);
+    mnDefineExample0 = AddTaggedItem(PopupMenu, "mnDefineExample0", 11113);
 
     // Category, uninstall and print commands arrive with their own work.
     for (QAction* later : {mnPrint, mnConfigure, mnDeleteFonts, mnFindFontInCategories, mnWithoutCategories,
