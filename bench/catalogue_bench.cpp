@@ -94,7 +94,8 @@ void FillSynthetic(lw::test::TFakeFontSystem& fonts, int families) {
         names.push_back("Family " + std::to_string(random() % 100000) + " " + std::to_string(i));
     }
     const char* styles[] = {"Regular", "Italic", "Bold", "Bold Italic"};
-    const uint32_t flags[] = {lw::NTM_REGULAR, lw::NTM_ITALIC, lw::NTM_BOLD, lw::NTM_BOLD | lw::NTM_ITALIC};
+    const uint32_t flags[] = {lw::NTM_REGULAR, lw::NTM_ITALIC, lw::NTM_BOLD,
+                              lw::NTM_BOLD | lw::NTM_ITALIC};
     // Faces arrive grouped by file, not by family, as fontconfig lists them.
     for (int s = 0; s < 4; ++s) {
         for (const std::string& name : names) {

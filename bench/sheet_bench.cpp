@@ -48,7 +48,8 @@ double DrawFrame(QListView& list) {
 }
 
 // Frames until every sample of the page is drawn.
-double DrawPage(QListView& list, const lw::TFontSampleDelegate& delegate, double* firstFrame = nullptr) {
+double DrawPage(QListView& list, const lw::TFontSampleDelegate& delegate,
+                double* firstFrame = nullptr) {
     const auto start = Clock::now();
     double frame = DrawFrame(list);
     if (firstFrame != nullptr) {
@@ -112,8 +113,9 @@ int main(int argc, char** argv) {
         sheet.Delegate->Invalidate();
         double firstFrame = 0;
         const double first = DrawPage(list, *sheet.Delegate, &firstFrame);
-        std::printf("scroll: horizontal max %d page %d, vertical max %d\n", list.horizontalScrollBar()->maximum(),
-                    list.horizontalScrollBar()->pageStep(), list.verticalScrollBar()->maximum());
+        std::printf("scroll: horizontal max %d page %d, vertical max %d\n",
+                    list.horizontalScrollBar()->maximum(), list.horizontalScrollBar()->pageStep(),
+                    list.verticalScrollBar()->maximum());
 
         QScrollBar* bar = list.horizontalScrollBar();
         const int page = std::max(1, bar->pageStep());
@@ -140,14 +142,19 @@ int main(int argc, char** argv) {
             sheet.Delegate->Invalidate();
             redrawn.Add(DrawPage(list, *sheet.Delegate));
         }
-        std::printf("pages redrawn without tiles: %d, mean %.1f ms\n", redrawn.Count, redrawn.Mean());
+        std::printf("pages redrawn without tiles: %d, mean %.1f ms\n", redrawn.Count,
+                    redrawn.Mean());
         const long after = PeakKilobytes();
         std::printf("families %lld, items %lld, window 1600x1000, 24 pt, 3 columns\n",
-                    static_cast<long long>(families), static_cast<long long>(sheet.Model->rowCount()));
-        std::printf("create sheet %.1f ms, first frame %.1f ms, first page complete %.1f ms\n", create, firstFrame, first);
-        std::printf("new pages: %d, mean %.1f ms, worst %.1f ms\n", fresh.Count, fresh.Mean(), fresh.Max);
-        std::printf("pages again (back and forth): %d, mean %.2f ms, worst %.2f ms, tiles cached %d\n",
-                    again.Count, again.Mean(), again.Max, sheet.Delegate->CachedTiles());
+                    static_cast<long long>(families),
+                    static_cast<long long>(sheet.Model->rowCount()));
+        std::printf("create sheet %.1f ms, first frame %.1f ms, first page complete %.1f ms\n",
+                    create, firstFrame, first);
+        std::printf("new pages: %d, mean %.1f ms, worst %.1f ms\n", fresh.Count, fresh.Mean(),
+                    fresh.Max);
+        std::printf(
+            "pages again (back and forth): %d, mean %.2f ms, worst %.2f ms, tiles cached %d\n",
+            again.Count, again.Mean(), again.Max, sheet.Delegate->CachedTiles());
         std::printf("peak memory added by the sheet: %.1f MB\n", (after - before) / 1024.0);
     }
     lw::FontManager.reset();

@@ -7,12 +7,12 @@
 #include "pages/installed_page.h"
 #include "sheets/view_all.h"
 
-#include <QMenu>
-#include <QTabWidget>
-#include "platform/linux/linux_platform.h"
 #include "pages/simple_combo.h"
+#include "platform/linux/linux_platform.h"
 #include "scripted_prompts.h"
 #include "test_home.h"
+#include <QMenu>
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QDir>

@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     }
     const std::vector<uint8_t> bundle = lw::WriteBundle(entries);
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bundle.data()), static_cast<std::streamsize>(bundle.size()));
+    out.write(reinterpret_cast<const char*>(bundle.data()),
+              static_cast<std::streamsize>(bundle.size()));
     out.close();
     if (!out) {
         std::cerr << "lw-pack: cannot write " << argv[1] << "\n";

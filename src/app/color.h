@@ -22,15 +22,23 @@ constexpr TColor clBtnFace = SystemColor(15);
 constexpr bool IsSystemColor(TColor c) {
     return (static_cast<uint32_t>(c) & 0xFF000000u) == 0x80000000u;
 }
-constexpr int SystemColorIndex(TColor c) { return static_cast<int>(static_cast<uint32_t>(c) & 0xFFu); }
+constexpr int SystemColorIndex(TColor c) {
+    return static_cast<int>(static_cast<uint32_t>(c) & 0xFFu);
+}
 
 constexpr TColor RGBColor(int r, int g, int b) {
     return static_cast<TColor>((static_cast<uint32_t>(b & 0xFF) << 16) |
                                (static_cast<uint32_t>(g & 0xFF) << 8) |
                                static_cast<uint32_t>(r & 0xFF));
 }
-constexpr int RedOf(TColor c) { return static_cast<int>(static_cast<uint32_t>(c) & 0xFF); }
-constexpr int GreenOf(TColor c) { return static_cast<int>((static_cast<uint32_t>(c) >> 8) & 0xFF); }
-constexpr int BlueOf(TColor c) { return static_cast<int>((static_cast<uint32_t>(c) >> 16) & 0xFF); }
+constexpr int RedOf(TColor c) {
+    return static_cast<int>(static_cast<uint32_t>(c) & 0xFF);
+}
+constexpr int GreenOf(TColor c) {
+    return static_cast<int>((static_cast<uint32_t>(c) >> 8) & 0xFF);
+}
+constexpr int BlueOf(TColor c) {
+    return static_cast<int>((static_cast<uint32_t>(c) >> 16) & 0xFF);
+}
 
 } // namespace lw

@@ -34,7 +34,9 @@ constexpr int kLocalizedAbove = 10000;
 constexpr int kNoHintFrom = 65000;
 constexpr int kHintOffset = 400;
 
-QString Str(int id) { return QString::fromStdString(LoadStr(id)); }
+QString Str(int id) {
+    return QString::fromStdString(LoadStr(id));
+}
 
 QStringList LinesOf(const QString& text) {
     QString t = text;
@@ -95,7 +97,8 @@ void LocalizeComponent(QObject* object, int tag) {
         button->setText(text);
     } else if (auto* edit = qobject_cast<QLineEdit*>(object)) {
         edit->setText(text);
-    } else if (qobject_cast<QMenuBar*>(object) != nullptr || qobject_cast<QMenu*>(object) != nullptr) {
+    } else if (qobject_cast<QMenuBar*>(object) != nullptr ||
+               qobject_cast<QMenu*>(object) != nullptr) {
         LocalizeMenuItems(w);
     } else if (auto* rich = qobject_cast<QTextEdit*>(object)) {
         if (!text.isEmpty()) {
@@ -127,7 +130,9 @@ void LocalizeComponent(QObject* object, int tag) {
 
 } // namespace
 
-void SetTag(QObject* object, int tag) { object->setProperty(kTagProperty, tag); }
+void SetTag(QObject* object, int tag) {
+    object->setProperty(kTagProperty, tag);
+}
 
 int TagOf(const QObject* object) {
     bool ok = false;
@@ -135,7 +140,9 @@ int TagOf(const QObject* object) {
     return ok ? tag : 0;
 }
 
-TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) { new QVBoxLayout(this); }
+TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
+    new QVBoxLayout(this);
+}
 
 QRadioButton* TRadioGroup::AddItem(const QString& text) {
     auto* button = new QRadioButton(text, this);
@@ -178,7 +185,9 @@ void SetHint(QObject* object, const QString& hint) {
     }
 }
 
-QString HintOf(const QObject* object) { return object->property(kHintProperty).toString(); }
+QString HintOf(const QObject* object) {
+    return object->property(kHintProperty).toString();
+}
 
 void LocalizeForm(QWidget* form) {
     if (TagOf(form) > kLocalizedAbove) {

@@ -31,8 +31,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -135,12 +135,15 @@ void TfMain_letterwell::WireCommands() {
             Unavailable.insert(action);
         }
     }
-    for (QAction* ready :
-         {Menu.mnUpdateList, Menu.mnUpdateList0, Menu.mnOpenFontsFolder, Menu.mnExit, Menu.mnEnglish,
-          Menu.mnEspaniol, Menu.mnPrint, Menu.mnUndo, Menu.mnCut, Menu.mnCopy, Menu.mnPaste,
-          Menu.mnSelectAll, Menu.mnFind, Menu.mnFind0, Menu.mnBold, Menu.mnItalic, Menu.mnUnderline,
-          Menu.mnAnsiSample, Menu.mnSampleColor, Menu.mnSize, Menu.mnUndoEx, Menu.mnCutEx,
-          Menu.mnCopyEx, Menu.mnPasteEx, Menu.mnSelectAllEx}) {
+    for (QAction* ready : {Menu.mnUpdateList,  Menu.mnUpdateList0, Menu.mnOpenFontsFolder,
+                           Menu.mnExit,        Menu.mnEnglish,     Menu.mnEspaniol,
+                           Menu.mnPrint,       Menu.mnUndo,        Menu.mnCut,
+                           Menu.mnCopy,        Menu.mnPaste,       Menu.mnSelectAll,
+                           Menu.mnFind,        Menu.mnFind0,       Menu.mnBold,
+                           Menu.mnItalic,      Menu.mnUnderline,   Menu.mnAnsiSample,
+                           Menu.mnSampleColor, Menu.mnSize,        Menu.mnUndoEx,
+                           Menu.mnCutEx,       Menu.mnCopyEx,      Menu.mnPasteEx,
+                           Menu.mnSelectAllEx}) {
         Unavailable.remove(ready);
     }
     Installed->btnViewAll0->setEnabled(false);
@@ -152,7 +155,8 @@ void TfMain_letterwell::WireCommands() {
     connect(Menu.mnOpenFontsFolder, &QAction::triggered, this,
             &TfMain_letterwell::mnOpenFontsFolderClick);
     connect(Menu.mnExit, &QAction::triggered, this, &TfMain_letterwell::mnExitClick);
-    connect(Menu.LanguageGroup, &QActionGroup::triggered, this, &TfMain_letterwell::mnLanguageClick);
+    connect(Menu.LanguageGroup, &QActionGroup::triggered, this,
+            &TfMain_letterwell::mnLanguageClick);
     connect(pcMain, &QTabWidget::currentChanged, this, &TfMain_letterwell::pcMainChange);
     FocusWatch = connect(qApp, &QApplication::focusChanged, this,
                          [this](QWidget*, QWidget* now) { RememberFocus(now); });
@@ -164,7 +168,8 @@ void TfMain_letterwell::WireCommands() {
     });
     connect(Menu.mnFind, &QAction::triggered, this, &TfMain_letterwell::mnFindClick);
     connect(Menu.mnViewAll, &QAction::triggered, this, &TfMain_letterwell::mnViewAllClick);
-    connect(Installed->btnViewAll0, &QPushButton::clicked, this, &TfMain_letterwell::mnViewAllClick);
+    connect(Installed->btnViewAll0, &QPushButton::clicked, this,
+            &TfMain_letterwell::mnViewAllClick);
     connect(Menu.mnInterchange, &QAction::triggered, this, &TfMain_letterwell::mnInterchangeClick);
     connect(Menu.mnFind0, &QAction::triggered, this, &TfMain_letterwell::mnFindClick);
     connect(Menu.mnPrint, &QAction::triggered, this, &TfMain_letterwell::mnPrintClick);
@@ -202,9 +207,11 @@ void TfMain_letterwell::WireFormatCommands() {
     for (const auto& [item, button] : styles) {
         // The menu item toggles the button; the button sets the item's check.
         connect(item, &QAction::triggered, button, [button = button] { button->toggle(); });
-        connect(button, &QToolButton::toggled, item, [item = item](bool down) { item->setChecked(down); });
+        connect(button, &QToolButton::toggled, item,
+                [item = item](bool down) { item->setChecked(down); });
     }
-    connect(Installed->btnAnsiSample, &QToolButton::toggled, this, &TfMain_letterwell::btnAnsiSampleToggled);
+    connect(Installed->btnAnsiSample, &QToolButton::toggled, this,
+            &TfMain_letterwell::btnAnsiSampleToggled);
     connect(Menu.mnSampleColor, &QAction::triggered, Installed, &TInstalledPage::ChooseSampleColor);
     connect(Menu.mnSize, &QAction::triggered, Installed, &TInstalledPage::mnSizeClick);
     Installed->OtherSample = NotInstalled->mmSampleNotInst;
@@ -254,7 +261,8 @@ void TfMain_letterwell::SampleCommand(const char* slot) {
 void TfMain_letterwell::ShowSelectionHint() {
     QString selected = Installed->mmSample->textCursor().selectedText();
     selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    const std::string shown = selected.isEmpty() ? LoadStr(kNothingSelected) : selected.toStdString();
+    const std::string shown =
+        selected.isEmpty() ? LoadStr(kNothingSelected) : selected.toStdString();
     const QString hint = QString::fromStdString(FmtLoadStr(kSelectionHint, shown));
     // Status panel only: the sample shows no pop-up hint.
     Installed->mmSample->setProperty("Hint", hint);
@@ -281,8 +289,8 @@ void TfMain_letterwell::mnPrintClick() {
     const std::string fontName = font.family().toStdString();
     THourglass hourglass;
     const std::optional<std::string> destination =
-        PrintSample(LoadStr(kSampleOf) + fontName, ActiveSample->toPlainText().toStdString(), fontName,
-                    Installed->SampleColor, font.pointSize());
+        PrintSample(LoadStr(kSampleOf) + fontName, ActiveSample->toPlainText().toStdString(),
+                    fontName, Installed->SampleColor, font.pointSize());
     if (destination) {
         Panels->SetPanelText(0, QString::fromStdString(FmtLoadStr(kPrintedTo, *destination)));
     }
@@ -424,7 +432,9 @@ void TfMain_letterwell::SetViewAllWindow(TfViewAll* sheet) {
     FormActivate();
 }
 
-TfViewAll* TfMain_letterwell::ViewAllWindow() const { return ViewAll; }
+TfViewAll* TfMain_letterwell::ViewAllWindow() const {
+    return ViewAll;
+}
 
 void TfMain_letterwell::mnViewAllClick() {
     if (dlgFind != nullptr) {
@@ -477,7 +487,8 @@ void TfMain_letterwell::pcMainChange(int index) {
                             Menu.mnFind, Menu.mnUpdateList}) {
         SetCommandEnabled(action, installed);
     }
-    for (QToolButton* button : {Installed->btnBold, Installed->btnItalic, Installed->btnUnderline}) {
+    for (QToolButton* button :
+         {Installed->btnBold, Installed->btnItalic, Installed->btnUnderline}) {
         button->setEnabled(installed);
     }
     for (QAction* action : {Menu.mnInstallFont, Menu.mnInstallTemporarily, Menu.mnViewFolder,
@@ -566,9 +577,13 @@ void TfMain_letterwell::FontsChanged() {
     FontWatcher->WatchFontFolders();
 }
 
-void TfMain_letterwell::mnOpenFontsFolderClick() { FontManager->OpenFontsFolder(); }
+void TfMain_letterwell::mnOpenFontsFolderClick() {
+    FontManager->OpenFontsFolder();
+}
 
-void TfMain_letterwell::mnExitClick() { close(); }
+void TfMain_letterwell::mnExitClick() {
+    close();
+}
 
 TSize TfMain_letterwell::MonitorSize() const {
     const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
@@ -583,19 +598,33 @@ TBounds TfMain_letterwell::WindowBounds() const {
     return {normal.x(), normal.y(), normal.width(), normal.height()};
 }
 
-void TfMain_letterwell::SetWindowSize(int width, int height) { resize(width, height); }
+void TfMain_letterwell::SetWindowSize(int width, int height) {
+    resize(width, height);
+}
 
-void TfMain_letterwell::SetWindowPosition(int left, int top) { move(left, top); }
+void TfMain_letterwell::SetWindowPosition(int left, int top) {
+    move(left, top);
+}
 
-bool TfMain_letterwell::IsMaximized() const { return isMaximized(); }
+bool TfMain_letterwell::IsMaximized() const {
+    return isMaximized();
+}
 
-void TfMain_letterwell::SetMaximized() { setWindowState(windowState() | Qt::WindowMaximized); }
+void TfMain_letterwell::SetMaximized() {
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
 
-void TfMain_letterwell::RestoreNormal() { setWindowState(windowState() & ~Qt::WindowMaximized); }
+void TfMain_letterwell::RestoreNormal() {
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+}
 
-std::string TfMain_letterwell::NotInstalledPath() const { return NotInstalledFolder; }
+std::string TfMain_letterwell::NotInstalledPath() const {
+    return NotInstalledFolder;
+}
 
-void TfMain_letterwell::SetNotInstalledPath(const std::string& path) { NotInstalledFolder = path; }
+void TfMain_letterwell::SetNotInstalledPath(const std::string& path) {
+    NotInstalledFolder = path;
+}
 
 void TfMain_letterwell::RebuildFolderTree() {}
 

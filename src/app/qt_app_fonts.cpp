@@ -7,7 +7,9 @@
 
 namespace lw {
 
-TQtApplicationFonts::TQtApplicationFonts() { FontSystem().SetProcessFontObserver(this); }
+TQtApplicationFonts::TQtApplicationFonts() {
+    FontSystem().SetProcessFontObserver(this);
+}
 
 TQtApplicationFonts::~TQtApplicationFonts() {
     if (Platform().Fonts != nullptr) {

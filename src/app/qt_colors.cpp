@@ -5,15 +5,24 @@ namespace lw {
 namespace {
 QPalette::ColorRole RoleOfSystemColor(int index) {
     switch (index) {
-    case 5: return QPalette::Base;             // window (edit background)
-    case 8: return QPalette::Text;             // window text
-    case 13: return QPalette::Highlight;       // highlight
-    case 14: return QPalette::HighlightedText; // highlighted text
-    case 15: return QPalette::Button;          // button face
-    case 18: return QPalette::ButtonText;      // button text
-    case 23: return QPalette::ToolTipText;     // info text
-    case 24: return QPalette::ToolTipBase;     // info background
-    default: return QPalette::Window;
+    case 5:
+        return QPalette::Base; // window (edit background)
+    case 8:
+        return QPalette::Text; // window text
+    case 13:
+        return QPalette::Highlight; // highlight
+    case 14:
+        return QPalette::HighlightedText; // highlighted text
+    case 15:
+        return QPalette::Button; // button face
+    case 18:
+        return QPalette::ButtonText; // button text
+    case 23:
+        return QPalette::ToolTipText; // info text
+    case 24:
+        return QPalette::ToolTipBase; // info background
+    default:
+        return QPalette::Window;
     }
 }
 } // namespace
@@ -25,6 +34,8 @@ QColor ResolveColor(TColor color, const QPalette& palette) {
     return QColor(RedOf(color), GreenOf(color), BlueOf(color));
 }
 
-TColor ToTColor(const QColor& color) { return RGBColor(color.red(), color.green(), color.blue()); }
+TColor ToTColor(const QColor& color) {
+    return RGBColor(color.red(), color.green(), color.blue());
+}
 
 } // namespace lw

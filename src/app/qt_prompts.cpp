@@ -13,41 +13,58 @@ namespace lw {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
-QWidget* DialogParent() { return QApplication::activeWindow(); }
+QWidget* DialogParent() {
+    return QApplication::activeWindow();
+}
 
 QMessageBox::Icon IconOf(TMsgIcon icon) {
     switch (icon) {
-    case TMsgIcon::Question: return QMessageBox::Question;
-    case TMsgIcon::Warning: return QMessageBox::Warning;
-    case TMsgIcon::Error: return QMessageBox::Critical;
-    case TMsgIcon::Information: return QMessageBox::Information;
-    case TMsgIcon::None: break;
+    case TMsgIcon::Question:
+        return QMessageBox::Question;
+    case TMsgIcon::Warning:
+        return QMessageBox::Warning;
+    case TMsgIcon::Error:
+        return QMessageBox::Critical;
+    case TMsgIcon::Information:
+        return QMessageBox::Information;
+    case TMsgIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons ButtonsOf(TMsgButtons buttons) {
     switch (buttons) {
-    case TMsgButtons::Ok: return QMessageBox::Ok;
-    case TMsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case TMsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case TMsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case TMsgButtons::Ok:
+        return QMessageBox::Ok;
+    case TMsgButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case TMsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case TMsgButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
 } // namespace
 
-TMsgResult TQtPrompts::MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon,
-                                  TMsgButtons buttons) {
+TMsgResult TQtPrompts::MessageBox(const std::string& text, const std::string& caption,
+                                  TMsgIcon icon, TMsgButtons buttons) {
     QMessageBox box(IconOf(icon), Q(caption), Q(text), ButtonsOf(buttons), DialogParent());
     switch (box.exec()) {
-    case QMessageBox::Yes: return TMsgResult::Yes;
-    case QMessageBox::No: return TMsgResult::No;
-    case QMessageBox::Ok: return TMsgResult::Ok;
-    default: return buttons == TMsgButtons::YesNo ? TMsgResult::No : TMsgResult::Cancel;
+    case QMessageBox::Yes:
+        return TMsgResult::Yes;
+    case QMessageBox::No:
+        return TMsgResult::No;
+    case QMessageBox::Ok:
+        return TMsgResult::Ok;
+    default:
+        return buttons == TMsgButtons::YesNo ? TMsgResult::No : TMsgResult::Cancel;
     }
 }
 
@@ -73,7 +90,8 @@ std::optional<TColor> TQtPrompts::PickColor(TColor initial) {
 
 std::optional<std::string> TQtPrompts::PickFolder(const std::string& title,
                                                   const std::string& startFolder) {
-    const QString folder = QFileDialog::getExistingDirectory(DialogParent(), Q(title), Q(startFolder));
+    const QString folder =
+        QFileDialog::getExistingDirectory(DialogParent(), Q(title), Q(startFolder));
     if (folder.isEmpty()) {
         return std::nullopt;
     }
@@ -86,7 +104,8 @@ std::optional<std::vector<std::string>> TQtPrompts::OpenFiles(const std::string&
                                                               bool multiSelect) {
     QStringList files;
     if (multiSelect) {
-        files = QFileDialog::getOpenFileNames(DialogParent(), Q(title), Q(folder), Q(QtFileFilter(filter)));
+        files = QFileDialog::getOpenFileNames(DialogParent(), Q(title), Q(folder),
+                                              Q(QtFileFilter(filter)));
     } else {
         const QString file = QFileDialog::getOpenFileName(DialogParent(), Q(title), Q(folder),
                                                           Q(QtFileFilter(filter)));
@@ -104,9 +123,13 @@ std::optional<std::vector<std::string>> TQtPrompts::OpenFiles(const std::string&
     return out;
 }
 
-void TQtPrompts::BeginBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void TQtPrompts::BeginBusy() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-void TQtPrompts::EndBusy() { QApplication::restoreOverrideCursor(); }
+void TQtPrompts::EndBusy() {
+    QApplication::restoreOverrideCursor();
+}
 
 std::string QtFileFilter(const std::string& filter) {
     const QStringList parts = Q(filter).split(QLatin1Char('|'));

@@ -13,12 +13,23 @@ void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';
     for (char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += c;
         }
     }
     out += '"';
@@ -88,12 +99,23 @@ public:
                 Fail("unterminated escape");
             }
             switch (Text[Pos++]) {
-            case '\\': out += '\\'; break;
-            case '"': out += '"'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            default: Fail("unknown escape");
+            case '\\':
+                out += '\\';
+                break;
+            case '"':
+                out += '"';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            default:
+                Fail("unknown escape");
             }
         }
     }
@@ -224,7 +246,9 @@ std::string FormatRegistryText(const TRegKeys& keys) {
                 out += buf;
                 break;
             }
-            case TRegDataType::String: AppendQuoted(out, value.Text); break;
+            case TRegDataType::String:
+                AppendQuoted(out, value.Text);
+                break;
             case TRegDataType::Binary:
                 out += "hex:";
                 AppendHex(out, value.Bytes);

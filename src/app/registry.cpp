@@ -135,7 +135,9 @@ int32_t TRegistry::ReadInteger(const std::string& name) const {
     return static_cast<int32_t>(Value(name, TRegDataType::Integer).Integer);
 }
 
-bool TRegistry::ReadBool(const std::string& name) const { return ReadInteger(name) != 0; }
+bool TRegistry::ReadBool(const std::string& name) const {
+    return ReadInteger(name) != 0;
+}
 
 std::string TRegistry::ReadString(const std::string& name) const {
     if (!ValueExists(name)) {
@@ -168,7 +170,9 @@ void TRegistry::WriteInteger(const std::string& name, int32_t value) {
     Put(name, TRegValue::FromInteger(static_cast<uint32_t>(value)));
 }
 
-void TRegistry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
+void TRegistry::WriteBool(const std::string& name, bool value) {
+    WriteInteger(name, value ? 1 : 0);
+}
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
     Put(name, TRegValue::FromString(value));

@@ -65,10 +65,10 @@ private:
 // Reads that fall back to a default instead of failing.
 class TRegistryDefault : public TRegistry {
 public:
-    using TRegistry::TRegistry;
     using TRegistry::ReadBool;
     using TRegistry::ReadInteger;
     using TRegistry::ReadString;
+    using TRegistry::TRegistry;
 
     int32_t ReadInteger(const std::string& name, int32_t def) const;
     bool ReadBool(const std::string& name, bool def) const;

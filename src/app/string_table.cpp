@@ -17,10 +17,17 @@ bool Unescape(std::string_view raw, std::string& out) {
             return false;
         }
         switch (raw[i]) {
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case '\\': out += '\\'; break;
-        default: return false;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        default:
+            return false;
         }
     }
     return true;

@@ -107,7 +107,8 @@ std::string FormatText(const std::string& pattern, const std::vector<TFmtArg>& a
         }
         size_t j = i + 1;
         std::string field;
-        while (j < pattern.size() && std::string_view("-+ #0").find(pattern[j]) != std::string_view::npos) {
+        while (j < pattern.size() &&
+               std::string_view("-+ #0").find(pattern[j]) != std::string_view::npos) {
             field += pattern[j++];
         }
         // Width and precision are capped so no directive can ask for a huge field.
@@ -174,7 +175,9 @@ void SetLanguage(int n) {
     state.Current = n;
 }
 
-int GetLanguage() { return State().Current; }
+int GetLanguage() {
+    return State().Current;
+}
 
 std::optional<std::vector<uint8_t>> LoadLanguageBitmapData(const std::string& name) {
     const auto& bitmaps = Module().Bitmaps;

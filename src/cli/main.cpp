@@ -4,13 +4,13 @@
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
-#include "platform/services.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/services.h"
 
 #include <algorithm>
 #include <iostream>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -23,9 +23,12 @@ public:
                               lw::TMsgButtons buttons) override {
         std::cerr << caption << ": " << text << "\n";
         switch (buttons) {
-        case lw::TMsgButtons::Ok: return lw::TMsgResult::Ok;
-        case lw::TMsgButtons::OkCancel: return lw::TMsgResult::Cancel;
-        default: return lw::TMsgResult::No;
+        case lw::TMsgButtons::Ok:
+            return lw::TMsgResult::Ok;
+        case lw::TMsgButtons::OkCancel:
+            return lw::TMsgResult::Cancel;
+        default:
+            return lw::TMsgResult::No;
         }
     }
     std::optional<std::string> InputBox(const std::string&, const std::string&,
@@ -45,13 +48,14 @@ public:
 };
 
 int Usage() {
-    std::cerr << "usage: letterwell-cli families\n"
-                 "       letterwell-cli styles FAMILY\n"
-                 "       letterwell-cli info FILE...\n"
-                 "       letterwell-cli install FILE...\n"
-                 "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
-                 "       letterwell-cli string [--language N] ID...\n"
-                 "       letterwell-cli --version\n";
+    std::cerr
+        << "usage: letterwell-cli families\n"
+           "       letterwell-cli styles FAMILY\n"
+           "       letterwell-cli info FILE...\n"
+           "       letterwell-cli install FILE...\n"
+           "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
+           "       letterwell-cli string [--language N] ID...\n"
+           "       letterwell-cli --version\n";
     return 2;
 }
 
@@ -154,7 +158,8 @@ int InstallFiles(int argc, char** argv) {
                 result = lw::LoadStr(13014);
             } else {
                 const uint8_t code = fonts.InstallFontFile(*font);
-                result = code == lw::TFontManager::irInstalled ? "installed" : fonts.GetErrorText(code);
+                result =
+                    code == lw::TFontManager::irInstalled ? "installed" : fonts.GetErrorText(code);
                 installed = installed || code == lw::TFontManager::irInstalled;
             }
         } catch (const std::exception& e) {

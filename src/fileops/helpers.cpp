@@ -31,7 +31,9 @@ std::string GetSpecialFolderPath(int csidl) {
     return *path;
 }
 
-std::string GetPersonalFolderPath() { return GetSpecialFolderPath(CSIDL_PERSONAL); }
+std::string GetPersonalFolderPath() {
+    return GetSpecialFolderPath(CSIDL_PERSONAL);
+}
 
 std::string NameWithoutExtension(const std::string& path) {
     const size_t slash = path.rfind(kSeparator);

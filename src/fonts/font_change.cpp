@@ -34,7 +34,8 @@ TFontChangeSubscription::TFontChangeSubscription(TFontChangeSubscription&& other
     other.Id = 0;
 }
 
-TFontChangeSubscription& TFontChangeSubscription::operator=(TFontChangeSubscription&& other) noexcept {
+TFontChangeSubscription&
+TFontChangeSubscription::operator=(TFontChangeSubscription&& other) noexcept {
     if (this != &other) {
         if (Id != 0) {
             Listeners().ById.erase(Id);

@@ -41,9 +41,13 @@ public:
     ERegistryWrite() : std::runtime_error("font list write") {}
 };
 
-std::string FileNamePart(const std::string& path) { return fs::path(path).filename().string(); }
+std::string FileNamePart(const std::string& path) {
+    return fs::path(path).filename().string();
+}
 
-bool HasFolder(const std::string& path) { return path.find('/') != std::string::npos; }
+bool HasFolder(const std::string& path) {
+    return path.find('/') != std::string::npos;
+}
 
 // Copies over an existing target; the error code says why it failed.
 bool CopyOver(const std::string& from, const std::string& to, std::error_code& ec) {
@@ -58,7 +62,8 @@ std::pair<std::string, std::string> SplitPair(const std::string& file) {
         return {file, std::string()};
     }
     const size_t next = file.find('|', bar + 1);
-    return {file.substr(0, bar), file.substr(bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1)};
+    return {file.substr(0, bar),
+            file.substr(bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1)};
 }
 
 void ShowError(const std::string& text, TMsgIcon icon = TMsgIcon::Error) {
@@ -71,9 +76,12 @@ void ShowError(const std::string& text, TMsgIcon icon = TMsgIcon::Error) {
 std::unique_ptr<TFontFile> TFontManager::ReadFontFile(const std::string& path) {
     switch (GetFontFileType(path)) {
     case ftTrueType:
-    case ftOpenType: return std::make_unique<TOpenTypeFontFile>(path);
-    case ftType1: return std::make_unique<TType1FontFile>(path);
-    default: return nullptr;
+    case ftOpenType:
+        return std::make_unique<TOpenTypeFontFile>(path);
+    case ftType1:
+        return std::make_unique<TType1FontFile>(path);
+    default:
+        return nullptr;
     }
 }
 
@@ -87,14 +95,22 @@ std::string TFontManager::SystemText(uint32_t code) const {
 
 std::string TFontManager::GetErrorText(uint8_t code) const {
     switch (code) {
-    case irInstalled: return LoadStr(kNoError);
-    case irFailed: return LoadStr(kSomeError);
-    case irNoRegistry: return LoadStr(kRegistryAccessError);
-    case irCopyFailed: return FmtLoadStr(kCopyFailed, ErrorFile1, ErrorFile2, SystemText(OsError));
-    case irNoData: return LoadStr(kNotEnoughData);
-    case irLoadRefused: return OsError == 0 ? LastLoadError : SystemText(OsError);
-    case irAlreadyInstalled: return LoadStr(kAlreadyInstalled);
-    default: return std::string();
+    case irInstalled:
+        return LoadStr(kNoError);
+    case irFailed:
+        return LoadStr(kSomeError);
+    case irNoRegistry:
+        return LoadStr(kRegistryAccessError);
+    case irCopyFailed:
+        return FmtLoadStr(kCopyFailed, ErrorFile1, ErrorFile2, SystemText(OsError));
+    case irNoData:
+        return LoadStr(kNotEnoughData);
+    case irLoadRefused:
+        return OsError == 0 ? LastLoadError : SystemText(OsError);
+    case irAlreadyInstalled:
+        return LoadStr(kAlreadyInstalled);
+    default:
+        return std::string();
     }
 }
 
@@ -120,7 +136,8 @@ uint8_t TFontManager::InstallFontFile(TFontFile& font) {
         return irCopyFailed;
     }
     if (type1 != nullptr) {
-        const std::string targetPfb = (fs::path(FontsFolder) / FileNamePart(type1->PfbFileName)).string();
+        const std::string targetPfb =
+            (fs::path(FontsFolder) / FileNamePart(type1->PfbFileName)).string();
         if (!CopyOver(type1->PfbFileName, targetPfb, ec)) {
             OsError = static_cast<uint32_t>(ec.value());
             ErrorFile1 = type1->PfbFileName;
@@ -133,10 +150,10 @@ uint8_t TFontManager::InstallFontFile(TFontFile& font) {
         LastLoadError = FontSystem().LastErrorText();
         return irLoadRefused;
     }
-    const TRegValue value =
-        type1 != nullptr
-            ? TRegValue::FromMultiString({"T", FileNamePart(type1->FileName), FileNamePart(type1->PfbFileName)})
-            : TRegValue::FromString(font.GetFileName(false));
+    const TRegValue value = type1 != nullptr
+                                ? TRegValue::FromMultiString({"T", FileNamePart(type1->FileName),
+                                                              FileNamePart(type1->PfbFileName)})
+                                : TRegValue::FromString(font.GetFileName(false));
     if (!FontSystem().WriteFontValue(key, font.RegistryName, value)) {
         throw ERegistryWrite();
     }
@@ -148,7 +165,8 @@ void TFontManager::InstallFont(TFontFile& font, bool broadcast) {
     try {
         const uint8_t code = InstallFontFile(font);
         if (code != irInstalled) {
-            ShowError(FmtLoadStr(kCannotInstall, font.FullName, GetErrorText(code)), TMsgIcon::Warning);
+            ShowError(FmtLoadStr(kCannotInstall, font.FullName, GetErrorText(code)),
+                      TMsgIcon::Warning);
         } else if (broadcast) {
             BroadcastFontChange();
         }
@@ -198,8 +216,8 @@ void TFontManager::InstallTemporarily(TFontFile& font, bool broadcast) {
     TempNames.push_back(font.FullName);
 }
 
-void TFontManager::InstallFolderFontsTemporarily(const std::vector<std::string>& files, std::string folder,
-                                                 bool broadcast) {
+void TFontManager::InstallFolderFontsTemporarily(const std::vector<std::string>& files,
+                                                 std::string folder, bool broadcast) {
     THourglass hourglass;
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
@@ -255,11 +273,12 @@ bool TFontManager::BackupFontFiles(const std::string& fullName, const std::strin
     return true;
 }
 
-bool TFontManager::UninstallFont(const std::string& fullName, const std::string& family, bool broadcast,
-                                 bool toTrash) {
+bool TFontManager::UninstallFont(const std::string& fullName, const std::string& family,
+                                 bool broadcast, bool toTrash) {
     const uint8_t type = GetFontType(family);
     const TFontKey key = type == ftType1 ? TFontKey::Type1 : TFontKey::Fonts;
-    if ((type != ftTrueType && type != ftOpenType && type != ftType1) || !FontSystem().FontKeyWritable(key)) {
+    if ((type != ftTrueType && type != ftOpenType && type != ftType1) ||
+        !FontSystem().FontKeyWritable(key)) {
         ShowError(LoadStr(kRegistryWriteError));
         return false;
     }
@@ -285,12 +304,14 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
             const fs::path path = fs::path(InFontsFolder(part)).lexically_normal();
             const fs::path folder = fs::path(FontsFolder).lexically_normal();
             if (!part.empty() && path.parent_path() != folder) {
-                ShowError(FmtLoadStr(kDeleteFailed, path.string(), SystemErrors().ErrorText(EACCES)));
+                ShowError(
+                    FmtLoadStr(kDeleteFailed, path.string(), SystemErrors().ErrorText(EACCES)));
                 return false;
             }
         }
     }
-    const bool unloaded = temporary ? FontSystem().RemoveTemporaryFont(file) : FontSystem().RemoveFontResource(file);
+    const bool unloaded =
+        temporary ? FontSystem().RemoveTemporaryFont(file) : FontSystem().RemoveFontResource(file);
     if (!unloaded) {
         ShowError(FmtLoadStr(kUnloadRefused, file, FontSystem().LastErrorText()));
         return false;

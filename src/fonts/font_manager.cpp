@@ -29,7 +29,9 @@ std::string ExtensionOf(const std::string& path) {
     return dot == std::string::npos ? std::string() : Lower(name.substr(dot));
 }
 
-bool HasOpenTypeFlag(uint32_t flags) { return (flags & (NTM_PS_OPENTYPE | NTM_TT_OPENTYPE)) != 0; }
+bool HasOpenTypeFlag(uint32_t flags) {
+    return (flags & (NTM_PS_OPENTYPE | NTM_TT_OPENTYPE)) != 0;
+}
 
 // Bitmap font files of the systems this program runs on; the first is the
 // only one the other system stores in its font list.
@@ -103,7 +105,8 @@ void TFontManager::Refresh() {
     std::vector<std::string> names;
     try {
         for (std::string& name : FontSystem().EnumFamilyFaces()) {
-            if (name == "Default" || (!names.empty() && Text().CompareIgnoreCase(names.back(), name) == 0)) {
+            if (name == "Default" ||
+                (!names.empty() && Text().CompareIgnoreCase(names.back(), name) == 0)) {
                 continue;
             }
             names.push_back(std::move(name));
@@ -191,7 +194,8 @@ void TFontManager::GetFamilyStyles(const std::string& family, std::vector<std::s
     fullNames = std::move(collectedNames);
 }
 
-void TFontManager::GetFamilyStyleNames(const std::string& family, std::vector<std::string>& styles) {
+void TFontManager::GetFamilyStyleNames(const std::string& family,
+                                       std::vector<std::string>& styles) {
     std::vector<std::string> unused;
     GetFamilyStyles(family, styles, unused);
 }
@@ -205,7 +209,8 @@ void TFontManager::GetFamilyFullNames(const std::string& family,
 TFontStyles TFontManager::GetStyleFlags(const std::string& family, const std::string& style) {
     uint32_t flags = 0;
     // An empty style names no face: the search then looks for a full name.
-    for (const TFaceInfo& face : style.empty() ? std::vector<TFaceInfo>() : FontSystem().EnumFaces(family)) {
+    for (const TFaceInfo& face :
+         style.empty() ? std::vector<TFaceInfo>() : FontSystem().EnumFaces(family)) {
         if (face.Scalable() && face.StyleName == style) {
             flags = face.Flags & NTM_STYLE_MASK;
             break;
@@ -224,7 +229,8 @@ TFontStyles TFontManager::GetStyleFlags(const std::string& family, const std::st
     return result;
 }
 
-std::string TFontManager::GetStyleByFullName(const std::string& family, const std::string& fullName) {
+std::string TFontManager::GetStyleByFullName(const std::string& family,
+                                             const std::string& fullName) {
     for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
         if (face.FullName == fullName) {
             return face.StyleName;
@@ -235,10 +241,14 @@ std::string TFontManager::GetStyleByFullName(const std::string& family, const st
 
 std::string TFontManager::StyleByFlags(const std::string& family, const std::string& style) {
     switch (GetStyleFlags(family, style)) {
-    case fsBold: return "Bold";
-    case fsItalic: return "Italic";
-    case fsBold | fsItalic: return "Bold Italic";
-    default: return std::string();
+    case fsBold:
+        return "Bold";
+    case fsItalic:
+        return "Italic";
+    case fsBold | fsItalic:
+        return "Bold Italic";
+    default:
+        return std::string();
     }
 }
 
@@ -265,7 +275,8 @@ std::string TFontManager::FindRegistryName(const std::string& fullName, const st
         }
         return std::string();
     }
-    default: return std::string();
+    default:
+        return std::string();
     }
 }
 
@@ -308,7 +319,8 @@ std::string TFontManager::GetFontFileName(const std::string& fullName, const std
             }
             return value.Text;
         }
-        default: return std::string();
+        default:
+            return std::string();
         }
     } catch (const std::exception&) {
         return std::string();
@@ -355,6 +367,8 @@ std::string TFontManager::GetPfbFileName(const std::string& pfmPath) {
     return exact.string();
 }
 
-void TFontManager::OpenFontsFolder() { Shell().OpenUrl(FontsFolder); }
+void TFontManager::OpenFontsFolder() {
+    Shell().OpenUrl(FontsFolder);
+}
 
 } // namespace lw

@@ -72,14 +72,17 @@ public:
     };
     uint8_t InstallFontFile(TFontFile& font);
     void InstallFont(TFontFile& font, bool broadcast);
-    void InstallFolderFonts(const std::vector<std::string>& files, std::string folder, bool broadcast);
+    void InstallFolderFonts(const std::vector<std::string>& files, std::string folder,
+                            bool broadcast);
     void InstallTemporarily(TFontFile& font, bool broadcast);
     void InstallFolderFontsTemporarily(const std::vector<std::string>& files, std::string folder,
                                        bool broadcast);
     void RemoveTemporaryFonts();
-    bool BackupFontFiles(const std::string& fullName, const std::string& family, const std::string& folder);
+    bool BackupFontFiles(const std::string& fullName, const std::string& family,
+                         const std::string& folder);
     // Reports its own failures; true when the style is gone.
-    bool UninstallFont(const std::string& fullName, const std::string& family, bool broadcast, bool toTrash);
+    bool UninstallFont(const std::string& fullName, const std::string& family, bool broadcast,
+                       bool toTrash);
     void BroadcastFontChange();
     std::string GetErrorText(uint8_t code) const;
     bool DeleteFontFile(const std::string& path, bool deleteReadOnly, bool toTrash);

@@ -17,7 +17,9 @@ constexpr int kWholeWord = 10162;
 constexpr int kFindNext = 10163;
 constexpr int kClose = 10164;
 
-QString Str(int id) { return QString::fromStdString(LoadStr(id)); }
+QString Str(int id) {
+    return QString::fromStdString(LoadStr(id));
+}
 } // namespace
 
 TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {

@@ -1,9 +1,9 @@
 #include "pages/installed_page.h"
 
 #include "app/localize.h"
+#include "app/qt_colors.h"
 #include "app/strings.h"
 #include "fonts/font_manager.h"
-#include "app/qt_colors.h"
 #include "pages/family_search.h"
 #include "pages/installed_styles.h"
 #include "pages/simple_combo.h"
@@ -102,7 +102,8 @@ bool TInstalledPage::eventFilter(QObject* watched, QEvent* event) {
             // Only digits and Backspace may be typed; keys that type nothing pass.
             const QString typed = key->text();
             if (!typed.isEmpty() && key->key() != Qt::Key_Backspace && typed.front().isPrint() &&
-                !(typed.size() == 1 && typed.front() >= QLatin1Char('0') && typed.front() <= QLatin1Char('9'))) {
+                !(typed.size() == 1 && typed.front() >= QLatin1Char('0') &&
+                  typed.front() <= QLatin1Char('9'))) {
                 return true;
             }
         } else if (event->type() == QEvent::MouseButtonDblClick) {
@@ -159,7 +160,9 @@ void TInstalledPage::BuildLayout() {
     page->addLayout(right, 3);
 }
 
-QString TInstalledPage::SelectedFamily() const { return cmbFonts->Item(cmbFonts->ItemIndex()); }
+QString TInstalledPage::SelectedFamily() const {
+    return cmbFonts->Item(cmbFonts->ItemIndex());
+}
 
 void TInstalledPage::SelectFamily(int index) {
     cmbFonts->SetItemIndex(index);
@@ -193,8 +196,8 @@ void TInstalledPage::cmbSizeDblClick() {
 }
 
 void TInstalledPage::mnSizeClick() {
-    const auto answer =
-        Prompts().InputBox(LoadStr(kSizeCaption), LoadStr(kSizePrompt), cmbSize->currentText().toStdString());
+    const auto answer = Prompts().InputBox(LoadStr(kSizeCaption), LoadStr(kSizePrompt),
+                                           cmbSize->currentText().toStdString());
     if (!answer) {
         return;
     }
@@ -235,8 +238,8 @@ void TInstalledPage::FindFamilyNext(const QString& text, bool wholeWord) {
     const std::optional<size_t> found =
         FindFamily(FontManager->Families, cmbFonts->ItemIndex(), text.toStdString(), wholeWord);
     if (!found || static_cast<int>(*found) >= cmbFonts->Count()) {
-        Prompts().MessageBox(FmtLoadStr(kNotFoundText, text.toStdString()), LoadStr(kNotFoundCaption),
-                             TMsgIcon::Information, TMsgButtons::Ok);
+        Prompts().MessageBox(FmtLoadStr(kNotFoundText, text.toStdString()),
+                             LoadStr(kNotFoundCaption), TMsgIcon::Information, TMsgButtons::Ok);
         return;
     }
     SelectFamily(static_cast<int>(*found));

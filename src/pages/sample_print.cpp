@@ -60,8 +60,8 @@ std::optional<std::string> PrintSample(const std::string& title, const std::stri
     painter.setClipRect(page);
     const QFontMetricsF metrics(font, &printer);
     const std::vector<std::string> lines = SplitSampleLines(text);
-    const std::vector<int> tops =
-        SampleLineTops(lines.size(), metrics.size(Qt::TextSingleLine, kMeasureText).height(), page.height());
+    const std::vector<int> tops = SampleLineTops(
+        lines.size(), metrics.size(Qt::TextSingleLine, kMeasureText).height(), page.height());
     for (size_t i = 0; i < tops.size(); ++i) {
         painter.drawText(QPointF(0, tops[i] + metrics.ascent()), QString::fromStdString(lines[i]));
     }

@@ -140,8 +140,8 @@ std::string BuildSampleRtf(const std::string& selection, const TSampleFormat& fo
         }
         body += "\r\n";
     }
-    rtf += "\\pard\\plain\\f0\\fs" + std::to_string(format.SizePoints * 2) + "\\cf1" + styles + " " +
-           body + " }";
+    rtf += "\\pard\\plain\\f0\\fs" + std::to_string(format.SizePoints * 2) + "\\cf1" + styles +
+           " " + body + " }";
     return rtf;
 }
 

@@ -29,14 +29,18 @@ void TSimpleComboBox::SetItems(const QStringList& items) {
     Updating = false;
 }
 
-int TSimpleComboBox::Count() const { return Items->count(); }
+int TSimpleComboBox::Count() const {
+    return Items->count();
+}
 
 QString TSimpleComboBox::Item(int index) const {
     const QListWidgetItem* item = Items->item(index);
     return item == nullptr ? QString() : item->text();
 }
 
-int TSimpleComboBox::ItemIndex() const { return Items->currentRow(); }
+int TSimpleComboBox::ItemIndex() const {
+    return Items->currentRow();
+}
 
 void TSimpleComboBox::SetItemIndex(int index) {
     Updating = true;
@@ -50,7 +54,9 @@ void TSimpleComboBox::SetItemIndex(int index) {
     Updating = false;
 }
 
-QString TSimpleComboBox::Text() const { return EditLine->text(); }
+QString TSimpleComboBox::Text() const {
+    return EditLine->text();
+}
 
 void TSimpleComboBox::EditTyped(const QString& text) {
     for (int i = 0; i < Items->count(); ++i) {
@@ -93,7 +99,8 @@ bool TSimpleComboBox::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_PageUp:
             QCoreApplication::sendEvent(Items, event);
             return true;
-        default: break;
+        default:
+            break;
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -21,9 +21,8 @@ public:
     virtual TMsgResult MessageBox(const std::string& text, const std::string& caption,
                                   TMsgIcon icon, TMsgButtons buttons) = 0;
     // Nothing when the user cancels.
-    virtual std::optional<std::string> InputBox(const std::string& caption,
-                                                const std::string& prompt,
-                                                const std::string& initial) = 0;
+    virtual std::optional<std::string>
+    InputBox(const std::string& caption, const std::string& prompt, const std::string& initial) = 0;
     virtual std::optional<TColor> PickColor(TColor initial) = 0;
     virtual std::optional<std::string> PickFolder(const std::string& title,
                                                   const std::string& startFolder) = 0;

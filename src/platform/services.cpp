@@ -18,15 +18,35 @@ template <typename T> T& Required(T* service, const char* name) {
 }
 } // namespace
 
-ITextService& Text() { return Required(Platform().Text, "text"); }
-IRegistryHive& RegistryHive() { return Required(Platform().Registry, "registry"); }
-ISpecialFolders& SpecialFolders() { return Required(Platform().Folders, "special folders"); }
-IShell& Shell() { return Required(Platform().Shell, "shell"); }
-ISystemErrors& SystemErrors() { return Required(Platform().Errors, "system errors"); }
-ILanguageBundleSource& LanguageBundles() { return Required(Platform().Bundles, "language bundles"); }
-IPrompts& Prompts() { return Required(Platform().Prompts, "prompts"); }
-IFontSystem& FontSystem() { return Required(Platform().Fonts, "font system"); }
-ISystemLocale& SystemLocale() { return Required(Platform().Locale, "system locale"); }
-IFileShell& FileShell() { return Required(Platform().Files, "file shell"); }
+ITextService& Text() {
+    return Required(Platform().Text, "text");
+}
+IRegistryHive& RegistryHive() {
+    return Required(Platform().Registry, "registry");
+}
+ISpecialFolders& SpecialFolders() {
+    return Required(Platform().Folders, "special folders");
+}
+IShell& Shell() {
+    return Required(Platform().Shell, "shell");
+}
+ISystemErrors& SystemErrors() {
+    return Required(Platform().Errors, "system errors");
+}
+ILanguageBundleSource& LanguageBundles() {
+    return Required(Platform().Bundles, "language bundles");
+}
+IPrompts& Prompts() {
+    return Required(Platform().Prompts, "prompts");
+}
+IFontSystem& FontSystem() {
+    return Required(Platform().Fonts, "font system");
+}
+ISystemLocale& SystemLocale() {
+    return Required(Platform().Locale, "system locale");
+}
+IFileShell& FileShell() {
+    return Required(Platform().Files, "file shell");
+}
 
 } // namespace lw

@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-
 namespace lw {
 
 namespace {
@@ -37,7 +36,9 @@ QFont TFontSampleDelegate::SampleFont(const QString& family, int pointSize) {
     return font;
 }
 
-void TFontSampleDelegate::Invalidate() { Tiles.clear(); }
+void TFontSampleDelegate::Invalidate() {
+    Tiles.clear();
+}
 
 void TFontSampleDelegate::BeginFrame() {
     Frame.start();
@@ -48,8 +49,14 @@ QSize TFontSampleDelegate::sizeHint(const QStyleOptionViewItem&, const QModelInd
     return QSize(ItemWidth, ItemHeight());
 }
 
-QString TFontSampleDelegate::TileKey(const QString& family, bool selected, QSize size, qreal ratio) {
-    return QStringLiteral("%1|%2|%3x%4|%5").arg(family).arg(selected).arg(size.width()).arg(size.height()).arg(ratio);
+QString TFontSampleDelegate::TileKey(const QString& family, bool selected, QSize size,
+                                     qreal ratio) {
+    return QStringLiteral("%1|%2|%3x%4|%5")
+        .arg(family)
+        .arg(selected)
+        .arg(size.width())
+        .arg(size.height())
+        .arg(ratio);
 }
 
 void TFontSampleDelegate::Keep(const QString& key, QImage tile) const {
@@ -69,12 +76,13 @@ QImage TFontSampleDelegate::RenderTile(const QString& family, QSize size, bool s
     const QRect nameBand(0, 0, size.width(), NameHeight);
     painter.setFont(NameFont());
     painter.setClipRect(nameBand);
-    painter.drawText(nameBand.adjusted(5, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     family);
+    painter.drawText(nameBand.adjusted(5, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, family);
     const QRect sampleBand(0, NameHeight, size.width(), size.height() - NameHeight);
     painter.setFont(SampleFont(family, PointSize));
     painter.setClipRect(sampleBand);
-    painter.drawText(sampleBand.adjusted(5, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+    painter.drawText(sampleBand.adjusted(5, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                      SampleText.isEmpty() ? family : SampleText);
     return tile;
 }
@@ -92,8 +100,8 @@ void TFontSampleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         painter->fillRect(option.rect, BackgroundColor);
         painter->setPen(selected ? SelectedColor : NormalColor);
         painter->setFont(NameFont());
-        painter->drawText(option.rect.adjusted(5, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                          family);
+        painter->drawText(option.rect.adjusted(5, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, family);
         LeftWork = true;
     } else {
         QImage drawn = RenderTile(family, option.rect.size(), selected, ratio);
@@ -105,7 +113,8 @@ void TFontSampleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         focus.initFrom(option.widget);
         focus.rect = option.rect;
         focus.backgroundColor = BackgroundColor;
-        QApplication::style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
+        QApplication::style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter,
+                                             option.widget);
     }
 }
 

@@ -41,9 +41,13 @@ void TSheetStatusBar::SetCounts(int selected, int total) {
 
 QRect TSheetStatusBar::PanelRect(int panel) const {
     switch (panel) {
-    case 0: return QRect(0, 0, kPanel0Width, height());
-    case 1: return QRect(kPanel0Width, 0, kPanel1Width, height());
-    default: return QRect(kPanel0Width + kPanel1Width, 0, width() - kPanel0Width - kPanel1Width, height());
+    case 0:
+        return QRect(0, 0, kPanel0Width, height());
+    case 1:
+        return QRect(kPanel0Width, 0, kPanel1Width, height());
+    default:
+        return QRect(kPanel0Width + kPanel1Width, 0, width() - kPanel0Width - kPanel1Width,
+                     height());
     }
 }
 
@@ -63,7 +67,8 @@ void TSheetStatusBar::paintEvent(QPaintEvent*) {
         painter.save();
         painter.setClipRect(rect);
         if (panel < 2) {
-            painter.drawText(rect.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, Texts[panel]);
+            painter.drawText(rect.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                             Texts[panel]);
         } else if (!Texts[2].isEmpty()) {
             // Each piece starts where the previous one ended.
             int x = rect.left() + 5;

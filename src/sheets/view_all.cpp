@@ -110,7 +110,8 @@ void TfViewAll::BuildMenus() {
     mnClose = AddTaggedItem(file, "mnClose", 11104);
 
     QMenu* edit = AddTaggedMenu(bar, "mnEdit", 11114);
-    mnInvertSelection = AddTaggedItem(edit, "mnInvertSelection", 11115, Qt::KeypadModifier | Qt::Key_Asterisk);
+    mnInvertSelection =
+        AddTaggedItem(edit, "mnInvertSelection", 11115, Qt::KeypadModifier | Qt::Key_Asterisk);
     mnSelectAll = AddTaggedItem(edit, "mnSelectAll", 11116);
     edit->addSeparator();
     mnFindFont = AddTaggedItem(edit, "mnFindFont", 11134);
@@ -126,7 +127,8 @@ void TfViewAll::BuildMenus() {
         ViewGroup->addAction(view);
     }
     mnAll->setChecked(true);
-    mnCombineCategories = AddTaggedItem(organize, "mnCombineCategories", 11128, Qt::CTRL | Qt::Key_M);
+    mnCombineCategories =
+        AddTaggedItem(organize, "mnCombineCategories", 11128, Qt::CTRL | Qt::Key_M);
     organize->addSeparator();
     mnAddSelection = AddTaggedItem(organize, "mnAddSelection", 11120, Qt::Key_Insert);
     mnDeleteSelection = AddTaggedItem(organize, "mnDeleteSelection", 11121, Qt::Key_Delete);
@@ -137,7 +139,8 @@ void TfViewAll::BuildMenus() {
     QMenu* columns = AddTaggedMenu(bar, "mnColumns", 11105);
     for (int n = 0; n <= 5; ++n) {
         const QByteArray name = "mnCol" + QByteArray::number(n);
-        QAction* item = AddTaggedItem(columns, name.constData(), n, QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n)));
+        QAction* item = AddTaggedItem(columns, name.constData(), n,
+                                      QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n)));
         item->setText(QStringLiteral("&%1").arg(n));
         connect(item, &QAction::triggered, this, [this, n] { SetColumns(n); });
     }
@@ -145,9 +148,9 @@ void TfViewAll::BuildMenus() {
     mnDefineColumns = AddTaggedItem(columns, "mnDefineColumns", 11106);
 
     QMenu* sizes = AddTaggedMenu(bar, "mnSizes", 11107);
-    const std::pair<const char*, int> sizeItems[] = {{"mnSize1", 9},  {"mnTam2", 12},  {"mnSize3", 16},
-                                                     {"mnSize4", 24}, {"mnSize5", 36}, {"mnSize6", 48},
-                                                     {"mnSize7", 72}};
+    const std::pair<const char*, int> sizeItems[] = {
+        {"mnSize1", 9},  {"mnTam2", 12},  {"mnSize3", 16}, {"mnSize4", 24},
+        {"mnSize5", 36}, {"mnSize6", 48}, {"mnSize7", 72}};
     const char* sizeCaptions[] = {"&9", "&12", "1&6", "&24", "&36", "&48", "&72"};
     for (size_t i = 0; i < std::size(sizeItems); ++i) {
         const int size = sizeItems[i].second;
@@ -185,10 +188,11 @@ void TfViewAll::BuildMenus() {
     mnDefineExample0 = AddTaggedItem(PopupMenu, "mnDefineExample0", 11113);
 
     // Category, uninstall and print commands arrive with their own work.
-    for (QAction* later : {mnPrint, mnConfigure, mnDeleteFonts, mnFindFontInCategories, mnWithoutCategories,
-                           mnCombineCategories, mnAddSelection, mnDeleteSelection, mnImportCategories,
-                           mnEditCategories, mnFindFontInCategories0, mnDeleteFonts0, mnAddSelection0,
-                           mnDeleteSelection0}) {
+    for (QAction* later :
+         {mnPrint, mnConfigure, mnDeleteFonts, mnFindFontInCategories, mnWithoutCategories,
+          mnCombineCategories, mnAddSelection, mnDeleteSelection, mnImportCategories,
+          mnEditCategories, mnFindFontInCategories0, mnDeleteFonts0, mnAddSelection0,
+          mnDeleteSelection0}) {
         later->setEnabled(false);
     }
 }
@@ -217,20 +221,31 @@ void TfViewAll::WireCommands() {
     connect(lstFonts, &QListView::doubleClicked, this, &TfViewAll::mnShowInMainWindowClick);
     connect(lstFonts, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(lstFonts->viewport()->mapToGlobal(at)); });
-    connect(lstFonts->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TfViewAll::ShowCounts);
+    connect(lstFonts->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TfViewAll::ShowCounts);
     connect(Model, &QAbstractItemModel::modelReset, this, &TfViewAll::ShowCounts);
     lstFonts->viewport()->installEventFilter(this);
 }
 
-QStringList TfViewAll::Items() const { return Model->stringList(); }
+QStringList TfViewAll::Items() const {
+    return Model->stringList();
+}
 
-int TfViewAll::ListFontSize() const { return Delegate->PointSize; }
+int TfViewAll::ListFontSize() const {
+    return Delegate->PointSize;
+}
 
-int TfViewAll::ItemHeight() const { return Delegate->ItemHeight(); }
+int TfViewAll::ItemHeight() const {
+    return Delegate->ItemHeight();
+}
 
-int TfViewAll::NameLineHeight() const { return Delegate->NameLineHeight(); }
+int TfViewAll::NameLineHeight() const {
+    return Delegate->NameLineHeight();
+}
 
-QString TfViewAll::SampleText() const { return Delegate->SampleText; }
+QString TfViewAll::SampleText() const {
+    return Delegate->SampleText;
+}
 
 void TfViewAll::Redraw() {
     Delegate->Invalidate();
@@ -363,7 +378,8 @@ void TfViewAll::ItemClicked() {
         return;
     }
     const std::string family = current.data().toString().toStdString();
-    Status->SetPanelText(1, QString::fromStdString(FontManager->GetFontTypeName(FontManager->GetFontType(family))));
+    Status->SetPanelText(
+        1, QString::fromStdString(FontManager->GetFontTypeName(FontManager->GetFontType(family))));
 }
 
 void TfViewAll::mnFindFontClick() {
@@ -390,8 +406,8 @@ void TfViewAll::FindNext(const QString& text, bool wholeWord) {
     const std::optional<size_t> hit =
         FindFamily(items, current.isValid() ? current.row() : -1, text.toStdString(), wholeWord);
     if (!hit) {
-        Prompts().MessageBox(FmtLoadStr(kNotFoundText, text.toStdString()), LoadStr(kNotFoundCaption),
-                             TMsgIcon::Information, TMsgButtons::Ok);
+        Prompts().MessageBox(FmtLoadStr(kNotFoundText, text.toStdString()),
+                             LoadStr(kNotFoundCaption), TMsgIcon::Information, TMsgButtons::Ok);
         return;
     }
     if (current.isValid()) {
@@ -411,7 +427,8 @@ void TfViewAll::mnShowInMainWindowClick() {
     MainWindow->show();
     MainWindow->raise();
     MainWindow->activateWindow();
-    MainWindow->ShowInstalledFamily(at == families.end() ? -1 : static_cast<int>(at - families.begin()));
+    MainWindow->ShowInstalledFamily(at == families.end() ? -1
+                                                         : static_cast<int>(at - families.begin()));
 }
 
 void TfViewAll::mnInterchangeClick() {
@@ -441,7 +458,8 @@ void TfViewAll::mnDefineSizeClick() {
 
 void TfViewAll::mnDefineExampleClick() {
     const std::string current = SampleText().toStdString();
-    const auto answer = Prompts().InputBox(LoadStr(kSampleCaption), LoadStr(kSamplePrompt), current);
+    const auto answer =
+        Prompts().InputBox(LoadStr(kSampleCaption), LoadStr(kSamplePrompt), current);
     SetSampleText(QString::fromStdString(answer.value_or(current)));
 }
 

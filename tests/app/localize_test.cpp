@@ -20,7 +20,9 @@
 namespace lw {
 namespace {
 
-QString Str(int id) { return QString::fromStdString(LoadStr(id)); }
+QString Str(int id) {
+    return QString::fromStdString(LoadStr(id));
+}
 
 class LocalizeTest : public ::testing::Test {
 protected:

@@ -6,8 +6,8 @@
 #include "main_window_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
-#include "sheets/view_all.h"
 #include "platform/services.h"
+#include "sheets/view_all.h"
 #include "test_env.h"
 
 #include <QAction>
@@ -131,7 +131,8 @@ TEST_F(MainWindowTest, FontChangesRefreshTheListButNotDuringShutDown) {
     NotifyFontChange();
     EXPECT_EQ(window.Installed->cmbFonts->Count(), 4);
     EXPECT_EQ(window.Installed->cmbFonts->ItemIndex(), 2);
-    EXPECT_EQ(window.Installed->lblNumber->text(), QStringLiteral("Broj instaliranih fontova je:  4"));
+    EXPECT_EQ(window.Installed->lblNumber->text(),
+              QStringLiteral("Broj instaliranih fontova je:  4"));
 
     Fonts.AddFace("Elzevir", TrueTypeFace("Elzevir", "Regular", NTM_REGULAR));
     window.close();
@@ -174,7 +175,8 @@ TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoading) {
     QStatusTipEvent tip(QStringLiteral("long part of a hint"));
     QApplication::sendEvent(&window, &tip);
     EXPECT_EQ(window.Panels->PanelText(0), QStringLiteral("long part of a hint"));
-    EXPECT_EQ(window.Menu.mnPrint->statusTip().toStdString(), LoadStr(10510).substr(LoadStr(10510).find('|') + 1));
+    EXPECT_EQ(window.Menu.mnPrint->statusTip().toStdString(),
+              LoadStr(10510).substr(LoadStr(10510).find('|') + 1));
 
     window.StartLoading();
     ASSERT_NE(window.LoadProgress, nullptr);
@@ -188,7 +190,7 @@ TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoading) {
 
 TEST(StatusPanels, PanelZeroTakesElevenFifteenthsRoundedHalfToEven) {
     EXPECT_EQ(TStatusPanels::Panel0Width(150), 110);
-    EXPECT_EQ(TStatusPanels::Panel0Width(925), 678);  // 678.33
+    EXPECT_EQ(TStatusPanels::Panel0Width(925), 678); // 678.33
     EXPECT_EQ(TStatusPanels::Panel0Width(45), 33);
     EXPECT_EQ(TStatusPanels::Panel0Width(15 * 3 + 15 / 2 + 1), 39); // 38.86
     TStatusPanels panels;

@@ -158,9 +158,9 @@ TEST_F(SettingsTest, SampleTextStoredAsIntegerStopsReadingWithTheReadError) {
     EXPECT_EQ(message.Text, "Greska pristupa Windows Registry.");
     EXPECT_EQ(message.Caption, "<Greska>");
     EXPECT_EQ(message.Icon, TMsgIcon::Error);
-    EXPECT_EQ(Options.FontSize, 30);       // read before the failure
-    EXPECT_EQ(Options.SampleText, "");     // the failing value
-    EXPECT_FALSE(Options.MoveToTrash);     // never reached: keeps its start value
+    EXPECT_EQ(Options.FontSize, 30);   // read before the failure
+    EXPECT_EQ(Options.SampleText, ""); // the failing value
+    EXPECT_FALSE(Options.MoveToTrash); // never reached: keeps its start value
     EXPECT_EQ(Options.ListColumns, 0);
     EXPECT_EQ(Host.Rebuilds, 1);
     EXPECT_EQ(Host.Applies, 1);

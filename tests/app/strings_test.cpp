@@ -17,7 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::TestPrompts;
 
-std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> Bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 std::map<std::string, std::vector<uint8_t>> BundleEntries(const std::string& strings) {
     return {{"strings.txt", Bytes(strings)},
@@ -45,7 +47,8 @@ protected:
     }
     void WriteBundleFile(const std::vector<uint8_t>& bytes) {
         std::ofstream out(Folder / kLanguageBundleFile, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     }
     void ExpectLoadFailureReported() {
         ASSERT_EQ(TestPrompts().Messages.size(), 1u);
@@ -119,7 +122,8 @@ TEST(Bundle, EveryTruncationAndCorruptionIsRejectedWithoutReadingOutside) {
     const std::vector<uint8_t> good = WriteBundle(BundleEntries("1\ta\n"));
     ASSERT_TRUE(ParseBundle(good));
     for (size_t n = 0; n < good.size(); ++n) {
-        EXPECT_FALSE(ParseBundle(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n))));
+        EXPECT_FALSE(
+            ParseBundle(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n))));
     }
     std::vector<uint8_t> lying = Bytes("LWBUNDLE1\nx\n99999999999999999999\nab\nEND\n");
     EXPECT_FALSE(ParseBundle(lying));

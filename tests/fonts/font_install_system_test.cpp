@@ -41,7 +41,10 @@ bool Listed(const std::string& family) {
 
 fs::path MakeFont(const std::string& fileName, const std::string& family) {
     test::TNameTableBuilder names;
-    names.Windows(1, family).Windows(2, "Regular").Windows(4, family + " Regular").Windows(6, family + "-Regular");
+    names.Windows(1, family)
+        .Windows(2, "Regular")
+        .Windows(4, family + " Regular")
+        .Windows(6, family + "-Regular");
     const fs::path path = test::TestHome().Root() / "incoming" / fileName;
     fs::create_directories(path.parent_path());
     test::WriteFile(path, test::MinimalTrueType(names));

@@ -49,7 +49,10 @@ protected:
     // A small TrueType font that fontconfig accepts.
     fs::path MakeTrueType(const std::string& fileName, const std::string& fullName) {
         TNameTableBuilder names;
-        names.Windows(1, "Probe").Windows(2, "Regular").Windows(4, fullName).Windows(6, "Probe-Regular");
+        names.Windows(1, "Probe")
+            .Windows(2, "Regular")
+            .Windows(4, fullName)
+            .Windows(6, "Probe-Regular");
         const fs::path path = Source / fileName;
         test::WriteFile(path, test::MinimalTrueType(names));
         return path;
@@ -61,10 +64,13 @@ protected:
         const fs::path metrics = Source / (base + ".pfm");
         const fs::path outline = Source / (base + ".pfb");
         test::WriteFile(metrics, pfm.Build());
-        test::WriteFile(outline, test::PfbFile("%!PS-AdobeFont-1.0: " + psName + " 001.000\n/FullName (Probe) readonly def\n"));
+        test::WriteFile(outline, test::PfbFile("%!PS-AdobeFont-1.0: " + psName +
+                                               " 001.000\n/FullName (Probe) readonly def\n"));
         return {metrics, outline};
     }
-    const std::vector<test::TScriptedPrompts::TMessage>& Messages() { return test::TestPrompts().Messages; }
+    const std::vector<test::TScriptedPrompts::TMessage>& Messages() {
+        return test::TestPrompts().Messages;
+    }
 
     TFakeFontSystem System;
     std::unique_ptr<TFontManager> Fonts;
@@ -78,7 +84,8 @@ TEST_F(InstallTest, AnInstalledFontOrOneWithoutNamesIsNotCopied) {
     font.Installed = true;
     Fonts->InstallFont(font, true);
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Ne moze instalirati Probe Regular.\n\nODABRANI FONT JE ODUVEK INSTALIRAN!!!.");
+    EXPECT_EQ(Messages()[0].Text,
+              "Ne moze instalirati Probe Regular.\n\nODABRANI FONT JE ODUVEK INSTALIRAN!!!.");
     EXPECT_EQ(Messages()[0].Caption, "Greska ");
     EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Warning);
     EXPECT_FALSE(fs::exists(FontsFolder / "probe.ttf"));
@@ -125,7 +132,8 @@ TEST_F(InstallTest, CopyAndFolderFailuresAreReportedWithTheirCodes) {
     EXPECT_EQ(Fonts->ErrorFile1, (Source / "probe.ttf").string());
     EXPECT_EQ(Fonts->ErrorFile2, (FontsFolder / "probe.ttf").string());
     const std::string text = Fonts->GetErrorText(TFontManager::irCopyFailed);
-    EXPECT_EQ(text.rfind("Greska pri kopiranju  " + (Source / "probe.ttf").string(), 0), 0u) << text;
+    EXPECT_EQ(text.rfind("Greska pri kopiranju  " + (Source / "probe.ttf").string(), 0), 0u)
+        << text;
     EXPECT_EQ(Fonts->GetErrorText(77), "");
 }
 
@@ -138,9 +146,11 @@ TEST_F(InstallTest, AType1PairIsCopiedWholeAndListedWithBothNames) {
     EXPECT_TRUE(fs::exists(FontsFolder / "probe.pfb"));
     EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe.pfm|probe.pfb"});
     ASSERT_EQ(System.Type1.count("Probe Bold"), 1u);
-    EXPECT_EQ(System.Type1.at("Probe Bold").Lines, (std::vector<std::string>{"T", "probe.pfm", "probe.pfb"}));
+    EXPECT_EQ(System.Type1.at("Probe Bold").Lines,
+              (std::vector<std::string>{"T", "probe.pfm", "probe.pfb"}));
     // Read back as the catalogue reads the list: both files, metrics first.
-    System.AddFace("Probe PS", TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
+    System.AddFace("Probe PS",
+                   TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
     EXPECT_EQ(Fonts->GetFontFileName("Probe-Bold", "Probe PS", "Bold"), "probe.pfm|probe.pfb");
 }
 
@@ -197,7 +207,8 @@ TEST_F(InstallTest, UninstallingAType1StyleDeletesBothFilesReadOnlyOrNot) {
     const auto [metrics, outline] = MakeType1("probe", "Probe-Bold");
     TType1FontFile font(metrics.string());
     ASSERT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
-    System.AddFace("Probe PS", TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
+    System.AddFace("Probe PS",
+                   TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
     fs::permissions(FontsFolder / "probe.pfb", fs::perms::owner_read);
     int heard = 0;
     TFontChangeSubscription listen([&] { ++heard; });
@@ -218,7 +229,8 @@ TEST_F(InstallTest, FontsOutsideTheUserFontFolderAreNotRemoved) {
     System.Fonts["Probe System (TrueType)"] = TRegValue::FromString((system / "sys.ttf").string());
     EXPECT_FALSE(Fonts->UninstallFont("Probe System", "Probe", true, false));
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Greska brisanja  " + (system / "sys.ttf").string() + ".\n\nPermission denied");
+    EXPECT_EQ(Messages()[0].Text,
+              "Greska brisanja  " + (system / "sys.ttf").string() + ".\n\nPermission denied");
     EXPECT_TRUE(fs::exists(system / "sys.ttf"));
     EXPECT_TRUE(System.Unloaded.empty());
     EXPECT_EQ(System.Fonts.count("Probe System (TrueType)"), 1u);
@@ -238,7 +250,8 @@ TEST_F(InstallTest, UninstallAndBackupFailuresNameTheirCause) {
     System.AddFace("Probe", TrueTypeFace("Probe Kept", "Regular", NTM_REGULAR));
     System.RefusedUnloads = {"kept.ttf"};
     EXPECT_FALSE(Fonts->UninstallFont("Probe Kept", "Probe", true, false));
-    EXPECT_EQ(Messages().back().Text, "Prekinuto oslobadjanje resursa za kept.ttf.\n\nrefused by the test");
+    EXPECT_EQ(Messages().back().Text,
+              "Prekinuto oslobadjanje resursa za kept.ttf.\n\nrefused by the test");
     EXPECT_TRUE(fs::exists(FontsFolder / "kept.ttf"));
     EXPECT_EQ(System.Fonts.count("Probe Kept (TrueType)"), 1u) << "nothing changed";
 
@@ -246,8 +259,10 @@ TEST_F(InstallTest, UninstallAndBackupFailuresNameTheirCause) {
     EXPECT_TRUE(Fonts->BackupFontFiles("Probe Kept", "Probe", (Root / "backup").string()));
     EXPECT_TRUE(fs::exists(Root / "backup" / "kept.ttf"));
     EXPECT_FALSE(Fonts->BackupFontFiles("Probe Kept", "Probe", (Root / "no-such-folder").string()));
-    EXPECT_EQ(Messages().back().Text.rfind("Greska pri kopiranju  " + (FontsFolder / "kept.ttf").string() +
-                                               "  u  " + (Root / "no-such-folder").string(), 0),
+    EXPECT_EQ(Messages().back().Text.rfind("Greska pri kopiranju  " +
+                                               (FontsFolder / "kept.ttf").string() + "  u  " +
+                                               (Root / "no-such-folder").string(),
+                                           0),
               0u)
         << Messages().back().Text;
 }

@@ -33,7 +33,8 @@ protected:
 };
 
 TEST_F(FontManagerTest, FamiliesAreSortedOnceEachWithoutDefaultAndKeptWhenEnumerationFails) {
-    System.FaceFamilies = {"zapf", "Arial", "Arial", "arial", "Default", "Éclair", "Bodoni", "Arial"};
+    System.FaceFamilies = {"zapf",    "Arial",  "Arial",  "arial",
+                           "Default", "Éclair", "Bodoni", "Arial"};
     TFontManager& fonts = Catalogue();
     EXPECT_EQ(fonts.Families, (std::vector<std::string>{"Arial", "Bodoni", "Éclair", "zapf"}));
     System.FailEnumeration = true;
@@ -65,9 +66,10 @@ TEST_F(FontManagerTest, StylesAreOrderedByTheTextOfTheirFlags) {
     std::vector<std::string> styles;
     std::vector<std::string> names;
     Catalogue().GetFamilyStyles("sans", styles, names);
-    EXPECT_EQ(styles, (std::vector<std::string>{"Italic", "Bold", "Bold Italic", "Regular", "Odd"}));
-    EXPECT_EQ(names, (std::vector<std::string>{"Sans Italic", "Sans Bold", "Sans Bold Italic", "Sans",
-                                               "Sans Odd"}));
+    EXPECT_EQ(styles,
+              (std::vector<std::string>{"Italic", "Bold", "Bold Italic", "Regular", "Odd"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Sans Italic", "Sans Bold", "Sans Bold Italic",
+                                               "Sans", "Sans Odd"}));
     std::vector<std::string> onlyNames;
     Catalogue().GetFamilyFullNames("Sans", onlyNames);
     EXPECT_EQ(onlyNames, names);
@@ -95,10 +97,12 @@ TEST_F(FontManagerTest, BitmapFamiliesListOneStylePerSizeAndHaveTheirOwnType) {
 TEST_F(FontManagerTest, TypeCodesFollowKindFlagsAndTheVerticalMark) {
     System.AddFace("Plain", TrueTypeFace("Plain", "Regular", NTM_REGULAR));
     System.AddFace("Vertical", TrueTypeFace("@Vertical", "Regular", NTM_REGULAR));
-    System.AddFace("VerticalOT", TrueTypeFace("@VerticalOT", "Regular", NTM_REGULAR | NTM_TT_OPENTYPE));
+    System.AddFace("VerticalOT",
+                   TrueTypeFace("@VerticalOT", "Regular", NTM_REGULAR | NTM_TT_OPENTYPE));
     System.AddFace("Cff", TrueTypeFace("Cff", "Regular", NTM_REGULAR | NTM_PS_OPENTYPE));
     System.AddFace("DeviceOT", TFaceInfo{"DeviceOT", "Regular", DEVICE_FONTTYPE, NTM_PS_OPENTYPE});
-    System.AddFace("PS", TFaceInfo{"PS-Regular", "Regular", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_REGULAR});
+    System.AddFace("PS",
+                   TFaceInfo{"PS-Regular", "Regular", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_REGULAR});
     System.AddFace("Device", TFaceInfo{"Device", "Regular", DEVICE_FONTTYPE, NTM_REGULAR});
     // The first face that is not a bitmap decides.
     System.AddFace("Mixed", TFaceInfo{"Mixed", "Regular", RASTER_FONTTYPE, 0});
@@ -154,7 +158,8 @@ TEST_F(FontManagerTest, FileNamesOfMarlettBitmapsAndType1Pairs) {
     System.AddFace("Fixed", TFaceInfo{"Fixed", "Regular", RASTER_FONTTYPE, 0});
     System.AddFace("Terminal", TFaceInfo{"Terminal", "Regular", RASTER_FONTTYPE, 0});
     System.AddFace("Misc", TFaceInfo{"Misc", "Regular", RASTER_FONTTYPE, 0});
-    System.AddFace("Sans PS", TFaceInfo{"Sans-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
+    System.AddFace("Sans PS",
+                   TFaceInfo{"Sans-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
     System.AddFace("Plain", TrueTypeFace("Plain", "Regular", NTM_REGULAR));
     System.Fonts["Fixed"] = TRegValue::FromString("FIXED.FON");
     System.Fonts["Terminal"] = TRegValue::FromString("terminal.ttf");
@@ -166,11 +171,13 @@ TEST_F(FontManagerTest, FileNamesOfMarlettBitmapsAndType1Pairs) {
     EXPECT_EQ(fonts.GetFontFileName("marlett", "Marlett", "Regular"), "");
     EXPECT_EQ(fonts.GetFontFileName("Fixed", "Fixed", "Regular"), "FIXED.FON");
     EXPECT_EQ(fonts.GetFontFileName("Terminal", "Terminal", "Regular"), "");
-    EXPECT_EQ(fonts.GetFontFileName("Misc", "Misc", "Regular"), "/usr/share/fonts/X11/misc/6x13.pcf.gz");
+    EXPECT_EQ(fonts.GetFontFileName("Misc", "Misc", "Regular"),
+              "/usr/share/fonts/X11/misc/6x13.pcf.gz");
     EXPECT_EQ(fonts.GetFontFileName("Sans-Bold", "Sans PS", "Bold"), "C:\\F\\A.PFM|C:\\F\\A.PFB");
     EXPECT_EQ(fonts.GetFontFileName("Plain", "Plain", "Regular"), "plain.ttf");
     // The same bytes stored as plain binary read the same way.
-    std::vector<uint8_t> bytes = {'T', 0, 'a', '.', 'p', 'f', 'm', 0, 'a', '.', 'p', 'f', 'b', 0, 0};
+    std::vector<uint8_t> bytes = {'T', 0,   'a', '.', 'p', 'f', 'm', 0,
+                                  'a', '.', 'p', 'f', 'b', 0,   0};
     System.Type1["Sans Bold"] = TRegValue::FromBinary(bytes);
     EXPECT_EQ(fonts.GetFontFileName("Sans-Bold", "Sans PS", "Bold"), "a.pfm|a.pfb");
     bytes.resize(5000, 'x');
@@ -203,8 +210,10 @@ TEST(FontFiles, TypesByExtensionNamesForType1AndTheOutlineBesideMetrics) {
     const fs::path folder = test::TestHome().Root() / "pfb-case";
     fs::create_directories(folder);
     std::ofstream(folder / "SANS.PFB") << "x";
-    EXPECT_EQ(TFontManager::GetPfbFileName((folder / "sans.pfm").string()), (folder / "SANS.PFB").string());
-    EXPECT_EQ(TFontManager::GetPfbFileName((folder / "other.pfm").string()), (folder / "other.pfb").string());
+    EXPECT_EQ(TFontManager::GetPfbFileName((folder / "sans.pfm").string()),
+              (folder / "SANS.PFB").string());
+    EXPECT_EQ(TFontManager::GetPfbFileName((folder / "other.pfm").string()),
+              (folder / "other.pfb").string());
     fs::remove_all(folder);
 }
 

@@ -168,7 +168,9 @@ TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt)
     EXPECT_EQ(data->text(), QStringLiteral("Ćao {svete}\nline two"));
     const std::string rtf = data->data(QStringLiteral("text/rtf")).toStdString();
     EXPECT_NE(rtf.find("\\fnil Arial;"), std::string::npos) << rtf;
-    EXPECT_NE(rtf.find("\\fs20\\cf1\\b\\ul {\\u262?}ao \\{svete\\} \\par\r\nline two\r\n }"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\fs20\\cf1\\b\\ul {\\u262?}ao \\{svete\\} \\par\r\nline two\r\n }"),
+              std::string::npos)
+        << rtf;
 
     // An empty selection leaves the clipboard alone.
     Sample().moveCursor(QTextCursor::End);
@@ -188,7 +190,8 @@ TEST_F(InstalledPageTest, ASystemColourIsCopiedAsTheColourTheSampleShows) {
     Sample().setPalette(palette);
     SelectInSample(QStringLiteral("x"));
     Window->Menu.mnCopyEx->trigger();
-    const std::string rtf = QApplication::clipboard()->mimeData()->data(QStringLiteral("text/rtf")).toStdString();
+    const std::string rtf =
+        QApplication::clipboard()->mimeData()->data(QStringLiteral("text/rtf")).toStdString();
     EXPECT_NE(rtf.find("\\red10\\green20\\blue30;"), std::string::npos) << rtf;
 }
 

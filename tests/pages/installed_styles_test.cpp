@@ -19,7 +19,8 @@ TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarAndMarkTemporaryFonts) {
     system.AddFace("Sans", TrueTypeFace("Sans", "Regular", NTM_REGULAR));
     system.AddFace("Sans", TrueTypeFace("Sans Lost", "Lost", NTM_REGULAR));
     system.AddFace("Sans", TrueTypeFace("Sans Temp", "Temp", NTM_ITALIC));
-    system.AddFace("PS", TFaceInfo{"PS-Regular", "Regular", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_REGULAR});
+    system.AddFace("PS",
+                   TFaceInfo{"PS-Regular", "Regular", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_REGULAR});
     system.Fonts["Sans Bold (TrueType)"] = TRegValue::FromString("sans-bold.ttf");
     system.Fonts["Sans (TrueType)"] = TRegValue::FromString("sans.ttf");
     system.Type1["PS Regular"] = TRegValue::FromMultiString({"T", "/f/ps.pfm", "/f/ps.pfb"});
@@ -37,7 +38,8 @@ TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarAndMarkTemporaryFonts) {
                                    "Temp   |   Sans Temp   --->   /tmp/temp.ttf  (Privremen)",
                                }));
     const TFamilyDescription ps = DescribeFamily(fonts, "PS");
-    EXPECT_EQ(ps.StyleLines, std::vector<std::string>{"Regular   |   PS-Regular   --->   /f/ps.pfm"});
+    EXPECT_EQ(ps.StyleLines,
+              std::vector<std::string>{"Regular   |   PS-Regular   --->   /f/ps.pfm"});
     EXPECT_EQ(ps.TypeLine, "Tip:  Type 1");
     const TFamilyDescription none = DescribeFamily(fonts, "Nobody");
     EXPECT_FALSE(none.HasStyles);

@@ -54,12 +54,14 @@ TEST(SampleRtf, RichTextCharactersAndAnyLanguageAreEscaped) {
     const std::string rtf = BuildSampleRtf("a\\b{c}d ćž €😀", Format("Font {x}", 10, 0));
     EXPECT_NE(rtf.find("\\fnil Font \\{x\\};"), std::string::npos);
     EXPECT_NE(rtf.find("a\\\\b\\{c\\}d "), std::string::npos);
-    EXPECT_NE(rtf.find("{\\u263?}{\\u382?}"), std::string::npos);  // ć ž
-    EXPECT_NE(rtf.find("{\\u8364?}"), std::string::npos);           // €
+    EXPECT_NE(rtf.find("{\\u263?}{\\u382?}"), std::string::npos);    // ć ž
+    EXPECT_NE(rtf.find("{\\u8364?}"), std::string::npos);            // €
     EXPECT_NE(rtf.find("{\\u-10179?\\u-8704?}"), std::string::npos); // U+1F600 as a surrogate pair
     // Broken UTF-8 becomes a replacement character, never a read past the end.
-    EXPECT_NE(BuildSampleRtf(std::string("x\xC3"), Format("F", 10, 0)).find("x{\\u-3?}"), std::string::npos);
-    EXPECT_NE(BuildSampleRtf(std::string("\xE2\x82"), Format("F", 10, 0)).find("{\\u-3?}"), std::string::npos);
+    EXPECT_NE(BuildSampleRtf(std::string("x\xC3"), Format("F", 10, 0)).find("x{\\u-3?}"),
+              std::string::npos);
+    EXPECT_NE(BuildSampleRtf(std::string("\xE2\x82"), Format("F", 10, 0)).find("{\\u-3?}"),
+              std::string::npos);
 }
 
 // What a real rich-text reader makes of the copy: unrtf's HTML rendering.

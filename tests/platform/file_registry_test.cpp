@@ -99,7 +99,8 @@ TEST_F(FileHiveTest, AFailedSaveKeepsThePreviousFileWhole) {
 }
 
 TEST_F(FileHiveTest, ADamagedFileIsReportedThenKeptAsideBeforeItIsReplaced) {
-    const std::string damaged = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell]\n\"Font Size\"=dword:zz\n";
+    const std::string damaged =
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell]\n\"Font Size\"=dword:zz\n";
     WriteText(File, damaged);
     TFileRegistryHive hive(File.string());
     EXPECT_THROW(hive.Load(), ERegistryDamaged);

@@ -106,7 +106,8 @@ TEST(Fontconfig, EveryInstalledFaceIsFoundInTheFontListsWithItsFile) {
             ++faces;
             EXPECT_FALSE(fonts.FindRegistryName(names[i], family, styles[i]).empty()) << names[i];
             const std::string file = fonts.GetFontFileName(names[i], family, styles[i]);
-            const fs::path path = fs::path(file).is_absolute() ? fs::path(file) : fs::path(fonts.FontsFolder) / file;
+            const fs::path path =
+                fs::path(file).is_absolute() ? fs::path(file) : fs::path(fonts.FontsFolder) / file;
             EXPECT_TRUE(fs::exists(path)) << names[i] << " -> " << file;
         }
     }
@@ -116,7 +117,8 @@ TEST(Fontconfig, EveryInstalledFaceIsFoundInTheFontListsWithItsFile) {
 TEST(Fontconfig, FilesInTheUserFontFolderAreListedByBareName) {
     const fs::path user = test::TestHome().Root() / "user-fonts";
     fs::create_directories(user);
-    fs::copy_file(kDejaVu / "DejaVuSansMono.ttf", user / "Mono Copy.ttf", fs::copy_options::overwrite_existing);
+    fs::copy_file(kDejaVu / "DejaVuSansMono.ttf", user / "Mono Copy.ttf",
+                  fs::copy_options::overwrite_existing);
     TScopedFontconfig config({user});
     TFontconfigSystem system(user.string());
     EXPECT_EQ(system.EnumFamilyFaces(), std::vector<std::string>{"DejaVu Sans Mono"});
@@ -163,8 +165,10 @@ TEST(FontconfigPatterns, IncompleteDescriptionsGiveEmptyFieldsAndSensibleKinds) 
     TFcPatternPtr nothing(FcPatternCreate());
     EXPECT_EQ(FaceFromPattern(nothing.get()).Family, "");
 
-    TFcPatternPtr type1 = Pattern({{FC_FAMILY, "Nimbus"}, {FC_FONTFORMAT, "Type 1"},
-                                   {FC_POSTSCRIPT_NAME, "Nimbus-BoldItalic"}, {FC_FULLNAME, "Nimbus Bold Italic"}});
+    TFcPatternPtr type1 = Pattern({{FC_FAMILY, "Nimbus"},
+                                   {FC_FONTFORMAT, "Type 1"},
+                                   {FC_POSTSCRIPT_NAME, "Nimbus-BoldItalic"},
+                                   {FC_FULLNAME, "Nimbus Bold Italic"}});
     FcPatternAddBool(type1.get(), FC_SCALABLE, FcTrue);
     FcPatternAddInteger(type1.get(), FC_WEIGHT, FC_WEIGHT_BOLD);
     FcPatternAddInteger(type1.get(), FC_SLANT, FC_SLANT_OBLIQUE);
@@ -173,7 +177,8 @@ TEST(FontconfigPatterns, IncompleteDescriptionsGiveEmptyFieldsAndSensibleKinds) 
     EXPECT_EQ(face.Info.Flags, NTM_TYPE1 | NTM_BOLD | NTM_ITALIC);
     EXPECT_EQ(face.Info.FullName, "Nimbus-BoldItalic");
 
-    TFcPatternPtr cff = Pattern({{FC_FAMILY, "Cff"}, {FC_FONTFORMAT, "CFF"}, {FC_FULLNAME, "Cff Light"}});
+    TFcPatternPtr cff =
+        Pattern({{FC_FAMILY, "Cff"}, {FC_FONTFORMAT, "CFF"}, {FC_FULLNAME, "Cff Light"}});
     FcPatternAddBool(cff.get(), FC_SCALABLE, FcTrue);
     FcPatternAddInteger(cff.get(), FC_WEIGHT, FC_WEIGHT_LIGHT);
     face = FaceFromPattern(cff.get());

@@ -25,7 +25,8 @@ class ViewAllTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        for (const char* family : {"Didot", "Elzevir", "Futura", "Garamond", "Helvetica", "Sans", "Sans Mono"}) {
+        for (const char* family :
+             {"Didot", "Elzevir", "Futura", "Garamond", "Helvetica", "Sans", "Sans Mono"}) {
             Fonts.AddFace(family, TrueTypeFace(family, "Regular", NTM_REGULAR));
         }
         FontManager->Refresh();
@@ -127,7 +128,8 @@ TEST_F(ViewAllTest, SampleCommandsAndAnEmptySampleDrawsTheFamilysName) {
     EXPECT_NE(RenderItem(delegate, QStringLiteral("DejaVu Sans")), byName);
     // Drawn again from the cache, the tile is the same.
     EXPECT_EQ(delegate.CachedTiles(), 1);
-    EXPECT_EQ(RenderItem(delegate, QStringLiteral("DejaVu Sans")), RenderItem(delegate, QStringLiteral("DejaVu Sans")));
+    EXPECT_EQ(RenderItem(delegate, QStringLiteral("DejaVu Sans")),
+              RenderItem(delegate, QStringLiteral("DejaVu Sans")));
 }
 
 TEST_F(ViewAllTest, FindSearchesOnThenFromTheTopIncludingTheCurrentItem) {
@@ -150,7 +152,8 @@ TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItems) {
     Sheet->findChild<QAction*>(QStringLiteral("mnCol0"))->trigger();
     Sheet->findChild<QAction*>(QStringLiteral("mnSize7"))->trigger();
     Sheet->lstFonts->setCurrentIndex(Item(4));
-    Sheet->lstFonts->verticalScrollBar()->setValue(Sheet->lstFonts->verticalScrollBar()->maximum() / 2);
+    Sheet->lstFonts->verticalScrollBar()->setValue(Sheet->lstFonts->verticalScrollBar()->maximum() /
+                                                   2);
     const QModelIndex top = Sheet->lstFonts->indexAt(QPoint(5, 5));
     Sheet->lstFonts->selectionModel()->select(Item(1), QItemSelectionModel::Select);
     Sheet->SelectAll();
@@ -173,7 +176,8 @@ TEST_F(ViewAllTest, AnEmptyListCountsNothing) {
     Sheet->mnAllClick();
     EXPECT_EQ(Sheet->Model->rowCount(), 0);
     EXPECT_FALSE(Sheet->lstFonts->currentIndex().isValid());
-    EXPECT_EQ(Sheet->Status->Panel2Line(), QStringLiteral("Kategorija: <Svi fontovi> (0 od 0 fontova oznaceno)"));
+    EXPECT_EQ(Sheet->Status->Panel2Line(),
+              QStringLiteral("Kategorija: <Svi fontovi> (0 od 0 fontova oznaceno)"));
     Sheet->SelectAll();
     Sheet->InvertSelection();
     EXPECT_EQ(Sheet->Status->SelectedCount(), 0);

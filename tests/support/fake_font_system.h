@@ -68,7 +68,8 @@ public:
         return 1;
     }
     bool RemoveFontResource(const std::string& fileText) override {
-        if (std::find(RefusedUnloads.begin(), RefusedUnloads.end(), fileText) != RefusedUnloads.end()) {
+        if (std::find(RefusedUnloads.begin(), RefusedUnloads.end(), fileText) !=
+            RefusedUnloads.end()) {
             return false;
         }
         Unloaded.push_back(fileText);
@@ -98,7 +99,8 @@ private:
     IFontSystem* Previous;
 };
 
-inline TFaceInfo TrueTypeFace(const std::string& fullName, const std::string& style, uint32_t flags) {
+inline TFaceInfo TrueTypeFace(const std::string& fullName, const std::string& style,
+                              uint32_t flags) {
     return TFaceInfo{fullName, style, TRUETYPE_FONTTYPE, flags};
 }
 

@@ -21,9 +21,12 @@ TMsgResult TScriptedPrompts::MessageBox(const std::string& text, const std::stri
         return answer;
     }
     switch (buttons) {
-    case TMsgButtons::Ok: return TMsgResult::Ok;
-    case TMsgButtons::YesNo: return TMsgResult::No;
-    default: return TMsgResult::Cancel;
+    case TMsgButtons::Ok:
+        return TMsgResult::Ok;
+    case TMsgButtons::YesNo:
+        return TMsgResult::No;
+    default:
+        return TMsgResult::Cancel;
     }
 }
 
@@ -68,6 +71,8 @@ void TScriptedPrompts::BeginBusy() {
     ++BusyCount;
 }
 
-void TScriptedPrompts::EndBusy() { --BusyDepth; }
+void TScriptedPrompts::EndBusy() {
+    --BusyDepth;
+}
 
 } // namespace lw::test

@@ -22,7 +22,9 @@ public:
     std::filesystem::path Documents() const { return Home() / "Documents"; }
     // Fonts the fixture fontconfig configuration serves, besides DejaVu.
     std::filesystem::path FixtureFonts() const { return RootPath / "fixture-fonts"; }
-    std::filesystem::path SettingsFile() const { return ConfigHome() / "Kestrova" / "Letterwell.reg"; }
+    std::filesystem::path SettingsFile() const {
+        return ConfigHome() / "Kestrova" / "Letterwell.reg";
+    }
 
 private:
     std::filesystem::path RootPath;

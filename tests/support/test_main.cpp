@@ -19,7 +19,9 @@ TScriptedPrompts& TestPrompts() {
     return prompts;
 }
 
-std::string BuildBinFolder() { return LW_TEST_BIN_DIR; }
+std::string BuildBinFolder() {
+    return LW_TEST_BIN_DIR;
+}
 
 } // namespace lw::test
 

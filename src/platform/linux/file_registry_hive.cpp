@@ -122,7 +122,8 @@ void TFileRegistryHive::Save(const TRegKeys& keys) {
     std::error_code ec;
     fs::create_directories(target.parent_path(), ec);
     if (ec) {
-        throw ERegistryError("cannot create " + target.parent_path().string() + ": " + ec.message());
+        throw ERegistryError("cannot create " + target.parent_path().string() + ": " +
+                             ec.message());
     }
     KeepDamagedCopy();
 

@@ -162,7 +162,8 @@ int FacesIn(const std::string& file) {
     if (!set) {
         return 0;
     }
-    FcFreeTypeQueryAll(reinterpret_cast<const FcChar8*>(file.c_str()), -1, nullptr, nullptr, set.get());
+    FcFreeTypeQueryAll(reinterpret_cast<const FcChar8*>(file.c_str()), -1, nullptr, nullptr,
+                       set.get());
     return set->nfont;
 }
 } // namespace
@@ -214,12 +215,14 @@ void TFontconfigSystem::RemoveStaleTemporaryFolders() {
     }
 }
 
-std::vector<std::string> TFontconfigSystem::ResolveFiles(const std::string& fileText, bool outlineOnly) const {
+std::vector<std::string> TFontconfigSystem::ResolveFiles(const std::string& fileText,
+                                                         bool outlineOnly) const {
     std::vector<std::string> files;
     size_t start = 0;
     while (start <= fileText.size()) {
         const size_t bar = fileText.find('|', start);
-        std::string part = fileText.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        std::string part =
+            fileText.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
         if (!part.empty()) {
             if (part.find('/') == std::string::npos && !UserFontFolder.empty()) {
                 part = (fs::path(UserFontFolder) / part).string();
@@ -372,7 +375,9 @@ void TFontconfigSystem::FontsChanged() {
     }
 }
 
-void TFontconfigSystem::SetProcessFontObserver(IProcessFontObserver* observer) { Observer = observer; }
+void TFontconfigSystem::SetProcessFontObserver(IProcessFontObserver* observer) {
+    Observer = observer;
+}
 
 std::optional<std::string> TFontconfigSystem::DefaultUserFontFolder() {
     const std::string data = DataHome();
@@ -457,10 +462,12 @@ void TFontconfigSystem::AddToFontLists(const TFcFace& face, TSnapshot& snapshot)
         }
         std::string name = face.Info.FullName;
         std::replace(name.begin(), name.end(), '-', ' ');
-        snapshot.Type1.emplace(name, TRegValue::FromMultiString({"T", FileText(Type1MetricsPath(face.File)), file}));
+        snapshot.Type1.emplace(
+            name, TRegValue::FromMultiString({"T", FileText(Type1MetricsPath(face.File)), file}));
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -476,10 +483,10 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
     Stale = false;
     auto snapshot = std::make_unique<TSnapshot>();
     TFcPatternPtr pattern(FcPatternCreate());
-    TFcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FULLNAME, FC_FONTFORMAT, FC_FILE,
-                                             FC_WEIGHT, FC_SLANT, FC_SCALABLE, FC_CAPABILITY,
-                                             FC_POSTSCRIPT_NAME, FC_VARIABLE, FC_INDEX,
-                                             FC_PIXEL_SIZE, static_cast<char*>(nullptr)));
+    TFcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FULLNAME, FC_FONTFORMAT,
+                                             FC_FILE, FC_WEIGHT, FC_SLANT, FC_SCALABLE,
+                                             FC_CAPABILITY, FC_POSTSCRIPT_NAME, FC_VARIABLE,
+                                             FC_INDEX, FC_PIXEL_SIZE, static_cast<char*>(nullptr)));
     if (!pattern || !objects) {
         throw EFontSystemError("fontconfig could not allocate a query");
     }

@@ -1,5 +1,5 @@
-#include "platform/linux/linux_platform.h"
 #include "platform/linux/fontconfig_system.h"
+#include "platform/linux/linux_platform.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -47,7 +47,8 @@ public:
             }
             return data + "/fonts";
         }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
         }
         if (path.isEmpty()) {
             return std::nullopt;
@@ -74,7 +75,9 @@ public:
 std::unique_ptr<ISpecialFolders> MakeLinuxSpecialFolders() {
     return std::make_unique<TLinuxSpecialFolders>();
 }
-std::unique_ptr<IShell> MakeLinuxShell() { return std::make_unique<TLinuxShell>(); }
+std::unique_ptr<IShell> MakeLinuxShell() {
+    return std::make_unique<TLinuxShell>();
+}
 std::unique_ptr<ISystemErrors> MakeLinuxSystemErrors() {
     return std::make_unique<TLinuxSystemErrors>();
 }
@@ -90,7 +93,8 @@ std::string ProgramFolder() {
 
 TFolderBundleSource::TFolderBundleSource(std::string folder) : Folder(std::move(folder)) {}
 
-std::optional<std::vector<uint8_t>> TFolderBundleSource::ReadBundle(const std::string& fileName) const {
+std::optional<std::vector<uint8_t>>
+TFolderBundleSource::ReadBundle(const std::string& fileName) const {
     // A bare file name only: the bundle never comes from anywhere else.
     if (Folder.empty() || fileName.find('/') != std::string::npos) {
         return std::nullopt;
@@ -99,14 +103,16 @@ std::optional<std::vector<uint8_t>> TFolderBundleSource::ReadBundle(const std::s
     if (!in) {
         return std::nullopt;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
     if (in.bad()) {
         return std::nullopt;
     }
     return bytes;
 }
 
-TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std::string bundleFolder)
+TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath,
+                               std::string bundleFolder)
     : TextService(MakeLinuxTextService()),
       Hive(std::make_unique<TFileRegistryHive>(std::move(registryPath))),
       Folders(MakeLinuxSpecialFolders()), ShellService(MakeLinuxShell()),
@@ -128,6 +134,8 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath, std:
     services.Files = Files.get();
 }
 
-TLinuxPlatform::~TLinuxPlatform() { Platform() = Previous; }
+TLinuxPlatform::~TLinuxPlatform() {
+    Platform() = Previous;
+}
 
 } // namespace lw

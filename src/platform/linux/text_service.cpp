@@ -41,6 +41,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<ITextService> MakeLinuxTextService() { return std::make_unique<TQtTextService>(); }
+std::unique_ptr<ITextService> MakeLinuxTextService() {
+    return std::make_unique<TQtTextService>();
+}
 
 } // namespace lw
