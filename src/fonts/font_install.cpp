@@ -49,11 +49,22 @@ bool HasFolder(const std::string& path) {
     return path.find('/') != std::string::npos;
 }
 
-// Copies over an existing target; the error code says why it failed.
+// Copies over an existing target through a temporary file in the target's
+// folder, so a failed copy (a full disk) leaves neither a broken font nor a
+// damaged older copy behind. The error code says why it failed.
 bool CopyOver(const std::string& from, const std::string& to, std::error_code& ec) {
     ec.clear();
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    return !ec;
+    const fs::path part = fs::path(to).concat(".letterwell-part");
+    fs::copy_file(from, part, fs::copy_options::overwrite_existing, ec);
+    if (!ec) {
+        fs::rename(part, to, ec);
+    }
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(part, ignored);
+        return false;
+    }
+    return true;
 }
 
 std::pair<std::string, std::string> SplitPair(const std::string& file) {

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -135,6 +136,44 @@ TEST_F(InstallTest, CopyAndFolderFailuresAreReportedWithTheirCodes) {
     EXPECT_EQ(text.rfind("Greska pri kopiranju  " + (Source / "probe.ttf").string(), 0), 0u)
         << text;
     EXPECT_EQ(Fonts->GetErrorText(77), "");
+}
+
+TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
+    // A file system of 32 KB: the font folder fills up during the copy.
+    const fs::path small = Root / "small";
+    fs::create_directories(small);
+    if (std::system(
+            ("mount -t tmpfs -o size=32k tmpfs '" + small.string() + "' 2>/dev/null").c_str()) !=
+        0) {
+        GTEST_SKIP() << "cannot mount a small file system here";
+    }
+    test::WriteFile(small / "big.ttf", {'o', 'l', 'd'});
+    System.Folder = small.string();
+    TFontManager fonts;
+    TNameTableBuilder names;
+    names.Windows(1, "Big").Windows(4, "Big Regular");
+    test::TBytes bytes = test::MinimalTrueType(names);
+    bytes.resize(64 * 1024, 0);
+    test::WriteFile(Source / "big.ttf", bytes);
+    TOpenTypeFontFile font((Source / "big.ttf").string());
+    const uint8_t code = fonts.InstallFontFile(font);
+    const std::string text = fonts.GetErrorText(code);
+    const std::vector<std::string> left = [&] {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::directory_iterator(small)) {
+            files.push_back(entry.path().filename().string());
+        }
+        return files;
+    }();
+    const uintmax_t oldSize = fs::file_size(small / "big.ttf");
+    std::system(("umount '" + small.string() + "'").c_str());
+    EXPECT_EQ(code, TFontManager::irCopyFailed);
+    // The library names the failure of its kernel copy its own way.
+    EXPECT_EQ(text.rfind("Greska pri kopiranju  " + (Source / "big.ttf").string(), 0), 0u) << text;
+    EXPECT_GT(text.size(), text.find("\n\n") + 2) << "the system's reason follows";
+    EXPECT_EQ(left, std::vector<std::string>{"big.ttf"});
+    EXPECT_EQ(oldSize, 3u) << "the older copy is intact";
+    EXPECT_TRUE(System.Fonts.empty());
 }
 
 TEST_F(InstallTest, AType1PairIsCopiedWholeAndListedWithBothNames) {
