@@ -520,7 +520,7 @@ void TfMain_letterwell::ApplyLanguage() {
     for (QWidget* page : {static_cast<QWidget*>(Installed), static_cast<QWidget*>(NotInstalled)}) {
         page->setStatusTip(statusTip());
     }
-    Installed->LoadFamilies(Installed->cmbFonts->ItemIndex());
+    Installed->ShowFamilyCount();
     if (dlgFind != nullptr) {
         dlgFind->Localize();
     }

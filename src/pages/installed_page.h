@@ -32,6 +32,8 @@ public:
     // Refreshes the catalogue and the list, keeping the selected index.
     void UpdateList();
     QString SelectedFamily() const;
+    // The count label in the language in force.
+    void ShowFamilyCount();
     // Selects a family by index and shows it, as other code does.
     void SelectFamily(int index);
 
@@ -82,7 +84,6 @@ protected:
 
 private:
     void BuildLayout();
-    void ShowFamilyCount();
     void SetSamplesColor(TColor color);
 };
 
