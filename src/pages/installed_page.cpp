@@ -250,13 +250,17 @@ void TInstalledPage::ShowFamilyCount() {
         FmtLoadStr(kFamilyCount, static_cast<long long>(FontManager->Families.size()))));
 }
 
-void TInstalledPage::LoadFamilies(int index) {
+QStringList CatalogueFamilies() {
     QStringList families;
     families.reserve(static_cast<qsizetype>(FontManager->Families.size()));
     for (const std::string& family : FontManager->Families) {
         families << QString::fromStdString(family);
     }
-    cmbFonts->SetItems(families);
+    return families;
+}
+
+void TInstalledPage::LoadFamilies(int index) {
+    cmbFonts->SetItems(CatalogueFamilies());
     if (index >= 0 && index < cmbFonts->Count()) {
         cmbFonts->SetItemIndex(index);
     }

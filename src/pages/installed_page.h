@@ -18,6 +18,9 @@ namespace lw {
 
 class TSimpleComboBox;
 
+// The catalogue's families as the windows list them.
+QStringList CatalogueFamilies();
+
 // The installed-fonts page: the family list, the sample and its formatting
 // controls, and the styles of the selected family with their files.
 class TInstalledPage : public QWidget {

@@ -9,6 +9,7 @@
 #include "fonts/font_manager.h"
 #include "pages/family_search.h"
 #include "pages/find_dialog.h"
+#include "pages/installed_page.h"
 #include "platform/services.h"
 #include "sheets/sample_delegate.h"
 #include "sheets/sheet_status_bar.h"
@@ -77,11 +78,7 @@ TfViewAll::TfViewAll(TfMain_letterwell* mainWindow) : MainWindow(mainWindow) {
 
     // Creation, in its order.
     SetViewCaption(mnAll);
-    QStringList families;
-    for (const std::string& family : FontManager->Families) {
-        families << QString::fromStdString(family);
-    }
-    Model->setStringList(families);
+    Model->setStringList(CatalogueFamilies());
     SetColumns(Options.ListColumns);
     SetListFontSize(Options.ListFontSize);
     LoadListColors();
@@ -326,12 +323,7 @@ void TfViewAll::ShowCounts() {
 }
 
 void TfViewAll::mnAllClick() {
-    QStringList families;
-    families.reserve(static_cast<qsizetype>(FontManager->Families.size()));
-    for (const std::string& family : FontManager->Families) {
-        families << QString::fromStdString(family);
-    }
-    Model->setStringList(families);
+    Model->setStringList(CatalogueFamilies());
     CategoryName.clear();
     if (Model->rowCount() > 0) {
         lstFonts->setCurrentIndex(Model->index(0));

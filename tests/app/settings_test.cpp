@@ -53,21 +53,15 @@ public:
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Real = Platform().Registry;
-        Platform().Registry = &Hive;
         TestPrompts().Reset();
         SetLanguage(0);
         Options = TOptions{};
     }
-    void TearDown() override {
-        Platform().Registry = Real;
-        SetLanguage(0);
-    }
+    void TearDown() override { SetLanguage(0); }
     TRegValues& Stored() { return Hive.ProgramKey(); }
     std::string Documents() const { return (test::TestHome().Documents()).string() + "/"; }
 
-    test::TMemoryHive Hive;
-    IRegistryHive* Real = nullptr;
+    test::TScopedMemoryHive Hive;
     TFakeHost Host;
 };
 

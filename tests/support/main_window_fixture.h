@@ -17,8 +17,6 @@ namespace lw::test {
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        Real = Platform().Registry;
-        Platform().Registry = &Hive;
         TestPrompts().Reset();
         SetLanguage(0);
         Options = TOptions{};
@@ -31,13 +29,11 @@ protected:
     }
     void TearDown() override {
         FontManager = std::move(SavedCatalogue);
-        Platform().Registry = Real;
         SetLanguage(0);
     }
     TRegValues& Stored() { return Hive.ProgramKey(); }
 
-    TMemoryHive Hive;
-    IRegistryHive* Real = nullptr;
+    TScopedMemoryHive Hive;
     TFakeFontSystem Fonts;
     std::unique_ptr<TFontManager> SavedCatalogue;
 };

@@ -2,6 +2,7 @@
 
 #include "app/regfile.h"
 #include "platform/registry_port.h"
+#include "platform/services.h"
 
 namespace lw::test {
 
@@ -30,6 +31,18 @@ public:
     }
 
     TRegValues& ProgramKey() { return Keys["HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell"]; }
+};
+
+// A memory hive that is the process's registry for as long as it lives.
+class TScopedMemoryHive : public TMemoryHive {
+public:
+    TScopedMemoryHive() : Previous(Platform().Registry) { Platform().Registry = this; }
+    ~TScopedMemoryHive() override { Platform().Registry = Previous; }
+    TScopedMemoryHive(const TScopedMemoryHive&) = delete;
+    TScopedMemoryHive& operator=(const TScopedMemoryHive&) = delete;
+
+private:
+    IRegistryHive* Previous;
 };
 
 } // namespace lw::test
