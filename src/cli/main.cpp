@@ -8,6 +8,7 @@
 #include "platform/services.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -106,6 +107,14 @@ int PrintStyles(const std::string& wanted) {
     return 0;
 }
 
+// A path as the shell means it: relative to the current folder, never to
+// the font folder, where the readers look for a bare name.
+std::string CommandLinePath(const std::string& argument) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(argument, ec);
+    return ec ? argument : absolute.string();
+}
+
 // One JSON object a line per file, in the order given; a file without a
 // record gets its error on its line and the others are still read.
 int PrintFontInfo(int argc, char** argv) {
@@ -114,7 +123,8 @@ int PrintFontInfo(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         const std::string file = argv[i];
         try {
-            const std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(file);
+            const std::unique_ptr<lw::TFontFile> font =
+                lw::TFontManager::ReadFontFile(CommandLinePath(file));
             if (font) {
                 std::cout << lw::FontFileJson(*font) << "\n";
                 continue;
@@ -153,7 +163,8 @@ int InstallFiles(int argc, char** argv) {
         const std::string file = argv[i];
         std::string result;
         try {
-            std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(file);
+            std::unique_ptr<lw::TFontFile> font =
+                lw::TFontManager::ReadFontFile(CommandLinePath(file));
             if (!font) {
                 result = lw::LoadStr(13014);
             } else {
@@ -190,7 +201,7 @@ int UninstallFamily(int argc, char** argv) {
         if (arg == "--style" && i + 1 < argc) {
             styles.push_back(argv[++i]);
         } else if (arg == "--backup" && i + 1 < argc) {
-            backup = argv[++i];
+            backup = CommandLinePath(argv[++i]);
         } else if (arg == "--trash") {
             toTrash = true;
         } else {

@@ -34,10 +34,15 @@ bool TMemoryByteSource::Read(uint64_t offset, size_t count, std::vector<uint8_t>
 
 TFileByteSource::TFileByteSource(const std::string& path) {
     std::error_code ec;
-    // The C library opens a folder for reading without complaint; the reads
-    // would fail later with a less helpful message.
-    if (std::filesystem::is_directory(path, ec)) {
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    // The C library opens a folder for reading without complaint, and
+    // opening a pipe would wait for a writer that never comes: only a
+    // regular file can be a font.
+    if (std::filesystem::is_directory(status)) {
         throw EFontFileError(path, std::make_error_code(std::errc::is_a_directory).message());
+    }
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        throw EFontFileError(path, kNotAFontFile);
     }
     errno = 0;
     File = std::fopen(path.c_str(), "rb");

@@ -8,6 +8,9 @@
 
 namespace lw {
 
+// What a reader says of a pipe, a device or a socket named like a font.
+inline constexpr const char* kNotAFontFile = "not a font file";
+
 // A font file that cannot be opened; what() is the system's text for why.
 class EFontFileError : public std::runtime_error {
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/font_system.h"
+
 #include <cstdint>
 #include <string>
 
@@ -21,9 +23,12 @@ class TFontFile {
 public:
     virtual ~TFontFile() = default;
 
-    // The text handed to the system to load the font: the file (or only its
-    // name), or for Type 1 the metrics and outline files joined by "|".
-    virtual std::string GetFileName(bool fullPath) const = 0;
+    // The files handed to the system to load the font, as paths or as bare
+    // names (in the font folder): for Type 1 the metrics and outline files.
+    virtual TFontFiles GetFiles(bool fullPath) const = 0;
+    // The same as one text for the user to read: a Type 1 font's two files
+    // joined by "|". Never split again: a name may hold "|" itself.
+    std::string GetFileName(bool fullPath) const;
 
     std::string FileName;
     std::string RegistryName;

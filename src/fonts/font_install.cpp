@@ -6,6 +6,7 @@
 #include "fonts/byte_source.h"
 #include "fonts/font_change.h"
 #include "fonts/font_manager.h"
+#include "fonts/font_paths.h"
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
 #include "platform/services.h"
@@ -22,7 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRegistryWriteError = 24;
-constexpr int kRegistryAccessError = 25;
 constexpr int kIoError = 26;
 constexpr int kDeleteFailed = 30;
 constexpr int kCopyFailed = 32;
@@ -34,6 +34,9 @@ constexpr int kAlreadyInstalled = 30101;
 constexpr int kCannotInstall = 30102;
 constexpr int kUnloadRefused = 30103;
 constexpr int kNoFileForFont = 30104;
+constexpr int kFontsFolderUnusable = 30105;
+constexpr int kNotUserFont = 30106;
+constexpr int kSameFile = 30107;
 
 // A failure of the registry side, reported as the write error.
 class ERegistryWrite : public std::runtime_error {
@@ -41,40 +44,16 @@ public:
     ERegistryWrite() : std::runtime_error("font list write") {}
 };
 
-std::string FileNamePart(const std::string& path) {
-    return fs::path(path).filename().string();
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(fs::symlink_status(path, ec));
 }
 
-bool HasFolder(const std::string& path) {
-    return path.find('/') != std::string::npos;
-}
-
-// Copies over an existing target through a temporary file in the target's
-// folder, so a failed copy (a full disk) leaves neither a broken font nor a
-// damaged older copy behind. The error code says why it failed.
-bool CopyOver(const std::string& from, const std::string& to, std::error_code& ec) {
-    ec.clear();
-    const fs::path part = fs::path(to).concat(".letterwell-part");
-    fs::copy_file(from, part, fs::copy_options::overwrite_existing, ec);
-    if (!ec) {
-        fs::rename(part, to, ec);
-    }
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(part, ignored);
-        return false;
-    }
-    return true;
-}
-
-std::pair<std::string, std::string> SplitPair(const std::string& file) {
-    const size_t bar = file.find('|');
-    if (bar == std::string::npos) {
-        return {file, std::string()};
-    }
-    const size_t next = file.find('|', bar + 1);
-    return {file.substr(0, bar),
-            file.substr(bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1)};
+// The same file however the two paths are spelled: links, "..", repeated
+// separators all end at one device and inode.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
 }
 
 void ShowError(const std::string& text, TMsgIcon icon = TMsgIcon::Error) {
@@ -97,7 +76,21 @@ std::unique_ptr<TFontFile> TFontManager::ReadFontFile(const std::string& path) {
 }
 
 std::string TFontManager::InFontsFolder(const std::string& path) const {
-    return HasFolder(path) ? path : (fs::path(FontsFolder) / path).string();
+    return HasFolderPart(path) || path.empty() ? path : FontsFolder + "/" + path;
+}
+
+TFontFiles TFontManager::InFontsFolder(const TFontFiles& files) const {
+    return TFontFiles(InFontsFolder(files.File), InFontsFolder(files.Outline));
+}
+
+bool TFontManager::CopyIntoFontsFolder(const std::string& source, const std::string& target) {
+    if (FileShell().CopyFileOver(source, target)) {
+        return true;
+    }
+    OsError = static_cast<uint32_t>(errno);
+    ErrorFile1 = source;
+    ErrorFile2 = target;
+    return false;
 }
 
 std::string TFontManager::SystemText(uint32_t code) const {
@@ -111,13 +104,14 @@ std::string TFontManager::GetErrorText(uint8_t code) const {
     case irFailed:
         return LoadStr(kSomeError);
     case irNoRegistry:
-        return LoadStr(kRegistryAccessError);
+        // The font list here is the font folder: say which and why.
+        return FmtLoadStr(kFontsFolderUnusable, ErrorFile1, SystemText(OsError));
     case irCopyFailed:
         return FmtLoadStr(kCopyFailed, ErrorFile1, ErrorFile2, SystemText(OsError));
     case irNoData:
         return LoadStr(kNotEnoughData);
     case irLoadRefused:
-        return OsError == 0 ? LastLoadError : SystemText(OsError);
+        return SystemText(OsError);
     case irAlreadyInstalled:
         return LoadStr(kAlreadyInstalled);
     default:
@@ -132,39 +126,45 @@ uint8_t TFontManager::InstallFontFile(TFontFile& font) {
     if (font.Installed) {
         return irAlreadyInstalled;
     }
-    auto* type1 = dynamic_cast<TType1FontFile*>(&font);
-    const std::string target = (fs::path(FontsFolder) / FileNamePart(font.FileName)).string();
-    const TFontKey key = font.FontType == ftType1 ? TFontKey::Type1 : TFontKey::Fonts;
-    if ((font.FontType != ftTrueType && font.FontType != ftOpenType && font.FontType != ftType1) ||
-        (font.FontType == ftType1 && type1 == nullptr) || !FontSystem().FontKeyWritable(key)) {
+    const bool type1 = font.FontType == ftType1;
+    const TFontKey key = type1 ? TFontKey::Type1 : TFontKey::Fonts;
+    if (font.FontType != ftTrueType && font.FontType != ftOpenType && !type1) {
+        OsError = 0;
+        ErrorFile1 = FontsFolder;
         return irNoRegistry;
     }
-    std::error_code ec;
-    if (!CopyOver(font.FileName, target, ec)) {
-        OsError = static_cast<uint32_t>(ec.value());
-        ErrorFile1 = font.FileName;
-        ErrorFile2 = target;
-        return irCopyFailed;
+    if (!FontSystem().FontKeyWritable(key)) {
+        OsError = static_cast<uint32_t>(FontSystem().LastErrorCode());
+        ErrorFile1 = FontsFolder;
+        return irNoRegistry;
     }
-    if (type1 != nullptr) {
-        const std::string targetPfb =
-            (fs::path(FontsFolder) / FileNamePart(type1->PfbFileName)).string();
-        if (!CopyOver(type1->PfbFileName, targetPfb, ec)) {
-            OsError = static_cast<uint32_t>(ec.value());
-            ErrorFile1 = type1->PfbFileName;
-            ErrorFile2 = targetPfb;
-            return irCopyFailed;
+    const TFontFiles sources = font.GetFiles(true);
+    const TFontFiles names = font.GetFiles(false);
+    const TFontFiles targets = InFontsFolder(names);
+    // In the font folder a file is installed the moment it is there, so
+    // whether the system will serve it is asked of the source first: a file
+    // that does not load never replaces one that is there. Where nothing
+    // was there, the copy is still made, as a failed load leaves it.
+    const bool loads = FontSystem().FacesServed(sources) > 0;
+    if (!loads) {
+        OsError = static_cast<uint32_t>(FontSystem().LastErrorCode());
+        if (Exists(targets.File) || Exists(targets.Outline)) {
+            return irLoadRefused;
         }
     }
-    if (FontSystem().AddFontResource(font.GetFileName(false)) == 0) {
-        OsError = 0;
-        LastLoadError = FontSystem().LastErrorText();
+    if (!CopyIntoFontsFolder(sources.File, targets.File) ||
+        (type1 && !CopyIntoFontsFolder(sources.Outline, targets.Outline))) {
+        return irCopyFailed;
+    }
+    if (!loads) {
         return irLoadRefused;
     }
-    const TRegValue value = type1 != nullptr
-                                ? TRegValue::FromMultiString({"T", FileNamePart(type1->FileName),
-                                                              FileNamePart(type1->PfbFileName)})
-                                : TRegValue::FromString(font.GetFileName(false));
+    if (FontSystem().AddFontResource(names) == 0) {
+        OsError = static_cast<uint32_t>(FontSystem().LastErrorCode());
+        return irLoadRefused;
+    }
+    const TRegValue value = type1 ? TRegValue::FromMultiString({"T", names.File, names.Outline})
+                                  : TRegValue::FromString(names.File);
     if (!FontSystem().WriteFontValue(key, font.RegistryName, value)) {
         throw ERegistryWrite();
     }
@@ -219,11 +219,11 @@ void TFontManager::InstallFolderFonts(const std::vector<std::string>& files, std
 }
 
 void TFontManager::InstallTemporarily(TFontFile& font, bool broadcast) {
-    FontSystem().AddTemporaryFont(font.GetFileName(true));
+    FontSystem().AddTemporaryFont(font.GetFiles(true));
     if (broadcast) {
         BroadcastFontChange();
     }
-    TempFiles.push_back(font.GetFileName(true));
+    TempFiles.push_back(font.GetFiles(true));
     TempNames.push_back(font.FullName);
 }
 
@@ -251,8 +251,8 @@ void TFontManager::InstallFolderFontsTemporarily(const std::vector<std::string>&
 }
 
 void TFontManager::RemoveTemporaryFonts() {
-    for (const std::string& file : TempFiles) {
-        FontSystem().RemoveTemporaryFont(file);
+    for (const TFontFiles& files : TempFiles) {
+        FontSystem().RemoveTemporaryFont(files);
     }
     if (!TempFiles.empty()) {
         BroadcastFontChange();
@@ -264,20 +264,25 @@ void TFontManager::RemoveTemporaryFonts() {
 bool TFontManager::BackupFontFiles(const std::string& fullName, const std::string& family,
                                    const std::string& folder) {
     const std::string style = GetStyleByFullName(family, fullName);
-    const std::string file = GetFontFileName(fullName, family, style);
-    if (file.empty()) {
+    const TFontFiles files = GetFontFiles(fullName, family, style);
+    if (files.File.empty()) {
         ShowError(FmtLoadStr(kNoFileForFont, fullName));
         return false;
     }
-    const auto [first, second] = SplitPair(file);
-    for (const std::string& part : {first, second}) {
+    for (const std::string& part : {files.File, files.Outline}) {
         if (part.empty()) {
             continue;
         }
         const std::string source = InFontsFolder(part);
-        std::error_code ec;
-        if (!CopyOver(source, (fs::path(folder) / FileNamePart(part)).string(), ec)) {
-            ShowError(FmtLoadStr(kCopyFailed, source, folder, ec.message()));
+        const std::string target = folder + "/" + FileNamePart(part);
+        // A "backup" onto the file itself would leave no copy once the
+        // font is removed.
+        if (SameFile(source, target)) {
+            ShowError(FmtLoadStr(kCopyFailed, source, folder, LoadStr(kSameFile)));
+            return false;
+        }
+        if (!FileShell().CopyFileOver(source, target)) {
+            ShowError(FmtLoadStr(kCopyFailed, source, folder, SystemErrors().LastErrorText()));
             return false;
         }
     }
@@ -288,14 +293,17 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
                                  bool broadcast, bool toTrash) {
     const uint8_t type = GetFontType(family);
     const TFontKey key = type == ftType1 ? TFontKey::Type1 : TFontKey::Fonts;
-    if ((type != ftTrueType && type != ftOpenType && type != ftType1) ||
-        !FontSystem().FontKeyWritable(key)) {
+    if (type != ftTrueType && type != ftOpenType && type != ftType1) {
         ShowError(LoadStr(kRegistryWriteError));
         return false;
     }
+    if (!FontSystem().FontKeyWritable(key)) {
+        ShowError(FmtLoadStr(kFontsFolderUnusable, FontsFolder, FontSystem().LastErrorText()));
+        return false;
+    }
     const std::string style = GetStyleByFullName(family, fullName);
-    const std::string file = GetFontFileName(fullName, family, style);
-    if (file.empty()) {
+    const TFontFiles files = GetFontFiles(fullName, family, style);
+    if (files.File.empty()) {
         ShowError(FmtLoadStr(kNoFileForFont, fullName));
         return false;
     }
@@ -307,24 +315,22 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         return false;
     }
     const bool temporary = IsTemporary(fullName);
-    const auto [first, second] = SplitPair(file);
     // This program removes only what it can install: fonts in the user's own
-    // font folder. Anything else belongs to the system, even for root.
+    // font folder and its sub-folders. Anything else belongs to the system,
+    // even for root, and the user is told so rather than given an error.
     if (!temporary) {
-        for (const std::string& part : {first, second}) {
-            const fs::path path = fs::path(InFontsFolder(part)).lexically_normal();
-            const fs::path folder = fs::path(FontsFolder).lexically_normal();
-            if (!part.empty() && path.parent_path() != folder) {
-                ShowError(
-                    FmtLoadStr(kDeleteFailed, path.string(), SystemErrors().ErrorText(EACCES)));
+        for (const std::string& part : {files.File, files.Outline}) {
+            if (!part.empty() && !IsInFolderTree(InFontsFolder(part), FontsFolder)) {
+                ShowError(FmtLoadStr(kNotUserFont, InFontsFolder(part), FontsFolder));
                 return false;
             }
         }
     }
-    const bool unloaded =
-        temporary ? FontSystem().RemoveTemporaryFont(file) : FontSystem().RemoveFontResource(file);
+    const bool unloaded = temporary ? FontSystem().RemoveTemporaryFont(files)
+                                    : FontSystem().RemoveFontResource(files);
     if (!unloaded) {
-        ShowError(FmtLoadStr(kUnloadRefused, file, FontSystem().LastErrorText()));
+        ShowError(FmtLoadStr(kUnloadRefused, GetFontFileName(fullName, family, style),
+                             FontSystem().LastErrorText()));
         return false;
     }
     if (!valueName.empty()) {
@@ -341,7 +347,7 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
             }
         }
     } else {
-        for (const std::string& part : {first, second}) {
+        for (const std::string& part : {files.File, files.Outline}) {
             if (part.empty()) {
                 continue;
             }

@@ -2,6 +2,7 @@
 
 #include "app/strings.h"
 #include "fileops/helpers.h"
+#include "fonts/font_paths.h"
 #include "platform/services.h"
 
 #include <algorithm>
@@ -46,16 +47,21 @@ bool IsBitmapFontFile(const std::string& file) {
     return false;
 }
 
-// The stored Type 1 list "T", metrics, outline, "" as "metrics|outline".
-std::string Type1FileText(const std::vector<uint8_t>& bytes) {
-    std::string text;
+// The stored Type 1 list "T", metrics, outline, "": the texts between the
+// zero bytes, which no file name can hold.
+TFontFiles Type1Files(const std::vector<uint8_t>& bytes) {
+    std::vector<std::string> texts(1);
     for (uint8_t b : bytes) {
-        text += b == 0 ? '|' : static_cast<char>(b);
+        if (b == 0) {
+            texts.emplace_back();
+        } else {
+            texts.back() += static_cast<char>(b);
+        }
     }
-    if (text.size() <= 4) {
-        return std::string();
+    if (texts.size() < 3 || texts[1].empty()) {
+        return TFontFiles();
     }
-    return text.substr(2, text.size() - 4);
+    return TFontFiles(texts[1], texts[2]);
 }
 
 std::vector<uint8_t> MultiStringBytes(const TRegValue& value) {
@@ -288,6 +294,11 @@ std::string TFontManager::GetType1ValueName(const std::string& fullName) {
 
 std::string TFontManager::GetFontFileName(const std::string& fullName, const std::string& family,
                                           const std::string& style) {
+    return JoinFontFiles(GetFontFiles(fullName, family, style));
+}
+
+TFontFiles TFontManager::GetFontFiles(const std::string& fullName, const std::string& family,
+                                      const std::string& style) {
     for (size_t i = 0; i < TempNames.size() && i < TempFiles.size(); ++i) {
         if (Text().CompareIgnoreCase(TempNames[i], fullName) == 0) {
             return TempFiles[i];
@@ -296,34 +307,34 @@ std::string TFontManager::GetFontFileName(const std::string& fullName, const std
     try {
         const std::string name = FindRegistryName(fullName, family, style);
         if (name.empty()) {
-            return fullName == "Marlett" ? "Marlett.ttf" : std::string();
+            return fullName == "Marlett" ? TFontFiles("Marlett.ttf") : TFontFiles();
         }
         switch (GetFontType(family)) {
         case ftType1: {
             const TRegValue& value = OpenFontKey(TFontKey::Type1).at(name);
             const std::vector<uint8_t> bytes = MultiStringBytes(value);
             if (bytes.size() > 4096) {
-                return std::string();
+                return TFontFiles();
             }
-            return Type1FileText(bytes);
+            return Type1Files(bytes);
         }
         case ftTrueType:
         case ftOpenType:
         case ftBitmap: {
             const TRegValue& value = OpenFontKey(TFontKey::Fonts).at(name);
             if (value.Type != TRegDataType::String) {
-                return std::string();
+                return TFontFiles();
             }
             if (GetFontType(family) == ftBitmap && !IsBitmapFontFile(value.Text)) {
-                return std::string();
+                return TFontFiles();
             }
-            return value.Text;
+            return TFontFiles(value.Text);
         }
         default:
-            return std::string();
+            return TFontFiles();
         }
     } catch (const std::exception&) {
-        return std::string();
+        return TFontFiles();
     }
 }
 

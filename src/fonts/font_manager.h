@@ -51,7 +51,11 @@ public:
     std::string FindRegistryName(const std::string& fullName, const std::string& family,
                                  const std::string& style);
     static std::string GetType1ValueName(const std::string& fullName);
-    // The file text of an installed style as stored; empty when unknown.
+    // The file(s) of an installed style as stored (a bare name lies in the
+    // font folder); empty when unknown.
+    TFontFiles GetFontFiles(const std::string& fullName, const std::string& family,
+                            const std::string& style);
+    // The same as one text to show: "metrics|outline" for Type 1.
     std::string GetFontFileName(const std::string& fullName, const std::string& family,
                                 const std::string& style);
     bool IsTemporary(const std::string& fullName) const;
@@ -93,18 +97,19 @@ public:
 
     std::string FontsFolder;
     std::vector<std::string> Families;
-    std::vector<std::string> TempFiles;
+    std::vector<TFontFiles> TempFiles;
     std::vector<std::string> TempNames;
     std::array<std::string, 6> TypeNames;
     uint32_t OsError = 0;
     std::string ErrorFile1;
     std::string ErrorFile2;
-    // Why the system refused to load a font when it gave no error number.
-    std::string LastLoadError;
 
 private:
     std::string StyleByFlags(const std::string& family, const std::string& style);
     std::string InFontsFolder(const std::string& path) const;
+    TFontFiles InFontsFolder(const TFontFiles& files) const;
+    // Copies a file into the font folder; on failure the details of code 6.
+    bool CopyIntoFontsFolder(const std::string& source, const std::string& target);
     std::string SystemText(uint32_t code) const;
 };
 

@@ -177,8 +177,8 @@ TOpenTypeFontFile::TOpenTypeFontFile(IByteSource& source, uint16_t systemLangId)
     ReadFont(source, systemLangId);
 }
 
-std::string TOpenTypeFontFile::GetFileName(bool fullPath) const {
-    return fullPath ? FileName : FileNamePart(FileName);
+TFontFiles TOpenTypeFontFile::GetFiles(bool fullPath) const {
+    return TFontFiles(fullPath ? FileName : FileNamePart(FileName));
 }
 
 void TOpenTypeFontFile::ReadFont(IByteSource& source, uint16_t systemLangId) {

@@ -20,7 +20,7 @@ public:
     // the font is installed.
     TOpenTypeFontFile(IByteSource& source, uint16_t systemLangId);
 
-    std::string GetFileName(bool fullPath) const override;
+    TFontFiles GetFiles(bool fullPath) const override;
 
     int32_t WeightClass = 0;
     int32_t WidthClass = 0;

@@ -115,19 +115,20 @@ bool GetHeaderValue(const std::string& line, const std::string& key, std::string
     return true;
 }
 
-TType1FontFile::TType1FontFile(const std::string& fileNames) {
+TType1FontFile::TType1FontFile(const std::string& metricsFile)
+    : TType1FontFile(TFontFiles(metricsFile)) {}
+
+TType1FontFile::TType1FontFile(const TFontFiles& files) {
     FontType = ftType1;
-    if (const size_t bar = fileNames.find('|'); bar != std::string::npos) {
-        const size_t next = fileNames.find('|', bar + 1);
-        FileName = InFontsFolder(fileNames.substr(0, bar));
-        PfbFileName = InFontsFolder(fileNames.substr(
-            bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1));
-    } else {
-        FileName = InFontsFolder(fileNames);
-        // Beside the metrics file, same base name; found ignoring case, as
-        // files copied from elsewhere often keep upper-case names.
-        PfbFileName = TFontManager::GetPfbFileName(FileName);
-    }
+    FileName = InFontsFolder(files.File);
+    // Beside the metrics file, same base name; found ignoring case, as files
+    // copied from elsewhere often keep upper-case names.
+    PfbFileName = files.Outline.empty() ? TFontManager::GetPfbFileName(FileName)
+                                        : InFontsFolder(files.Outline);
+    ReadFiles();
+}
+
+void TType1FontFile::ReadFiles() {
     TFileByteSource metrics(FileName);
     TFileByteSource outline(PfbFileName);
     ReadFont(metrics, outline);
@@ -145,11 +146,11 @@ TType1FontFile::TType1FontFile(IByteSource& metrics, IByteSource& outline) {
     ReadFont(metrics, outline);
 }
 
-std::string TType1FontFile::GetFileName(bool fullPath) const {
+TFontFiles TType1FontFile::GetFiles(bool fullPath) const {
     if (fullPath) {
-        return FileName + "|" + PfbFileName;
+        return TFontFiles(FileName, PfbFileName);
     }
-    return FileNamePart(FileName) + "|" + FileNamePart(PfbFileName);
+    return TFontFiles(FileNamePart(FileName), FileNamePart(PfbFileName));
 }
 
 void TType1FontFile::ReadFont(IByteSource& metrics, IByteSource& outline) {

@@ -12,16 +12,20 @@ namespace lw {
 // file (".pfb") beside it carries the PostScript header.
 class TType1FontFile : public TFontFile {
 public:
-    // fileNames: a metrics file, or "metrics|outline" as the font list keeps
-    // an installed Type 1 font; bare names are taken from the font folder.
-    // Throws EFontFileError when either file cannot be opened.
-    explicit TType1FontFile(const std::string& fileNames);
+    // A metrics file, its outline beside it with the same base name (found
+    // ignoring case). The path is taken whole, "|" and all; a bare name is
+    // taken from the font folder. Throws EFontFileError when either file
+    // cannot be opened.
+    explicit TType1FontFile(const std::string& metricsFile);
+    // The metrics and outline files as the font list keeps an installed
+    // Type 1 font; an empty outline lies beside the metrics file.
+    explicit TType1FontFile(const TFontFiles& files);
     // Reads the two files' bytes already at hand; the file names stay empty
     // and the catalogue is not asked whether the font is installed.
     TType1FontFile(IByteSource& metrics, IByteSource& outline);
 
-    // The metrics and outline files joined by "|", or only their names.
-    std::string GetFileName(bool fullPath) const override;
+    // The metrics and outline files, or only their names.
+    TFontFiles GetFiles(bool fullPath) const override;
 
     std::string PfbFileName;
     std::string PSFullName;
@@ -31,6 +35,7 @@ public:
     bool IsFixedPitch = false;
 
 private:
+    void ReadFiles();
     void ReadFont(IByteSource& metrics, IByteSource& outline);
     void ReadMetrics(IByteSource& metrics);
     void ReadOutlineHeader(IByteSource& outline);

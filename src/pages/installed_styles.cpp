@@ -29,11 +29,11 @@ TFamilyDescription DescribeFamily(TFontManager& fonts, const std::string& family
         return Text().CompareIgnoreCase(a, b) < 0;
     };
     for (size_t i = 0; i < count; ++i) {
-        std::string file = fonts.GetFontFileName(fullNames[i], family, styles[i]);
+        // A Type 1 font shows its metrics file.
+        std::string file = fonts.GetFontFiles(fullNames[i], family, styles[i]).File;
         if (file.empty()) {
             file = "(\?\?\?)"; // escaped: "??)" would be a trigraph
         }
-        file = file.substr(0, file.find('|'));
         if (fonts.IsTemporary(fullNames[i])) {
             file += "  (" + LoadStr(kTemporary) + ")";
         }

@@ -11,6 +11,11 @@ public:
     // Moves a file or folder into the user's trash, from where the desktop can
     // restore it. On failure errno holds the reason and nothing has moved.
     virtual bool MoveToTrash(const std::string& path) = 0;
+    // Puts a copy of the regular file `from` (a link is followed) at `to`,
+    // replacing what is there in one step: anyone looking sees the old file
+    // or the whole copy, and a failure or a kill part-way leaves `to` as it
+    // was. On failure errno holds the reason (ENOSPC for a full disk).
+    virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
 };
 
 } // namespace lw

@@ -48,6 +48,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The file or files of one font: a Type 1 font is a metrics file and an
+// outline file, every other font one file. The two travel as two fields and
+// are never joined into one text that would have to be split again: a file
+// name here may hold any byte but "/" and NUL, "|" included.
+struct TFontFiles {
+    std::string File;    // the font file; for Type 1 the metrics file
+    std::string Outline; // the Type 1 outline file; empty for other fonts
+
+    TFontFiles() = default;
+    TFontFiles(std::string file, std::string outline = std::string())
+        : File(std::move(file)), Outline(std::move(outline)) {}
+    bool operator==(const TFontFiles&) const = default;
+};
+
 // Told when a font file is loaded into this process or let go, so windows
 // that draw with their own font machinery can follow.
 class IProcessFontObserver {
@@ -75,17 +89,22 @@ public:
     // The folders fonts are served from, to watch for changes by others.
     virtual std::vector<std::string> FontFolders() = 0;
 
-    // Loads a font for this process: a path, a bare name (in the font
-    // folder) or "metrics|outline". Gives the number of faces loaded, 0 when
-    // the file is not a font that can be loaded (LastErrorText says why).
-    virtual int AddFontResource(const std::string& fileText) = 0;
+    // Loads a font for this process: paths, or bare names in the font
+    // folder. Gives the number of faces loaded, 0 when the file is not a font
+    // the system will serve (LastErrorCode and LastErrorText say why).
+    virtual int AddFontResource(const TFontFiles& files) = 0;
     // Lets a font go again; false when it is neither loaded nor installed.
-    virtual bool RemoveFontResource(const std::string& fileText) = 0;
+    virtual bool RemoveFontResource(const TFontFiles& files) = 0;
     // Installs a font for every program of the session, until removed or
     // until the program ends; gives the faces loaded like AddFontResource.
-    virtual int AddTemporaryFont(const std::string& fileText) = 0;
-    virtual bool RemoveTemporaryFont(const std::string& fileText) = 0;
-    // Whether the font lists can be written (the font folder is usable).
+    virtual int AddTemporaryFont(const TFontFiles& files) = 0;
+    virtual bool RemoveTemporaryFont(const TFontFiles& files) = 0;
+    // The faces the system would serve from these files once installed,
+    // after its own rules for which fonts it refuses; 0 when none (the last
+    // error says why). Loads nothing.
+    virtual int FacesServed(const TFontFiles& files) = 0;
+    // Whether the font lists can be written (the font folder is usable);
+    // when not, the last error says why.
     virtual bool FontKeyWritable(TFontKey key) = 0;
     // A value written or deleted is made true by its file entering or
     // leaving the font folder; these only say the lists must be read again.
@@ -94,6 +113,9 @@ public:
     // The installed fonts changed: every program should look again.
     virtual void FontsChanged() = 0;
     virtual void SetProcessFontObserver(IProcessFontObserver* observer) = 0;
+    // The system's error number of the last failure, 0 when the failure
+    // came with none (a file that is no font the system serves).
+    virtual int LastErrorCode() const = 0;
     virtual std::string LastErrorText() const = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
 #include "platform/linux/fontconfig_system.h"
+#include "platform/linux/replace_file.h"
 #include "platform/services.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -99,18 +100,52 @@ TEST_F(SystemInstallTest, TemporaryFontsAreSeenByOtherProgramsUntilRemoved) {
     EXPECT_TRUE(fs::exists(file));
 }
 
-TEST_F(SystemInstallTest, LinksLeftByAKilledRunAreRemovedAtTheNextStart) {
+TEST_F(SystemInstallTest, AStartRemovesOnlyTheLinksOfProgramsThatAreGone) {
     const fs::path fonts = FontManager->FontsFolder;
-    const fs::path stale = fonts / "Letterwell temporary" / "999999999";
-    fs::create_directories(stale);
-    fs::create_symlink(MakeFont("lwstale.ttf", "LwStale"), stale / "lwstale.ttf");
-    const fs::path live = fonts / "Letterwell temporary" / std::to_string(::getpid());
+    const fs::path root = fonts / "Letterwell temporary";
+    const fs::path target = MakeFont("lwstale.ttf", "LwStale");
+    // Gone: a process id that no process has, and a live id (this process)
+    // with another start time, as when the id was given to another program.
+    const fs::path stale = root / "999999999.1";
+    const fs::path reused = root / (std::to_string(::getpid()) + ".1");
+    for (const fs::path& folder : {stale, reused}) {
+        fs::create_directories(folder / "kept-folder");
+        fs::create_symlink(target, folder / "lwstale.ttf");
+        test::WriteFile(folder / "not-a-link.ttf", {'k'});
+    }
+    const fs::path live = root / ProcessStamp();
     fs::create_directories(live);
+    fs::create_symlink(target, live / "lwlive.ttf");
+
     TFontconfigSystem next(fonts.string());
-    EXPECT_FALSE(fs::exists(stale));
-    EXPECT_TRUE(fs::exists(live)) << "a running program keeps its links";
-    EXPECT_EQ(FcList().find("LwStale|"), std::string::npos);
-    fs::remove_all(live);
+    for (const fs::path& folder : {stale, reused}) {
+        EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "lwstale.ttf")));
+        // Only links are the program's; anything else in there is the user's.
+        EXPECT_TRUE(fs::exists(folder / "not-a-link.ttf"));
+        EXPECT_TRUE(fs::exists(folder / "kept-folder"));
+    }
+    EXPECT_TRUE(fs::exists(target)) << "a link's target is never touched";
+    EXPECT_TRUE(fs::exists(fs::symlink_status(live / "lwlive.ttf")))
+        << "a running program keeps its links";
+    EXPECT_EQ(FcList().find(stale.string()), std::string::npos) << FcList();
+    EXPECT_EQ(FcList().find(reused.string()), std::string::npos) << FcList();
+    fs::remove_all(root);
+}
+
+TEST_F(SystemInstallTest, ALinkInPlaceOfTheLinkFolderIsNeverFollowed) {
+    const fs::path fonts = FontManager->FontsFolder;
+    const fs::path elsewhere = test::TestHome().Root() / "precious";
+    fs::create_directories(elsewhere / "999999999.1");
+    fs::create_symlink(MakeFont("lwprecious.ttf", "LwPrecious"),
+                       elsewhere / "999999999.1" / "lwprecious.ttf");
+    test::WriteFile(elsewhere / "notes.txt", {'n'});
+    fs::create_symlink(elsewhere, fonts / "Letterwell temporary");
+
+    TFontconfigSystem next(fonts.string());
+    EXPECT_TRUE(fs::exists(elsewhere / "notes.txt"));
+    EXPECT_TRUE(fs::exists(fs::symlink_status(elsewhere / "999999999.1" / "lwprecious.ttf")));
+    fs::remove(fonts / "Letterwell temporary");
+    fs::remove_all(elsewhere);
 }
 
 } // namespace

@@ -189,7 +189,7 @@ TEST_F(FontManagerTest, TemporaryFontsAreFoundIgnoringCaseAndComeFirst) {
     System.AddFace("Plain", TrueTypeFace("Plain", "Regular", NTM_REGULAR));
     System.Fonts["Plain (TrueType)"] = TRegValue::FromString("plain.ttf");
     TFontManager& fonts = Catalogue();
-    fonts.TempFiles = {"/tmp/a.ttf", "/tmp/plain.ttf"};
+    fonts.TempFiles = {TFontFiles("/tmp/a.ttf"), TFontFiles("/tmp/plain.ttf")};
     fonts.TempNames = {"Other", "PLAIN"};
     EXPECT_TRUE(fonts.IsTemporary("plain"));
     EXPECT_TRUE(fonts.IsTemporary("Other"));

@@ -157,18 +157,18 @@ TEST(MalformedType1, OffsetsAndLengthsPastTheEnd) {
     const std::string pfb =
         folder.Write("font.pfb", PfbFile("/FullName (Whole) def\n", 0xFFFFFFFF));
     const std::string pfm = folder.Write("font.pfm", pointed);
-    const TType1FontFile atEnd(pfm + "|" + pfb);
+    const TType1FontFile atEnd(TFontFiles(pfm, pfb));
     EXPECT_EQ(atEnd.FamilyName, "Z");
     EXPECT_EQ(atEnd.PSFullName, "Whole"); // the segment claims more than the file has
 
     for (const TBytes& shortPfb : {TBytes{}, TBytes{0x80}, TBytes{0x80, 0x01, 0xFF, 0xFF, 0xFF}}) {
-        const TType1FontFile font(folder.Write("font.pfm", last.Build()) + "|" +
-                                  folder.Write("short.pfb", shortPfb));
+        const TType1FontFile font(TFontFiles(folder.Write("font.pfm", last.Build()),
+                                             folder.Write("short.pfb", shortPfb)));
         EXPECT_EQ(font.PSFullName, "");
         EXPECT_EQ(font.FamilyName, "Sans");
     }
     const TBytes pfmHead(pfmBytes.begin(), pfmBytes.begin() + 84);
-    const TType1FontFile truncated(folder.Write("cut.pfm", pfmHead) + "|" + pfb);
+    const TType1FontFile truncated(TFontFiles(folder.Write("cut.pfm", pfmHead), pfb));
     // The offsets lie beyond the cut and read as 0: the file's first text,
     // which its leading zero byte makes empty.
     EXPECT_EQ(truncated.FullName, "");

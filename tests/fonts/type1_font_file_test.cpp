@@ -176,7 +176,7 @@ TEST_F(Type1FileTest, TheFormsOfFileNames) {
     EXPECT_EQ(bare.GetFileName(false), "LwTimes.pfm|LwTimes.pfb");
 
     WritePair(FontsFolder / "x.PFM", FontsFolder / "y.pfb", "Bare-Pair");
-    const TType1FontFile barePair("x.PFM|y.pfb");
+    const TType1FontFile barePair(TFontFiles("x.PFM", "y.pfb"));
     EXPECT_EQ(barePair.FileName, FontManager->FontsFolder + "/x.PFM");
     EXPECT_EQ(barePair.PfbFileName, FontManager->FontsFolder + "/y.pfb");
     EXPECT_EQ(barePair.PSFullName, "Bare-Pair");
@@ -187,12 +187,21 @@ TEST_F(Type1FileTest, TheFormsOfFileNames) {
     const fs::path a = Folder.Path / "a";
     const fs::path b = Folder.Path / "b";
     WritePair(a / "x.PFM", b / "y.pfb", "Full-Pair");
-    const TType1FontFile pair((a / "x.PFM").string() + "|" + (b / "y.pfb").string() + "|ignored");
+    const TType1FontFile pair(TFontFiles((a / "x.PFM").string(), (b / "y.pfb").string()));
     EXPECT_EQ(pair.FileName, (a / "x.PFM").string());
     EXPECT_EQ(pair.PfbFileName, (b / "y.pfb").string());
     EXPECT_EQ(pair.PSFullName, "Full-Pair");
     EXPECT_EQ(pair.GetFileName(true), (a / "x.PFM").string() + "|" + (b / "y.pfb").string());
     EXPECT_EQ(pair.GetFileName(false), "x.PFM|y.pfb");
+    EXPECT_EQ(pair.GetFiles(false), TFontFiles("x.PFM", "y.pfb"));
+
+    // A "|" in a path is part of the name: one metrics path is never split.
+    const fs::path piped = Folder.Path / "pipe|dir";
+    WritePair(piped / "X|Y.pfm", piped / "X|Y.pfb", "Piped-Pair");
+    const TType1FontFile pipedPair((piped / "X|Y.pfm").string());
+    EXPECT_EQ(pipedPair.PfbFileName, (piped / "X|Y.pfb").string());
+    EXPECT_EQ(pipedPair.PSFullName, "Piped-Pair");
+    EXPECT_EQ(pipedPair.GetFiles(false), TFontFiles("X|Y.pfm", "X|Y.pfb"));
 
     WritePair(a / "x.pfm", a / "x.pfb", "Beside");
     const TType1FontFile beside((a / "x.pfm").string());
@@ -205,11 +214,11 @@ TEST_F(Type1FileTest, TheFormsOfFileNames) {
 TEST_F(Type1FileTest, EitherFileMissingThrows) {
     WritePair(Folder.Path / "only.pfm", Folder.Path / "other.pfb", "Only");
     EXPECT_THROW(TType1FontFile((Folder.Path / "only.pfm").string()), EFontFileError);
-    EXPECT_THROW(TType1FontFile((Folder.Path / "none.pfm").string() + "|" +
-                                (Folder.Path / "other.pfb").string()),
+    EXPECT_THROW(TType1FontFile(TFontFiles((Folder.Path / "none.pfm").string(),
+                                           (Folder.Path / "other.pfb").string())),
                  EFontFileError);
-    EXPECT_NO_THROW(TType1FontFile((Folder.Path / "only.pfm").string() + "|" +
-                                   (Folder.Path / "other.pfb").string()));
+    EXPECT_NO_THROW(TType1FontFile(
+        TFontFiles((Folder.Path / "only.pfm").string(), (Folder.Path / "other.pfb").string())));
 }
 
 TEST_F(Type1FileTest, InstalledWhenTheFontListKnowsItsName) {

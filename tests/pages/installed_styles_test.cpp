@@ -27,7 +27,7 @@ TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarAndMarkTemporaryFonts) {
     TFontManager fonts;
     fonts.LoadFontTypeNames();
     fonts.TempNames = {"Sans Temp"};
-    fonts.TempFiles = {"/tmp/temp.ttf"};
+    fonts.TempFiles = {TFontFiles("/tmp/temp.ttf")};
 
     const TFamilyDescription sans = DescribeFamily(fonts, "Sans");
     EXPECT_EQ(sans.TypeLine, "Tip:  TrueType");

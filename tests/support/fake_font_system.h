@@ -60,28 +60,42 @@ public:
     }
     std::vector<std::string> FontFolders() override { return {}; }
 
-    int AddFontResource(const std::string& fileText) override {
-        if (std::find(RefusedLoads.begin(), RefusedLoads.end(), fileText) != RefusedLoads.end()) {
+    // Files are recorded as the user reads them: "metrics|outline" for Type 1.
+    static std::string Text(const TFontFiles& files) {
+        return files.Outline.empty() ? files.File : files.File + "|" + files.Outline;
+    }
+    bool Refused(const TFontFiles& files) const {
+        return std::find(RefusedLoads.begin(), RefusedLoads.end(), files.File) !=
+                   RefusedLoads.end() ||
+               std::find(RefusedLoads.begin(), RefusedLoads.end(), FileName(files.File)) !=
+                   RefusedLoads.end();
+    }
+    static std::string FileName(const std::string& path) {
+        return path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    }
+    int FacesServed(const TFontFiles& files) override { return Refused(files) ? 0 : 1; }
+    int AddFontResource(const TFontFiles& files) override {
+        if (Refused(files)) {
             return 0;
         }
-        Loaded.push_back(fileText);
+        Loaded.push_back(Text(files));
         return 1;
     }
-    bool RemoveFontResource(const std::string& fileText) override {
-        if (std::find(RefusedUnloads.begin(), RefusedUnloads.end(), fileText) !=
+    bool RemoveFontResource(const TFontFiles& files) override {
+        if (std::find(RefusedUnloads.begin(), RefusedUnloads.end(), Text(files)) !=
             RefusedUnloads.end()) {
             return false;
         }
-        Unloaded.push_back(fileText);
+        Unloaded.push_back(Text(files));
         return true;
     }
-    int AddTemporaryFont(const std::string& fileText) override {
-        TemporaryLoaded.push_back(fileText);
-        return AddFontResource(fileText);
+    int AddTemporaryFont(const TFontFiles& files) override {
+        TemporaryLoaded.push_back(Text(files));
+        return AddFontResource(files);
     }
-    bool RemoveTemporaryFont(const std::string& fileText) override {
-        TemporaryUnloaded.push_back(fileText);
-        return RemoveFontResource(fileText);
+    bool RemoveTemporaryFont(const TFontFiles& files) override {
+        TemporaryUnloaded.push_back(Text(files));
+        return RemoveFontResource(files);
     }
     bool FontKeyWritable(TFontKey) override { return !KeysReadOnly && !KeysUnreadable; }
     bool WriteFontValue(TFontKey key, const std::string& name, const TRegValue& value) override {
@@ -93,6 +107,7 @@ public:
     }
     void FontsChanged() override { ++Changes; }
     void SetProcessFontObserver(IProcessFontObserver*) override {}
+    int LastErrorCode() const override { return 0; }
     std::string LastErrorText() const override { return "refused by the test"; }
 
 private:

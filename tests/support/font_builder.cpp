@@ -1,6 +1,7 @@
 #include "font_builder.h"
 
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace lw::test {
@@ -233,6 +234,11 @@ void WriteFile(const std::filesystem::path& path, const TBytes& bytes) {
     if (!out) {
         throw std::runtime_error("cannot write " + path.string());
     }
+}
+
+TBytes ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return TBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 } // namespace lw::test

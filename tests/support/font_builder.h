@@ -104,5 +104,7 @@ struct TPfmBuilder {
 TBytes PfbFile(const std::string& header, std::optional<uint32_t> claimedLength = std::nullopt);
 
 void WriteFile(const std::filesystem::path& path, const TBytes& bytes);
+// The file's bytes; empty when it cannot be read.
+TBytes ReadFile(const std::filesystem::path& path);
 
 } // namespace lw::test

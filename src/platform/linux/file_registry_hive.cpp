@@ -1,12 +1,14 @@
 #include "app/regfile.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/replace_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,24 +52,28 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     return true;
 }
 
-void WriteAll(int fd, std::string_view data, const std::string& path) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            throw ERegistryError(ErrnoText("cannot write", path));
-        }
-        data.remove_prefix(static_cast<size_t>(n));
-    }
+// The six random letters and digits of mkstemp. A word a person might give a
+// copy ("backup", "before") is all small letters and never taken for one.
+bool IsMkstempSuffix(const std::string& suffix) {
+    const auto isAlnum = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+    const auto notLower = [](char c) { return std::islower(static_cast<unsigned char>(c)) == 0; };
+    return suffix.size() == 6 && std::all_of(suffix.begin(), suffix.end(), isAlnum) &&
+           std::any_of(suffix.begin(), suffix.end(), notLower);
 }
 
-void SyncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+// Earlier versions saved through "<file>.XXXXXX" temporary files, which a
+// kill at the wrong moment left behind for good.
+void RemoveOldTemporaryFiles(const fs::path& target) {
+    const std::string prefix = target.filename().string() + ".";
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(target.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        const bool temporary = name.compare(0, prefix.size(), prefix) == 0 &&
+                               IsMkstempSuffix(name.substr(std::min(name.size(), prefix.size())));
+        std::error_code typeError;
+        if (temporary && entry.is_regular_file(typeError) && !entry.is_symlink(typeError)) {
+            fs::remove(entry.path(), typeError);
+        }
     }
 }
 
@@ -127,34 +133,13 @@ void TFileRegistryHive::Save(const TRegKeys& keys) {
     }
     KeepDamagedCopy();
 
-    std::string temp = FilePath + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        throw ERegistryError(ErrnoText("cannot create", temp));
+    const std::string text = FormatRegistryText(keys);
+    if (!ReplaceFile(FilePath, 0600,
+                     [&](int fd) { return WriteAll(fd, text.data(), text.size()); })) {
+        throw ERegistryError(ErrnoText("cannot write", FilePath));
     }
-    bool closed = false;
-    try {
-        WriteAll(fd, FormatRegistryText(keys), temp);
-        if (::fsync(fd) != 0) {
-            throw ERegistryError(ErrnoText("cannot flush", temp));
-        }
-        closed = true; // close releases the descriptor even when it fails
-        if (::close(fd) != 0) {
-            throw ERegistryError(ErrnoText("cannot close", temp));
-        }
-    } catch (...) {
-        if (!closed) {
-            ::close(fd);
-        }
-        ::unlink(temp.c_str());
-        throw;
-    }
-    if (::rename(temp.c_str(), FilePath.c_str()) != 0) {
-        const std::string error = ErrnoText("cannot replace", FilePath);
-        ::unlink(temp.c_str());
-        throw ERegistryError(error);
-    }
-    SyncFolder(target.parent_path());
+    RemoveOldTemporaryFiles(target);
+    RemoveStaleHiddenFiles(target.parent_path().string());
 }
 
 } // namespace lw

@@ -1,133 +1,281 @@
+// The freedesktop trash and atomic copies, on POSIX calls alone: file names
+// are bytes here and must reach the trash (and come back from it) unchanged,
+// whatever their encoding.
 #include "platform/linux/linux_platform.h"
-
-#include <QByteArray>
-#include <QFile>
-#include <QStandardPaths>
-#include <QString>
+#include "platform/linux/replace_file.h"
 
 #include <cerrno>
-#include <filesystem>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace lw {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-// Where QFile::moveToTrash looks for the home trash.
-fs::path HomeTrash() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty()) {
-        return fs::path();
-    }
-    return fs::path(QFile::encodeName(data).toStdString()) / "Trash";
+struct TStat {
+    struct stat Data {};
+    bool Exists = false;
+};
+
+TStat LinkStatus(const std::string& path) {
+    TStat s;
+    s.Exists = ::lstat(path.c_str(), &s.Data) == 0;
+    return s;
 }
 
-bool MakePrivateFolder(const fs::path& folder) {
-    if (::mkdir(folder.c_str(), 0700) == 0) {
+std::string ParentOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The path from the root, without "." and ".." steps and repeated slashes,
+// but with links left as they are: the trash records where the entry was.
+std::string AbsolutePath(const std::string& path) {
+    std::string full = path;
+    if (full.empty() || full.front() != '/') {
+        char* cwd = ::getcwd(nullptr, 0);
+        full = std::string(cwd != nullptr ? cwd : "") + "/" + path;
+        std::free(cwd);
+    }
+    std::string result;
+    size_t start = 0;
+    while (start <= full.size()) {
+        size_t end = full.find('/', start);
+        if (end == std::string::npos) {
+            end = full.size();
+        }
+        const std::string step = full.substr(start, end - start);
+        if (step == "..") {
+            const size_t slash = result.rfind('/');
+            result.erase(slash == std::string::npos ? 0 : slash);
+        } else if (!step.empty() && step != ".") {
+            result += "/" + step;
+        }
+        start = end + 1;
+    }
+    return result.empty() ? "/" : result;
+}
+
+std::string DataHome() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
+        return xdg;
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/share" : std::string();
+}
+
+// Makes each missing folder of path; the last one private to the user.
+bool MakeFolders(const std::string& path, mode_t lastMode) {
+    const TStat s = LinkStatus(path);
+    if (s.Exists) {
+        if (!S_ISDIR(s.Data.st_mode)) {
+            errno = ENOTDIR;
+            return false;
+        }
         return true;
     }
-    const int error = errno;
-    std::error_code ec;
-    if (fs::is_directory(folder, ec)) {
+    const std::string parent = ParentOf(path);
+    if (parent != path && !MakeFolders(parent, 0755)) {
+        return false;
+    }
+    return ::mkdir(path.c_str(), lastMode) == 0 || errno == EEXIST;
+}
+
+bool MakeTrashFolders(const std::string& trash) {
+    return MakeFolders(trash, 0700) && MakeFolders(trash + "/files", 0700) &&
+           MakeFolders(trash + "/info", 0700);
+}
+
+// The top folder of the volume that holds path: the last folder upwards
+// on the same device.
+std::string VolumeTop(const std::string& folder, dev_t device) {
+    std::string top = folder;
+    while (top != "/") {
+        const std::string parent = ParentOf(top);
+        struct stat s {};
+        if (::stat(parent.c_str(), &s) != 0 || s.st_dev != device) {
+            break;
+        }
+        top = parent;
+    }
+    return top;
+}
+
+// The trash for an entry on device: the home trash when it lies on the same
+// volume, else the volume's own, as the freedesktop rules name them.
+std::string TrashFor(const std::string& entry, dev_t device) {
+    const std::string data = DataHome();
+    if (data.empty()) {
+        errno = ENOENT;
+        return std::string();
+    }
+    const std::string home = data + "/Trash";
+    struct stat homeStatus {};
+    if (MakeFolders(data, 0700) && ::stat(data.c_str(), &homeStatus) == 0 &&
+        homeStatus.st_dev == device) {
+        return MakeTrashFolders(home) ? home : std::string();
+    }
+    const std::string top = VolumeTop(ParentOf(entry), device);
+    const std::string base = top == "/" ? std::string() : top;
+    const std::string uid = std::to_string(::getuid());
+    // An administrator's shared .Trash counts only as a sticky folder, never a link.
+    const TStat shared = LinkStatus(base + "/.Trash");
+    if (shared.Exists && S_ISDIR(shared.Data.st_mode) && (shared.Data.st_mode & S_ISVTX) != 0 &&
+        MakeTrashFolders(base + "/.Trash/" + uid)) {
+        return base + "/.Trash/" + uid;
+    }
+    const std::string own = base + "/.Trash-" + uid;
+    const TStat ownStatus = LinkStatus(own);
+    if (ownStatus.Exists &&
+        (!S_ISDIR(ownStatus.Data.st_mode) || ownStatus.Data.st_uid != ::getuid())) {
+        errno = EACCES;
+        return std::string();
+    }
+    return MakeTrashFolders(own) ? own : std::string();
+}
+
+// Every byte but the unreserved ones and "/" as %XX: names that are not
+// UTF-8 are recorded byte for byte.
+std::string PercentEncoded(const std::string& path) {
+    std::string out;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool keep = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                          (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' ||
+                          c == '~' || c == '/';
+        if (keep) {
+            out += c;
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+std::string DeletionDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+}
+
+// Claims a free name in the trash by creating its record; the name is
+// then the trash's own until the record goes.
+bool CreateTrashInfo(const std::string& trash, const std::string& original, std::string& name) {
+    const std::string info = "[Trash Info]\nPath=" + PercentEncoded(original) +
+                             "\nDeletionDate=" + DeletionDate() + "\n";
+    const std::string base = NameOf(original);
+    for (int n = 1; n < 10000; ++n) {
+        name = n == 1 ? base : base + "." + std::to_string(n);
+        const std::string record = trash + "/info/" + name + ".trashinfo";
+        const int fd = ::open(record.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) {
+            continue;
+        }
+        if (fd < 0) {
+            return false;
+        }
+        const bool written = WriteAll(fd, info.data(), info.size());
+        const int error = errno;
+        ::close(fd);
+        if (!written) {
+            ::unlink(record.c_str());
+            errno = error;
+            return false;
+        }
         return true;
     }
-    errno = error;
+    errno = EEXIST;
     return false;
 }
 
-// Qt only makes the Trash folder itself, and when the data folder above it
-// is missing it quietly "trashes" into files/ under the current directory.
-// Making the whole chain first keeps it on the real trash.
-bool EnsureHomeTrash(const fs::path& trash) {
-    if (trash.empty()) {
-        errno = ENOENT;
-        return false;
+bool CopyBytes(int from, int to) {
+    char buffer[1 << 16];
+    while (true) {
+        const ssize_t n = ::read(from, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        if (!WriteAll(to, buffer, static_cast<size_t>(n))) {
+            return false;
+        }
     }
-    std::error_code ec;
-    fs::create_directories(trash.parent_path(), ec);
-    if (ec) {
-        errno = ec.value();
-        return false;
-    }
-    return MakePrivateFolder(trash) && MakePrivateFolder(trash / "files") &&
-           MakePrivateFolder(trash / "info");
-}
-
-bool SameFolder(const fs::path& a, const fs::path& b) {
-    std::error_code ec;
-    return fs::equivalent(a, b, ec);
-}
-
-// A trash folder the freedesktop rules allow: the home trash, or a volume's
-// own $topdir/.Trash/$uid or $topdir/.Trash-$uid.
-bool IsTrashFolder(const fs::path& trash, const fs::path& homeTrash) {
-    const std::string uid = std::to_string(::getuid());
-    if (SameFolder(trash, homeTrash)) {
-        return true;
-    }
-    if (trash.filename() == ".Trash-" + uid) {
-        return true;
-    }
-    return trash.filename() == uid && trash.parent_path().filename() == ".Trash";
 }
 
 class TLinuxFileShell : public IFileShell {
 public:
     bool MoveToTrash(const std::string& path) override {
-        std::error_code ec;
-        if (!fs::exists(fs::symlink_status(path, ec))) {
+        const TStat entry = LinkStatus(path);
+        if (!entry.Exists) {
             errno = ENOENT;
             return false;
         }
-        const fs::path homeTrash = HomeTrash();
-        if (!EnsureHomeTrash(homeTrash)) {
+        const std::string original = AbsolutePath(path);
+        const std::string trash = TrashFor(original, entry.Data.st_dev);
+        if (trash.empty()) {
             return false;
         }
-        const fs::path original = fs::absolute(path, ec);
-        const fs::path cwd = fs::current_path(ec);
-        const bool hadFiles = fs::exists(cwd / "files", ec);
-        const bool hadInfo = fs::exists(cwd / "info", ec);
-
-        QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-        errno = 0;
-        if (!file.moveToTrash()) {
-            if (errno == 0) {
-                errno = EIO;
-            }
+        std::string name;
+        if (!CreateTrashInfo(trash, original, name)) {
             return false;
         }
-        const fs::path moved(QFile::encodeName(file.fileName()).toStdString());
-        const fs::path trash = moved.parent_path().parent_path();
-        if (moved.parent_path().filename() == "files" && IsTrashFolder(trash, homeTrash)) {
-            return true;
+        if (::rename(path.c_str(), (trash + "/files/" + name).c_str()) != 0) {
+            const int error = errno;
+            ::unlink((trash + "/info/" + name + ".trashinfo").c_str());
+            errno = error;
+            return false;
         }
-        PutBack(moved, original, trash, cwd, hadFiles, hadInfo);
-        errno = EIO;
-        return false;
+        return true;
     }
 
-private:
-    // The file went somewhere that is no trash: back where it was, and the
-    // stray record with it.
-    static void PutBack(const fs::path& moved, const fs::path& original, const fs::path& trash,
-                        const fs::path& cwd, bool hadFiles, bool hadInfo) {
-        std::error_code ec;
-        fs::rename(moved, original, ec);
-        fs::path info = trash / "info" / moved.filename();
-        info += ".trashinfo";
-        fs::remove(info, ec);
-        if (SameFolder(trash, cwd)) {
-            if (!hadFiles) {
-                fs::remove(cwd / "files", ec); // only when empty
-            }
-            if (!hadInfo) {
-                fs::remove(cwd / "info", ec);
-            }
+    bool CopyFileOver(const std::string& from, const std::string& to) override {
+        // Not blocking on open: a pipe named like a font would wait forever.
+        const int source = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (source < 0) {
+            return false;
         }
+        struct stat status {};
+        struct stat target {};
+        bool copied = false;
+        if (::fstat(source, &status) != 0) {
+            // errno says why
+        } else if (!S_ISREG(status.st_mode)) {
+            errno = EINVAL;
+        } else if (::stat(to.c_str(), &target) == 0 && target.st_dev == status.st_dev &&
+                   target.st_ino == status.st_ino) {
+            errno = EEXIST; // a copy onto itself would replace the file with nothing
+        } else {
+            ::fcntl(source, F_SETFL, ::fcntl(source, F_GETFL) & ~O_NONBLOCK);
+            copied = ReplaceFile(to, status.st_mode & 0777,
+                                 [source](int fd) { return CopyBytes(source, fd); });
+        }
+        const int error = errno;
+        ::close(source);
+        errno = error;
+        return copied;
     }
 };
 

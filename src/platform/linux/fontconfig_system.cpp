@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fontconfig/fcfreetype.h>
 #include <unistd.h>
+
+#include "platform/linux/replace_file.h"
 
 namespace lw {
 
@@ -151,37 +152,62 @@ TFcFace FaceFromPattern(FcPattern* p) {
 
 namespace {
 constexpr const char* kTemporaryFolderName = "Letterwell temporary";
+// What copies of earlier versions were called while they were written.
+constexpr const char* kOldPartSuffix = ".letterwell-part";
 
-bool ProcessIsRunning(long pid) {
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+const FcChar8* Fc(const std::string& text) {
+    return reinterpret_cast<const FcChar8*>(text.c_str());
 }
 
-// Faces fontconfig finds in a file; 0 when it is no font it can read.
-int FacesIn(const std::string& file) {
+// The faces fontconfig serves from a file: what its scan finds, less what
+// its configuration refuses (<rejectfont> rules by name or by pattern).
+int FacesServedFrom(const std::string& file) {
     TFcFontSetPtr set(FcFontSetCreate());
     if (!set) {
         return 0;
     }
-    FcFreeTypeQueryAll(reinterpret_cast<const FcChar8*>(file.c_str()), -1, nullptr, nullptr,
-                       set.get());
+    FcFileScan(set.get(), nullptr, nullptr, nullptr, Fc(file), FcFalse);
     return set->nfont;
+}
+
+bool IsRealFolder(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(fs::symlink_status(path, ec));
+}
+
+// Empties one link folder of a program that is gone: only the links it
+// made, never what they point to, and never a folder under a link.
+void RemoveLinkFolder(const fs::path& folder) {
+    if (!IsRealFolder(folder)) {
+        return;
+    }
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::error_code typeError;
+        if (entry.is_symlink(typeError)) {
+            fs::remove(entry.path(), typeError);
+        }
+    }
+    fs::remove(folder, ec); // only when nothing else is left in it
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 } // namespace
 
 TFontconfigSystem::TFontconfigSystem(std::string userFontFolder)
     : UserFontFolder(std::move(userFontFolder)) {
     RemoveStaleTemporaryFolders();
+    RemoveLeftoverCopies();
 }
 
 TFontconfigSystem::~TFontconfigSystem() {
     // Whatever the catalogue did not remove goes with the program.
-    for (const auto& [file, link] : TemporaryLinks) {
-        std::error_code ec;
-        fs::remove(link, ec);
-    }
     if (!TemporaryLinks.empty()) {
-        std::error_code ec;
-        fs::remove_all(TemporaryFolder(), ec);
+        RemoveLinkFolder(TemporaryFolder());
+        FontsChanged();
     }
 }
 
@@ -189,7 +215,7 @@ std::string TFontconfigSystem::TemporaryFolder() const {
     if (UserFontFolder.empty()) {
         return std::string();
     }
-    return (fs::path(UserFontFolder) / kTemporaryFolderName / std::to_string(::getpid())).string();
+    return (fs::path(UserFontFolder) / kTemporaryFolderName / ProcessStamp()).string();
 }
 
 void TFontconfigSystem::RemoveStaleTemporaryFolders() {
@@ -197,17 +223,37 @@ void TFontconfigSystem::RemoveStaleTemporaryFolders() {
         return;
     }
     const fs::path root = fs::path(UserFontFolder) / kTemporaryFolderName;
+    // A link in place of the folder is none of this program's making.
+    if (!IsRealFolder(root)) {
+        return;
+    }
     std::error_code ec;
     bool removed = false;
     for (const auto& entry : fs::directory_iterator(root, ec)) {
-        const std::string name = entry.path().filename().string();
-        char* end = nullptr;
-        const long pid = std::strtol(name.c_str(), &end, 10);
-        const bool ownedByLiveProgram = end != nullptr && *end == '\0' && ProcessIsRunning(pid);
-        if (!ownedByLiveProgram) {
-            std::error_code removeError;
-            fs::remove_all(entry.path(), removeError);
+        const std::string stamp = entry.path().filename().string();
+        if (!StampIsLive(stamp) && IsRealFolder(entry.path())) {
+            RemoveLinkFolder(entry.path());
             removed = true;
+        }
+    }
+    fs::remove(root, ec); // only when no running program has links in it
+    if (removed) {
+        FontsChanged();
+    }
+}
+
+void TFontconfigSystem::RemoveLeftoverCopies() {
+    if (UserFontFolder.empty() || !IsRealFolder(UserFontFolder)) {
+        return;
+    }
+    RemoveStaleHiddenFiles(UserFontFolder);
+    std::error_code ec;
+    bool removed = false;
+    for (const auto& entry : fs::directory_iterator(UserFontFolder, ec)) {
+        std::error_code typeError;
+        if (EndsWith(entry.path().filename().string(), kOldPartSuffix) &&
+            entry.is_regular_file(typeError) && !entry.is_symlink(typeError)) {
+            removed = fs::remove(entry.path(), typeError) || removed;
         }
     }
     if (removed) {
@@ -215,59 +261,59 @@ void TFontconfigSystem::RemoveStaleTemporaryFolders() {
     }
 }
 
-std::vector<std::string> TFontconfigSystem::ResolveFiles(const std::string& fileText,
-                                                         bool outlineOnly) const {
-    std::vector<std::string> files;
-    size_t start = 0;
-    while (start <= fileText.size()) {
-        const size_t bar = fileText.find('|', start);
-        std::string part =
-            fileText.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-        if (!part.empty()) {
-            if (part.find('/') == std::string::npos && !UserFontFolder.empty()) {
-                part = (fs::path(UserFontFolder) / part).string();
-            }
-            files.push_back(part);
-        }
-        if (bar == std::string::npos) {
-            break;
-        }
-        start = bar + 1;
+std::string TFontconfigSystem::InUserFolder(const std::string& file) const {
+    if (file.empty() || file.find('/') != std::string::npos || UserFontFolder.empty()) {
+        return file;
     }
+    return UserFontFolder + "/" + file;
+}
+
+std::string TFontconfigSystem::LoadedFile(const TFontFiles& files) const {
     // A Type 1 pair loads through its outline file.
-    if (outlineOnly && files.size() > 1) {
-        files.erase(files.begin(), files.end() - 1);
-    }
-    return files;
+    return InUserFolder(files.Outline.empty() ? files.File : files.Outline);
 }
 
 void TFontconfigSystem::ReloadAppFonts() {
     FcConfigAppFontClear(nullptr);
     for (const std::string& file : AppFonts) {
-        FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str()));
+        FcConfigAppFontAddFile(nullptr, Fc(file));
     }
     Stale = true;
 }
 
-int TFontconfigSystem::AddFontResource(const std::string& fileText) {
-    const std::vector<std::string> files = ResolveFiles(fileText, true);
-    if (files.empty()) {
-        LastError = std::strerror(ENOENT);
-        return 0;
-    }
-    const std::string& file = files.front();
+void TFontconfigSystem::SetLastError(int code, std::string text) {
+    LastErrorNumber = code;
+    LastError = text.empty() ? std::string(std::strerror(code)) : std::move(text);
+}
+
+int TFontconfigSystem::FacesServed(const TFontFiles& files) {
+    const std::string file = LoadedFile(files);
     std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) {
-        LastError = std::strerror(ec ? ec.value() : ENOENT);
+    const fs::file_status status = fs::status(file, ec);
+    if (ec || !fs::exists(status)) {
+        SetLastError(ec ? ec.value() : ENOENT);
         return 0;
     }
-    const int faces = FacesIn(file);
+    // A pipe or a device would hold the scan until someone writes to it.
+    if (!fs::is_regular_file(status)) {
+        SetLastError(0, "not a regular file");
+        return 0;
+    }
+    const int faces = FacesServedFrom(file);
     if (faces == 0) {
-        LastError = "not a font file that can be loaded";
+        SetLastError(0, "no face fontconfig serves");
+    }
+    return faces;
+}
+
+int TFontconfigSystem::AddFontResource(const TFontFiles& files) {
+    const int faces = FacesServed(files);
+    if (faces == 0) {
         return 0;
     }
-    if (FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str())) != FcTrue) {
-        LastError = "fontconfig could not load the font";
+    const std::string file = LoadedFile(files);
+    if (FcConfigAppFontAddFile(nullptr, Fc(file)) != FcTrue) {
+        SetLastError(0, "fontconfig could not load the font");
         return 0;
     }
     AppFonts.push_back(file);
@@ -278,13 +324,8 @@ int TFontconfigSystem::AddFontResource(const std::string& fileText) {
     return faces;
 }
 
-bool TFontconfigSystem::RemoveFontResource(const std::string& fileText) {
-    const std::vector<std::string> files = ResolveFiles(fileText, true);
-    if (files.empty()) {
-        LastError = std::strerror(ENOENT);
-        return false;
-    }
-    const std::string& file = files.front();
+bool TFontconfigSystem::RemoveFontResource(const TFontFiles& files) {
+    const std::string file = LoadedFile(files);
     const auto loaded = std::find(AppFonts.begin(), AppFonts.end(), file);
     if (loaded != AppFonts.end()) {
         AppFonts.erase(loaded);
@@ -296,61 +337,89 @@ bool TFontconfigSystem::RemoveFontResource(const std::string& fileText) {
     }
     // An installed font is let go when its file leaves the font folders.
     std::error_code ec;
-    if (fs::exists(file, ec)) {
+    if (fs::exists(fs::symlink_status(file, ec))) {
         return true;
     }
-    LastError = std::strerror(ENOENT);
+    SetLastError(ENOENT);
     return false;
 }
 
-int TFontconfigSystem::AddTemporaryFont(const std::string& fileText) {
-    const std::vector<std::string> files = ResolveFiles(fileText, false);
+int TFontconfigSystem::AddTemporaryFont(const TFontFiles& files) {
+    const int faces = FacesServed(files);
     const fs::path folder = TemporaryFolder();
     std::error_code ec;
-    if (folder.empty() || (fs::create_directories(folder, ec), ec)) {
-        LastError = ec ? ec.message() : std::string(std::strerror(ENOENT));
-        return AddFontResource(fileText);
+    if (faces == 0 || folder.empty() || (fs::create_directories(folder, ec), ec)) {
+        // Without a link only this program sees the font.
+        return faces == 0 ? 0 : AddFontResource(files);
     }
-    for (const std::string& file : files) {
-        fs::path link = folder / fs::path(file).filename();
+    bool linked = false;
+    for (const std::string& part : {files.File, files.Outline}) {
+        if (part.empty()) {
+            continue;
+        }
+        const std::string file = InUserFolder(part);
+        const std::string name = fs::path(file).filename().string();
+        fs::path link = folder / name;
         for (int n = 2; fs::exists(fs::symlink_status(link, ec)); ++n) {
-            link = folder / (std::to_string(n) + "-" + fs::path(file).filename().string());
+            link = folder / (std::to_string(n) + "-" + name);
         }
         // Other programs find the font through the link until it goes.
         fs::create_symlink(fs::absolute(file, ec), link, ec);
         if (!ec) {
             TemporaryLinks.emplace_back(file, link.string());
+            linked = true;
         }
     }
+    if (!linked) {
+        return AddFontResource(files);
+    }
     FontsChanged();
-    return AddFontResource(fileText);
+    // fontconfig serves the font through the link alone, so it is listed
+    // once; the program's own drawing still needs to be told of it.
+    if (Observer != nullptr) {
+        Observer->FontFileLoaded(LoadedFile(files));
+    }
+    return faces;
 }
 
-bool TFontconfigSystem::RemoveTemporaryFont(const std::string& fileText) {
-    for (const std::string& file : ResolveFiles(fileText, false)) {
+bool TFontconfigSystem::RemoveTemporaryFont(const TFontFiles& files) {
+    bool unlinked = false;
+    for (const std::string& part : {files.File, files.Outline}) {
+        const std::string file = InUserFolder(part);
         for (auto it = TemporaryLinks.begin(); it != TemporaryLinks.end();) {
-            if (it->first == file) {
+            if (!part.empty() && it->first == file) {
                 std::error_code ec;
                 fs::remove(it->second, ec);
                 it = TemporaryLinks.erase(it);
+                unlinked = true;
             } else {
                 ++it;
             }
         }
     }
+    if (!unlinked) {
+        return RemoveFontResource(files);
+    }
     FontsChanged();
-    return RemoveFontResource(fileText);
+    if (Observer != nullptr) {
+        Observer->FontFileReleased(LoadedFile(files));
+    }
+    return true;
 }
 
 bool TFontconfigSystem::FontKeyWritable(TFontKey) {
     if (UserFontFolder.empty()) {
-        LastError = std::strerror(ENOENT);
+        SetLastError(ENOENT);
         return false;
     }
     std::error_code ec;
     fs::create_directories(UserFontFolder, ec);
-    if (ec || ::access(UserFontFolder.c_str(), W_OK) != 0) {
-        LastError = ec ? ec.message() : std::string(std::strerror(errno));
+    if (ec) {
+        SetLastError(ec.value());
+        return false;
+    }
+    if (::access(UserFontFolder.c_str(), W_OK) != 0) {
+        SetLastError(errno);
         return false;
     }
     return true;
@@ -371,7 +440,7 @@ void TFontconfigSystem::FontsChanged() {
     // Rewrites the folder's cache, so other programs see the change without
     // scanning the folder themselves.
     if (!UserFontFolder.empty() && fs::is_directory(UserFontFolder)) {
-        FcDirCacheRescan(reinterpret_cast<const FcChar8*>(UserFontFolder.c_str()), nullptr);
+        FcDirCacheRescan(Fc(UserFontFolder), nullptr);
     }
 }
 
@@ -441,6 +510,27 @@ std::string TFontconfigSystem::FileText(const std::string& file) const {
     return file;
 }
 
+bool TFontconfigSystem::IsUserFile(const std::string& fileText) const {
+    if (fileText.find('/') == std::string::npos) {
+        return true; // a bare name lies in the user font folder
+    }
+    return !UserFontFolder.empty() && fileText.size() > UserFontFolder.size() &&
+           fileText.compare(0, UserFontFolder.size(), UserFontFolder) == 0 &&
+           fileText[UserFontFolder.size()] == '/';
+}
+
+void TFontconfigSystem::AddFontValue(TRegValues& values, const std::string& name, TRegValue value,
+                                     const std::string& file) const {
+    const auto [at, added] = values.emplace(name, value);
+    // A font installed both for everyone and in the user's own folder is
+    // listed with the user's copy: that is the one the user can remove.
+    if (!added && IsUserFile(file) &&
+        !IsUserFile(at->second.Type == TRegDataType::String ? at->second.Text
+                                                            : at->second.Lines.back())) {
+        at->second = std::move(value);
+    }
+}
+
 void TFontconfigSystem::AddToFontLists(const TFcFace& face, TSnapshot& snapshot) const {
     const std::string file = FileText(face.File);
     switch (face.Info.Kind) {
@@ -449,12 +539,12 @@ void TFontconfigSystem::AddToFontLists(const TFcFace& face, TSnapshot& snapshot)
         // Every language's full name, so a name read from the file in any of
         // them finds the font; the first face to claim a name keeps it.
         for (const std::string& name : face.FullNames) {
-            snapshot.Fonts.emplace(name + suffix, TRegValue::FromString(file));
+            AddFontValue(snapshot.Fonts, name + suffix, TRegValue::FromString(file), file);
         }
         break;
     }
     case RASTER_FONTTYPE:
-        snapshot.Fonts.emplace(face.Info.FullName, TRegValue::FromString(file));
+        AddFontValue(snapshot.Fonts, face.Info.FullName, TRegValue::FromString(file), file);
         break;
     case DEVICE_FONTTYPE: {
         if (face.Info.FullName.empty()) {
@@ -462,8 +552,9 @@ void TFontconfigSystem::AddToFontLists(const TFcFace& face, TSnapshot& snapshot)
         }
         std::string name = face.Info.FullName;
         std::replace(name.begin(), name.end(), '-', ' ');
-        snapshot.Type1.emplace(
-            name, TRegValue::FromMultiString({"T", FileText(Type1MetricsPath(face.File)), file}));
+        AddFontValue(snapshot.Type1, name,
+                     TRegValue::FromMultiString({"T", FileText(Type1MetricsPath(face.File)), file}),
+                     file);
         break;
     }
     default:
@@ -477,7 +568,7 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
         // fonts this process loaded itself are loaded again after it.
         FcInitReinitialize();
         for (const std::string& file : AppFonts) {
-            FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str()));
+            FcConfigAppFontAddFile(nullptr, Fc(file));
         }
     }
     Stale = false;

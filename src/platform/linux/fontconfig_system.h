@@ -56,23 +56,29 @@ public:
     std::optional<std::string> FontsFolder() override;
     const TRegValues* FontKey(TFontKey key) override;
     std::vector<std::string> FontFolders() override;
-    int AddFontResource(const std::string& fileText) override;
-    bool RemoveFontResource(const std::string& fileText) override;
-    int AddTemporaryFont(const std::string& fileText) override;
-    bool RemoveTemporaryFont(const std::string& fileText) override;
+    int AddFontResource(const TFontFiles& files) override;
+    bool RemoveFontResource(const TFontFiles& files) override;
+    int AddTemporaryFont(const TFontFiles& files) override;
+    bool RemoveTemporaryFont(const TFontFiles& files) override;
+    int FacesServed(const TFontFiles& files) override;
     bool FontKeyWritable(TFontKey key) override;
     bool WriteFontValue(TFontKey key, const std::string& name, const TRegValue& value) override;
     bool DeleteFontValue(TFontKey key, const std::string& name) override;
     void FontsChanged() override;
     void SetProcessFontObserver(IProcessFontObserver* observer) override;
+    int LastErrorCode() const override { return LastErrorNumber; }
     std::string LastErrorText() const override { return LastError; }
 
     // Where this run keeps the links of its temporarily installed fonts:
     // a folder per running program inside the user font folder, not hidden,
     // since fontconfig skips folders whose names start with a dot.
     std::string TemporaryFolder() const;
-    // Removes the link folders of programs that are no longer running.
+    // Removes the links that programs no longer running left, and their
+    // folders; never what a link points to.
     void RemoveStaleTemporaryFolders();
+    // Removes the unfinished copies into the font folder that a killed
+    // program left.
+    void RemoveLeftoverCopies();
 
     // The user font folder fontconfig would install into: $XDG_DATA_HOME/fonts.
     static std::optional<std::string> DefaultUserFontFolder();
@@ -87,12 +93,18 @@ private:
 
     void TakeSnapshot(bool rescan);
     void AddToFontLists(const TFcFace& face, TSnapshot& snapshot) const;
+    void AddFontValue(TRegValues& values, const std::string& name, TRegValue value,
+                      const std::string& file) const;
+    bool IsUserFile(const std::string& fileText) const;
     std::string FileText(const std::string& file) const;
     const TSnapshot& Current();
 
-    // The font files a text names: the outline of a Type 1 pair, bare names in the font folder.
-    std::vector<std::string> ResolveFiles(const std::string& fileText, bool outlineOnly) const;
+    // A bare name lies in the user font folder.
+    std::string InUserFolder(const std::string& file) const;
+    // The file fontconfig reads: a Type 1 pair loads through its outline.
+    std::string LoadedFile(const TFontFiles& files) const;
     void ReloadAppFonts();
+    void SetLastError(int code, std::string text = std::string());
 
     std::string UserFontFolder;
     std::unique_ptr<TSnapshot> Snapshot;
@@ -101,6 +113,7 @@ private:
     // Link made for each temporarily installed file.
     std::vector<std::pair<std::string, std::string>> TemporaryLinks;
     IProcessFontObserver* Observer = nullptr;
+    int LastErrorNumber = 0;
     std::string LastError;
 };
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <sys/types.h>
+
+namespace lw {
+
+// "<pid>.<start time>" of this process. It names what a process may leave
+// behind when it is killed, so a later start can tell a dead owner from a
+// live one even after the process id has been given to another program.
+std::string ProcessStamp();
+// Whether the process a stamp names is still the one running.
+bool StampIsLive(const std::string& stamp);
+
+// Puts a new file at path in one step, its bytes written by write(fd):
+// whoever looks sees the old file or the whole new one, never a part. The
+// file is built unnamed and named only once flushed, so a kill at any moment
+// leaves nothing behind (on file systems without unnamed files, a hidden
+// file that RemoveStaleHiddenFiles clears). False with errno set on failure;
+// path is then as it was.
+bool ReplaceFile(const std::string& path, mode_t mode, const std::function<bool(int fd)>& write);
+
+// Writes all of data to fd; false with errno set (ENOSPC on a full disk).
+bool WriteAll(int fd, const char* data, size_t size);
+
+// Removes the hidden files that ReplaceFile of processes no longer running
+// left in folder. Touches nothing else: not other files, not links' targets.
+void RemoveStaleHiddenFiles(const std::string& folder);
+
+} // namespace lw
