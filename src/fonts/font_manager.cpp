@@ -286,6 +286,10 @@ std::string TFontManager::FindRegistryName(const std::string& fullName, const st
     }
 }
 
+bool TFontManager::ListsFont(TFontKey key, const std::string& valueName) {
+    return OpenFontKey(key).count(valueName) > 0;
+}
+
 std::string TFontManager::GetType1ValueName(const std::string& fullName) {
     std::string name = fullName;
     std::replace(name.begin(), name.end(), '-', ' ');

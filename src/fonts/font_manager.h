@@ -51,6 +51,10 @@ public:
     std::string FindRegistryName(const std::string& fullName, const std::string& family,
                                  const std::string& style);
     static std::string GetType1ValueName(const std::string& fullName);
+    // Whether the font list holds a value of this name, whatever the family
+    // the font's file gives (the system may know it by another). Throws
+    // EAbort when the font list cannot be read.
+    bool ListsFont(TFontKey key, const std::string& valueName);
     // The file(s) of an installed style as stored (a bare name lies in the
     // font folder); empty when unknown.
     TFontFiles GetFontFiles(const std::string& fullName, const std::string& family,

@@ -295,22 +295,22 @@ bool TOpenTypeFontFile::IsInstalled(const std::string& argument) const {
         return false;
     }
     try {
-        if (FontManager->FindRegistryName(FullName, FamilyName, StyleName).empty()) {
+        // The system lists a font by the names it reads, which need not be
+        // the family this file gives (a typographic family, say), and
+        // without the blanks some files end a full name with.
+        const std::string suffix = RegistryName.substr(FullName.size());
+        const std::string trimmed = FullName.substr(0, FullName.find_last_not_of(' ') + 1);
+        if (FontManager->FindRegistryName(FullName, FamilyName, StyleName).empty() &&
+            !FontManager->ListsFont(TFontKey::Fonts, RegistryName) &&
+            !FontManager->ListsFont(TFontKey::Fonts, trimmed + suffix)) {
             return false;
         }
     } catch (const EAbort&) {
         return false; // the font list cannot be read
     }
-    // A file of that name in the font folder, or in any folder the system
-    // serves fonts from, counts as this very font.
-    const std::string name = FileNamePart(argument);
-    std::vector<std::string> folders = {FontManager->FontsFolder};
-    const std::vector<std::string> served = FontSystem().FontFolders();
-    folders.insert(folders.end(), served.begin(), served.end());
-    std::error_code ec;
-    return std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
-        return !folder.empty() && std::filesystem::is_regular_file(folder + "/" + name, ec);
-    });
+    // A file of that name in any folder the system serves fonts from counts
+    // as this very font.
+    return FontSystem().ServesFileNamed(FileNamePart(argument));
 }
 
 } // namespace lw

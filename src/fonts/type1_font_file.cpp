@@ -134,7 +134,10 @@ void TType1FontFile::ReadFiles() {
     ReadFont(metrics, outline);
     if (FontManager) {
         try {
-            Installed = !FontManager->FindRegistryName(FullName, FamilyName, StyleName).empty();
+            // The system may list the font under another family than the
+            // metrics file gives: its value name decides too.
+            Installed = !FontManager->FindRegistryName(FullName, FamilyName, StyleName).empty() ||
+                        FontManager->ListsFont(TFontKey::Type1, RegistryName);
         } catch (const EAbort&) {
             Installed = false; // the font list cannot be read
         }

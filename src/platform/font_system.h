@@ -88,6 +88,9 @@ public:
     virtual const TRegValues* FontKey(TFontKey key) = 0;
     // The folders fonts are served from, to watch for changes by others.
     virtual std::vector<std::string> FontFolders() = 0;
+    // Whether a font file of this name (no folder) is among the files the
+    // system serves fonts from.
+    virtual bool ServesFileNamed(const std::string& fileName) = 0;
 
     // Loads a font for this process: paths, or bare names in the font
     // folder. Gives the number of faces loaded, 0 when the file is not a font

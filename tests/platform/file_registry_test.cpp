@@ -5,9 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace lw {
 namespace {
@@ -118,6 +124,43 @@ TEST_F(FileHiveTest, ADamagedFileIsReportedThenKeptAsideBeforeItIsReplaced) {
     hive.Save(keys);
     EXPECT_EQ(ReadText(File.string() + ".damaged"), damaged);
     EXPECT_EQ(ReadText(File.string() + ".damaged.1"), "garbage");
+}
+
+TEST_F(FileHiveTest, KillsDuringSavesLeaveTheFileWholeAndNothingBeside) {
+    TRegKeys keys;
+    keys["HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell"]["Sample text"] =
+        TRegValue::FromString(std::string(200000, 'x'));
+    TFileRegistryHive(File.string()).Save(keys);
+    std::mt19937 random(11);
+    for (int round = 0; round < 40; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            TFileRegistryHive hive(File.string());
+            for (;;) {
+                hive.Save(keys);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ASSERT_EQ(FolderEntries(), std::vector<std::string>{"Letterwell.reg"}) << "round " << round;
+        EXPECT_EQ(TFileRegistryHive(File.string()).Load(), keys);
+    }
+}
+
+TEST_F(FileHiveTest, ASaveClearsWhatEarlierKilledSavesLeftAndNothingElse) {
+    TRegKeys keys;
+    keys["HKEY_CURRENT_USER\\A"]["v"] = TRegValue::FromInteger(1);
+    for (const char* name : {"Letterwell.reg.aB3xYz", "Letterwell.reg.Q1W2E3",
+                             ".letterwell-999999999.1-00ff", "Letterwell.reg.backup",
+                             "Letterwell.reg.damaged", "Letterwell.reg.toolong1", "notes.txt"}) {
+        WriteText(File.parent_path() / name, "x");
+    }
+    TFileRegistryHive(File.string()).Save(keys);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"Letterwell.reg", "Letterwell.reg.backup",
+                                                         "Letterwell.reg.damaged",
+                                                         "Letterwell.reg.toolong1", "notes.txt"}));
 }
 
 } // namespace

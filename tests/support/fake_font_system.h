@@ -59,6 +59,21 @@ public:
         return key == TFontKey::Fonts ? &Fonts : &Type1;
     }
     std::vector<std::string> FontFolders() override { return {}; }
+    // Files the system serves: every file its font lists name.
+    bool ServesFileNamed(const std::string& fileName) override {
+        for (const TRegValues* values : {&Fonts, &Type1}) {
+            for (const auto& [name, value] : *values) {
+                for (const std::string& file : value.Type == TRegDataType::String
+                                                   ? std::vector<std::string>{value.Text}
+                                                   : value.Lines) {
+                    if (FileName(file) == fileName) {
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    }
 
     // Files are recorded as the user reads them: "metrics|outline" for Type 1.
     static std::string Text(const TFontFiles& files) {

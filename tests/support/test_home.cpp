@@ -32,7 +32,12 @@ TTestHome::TTestHome() {
          << "  <dir>" << FixtureFonts().string() << "</dir>\n"
          << "  <dir>/usr/share/fonts/truetype/dejavu</dir>\n"
          << "  <dir>" << (DataHome() / "fonts").string() << "</dir>\n"
-         << "  <cachedir>" << (Home() / ".cache" / "fontconfig").string() << "</cachedir>\n"
+         << "  <cachedir>" << (Home() / ".cache" / "fontconfig").string()
+         << "</cachedir>\n"
+         // As distributions refuse some fonts by family (TeX Gyre's Type 1
+         // faces on Debian), tests refuse this one.
+         << "  <selectfont><rejectfont><pattern><patelt name=\"family\"><string>" << kRejectedFamily
+         << "</string></patelt></pattern></rejectfont></selectfont>\n"
          << "</fontconfig>\n";
     conf.close();
     SetEnv("HOME", Home());

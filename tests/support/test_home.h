@@ -5,6 +5,9 @@
 
 namespace lw::test {
 
+// The family the temporary home's fontconfig configuration refuses to serve.
+inline constexpr const char* kRejectedFamily = "LwRejected";
+
 // A throw-away home for one test process: HOME, the XDG folders and the
 // fontconfig configuration all point inside it, so nothing a test does can
 // reach the real user's settings, fonts, trash or documents.

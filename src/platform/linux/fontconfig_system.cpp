@@ -159,15 +159,47 @@ const FcChar8* Fc(const std::string& text) {
     return reinterpret_cast<const FcChar8*>(text.c_str());
 }
 
-// The faces fontconfig serves from a file: what its scan finds, less what
-// its configuration refuses (<rejectfont> rules by name or by pattern).
-int FacesServedFrom(const std::string& file) {
+struct TFcConfigFree {
+    void operator()(FcConfig* c) const { FcConfigDestroy(c); }
+};
+using TFcConfigPtr = std::unique_ptr<FcConfig, TFcConfigFree>;
+
+// The faces fontconfig finds in a file, whatever its configuration says.
+int FacesIn(const std::string& file) {
     TFcFontSetPtr set(FcFontSetCreate());
     if (!set) {
         return 0;
     }
     FcFileScan(set.get(), nullptr, nullptr, nullptr, Fc(file), FcFalse);
     return set->nfont;
+}
+
+// The faces fontconfig would serve from a file lying in a font folder under
+// the name given: its scan, less what the configuration refuses by file name
+// or by pattern (<rejectfont>). Only a folder it scans goes through those
+// rules, so a private configuration scans a folder of its own that holds
+// nothing but a link to the file, and forgets it again, cache and all.
+int FacesAcceptedFrom(const std::string& file, const std::string& name) {
+    std::string folder = (fs::temp_directory_path() / "letterwell-check-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) {
+        return FacesIn(file);
+    }
+    std::error_code ec;
+    const fs::path link = fs::path(folder) / name;
+    fs::create_symlink(fs::absolute(file, ec), link, ec);
+    int faces = 0;
+    if (TFcConfigPtr config(ec ? nullptr : FcInitLoadConfig()); config) {
+        if (FcConfigAppFontAddDir(config.get(), Fc(folder)) == FcTrue) {
+            const FcFontSet* set = FcConfigGetFonts(config.get(), FcSetApplication);
+            faces = set != nullptr ? set->nfont : 0;
+        }
+        FcDirCacheUnlink(Fc(folder), config.get());
+    } else {
+        faces = FacesIn(file);
+    }
+    fs::remove(link, ec);
+    fs::remove(folder, ec);
+    return faces;
 }
 
 bool IsRealFolder(const fs::path& path) {
@@ -287,6 +319,10 @@ void TFontconfigSystem::SetLastError(int code, std::string text) {
 }
 
 int TFontconfigSystem::FacesServed(const TFontFiles& files) {
+    return LoadableFaces(files, true);
+}
+
+int TFontconfigSystem::LoadableFaces(const TFontFiles& files, bool asInstalled) {
     const std::string file = LoadedFile(files);
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
@@ -299,7 +335,8 @@ int TFontconfigSystem::FacesServed(const TFontFiles& files) {
         SetLastError(0, "not a regular file");
         return 0;
     }
-    const int faces = FacesServedFrom(file);
+    const int faces =
+        asInstalled ? FacesAcceptedFrom(file, fs::path(file).filename().string()) : FacesIn(file);
     if (faces == 0) {
         SetLastError(0, "no face fontconfig serves");
     }
@@ -307,7 +344,9 @@ int TFontconfigSystem::FacesServed(const TFontFiles& files) {
 }
 
 int TFontconfigSystem::AddFontResource(const TFontFiles& files) {
-    const int faces = FacesServed(files);
+    // This process may look at any font, also one the configuration refuses
+    // to serve to every program.
+    const int faces = LoadableFaces(files, false);
     if (faces == 0) {
         return 0;
     }
@@ -345,7 +384,7 @@ bool TFontconfigSystem::RemoveFontResource(const TFontFiles& files) {
 }
 
 int TFontconfigSystem::AddTemporaryFont(const TFontFiles& files) {
-    const int faces = FacesServed(files);
+    const int faces = LoadableFaces(files, false);
     const fs::path folder = TemporaryFolder();
     std::error_code ec;
     if (faces == 0 || folder.empty() || (fs::create_directories(folder, ec), ec)) {
@@ -474,6 +513,10 @@ std::optional<std::string> TFontconfigSystem::FontsFolder() {
     return UserFontFolder;
 }
 
+bool TFontconfigSystem::ServesFileNamed(const std::string& fileName) {
+    return Current().FileNames.count(fileName) > 0;
+}
+
 const TRegValues* TFontconfigSystem::FontKey(TFontKey key) {
     const TSnapshot& snapshot = Current();
     return key == TFontKey::Fonts ? &snapshot.Fonts : &snapshot.Type1;
@@ -592,6 +635,7 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
             continue;
         }
         snapshot->FaceFamilies.push_back(face.Family);
+        snapshot->FileNames.insert(fs::path(face.File).filename().string());
         // Asked for by any of its family names (a file may give the
         // typographic family first), listed under the first.
         for (const std::string& family : face.Families) {

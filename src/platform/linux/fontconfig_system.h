@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <unordered_set>
 
 namespace lw {
 
@@ -56,6 +57,7 @@ public:
     std::optional<std::string> FontsFolder() override;
     const TRegValues* FontKey(TFontKey key) override;
     std::vector<std::string> FontFolders() override;
+    bool ServesFileNamed(const std::string& fileName) override;
     int AddFontResource(const TFontFiles& files) override;
     bool RemoveFontResource(const TFontFiles& files) override;
     int AddTemporaryFont(const TFontFiles& files) override;
@@ -89,6 +91,7 @@ private:
         std::map<std::string, std::vector<TFaceInfo>, TKeyLess> Faces;
         TRegValues Fonts;
         TRegValues Type1;
+        std::unordered_set<std::string> FileNames;
     };
 
     void TakeSnapshot(bool rescan);
@@ -105,6 +108,9 @@ private:
     std::string LoadedFile(const TFontFiles& files) const;
     void ReloadAppFonts();
     void SetLastError(int code, std::string text = std::string());
+    // Faces in the file; asInstalled: only those fontconfig would serve
+    // from the font folder, after its rules.
+    int LoadableFaces(const TFontFiles& files, bool asInstalled);
 
     std::string UserFontFolder;
     std::unique_ptr<TSnapshot> Snapshot;

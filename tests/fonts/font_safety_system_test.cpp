@@ -1,0 +1,374 @@
+// Installing, backing up and removing fonts in the temporary home with the
+// real fontconfig and the real letterwell-cli: names with any bytes, files
+// that are no fonts, kills and races. After each, what must stay is
+// byte-identical and fontconfig serves nothing half-made.
+#include "font_builder.h"
+#include "fonts/font_manager.h"
+#include "fonts/opentype_font_file.h"
+#include "platform/linux/fontconfig_system.h"
+#include "platform/services.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+std::string Cli() {
+    return Quote(test::BuildBinFolder() + "/letterwell-cli");
+}
+
+struct TRun {
+    int Status = -1;
+    std::string Output;
+};
+
+// Runs a shell command line, standard error with standard output.
+TRun Shell(const std::string& command) {
+    TRun run;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
+        run.Output += buf;
+    }
+    const int status = ::pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string FcFiles() {
+    return Shell("fc-list --format '%{family[0]}|%{file}\\n'").Output;
+}
+
+std::vector<std::string> Entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+test::TBytes FontBytes(const std::string& family, size_t padTo = 0) {
+    test::TNameTableBuilder names;
+    names.Windows(1, family)
+        .Windows(2, "Regular")
+        .Windows(4, family + " Regular")
+        .Windows(6, family + "-Regular");
+    test::TBytes bytes = test::MinimalTrueType(names);
+    if (bytes.size() < padTo) {
+        bytes.resize(padTo, 0); // trailing bytes no table claims
+    }
+    return bytes;
+}
+
+class FontSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::TestPrompts().Reset();
+        fs::create_directories(Fonts);
+        fs::create_directories(Incoming);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(Fonts, ec)) {
+            fs::remove_all(entry.path(), ec);
+        }
+        fs::remove_all(Incoming, ec);
+        FontManager->BroadcastFontChange();
+    }
+    fs::path Make(const fs::path& path, const std::string& family, size_t padTo = 0) {
+        test::WriteFile(path, FontBytes(family, padTo));
+        return path;
+    }
+    // The catalogue sees what fontconfig serves now.
+    void Rescan() {
+        FontManager->BroadcastFontChange();
+        FontManager->Refresh();
+    }
+    const std::vector<test::TScriptedPrompts::TMessage>& Messages() {
+        return test::TestPrompts().Messages;
+    }
+
+    const fs::path Fonts = FontManager->FontsFolder;
+    const fs::path Incoming = test::TestHome().Root() / "incoming";
+};
+
+TEST_F(FontSafetyTest, APipeInAFileNameIsPartOfTheNameEverywhere) {
+    const test::TBytes demo = {'d', 'e', 'm', 'o'};
+    const test::TBytes probe = {'p', 'r', 'o', 'b', 'e'};
+    test::WriteFile(Fonts / "Demo", demo);
+    test::WriteFile(Fonts / "Probe.ttf", probe);
+    const fs::path source = Make(Incoming / "Demo|Probe.ttf", "Demo Probe");
+
+    const TRun install = Shell(Cli() + " install " + Quote(source.string()));
+    EXPECT_EQ(install.Status, 0) << install.Output;
+    EXPECT_NE(install.Output.find(": installed"), std::string::npos) << install.Output;
+    EXPECT_NE(FcFiles().find("Demo Probe|" + (Fonts / "Demo|Probe.ttf").string()),
+              std::string::npos);
+
+    const TRun uninstall = Shell(Cli() + " uninstall 'Demo Probe'");
+    EXPECT_EQ(uninstall.Status, 0) << uninstall.Output;
+    EXPECT_FALSE(fs::exists(Fonts / "Demo|Probe.ttf"));
+    EXPECT_EQ(test::ReadFile(Fonts / "Demo"), demo) << "an unrelated file is kept";
+    EXPECT_EQ(test::ReadFile(Fonts / "Probe.ttf"), probe) << "an unrelated file is kept";
+    EXPECT_TRUE(fs::exists(source));
+}
+
+TEST_F(FontSafetyTest, ABackupOntoTheFontItselfFailsAndTheFontStays) {
+    const fs::path installed = Make(Fonts / "lwself.ttf", "LwSelf");
+    const test::TBytes bytes = test::ReadFile(installed);
+    Rescan();
+    fs::create_symlink(Fonts, test::TestHome().Root() / "fonts-link");
+    for (const std::string& folder :
+         {Fonts.string(), Fonts.string() + "/", Fonts.string() + "/../fonts",
+          (test::TestHome().Root() / "fonts-link").string()}) {
+        test::TestPrompts().Reset();
+        EXPECT_FALSE(FontManager->BackupFontFiles("LwSelf Regular", "LwSelf", folder)) << folder;
+        ASSERT_EQ(Messages().size(), 1u) << folder;
+        EXPECT_EQ(Messages()[0].Text, "Greska pri kopiranju  " + installed.string() + "  u  " +
+                                          folder + ".\n\nOdrediste je sam izvorni fajl.");
+        EXPECT_EQ(test::ReadFile(installed), bytes);
+    }
+    // The command line backs up before it removes: a failed backup keeps the style.
+    const TRun run = Shell(Cli() + " uninstall LwSelf --backup " + Quote(Fonts.string() + "/"));
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(run.Output.find("LwSelf Regular: not uninstalled"), std::string::npos) << run.Output;
+    EXPECT_EQ(test::ReadFile(installed), bytes);
+    fs::remove(test::TestHome().Root() / "fonts-link");
+}
+
+TEST_F(FontSafetyTest, TheUsersOwnCopyOfASystemFontIsTheOneListedAndRemoved) {
+    const fs::path system = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+    ASSERT_TRUE(fs::exists(system));
+    fs::copy_file(system, Fonts / "MyDejaVuBold.ttf");
+    Rescan();
+    EXPECT_EQ(FontManager->GetFontFileName("DejaVu Sans Bold", "DejaVu Sans", "Bold"),
+              "MyDejaVuBold.ttf");
+    EXPECT_TRUE(FontManager->UninstallFont("DejaVu Sans Bold", "DejaVu Sans", true, false));
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+    EXPECT_FALSE(fs::exists(Fonts / "MyDejaVuBold.ttf"));
+    EXPECT_TRUE(fs::exists(system));
+    // With the user's copy gone the system's is listed again, and stays.
+    FontManager->Refresh();
+    EXPECT_EQ(FontManager->GetFontFileName("DejaVu Sans Bold", "DejaVu Sans", "Bold"),
+              system.string());
+    EXPECT_FALSE(FontManager->UninstallFont("DejaVu Sans Bold", "DejaVu Sans", true, false));
+    EXPECT_TRUE(fs::exists(system));
+}
+
+TEST_F(FontSafetyTest, InstalledAgreesWithFontconfigWhateverFamilyAndBlanksTheFileGives) {
+    // The file's first family is not the one fontconfig lists it by (that is
+    // the typographic family), and its full name ends with a blank.
+    test::TNameTableBuilder names;
+    names.Windows(1, "LwTypo Cond SemBd")
+        .Windows(2, "Regular")
+        .Windows(4, "LwTypo Condensed SemiBold ")
+        .Windows(16, "LwTypo")
+        .Windows(17, "Condensed SemiBold");
+    const fs::path file = Fonts / "lwtypo.ttf";
+    test::WriteFile(file, test::MinimalTrueType(names));
+    Rescan();
+    ASSERT_NE(FcFiles().find(file.string()), std::string::npos);
+    EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
+    // A copy under a name fontconfig serves no file by is not installed.
+    fs::copy_file(file, Incoming / "other-name.ttf");
+    EXPECT_FALSE(TOpenTypeFontFile((Incoming / "other-name.ttf").string()).Installed);
+}
+
+TEST_F(FontSafetyTest, FontsInSubFoldersOfTheUserFolderAreTheUsersToRemove) {
+    const fs::path file = Make(Fonts / "family" / "styles" / "lwsub.ttf", "LwSub");
+    Rescan();
+    EXPECT_EQ(FontManager->GetFontFileName("LwSub Regular", "LwSub", "Regular"), file.string());
+    EXPECT_TRUE(FontManager->UninstallFont("LwSub Regular", "LwSub", true, false));
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(FcFiles().find("LwSub|"), std::string::npos);
+}
+
+TEST_F(FontSafetyTest, ANameThatIsNotUtf8GoesToTheTrashAndIsRecordedByteForByte) {
+    const std::string name = "caf\xE9 \xFF.ttf"; // Latin-1 bytes, invalid as UTF-8
+    const fs::path file = Make(Fonts / name, "LwLatin");
+    const test::TBytes bytes = test::ReadFile(file);
+    Rescan();
+    EXPECT_TRUE(FontManager->UninstallFont("LwLatin Regular", "LwLatin", true, true));
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+    EXPECT_FALSE(fs::exists(file));
+    const fs::path trash = test::TestHome().DataHome() / "Trash";
+    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
+    std::ifstream info(trash / "info" / (name + ".trashinfo"));
+    const std::string record((std::istreambuf_iterator<char>(info)),
+                             std::istreambuf_iterator<char>());
+    EXPECT_NE(record.find("Path=" + Fonts.string() + "/caf%E9%20%FF.ttf\n"), std::string::npos)
+        << record;
+    EXPECT_NE(record.find("DeletionDate="), std::string::npos);
+    // A second file of the same name does not overwrite the first in the trash.
+    Make(Fonts / name, "LwLatin");
+    EXPECT_TRUE(FileShell().MoveToTrash((Fonts / name).string()));
+    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
+    EXPECT_TRUE(fs::exists(trash / "files" / (name + ".2")));
+}
+
+TEST_F(FontSafetyTest, APipeNamedLikeAFontIsNoFontAndNothingWaitsForIt) {
+    const fs::path fifo = Incoming / "fifo.ttf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    const TRun info = Shell("timeout 20 " + Cli() + " info " + Quote(fifo.string()));
+    const TRun install = Shell("timeout 20 " + Cli() + " install " + Quote(fifo.string()));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(info.Status, 1) << info.Output;
+    EXPECT_NE(info.Output.find("not a font file"), std::string::npos) << info.Output;
+    EXPECT_EQ(install.Status, 1) << install.Output;
+    EXPECT_FALSE(fs::exists(Fonts / "fifo.ttf"));
+    EXPECT_EQ(FontSystem().FacesServed(TFontFiles(fifo.string())), 0);
+    EXPECT_FALSE(FileShell().CopyFileOver(fifo.string(), (Incoming / "copy.ttf").string()));
+}
+
+TEST_F(FontSafetyTest, ACommandLinePathMeansWhatTheShellMeans) {
+    Make(Fonts / "same.ttf", "LwInFontFolder");
+    Make(Incoming / "same.ttf", "LwInCurrentFolder");
+    const TRun run = Shell("cd " + Quote(Incoming.string()) + " && " + Cli() + " info same.ttf");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_NE(run.Output.find("\"FamilyName\": \"LwInCurrentFolder\""), std::string::npos)
+        << run.Output;
+    EXPECT_NE(run.Output.find("\"FileName\": \"" + (Incoming / "same.ttf").string() + "\""),
+              std::string::npos)
+        << run.Output;
+}
+
+TEST_F(FontSafetyTest, ATemporaryFontIsOneStyleWhileLoaded) {
+    TOpenTypeFontFile font(Make(Incoming / "lwonce.ttf", "LwOnce").string());
+    FontManager->InstallTemporarily(font, true);
+    FontManager->Refresh();
+    std::vector<std::string> fullNames;
+    FontManager->GetFamilyFullNames("LwOnce", fullNames);
+    EXPECT_EQ(fullNames, std::vector<std::string>{"LwOnce Regular"});
+    FontManager->RemoveTemporaryFonts();
+    FontManager->Refresh();
+    FontManager->GetFamilyFullNames("LwOnce", fullNames);
+    EXPECT_TRUE(fullNames.empty());
+}
+
+TEST_F(FontSafetyTest, AFontTheConfigurationRefusesIsReportedAndNeverInstalled) {
+    const fs::path source = Make(Incoming / "lwrefused.ttf", test::kRejectedFamily);
+    const TRun run = Shell(Cli() + " install " + Quote(source.string()));
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(run.Output.find(": Nekakva greska."), std::string::npos) << run.Output;
+    EXPECT_EQ(FcFiles().find(test::kRejectedFamily), std::string::npos);
+    EXPECT_FALSE(TOpenTypeFontFile(source.string()).Installed);
+}
+
+TEST_F(FontSafetyTest, AFileThatWillNotLoadNeverReplacesAnInstalledFont) {
+    const fs::path good = Make(Incoming / "good" / "MyFont.ttf", "LwKeepMe");
+    ASSERT_EQ(Shell(Cli() + " install " + Quote(good.string())).Status, 0);
+    const test::TBytes installed = test::ReadFile(Fonts / "MyFont.ttf");
+    ASSERT_FALSE(installed.empty());
+    for (const test::TBytes& hostile :
+         {test::TBytes{}, test::TBytes{0, 1, 0, 0}, test::TBytes(4096, 0xFF),
+          test::TBytes{'O', 'T', 'T', 'O', 0, 9}}) {
+        test::WriteFile(Incoming / "bad" / "MyFont.ttf", hostile);
+        const TRun run =
+            Shell(Cli() + " install " + Quote((Incoming / "bad" / "MyFont.ttf").string()));
+        EXPECT_EQ(run.Status, 1) << run.Output;
+        EXPECT_EQ(test::ReadFile(Fonts / "MyFont.ttf"), installed);
+        EXPECT_EQ(Entries(Fonts), std::vector<std::string>{"MyFont.ttf"});
+    }
+    EXPECT_NE(FcFiles().find("LwKeepMe|" + (Fonts / "MyFont.ttf").string()), std::string::npos);
+}
+
+TEST_F(FontSafetyTest, AKillDuringAnInstallLeavesTheFontWholeOrAbsent) {
+    const fs::path source = Make(Incoming / "lwbig.ttf", "LwBig", 48u << 20);
+    const test::TBytes bytes = test::ReadFile(source);
+    std::mt19937 random(7);
+    for (int round = 0; round < 12; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::execl((test::BuildBinFolder() + "/letterwell-cli").c_str(), "letterwell-cli",
+                    "install", source.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 120));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        for (const std::string& name : Entries(Fonts)) {
+            if (name == "lwbig.ttf") {
+                EXPECT_EQ(fs::file_size(Fonts / name), bytes.size()) << "round " << round;
+            } else {
+                // Only a hidden file fontconfig never reads may be left, for the next start.
+                EXPECT_EQ(name.rfind(".letterwell-", 0), 0u) << name;
+            }
+        }
+        EXPECT_EQ(FcFiles().find(".letterwell"), std::string::npos);
+        fs::remove(Fonts / "lwbig.ttf");
+    }
+    // The next start of any Letterwell program clears what killed ones left.
+    ASSERT_EQ(Shell(Cli() + " --version").Status, 0);
+    EXPECT_TRUE(Entries(Fonts).empty()) << Entries(Fonts).front();
+}
+
+TEST_F(FontSafetyTest, TwoInstallsOfOneFileNameLeaveOneWholeFont) {
+    const fs::path a = Make(Incoming / "a" / "race.ttf", "LwRaceA", 8u << 20);
+    const fs::path b = Make(Incoming / "b" / "race.ttf", "LwRaceB", 8u << 20);
+    const test::TBytes bytesA = test::ReadFile(a);
+    const test::TBytes bytesB = test::ReadFile(b);
+    for (int round = 0; round < 8; ++round) {
+        FILE* first = ::popen((Cli() + " install " + Quote(a.string()) + " 2>&1").c_str(), "r");
+        FILE* second = ::popen((Cli() + " install " + Quote(b.string()) + " 2>&1").c_str(), "r");
+        ASSERT_NE(first, nullptr);
+        ASSERT_NE(second, nullptr);
+        ::pclose(first);
+        ::pclose(second);
+        const test::TBytes installed = test::ReadFile(Fonts / "race.ttf");
+        EXPECT_TRUE(installed == bytesA || installed == bytesB) << "round " << round;
+        EXPECT_EQ(Entries(Fonts), std::vector<std::string>{"race.ttf"});
+        fs::remove(Fonts / "race.ttf");
+    }
+}
+
+TEST_F(FontSafetyTest, AFontFolderThatCannotBeWrittenIsNamedWithTheReason) {
+    test::WriteFile(test::TestHome().Root() / "a-file", {'x'});
+    TFontconfigSystem blocked((test::TestHome().Root() / "a-file" / "fonts").string());
+    IFontSystem* previous = Platform().Fonts;
+    Platform().Fonts = &blocked;
+    {
+        TFontManager fonts;
+        TOpenTypeFontFile font(Make(Incoming / "lwblocked.ttf", "LwBlocked").string());
+        EXPECT_EQ(fonts.InstallFontFile(font), TFontManager::irNoRegistry);
+        EXPECT_EQ(fonts.GetErrorText(TFontManager::irNoRegistry),
+                  "Ne mogu da pisem u folder sa fontovima  " +
+                      (test::TestHome().Root() / "a-file" / "fonts").string() +
+                      ".\n\nNot a directory");
+    }
+    Platform().Fonts = previous;
+}
+
+} // namespace
+} // namespace lw
