@@ -2,7 +2,8 @@
 
 #include "platform/services.h"
 
-#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace lw {
 
@@ -16,20 +17,39 @@ TFontChangeWatcher::TFontChangeWatcher(QObject* parent)
     Settle.setSingleShot(true);
     Settle.setInterval(kSettleMilliseconds);
     connect(&Settle, &QTimer::timeout, this, &TFontChangeWatcher::FontsChanged);
-    connect(&Watcher, &QFileSystemWatcher::directoryChanged, &Settle, qOverload<>(&QTimer::start));
+    connect(&Watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        // A folder above a font folder yet to be made changes for many
+        // reasons; only the font folder appearing is news.
+        const bool fontFolder = WatchedFontFolders.contains(path);
+        if (WatchFontFolders() > 0 || fontFolder) {
+            Settle.start();
+        }
+    });
 }
 
-void TFontChangeWatcher::WatchFontFolders() {
+int TFontChangeWatcher::WatchFontFolders() {
     QStringList folders;
+    int added = 0;
     for (const std::string& folder : FontSystem().FontFolders()) {
-        const QString path = QString::fromStdString(folder);
-        if (QDir(path).exists() && !Watcher.directories().contains(path)) {
+        // A folder that does not exist yet is waited for in the nearest
+        // folder above it that does.
+        QString path = QFile::decodeName(folder.c_str());
+        const bool exists = QFileInfo(path).isDir();
+        if (exists && !WatchedFontFolders.contains(path)) {
+            WatchedFontFolders.insert(path);
+            ++added;
+        }
+        while (!QFileInfo(path).isDir() && path.size() > 1) {
+            path = QFileInfo(path).path();
+        }
+        if (!Watcher.directories().contains(path) && !folders.contains(path)) {
             folders << path;
         }
     }
     if (!folders.isEmpty()) {
         Watcher.addPaths(folders);
     }
+    return added;
 }
 
 } // namespace lw

@@ -4,6 +4,7 @@
 
 #include <QFileSystemWatcher>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 namespace lw {
@@ -15,14 +16,17 @@ class TFontChangeWatcher : public QObject {
     Q_OBJECT
 public:
     explicit TFontChangeWatcher(QObject* parent = nullptr);
-    // Watches the font folders as they are now (call again after a refresh).
-    void WatchFontFolders();
+    // Watches the font folders as they are now (call again after a refresh),
+    // and the place where a missing one will appear; gives the number of
+    // font folders watched that were not before.
+    int WatchFontFolders();
 
 signals:
     void FontsChanged();
 
 private:
     QFileSystemWatcher Watcher;
+    QSet<QString> WatchedFontFolders;
     QTimer Settle;
     TFontChangeSubscription Subscription;
 };

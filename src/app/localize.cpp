@@ -171,11 +171,16 @@ void TRadioGroup::SetItemIndex(int index) {
     }
 }
 
+QString LongHint(const QString& hint) {
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
 void SetHint(QObject* object, const QString& hint) {
     object->setProperty(kHintProperty, hint);
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
     const QString shortPart = bar < 0 ? hint : hint.left(bar);
-    const QString longPart = bar < 0 ? hint : hint.mid(bar + 1);
+    const QString longPart = LongHint(hint);
     if (auto* w = qobject_cast<QWidget*>(object)) {
         w->setToolTip(shortPart);
         w->setStatusTip(longPart);

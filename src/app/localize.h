@@ -31,6 +31,8 @@ public:
 // Sets a hint in its two-part form: the short part before the first "|" is
 // the pop-up hint, the part after it goes to the status bar.
 void SetHint(QObject* object, const QString& hint);
+// The part of a hint the status bar shows: after the first "|", or all of it.
+QString LongHint(const QString& hint);
 QString HintOf(const QObject* object);
 
 // Localises a window and every component it owns from their Tags.

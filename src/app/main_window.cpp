@@ -7,6 +7,7 @@
 #include "app/status_panels.h"
 #include "app/string_table.h"
 #include "app/strings.h"
+#include "app/window_bounds.h"
 #include "fonts/font_manager.h"
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
@@ -26,6 +27,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -99,6 +101,7 @@ TfMain_letterwell::TfMain_letterwell(QWidget* parent) : QMainWindow(parent) {
     statusBar()->addWidget(Panels, 1);
     FontWatcher = new TFontChangeWatcher(this);
     WireCommands();
+    TrackNormalBounds(this);
     FormCreate();
 }
 
@@ -231,6 +234,10 @@ void TfMain_letterwell::EditCommand(const char* slot) {
     if (focused == nullptr) {
         return;
     }
+    // An editable combo box has the focus but its line edit has the text.
+    if (auto* combo = qobject_cast<QComboBox*>(focused); combo != nullptr && combo->lineEdit()) {
+        focused = combo->lineEdit();
+    }
     const bool isMemo = focused == Installed->mmSample || focused == NotInstalled->mmSampleNotInst;
     if (isMemo && (qstrcmp(slot, "cut") == 0 || qstrcmp(slot, "copy") == 0)) {
         SampleCommand(slot);
@@ -266,8 +273,8 @@ void TfMain_letterwell::ShowSelectionHint() {
     const QString hint = QString::fromStdString(FmtLoadStr(kSelectionHint, shown));
     // Status panel only: the sample shows no pop-up hint.
     Installed->mmSample->setProperty("Hint", hint);
-    Installed->mmSample->setStatusTip(hint.section(QLatin1Char('|'), -1));
-    ShowHint(hint);
+    Installed->mmSample->setStatusTip(LongHint(hint));
+    ShowHint(LongHint(hint));
 }
 
 void TfMain_letterwell::mnFindClick() {
@@ -372,8 +379,16 @@ void TfMain_letterwell::ShowHint(const QString& hint) {
     if (!HintRouting) {
         return;
     }
-    // Widgets carry the long part as their status tip; a one-part hint is both.
-    Panels->SetPanelText(0, hint.section(QLatin1Char('|'), -1));
+    // Widgets carry the long part as their status tip. A panel is one line:
+    // a selection of several lines is shown with its line breaks as blanks.
+    QString line = hint;
+    for (QChar& c : line) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator ||
+            c == QChar::LineSeparator) {
+            c = QLatin1Char(' ');
+        }
+    }
+    Panels->SetPanelText(0, line);
 }
 
 // While a folder sheet loads the window sees keys first: Esc stops the load.
@@ -594,7 +609,7 @@ TSize TfMain_letterwell::MonitorSize() const {
 }
 
 TBounds TfMain_letterwell::WindowBounds() const {
-    const QRect normal = isMaximized() ? normalGeometry() : QRect(pos(), size());
+    const QRect normal = NormalBounds(this);
     return {normal.x(), normal.y(), normal.width(), normal.height()};
 }
 
@@ -612,10 +627,6 @@ bool TfMain_letterwell::IsMaximized() const {
 
 void TfMain_letterwell::SetMaximized() {
     setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void TfMain_letterwell::RestoreNormal() {
-    setWindowState(windowState() & ~Qt::WindowMaximized);
 }
 
 std::string TfMain_letterwell::NotInstalledPath() const {

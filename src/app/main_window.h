@@ -70,7 +70,6 @@ public:
     void SetWindowPosition(int left, int top) override;
     bool IsMaximized() const override;
     void SetMaximized() override;
-    void RestoreNormal() override;
     std::string NotInstalledPath() const override;
     void SetNotInstalledPath(const std::string& path) override;
     void RebuildFolderTree() override;

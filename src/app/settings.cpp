@@ -93,12 +93,11 @@ void WriteOptions(TRegistry& r, const TOptions& o) {
     r.WriteBool(reg::UseCentimeters, o.Print.UseCentimeters);
 }
 
+// The normal bounds are read as the window keeps them: leaving the maximized
+// state to measure them would be asynchronous on X11 and measure the wrong
+// window, and would un-maximize a window the user keeps maximized.
 void WriteWindowPlacement(TRegistry& r, ISettingsHost& host) {
-    const bool maximized = host.IsMaximized();
-    r.WriteBool(reg::Maximized, maximized);
-    if (maximized) {
-        host.RestoreNormal();
-    }
+    r.WriteBool(reg::Maximized, host.IsMaximized());
     const TBounds b = host.WindowBounds();
     r.WriteInteger(reg::WindowWidth, b.Width);
     r.WriteInteger(reg::WindowHeight, b.Height);

@@ -25,14 +25,14 @@ public:
     virtual ~ISettingsHost() = default;
     // The monitor the window lies on.
     virtual TSize MonitorSize() const = 0;
-    // The normal-state bounds as they are now.
+    // The normal-state bounds as they are now, also while maximized: the
+    // frame's position (as SetWindowPosition takes it) and the client size.
     virtual TBounds WindowBounds() const = 0;
     // The window may refuse sizes below its minimum; read back what it took.
     virtual void SetWindowSize(int width, int height) = 0;
     virtual void SetWindowPosition(int left, int top) = 0;
     virtual bool IsMaximized() const = 0;
     virtual void SetMaximized() = 0;
-    virtual void RestoreNormal() = 0;
     virtual std::string NotInstalledPath() const = 0;
     virtual void SetNotInstalledPath(const std::string& path) = 0;
     virtual void RebuildFolderTree() = 0;

@@ -79,6 +79,9 @@ TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
     lstStyles = Make<QListWidget>(gbFont, "lstStyles");
     BuildLayout();
     cmbSize->setInsertPolicy(QComboBox::NoInsert);
+    // The combo box holds the focus and hands keys to its line edit by a
+    // direct call that no filter on the line edit sees: keys are taken here.
+    cmbSize->installEventFilter(this);
     cmbSize->lineEdit()->installEventFilter(this);
     cmbFonts->Edit()->installEventFilter(this);
     cmbFonts->List()->installEventFilter(this);
@@ -92,7 +95,7 @@ TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
 }
 
 bool TInstalledPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cmbSize->lineEdit()) {
+    if (watched == cmbSize || watched == cmbSize->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -106,7 +109,7 @@ bool TInstalledPage::eventFilter(QObject* watched, QEvent* event) {
                   typed.front() <= QLatin1Char('9'))) {
                 return true;
             }
-        } else if (event->type() == QEvent::MouseButtonDblClick) {
+        } else if (event->type() == QEvent::MouseButtonDblClick && watched != cmbSize) {
             cmbSizeDblClick();
             return true;
         }

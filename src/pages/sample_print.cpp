@@ -4,6 +4,8 @@
 #include "fileops/helpers.h"
 #include "pages/sample_text.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -15,7 +17,17 @@ namespace lw {
 namespace {
 const QString kMeasureText =
     QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+
+// The documents folder, made when missing as the desktop makes it; the home
+// folder when there is none to be had.
+QString PdfFolder() {
+    const std::string documents = GetPersonalFolderPath();
+    if (documents != "<Error>" && QDir().mkpath(QFile::decodeName(documents.c_str()))) {
+        return QFile::decodeName(documents.c_str());
+    }
+    return QDir::homePath() + QLatin1Char('/');
 }
+} // namespace
 
 std::string PdfPathFor(const std::string& title) {
     QString base = QString::fromStdString(title).trimmed();
@@ -27,12 +39,12 @@ std::string PdfPathFor(const std::string& title) {
     if (base.isEmpty()) {
         base = QStringLiteral("Letterwell");
     }
-    const QString folder = QString::fromStdString(GetPersonalFolderPath());
+    const QString folder = PdfFolder();
     QString path = folder + base + QStringLiteral(".pdf");
     for (int n = 2; QFileInfo::exists(path); ++n) {
         path = folder + base + QStringLiteral(" (%1).pdf").arg(n);
     }
-    return path.toStdString();
+    return QFile::encodeName(path).toStdString();
 }
 
 std::optional<std::string> PrintSample(const std::string& title, const std::string& text,
@@ -42,7 +54,7 @@ std::optional<std::string> PrintSample(const std::string& title, const std::stri
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         destination = PdfPathFor(title);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(destination));
+        printer.setOutputFileName(QFile::decodeName(destination.c_str()));
     } else {
         destination = printer.printerName().toStdString();
     }

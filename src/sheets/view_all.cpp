@@ -6,6 +6,7 @@
 #include "app/options.h"
 #include "app/qt_colors.h"
 #include "app/strings.h"
+#include "app/window_bounds.h"
 #include "fonts/font_manager.h"
 #include "pages/family_search.h"
 #include "pages/find_dialog.h"
@@ -58,6 +59,7 @@ int CountFromAnswer(const std::string& answer, int current) {
 TfViewAll::TfViewAll(TfMain_letterwell* mainWindow) : MainWindow(mainWindow) {
     setObjectName(QStringLiteral("fViewAll"));
     SetTag(this, 11100);
+    TrackNormalBounds(this);
     Model = new QStringListModel(this);
     lstFonts = new QListView(this);
     lstFonts->setObjectName(QStringLiteral("lstFonts"));
@@ -274,7 +276,8 @@ void TfViewAll::SetListFontSize(int size) {
     Status->SetPanelText(0, QString::fromStdString(FmtLoadStr(kSizeText, size)));
     LayOutItems();
     if (Model->rowCount() > 0 && current.isValid()) {
-        lstFonts->setCurrentIndex(current);
+        // Only the current item moves into view; the selection stays as it is.
+        lstFonts->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
         lstFonts->scrollTo(current);
     }
 }
@@ -469,11 +472,16 @@ void TfViewAll::ChooseColor(bool selectedColor) {
 void TfViewAll::StoreBounds() {
     Options.ListMaximized = isMaximized();
     if (!isMaximized()) {
-        Options.ListWidth = width();
-        Options.ListHeight = height();
-        Options.ListLeft = x();
-        Options.ListTop = y();
+        StoreNormalBounds();
     }
+}
+
+void TfViewAll::StoreNormalBounds() {
+    const QRect normal = NormalBounds(this);
+    Options.ListWidth = normal.width();
+    Options.ListHeight = normal.height();
+    Options.ListLeft = normal.x();
+    Options.ListTop = normal.y();
 }
 
 void TfViewAll::showEvent(QShowEvent* event) {
@@ -487,7 +495,11 @@ void TfViewAll::showEvent(QShowEvent* event) {
 }
 
 void TfViewAll::closeEvent(QCloseEvent* event) {
-    Options.ShowListWindow = false;
+    // The user closing the sheet hides it for the next start too; the
+    // program ending closes it as well, and then it is to come back.
+    if (MainWindow == nullptr || !MainWindow->Terminating()) {
+        Options.ShowListWindow = false;
+    }
     QMainWindow::closeEvent(event);
 }
 
@@ -498,11 +510,7 @@ void TfViewAll::changeEvent(QEvent* event) {
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);
         // Going to maximized: keep the bounds it had, to come back to.
         if (isMaximized() && !change->oldState().testFlag(Qt::WindowMaximized)) {
-            const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-            Options.ListWidth = normal.width();
-            Options.ListHeight = normal.height();
-            Options.ListLeft = normal.x();
-            Options.ListTop = normal.y();
+            StoreNormalBounds();
         }
     }
     QMainWindow::changeEvent(event);

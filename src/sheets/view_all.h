@@ -108,6 +108,7 @@ private:
     void LayOutItems();
     void ShowCounts();
     void StoreBounds();
+    void StoreNormalBounds();
     void Redraw();
     void SetViewCaption(const QAction* item);
     // Keeps the first item on screen and the current item while a batch

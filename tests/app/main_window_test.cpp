@@ -1,6 +1,8 @@
+#include "app/font_change_watcher.h"
 #include "app/main_window.h"
 #include "app/status_panels.h"
 #include "app/strings.h"
+#include "font_builder.h"
 #include "fonts/font_change.h"
 #include "fonts/font_manager.h"
 #include "main_window_fixture.h"
@@ -18,10 +20,14 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace lw {
 namespace {
@@ -186,6 +192,28 @@ TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoading) {
     EXPECT_EQ(window.Panels->PanelText(0), QStringLiteral("long part of a hint"));
     window.StopLoading();
     EXPECT_EQ(window.LoadProgress, nullptr);
+}
+
+// The real font system of the temporary home, whose user font folder does
+// not exist when the watch starts.
+TEST(FontChangeWatcher, AUserFontFolderMadeAfterStartIsWatchedFromThen) {
+    namespace fs = std::filesystem;
+    const fs::path fonts = FontManager->FontsFolder;
+    const fs::path data = fonts.parent_path();
+    fs::remove_all(data);
+    TFontChangeWatcher watcher;
+    QSignalSpy changed(&watcher, &TFontChangeWatcher::FontsChanged);
+    watcher.WatchFontFolders();
+    // Unrelated work in the folders above it is no font change.
+    fs::create_directories(data);
+    test::WriteFile(data / "notes.txt", {'n'});
+    QTest::qWait(800);
+    EXPECT_EQ(changed.count(), 0);
+    fs::create_directories(fonts);
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, 5000);
+    test::WriteFile(fonts / "new.ttf", {'x'});
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, 5000);
+    fs::remove(fonts / "new.ttf");
 }
 
 TEST(StatusPanels, PanelZeroTakesElevenFifteenthsRoundedHalfToEven) {

@@ -17,11 +17,13 @@
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QToolButton>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 namespace lw {
 namespace {
@@ -52,19 +54,57 @@ protected:
     std::unique_ptr<TfMain_letterwell> Window;
 };
 
+// Keys go where a person's keys go: to the widget that has the focus after a
+// click on the size box, whatever Qt makes of the combo box inside.
+void TypeIntoFocus(const QString& text) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    QTest::keyClicks(focused, text);
+}
+
+void PressIntoFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    QTest::keyClick(focused, key, modifiers);
+}
+
 TEST_F(InstalledPageTest, SizeBoxTakesDigitsOnlyAndFallsBackToTheCurrentSize) {
     QLineEdit* edit = Page().cmbSize->lineEdit();
-    edit->clear();
-    QTest::keyClicks(edit, "3a6x");
-    EXPECT_EQ(edit->text(), QStringLiteral("36"));
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(Sample().font().pointSize(), 36);
-    EXPECT_EQ(OtherSample().font().pointSize(), 36);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    PressIntoFocus(Qt::Key_A, Qt::ControlModifier);
+    PressIntoFocus(Qt::Key_Backspace);
+    TypeIntoFocus(QStringLiteral("ab c-1.5x3"));
+    EXPECT_EQ(edit->text(), QStringLiteral("153"));
+    PressIntoFocus(Qt::Key_Backspace);
+    PressIntoFocus(Qt::Key_Backspace);
+    PressIntoFocus(Qt::Key_Backspace);
+    TypeIntoFocus(QStringLiteral("30"));
+    PressIntoFocus(Qt::Key_Return);
+    EXPECT_EQ(Sample().font().pointSize(), 30);
+    EXPECT_EQ(OtherSample().font().pointSize(), 30);
+    TypeIntoFocus(QStringLiteral("6"));
+    PressIntoFocus(Qt::Key_Enter);
+    EXPECT_EQ(Sample().font().pointSize(), 306);
     // Letters pasted in and confirmed give back the current size.
     edit->setText(QStringLiteral("big"));
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(edit->text(), QStringLiteral("36"));
-    EXPECT_EQ(Sample().font().pointSize(), 36);
+    PressIntoFocus(Qt::Key_Return);
+    EXPECT_EQ(edit->text(), QStringLiteral("306"));
+    EXPECT_EQ(Sample().font().pointSize(), 306);
+}
+
+TEST_F(InstalledPageTest, EditCommandsOnTheSizeBoxWorkOnItsText) {
+    QLineEdit* edit = Page().cmbSize->lineEdit();
+    QTest::mouseClick(edit, Qt::LeftButton);
+    edit->setText(QStringLiteral("48"));
+    Window->Menu.mnSelectAll->trigger();
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("48"));
+    QApplication::clipboard()->clear();
+    Window->Menu.mnCopy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("48"));
+    Window->Menu.mnCut->trigger();
+    EXPECT_EQ(edit->text(), QString());
+    Window->Menu.mnPaste->trigger();
+    EXPECT_EQ(edit->text(), QStringLiteral("48"));
 }
 
 TEST_F(InstalledPageTest, DoubleClickCyclesThePresetsAndTheSizeCommandAsks) {
@@ -216,6 +256,14 @@ TEST_F(InstalledPageTest, SelectionHintShowsThePartAfterABar) {
     QTest::mouseRelease(Sample().viewport(), Qt::LeftButton);
     EXPECT_EQ(Window->Panels->PanelText(0), QStringLiteral("right"));
     EXPECT_TRUE(Sample().toolTip().isEmpty());
+    // After the first bar, not the last; several lines shown as one.
+    SelectInSample(QStringLiteral("one|two\nthree|four"));
+    QTest::mouseRelease(Sample().viewport(), Qt::LeftButton);
+    EXPECT_EQ(Window->Panels->PanelText(0), QStringLiteral("two three|four"));
+    // The status tip the hint routing shows later carries the same text.
+    QStatusTipEvent tip(Sample().statusTip());
+    QApplication::sendEvent(Window.get(), &tip);
+    EXPECT_EQ(Window->Panels->PanelText(0), QStringLiteral("two three|four"));
 }
 
 std::string PdfText(const fs::path& pdf) {
@@ -262,6 +310,23 @@ TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
     EXPECT_NE(printed.find("line20"), std::string::npos);
     EXPECT_EQ(printed.find("line200"), std::string::npos) << "lines below the page are dropped";
     EXPECT_EQ(printed.find('\f', printed.find('\f') + 1), std::string::npos) << "one page only";
+
+    // No documents folder: made, as the desktop makes it.
+    fs::remove_all(documents);
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Window->Menu.mnPrint->trigger();
+    EXPECT_TRUE(fs::exists(pdf));
+    // None to be had: the home folder, and the status bar says so.
+    fs::remove_all(documents);
+    std::ofstream(documents) << "a file where the folder should be";
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Window->Menu.mnPrint->trigger();
+    const fs::path home = test::TestHome().Home() / "Primer od Arial.pdf";
+    EXPECT_TRUE(fs::exists(home));
+    EXPECT_NE(Window->Panels->PanelText(0).toStdString().find(home.string()), std::string::npos);
+    fs::remove(documents);
+    fs::remove(home);
+    fs::create_directories(documents);
 }
 
 } // namespace

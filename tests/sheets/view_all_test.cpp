@@ -199,6 +199,31 @@ TEST_F(ViewAllTest, BoundsAreStoredOnDeactivationWhileNormalButNotWhileMaximized
     EXPECT_EQ(Options.ListWidth, 123);
 }
 
+TEST_F(ViewAllTest, TheUserClosingTheSheetForgetsItTheProgramEndingDoesNot) {
+    ASSERT_TRUE(Options.ShowListWindow);
+    Sheet->close();
+    EXPECT_FALSE(Options.ShowListWindow);
+    Sheet->show();
+    EXPECT_TRUE(Options.ShowListWindow);
+    // File > Exit ends the program; the windows still open are closed after.
+    Main->show();
+    Main->Menu.mnExit->trigger();
+    ASSERT_TRUE(Main->Terminating());
+    Sheet->close();
+    EXPECT_TRUE(Options.ShowListWindow);
+}
+
+TEST_F(ViewAllTest, ChangingTheSampleSizeKeepsTheSelection) {
+    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      Sheet->lstFonts->visualRect(Item(1)).center());
+    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      Sheet->lstFonts->visualRect(Item(3)).center());
+    ASSERT_EQ(SelectedRows(), (std::vector<int>{1, 3}));
+    Sheet->findChild<QAction*>(QStringLiteral("mnSize5"))->trigger();
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(Current(), 3);
+}
+
 TEST_F(ViewAllTest, ShowInMainWindowAndSwitchingBothWays) {
     const int garamond = static_cast<int>(Sheet->Items().indexOf(QStringLiteral("Garamond")));
     Sheet->lstFonts->setCurrentIndex(Item(garamond));
