@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-dev clang-format
   fonts-dejavu-core
   xvfb xauth poppler-utils unrtf
+  openbox xdotool wmctrl x11-utils imagemagick
 )
 
 missing=()

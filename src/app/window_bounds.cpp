@@ -4,15 +4,15 @@
 #include <QObject>
 #include <QVariant>
 #include <QWidget>
-#include <QWindow>
 
 namespace lw {
 
 namespace {
 
-constexpr const char* kShownNormal = "lwShownNormal";
+// Where the client area lay inside the frame when the window last stood on
+// screen in the normal state; absent until it did.
+constexpr const char* kNormalFrameOffset = "lwNormalFrameOffset";
 
-// Notes the first time the window stands on screen in the normal state.
 class TNormalStateWatch : public QObject {
 public:
     using QObject::QObject;
@@ -21,9 +21,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const auto type = event->type();
         auto* window = static_cast<QWidget*>(watched);
+        const Qt::WindowStates state = window->windowState() & ~Qt::WindowActive;
         if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) &&
-            window->isVisible() && window->windowState() == Qt::WindowNoState) {
-            window->setProperty(kShownNormal, true);
+            window->isVisible() && state == Qt::WindowNoState) {
+            // The frame a window manager draws around a maximized window is
+            // often thinner: the offset is taken while the window is normal.
+            window->setProperty(kNormalFrameOffset, window->geometry().topLeft() - window->pos());
         }
         return false;
     }
@@ -41,14 +44,13 @@ QRect NormalBounds(const QWidget* window) {
     }
     const QRect normal =
         window->normalGeometry().isValid() ? window->normalGeometry() : window->geometry();
-    if (!window->property(kShownNormal).toBool()) {
+    const QVariant offset = window->property(kNormalFrameOffset);
+    if (!offset.isValid()) {
         return normal; // still as it was set: the frame's position already
     }
     // Seen on screen, the normal geometry is the client area's; stored as it
     // is, each maximized exit would move the window down by its title bar.
-    const QWindow* handle = window->windowHandle();
-    const QMargins frame = handle != nullptr ? handle->frameMargins() : QMargins();
-    return QRect(normal.topLeft() - QPoint(frame.left(), frame.top()), normal.size());
+    return QRect(normal.topLeft() - offset.toPoint(), normal.size());
 }
 
 } // namespace lw

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# The real letterwell on a real X server (run under xvfb-run) with a window
+# manager, in a throw-away home: what the offscreen platform cannot show,
+# since X11 applies window states later than the program asks for them.
+#
+#   x11_smoke.sh BIN_FOLDER
+#
+# Run 1 clicks the size box and types a size, moves the sheet and maximizes
+# both windows, then quits through the File menu. Run 2 must open both
+# windows again, maximized, over the normal bounds run 1 had; leaving run 2
+# maximized must store the same bounds again (no creeping by a title bar).
+set -euo pipefail
+
+bin=${1:?usage: x11_smoke.sh BIN_FOLDER}
+root=$(mktemp -d "${TMPDIR:-/tmp}/letterwell-smoke-XXXXXX")
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$root"' EXIT
+
+export HOME=$root/home
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+export XDG_RUNTIME_DIR=$root/runtime XDG_DATA_DIRS=$root/none XDG_CONFIG_DIRS=$root/none
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cat > "$root/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$XDG_CACHE_HOME/fontconfig</cachedir>
+</fontconfig>
+EOF
+export FONTCONFIG_FILE=$root/fonts.conf
+settings=$XDG_CONFIG_HOME/Kestrova/Letterwell.reg
+main_title='Kestrova Letterwell'
+sheet_title='INSTALIRANI FONTOVI'
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Waits up to 20 s for a command to succeed.
+wait_for() {
+  for _ in $(seq 200); do
+    if "$@" >/dev/null 2>&1; then return 0; fi
+    sleep 0.1
+  done
+  cat "$root/openbox.log" >&2; fail "timed out waiting for: $*"
+}
+
+window_id() { wmctrl -l | awk -v t="$1" 'index($0, t) { print $1; exit }'; }
+has_window() { [ -n "$(window_id "$1")" ]; }
+is_maximized() { xprop -id "$(window_id "$1")" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_VERT; }
+not_maximized() { ! is_maximized "$1"; }
+stored() { grep -a "^\"$1\"=" "$settings" | sed 's/.*=dword://'; }
+stored_number() { printf '%d' "0x$(stored "$1")"; }
+# A window's client area as x,y,width,height on the screen.
+client_geometry() {
+  xwininfo -id "$(window_id "$1")" |
+    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+         /^  Width/ {w=$NF} /^  Height/ {h=$NF} END {print x "," y "," w "," h}'
+}
+# A picture of part of a window's client area, for comparing.
+snapshot() { import -window "$(window_id "$1")" -crop "$2" +repage "$3"; }
+
+start_letterwell() {
+  "$bin/letterwell" >"$root/letterwell-$1.log" 2>&1 &
+  letterwell_pid=$!
+  wait_for has_window "$main_title"
+  wait_for has_window "$sheet_title"
+  sleep 1 # let both windows finish their first layout
+}
+
+quit_through_file_menu() {
+  xdotool windowactivate --sync "$(window_id "$main_title")"
+  xdotool key --clearmodifiers alt+f
+  sleep 0.3
+  xdotool key i
+  for _ in $(seq 100); do
+    kill -0 "$letterwell_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  ! kill -0 "$letterwell_pid" 2>/dev/null || fail "File > Exit did not end the program"
+  wait "$letterwell_pid" || fail "letterwell exited with an error: $(cat "$root"/letterwell-*.log)"
+}
+
+maximize() {
+  wmctrl -i -r "$(window_id "$1")" -b add,maximized_vert,maximized_horz
+  wait_for is_maximized "$1"
+}
+
+XDG_CONFIG_DIRS=/etc/xdg XDG_DATA_DIRS=/usr/local/share:/usr/share openbox --sm-disable >"$root/openbox.log" 2>&1 &
+wait_for wmctrl -m
+
+# --- Run 1 -----------------------------------------------------------------
+start_letterwell 1
+main=$(window_id "$main_title")
+xdotool windowactivate --sync "$main"
+# The sample, right of the family list and below the size box.
+snapshot "$main_title" 400x200+190+110 "$root/sample-before.png"
+# The size box is the first control of the tool row above the sample.
+xdotool mousemove --window "$main" 245 72 click 1
+sleep 0.2
+xdotool key ctrl+a BackSpace
+xdotool type --delay 50 'ab c-1.5x'
+xdotool type --delay 50 '72'
+xdotool key Return
+sleep 0.5
+snapshot "$main_title" 400x200+190+110 "$root/sample-after.png"
+changed=$(compare -metric AE "$root/sample-before.png" "$root/sample-after.png" null: 2>&1 || true)
+[ "${changed%% *}" -gt 500 ] || fail "the typed size did not change the sample ($changed pixels)"
+
+# The sheet opens maximized; put it somewhere of its own, then maximize it again.
+sheet=$(window_id "$sheet_title")
+wmctrl -i -r "$sheet" -b remove,maximized_vert,maximized_horz
+wait_for not_maximized "$sheet_title"
+wmctrl -i -r "$sheet" -e 0,120,140,700,500
+sleep 0.5
+maximize "$sheet_title"
+normal_main=$(client_geometry "$main_title")
+maximize "$main_title"
+quit_through_file_menu
+
+[ "$(stored_number Maximized)" -eq 1 ] || fail "Maximized was not stored"
+[ "$(stored_number 'Window width')" -eq "$(echo "$normal_main" | cut -d, -f3)" ] ||
+  fail "stored width $(stored_number 'Window width') is not the normal width of $normal_main"
+[ "$(stored_number 'Window height')" -eq "$(echo "$normal_main" | cut -d, -f4)" ] ||
+  fail "stored height $(stored_number 'Window height') is not the normal height of $normal_main"
+[ "$(stored_number 'Show font list window')" -eq 1 ] || fail "the sheet was forgotten at exit"
+[ "$(stored_number 'Font list maximized')" -eq 1 ] || fail "the sheet's maximized state was lost"
+[ "$(stored_number 'Font list width')" -eq 700 ] || fail "sheet width $(stored_number 'Font list width')"
+first_left=$(stored_number 'Window left'); first_top=$(stored_number 'Window top')
+echo "run 1: normal client area $normal_main, stored frame position $first_left,$first_top"
+first_list_left=$(stored_number 'Font list left'); first_list_top=$(stored_number 'Font list top')
+
+# --- Run 2 -----------------------------------------------------------------
+start_letterwell 2
+wait_for is_maximized "$main_title"
+wait_for is_maximized "$sheet_title"
+wmctrl -i -r "$(window_id "$main_title")" -b remove,maximized_vert,maximized_horz
+wait_for not_maximized "$main_title"
+sleep 0.5
+[ "$(client_geometry "$main_title")" = "$normal_main" ] ||
+  fail "run 2 restores to $(client_geometry "$main_title"), run 1 had $normal_main"
+maximize "$main_title"
+quit_through_file_menu
+
+[ "$(stored_number 'Window left')" -eq "$first_left" ] && [ "$(stored_number 'Window top')" -eq "$first_top" ] ||
+  fail "the main window moved from $first_left,$first_top to $(stored_number 'Window left'),$(stored_number 'Window top')"
+[ "$(stored_number 'Font list left')" -eq "$first_list_left" ] && [ "$(stored_number 'Font list top')" -eq "$first_list_top" ] ||
+  fail "the sheet moved from $first_list_left,$first_list_top to $(stored_number 'Font list left'),$(stored_number 'Font list top')"
+echo "x11 smoke run passed"
