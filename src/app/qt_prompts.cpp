@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -90,12 +91,14 @@ std::optional<TColor> TQtPrompts::PickColor(TColor initial) {
 
 std::optional<std::string> TQtPrompts::PickFolder(const std::string& title,
                                                   const std::string& startFolder) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(DialogParent(), Q(title), Q(startFolder));
+    // Paths go through Qt's file-name encoding, never as UTF-8 text: a name
+    // here is bytes.
+    const QString folder = QFileDialog::getExistingDirectory(
+        DialogParent(), Q(title), QFile::decodeName(startFolder.c_str()));
     if (folder.isEmpty()) {
         return std::nullopt;
     }
-    return folder.toStdString();
+    return QFile::encodeName(folder).toStdString();
 }
 
 std::optional<std::vector<std::string>> TQtPrompts::OpenFiles(const std::string& title,
@@ -104,11 +107,11 @@ std::optional<std::vector<std::string>> TQtPrompts::OpenFiles(const std::string&
                                                               bool multiSelect) {
     QStringList files;
     if (multiSelect) {
-        files = QFileDialog::getOpenFileNames(DialogParent(), Q(title), Q(folder),
-                                              Q(QtFileFilter(filter)));
+        files = QFileDialog::getOpenFileNames(
+            DialogParent(), Q(title), QFile::decodeName(folder.c_str()), Q(QtFileFilter(filter)));
     } else {
-        const QString file = QFileDialog::getOpenFileName(DialogParent(), Q(title), Q(folder),
-                                                          Q(QtFileFilter(filter)));
+        const QString file = QFileDialog::getOpenFileName(
+            DialogParent(), Q(title), QFile::decodeName(folder.c_str()), Q(QtFileFilter(filter)));
         if (!file.isEmpty()) {
             files << file;
         }
@@ -118,7 +121,7 @@ std::optional<std::vector<std::string>> TQtPrompts::OpenFiles(const std::string&
     }
     std::vector<std::string> out;
     for (const QString& f : files) {
-        out.push_back(f.toStdString());
+        out.push_back(QFile::encodeName(f).toStdString());
     }
     return out;
 }

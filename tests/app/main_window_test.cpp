@@ -11,9 +11,11 @@
 #include "platform/services.h"
 #include "sheets/view_all.h"
 #include "test_env.h"
+#include "test_home.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -214,6 +216,22 @@ TEST(FontChangeWatcher, AUserFontFolderMadeAfterStartIsWatchedFromThen) {
     test::WriteFile(fonts / "new.ttf", {'x'});
     QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, 5000);
     fs::remove(fonts / "new.ttf");
+}
+
+// Fonts this process loads reach Qt's drawing under any file name, also one
+// that is not UTF-8 (Qt cannot open it by name).
+TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnToo) {
+    namespace fs = std::filesystem;
+    const fs::path folder = test::TestHome().Root() / "app-fonts";
+    test::TNameTableBuilder names;
+    names.Windows(1, "LwLatinDrawn").Windows(2, "Regular").Windows(4, "LwLatinDrawn Regular");
+    const fs::path file = folder / "drawn-\xE9\xFF.ttf";
+    test::WriteFile(file, test::MinimalTrueType(names));
+    ASSERT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1);
+    EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
+    EXPECT_TRUE(FontSystem().RemoveFontResource(TFontFiles(file.string())));
+    EXPECT_FALSE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
+    fs::remove_all(folder);
 }
 
 TEST(StatusPanels, PanelZeroTakesElevenFifteenthsRoundedHalfToEven) {

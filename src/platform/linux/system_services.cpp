@@ -1,6 +1,7 @@
 #include "platform/linux/fontconfig_system.h"
 #include "platform/linux/linux_platform.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -53,7 +54,7 @@ public:
         if (path.isEmpty()) {
             return std::nullopt;
         }
-        return path.toStdString();
+        return QFile::encodeName(path).toStdString();
     }
 };
 
