@@ -28,14 +28,6 @@ TStat LinkStatus(const std::string& path) {
     return s;
 }
 
-std::string ParentOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string NameOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -87,7 +79,7 @@ bool MakeFolders(const std::string& path, mode_t lastMode) {
         }
         return true;
     }
-    const std::string parent = ParentOf(path);
+    const std::string parent = FolderOf(path);
     if (parent != path && !MakeFolders(parent, 0755)) {
         return false;
     }
@@ -104,7 +96,7 @@ bool MakeTrashFolders(const std::string& trash) {
 std::string VolumeTop(const std::string& folder, dev_t device) {
     std::string top = folder;
     while (top != "/") {
-        const std::string parent = ParentOf(top);
+        const std::string parent = FolderOf(top);
         struct stat s {};
         if (::stat(parent.c_str(), &s) != 0 || s.st_dev != device) {
             break;
@@ -128,7 +120,7 @@ std::string TrashFor(const std::string& entry, dev_t device) {
         homeStatus.st_dev == device) {
         return MakeTrashFolders(home) ? home : std::string();
     }
-    const std::string top = VolumeTop(ParentOf(entry), device);
+    const std::string top = VolumeTop(FolderOf(entry), device);
     const std::string base = top == "/" ? std::string() : top;
     const std::string uid = std::to_string(::getuid());
     // An administrator's shared .Trash counts only as a sticky folder, never a link.

@@ -41,14 +41,6 @@ std::string StartTime(const std::string& pid) {
     return field;
 }
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string HiddenName(const std::string& folder) {
     static std::mt19937_64 random{std::random_device{}()};
     char suffix[17];
@@ -105,6 +97,14 @@ bool Abandon(int fd, const std::string& name) {
 }
 
 } // namespace
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 std::string ProcessStamp() {
     static const std::string stamp = [] {

@@ -21,6 +21,9 @@ bool StampIsLive(const std::string& stamp);
 // path is then as it was.
 bool ReplaceFile(const std::string& path, mode_t mode, const std::function<bool(int fd)>& write);
 
+// The folder a path names its entry in: "." for a bare name, "/" for the root's.
+std::string FolderOf(const std::string& path);
+
 // Writes all of data to fd; false with errno set (ENOSPC on a full disk).
 bool WriteAll(int fd, const char* data, size_t size);
 
