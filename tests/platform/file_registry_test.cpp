@@ -144,12 +144,17 @@ TEST_F(FileHiveTest, KillsDuringSavesLeaveTheFileWholeAndNothingBeside) {
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        ASSERT_EQ(FolderEntries(), std::vector<std::string>{"Letterwell.reg"}) << "round " << round;
+        // At most, for an instant between naming the finished copy and
+        // putting it in place, a hidden file: the next start clears it.
+        for (const std::string& name : FolderEntries()) {
+            EXPECT_TRUE(name == "Letterwell.reg" || name.rfind(".letterwell-", 0) == 0) << name;
+        }
         EXPECT_EQ(TFileRegistryHive(File.string()).Load(), keys);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"Letterwell.reg"}) << "round " << round;
     }
 }
 
-TEST_F(FileHiveTest, ASaveClearsWhatEarlierKilledSavesLeftAndNothingElse) {
+TEST_F(FileHiveTest, AStartClearsWhatEarlierKilledSavesLeftAndNothingElse) {
     TRegKeys keys;
     keys["HKEY_CURRENT_USER\\A"]["v"] = TRegValue::FromInteger(1);
     for (const char* name : {"Letterwell.reg.aB3xYz", "Letterwell.reg.Q1W2E3",

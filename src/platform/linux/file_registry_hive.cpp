@@ -79,7 +79,12 @@ void RemoveOldTemporaryFiles(const fs::path& target) {
 
 } // namespace
 
-TFileRegistryHive::TFileRegistryHive(std::string path) : FilePath(std::move(path)) {}
+TFileRegistryHive::TFileRegistryHive(std::string path) : FilePath(std::move(path)) {
+    // A start clears what saves killed part-way left beside the file.
+    const fs::path target(FilePath);
+    RemoveOldTemporaryFiles(target);
+    RemoveStaleHiddenFiles(target.parent_path().string());
+}
 
 std::string TFileRegistryHive::DefaultPath() {
     fs::path config;
@@ -138,8 +143,6 @@ void TFileRegistryHive::Save(const TRegKeys& keys) {
                      [&](int fd) { return WriteAll(fd, text.data(), text.size()); })) {
         throw ERegistryError(ErrnoText("cannot write", FilePath));
     }
-    RemoveOldTemporaryFiles(target);
-    RemoveStaleHiddenFiles(target.parent_path().string());
 }
 
 } // namespace lw
