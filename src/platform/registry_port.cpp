@@ -1,7 +1,6 @@
 #include "platform/registry_port.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace lw {
 
@@ -33,11 +32,25 @@ TRegValue TRegValue::FromMultiString(std::vector<std::string> l) {
     return r;
 }
 
+namespace {
+// The registry folds ASCII letters only; inline, as catalogues of thousands
+// of fonts compare keys millions of times.
+inline unsigned char FoldAscii(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+} // namespace
+
 bool TKeyLess::operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const unsigned char x = FoldAscii(a[i]);
+        const unsigned char y = FoldAscii(b[i]);
+        if (x != y) {
+            return x < y;
+        }
+    }
+    return a.size() < b.size();
 }
 
 } // namespace lw

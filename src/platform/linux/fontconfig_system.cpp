@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fontconfig/fcfreetype.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/linux/replace_file.h"
@@ -95,20 +96,30 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// A Type 1 font is listed with a metrics file: the ".pfm" beside the outline
-// (names compared ignoring case), else the ".afm", else the outline itself.
-std::string Type1MetricsPath(const std::string& outline) {
-    const fs::path path(outline);
-    const std::string stem = Lower(path.stem().string());
-    std::error_code ec;
-    for (const char* ext : {".pfm", ".afm"}) {
-        for (const auto& entry : fs::directory_iterator(path.parent_path(), ec)) {
-            if (Lower(entry.path().filename().string()) == stem + ext) {
-                return entry.path().string();
-            }
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// What fontconfig read its fonts and rules from, with modification times to
+// the nanosecond: the folders it was told of (also missing ones), the
+// folders it scanned and its configuration files.
+std::vector<std::pair<std::string, int64_t>> FontconfigInputs() {
+    std::vector<std::pair<std::string, int64_t>> inputs;
+    for (FcStrList* raw : {FcConfigGetConfigDirs(nullptr), FcConfigGetFontDirs(nullptr),
+                           FcConfigGetConfigFiles(nullptr)}) {
+        TFcStrListPtr list(raw);
+        while (FcChar8* name = list ? FcStrListNext(list.get()) : nullptr) {
+            struct stat status {};
+            const char* path = reinterpret_cast<const char*>(name);
+            const int64_t time =
+                ::stat(path, &status) != 0
+                    ? -1
+                    : int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+            inputs.emplace_back(path, time);
         }
     }
-    return outline;
+    return inputs;
 }
 
 } // namespace
@@ -465,17 +476,17 @@ bool TFontconfigSystem::FontKeyWritable(TFontKey) {
 }
 
 bool TFontconfigSystem::WriteFontValue(TFontKey, const std::string&, const TRegValue&) {
-    Stale = true;
+    Rescan = true;
     return true;
 }
 
 bool TFontconfigSystem::DeleteFontValue(TFontKey, const std::string&) {
-    Stale = true;
+    Rescan = true;
     return true;
 }
 
 void TFontconfigSystem::FontsChanged() {
-    Stale = true;
+    Rescan = true;
     // Rewrites the folder's cache, so other programs see the change without
     // scanning the folder themselves.
     if (!UserFontFolder.empty() && fs::is_directory(UserFontFolder)) {
@@ -496,7 +507,9 @@ std::optional<std::string> TFontconfigSystem::DefaultUserFontFolder() {
 }
 
 std::vector<std::string> TFontconfigSystem::EnumFamilyFaces() {
-    TakeSnapshot(true);
+    // A fresh look: fontconfig reads its folders again when anything it
+    // reads from changed since, and only then.
+    TakeSnapshot(Rescan || (!Inputs.empty() && FontconfigInputs() != Inputs));
     return Snapshot->FaceFamilies;
 }
 
@@ -539,18 +552,45 @@ std::vector<std::string> TFontconfigSystem::FontFolders() {
 }
 
 const TFontconfigSystem::TSnapshot& TFontconfigSystem::Current() {
-    if (!Snapshot || Stale) {
-        TakeSnapshot(Stale);
+    if (!Snapshot || Stale || Rescan) {
+        TakeSnapshot(Rescan);
     }
     return *Snapshot;
 }
 
 std::string TFontconfigSystem::FileText(const std::string& file) const {
-    const fs::path path(file);
-    if (!UserFontFolder.empty() && path.parent_path() == fs::path(UserFontFolder)) {
-        return path.filename().string();
+    const size_t slash = file.rfind('/');
+    if (!UserFontFolder.empty() && slash == UserFontFolder.size() &&
+        file.compare(0, slash, UserFontFolder) == 0) {
+        return file.substr(slash + 1);
     }
     return file;
+}
+
+std::string TFontconfigSystem::Type1MetricsPath(const std::string& outline,
+                                                TSnapshot& snapshot) const {
+    const size_t slash = outline.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : outline.substr(0, slash);
+    // One listing a folder, names folded: a folder of Type 1 fonts holds
+    // hundreds, and each outline looks for its metrics file there.
+    auto [names, added] = snapshot.FolderNames.try_emplace(folder);
+    if (added) {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(folder, ec)) {
+            const std::string name = entry.path().filename().string();
+            names->second.emplace(Lower(name), name);
+        }
+    }
+    const std::string name = NameOf(outline);
+    const std::string stem = Lower(name.substr(0, name.rfind('.')));
+    for (const char* ext : {".pfm", ".afm"}) {
+        const auto found = names->second.find(stem + ext);
+        if (found != names->second.end()) {
+            return folder + "/" + found->second;
+        }
+    }
+    return outline;
 }
 
 bool TFontconfigSystem::IsUserFile(const std::string& fileText) const {
@@ -596,7 +636,8 @@ void TFontconfigSystem::AddToFontLists(const TFcFace& face, TSnapshot& snapshot)
         std::string name = face.Info.FullName;
         std::replace(name.begin(), name.end(), '-', ' ');
         AddFontValue(snapshot.Type1, name,
-                     TRegValue::FromMultiString({"T", FileText(Type1MetricsPath(face.File)), file}),
+                     TRegValue::FromMultiString(
+                         {"T", FileText(Type1MetricsPath(face.File, snapshot)), file}),
                      file);
         break;
     }
@@ -614,7 +655,11 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
             FcConfigAppFontAddFile(nullptr, Fc(file));
         }
     }
+    if (rescan || Inputs.empty()) {
+        Inputs = FontconfigInputs();
+    }
     Stale = false;
+    Rescan = false;
     auto snapshot = std::make_unique<TSnapshot>();
     TFcPatternPtr pattern(FcPatternCreate());
     TFcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FULLNAME, FC_FONTFORMAT,
@@ -635,7 +680,7 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
             continue;
         }
         snapshot->FaceFamilies.push_back(face.Family);
-        snapshot->FileNames.insert(fs::path(face.File).filename().string());
+        snapshot->FileNames.insert(NameOf(face.File));
         // Asked for by any of its family names (a file may give the
         // typographic family first), listed under the first.
         for (const std::string& family : face.Families) {

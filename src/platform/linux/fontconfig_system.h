@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace lw {
@@ -92,6 +93,8 @@ private:
         TRegValues Fonts;
         TRegValues Type1;
         std::unordered_set<std::string> FileNames;
+        // Folder -> its entries' names folded to lower case -> as spelled.
+        std::unordered_map<std::string, std::unordered_map<std::string, std::string>> FolderNames;
     };
 
     void TakeSnapshot(bool rescan);
@@ -100,6 +103,10 @@ private:
                       const std::string& file) const;
     bool IsUserFile(const std::string& fileText) const;
     std::string FileText(const std::string& file) const;
+    // A Type 1 font is listed with a metrics file: the ".pfm" beside the
+    // outline (names compared ignoring case), else the ".afm", else the
+    // outline itself.
+    std::string Type1MetricsPath(const std::string& outline, TSnapshot& snapshot) const;
     const TSnapshot& Current();
 
     // A bare name lies in the user font folder.
@@ -114,7 +121,11 @@ private:
 
     std::string UserFontFolder;
     std::unique_ptr<TSnapshot> Snapshot;
+    // Stale: the listing must be taken again (fonts this process loaded or
+    // let go); Rescan: fontconfig must read its folders again first.
     bool Stale = false;
+    bool Rescan = false;
+    std::vector<std::pair<std::string, int64_t>> Inputs;
     std::vector<std::string> AppFonts;
     // Link made for each temporarily installed file.
     std::vector<std::pair<std::string, std::string>> TemporaryLinks;

@@ -107,10 +107,14 @@ std::string FolderOf(const std::string& path) {
 }
 
 std::string ProcessStamp() {
-    static const std::string stamp = [] {
-        const std::string pid = std::to_string(::getpid());
-        return pid + "." + StartTime(pid);
-    }();
+    // Computed again in a child a fork made, which is another process.
+    static pid_t owner = 0;
+    static std::string stamp;
+    if (owner != ::getpid()) {
+        owner = ::getpid();
+        const std::string pid = std::to_string(owner);
+        stamp = pid + "." + StartTime(pid);
+    }
     return stamp;
 }
 
