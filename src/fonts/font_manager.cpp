@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_set>
 
 namespace lw {
 
@@ -25,9 +26,12 @@ std::string Lower(std::string s) {
 }
 
 std::string ExtensionOf(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : Lower(name.substr(dot));
+    const size_t slash = path.rfind('/');
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return std::string();
+    }
+    return Lower(path.substr(dot));
 }
 
 bool HasOpenTypeFlag(uint32_t flags) {
@@ -77,8 +81,8 @@ std::vector<uint8_t> MultiStringBytes(const TRegValue& value) {
     return bytes;
 }
 
-const TRegValues& OpenFontKey(TFontKey key) {
-    const TRegValues* values = FontSystem().FontKey(key);
+const TFontList& OpenFontKey(TFontKey key) {
+    const TFontList* values = FontSystem().FontKey(key);
     if (values == nullptr) {
         throw EAbort();
     }
@@ -110,19 +114,20 @@ TFontManager::~TFontManager() {
 void TFontManager::Refresh() {
     std::vector<std::string> names;
     try {
+        // The system lists a family once per face: each name is kept once
+        // before the sort, whose every comparison asks the locale.
+        std::unordered_set<std::string> seen;
         for (std::string& name : FontSystem().EnumFamilyFaces()) {
-            if (name == "Default" ||
-                (!names.empty() && Text().CompareIgnoreCase(names.back(), name) == 0)) {
-                continue;
+            if (name != "Default" && seen.insert(name).second) {
+                names.push_back(std::move(name));
             }
-            names.push_back(std::move(name));
         }
     } catch (const EFontSystemError&) {
         return;
     }
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return Text().Collate(a, b) < 0; });
-    // The system lists a family once per face, and not always next to each other.
+    // Names that differ only in case are one family.
     names.erase(std::unique(names.begin(), names.end(),
                             [](const std::string& a, const std::string& b) {
                                 return Text().CompareIgnoreCase(a, b) == 0;
@@ -215,9 +220,8 @@ void TFontManager::GetFamilyFullNames(const std::string& family,
 TFontStyles TFontManager::GetStyleFlags(const std::string& family, const std::string& style) {
     uint32_t flags = 0;
     // An empty style names no face: the search then looks for a full name.
-    for (const TFaceInfo& face :
-         style.empty() ? std::vector<TFaceInfo>() : FontSystem().EnumFaces(family)) {
-        if (face.Scalable() && face.StyleName == style) {
+    for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
+        if (!style.empty() && face.Scalable() && face.StyleName == style) {
             flags = face.Flags & NTM_STYLE_MASK;
             break;
         }
@@ -262,19 +266,25 @@ std::string TFontManager::FindRegistryName(const std::string& fullName, const st
                                            const std::string& style) {
     switch (GetFontType(family)) {
     case ftType1: {
-        const TRegValues& values = OpenFontKey(TFontKey::Type1);
+        const TFontList& values = OpenFontKey(TFontKey::Type1);
         const std::string name = GetType1ValueName(fullName);
         return values.count(name) > 0 ? name : std::string();
     }
     case ftTrueType:
     case ftOpenType:
     case ftBitmap: {
-        const TRegValues& values = OpenFontKey(TFontKey::Fonts);
+        const TFontList& values = OpenFontKey(TFontKey::Fonts);
+        for (const std::string& name : {fullName + " (TrueType)", fullName + " (OpenType)",
+                                        family + " " + style + " (TrueType)",
+                                        family + " " + style + " (OpenType)", fullName}) {
+            if (values.count(name) > 0) {
+                return name;
+            }
+        }
+        // Only now the style's flags: most fonts are found by a name above.
         const std::string weight = StyleByFlags(family, style);
         for (const std::string& name :
-             {fullName + " (TrueType)", fullName + " (OpenType)",
-              family + " " + style + " (TrueType)", family + " " + style + " (OpenType)", fullName,
-              family + " " + weight + " (TrueType)", family + " " + weight + " (OpenType)"}) {
+             {family + " " + weight + " (TrueType)", family + " " + weight + " (OpenType)"}) {
             if (values.count(name) > 0) {
                 return name;
             }

@@ -101,9 +101,12 @@ void AppendUtf8(std::string& out, char32_t code) {
 
 std::string Utf16ToUtf8(std::span<const uint16_t> units) {
     std::string out;
+    out.reserve(units.size());
     for (size_t i = 0; i < units.size() && units[i] != 0; ++i) {
         const uint16_t u = units[i];
-        if (IsHighSurrogate(u) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+        if (u < 0x80) {
+            out.push_back(static_cast<char>(u)); // most names are ASCII
+        } else if (IsHighSurrogate(u) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
             const char32_t code =
                 0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00);
             AppendUtf8(out, code);

@@ -128,14 +128,14 @@ std::string ReadNameString(IByteSource& source, const TNameChoice& name) {
         // Big-endian units; bytes the file did not hold are zero, and a last
         // odd byte stands alone as the low byte of a unit.
         const TByteView view(bytes);
-        std::vector<uint16_t> units((n + 1) / 2);
+        std::array<uint16_t, kMaxUtf16NameBytes / 2 + 1> units;
         for (size_t i = 0; i < n / 2; ++i) {
             units[i] = view.BE16(2 * i);
         }
         if (n % 2 != 0) {
             units[n / 2] = view.U8(n - 1);
         }
-        return Utf16ToUtf8(units);
+        return Utf16ToUtf8(std::span<const uint16_t>(units.data(), (n + 1) / 2));
     }
     if (name.Platform == kPlatformMacintosh) {
         const size_t n = std::min<size_t>(name.Length, kMaxMacNameBytes);
@@ -168,8 +168,8 @@ bool IsOpenTypeLayoutTag(const std::string& tag) {
 
 TOpenTypeFontFile::TOpenTypeFontFile(const std::string& fileName) {
     FileName = InFontsFolder(fileName);
-    TFileByteSource source(FileName);
-    ReadFont(source, SystemLocale().DefaultLangID());
+    const std::unique_ptr<IByteSource> source = FileShell().OpenFontFile(FileName);
+    ReadFont(*source, SystemLocale().DefaultLangID());
     Installed = IsInstalled(fileName);
 }
 
@@ -291,7 +291,9 @@ void TOpenTypeFontFile::ReadHeadTable(IByteSource& source, uint64_t offset) {
 }
 
 bool TOpenTypeFontFile::IsInstalled(const std::string& argument) const {
-    if (!FontManager) {
+    // A file of that name in any folder the system serves fonts from counts
+    // as this very font; without one nothing else needs asking.
+    if (!FontManager || !FontSystem().ServesFileNamed(FileNamePart(argument))) {
         return false;
     }
     try {
@@ -300,17 +302,12 @@ bool TOpenTypeFontFile::IsInstalled(const std::string& argument) const {
         // without the blanks some files end a full name with.
         const std::string suffix = RegistryName.substr(FullName.size());
         const std::string trimmed = FullName.substr(0, FullName.find_last_not_of(' ') + 1);
-        if (FontManager->FindRegistryName(FullName, FamilyName, StyleName).empty() &&
-            !FontManager->ListsFont(TFontKey::Fonts, RegistryName) &&
-            !FontManager->ListsFont(TFontKey::Fonts, trimmed + suffix)) {
-            return false;
-        }
+        return FontManager->ListsFont(TFontKey::Fonts, RegistryName) ||
+               FontManager->ListsFont(TFontKey::Fonts, trimmed + suffix) ||
+               !FontManager->FindRegistryName(FullName, FamilyName, StyleName).empty();
     } catch (const EAbort&) {
         return false; // the font list cannot be read
     }
-    // A file of that name in any folder the system serves fonts from counts
-    // as this very font.
-    return FontSystem().ServesFileNamed(FileNamePart(argument));
 }
 
 } // namespace lw

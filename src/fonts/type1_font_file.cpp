@@ -4,6 +4,7 @@
 #include "fonts/font_manager.h"
 #include "fonts/font_paths.h"
 #include "fonts/font_text.h"
+#include "platform/services.h"
 
 #include <algorithm>
 #include <charconv>
@@ -129,9 +130,9 @@ TType1FontFile::TType1FontFile(const TFontFiles& files) {
 }
 
 void TType1FontFile::ReadFiles() {
-    TFileByteSource metrics(FileName);
-    TFileByteSource outline(PfbFileName);
-    ReadFont(metrics, outline);
+    const std::unique_ptr<IByteSource> metrics = FileShell().OpenFontFile(FileName);
+    const std::unique_ptr<IByteSource> outline = FileShell().OpenFontFile(PfbFileName);
+    ReadFont(*metrics, *outline);
     if (FontManager) {
         try {
             // The system may list the font under another family than the

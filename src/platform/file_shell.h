@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/byte_source.h"
+
+#include <memory>
 #include <string>
 
 namespace lw {
@@ -16,6 +19,10 @@ public:
     // or the whole copy, and a failure or a kill part-way leaves `to` as it
     // was. On failure errno holds the reason (ENOSPC for a full disk).
     virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
+    // Opens a font file for reading by ranges. Only a regular file (a link
+    // is followed) is a font: a pipe or a device is refused at once, so no
+    // reader ever waits on one. Throws EFontFileError with the reason.
+    virtual std::unique_ptr<IByteSource> OpenFontFile(const std::string& path) = 0;
 };
 
 } // namespace lw

@@ -43,6 +43,9 @@ struct TFaceInfo {
 // program was first written for keeps, and this port mirrors.
 enum class TFontKey { Fonts, Type1 };
 
+// One such list: value names, compared ignoring ASCII case, and their data.
+using TFontList = std::unordered_map<std::string, TRegValue, TKeyHash, TKeyEqual>;
+
 class EFontSystemError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -78,14 +81,15 @@ public:
     // A fresh look at the installed fonts: one family name per face, in the
     // system's order, repeats included. Throws EFontSystemError on failure.
     virtual std::vector<std::string> EnumFamilyFaces() = 0;
-    // The faces of one family (name compared ignoring case); none when unknown.
-    virtual std::vector<TFaceInfo> EnumFaces(const std::string& family) = 0;
+    // The faces of one family (name compared ignoring case); none when
+    // unknown. Valid until the next enumeration.
+    virtual const std::vector<TFaceInfo>& EnumFaces(const std::string& family) = 0;
     // The folder fonts are installed into; nothing when it cannot be found.
     virtual std::optional<std::string> FontsFolder() = 0;
     // The values of a font list: name -> file text (Fonts: a string; Type 1:
     // the "T", metrics, outline list). Null when the list cannot be read; the
     // values stay valid until the next enumeration.
-    virtual const TRegValues* FontKey(TFontKey key) = 0;
+    virtual const TFontList* FontKey(TFontKey key) = 0;
     // The folders fonts are served from, to watch for changes by others.
     virtual std::vector<std::string> FontFolders() = 0;
     // Whether a font file of this name (no folder) is among the files the

@@ -41,6 +41,27 @@ inline unsigned char FoldAscii(char c) {
 }
 } // namespace
 
+size_t TKeyHash::operator()(const std::string& key) const {
+    // FNV-1a over the folded bytes.
+    uint64_t hash = 14695981039346656037ull;
+    for (const char c : key) {
+        hash = (hash ^ FoldAscii(c)) * 1099511628211ull;
+    }
+    return static_cast<size_t>(hash);
+}
+
+bool TKeyEqual::operator()(const std::string& a, const std::string& b) const {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TKeyLess::operator()(const std::string& a, const std::string& b) const {
     const size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {

@@ -4,6 +4,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace lw {
@@ -28,6 +29,14 @@ struct TRegValue {
 
 // Key paths are compared ignoring ASCII case, like the system registry's.
 struct TKeyLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+
+// The same comparison for hashed look-ups.
+struct TKeyHash {
+    size_t operator()(const std::string& key) const;
+};
+struct TKeyEqual {
     bool operator()(const std::string& a, const std::string& b) const;
 };
 

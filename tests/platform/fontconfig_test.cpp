@@ -122,7 +122,7 @@ TEST(Fontconfig, FilesInTheUserFontFolderAreListedByBareName) {
     TScopedFontconfig config({user});
     TFontconfigSystem system(user.string());
     EXPECT_EQ(system.EnumFamilyFaces(), std::vector<std::string>{"DejaVu Sans Mono"});
-    const TRegValues* fontsKey = system.FontKey(TFontKey::Fonts);
+    const TFontList* fontsKey = system.FontKey(TFontKey::Fonts);
     ASSERT_NE(fontsKey, nullptr);
     ASSERT_EQ(fontsKey->count("DejaVu Sans Mono (TrueType)"), 1u);
     EXPECT_EQ(fontsKey->at("DejaVu Sans Mono (TrueType)").Text, "Mono Copy.ttf");

@@ -14,8 +14,8 @@ class TFakeFontSystem : public IFontSystem {
 public:
     std::vector<std::string> FaceFamilies;
     std::map<std::string, std::vector<TFaceInfo>, TKeyLess> Faces;
-    TRegValues Fonts;
-    TRegValues Type1;
+    TFontList Fonts;
+    TFontList Type1;
     std::optional<std::string> Folder = std::string("/fonts");
     bool FailEnumeration = false;
     bool KeysUnreadable = false;
@@ -47,12 +47,13 @@ public:
         }
         return FaceFamilies;
     }
-    std::vector<TFaceInfo> EnumFaces(const std::string& family) override {
+    const std::vector<TFaceInfo>& EnumFaces(const std::string& family) override {
+        static const std::vector<TFaceInfo> none;
         auto it = Faces.find(family);
-        return it == Faces.end() ? std::vector<TFaceInfo>() : it->second;
+        return it == Faces.end() ? none : it->second;
     }
     std::optional<std::string> FontsFolder() override { return Folder; }
-    const TRegValues* FontKey(TFontKey key) override {
+    const TFontList* FontKey(TFontKey key) override {
         if (KeysUnreadable) {
             return nullptr;
         }
@@ -61,7 +62,7 @@ public:
     std::vector<std::string> FontFolders() override { return {}; }
     // Files the system serves: every file its font lists name.
     bool ServesFileNamed(const std::string& fileName) override {
-        for (const TRegValues* values : {&Fonts, &Type1}) {
+        for (const TFontList* values : {&Fonts, &Type1}) {
             for (const auto& [name, value] : *values) {
                 for (const std::string& file : value.Type == TRegDataType::String
                                                    ? std::vector<std::string>{value.Text}

@@ -2,6 +2,7 @@
 // are bytes here and must reach the trash (and come back from it) unchanged,
 // whatever their encoding.
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/posix_byte_source.h"
 #include "platform/linux/replace_file.h"
 
 #include <cerrno>
@@ -268,6 +269,10 @@ public:
         ::close(source);
         errno = error;
         return copied;
+    }
+
+    std::unique_ptr<IByteSource> OpenFontFile(const std::string& path) override {
+        return std::make_unique<TPosixByteSource>(path);
     }
 };
 

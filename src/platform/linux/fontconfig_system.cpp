@@ -513,10 +513,11 @@ std::vector<std::string> TFontconfigSystem::EnumFamilyFaces() {
     return Snapshot->FaceFamilies;
 }
 
-std::vector<TFaceInfo> TFontconfigSystem::EnumFaces(const std::string& family) {
+const std::vector<TFaceInfo>& TFontconfigSystem::EnumFaces(const std::string& family) {
+    static const std::vector<TFaceInfo> none;
     const TSnapshot& snapshot = Current();
     auto it = snapshot.Faces.find(family);
-    return it == snapshot.Faces.end() ? std::vector<TFaceInfo>() : it->second;
+    return it == snapshot.Faces.end() ? none : it->second;
 }
 
 std::optional<std::string> TFontconfigSystem::FontsFolder() {
@@ -530,7 +531,7 @@ bool TFontconfigSystem::ServesFileNamed(const std::string& fileName) {
     return Current().FileNames.count(fileName) > 0;
 }
 
-const TRegValues* TFontconfigSystem::FontKey(TFontKey key) {
+const TFontList* TFontconfigSystem::FontKey(TFontKey key) {
     const TSnapshot& snapshot = Current();
     return key == TFontKey::Fonts ? &snapshot.Fonts : &snapshot.Type1;
 }
@@ -554,6 +555,9 @@ std::vector<std::string> TFontconfigSystem::FontFolders() {
 const TFontconfigSystem::TSnapshot& TFontconfigSystem::Current() {
     if (!Snapshot || Stale || Rescan) {
         TakeSnapshot(Rescan);
+    }
+    if (!Snapshot->Indexed) {
+        IndexSnapshot(*Snapshot);
     }
     return *Snapshot;
 }
@@ -602,7 +606,7 @@ bool TFontconfigSystem::IsUserFile(const std::string& fileText) const {
            fileText[UserFontFolder.size()] == '/';
 }
 
-void TFontconfigSystem::AddFontValue(TRegValues& values, const std::string& name, TRegValue value,
+void TFontconfigSystem::AddFontValue(TFontList& values, const std::string& name, TRegValue value,
                                      const std::string& file) const {
     const auto [at, added] = values.emplace(name, value);
     // A font installed both for everyone and in the user's own folder is
@@ -646,6 +650,20 @@ void TFontconfigSystem::AddToFontLists(const TFcFace& face, TSnapshot& snapshot)
     }
 }
 
+void TFontconfigSystem::IndexSnapshot(TSnapshot& snapshot) const {
+    for (const int i : snapshot.Listed) {
+        const TFcFace face = FaceFromPattern(snapshot.Set->fonts[i]);
+        snapshot.FileNames.insert(NameOf(face.File));
+        // Asked for by any of its family names (a file may give the
+        // typographic family first), listed under the first.
+        for (const std::string& family : face.Families) {
+            snapshot.Faces[family].push_back(face.Info);
+        }
+        AddToFontLists(face, snapshot);
+    }
+    snapshot.Indexed = true;
+}
+
 void TFontconfigSystem::TakeSnapshot(bool rescan) {
     if (rescan) {
         // Sees fonts added or removed since the last look, by anyone; the
@@ -669,24 +687,20 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
     if (!pattern || !objects) {
         throw EFontSystemError("fontconfig could not allocate a query");
     }
-    TFcFontSetPtr set(FcFontList(nullptr, pattern.get(), objects.get()));
-    if (!set) {
+    snapshot->Set.reset(FcFontList(nullptr, pattern.get(), objects.get()));
+    if (!snapshot->Set) {
         throw EFontSystemError("fontconfig could not list the fonts");
     }
-    for (int i = 0; i < set->nfont; ++i) {
-        const TFcFace face = FaceFromPattern(set->fonts[i]);
+    const FcFontSet& set = *snapshot->Set;
+    for (int i = 0; i < set.nfont; ++i) {
+        FcChar8* family = nullptr;
         // The variable master repeats its named instances, which are listed too.
-        if (face.Family.empty() || face.Variable) {
+        if (FcPatternGetString(set.fonts[i], FC_FAMILY, 0, &family) != FcResultMatch ||
+            family == nullptr || family[0] == 0 || BoolOr(set.fonts[i], FC_VARIABLE, false)) {
             continue;
         }
-        snapshot->FaceFamilies.push_back(face.Family);
-        snapshot->FileNames.insert(NameOf(face.File));
-        // Asked for by any of its family names (a file may give the
-        // typographic family first), listed under the first.
-        for (const std::string& family : face.Families) {
-            snapshot->Faces[family].push_back(face.Info);
-        }
-        AddToFontLists(face, *snapshot);
+        snapshot->Listed.push_back(i);
+        snapshot->FaceFamilies.emplace_back(reinterpret_cast<const char*>(family));
     }
     Snapshot = std::move(snapshot);
 }

@@ -54,9 +54,9 @@ public:
     ~TFontconfigSystem() override;
 
     std::vector<std::string> EnumFamilyFaces() override;
-    std::vector<TFaceInfo> EnumFaces(const std::string& family) override;
+    const std::vector<TFaceInfo>& EnumFaces(const std::string& family) override;
     std::optional<std::string> FontsFolder() override;
-    const TRegValues* FontKey(TFontKey key) override;
+    const TFontList* FontKey(TFontKey key) override;
     std::vector<std::string> FontFolders() override;
     bool ServesFileNamed(const std::string& fileName) override;
     int AddFontResource(const TFontFiles& files) override;
@@ -87,19 +87,25 @@ public:
     static std::optional<std::string> DefaultUserFontFolder();
 
 private:
+    // What one listing saw. The family names are read at once (a start needs
+    // nothing else); the faces, font lists and files only when first asked.
     struct TSnapshot {
+        TFcFontSetPtr Set;
+        std::vector<int> Listed; // the patterns of Set that count as faces
         std::vector<std::string> FaceFamilies;
-        std::map<std::string, std::vector<TFaceInfo>, TKeyLess> Faces;
-        TRegValues Fonts;
-        TRegValues Type1;
+        bool Indexed = false;
+        std::unordered_map<std::string, std::vector<TFaceInfo>, TKeyHash, TKeyEqual> Faces;
+        TFontList Fonts;
+        TFontList Type1;
         std::unordered_set<std::string> FileNames;
         // Folder -> its entries' names folded to lower case -> as spelled.
         std::unordered_map<std::string, std::unordered_map<std::string, std::string>> FolderNames;
     };
 
     void TakeSnapshot(bool rescan);
+    void IndexSnapshot(TSnapshot& snapshot) const;
     void AddToFontLists(const TFcFace& face, TSnapshot& snapshot) const;
-    void AddFontValue(TRegValues& values, const std::string& name, TRegValue value,
+    void AddFontValue(TFontList& values, const std::string& name, TRegValue value,
                       const std::string& file) const;
     bool IsUserFile(const std::string& fileText) const;
     std::string FileText(const std::string& file) const;
@@ -107,6 +113,7 @@ private:
     // outline (names compared ignoring case), else the ".afm", else the
     // outline itself.
     std::string Type1MetricsPath(const std::string& outline, TSnapshot& snapshot) const;
+    // The snapshot, taken again when stale, with its faces and lists indexed.
     const TSnapshot& Current();
 
     // A bare name lies in the user font folder.
