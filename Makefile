@@ -48,6 +48,8 @@ screenshots: build
 bench: deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DLETTERWELL_TESTS=OFF -DLETTERWELL_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
+	build-bench/bin/reader_bench
+	bash bench/cli_bench.sh build-bench/bin
 	build-bench/bin/catalogue_bench
 	build-bench/bin/sheet_bench
 	build-bench/bin/sheet_bench 3000

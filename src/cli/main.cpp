@@ -119,6 +119,9 @@ std::string CommandLinePath(const std::string& argument) {
 // record gets its error on its line and the others are still read.
 int PrintFontInfo(int argc, char** argv) {
     constexpr int kDamagedFont = 13014;
+    // Lines go out in large writes, not a system call each.
+    constexpr size_t kFlushAt = 256 * 1024;
+    std::string out;
     int status = 0;
     for (int i = 2; i < argc; ++i) {
         const std::string file = argv[i];
@@ -126,15 +129,22 @@ int PrintFontInfo(int argc, char** argv) {
             const std::unique_ptr<lw::TFontFile> font =
                 lw::TFontManager::ReadFontFile(CommandLinePath(file));
             if (font) {
-                std::cout << lw::FontFileJson(*font) << "\n";
-                continue;
+                out += lw::FontFileJson(*font);
+            } else {
+                out += lw::FontFileErrorJson(file, lw::LoadStr(kDamagedFont));
+                status = 1;
             }
-            std::cout << lw::FontFileErrorJson(file, lw::LoadStr(kDamagedFont)) << "\n";
         } catch (const std::exception& e) {
-            std::cout << lw::FontFileErrorJson(file, e.what()) << "\n";
+            out += lw::FontFileErrorJson(file, e.what());
+            status = 1;
         }
-        status = 1;
+        out += '\n';
+        if (out.size() >= kFlushAt) {
+            std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+            out.clear();
+        }
     }
+    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
     return status;
 }
 
@@ -227,6 +237,8 @@ int UninstallFamily(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Output is written in one stream, not line by line to the C library's.
+    std::ios::sync_with_stdio(false);
     TConsolePrompts prompts;
     lw::TLinuxPlatform platform(prompts);
     if (argc < 2) {

@@ -8,35 +8,76 @@
 
 namespace lw {
 
-std::string JsonString(std::string_view text) {
-    const std::string valid = ToValidUtf8(text);
-    std::string out = "\"";
-    for (const char c : valid) {
+namespace {
+
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Appends text, valid UTF-8 already, as a JSON string literal.
+void AppendEscaped(std::string& out, std::string_view valid) {
+    out += '"';
+    size_t plain = 0; // start of the run of characters that need no escape
+    for (size_t i = 0; i < valid.size(); ++i) {
+        const char c = valid[i];
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
+        if (c != '"' && c != '\\' && byte >= 0x20) {
+            continue;
+        }
+        out.append(valid.substr(plain, i - plain));
+        plain = i + 1;
+        if (byte < 0x20) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04x", byte);
             out += escape;
         } else {
+            out += '\\';
             out += c;
         }
     }
+    out.append(valid.substr(plain));
     out += '"';
+}
+
+// Names are mostly ASCII and need no repair: only other text is copied
+// through the UTF-8 check.
+void AppendJsonString(std::string& out, std::string_view text) {
+    if (IsAscii(text)) {
+        AppendEscaped(out, text);
+    } else {
+        AppendEscaped(out, ToValidUtf8(text));
+    }
+}
+
+} // namespace
+
+std::string JsonString(std::string_view text) {
+    std::string out;
+    AppendJsonString(out, text);
     return out;
 }
 
-void TJsonObject::AddRaw(std::string_view key, const std::string& json) {
+void TJsonObject::AddKey(std::string_view key) {
     if (!Members.empty()) {
         Members += ", ";
     }
-    Members += JsonString(key) + ": " + json;
+    AppendJsonString(Members, key);
+    Members += ": ";
+}
+
+void TJsonObject::AddRaw(std::string_view key, const std::string& json) {
+    AddKey(key);
+    Members += json;
 }
 
 void TJsonObject::AddText(std::string_view key, std::string_view text) {
-    AddRaw(key, JsonString(text));
+    AddKey(key);
+    AppendJsonString(Members, text);
 }
 
 void TJsonObject::AddNumber(std::string_view key, int64_t number) {

@@ -22,6 +22,7 @@ public:
     std::string Text() const { return Members.empty() ? "{}" : "{" + Members + "}"; }
 
 private:
+    void AddKey(std::string_view key);
     void AddRaw(std::string_view key, const std::string& json);
     std::string Members;
 };

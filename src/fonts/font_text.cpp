@@ -100,12 +100,18 @@ void AppendUtf8(std::string& out, char32_t code) {
 }
 
 std::string Utf16ToUtf8(std::span<const uint16_t> units) {
-    std::string out;
-    out.reserve(units.size());
-    for (size_t i = 0; i < units.size() && units[i] != 0; ++i) {
+    // Most names are ASCII: they are written into place without growing.
+    std::string out(units.size(), '\0');
+    size_t ascii = 0;
+    while (ascii < units.size() && units[ascii] != 0 && units[ascii] < 0x80) {
+        out[ascii] = static_cast<char>(units[ascii]);
+        ++ascii;
+    }
+    out.resize(ascii);
+    for (size_t i = ascii; i < units.size() && units[i] != 0; ++i) {
         const uint16_t u = units[i];
         if (u < 0x80) {
-            out.push_back(static_cast<char>(u)); // most names are ASCII
+            out.push_back(static_cast<char>(u));
         } else if (IsHighSurrogate(u) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
             const char32_t code =
                 0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00);
@@ -166,6 +172,16 @@ std::string ToValidUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
+        // Runs of ASCII, most of every name, are taken whole.
+        size_t ascii = i;
+        while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) {
+            ++ascii;
+        }
+        if (ascii > i) {
+            out.append(text.substr(i, ascii - i));
+            i = ascii;
+            continue;
+        }
         const size_t n = ValidSequenceLength(text, i);
         if (n == 0) {
             AppendUtf8(out, kReplacement);
