@@ -249,6 +249,22 @@ std::string TFontManager::GetStyleByFullName(const std::string& family,
     return std::string();
 }
 
+std::optional<TFaceInfo> TFontManager::GetSampleFace(const std::string& family) {
+    const TFaceInfo* first = nullptr;
+    for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
+        if (!face.Scalable()) {
+            continue;
+        }
+        if ((face.Flags & NTM_STYLE_MASK) == NTM_REGULAR) {
+            return face;
+        }
+        if (first == nullptr) {
+            first = &face;
+        }
+    }
+    return first != nullptr ? std::optional<TFaceInfo>(*first) : std::nullopt;
+}
+
 std::string TFontManager::StyleByFlags(const std::string& family, const std::string& style) {
     switch (GetStyleFlags(family, style)) {
     case fsBold:

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,6 +47,9 @@ public:
     void GetFamilyFullNames(const std::string& family, std::vector<std::string>& fullNames);
     TFontStyles GetStyleFlags(const std::string& family, const std::string& style);
     std::string GetStyleByFullName(const std::string& family, const std::string& fullName);
+    // The face a family is shown in when no style is asked for: its regular
+    // face, else its first scalable one; nothing for a family of bitmaps.
+    std::optional<TFaceInfo> GetSampleFace(const std::string& family);
 
     // Throws EAbort when the font list cannot be read.
     std::string FindRegistryName(const std::string& fullName, const std::string& family,

@@ -28,10 +28,21 @@ inline constexpr uint32_t NTM_TYPE1 = 0x100000;
 
 // One installed face as the system enumerates it.
 struct TFaceInfo {
+    TFaceInfo() = default;
+    TFaceInfo(std::string fullName, std::string style, int kind, uint32_t flags,
+              std::string file = std::string(), int index = 0)
+        : FullName(std::move(fullName)), StyleName(std::move(style)), Kind(kind), Flags(flags),
+          File(std::move(file)), Index(index) {}
+
     std::string FullName;
     std::string StyleName;
     int Kind = 0;
     uint32_t Flags = 0;
+    // Where the face is: its file and its number in the file (a collection
+    // holds several; a named instance of a variable font is numbered in the
+    // high 16 bits). Empty when the system does not say.
+    std::string File;
+    int Index = 0;
 
     bool Scalable() const {
         return Kind == TRUETYPE_FONTTYPE ||

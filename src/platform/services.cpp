@@ -49,4 +49,8 @@ IFileShell& FileShell() {
     return Required(Platform().Files, "file shell");
 }
 
+IFaceRasterizer& FaceRasterizer() {
+    return Required(Platform().Raster, "face rasterizer");
+}
+
 } // namespace lw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/face_raster.h"
 #include "platform/file_shell.h"
 #include "platform/font_system.h"
 #include "platform/prompts.h"
@@ -23,6 +24,7 @@ struct TPlatformServices {
     IFontSystem* Fonts = nullptr;
     ISystemLocale* Locale = nullptr;
     IFileShell* Files = nullptr;
+    IFaceRasterizer* Raster = nullptr;
 };
 
 TPlatformServices& Platform();
@@ -39,6 +41,7 @@ IPrompts& Prompts();
 IFontSystem& FontSystem();
 ISystemLocale& SystemLocale();
 IFileShell& FileShell();
+IFaceRasterizer& FaceRasterizer();
 
 // The hourglass cursor for as long as the guard lives.
 class THourglass {

@@ -1,8 +1,14 @@
 #include "sheets/sample_delegate.h"
 
+#include "fonts/font_manager.h"
+#include "platform/services.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtMath>
+
+#include <array>
 
 namespace lw {
 
@@ -12,7 +18,9 @@ namespace {
 constexpr qint64 kTileCacheBytes = 48ll * 1024 * 1024;
 // Loading a face costs a few milliseconds (most of it fontconfig matching its
 // rendering settings); a frame draws new faces for about this long.
-constexpr qint64 kFrameBudgetMs = 40;
+constexpr qint64 kFrameBudgetMs = 20;
+// The resolution Qt draws text at on an image.
+constexpr double kImageDpi = 96.0;
 const QString kMeasureText =
     QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
 } // namespace
@@ -38,6 +46,45 @@ QFont TFontSampleDelegate::SampleFont(const QString& family, int pointSize) {
 
 void TFontSampleDelegate::Invalidate() {
     Tiles.clear();
+    SampleFaces.clear();
+}
+
+QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& text, int maxWidth,
+                                       qreal ratio, const QColor& color) const {
+    auto known = SampleFaces.find(family);
+    if (known == SampleFaces.end()) {
+        known = SampleFaces.insert(
+            family, FontManager ? FontManager->GetSampleFace(family.toStdString()) : std::nullopt);
+    }
+    const std::optional<TFaceInfo>& face = *known;
+    if (!face || face->File.empty()) {
+        return QImage();
+    }
+    // Points as Qt takes them on an image: 96 pixels to the inch.
+    const int pixelSize = qRound(PointSize * kImageDpi / 72.0 * ratio);
+    const std::optional<TCoverage> line = FaceRasterizer().DrawLine(
+        face->File, face->Index, pixelSize, text.toStdU32String(), qCeil(maxWidth * ratio));
+    if (!line) {
+        SampleFaces[family] = std::nullopt; // not again: Qt draws this one
+        return QImage();
+    }
+    // The ink at each of the 256 coverages, premultiplied as the image holds it.
+    std::array<QRgb, 256> shades{};
+    const QRgb ink = color.rgb();
+    for (int a = 0; a < 256; ++a) {
+        shades[static_cast<size_t>(a)] =
+            qRgba(qRed(ink) * a / 255, qGreen(ink) * a / 255, qBlue(ink) * a / 255, a);
+    }
+    QImage image(line->Width, line->Height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < line->Height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const uint8_t* alpha = line->Alpha.data() + static_cast<size_t>(y) * line->Width;
+        for (int x = 0; x < line->Width; ++x) {
+            row[x] = shades[alpha[x]];
+        }
+    }
+    image.setDevicePixelRatio(ratio);
+    return image;
 }
 
 void TFontSampleDelegate::BeginFrame() {
@@ -79,11 +126,17 @@ QImage TFontSampleDelegate::RenderTile(const QString& family, QSize size, bool s
     painter.drawText(nameBand.adjusted(5, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, family);
     const QRect sampleBand(0, NameHeight, size.width(), size.height() - NameHeight);
-    painter.setFont(SampleFont(family, PointSize));
     painter.setClipRect(sampleBand);
-    painter.drawText(sampleBand.adjusted(5, 0, 0, 0),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     SampleText.isEmpty() ? family : SampleText);
+    const QString text = SampleText.isEmpty() ? family : SampleText;
+    const QImage line = SampleLine(family, text, sampleBand.width() - 5, ratio,
+                                   selected ? SelectedColor : NormalColor);
+    if (!line.isNull()) {
+        painter.drawImage(sampleBand.topLeft() + QPoint(5, 0), line);
+    } else {
+        painter.setFont(SampleFont(family, PointSize));
+        painter.drawText(sampleBand.adjusted(5, 0, 0, 0),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    }
     return tile;
 }
 

@@ -2,10 +2,15 @@
 
 #include "app/color.h"
 
+#include "platform/font_system.h"
+
 #include <QCache>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QImage>
 #include <QStyledItemDelegate>
+
+#include <optional>
 
 namespace lw {
 
@@ -50,6 +55,11 @@ public:
     static QFont SampleFont(const QString& family, int pointSize);
     static QFont NameFont();
 
+    // The family's sample line drawn from its face's file, in color, or a
+    // null image when the face cannot be drawn that way (then Qt draws it).
+    QImage SampleLine(const QString& family, const QString& text, int maxWidth, qreal ratio,
+                      const QColor& color) const;
+
 private:
     QImage RenderTile(const QString& family, QSize size, bool selected, qreal ratio) const;
     static QString TileKey(const QString& family, bool selected, QSize size, qreal ratio);
@@ -57,6 +67,8 @@ private:
 
     int NameHeight = 0;
     mutable QCache<QString, QImage> Tiles;
+    // Each family's sample face, as the catalogue gives it; none: Qt draws.
+    mutable QHash<QString, std::optional<TFaceInfo>> SampleFaces;
     QElapsedTimer Frame;
     mutable bool LeftWork = false;
 };

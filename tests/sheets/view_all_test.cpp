@@ -263,5 +263,38 @@ TEST_F(ViewAllTest, UpdatingTheMainListReturnsTheSheetToAllFontsAndLanguageFollo
     EXPECT_EQ(Sheet->windowTitle(), serbian);
 }
 
+// The catalogue of the test home (DejaVu): samples come from the faces' files.
+TEST(SampleDelegate, DrawsAFamilyFromItsFileInTheInkColourAndLeavesTheRestToQt) {
+    TFontSampleDelegate delegate;
+    delegate.PointSize = 24;
+    const QImage line = delegate.SampleLine(QStringLiteral("DejaVu Sans"), QStringLiteral("Sample"),
+                                            400, 1.0, QColor(200, 0, 0));
+    ASSERT_FALSE(line.isNull());
+    EXPECT_GT(line.width(), 60);
+    EXPECT_LT(line.width(), 400);
+    EXPECT_GE(line.height(), 32) << "24 points at 96 pixels an inch";
+    int solid = 0;
+    for (int y = 0; y < line.height(); ++y) {
+        for (int x = 0; x < line.width(); ++x) {
+            const QRgb pixel = line.pixel(x, y);
+            if (qAlpha(pixel) == 255) {
+                ++solid;
+                EXPECT_EQ(QColor(pixel), QColor(200, 0, 0));
+            }
+        }
+    }
+    EXPECT_GT(solid, 100);
+    // Twice the pixels on a screen of twice the density, the same size to the eye.
+    const QImage sharp = delegate.SampleLine(QStringLiteral("DejaVu Sans"),
+                                             QStringLiteral("Sample"), 400, 2.0, Qt::black);
+    EXPECT_NEAR(sharp.width(), 2 * line.width(), 4);
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+    // A family the catalogue has no file for is drawn by Qt.
+    EXPECT_TRUE(
+        delegate
+            .SampleLine(QStringLiteral("No Such Family"), QStringLiteral("x"), 400, 1.0, Qt::black)
+            .isNull());
+}
+
 } // namespace
 } // namespace lw

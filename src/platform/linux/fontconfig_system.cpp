@@ -148,6 +148,8 @@ TFcFace FaceFromPattern(FcPattern* p) {
         face.FullNames.push_back(std::move(name));
     }
     face.Info.StyleName = StringAt(p, FC_STYLE);
+    face.Info.File = face.File;
+    face.Info.Index = IntegerOr(p, FC_INDEX, 0);
     ClassifyFace(p, face);
     if (face.Info.Kind == DEVICE_FONTTYPE && !face.PostScriptName.empty()) {
         // A Type 1 font goes by its PostScript name, as its metrics file says.

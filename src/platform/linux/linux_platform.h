@@ -61,6 +61,7 @@ private:
     std::unique_ptr<IFontSystem> Fonts;
     std::unique_ptr<ISystemLocale> Locale;
     std::unique_ptr<IFileShell> Files;
+    std::unique_ptr<IFaceRasterizer> Raster;
     TPlatformServices Previous;
 };
 

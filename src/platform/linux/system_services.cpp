@@ -1,4 +1,5 @@
 #include "platform/linux/fontconfig_system.h"
+#include "platform/linux/freetype_rasterizer.h"
 #include "platform/linux/linux_platform.h"
 
 #include <QFile>
@@ -121,7 +122,8 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath,
       Bundles(std::make_unique<TFolderBundleSource>(std::move(bundleFolder))),
       Fonts(std::make_unique<TFontconfigSystem>(
           TFontconfigSystem::DefaultUserFontFolder().value_or(std::string()))),
-      Locale(MakeLinuxSystemLocale()), Files(MakeLinuxFileShell()), Previous(Platform()) {
+      Locale(MakeLinuxSystemLocale()), Files(MakeLinuxFileShell()),
+      Raster(std::make_unique<TFreeTypeRasterizer>()), Previous(Platform()) {
     TPlatformServices& services = Platform();
     services.Text = TextService.get();
     services.Registry = Hive.get();
@@ -133,6 +135,7 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath,
     services.Fonts = Fonts.get();
     services.Locale = Locale.get();
     services.Files = Files.get();
+    services.Raster = Raster.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() {
