@@ -110,6 +110,9 @@ int PrintStyles(const std::string& wanted) {
 // A path as the shell means it: relative to the current folder, never to
 // the font folder, where the readers look for a bare name.
 std::string CommandLinePath(const std::string& argument) {
+    if (!argument.empty() && argument.front() == '/') {
+        return argument;
+    }
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(argument, ec);
     return ec ? argument : absolute.string();

@@ -10,26 +10,22 @@ namespace lw {
 
 namespace {
 
-bool IsAscii(std::string_view text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Appends text, valid UTF-8 already, as a JSON string literal.
-void AppendEscaped(std::string& out, std::string_view valid) {
-    out += '"';
+// Appends text as the inside of a JSON string literal. Runs that need no
+// escape are copied whole; the first byte above ASCII sends the rest through
+// the UTF-8 repair once (names are mostly ASCII and need none).
+void AppendEscaped(std::string& out, std::string_view text, bool valid) {
     size_t plain = 0; // start of the run of characters that need no escape
-    for (size_t i = 0; i < valid.size(); ++i) {
-        const char c = valid[i];
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
-        if (c != '"' && c != '\\' && byte >= 0x20) {
+        if (byte >= 0x20 && c != '"' && c != '\\' && (valid || byte < 0x80)) {
             continue;
         }
-        out.append(valid.substr(plain, i - plain));
+        out.append(text.substr(plain, i - plain));
+        if (byte >= 0x80) {
+            AppendEscaped(out, ToValidUtf8(text.substr(i)), true);
+            return;
+        }
         plain = i + 1;
         if (byte < 0x20) {
             char escape[8];
@@ -40,18 +36,13 @@ void AppendEscaped(std::string& out, std::string_view valid) {
             out += c;
         }
     }
-    out.append(valid.substr(plain));
-    out += '"';
+    out.append(text.substr(plain));
 }
 
-// Names are mostly ASCII and need no repair: only other text is copied
-// through the UTF-8 check.
 void AppendJsonString(std::string& out, std::string_view text) {
-    if (IsAscii(text)) {
-        AppendEscaped(out, text);
-    } else {
-        AppendEscaped(out, ToValidUtf8(text));
-    }
+    out += '"';
+    AppendEscaped(out, text, false);
+    out += '"';
 }
 
 } // namespace
@@ -90,6 +81,7 @@ void TJsonObject::AddBool(std::string_view key, bool value) {
 
 std::string FontFileJson(const TFontFile& font) {
     TJsonObject json;
+    json.Reserve(2048);
     json.AddText("FileName", font.FileName);
     json.AddText("RegistryName", font.RegistryName);
     json.AddText("Copyright", font.Copyright);

@@ -19,6 +19,7 @@ public:
     void AddText(std::string_view key, std::string_view text);
     void AddNumber(std::string_view key, int64_t number);
     void AddBool(std::string_view key, bool value);
+    void Reserve(size_t bytes) { Members.reserve(bytes); }
     std::string Text() const { return Members.empty() ? "{}" : "{" + Members + "}"; }
 
 private:
