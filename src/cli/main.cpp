@@ -132,7 +132,7 @@ int PrintFontInfo(int argc, char** argv) {
             const std::unique_ptr<lw::TFontFile> font =
                 lw::TFontManager::ReadFontFile(CommandLinePath(file));
             if (font) {
-                out += lw::FontFileJson(*font);
+                lw::AppendFontFileJson(out, *font);
             } else {
                 out += lw::FontFileErrorJson(file, lw::LoadStr(kDamagedFont));
                 status = 1;

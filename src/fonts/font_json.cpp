@@ -53,35 +53,46 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
-void TJsonObject::AddKey(std::string_view key) {
-    if (!Members.empty()) {
-        Members += ", ";
-    }
-    AppendJsonString(Members, key);
-    Members += ": ";
+TJsonObject::TJsonObject(std::string& out) : Out(out) {
+    Out += '{';
 }
 
-void TJsonObject::AddRaw(std::string_view key, const std::string& json) {
-    AddKey(key);
-    Members += json;
+void TJsonObject::AddKey(std::string_view key) {
+    if (!First) {
+        Out += ", ";
+    }
+    First = false;
+    AppendJsonString(Out, key);
+    Out += ": ";
 }
 
 void TJsonObject::AddText(std::string_view key, std::string_view text) {
     AddKey(key);
-    AppendJsonString(Members, text);
+    AppendJsonString(Out, text);
 }
 
 void TJsonObject::AddNumber(std::string_view key, int64_t number) {
-    AddRaw(key, std::to_string(number));
+    AddKey(key);
+    Out += std::to_string(number);
 }
 
 void TJsonObject::AddBool(std::string_view key, bool value) {
-    AddRaw(key, value ? "true" : "false");
+    AddKey(key);
+    Out += value ? "true" : "false";
+}
+
+void TJsonObject::Close() {
+    Out += '}';
 }
 
 std::string FontFileJson(const TFontFile& font) {
-    TJsonObject json;
-    json.Reserve(2048);
+    std::string out;
+    AppendFontFileJson(out, font);
+    return out;
+}
+
+void AppendFontFileJson(std::string& out, const TFontFile& font) {
+    TJsonObject json(out);
     json.AddText("FileName", font.FileName);
     json.AddText("RegistryName", font.RegistryName);
     json.AddText("Copyright", font.Copyright);
@@ -120,14 +131,16 @@ std::string FontFileJson(const TFontFile& font) {
         json.AddNumber("ItalicAngle", type1->ItalicAngle);
         json.AddBool("IsFixedPitch", type1->IsFixedPitch);
     }
-    return json.Text();
+    json.Close();
 }
 
 std::string FontFileErrorJson(const std::string& fileName, const std::string& message) {
-    TJsonObject json;
+    std::string out;
+    TJsonObject json(out);
     json.AddText("FileName", fileName);
     json.AddText("Error", message);
-    return json.Text();
+    json.Close();
+    return out;
 }
 
 } // namespace lw

@@ -13,23 +13,26 @@ namespace lw {
 // valid JSON whatever bytes a file name holds.
 std::string JsonString(std::string_view text);
 
-// One JSON object on one line, members in the order they are added.
+// One JSON object on one line, members in the order they are added,
+// written at the end of a text; Close() ends it.
 class TJsonObject {
 public:
+    explicit TJsonObject(std::string& out);
     void AddText(std::string_view key, std::string_view text);
     void AddNumber(std::string_view key, int64_t number);
     void AddBool(std::string_view key, bool value);
-    void Reserve(size_t bytes) { Members.reserve(bytes); }
-    std::string Text() const { return Members.empty() ? "{}" : "{" + Members + "}"; }
+    void Close();
 
 private:
     void AddKey(std::string_view key);
-    void AddRaw(std::string_view key, const std::string& json);
-    std::string Members;
+    std::string& Out;
+    bool First = true;
 };
 
 // Every field of the record under its own name, then the reader's own fields.
 std::string FontFileJson(const TFontFile& font);
+// The same, written at the end of out (a program writing many lines).
+void AppendFontFileJson(std::string& out, const TFontFile& font);
 // A file that gave no record.
 std::string FontFileErrorJson(const std::string& fileName, const std::string& message);
 

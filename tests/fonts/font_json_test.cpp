@@ -24,13 +24,18 @@ TEST(FontJson, StringsAreEscaped) {
 }
 
 TEST(FontJson, ObjectsKeepTheirOrderAndTypes) {
-    TJsonObject json;
-    EXPECT_EQ(json.Text(), "{}");
+    std::string empty;
+    TJsonObject(empty).Close();
+    EXPECT_EQ(empty, "{}");
+    // Written after what the text holds already, as a program's lines are.
+    std::string out = "before\n";
+    TJsonObject json(out);
     json.AddText("Name", "x");
     json.AddNumber("Count", -12);
     json.AddBool("Yes", true);
     json.AddBool("No", false);
-    EXPECT_EQ(json.Text(), "{\"Name\": \"x\", \"Count\": -12, \"Yes\": true, \"No\": false}");
+    json.Close();
+    EXPECT_EQ(out, "before\n{\"Name\": \"x\", \"Count\": -12, \"Yes\": true, \"No\": false}");
     EXPECT_EQ(FontFileErrorJson("/a/\"b\".ttc", "No such file"),
               "{\"FileName\": \"/a/\\\"b\\\".ttc\", \"Error\": \"No such file\"}");
 }
