@@ -17,6 +17,16 @@ namespace lw {
 void SetTag(QObject* object, int tag);
 int TagOf(const QObject* object);
 
+// A control of a window, named for tests and with its Tag (0: none).
+template <typename T> T* MakeTagged(QWidget* parent, const char* name, int tag = 0) {
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    if (tag != 0) {
+        SetTag(widget, tag);
+    }
+    return widget;
+}
+
 // A group box of radio buttons whose items take strings Tag + 1, Tag + 2, ...
 class TRadioGroup : public QGroupBox {
     Q_OBJECT

@@ -104,6 +104,22 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
     m.pmFonts->addSeparator();
     m.mnFind0 = AddTaggedItem(m.pmFonts, "mnFind0", 10118);
 
+    m.pmFiles = new QMenu(owner);
+    m.pmFiles->setObjectName(QStringLiteral("pmFiles"));
+    SetTag(m.pmFiles, kLocalizedMenu);
+    m.mnUpdateFileList0 = AddTaggedItem(m.pmFiles, "mnUpdateFileList0", 13104);
+    m.pmFiles->addSeparator();
+    m.mnCopyFile0 = AddTaggedItem(m.pmFiles, "mnCopyFile0", 13116);
+    m.mnMoveFile0 = AddTaggedItem(m.pmFiles, "mnMoveFile0", 13114);
+    m.mnRenameFile0 = AddTaggedItem(m.pmFiles, "mnRenameFile0", 13115);
+    m.mnDeleteFile0 = AddTaggedItem(m.pmFiles, "mnDeleteFile0", 13113);
+    m.pmFiles->addSeparator();
+    m.mnInstallFont0 = AddTaggedItem(m.pmFiles, "mnInstallFont0", 13105);
+    m.mnInstallFontTemporarily0 = AddTaggedItem(m.pmFiles, "mnInstallFontTemporarily0", 13106);
+    m.pmFiles->addSeparator();
+    m.mnViewFolder0 = AddTaggedItem(m.pmFiles, "mnViewFolder0", 13103);
+    m.mnViewMix0 = AddTaggedItem(m.pmFiles, "mnViewMix0", 13111);
+
     m.pmSample = new QMenu(owner);
     m.pmSample->setObjectName(QStringLiteral("pmSample"));
     SetTag(m.pmSample, kLocalizedMenu);

@@ -71,6 +71,18 @@ struct TMainMenu {
     QAction* mnFind0 = nullptr;
 
     // The pop-up menu of both sample memos.
+    // The not-installed page's pop-up (folder tree and file list).
+    QMenu* pmFiles = nullptr;
+    QAction* mnUpdateFileList0 = nullptr;
+    QAction* mnCopyFile0 = nullptr;
+    QAction* mnMoveFile0 = nullptr;
+    QAction* mnRenameFile0 = nullptr;
+    QAction* mnDeleteFile0 = nullptr;
+    QAction* mnInstallFont0 = nullptr;
+    QAction* mnInstallFontTemporarily0 = nullptr;
+    QAction* mnViewFolder0 = nullptr;
+    QAction* mnViewMix0 = nullptr;
+
     QMenu* pmSample = nullptr;
     QAction* mnUndoEx = nullptr;
     QAction* mnCutEx = nullptr;

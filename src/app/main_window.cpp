@@ -8,6 +8,8 @@
 #include "app/string_table.h"
 #include "app/strings.h"
 #include "app/window_bounds.h"
+#include "controls/drive_view.h"
+#include "controls/file_list.h"
 #include "fonts/font_manager.h"
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
@@ -123,6 +125,12 @@ void TfMain_letterwell::BuildPages() {
     pcMain->addTab(Installed, QString());
     pcMain->addTab(NotInstalled, QString());
     setCentralWidget(pcMain);
+    for (QWidget* files : {static_cast<QWidget*>(NotInstalled->DriveView),
+                           static_cast<QWidget*>(NotInstalled->FileList)}) {
+        files->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(files, &QWidget::customContextMenuRequested, this,
+                [this, files](const QPoint& at) { Menu.pmFiles->popup(files->mapToGlobal(at)); });
+    }
     Installed->cmbFonts->List()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Installed->cmbFonts->List(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) {
@@ -138,17 +146,42 @@ void TfMain_letterwell::WireCommands() {
             Unavailable.insert(action);
         }
     }
-    for (QAction* ready : {Menu.mnUpdateList,  Menu.mnUpdateList0, Menu.mnOpenFontsFolder,
-                           Menu.mnExit,        Menu.mnEnglish,     Menu.mnEspaniol,
-                           Menu.mnPrint,       Menu.mnUndo,        Menu.mnCut,
-                           Menu.mnCopy,        Menu.mnPaste,       Menu.mnSelectAll,
-                           Menu.mnFind,        Menu.mnFind0,       Menu.mnBold,
-                           Menu.mnItalic,      Menu.mnUnderline,   Menu.mnAnsiSample,
-                           Menu.mnSampleColor, Menu.mnSize,        Menu.mnUndoEx,
-                           Menu.mnCutEx,       Menu.mnCopyEx,      Menu.mnPasteEx,
-                           Menu.mnSelectAllEx}) {
+    for (QAction* ready : {Menu.mnUpdateList,
+                           Menu.mnUpdateList0,
+                           Menu.mnOpenFontsFolder,
+                           Menu.mnExit,
+                           Menu.mnEnglish,
+                           Menu.mnEspaniol,
+                           Menu.mnPrint,
+                           Menu.mnUndo,
+                           Menu.mnCut,
+                           Menu.mnCopy,
+                           Menu.mnPaste,
+                           Menu.mnSelectAll,
+                           Menu.mnFind,
+                           Menu.mnFind0,
+                           Menu.mnBold,
+                           Menu.mnItalic,
+                           Menu.mnUnderline,
+                           Menu.mnAnsiSample,
+                           Menu.mnSampleColor,
+                           Menu.mnSize,
+                           Menu.mnUndoEx,
+                           Menu.mnCutEx,
+                           Menu.mnCopyEx,
+                           Menu.mnPasteEx,
+                           Menu.mnSelectAllEx,
+                           Menu.mnInstallFont,
+                           Menu.mnInstallTemporarily,
+                           Menu.mnRemoveTemporary,
+                           Menu.mnUpdateFileList,
+                           Menu.mnUpdateFileList0,
+                           Menu.mnInstallFont0,
+                           Menu.mnInstallFontTemporarily0}) {
         Unavailable.remove(ready);
     }
+    NotInstalled->btnViewFolder0->setEnabled(false);
+    NotInstalled->btnViewMix0->setEnabled(false);
     Installed->btnViewAll0->setEnabled(false);
     for (QAction* action : std::as_const(Unavailable)) {
         action->setEnabled(false);
@@ -158,6 +191,25 @@ void TfMain_letterwell::WireCommands() {
     connect(Menu.mnOpenFontsFolder, &QAction::triggered, this,
             &TfMain_letterwell::mnOpenFontsFolderClick);
     connect(Menu.mnExit, &QAction::triggered, this, &TfMain_letterwell::mnExitClick);
+    for (QAction* refresh : {Menu.mnUpdateFileList, Menu.mnUpdateFileList0}) {
+        connect(refresh, &QAction::triggered, NotInstalled,
+                &TNotInstalledPage::mnUpdateFileListClick);
+    }
+    for (QAction* install : {Menu.mnInstallFont, Menu.mnInstallFont0}) {
+        connect(install, &QAction::triggered, NotInstalled,
+                [this] { NotInstalled->InstallClick(false); });
+    }
+    for (QAction* install : {Menu.mnInstallTemporarily, Menu.mnInstallFontTemporarily0}) {
+        connect(install, &QAction::triggered, NotInstalled,
+                [this] { NotInstalled->InstallClick(true); });
+    }
+    connect(Menu.mnRemoveTemporary, &QAction::triggered, NotInstalled,
+            &TNotInstalledPage::mnRemoveTemporaryClick);
+    connect(NotInstalled, &TNotInstalledPage::StatusText, this, [this](const QString& text) {
+        if (ActiveSample == NotInstalled->mmSampleNotInst) {
+            Panels->SetPanelText(1, text);
+        }
+    });
     connect(Menu.LanguageGroup, &QActionGroup::triggered, this,
             &TfMain_letterwell::mnLanguageClick);
     connect(pcMain, &QTabWidget::currentChanged, this, &TfMain_letterwell::pcMainChange);
@@ -317,6 +369,8 @@ void TfMain_letterwell::FormCreate() {
     AnsiSampleText = BuildAnsiSampleText();
     SavedSampleText = Installed->mmSample->toPlainText();
     LoadProgress = nullptr;
+    NotInstalled->FolderChosen();
+    NotInstalled->ShowEmptyInfo();
     pcMain->setCurrentWidget(Installed);
     pcMainChange(pcMain->currentIndex());
     FontWatcher->WatchFontFolders();
@@ -341,6 +395,7 @@ void TfMain_letterwell::FormDestroy() {
     }
     Destroyed = true;
     ShuttingDown = true;
+    NotInstalled->ReleasePreviewFont();
     lw::SaveSettings(*this);
 }
 
@@ -512,12 +567,17 @@ void TfMain_letterwell::pcMainChange(int index) {
         SetCommandEnabled(action, !installed);
     }
     if (installed) {
+        NotInstalled->ReleasePreviewFont();
         Panels->SetPanelText(1, Installed->mmSample->font().family());
         if (LastControlInstalled != nullptr) {
             LastControlInstalled->setFocus();
         }
         ActiveSample = Installed->mmSample;
     } else {
+        ActiveSample = NotInstalled->mmSampleNotInst;
+        if (NotInstalled->FileList->currentRow() >= 0) {
+            NotInstalled->FileListClick();
+        }
         Panels->SetPanelText(1, NotInstalled->mmSampleNotInst->font().family());
         if (LastControlNotInstalled != nullptr) {
             LastControlNotInstalled->setFocus();
@@ -536,13 +596,15 @@ void TfMain_letterwell::ApplyLanguage() {
         page->setStatusTip(statusTip());
     }
     Installed->ShowFamilyCount();
+    NotInstalled->ShowFileCount();
+    FontManager->LoadFontTypeNames();
+    NotInstalled->FileListClick();
     if (dlgFind != nullptr) {
         dlgFind->Localize();
     }
     if (ViewAll != nullptr) {
         ViewAll->UpdateLanguage();
     }
-    FontManager->LoadFontTypeNames();
 }
 
 void TfMain_letterwell::ApplyLanguageGlyphs() {
@@ -630,14 +692,16 @@ void TfMain_letterwell::SetMaximized() {
 }
 
 std::string TfMain_letterwell::NotInstalledPath() const {
-    return NotInstalledFolder;
+    return NotInstalled->DriveView->Path();
 }
 
 void TfMain_letterwell::SetNotInstalledPath(const std::string& path) {
-    NotInstalledFolder = path;
+    NotInstalled->DriveView->SetPath(path);
 }
 
-void TfMain_letterwell::RebuildFolderTree() {}
+void TfMain_letterwell::RebuildFolderTree() {
+    NotInstalled->DriveView->Rebuild();
+}
 
 void TfMain_letterwell::ApplySettings() {
     Installed->DialogColor = Options.FontColor;

@@ -120,7 +120,6 @@ private:
     QSet<QAction*> Unavailable;
     QPointer<QWidget> LastFocusInstalled;
     QPointer<QWidget> LastFocusNotInstalled;
-    std::string NotInstalledFolder;
     bool HintRouting = true;
     bool ShuttingDown = false;
     bool Destroyed = false;

@@ -74,4 +74,39 @@ bool TextMatches(const std::string& pattern, const std::string& text, bool whole
     return upperText.find(upperPattern) != std::string::npos;
 }
 
+namespace {
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+} // namespace
+
+bool MaskMatches(std::string_view mask, std::string_view name) {
+    if (mask == "*.*") {
+        mask = "*";
+    }
+    size_t p = 0;
+    size_t n = 0;
+    size_t star = std::string_view::npos;
+    size_t resume = 0;
+    while (n < name.size()) {
+        if (p < mask.size() && mask[p] == '*') {
+            star = p++;
+            resume = n;
+        } else if (p < mask.size() &&
+                   (mask[p] == '?' || UpperAscii(mask[p]) == UpperAscii(name[n]))) {
+            ++p;
+            ++n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < mask.size() && mask[p] == '*') {
+        ++p;
+    }
+    return p == mask.size();
+}
+
 } // namespace lw

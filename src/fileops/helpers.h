@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace lw {
 
@@ -21,6 +22,12 @@ extern bool TokenSeparatorFound;
 // non-empty text starts a new scan, an empty text goes on after the last
 // stop. Callers go on while TokenSeparatorFound is set.
 void NextToken(const std::string& text, char separator, std::string& token);
+
+// A file mask ("*.ttf", "a?.otf") against a name, as the program's file
+// commands and lists match them: without regard to ASCII case (a ".TTF" file
+// is a ".ttf" file, as where these commands come from), and "*.*" is every
+// name, with a dot or without.
+bool MaskMatches(std::string_view mask, std::string_view name);
 
 // Both texts upper-cased by the locale; whole: equal, else pattern occurs in text.
 bool TextMatches(const std::string& pattern, const std::string& text, bool whole);

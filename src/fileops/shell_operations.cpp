@@ -1,6 +1,7 @@
 #include "fileops/shell_operations.h"
 
 #include "app/strings.h"
+#include "fileops/helpers.h"
 #include "platform/services.h"
 
 #include <algorithm>
@@ -45,41 +46,6 @@ bool UserSaysYes(int question, const fs::path& path) {
                                 TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes;
 }
 
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// Patterns match as they do on Windows, where these file commands come from:
-// without regard to case, and "*.*" is every name, dot or not.
-bool WildcardMatches(std::string_view pattern, std::string_view name) {
-    if (pattern == "*.*") {
-        pattern = "*";
-    }
-    size_t p = 0;
-    size_t n = 0;
-    size_t star = std::string_view::npos;
-    size_t resume = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || Upper(pattern[p]) == Upper(name[n]))) {
-            ++p;
-            ++n;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') {
-        ++p;
-    }
-    return p == pattern.size();
-}
-
 // The files a wildcard name stands for, in name order; folders never match.
 bool ExpandWildcard(const fs::path& pattern, std::vector<fs::path>& sources) {
     std::error_code ec;
@@ -87,7 +53,7 @@ bool ExpandWildcard(const fs::path& pattern, std::vector<fs::path>& sources) {
     for (const fs::directory_entry& entry : fs::directory_iterator(pattern.parent_path(), ec)) {
         std::error_code typeError;
         if (entry.is_regular_file(typeError) &&
-            WildcardMatches(pattern.filename().string(), entry.path().filename().string())) {
+            MaskMatches(pattern.filename().string(), entry.path().filename().string())) {
             matches.push_back(entry.path());
         }
     }

@@ -32,17 +32,8 @@ constexpr int kNotFoundCaption = 10002;
 constexpr int kSizePrompt = 10017;
 constexpr int kSizeCaption = 10018;
 
-template <typename T> T* Make(QWidget* parent, const char* name, int tag = 0) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    if (tag != 0) {
-        SetTag(widget, tag);
-    }
-    return widget;
-}
-
 QToolButton* MakeToggle(QWidget* parent, const char* name, int tag) {
-    auto* button = Make<QToolButton>(parent, name, tag);
+    auto* button = MakeTagged<QToolButton>(parent, name, tag);
     button->setCheckable(true);
     button->setAutoRaise(false);
     button->setIconSize(QSize(16, 16));
@@ -54,11 +45,11 @@ QToolButton* MakeToggle(QWidget* parent, const char* name, int tag) {
 TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tsInstalled"));
     SetTag(this, 10134);
-    lblFonts = Make<QLabel>(this, "lblFonts", 10100);
-    cmbFonts = Make<TSimpleComboBox>(this, "cmbFonts", 10400);
-    lblNumber = Make<QLabel>(this, "lblNumber");
-    pnlFontProperties = Make<QFrame>(this, "pnlFontProperties");
-    cmbSize = Make<QComboBox>(pnlFontProperties, "cmbSize", 10402);
+    lblFonts = MakeTagged<QLabel>(this, "lblFonts", 10100);
+    cmbFonts = MakeTagged<TSimpleComboBox>(this, "cmbFonts", 10400);
+    lblNumber = MakeTagged<QLabel>(this, "lblNumber");
+    pnlFontProperties = MakeTagged<QFrame>(this, "pnlFontProperties");
+    cmbSize = MakeTagged<QComboBox>(pnlFontProperties, "cmbSize", 10402);
     cmbSize->setEditable(true);
     cmbSize->addItems({QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12"),
                        QStringLiteral("14"), QStringLiteral("16"), QStringLiteral("18"),
@@ -67,16 +58,16 @@ TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
     btnBold = MakeToggle(pnlFontProperties, "btnBold", 10403);
     btnItalic = MakeToggle(pnlFontProperties, "btnItalic", 10404);
     btnUnderline = MakeToggle(pnlFontProperties, "btnUnderline", 10405);
-    btnColor = Make<QPushButton>(pnlFontProperties, "btnColor", 10406);
+    btnColor = MakeTagged<QPushButton>(pnlFontProperties, "btnColor", 10406);
     btnAnsiSample = MakeToggle(pnlFontProperties, "btnAnsiSample", 10407);
-    btnViewAll0 = Make<QPushButton>(pnlFontProperties, "btnViewAll0", 10106);
-    lblSample0 = Make<QLabel>(this, "lblSample0", 10104);
-    mmSample = Make<QPlainTextEdit>(this, "mmSample");
+    btnViewAll0 = MakeTagged<QPushButton>(pnlFontProperties, "btnViewAll0", 10106);
+    lblSample0 = MakeTagged<QLabel>(this, "lblSample0", 10104);
+    mmSample = MakeTagged<QPlainTextEdit>(this, "mmSample");
     mmSample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    gbFont = Make<QGroupBox>(this, "gbFont", 10101);
-    lblFontType = Make<QLabel>(gbFont, "lblFontType");
-    lblAvailableStyles = Make<QLabel>(gbFont, "lblAvailableStyles", 10139);
-    lstStyles = Make<QListWidget>(gbFont, "lstStyles");
+    gbFont = MakeTagged<QGroupBox>(this, "gbFont", 10101);
+    lblFontType = MakeTagged<QLabel>(gbFont, "lblFontType");
+    lblAvailableStyles = MakeTagged<QLabel>(gbFont, "lblAvailableStyles", 10139);
+    lstStyles = MakeTagged<QListWidget>(gbFont, "lstStyles");
     BuildLayout();
     cmbSize->setInsertPolicy(QComboBox::NoInsert);
     // The combo box holds the focus and hands keys to its line edit by a

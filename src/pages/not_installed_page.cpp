@@ -1,25 +1,279 @@
 #include "pages/not_installed_page.h"
 
 #include "app/localize.h"
+#include "app/strings.h"
+#include "controls/drive_view.h"
+#include "controls/file_list.h"
+#include "fonts/font_file.h"
+#include "fonts/font_manager.h"
+#include "pages/file_info.h"
+#include "platform/services.h"
 
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 namespace lw {
+
+namespace {
+
+constexpr int kNoFontSelected = 13000;
+constexpr int kInstallQuestion = 13001;
+constexpr int kFilesInFolder = 13005;
+constexpr int kDamagedFont = 13014;
+constexpr int kRemoveTemporaryQuestion = 10016;
+constexpr int kConfirmCaption = 20;
+constexpr int kWarningCaption = 21;
+constexpr int kErrorCaption = 22;
+constexpr int kAlreadyInstalled = 30101;
+constexpr int kUnloadRefused = 30103;
+constexpr int kListItemHeight = 17;
+const char* const kFontMasks = "*.ttf; *.otf; *.pfm";
+const char* const kNoFileFont = "MS Sans Serif";
+
+QLabel* InfoLabel(QWidget* parent, const char* name) {
+    auto* label = MakeTagged<QLabel>(parent, name);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
+QPixmap FontFilePicture() {
+    // A sheet with a folded corner and a letter, on a key colour the list
+    // replaces with its own background.
+    const QColor key(0, 128, 128);
+    QPixmap picture(16, 16);
+    picture.fill(key);
+    QPainter painter(&picture);
+    const QPolygon sheet(
+        {QPoint(2, 0), QPoint(10, 0), QPoint(14, 4), QPoint(14, 15), QPoint(2, 15)});
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(sheet);
+    painter.drawLine(10, 0, 10, 4);
+    painter.drawLine(10, 4, 14, 4);
+    painter.setPen(QColor(0, 0, 160));
+    QFont letter(QStringLiteral("DejaVu Serif"));
+    letter.setPixelSize(10);
+    letter.setBold(true);
+    painter.setFont(letter);
+    painter.drawText(QRect(3, 4, 10, 11), Qt::AlignCenter, QStringLiteral("a"));
+    return picture;
+}
 
 TNotInstalledPage::TNotInstalledPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tsNotInstalled"));
     SetTag(this, 10135);
-    lblSample1 = new QLabel(this);
-    lblSample1->setObjectName(QStringLiteral("lblSample1"));
-    SetTag(lblSample1, 10104);
-    mmSampleNotInst = new QPlainTextEdit(this);
-    mmSampleNotInst->setObjectName(QStringLiteral("mmSampleNotInst"));
+    lblSelectFontsFolder = MakeTagged<QLabel>(this, "lblSelectFontsFolder", 13110);
+    DriveView = MakeTagged<TDriveView>(this, "DriveView", 13404);
+    DriveView->FocusOnUpdate = false;
+    DriveView->SetShowShellFolders(true);
+    FileList = MakeTagged<TFileList>(this, "FileList", 13403);
+    FileList->SetItemHeight(kListItemHeight);
+    FileList->SetPicture(FontFilePicture());
+    FileList->SetMask(kFontMasks);
+    lblNumberDir = MakeTagged<QLabel>(this, "lblNumberDir");
+    lblSampleNotInst = MakeTagged<QLabel>(this, "lblSampleNotInst", 10104);
+    mmSampleNotInst = MakeTagged<QPlainTextEdit>(this, "mmSampleNotInst");
     mmSampleNotInst->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblSample1);
-    layout->addWidget(mmSampleNotInst, 1);
+    gbFontInfoNotInst = MakeTagged<QGroupBox>(this, "gbFontInfoNotInst", 10101);
+    lblFontNameNotInst = InfoLabel(gbFontInfoNotInst, "lblFontNameNotInst");
+    lblFontFamilyNotInst = InfoLabel(gbFontInfoNotInst, "lblFontFamilyNotInst");
+    lblFontSubFamilyNotInst = InfoLabel(gbFontInfoNotInst, "lblFontSubFamilyNotInst");
+    lblFontTypeNotInst = InfoLabel(gbFontInfoNotInst, "lblFontTypeNotInst");
+    lblFontVersionNotInst = InfoLabel(gbFontInfoNotInst, "lblFontVersionNotInst");
+    lblInstalled = InfoLabel(gbFontInfoNotInst, "lblInstalled");
+    btnInstallFont0 = MakeTagged<QPushButton>(this, "btnInstallFont0", 13105);
+    btnInstallTemporarily0 = MakeTagged<QPushButton>(this, "btnInstallTemporarily0", 13106);
+    btnViewFolder0 = MakeTagged<QPushButton>(this, "btnViewFolder0", 13103);
+    btnViewMix0 = MakeTagged<QPushButton>(this, "btnViewMix0", 13111);
+    BuildLayout();
+    ShowEmptyInfo();
+
+    connect(DriveView, &QTreeWidget::itemClicked, this, [this] { FolderChosen(); });
+    connect(DriveView, &TDriveView::KeyReleased, this, [this] { FolderChosen(); });
+    connect(FileList, &QListWidget::currentRowChanged, this, [this] { FileListClick(); });
+    connect(FileList, &TFileList::KeyPressed, this, [this](int key) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            InstallClick(false);
+        }
+    });
+    connect(btnInstallFont0, &QPushButton::clicked, this, [this] { InstallClick(false); });
+    connect(btnInstallTemporarily0, &QPushButton::clicked, this, [this] { InstallClick(true); });
+}
+
+TNotInstalledPage::~TNotInstalledPage() {
+    ReleasePreviewFont();
+}
+
+void TNotInstalledPage::BuildLayout() {
+    auto* left = new QVBoxLayout;
+    left->addWidget(lblSelectFontsFolder);
+    left->addWidget(DriveView, 1);
+    left->addWidget(FileList, 1);
+    left->addWidget(lblNumberDir);
+
+    auto* info = new QVBoxLayout(gbFontInfoNotInst);
+    for (QLabel* label : {lblFontNameNotInst, lblFontFamilyNotInst, lblFontSubFamilyNotInst,
+                          lblFontTypeNotInst, lblFontVersionNotInst, lblInstalled}) {
+        info->addWidget(label);
+    }
+    info->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button :
+         {btnInstallFont0, btnInstallTemporarily0, btnViewFolder0, btnViewMix0}) {
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(lblSampleNotInst);
+    right->addWidget(mmSampleNotInst, 3);
+    right->addWidget(gbFontInfoNotInst, 2);
+    right->addLayout(buttons);
+
+    auto* page = new QHBoxLayout(this);
+    page->addLayout(left, 1);
+    page->addLayout(right, 3);
+}
+
+void TNotInstalledPage::ShowInfo(const TFileInfoTexts& texts) {
+    lblFontNameNotInst->setText(QString::fromStdString(texts.FullName));
+    lblFontFamilyNotInst->setText(QString::fromStdString(texts.Family));
+    lblFontSubFamilyNotInst->setText(QString::fromStdString(texts.Style));
+    lblFontTypeNotInst->setText(QString::fromStdString(texts.Type));
+    lblFontVersionNotInst->setText(QString::fromStdString(texts.Version));
+    lblInstalled->setText(QString::fromStdString(texts.Installed));
+}
+
+void TNotInstalledPage::ShowEmptyInfo() {
+    ShowInfo(EmptyFileInfo());
+}
+
+void TNotInstalledPage::SetSampleFont(const QString& family, bool bold, bool italic) {
+    QFont font = mmSampleNotInst->font();
+    font.setFamilies({family});
+    font.setBold(bold);
+    font.setItalic(italic);
+    mmSampleNotInst->setFont(font);
+    mmSampleNotInst->viewport()->update();
+}
+
+void TNotInstalledPage::FolderChosen() {
+    const std::string folder = DriveView->Path();
+    FileList->SetDirectory(folder);
+    if (!folder.empty()) {
+        // Relative names typed later mean this folder.
+        std::error_code ec;
+        std::filesystem::current_path(folder, ec);
+    }
+    ShowFileCount();
+}
+
+void TNotInstalledPage::ShowFileCount() {
+    lblNumberDir->setText(QString::fromStdString(FmtLoadStr(kFilesInFolder, FileList->count())));
+}
+
+void TNotInstalledPage::mnUpdateFileListClick() {
+    DriveView->Rebuild();
+    FolderChosen();
+    FileListClick();
+}
+
+std::unique_ptr<TFontFile> TNotInstalledPage::PreviewFile(const std::string& path,
+                                                          std::string& error) {
+    try {
+        std::unique_ptr<TFontFile> font = TFontManager::ReadFontFile(path);
+        if (!font || FontSystem().AddFontResource(font->GetFiles(true)) == 0) {
+            error = LoadStr(kDamagedFont);
+            return nullptr;
+        }
+        return font;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return nullptr;
+    }
+}
+
+void TNotInstalledPage::FileListClick() {
+    THourglass hourglass;
+    if (Preview && !FontSystem().RemoveFontResource(Preview->GetFiles(true))) {
+        Prompts().MessageBox(FmtLoadStr(kUnloadRefused, Preview->FileName, ""),
+                             LoadStr(kErrorCaption), TMsgIcon::Error, TMsgButtons::Ok);
+    }
+    Preview.reset();
+    const std::string path = FileList->FileName();
+    std::string error;
+    if (path.empty()) {
+        SetSampleFont(QString::fromLatin1(kNoFileFont), false, false);
+        ShowEmptyInfo();
+    } else if ((Preview = PreviewFile(path, error))) {
+        ShowInfo(FileInfo(*Preview, *FontManager));
+        // An installed face shows in its installed style.
+        const TFontStyles style =
+            Preview->Installed ? FontManager->GetStyleFlags(Preview->FamilyName, Preview->StyleName)
+                               : 0;
+        SetSampleFont(QString::fromStdString(Preview->FamilyName), (style & fsBold) != 0,
+                      (style & fsItalic) != 0);
+    } else {
+        SetSampleFont(QStringLiteral(" "), false, false);
+        ShowEmptyInfo();
+    }
+    emit StatusText(error.empty() ? mmSampleNotInst->font().family()
+                                  : QString::fromStdString(PreviewErrorText(error)));
+}
+
+void TNotInstalledPage::ReleasePreviewFont() {
+    if (Preview) {
+        FontSystem().RemoveFontResource(Preview->GetFiles(true));
+        Preview.reset();
+    }
+}
+
+void TNotInstalledPage::InstallClick(bool temporarily) {
+    if (FileList->currentRow() < 0) {
+        Prompts().MessageBox(LoadStr(kNoFontSelected), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
+        return;
+    }
+    if (!Preview) {
+        Prompts().MessageBox(LoadStr(kDamagedFont), LoadStr(kErrorCaption), TMsgIcon::Error,
+                             TMsgButtons::Ok);
+        return;
+    }
+    if (Preview->Installed) {
+        Prompts().MessageBox(LoadStr(kAlreadyInstalled), LoadStr(kWarningCaption),
+                             TMsgIcon::Warning, TMsgButtons::Ok);
+        return;
+    }
+    if (Prompts().MessageBox(FmtLoadStr(kInstallQuestion, Preview->FullName),
+                             LoadStr(kConfirmCaption), TMsgIcon::Question,
+                             TMsgButtons::YesNo) != TMsgResult::Yes) {
+        return;
+    }
+    FontSystem().RemoveFontResource(Preview->GetFiles(true));
+    if (temporarily) {
+        FontManager->InstallTemporarily(*Preview, true);
+    } else {
+        FontManager->InstallFont(*Preview, true);
+    }
+    Preview.reset();
+    FileListClick();
+}
+
+void TNotInstalledPage::mnRemoveTemporaryClick() {
+    if (Prompts().MessageBox(LoadStr(kRemoveTemporaryQuestion), LoadStr(kConfirmCaption),
+                             TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes) {
+        FontManager->RemoveTemporaryFonts();
+    }
 }
 
 } // namespace lw

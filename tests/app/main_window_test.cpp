@@ -104,8 +104,10 @@ TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
     EXPECT_FALSE(m.mnUpdateList->isEnabled());
     EXPECT_FALSE(window.Installed->btnBold->isEnabled());
     EXPECT_FALSE(m.mnBold->isEnabled());
+    EXPECT_TRUE(m.mnInstallFont->isEnabled());
+    EXPECT_TRUE(m.mnUpdateFileList->isEnabled());
     // Their work arrives later: the page does not switch them on yet.
-    EXPECT_FALSE(m.mnInstallFont->isEnabled());
+    EXPECT_FALSE(m.mnCopyFile->isEnabled());
     EXPECT_NE(window.ActiveSample, window.Installed->mmSample);
 
     window.pcMain->setCurrentIndex(0);

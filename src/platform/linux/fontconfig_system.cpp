@@ -323,7 +323,6 @@ void TFontconfigSystem::ReloadAppFonts() {
     for (const std::string& file : AppFonts) {
         FcConfigAppFontAddFile(nullptr, Fc(file));
     }
-    Stale = true;
 }
 
 void TFontconfigSystem::SetLastError(int code, std::string text) {
@@ -369,7 +368,6 @@ int TFontconfigSystem::AddFontResource(const TFontFiles& files) {
         return 0;
     }
     AppFonts.push_back(file);
-    Stale = true;
     if (Observer != nullptr) {
         Observer->FontFileLoaded(file);
     }
@@ -555,7 +553,7 @@ std::vector<std::string> TFontconfigSystem::FontFolders() {
 }
 
 const TFontconfigSystem::TSnapshot& TFontconfigSystem::Current() {
-    if (!Snapshot || Stale || Rescan) {
+    if (!Snapshot || Rescan) {
         TakeSnapshot(Rescan);
     }
     if (!Snapshot->Indexed) {
@@ -678,7 +676,6 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
     if (rescan || Inputs.empty()) {
         Inputs = FontconfigInputs();
     }
-    Stale = false;
     Rescan = false;
     auto snapshot = std::make_unique<TSnapshot>();
     TFcPatternPtr pattern(FcPatternCreate());
@@ -689,7 +686,12 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
     if (!pattern || !objects) {
         throw EFontSystemError("fontconfig could not allocate a query");
     }
-    snapshot->Set.reset(FcFontList(nullptr, pattern.get(), objects.get()));
+    // The installed fonts only: what this process loads for itself (a
+    // preview, a font Qt draws) is not installed.
+    FcFontSet* installed[] = {FcConfigGetFonts(nullptr, FcSetSystem)};
+    snapshot->Set.reset(installed[0] == nullptr
+                            ? FcFontSetCreate()
+                            : FcFontSetList(nullptr, installed, 1, pattern.get(), objects.get()));
     if (!snapshot->Set) {
         throw EFontSystemError("fontconfig could not list the fonts");
     }

@@ -128,9 +128,7 @@ private:
 
     std::string UserFontFolder;
     std::unique_ptr<TSnapshot> Snapshot;
-    // Stale: the listing must be taken again (fonts this process loaded or
-    // let go); Rescan: fontconfig must read its folders again first.
-    bool Stale = false;
+    // Fontconfig must read its folders again before the next listing.
     bool Rescan = false;
     std::vector<std::pair<std::string, int64_t>> Inputs;
     std::vector<std::string> AppFonts;

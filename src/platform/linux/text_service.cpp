@@ -1,8 +1,12 @@
 #include "platform/linux/linux_platform.h"
 
 #include <QCollator>
+
 #include <QLocale>
 #include <QString>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace lw {
 
@@ -22,6 +26,22 @@ public:
 
     std::string Upper(const std::string& text) const override {
         return Locale.toUpper(QString::fromUtf8(text)).toStdString();
+    }
+
+    void SortCollated(std::vector<std::string>& texts) const override {
+        std::vector<std::pair<QCollatorSortKey, size_t>> keys;
+        keys.reserve(texts.size());
+        for (size_t i = 0; i < texts.size(); ++i) {
+            keys.emplace_back(Collator.sortKey(QString::fromUtf8(texts[i])), i);
+        }
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+        std::vector<std::string> sorted;
+        sorted.reserve(texts.size());
+        for (const auto& key : keys) {
+            sorted.push_back(std::move(texts[key.second]));
+        }
+        texts = std::move(sorted);
     }
 
 private:

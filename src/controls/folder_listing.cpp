@@ -1,0 +1,98 @@
+#include "controls/folder_listing.h"
+
+#include "fileops/helpers.h"
+#include "platform/services.h"
+
+#include <filesystem>
+
+namespace lw {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr char kSeparator = '/';
+
+// An entry that is a folder, or a link to one.
+bool IsFolder(const fs::directory_entry& entry) {
+    std::error_code ec;
+    return entry.is_directory(ec);
+}
+} // namespace
+
+std::vector<std::string> ParseMasks(const std::string& text) {
+    std::vector<std::string> masks;
+    size_t start = 0;
+    while (true) {
+        const size_t stop = text.find(';', start);
+        std::string piece =
+            text.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
+        piece.erase(0, piece.find_first_not_of(' ') == std::string::npos
+                           ? piece.size()
+                           : piece.find_first_not_of(' '));
+        if (stop == std::string::npos) {
+            if (!piece.empty()) {
+                masks.push_back(std::move(piece));
+            }
+            return masks;
+        }
+        masks.push_back(std::move(piece));
+        start = stop + 1;
+    }
+}
+
+std::string JoinMasks(const std::vector<std::string>& masks) {
+    std::string text;
+    for (size_t i = 0; i < masks.size(); ++i) {
+        text += (i == 0 ? "" : "; ") + masks[i];
+    }
+    return text;
+}
+
+std::string FolderWithSeparator(const std::string& folder) {
+    if (folder.empty() || folder.back() == kSeparator) {
+        return folder;
+    }
+    return folder + kSeparator;
+}
+
+std::vector<std::string> ListFolderFiles(const std::string& folder,
+                                         const std::vector<std::string>& masks) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        if (IsFolder(entry)) {
+            continue;
+        }
+        const std::string name = entry.path().filename().string();
+        for (const std::string& mask : masks) {
+            if (!mask.empty() && MaskMatches(mask, name)) {
+                names.push_back(name);
+            }
+        }
+    }
+    Text().SortCollated(names);
+    return names;
+}
+
+std::vector<std::string> ListSubfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        if (IsFolder(entry)) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    return names;
+}
+
+bool HasSubfolders(const std::string& folder) {
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        if (IsFolder(entry)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace lw

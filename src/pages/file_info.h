@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lw {
+
+class TFontFile;
+class TFontManager;
+
+// What the not-installed page's six labels say of a font file.
+struct TFileInfoTexts {
+    std::string FullName;
+    std::string Family;
+    std::string Style;
+    std::string Type;
+    std::string Version;
+    std::string Installed;
+    bool operator==(const TFileInfoTexts&) const = default;
+};
+
+// The labels with nothing previewed.
+TFileInfoTexts EmptyFileInfo();
+// The labels for a previewed file; an installed one lists its family's
+// installed styles.
+TFileInfoTexts FileInfo(const TFontFile& font, TFontManager& fonts);
+
+// The items joined, each followed by the separator except the last; an item
+// equal to the one before it (exactly) is left out.
+std::string JoinStrings(const std::vector<std::string>& items, const std::string& separator);
+
+// Status panel 1 for a file that could not be previewed: the reason, ": "
+// and the error caption in capitals.
+std::string PreviewErrorText(const std::string& reason);
+
+} // namespace lw
