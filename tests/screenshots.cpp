@@ -3,8 +3,11 @@
 // Runs in a temporary home, so the real settings are never read or written.
 #include "app/main_window.h"
 #include "app/strings.h"
+#include "controls/drive_view.h"
+#include "controls/file_list.h"
 #include "fonts/font_manager.h"
 #include "pages/installed_page.h"
+#include "pages/not_installed_page.h"
 #include "sheets/view_all.h"
 
 #include "pages/simple_combo.h"
@@ -18,6 +21,7 @@
 #include <QDir>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -61,6 +65,11 @@ int main(int argc, char** argv) {
         window.ShowInstalledFamily(1);
         ok = Save(window, folder, QStringLiteral("main-installed")) && ok;
         window.pcMain->setCurrentIndex(1);
+        // A folder of the machine's fonts, a file chosen and previewed.
+        window.NotInstalled->DriveView->SetPath("/usr/share/fonts/truetype/dejavu");
+        window.NotInstalled->FolderChosen();
+        window.NotInstalled->FileList->setCurrentRow(
+            std::min(2, window.NotInstalled->FileList->count() - 1));
         ok = Save(window, folder, QStringLiteral("main-not-installed")) && ok;
         window.pcMain->setCurrentIndex(0);
         window.mnLanguageClick(window.Menu.mnEspaniol);

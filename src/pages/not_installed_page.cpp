@@ -141,7 +141,7 @@ void TNotInstalledPage::BuildLayout() {
     right->addLayout(buttons);
 
     auto* page = new QHBoxLayout(this);
-    page->addLayout(left, 1);
+    page->addLayout(left, 2);
     page->addLayout(right, 3);
 }
 

@@ -1,0 +1,219 @@
+// The not-installed page driven as a person drives it: a click on a folder,
+// a click on a file, keys to the focused widget, the menu commands.
+#include "app/main_window.h"
+#include "app/status_panels.h"
+#include "controls/drive_view.h"
+#include "controls/file_list.h"
+#include "font_builder.h"
+#include "main_window_fixture.h"
+#include "pages/not_installed_page.h"
+#include "test_home.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <filesystem>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TrueTypeFace;
+
+class NotInstalledPageTest : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        static int run = 0;
+        Folder = test::TestHome().Root() / ("page-" + std::to_string(++run));
+        FontFolder = Folder / "installed";
+        fs::create_directories(FontFolder);
+        Fonts.Folder = FontFolder.string();
+        FontManager->FontsFolder = FontFolder.string();
+        FontManager->LoadFontTypeNames();
+        Window = std::make_unique<TfMain_letterwell>();
+        Window->show();
+        QApplication::setActiveWindow(Window.get());
+        Page().show();
+    }
+    void TearDown() override {
+        Window.reset();
+        fs::remove_all(Folder);
+        MainWindowFixture::TearDown();
+    }
+    TNotInstalledPage& Page() { return *Window->NotInstalled; }
+    void MakeFont(const std::string& file, const std::string& family, const std::string& style) {
+        test::TNameTableBuilder names;
+        names.Windows(1, family)
+            .Windows(2, style)
+            .Windows(4, family + " " + style)
+            .Windows(5, "Version 1.5");
+        test::WriteFile(Folder / file, test::MinimalTrueType(names));
+    }
+    // The page shown by a click on its tab, the folder by a click in the tree.
+    void OpenFolder() {
+        QTabBar* tabs = Window->pcMain->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        Page().DriveView->SetPath(Folder.string());
+        TDriveView& tree = *Page().DriveView;
+        QApplication::processEvents(); // the tree scrolls the folder into view
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {},
+                          tree.visualItemRect(tree.currentItem()).center());
+    }
+    void ClickFile(const std::string& name) {
+        TFileList& list = *Page().FileList;
+        for (int row = 0; row < list.count(); ++row) {
+            if (list.ItemName(row) == name) {
+                list.scrollToItem(list.item(row));
+                QApplication::processEvents();
+                QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                                  list.visualItemRect(list.item(row)).center());
+                return;
+            }
+        }
+        FAIL() << name << " is not listed";
+    }
+    std::string Label(QLabel* label) { return label->text().toStdString(); }
+    const std::vector<test::TScriptedPrompts::TMessage>& Messages() {
+        return test::TestPrompts().Messages;
+    }
+
+    std::unique_ptr<TfMain_letterwell> Window;
+    fs::path Folder;
+    fs::path FontFolder;
+};
+
+TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
+    MakeFont("probe.ttf", "LwPreview", "Regular");
+    test::WriteFile(Folder / "notes.txt", {'n'});
+    OpenFolder();
+    EXPECT_EQ(Page().FileList->count(), 1) << "font files only";
+    EXPECT_EQ(Page().lblNumberDir->text(), QStringLiteral("Broj fontova u folderu:  1"));
+    EXPECT_EQ(fs::current_path(), Folder) << "the folder chosen is the current folder";
+    ClickFile("probe.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
+    EXPECT_EQ(Fonts.Loaded, std::vector<std::string>{(Folder / "probe.ttf").string()});
+    EXPECT_EQ(Label(Page().lblFontNameNotInst), "Puni naziv fonta:  LwPreview Regular");
+    EXPECT_EQ(Label(Page().lblFontFamilyNotInst), "Vrsta:  LwPreview");
+    EXPECT_EQ(Label(Page().lblFontSubFamilyNotInst), "Podvrsta:  Regular");
+    EXPECT_EQ(Label(Page().lblFontTypeNotInst), "Tip:  TrueType");
+    EXPECT_EQ(Label(Page().lblFontVersionNotInst), "Verzija:  Version 1.5");
+    EXPECT_EQ(Label(Page().lblInstalled), "Ne instalirani");
+    EXPECT_EQ(Page().mmSampleNotInst->font().family(), QStringLiteral("LwPreview"));
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("LwPreview"));
+
+    // Leaving the page lets the file go; coming back reads it again.
+    Window->pcMain->setCurrentIndex(0);
+    EXPECT_EQ(Fonts.Unloaded, std::vector<std::string>{(Folder / "probe.ttf").string()});
+    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
+    Window->pcMain->setCurrentIndex(1);
+    EXPECT_EQ(Fonts.Loaded.size(), 2u);
+    EXPECT_NE(Page().PreviewFontFile(), nullptr);
+}
+
+TEST_F(NotInstalledPageTest, AnInstalledFamilyListsItsStylesAndTheSampleTakesTheFilesStyle) {
+    MakeFont("probe-bold.ttf", "LwInstalled", "Bold");
+    Fonts.AddFace("LwInstalled", TrueTypeFace("LwInstalled Bold", "Bold", NTM_BOLD));
+    Fonts.AddFace("LwInstalled", TrueTypeFace("LwInstalled Regular", "Regular", NTM_REGULAR));
+    Fonts.Fonts["LwInstalled Bold (TrueType)"] = TRegValue::FromString("probe-bold.ttf");
+    OpenFolder();
+    ClickFile("probe-bold.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
+    EXPECT_TRUE(Page().PreviewFontFile()->Installed);
+    EXPECT_EQ(Label(Page().lblInstalled), "Instalirana podgrupa: Bold, Regular");
+    EXPECT_TRUE(Page().mmSampleNotInst->font().bold());
+
+    // Enter in the list installs: this one is installed already.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "ODABRANI FONT JE ODUVEK INSTALIRAN!!!.");
+    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+    EXPECT_TRUE(fs::is_empty(FontFolder)) << "nothing was copied";
+}
+
+TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason) {
+    MakeFont("refused.ttf", "LwRefused", "Regular");
+    test::WriteFile(Folder / "pack.ttc", {1, 2, 3});
+    Fonts.RefusedLoads = {"refused.ttf"};
+    OpenFolder();
+    ClickFile("refused.ttf");
+    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
+    EXPECT_EQ(Label(Page().lblFontNameNotInst), "Puni naziv fonta:  ");
+    EXPECT_EQ(Label(Page().lblInstalled), "Ne instalirani");
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("Ostecen neispravan font.: GRESKA "));
+    // Installing what could not be read says so.
+    Window->Menu.mnInstallFont->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Ostecen neispravan font.");
+    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
+
+    // A collection has no reader.
+    Page().FileList->SetMask("*.*");
+    ClickFile("pack.ttc");
+    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("Ostecen neispravan font.: GRESKA "));
+
+    // No file chosen: the sample falls back, and installing asks for a file.
+    Page().FileList->setCurrentRow(-1);
+    Page().FileListClick();
+    EXPECT_EQ(Page().mmSampleNotInst->font().family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("MS Sans Serif"));
+    test::TestPrompts().Reset();
+    Window->Menu.mnInstallTemporarily->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Nisi selektovao font.");
+    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+}
+
+TEST_F(NotInstalledPageTest, InstallingAsksFirstThenCopiesOrLoadsForTheSession) {
+    MakeFont("fresh.ttf", "LwFresh", "Regular");
+    OpenFolder();
+    ClickFile("fresh.ttf");
+    test::TestPrompts().Answers = {TMsgResult::No};
+    QTest::mouseClick(Page().btnInstallFont0, Qt::LeftButton);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Da li zelis da instaliras font LwFresh Regular?");
+    EXPECT_EQ(Messages()[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_FALSE(fs::exists(FontFolder / "fresh.ttf")) << "No installs nothing";
+
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    QTest::mouseClick(Page().btnInstallFont0, Qt::LeftButton);
+    EXPECT_TRUE(fs::exists(FontFolder / "fresh.ttf"));
+    EXPECT_EQ(Fonts.Fonts.count("LwFresh Regular (TrueType)"), 1u);
+    // The file is read again: now it is installed.
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
+    EXPECT_TRUE(Page().PreviewFontFile()->Installed);
+
+    MakeFont("session.ttf", "LwSession", "Regular");
+    Page().mnUpdateFileListClick();
+    ClickFile("session.ttf");
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnInstallTemporarily->trigger();
+    EXPECT_EQ(Fonts.TemporaryLoaded, std::vector<std::string>{(Folder / "session.ttf").string()});
+    EXPECT_TRUE(FontManager->IsTemporary("LwSession Regular"));
+    EXPECT_FALSE(fs::exists(FontFolder / "session.ttf"));
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnRemoveTemporary->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Da li zelis da deinstaliras privremeno instaliran font?");
+    EXPECT_FALSE(FontManager->IsTemporary("LwSession Regular"));
+}
+
+TEST_F(NotInstalledPageTest, TheFolderShownIsStoredAndComesBackAtTheNextStart) {
+    OpenFolder();
+    Window.reset();
+    EXPECT_EQ(Stored().at("Not installed tab path").Text, Folder.string() + "/");
+    Window = std::make_unique<TfMain_letterwell>();
+    EXPECT_EQ(Window->NotInstalled->DriveView->Path(), Folder.string() + "/");
+    EXPECT_EQ(Window->NotInstalled->FileList->Directory(), Folder.string() + "/");
+}
+
+} // namespace
+} // namespace lw
