@@ -1,5 +1,6 @@
 // letterwell-cli: the font manager's work from a terminal, over the same core.
 #include "app/strings.h"
+#include "controls/folder_listing.h"
 #include "fonts/font_json.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
@@ -13,6 +14,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -53,6 +56,7 @@ int Usage() {
         << "usage: letterwell-cli families\n"
            "       letterwell-cli styles FAMILY\n"
            "       letterwell-cli info FILE...\n"
+           "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm\"]\n"
            "       letterwell-cli install FILE...\n"
            "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
            "       letterwell-cli string [--language N] ID...\n"
@@ -120,28 +124,33 @@ std::string CommandLinePath(const std::string& argument) {
 
 // One JSON object a line per file, in the order given; a file without a
 // record gets its error on its line and the others are still read.
-int PrintFontInfo(int argc, char** argv) {
+// One file's line: its record, or why it gives none. False for the latter.
+bool AppendFileLine(std::string& out, const std::string& shown, const std::string& path) {
     constexpr int kDamagedFont = 13014;
-    // Lines go out in large writes, not a system call each.
+    bool read = false;
+    try {
+        if (const std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(path)) {
+            lw::AppendFontFileJson(out, *font);
+            read = true;
+        } else {
+            out += lw::FontFileErrorJson(shown, lw::LoadStr(kDamagedFont));
+        }
+    } catch (const std::exception& e) {
+        out += lw::FontFileErrorJson(shown, e.what());
+    }
+    out += '\n';
+    return read;
+}
+
+// The lines of many files, written in large blocks, not a system call each.
+int PrintFileLines(const std::vector<std::pair<std::string, std::string>>& files) {
     constexpr size_t kFlushAt = 256 * 1024;
     std::string out;
     int status = 0;
-    for (int i = 2; i < argc; ++i) {
-        const std::string file = argv[i];
-        try {
-            const std::unique_ptr<lw::TFontFile> font =
-                lw::TFontManager::ReadFontFile(CommandLinePath(file));
-            if (font) {
-                lw::AppendFontFileJson(out, *font);
-            } else {
-                out += lw::FontFileErrorJson(file, lw::LoadStr(kDamagedFont));
-                status = 1;
-            }
-        } catch (const std::exception& e) {
-            out += lw::FontFileErrorJson(file, e.what());
+    for (const auto& [shown, path] : files) {
+        if (!AppendFileLine(out, shown, path)) {
             status = 1;
         }
-        out += '\n';
         if (out.size() >= kFlushAt) {
             std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
             out.clear();
@@ -149,6 +158,39 @@ int PrintFontInfo(int argc, char** argv) {
     }
     std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
     return status;
+}
+
+int PrintFontInfo(int argc, char** argv) {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int i = 2; i < argc; ++i) {
+        files.emplace_back(argv[i], CommandLinePath(argv[i]));
+    }
+    return PrintFileLines(files);
+}
+
+// The not-installed page's list of a folder: its font files in the page's
+// order, each file's record as info gives it.
+int ListFolder(int argc, char** argv) {
+    constexpr const char* kPageMasks = "*.ttf; *.otf; *.pfm";
+    std::string masks = kPageMasks;
+    for (int i = 3; i < argc; ++i) {
+        if (std::string(argv[i]) == "--mask" && i + 1 < argc) {
+            masks = argv[++i];
+        } else {
+            return Usage();
+        }
+    }
+    const std::string folder = lw::FolderWithSeparator(CommandLinePath(argv[2]));
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::cerr << "letterwell-cli: no folder " << folder << "\n";
+        return 1;
+    }
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const std::string& name : lw::ListFolderFiles(folder, lw::ParseMasks(masks))) {
+        files.emplace_back(folder + name, folder + name);
+    }
+    return PrintFileLines(files);
 }
 
 // Prints strings of the program's texts: handy for translators and scripts.
@@ -263,6 +305,10 @@ int main(int argc, char** argv) {
         if (command == "info" && argc >= 3) {
             lw::FontManager = std::make_unique<lw::TFontManager>();
             return PrintFontInfo(argc, argv);
+        }
+        if (command == "list" && argc >= 3) {
+            lw::FontManager = std::make_unique<lw::TFontManager>();
+            return ListFolder(argc, argv);
         }
         if (command == "install" && argc >= 3) {
             lw::FontManager = std::make_unique<lw::TFontManager>();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <sys/wait.h>
@@ -110,6 +111,48 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     EXPECT_NE(lines[0].find("\"Outlines\": 1}"), std::string::npos);
     EXPECT_EQ(lines[1], FontFileErrorJson(collection, "Ostecen neispravan font."));
     EXPECT_EQ(lines[2], FontFileErrorJson(missing, "No such file or directory"));
+}
+
+// The page's list of a folder: its font files in the page's order (masks
+// matched ignoring case), each as info prints it.
+TEST(FontJson, CliListPrintsTheFolderAsThePageListsIt) {
+    test::TScratchFolder folder("cli-list");
+    const test::TBytes font =
+        test::TSfntBuilder()
+            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli List").Build())
+            .Build();
+    folder.Write("b.ttf", font);
+    folder.Write("A.OTF", font);
+    folder.Write("notes.txt", {'n'});
+    folder.Write("c.pfm", {1, 2});
+    const auto run = [&](const std::string& arguments) {
+        FILE* pipe = ::popen(
+            (test::BuildBinFolder() + "/letterwell-cli list " + arguments + " 2>/dev/null").c_str(),
+            "r");
+        std::string output;
+        std::array<char, 4096> buffer{};
+        while (pipe != nullptr && std::fread(buffer.data(), 1, 1, pipe) == 1) {
+            output += buffer[0];
+        }
+        if (pipe != nullptr) {
+            ::pclose(pipe);
+        }
+        return output;
+    };
+    const std::string all = run("'" + folder.Path.string() + "'");
+    const std::string dir = folder.Path.string() + "/";
+    const size_t a = all.find(JsonString(dir + "A.OTF"));
+    const size_t b = all.find(JsonString(dir + "b.ttf"));
+    const size_t c = all.find(FontFileErrorJson(dir + "c.pfm", "No such file or directory"));
+    ASSERT_NE(a, std::string::npos) << all;
+    ASSERT_NE(b, std::string::npos) << all;
+    ASSERT_NE(c, std::string::npos) << all << " (its outline is missing)";
+    EXPECT_LT(a, b);
+    EXPECT_LT(b, c);
+    EXPECT_EQ(all.find("notes.txt"), std::string::npos);
+    const std::string onlyTtf = run("'" + folder.Path.string() + "' --mask '*.TTF'");
+    EXPECT_EQ(std::count(onlyTtf.begin(), onlyTtf.end(), '\n'), 1) << onlyTtf;
+    EXPECT_NE(onlyTtf.find("b.ttf"), std::string::npos);
 }
 
 } // namespace
