@@ -51,6 +51,7 @@ bench: deps
 	build-bench/bin/reader_bench
 	bash bench/cli_bench.sh build-bench/bin
 	build-bench/bin/catalogue_bench
+	build-bench/bin/page_bench 2000
 	build-bench/bin/sheet_bench
 	build-bench/bin/sheet_bench 3000
 

@@ -2,6 +2,8 @@
 
 #include "platform/font_system.h"
 
+#include <QTimer>
+
 #include <map>
 #include <string>
 
@@ -18,9 +20,18 @@ public:
 
     void FontFileLoaded(const std::string& path) override;
     void FontFileReleased(const std::string& path) override;
+    // Removes from Qt the fonts let go that it still draws.
+    void RemoveRetired();
+    // How many fonts let go Qt may keep before they are removed together,
+    // once the user pauses for IdleFlushMilliseconds (at once past four
+    // times as many).
+    size_t RetiredLimit = 32;
+    int IdleFlushMilliseconds = 1500;
 
 private:
     std::multimap<std::string, int> Ids;
+    std::map<std::string, int> Retired;
+    QTimer IdleFlush;
 };
 
 } // namespace lw

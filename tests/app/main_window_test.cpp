@@ -1,5 +1,6 @@
 #include "app/font_change_watcher.h"
 #include "app/main_window.h"
+#include "app/qt_app_fonts.h"
 #include "app/status_panels.h"
 #include "app/strings.h"
 #include "font_builder.h"
@@ -232,7 +233,48 @@ TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnToo) {
     ASSERT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1);
     EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
     EXPECT_TRUE(FontSystem().RemoveFontResource(TFontFiles(file.string())));
+    // Let go, it leaves Qt with the next fonts let go, all at once.
+    test::ApplicationFonts().RemoveRetired();
     EXPECT_FALSE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
+    fs::remove_all(folder);
+}
+
+// Every font let go makes Qt read all installed fonts again; a preview
+// clicked through a folder lets one go at every click.
+TEST(ApplicationFonts, FontsLetGoLeaveQtTogetherAndComeBackAtOnce) {
+    namespace fs = std::filesystem;
+    const fs::path folder = test::TestHome().Root() / "retired-fonts";
+    TQtApplicationFonts& fonts = test::ApplicationFonts();
+    fonts.RemoveRetired();
+    const size_t limit = fonts.RetiredLimit;
+    const int pause = fonts.IdleFlushMilliseconds;
+    fonts.RetiredLimit = 2;
+    fonts.IdleFlushMilliseconds = 100;
+    std::vector<fs::path> files;
+    for (int i = 0; i < 3; ++i) {
+        test::TNameTableBuilder names;
+        names.Windows(1, "LwRetired" + std::to_string(i)).Windows(2, "Regular");
+        files.push_back(folder / ("retired" + std::to_string(i) + ".ttf"));
+        test::WriteFile(files.back(), test::MinimalTrueType(names));
+    }
+    const auto drawn = [](int i) {
+        return QFontDatabase::families().contains(QStringLiteral("LwRetired%1").arg(i));
+    };
+    for (int i = 0; i < 2; ++i) {
+        FontSystem().AddFontResource(TFontFiles(files[static_cast<size_t>(i)].string()));
+        FontSystem().RemoveFontResource(TFontFiles(files[static_cast<size_t>(i)].string()));
+    }
+    EXPECT_TRUE(drawn(0) && drawn(1)) << "two let go, within the limit";
+    // Loaded again, the font Qt still has is used as it is.
+    FontSystem().AddFontResource(TFontFiles(files[0].string()));
+    EXPECT_TRUE(drawn(0));
+    FontSystem().AddFontResource(TFontFiles(files[2].string()));
+    FontSystem().RemoveFontResource(TFontFiles(files[2].string()));
+    FontSystem().RemoveFontResource(TFontFiles(files[0].string()));
+    EXPECT_TRUE(drawn(0)) << "over the limit, they leave when the user pauses";
+    QTRY_VERIFY_WITH_TIMEOUT(!drawn(0) && !drawn(1) && !drawn(2), 5000);
+    fonts.RetiredLimit = limit;
+    fonts.IdleFlushMilliseconds = pause;
     fs::remove_all(folder);
 }
 

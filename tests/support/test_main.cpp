@@ -23,6 +23,14 @@ std::string BuildBinFolder() {
     return LW_TEST_BIN_DIR;
 }
 
+namespace {
+TQtApplicationFonts* Fonts = nullptr;
+}
+
+TQtApplicationFonts& ApplicationFonts() {
+    return *Fonts;
+}
+
 } // namespace lw::test
 
 int main(int argc, char** argv) {
@@ -33,6 +41,7 @@ int main(int argc, char** argv) {
     lw::TLinuxPlatform platform(lw::test::TestPrompts(), lw::TFileRegistryHive::DefaultPath(),
                                 lw::test::BuildBinFolder());
     lw::TQtApplicationFonts applicationFonts;
+    lw::test::Fonts = &applicationFonts;
     lw::FontManager = std::make_unique<lw::TFontManager>();
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
