@@ -9,6 +9,8 @@
 # both windows, then quits through the File menu. Run 2 must open both
 # windows again, maximized, over the normal bounds run 1 had; leaving run 2
 # maximized must store the same bounds again (no creeping by a title bar).
+# Run 2 also picks a folder on the not-installed page, chooses a file,
+# installs it for the session (other programs see it) and removes it again.
 set -euo pipefail
 
 bin=${1:?usage: x11_smoke.sh BIN_FOLDER}
@@ -23,6 +25,7 @@ cat > "$root/fonts.conf" <<EOF
 <?xml version="1.0"?>
 <fontconfig>
   <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <dir>$XDG_DATA_HOME/fonts</dir>
   <cachedir>$XDG_CACHE_HOME/fontconfig</cachedir>
 </fontconfig>
 EOF
@@ -136,9 +139,40 @@ wait_for not_maximized "$main_title"
 sleep 0.5
 [ "$(client_geometry "$main_title")" = "$normal_main" ] ||
   fail "run 2 restores to $(client_geometry "$main_title"), run 1 had $normal_main"
+# The not-installed page, by keyboard as a person would: the next page, the
+# documents root in the tree, its fonts folder, the list, its first file.
+mkdir -p "$HOME/Documents/fonts"
+cp /usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf "$HOME/Documents/fonts/SmokeSerif.ttf"
+temporary_fonts() { fc-list --format '%{file}\n' | grep -c 'Letterwell temporary' || true; }
+some_temporary_fonts() { [ "$(temporary_fonts)" -gt 0 ]; }
+no_temporary_fonts() { [ "$(temporary_fonts)" -eq 0 ]; }
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key ctrl+Tab
+sleep 0.5
+xdotool key Home Down Right Right
+sleep 0.5
+xdotool key Tab Down
+sleep 0.5
+[ "$(temporary_fonts)" -eq 0 ] || fail "a temporary font before any was installed"
+xdotool key --clearmodifiers alt+n
+sleep 0.3
+xdotool key p
+sleep 0.5
+xdotool key Return # "Da li zelis da instaliras font ...?" Yes
+wait_for some_temporary_fonts
+xdotool key --clearmodifiers alt+n
+sleep 0.3
+xdotool key u
+sleep 0.5
+xdotool key Return # remove the temporary fonts? Yes
+wait_for no_temporary_fonts
+[ -f "$HOME/Documents/fonts/SmokeSerif.ttf" ] || fail "the font file itself is gone"
+
 maximize "$main_title"
 quit_through_file_menu
 
+grep -aq "^\"Not installed tab path\"=\"$HOME/Documents/fonts/\"" "$settings" ||
+  fail "the folder shown was not stored: $(grep -a 'Not installed' "$settings")"
 [ "$(stored_number 'Window left')" -eq "$first_left" ] && [ "$(stored_number 'Window top')" -eq "$first_top" ] ||
   fail "the main window moved from $first_left,$first_top to $(stored_number 'Window left'),$(stored_number 'Window top')"
 [ "$(stored_number 'Font list left')" -eq "$first_list_left" ] && [ "$(stored_number 'Font list top')" -eq "$first_list_top" ] ||
