@@ -9,6 +9,7 @@
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
 #include "fonts/font_manager.h"
+#include "machine_fonts.h"
 #include "pages/not_installed_page.h"
 #include "platform/linux/fontconfig_system.h"
 #include "platform/linux/linux_platform.h"
@@ -34,26 +35,6 @@ double Ms(Clock::time_point from) {
     return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
 }
 
-std::vector<std::string> MachineFontFiles() {
-    std::vector<std::string> files;
-    lw::TFcPatternPtr pattern(FcPatternCreate());
-    lw::TFcObjectSetPtr objects(FcObjectSetBuild(FC_FILE, static_cast<char*>(nullptr)));
-    lw::TFcFontSetPtr set(FcFontList(nullptr, pattern.get(), objects.get()));
-    for (int i = 0; set && i < set->nfont; ++i) {
-        FcChar8* file = nullptr;
-        if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch) {
-            const std::string path = reinterpret_cast<const char*>(file);
-            const std::string ext = fs::path(path).extension().string();
-            if (ext == ".ttf" || ext == ".otf") {
-                files.push_back(path);
-            }
-        }
-    }
-    std::sort(files.begin(), files.end());
-    files.erase(std::unique(files.begin(), files.end()), files.end());
-    return files;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -67,7 +48,7 @@ int main(int argc, char** argv) {
     lw::TQtApplicationFonts applicationFonts;
     lw::FontManager = std::make_unique<lw::TFontManager>();
 
-    const std::vector<std::string> machine = MachineFontFiles();
+    const std::vector<std::string> machine = lw::bench::MachineFontFiles();
     const fs::path folder =
         fs::temp_directory_path() / ("letterwell-page-bench-" + std::to_string(::getpid()));
     fs::create_directories(folder);

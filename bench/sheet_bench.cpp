@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/options.h"
 #include "fonts/font_manager.h"
+#include "machine_fonts.h"
 #include "platform/linux/fontconfig_system.h"
 #include "platform/linux/linux_platform.h"
 #include "scripted_prompts.h"
@@ -81,33 +82,10 @@ double DrawPage(QListView& list, const lw::TFontSampleDelegate& delegate,
     return Ms(start);
 }
 
-// This machine's TrueType and OpenType files, first faces only.
-std::vector<std::string> MachineFontFiles() {
-    std::vector<std::string> files;
-    lw::TFcPatternPtr pattern(FcPatternCreate());
-    lw::TFcObjectSetPtr objects(FcObjectSetBuild(FC_FILE, FC_INDEX, static_cast<char*>(nullptr)));
-    lw::TFcFontSetPtr set(FcFontList(nullptr, pattern.get(), objects.get()));
-    for (int i = 0; set && i < set->nfont; ++i) {
-        FcChar8* file = nullptr;
-        int index = 0;
-        FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
-        if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch && index == 0) {
-            const std::string path = reinterpret_cast<const char*>(file);
-            const std::string ext = fs::path(path).extension().string();
-            if (ext == ".ttf" || ext == ".otf") {
-                files.push_back(path);
-            }
-        }
-    }
-    std::sort(files.begin(), files.end());
-    files.erase(std::unique(files.begin(), files.end()), files.end());
-    return files;
-}
-
 // N families of their own for fontconfig, and every program of this process,
 // to serve; gives the folder to remove afterwards.
 fs::path InstallSyntheticFamilies(int count) {
-    const std::vector<std::string> files = MachineFontFiles();
+    const std::vector<std::string> files = lw::bench::MachineFontFiles();
     const fs::path root =
         fs::temp_directory_path() / ("letterwell-sheet-bench-" + std::to_string(::getpid()));
     fs::create_directories(root / "fonts");
