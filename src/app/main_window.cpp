@@ -10,6 +10,8 @@
 #include "app/window_bounds.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
+#include "fileops/font_file_commands.h"
+#include "fonts/delete_dialog.h"
 #include "fonts/font_manager.h"
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
@@ -177,7 +179,17 @@ void TfMain_letterwell::WireCommands() {
                            Menu.mnUpdateFileList,
                            Menu.mnUpdateFileList0,
                            Menu.mnInstallFont0,
-                           Menu.mnInstallFontTemporarily0}) {
+                           Menu.mnInstallFontTemporarily0,
+                           Menu.mnCopyFile,
+                           Menu.mnMoveFile,
+                           Menu.mnRenameFile,
+                           Menu.mnDeleteFile,
+                           Menu.mnCopyFile0,
+                           Menu.mnMoveFile0,
+                           Menu.mnRenameFile0,
+                           Menu.mnDeleteFile0,
+                           Menu.mnDeleteFont,
+                           Menu.mnDeleteFont0}) {
         Unavailable.remove(ready);
     }
     NotInstalled->btnViewFolder0->setEnabled(false);
@@ -205,6 +217,21 @@ void TfMain_letterwell::WireCommands() {
     }
     connect(Menu.mnRemoveTemporary, &QAction::triggered, NotInstalled,
             &TNotInstalledPage::mnRemoveTemporaryClick);
+    const std::pair<QAction*, void (TNotInstalledPage::*)()> fileCommands[] = {
+        {Menu.mnCopyFile, &TNotInstalledPage::mnCopyFileClick},
+        {Menu.mnCopyFile0, &TNotInstalledPage::mnCopyFileClick},
+        {Menu.mnMoveFile, &TNotInstalledPage::mnMoveFileClick},
+        {Menu.mnMoveFile0, &TNotInstalledPage::mnMoveFileClick},
+        {Menu.mnRenameFile, &TNotInstalledPage::mnRenameFileClick},
+        {Menu.mnRenameFile0, &TNotInstalledPage::mnRenameFileClick},
+        {Menu.mnDeleteFile, &TNotInstalledPage::mnDeleteFileClick},
+        {Menu.mnDeleteFile0, &TNotInstalledPage::mnDeleteFileClick}};
+    for (const auto& [action, command] : fileCommands) {
+        connect(action, &QAction::triggered, NotInstalled, command);
+    }
+    for (QAction* remove : {Menu.mnDeleteFont, Menu.mnDeleteFont0}) {
+        connect(remove, &QAction::triggered, this, &TfMain_letterwell::mnDeleteFontClick);
+    }
     connect(NotInstalled, &TNotInstalledPage::StatusText, this, [this](const QString& text) {
         if (ActiveSample == NotInstalled->mmSampleNotInst) {
             Panels->SetPanelText(1, text);
@@ -652,6 +679,21 @@ void TfMain_letterwell::FontsChanged() {
     }
     mnUpdateListClick();
     FontWatcher->WatchFontFolders();
+}
+
+void TfMain_letterwell::mnDeleteFontClick() {
+    const std::string family = Installed->SelectedFamily().toStdString();
+    if (!family.empty()) {
+        // Interactive: the font change it announces refreshes the list
+        // before it returns.
+        RemoveInstalledFont(family, Options.DefaultCopyFolder, Options.MoveToTrash, true,
+                            Options.CopyBeforeDelete,
+                            [this](const std::string& name, std::vector<std::string>& fullNames) {
+                                TfDelete dialog(this);
+                                return dialog.Execute(name, fullNames) == QDialog::Accepted;
+                            });
+    }
+    Installed->cmbFontsChange();
 }
 
 void TfMain_letterwell::mnOpenFontsFolderClick() {

@@ -46,6 +46,7 @@ public:
 
     // Commands.
     void mnUpdateListClick();
+    void mnDeleteFontClick();
     void mnOpenFontsFolderClick();
     void mnExitClick();
     void mnLanguageClick(QAction* item);

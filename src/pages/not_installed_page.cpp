@@ -1,9 +1,14 @@
 #include "pages/not_installed_page.h"
 
 #include "app/localize.h"
+#include "app/options.h"
 #include "app/strings.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
+#include "controls/folder_listing.h"
+#include "fileops/font_file_commands.h"
+#include "fileops/helpers.h"
+#include "fileops/shell_operations.h"
 #include "fonts/font_file.h"
 #include "fonts/font_manager.h"
 #include "pages/file_info.h"
@@ -15,6 +20,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -34,6 +40,10 @@ constexpr int kErrorCaption = 22;
 constexpr int kAlreadyInstalled = 30101;
 constexpr int kUnloadRefused = 30103;
 constexpr int kListItemHeight = 17;
+constexpr int kDestinationTitle = 13011;
+constexpr int kRenameCaption = 13016;
+constexpr int kRenamePrompt = 13017;
+constexpr int kDeleteQuestion = 13010;
 const char* const kFontMasks = "*.ttf; *.otf; *.pfm";
 const char* const kNoFileFont = "MS Sans Serif";
 
@@ -267,6 +277,88 @@ void TNotInstalledPage::InstallClick(bool temporarily) {
     }
     Preview.reset();
     FileListClick();
+}
+
+bool TNotInstalledPage::SelectedPath(std::string& path) {
+    if (FileList->currentRow() < 0) {
+        Prompts().MessageBox(LoadStr(kNoFontSelected), LoadStr(kWarningCaption),
+                             TMsgIcon::Warning, TMsgButtons::Ok);
+        return false;
+    }
+    path = FileList->FileName();
+    return true;
+}
+
+bool TNotInstalledPage::AskDestination(std::string& folder) {
+    std::string chosen = Options.LastFileOpFolder;
+    if (!BrowseForFolder(LoadStr(kDestinationTitle), chosen)) {
+        return false;
+    }
+    Options.LastFileOpFolder = chosen;
+    folder = FolderWithSeparator(chosen);
+    return true;
+}
+
+void TNotInstalledPage::RefreshAfterChange() {
+    const int remembered = FileList->currentRow();
+    FolderChosen();
+    const int count = FileList->count();
+    {
+        const QSignalBlocker quiet(FileList);
+        FileList->setCurrentRow(remembered < count - 1 ? remembered : count - 1);
+    }
+    FileListClick();
+}
+
+void TNotInstalledPage::mnCopyFileClick() {
+    std::string path;
+    std::string folder;
+    if (!SelectedPath(path) || !AskDestination(folder)) {
+        return;
+    }
+    ReleasePreviewFont();
+    CopyFontFile(path, folder);
+}
+
+void TNotInstalledPage::mnMoveFileClick() {
+    std::string path;
+    std::string folder;
+    if (!SelectedPath(path) || !AskDestination(folder)) {
+        return;
+    }
+    ReleasePreviewFont();
+    if (MoveFontFile(path, folder)) {
+        RefreshAfterChange();
+    }
+}
+
+void TNotInstalledPage::mnRenameFileClick() {
+    std::string path;
+    if (!SelectedPath(path)) {
+        return;
+    }
+    const std::optional<std::string> name = Prompts().InputBox(
+        LoadStr(kRenameCaption), LoadStr(kRenamePrompt), NameWithoutExtension(path));
+    if (!name) {
+        return;
+    }
+    ReleasePreviewFont();
+    if (RenameFontFile(path, *name)) {
+        RefreshAfterChange();
+    }
+}
+
+void TNotInstalledPage::mnDeleteFileClick() {
+    std::string path;
+    if (!SelectedPath(path) ||
+        Prompts().MessageBox(FmtLoadStr(kDeleteQuestion, path), LoadStr(kConfirmCaption),
+                             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes) {
+        return;
+    }
+    ReleasePreviewFont();
+    if (DeleteFontFileCommand(path, Options.DeleteReadOnly, Options.MoveToTrash)) {
+        RefreshAfterChange();
+    }
 }
 
 void TNotInstalledPage::mnRemoveTemporaryClick() {

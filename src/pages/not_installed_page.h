@@ -37,6 +37,11 @@ public:
     void ReleasePreviewFont();
     void InstallClick(bool temporarily);
     void mnRemoveTemporaryClick();
+    // The commands on the selected file (a ".pfm" takes its ".pfb" along).
+    void mnCopyFileClick();
+    void mnMoveFileClick();
+    void mnRenameFileClick();
+    void mnDeleteFileClick();
     // The labels that hold no text of their own are filled again (after a
     // change of language).
     void ShowEmptyInfo();
@@ -68,6 +73,12 @@ signals:
 
 private:
     void BuildLayout();
+    // The selected file's path; false (after saying so) when none is.
+    bool SelectedPath(std::string& path);
+    // Asks where a copy or a move goes; the folder with its separator.
+    bool AskDestination(std::string& folder);
+    // The folder read again, the selection kept at its place, the file shown.
+    void RefreshAfterChange();
     void ShowInfo(const TFileInfoTexts& texts);
     void SetSampleFont(const QString& family, bool bold, bool italic);
     // Reads and loads the file; its record, or the reason it shows nothing.

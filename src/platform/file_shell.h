@@ -19,6 +19,13 @@ public:
     // or the whole copy, and a failure or a kill part-way leaves `to` as it
     // was. On failure errno holds the reason (ENOSPC for a full disk).
     virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
+    // Copies the regular file `from` to `to`, which must not exist: a file
+    // there is never replaced (EEXIST), and a failure leaves nothing at `to`.
+    virtual bool CopyNewFile(const std::string& from, const std::string& to) = 0;
+    // Moves (renames) `from` to `to`, failing with EEXIST rather than
+    // replacing what is there; across volumes the copy is made first and the
+    // original removed only then. A link moves as a link.
+    virtual bool MoveNoReplace(const std::string& from, const std::string& to) = 0;
     // Opens a font file for reading by ranges. Only a regular file (a link
     // is followed) is a font: a pipe or a device is refused at once, so no
     // reader ever waits on one. Throws EFontFileError with the reason.

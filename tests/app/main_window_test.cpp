@@ -108,7 +108,8 @@ TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
     EXPECT_TRUE(m.mnInstallFont->isEnabled());
     EXPECT_TRUE(m.mnUpdateFileList->isEnabled());
     // Their work arrives later: the page does not switch them on yet.
-    EXPECT_FALSE(m.mnCopyFile->isEnabled());
+    EXPECT_TRUE(m.mnCopyFile->isEnabled());
+    EXPECT_FALSE(m.mnViewFolder->isEnabled());
     EXPECT_NE(window.ActiveSample, window.Installed->mmSample);
 
     window.pcMain->setCurrentIndex(0);

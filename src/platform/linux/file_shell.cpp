@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <stdio.h> // renameat2
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -218,6 +219,36 @@ bool CopyBytes(int from, int to) {
     }
 }
 
+// Copies a regular file's bytes to `to`, replacing what is there in one step
+// or only where nothing is there. Not blocking on open: a pipe named like a
+// font would wait forever.
+bool CopyRegularFile(const std::string& from, const std::string& to, bool replace) {
+    const int source = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (source < 0) {
+        return false;
+    }
+    struct stat status {};
+    struct stat target {};
+    bool copied = false;
+    if (::fstat(source, &status) != 0) {
+        // errno says why
+    } else if (!S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+    } else if (::stat(to.c_str(), &target) == 0 && target.st_dev == status.st_dev &&
+               target.st_ino == status.st_ino) {
+        errno = EEXIST; // a copy onto itself would replace the file with nothing
+    } else {
+        ::fcntl(source, F_SETFL, ::fcntl(source, F_GETFL) & ~O_NONBLOCK);
+        const auto bytes = [source](int fd) { return CopyBytes(source, fd); };
+        copied = replace ? ReplaceFile(to, status.st_mode & 0777, bytes)
+                         : CreateNewFile(to, status.st_mode & 0777, bytes);
+    }
+    const int error = errno;
+    ::close(source);
+    errno = error;
+    return copied;
+}
+
 class TLinuxFileShell : public IFileShell {
 public:
     bool MoveToTrash(const std::string& path) override {
@@ -245,30 +276,42 @@ public:
     }
 
     bool CopyFileOver(const std::string& from, const std::string& to) override {
-        // Not blocking on open: a pipe named like a font would wait forever.
-        const int source = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (source < 0) {
+        return CopyRegularFile(from, to, true);
+    }
+
+    bool CopyNewFile(const std::string& from, const std::string& to) override {
+        return CopyRegularFile(from, to, false);
+    }
+
+    bool MoveNoReplace(const std::string& from, const std::string& to) override {
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+            return true;
+        }
+        if (errno != EXDEV) {
             return false;
         }
-        struct stat status {};
-        struct stat target {};
-        bool copied = false;
-        if (::fstat(source, &status) != 0) {
-            // errno says why
-        } else if (!S_ISREG(status.st_mode)) {
-            errno = EINVAL;
-        } else if (::stat(to.c_str(), &target) == 0 && target.st_dev == status.st_dev &&
-                   target.st_ino == status.st_ino) {
-            errno = EEXIST; // a copy onto itself would replace the file with nothing
-        } else {
-            ::fcntl(source, F_SETFL, ::fcntl(source, F_GETFL) & ~O_NONBLOCK);
-            copied = ReplaceFile(to, status.st_mode & 0777,
-                                 [source](int fd) { return CopyBytes(source, fd); });
+        // Another volume: the copy first, the original only once it is whole.
+        const TStat source = LinkStatus(from);
+        if (source.Exists && S_ISLNK(source.Data.st_mode)) {
+            char target[4096];
+            const ssize_t n = ::readlink(from.c_str(), target, sizeof target - 1);
+            if (n < 0) {
+                return false;
+            }
+            target[n] = '\0';
+            if (::symlink(target, to.c_str()) != 0) {
+                return false;
+            }
+        } else if (!CopyRegularFile(from, to, false)) {
+            return false;
         }
-        const int error = errno;
-        ::close(source);
-        errno = error;
-        return copied;
+        if (::unlink(from.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(to.c_str());
+            errno = error;
+            return false;
+        }
+        return true;
     }
 
     std::unique_ptr<IByteSource> OpenFontFile(const std::string& path) override {

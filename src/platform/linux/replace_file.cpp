@@ -177,6 +177,36 @@ bool ReplaceFile(const std::string& path, mode_t mode, const std::function<bool(
     return true;
 }
 
+bool CreateNewFile(const std::string& path, mode_t mode, const std::function<bool(int fd)>& write) {
+    const std::string folder = FolderOf(path);
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            return false;
+        }
+        // No unnamed files here: the name itself is claimed first.
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0) {
+            return false;
+        }
+        if (!write(fd) || ::fsync(fd) != 0) {
+            return Abandon(fd, path);
+        }
+        return ::close(fd) == 0 || Abandon(-1, path);
+    }
+    if (!write(fd) || ::fsync(fd) != 0) {
+        return Abandon(fd, std::string());
+    }
+    // Naming the finished file fails, and replaces nothing, when one is there.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        return Abandon(fd, std::string());
+    }
+    ::close(fd);
+    SyncFolder(folder);
+    return true;
+}
+
 void RemoveStaleHiddenFiles(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {

@@ -24,6 +24,10 @@ bool ReplaceFile(const std::string& path, mode_t mode, const std::function<bool(
 // The folder a path names its entry in: "." for a bare name, "/" for the root's.
 std::string FolderOf(const std::string& path);
 
+// Puts a new file at path, its bytes written by write(fd), only when nothing
+// is there yet (EEXIST otherwise); the file appears whole or not at all.
+bool CreateNewFile(const std::string& path, mode_t mode, const std::function<bool(int fd)>& write);
+
 // Writes all of data to fd; false with errno set (ENOSPC on a full disk).
 bool WriteAll(int fd, const char* data, size_t size);
 
