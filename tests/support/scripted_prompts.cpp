@@ -5,6 +5,7 @@ namespace lw::test {
 void TScriptedPrompts::Reset() {
     Messages.clear();
     Asked.clear();
+    Offered.clear();
     Answers.clear();
     TextAnswers.clear();
     ColorAnswers.clear();
@@ -31,8 +32,10 @@ TMsgResult TScriptedPrompts::MessageBox(const std::string& text, const std::stri
 }
 
 std::optional<std::string> TScriptedPrompts::InputBox(const std::string& caption,
-                                                      const std::string&, const std::string&) {
+                                                      const std::string&,
+                                                      const std::string& initial) {
     Asked.push_back(caption);
+    Offered.push_back(initial);
     if (TextAnswers.empty()) {
         return std::nullopt;
     }
@@ -52,8 +55,8 @@ std::optional<TColor> TScriptedPrompts::PickColor(TColor) {
 }
 
 std::optional<std::string> TScriptedPrompts::PickFolder(const std::string& title,
-                                                        const std::string&) {
-    return InputBox(title, std::string(), std::string());
+                                                        const std::string& startFolder) {
+    return InputBox(title, std::string(), startFolder);
 }
 
 std::optional<std::vector<std::string>> TScriptedPrompts::OpenFiles(const std::string& title,

@@ -1,0 +1,296 @@
+// The file commands on the not-installed page's file and the removal of
+// whole families, on real files in the temporary home. After each, the files
+// that must stay are byte-identical, and no file but the selected one and its
+// outline partner was touched.
+#include "app/options.h"
+#include "app/status_panels.h"
+#include "fileops/font_file_commands.h"
+#include "not_installed_fixture.h"
+#include "pages/installed_page.h"
+#include "pages/simple_combo.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::NotInstalledPageTest;
+using test::TrueTypeFace;
+
+class FileCommandsTest : public NotInstalledPageTest {
+protected:
+    void SetUp() override {
+        NotInstalledPageTest::SetUp();
+        Elsewhere = Folder.parent_path() / (Folder.filename().string() + "-elsewhere");
+        fs::create_directories(Elsewhere);
+        Options.MoveToTrash = false;
+        Options.DeleteReadOnly = false;
+    }
+    void TearDown() override {
+        fs::remove_all(Elsewhere);
+        NotInstalledPageTest::TearDown();
+    }
+    void MakePair(const std::string& metrics, const std::string& outline) {
+        test::TPfmBuilder pfm;
+        pfm.FaceName = "LwPair";
+        pfm.PostScriptName = "LwPair-Regular";
+        test::WriteFile(Folder / metrics, pfm.Build());
+        if (!outline.empty()) {
+            test::WriteFile(Folder / outline, test::PfbFile("/FullName (LwPair) readonly def\n"));
+        }
+    }
+    std::vector<std::string> Listed() {
+        std::vector<std::string> names;
+        for (int row = 0; row < Page().FileList->count(); ++row) {
+            names.push_back(Page().FileList->ItemName(row));
+        }
+        return names;
+    }
+    std::string Last() { return Messages().empty() ? std::string() : Messages().back().Text; }
+
+    fs::path Elsewhere;
+};
+
+TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong) {
+    MakeFont("a.ttf", "LwA", "Regular");
+    MakeFont("b.ttf", "LwB", "Regular");
+    MakePair("C.PFM", "C.pfb");
+    const test::TBytes a = test::ReadFile(Folder / "a.ttf");
+    OpenFolder();
+    ASSERT_EQ(Listed(), (std::vector<std::string>{"a.ttf", "b.ttf", "C.PFM"}));
+    // An upper-case metrics file takes its outline along; the last item
+    // deleted, the new last one is selected.
+    ClickFile("C.PFM");
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnDeleteFile->trigger();
+    EXPECT_EQ(Messages().front().Text,
+              "Sigurno zelite da obrisete fajl  " + (Folder / "C.PFM").string() + "?");
+    EXPECT_FALSE(fs::exists(Folder / "C.PFM"));
+    EXPECT_FALSE(fs::exists(Folder / "C.pfb"));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"a.ttf", "b.ttf"}));
+    EXPECT_EQ(Page().FileList->currentRow(), 1);
+    EXPECT_NE(Page().PreviewFontFile(), nullptr) << "the selected file is shown";
+    // No is no.
+    test::TestPrompts().Answers = {TMsgResult::No};
+    Window->Menu.mnDeleteFile0->trigger();
+    EXPECT_TRUE(fs::exists(Folder / "b.ttf"));
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnDeleteFile->trigger();
+    // The only item deleted: no selection, the sample falls back.
+    ClickFile("a.ttf");
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnDeleteFile->trigger();
+    EXPECT_TRUE(Listed().empty());
+    EXPECT_EQ(Page().FileList->currentRow(), -1);
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("MS Sans Serif"));
+    // Nothing selected: said so.
+    test::TestPrompts().Reset();
+    Window->Menu.mnDeleteFile->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Nisi selektovao font.");
+}
+
+TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTheOption) {
+    MakeFont("trashed.ttf", "LwT", "Regular");
+    MakeFont("erased.ttf", "LwE", "Regular");
+    MakeFont("locked.ttf", "LwL", "Regular");
+    fs::permissions(Folder / "locked.ttf", fs::perms::owner_read);
+    OpenFolder();
+    Options.MoveToTrash = true;
+    ClickFile("trashed.ttf");
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnDeleteFile->trigger();
+    EXPECT_TRUE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "trashed.ttf"));
+    Options.MoveToTrash = false;
+    ClickFile("erased.ttf");
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnDeleteFile->trigger();
+    EXPECT_FALSE(fs::exists(Folder / "erased.ttf"));
+    EXPECT_FALSE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "erased.ttf"));
+
+    const test::TBytes locked = test::ReadFile(Folder / "locked.ttf");
+    ClickFile("locked.ttf");
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnDeleteFile->trigger();
+    EXPECT_EQ(Last(),
+              "Greska brisanja  " + (Folder / "locked.ttf").string() + ".\n\nPermission denied");
+    EXPECT_EQ(Messages().back().Caption, "Greska ");
+    EXPECT_EQ(test::ReadFile(Folder / "locked.ttf"), locked);
+    Options.DeleteReadOnly = true;
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnDeleteFile->trigger();
+    EXPECT_FALSE(fs::exists(Folder / "locked.ttf"));
+}
+
+TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
+    MakeFont("same.ttf", "LwSame", "Regular");
+    MakeFont("other.ttf", "LwOther", "Regular");
+    const test::TBytes mine = test::ReadFile(Folder / "same.ttf");
+    test::WriteFile(Elsewhere / "same.ttf", {'t', 'h', 'e', 'i', 'r', 's'});
+    OpenFolder();
+    ClickFile("same.ttf");
+    Options.LastFileOpFolder = test::TestHome().Documents().string();
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnCopyFile->trigger();
+    EXPECT_EQ(test::TestPrompts().Offered.back(), test::TestHome().Documents().string());
+    EXPECT_EQ(Options.LastFileOpFolder, Elsewhere.string()) << "the chosen folder is kept";
+    EXPECT_EQ(Last(), "Greska pri kopiranju  " + (Folder / "same.ttf").string() + "  u  " +
+                          Elsewhere.string() + "/.\n\nFile exists");
+    EXPECT_EQ(test::ReadFile(Elsewhere / "same.ttf"), (test::TBytes{'t', 'h', 'e', 'i', 'r', 's'}));
+    EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnMoveFile0->trigger();
+    EXPECT_EQ(Last(), "Greska kopiranja  " + (Folder / "same.ttf").string() + "  to  " +
+                          Elsewhere.string() + "/.\n\nFile exists");
+    EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
+
+    // Renaming onto the other file's name fails the same way.
+    test::TestPrompts().Reset();
+    test::TestPrompts().TextAnswers = {std::string("other")};
+    Window->Menu.mnRenameFile->trigger();
+    EXPECT_EQ(Last(), "Greska kopiranja  " + (Folder / "same.ttf").string() +
+                          "  to  other.ttf.\n\nFile exists");
+    EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
+
+    // Cancelling the folder changes nothing, the setting neither.
+    test::TestPrompts().Reset();
+    Options.LastFileOpFolder = "/kept";
+    Window->Menu.mnCopyFile->trigger();
+    EXPECT_EQ(Options.LastFileOpFolder, "/kept");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(FileCommandsTest, ACopyAMoveAndARenameTakeTheOutlineAlong) {
+    MakeFont("Arial.ttf", "LwArial", "Regular");
+    MakePair("pair.pfm", "pair.pfb");
+    OpenFolder();
+    ClickFile("Arial.ttf");
+    test::TestPrompts().TextAnswers = {std::string("Arial2")};
+    Window->Menu.mnRenameFile0->trigger();
+    EXPECT_EQ(test::TestPrompts().Offered.back(), "Arial") << "the name without extension";
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Arial2.ttf", "pair.pfm"}));
+    EXPECT_EQ(Page().FileList->currentRow(), 0);
+
+    ClickFile("pair.pfm");
+    test::TestPrompts().TextAnswers = {std::string("renamed")};
+    Window->Menu.mnRenameFile->trigger();
+    EXPECT_TRUE(fs::exists(Folder / "renamed.pfm"));
+    EXPECT_TRUE(fs::exists(Folder / "renamed.pfb"));
+    EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
+
+    ClickFile("renamed.pfm");
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnCopyFile->trigger();
+    EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfm"));
+    EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfb"));
+    EXPECT_TRUE(fs::exists(Folder / "renamed.pfb"));
+    fs::remove(Elsewhere / "renamed.pfm");
+    fs::remove(Elsewhere / "renamed.pfb");
+
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnMoveFile->trigger();
+    EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfm"));
+    EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfb"));
+    EXPECT_FALSE(fs::exists(Folder / "renamed.pfm"));
+    EXPECT_FALSE(fs::exists(Folder / "renamed.pfb"));
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Arial2.ttf"});
+}
+
+TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineNamed) {
+    MakePair("lone.pfm", "");
+    test::WriteFile(Folder / "lone.pfm", test::TPfmBuilder().Build());
+    OpenFolder();
+    Page().FileList->setCurrentRow(0);
+    const std::string metrics = (Folder / "lone.pfm").string();
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnCopyFile->trigger();
+    EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfm"));
+    EXPECT_EQ(Last(), "Greska pri kopiranju  " + metrics + "  u  " + Elsewhere.string() +
+                          "/.\n\nNo such file or directory");
+    fs::remove(Elsewhere / "lone.pfm");
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().TextAnswers = {std::string("moved")};
+    Window->Menu.mnRenameFile->trigger();
+    EXPECT_TRUE(fs::exists(Folder / "moved.pfm"));
+    EXPECT_EQ(Last(),
+              "Greska kopiranja  " + metrics + "  to  moved.pfb.\n\nNo such file or directory");
+
+    test::TestPrompts().Reset();
+    Page().FileList->setCurrentRow(0);
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Window->Menu.mnDeleteFile->trigger();
+    EXPECT_FALSE(fs::exists(Folder / "moved.pfm"));
+    EXPECT_EQ(Last(), "Greska brisanja  " + (Folder / "moved.pfb").string() +
+                          ".\n\nNo such file or directory");
+}
+
+TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFailed) {
+    const fs::path backup = Folder / "backup";
+    fs::create_directories(backup);
+    test::WriteFile(FontFolder / "kept.ttf", {'k'});
+    Fonts.AddFace("LwFamily", TrueTypeFace("LwFamily Bold", "Bold", NTM_BOLD));
+    Fonts.AddFace("LwFamily", TrueTypeFace("LwFamily Regular", "Regular", NTM_REGULAR));
+    Fonts.Fonts["LwFamily Bold (TrueType)"] = TRegValue::FromString("gone.ttf");
+    Fonts.Fonts["LwFamily Regular (TrueType)"] = TRegValue::FromString("kept.ttf");
+    // Not interactive: every style, into the folder given.
+    EXPECT_TRUE(RemoveInstalledFont("LwFamily", backup.string(), false, false, true, nullptr));
+    EXPECT_TRUE(fs::exists(backup / "kept.ttf"));
+    EXPECT_FALSE(fs::exists(FontFolder / "kept.ttf"));
+    EXPECT_EQ(Fonts.Fonts.count("LwFamily Regular (TrueType)"), 0u);
+    EXPECT_EQ(Fonts.Fonts.count("LwFamily Bold (TrueType)"), 1u)
+        << "its backup failed: the style stays";
+    EXPECT_NE(Last().find("gone.ttf"), std::string::npos) << Last();
+    EXPECT_EQ(Fonts.Changes, 0) << "no broadcast when not interactive";
+
+    // A family of a kind that cannot be removed.
+    test::TestPrompts().Reset();
+    Fonts.AddFace("LwBitmap", TFaceInfo{"LwBitmap", "Regular", RASTER_FONTTYPE, 0});
+    EXPECT_TRUE(RemoveInstalledFont("LwBitmap", backup.string(), false, false, true, nullptr));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "LwBitmap:\nNepodrzan nepoznat tip.");
+    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+    // Interactive and cancelled: nothing.
+    EXPECT_FALSE(
+        RemoveInstalledFont("LwFamily", backup.string(), false, true, true,
+                            [](const std::string&, std::vector<std::string>&) { return false; }));
+    EXPECT_EQ(Fonts.Fonts.count("LwFamily Bold (TrueType)"), 1u);
+}
+
+TEST_F(FileCommandsTest, UninstallingTheLastFamilyLeavesTheListWhereItCanBe) {
+    test::WriteFile(FontFolder / "last.ttf", {'l'});
+    Fonts.AddFace("Zeta", TrueTypeFace("Zeta", "Regular", NTM_REGULAR));
+    Fonts.Fonts["Zeta (TrueType)"] = TRegValue::FromString("last.ttf");
+    Window->Installed->UpdateList();
+    TInstalledPage& page = *Window->Installed;
+    page.SelectFamily(page.cmbFonts->Count() - 1);
+    ASSERT_EQ(page.SelectedFamily(), QStringLiteral("Zeta"));
+    Options.CopyBeforeDelete = false;
+    Window->pcMain->setCurrentIndex(0);
+    // The dialog opens with every style chosen; OK removes them.
+    QTimer::singleShot(0, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("fDelete") && window->isVisible()) {
+                window->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
+            }
+        }
+    });
+    Window->Menu.mnDeleteFont->trigger();
+    EXPECT_FALSE(fs::exists(FontFolder / "last.ttf"));
+    Fonts.Faces.erase("Zeta");
+    Fonts.FaceFamilies.pop_back();
+    Window->Installed->UpdateList();
+    EXPECT_EQ(page.cmbFonts->Count(), 3);
+    EXPECT_NE(page.SelectedFamily(), QStringLiteral("Zeta"));
+}
+
+} // namespace
+} // namespace lw
