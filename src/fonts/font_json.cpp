@@ -4,6 +4,7 @@
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
 
+#include <array>
 #include <cstdio>
 
 namespace lw {
@@ -13,12 +14,25 @@ namespace {
 // Appends text as the inside of a JSON string literal. Runs that need no
 // escape are copied whole; the first byte above ASCII sends the rest through
 // the UTF-8 repair once (names are mostly ASCII and need none).
+// Bytes a run of plain text stops at: control characters, the quote, the
+// backslash, and (in text not yet known to be UTF-8) every byte above ASCII.
+constexpr std::array<bool, 256> StopBytes(bool stopAboveAscii) {
+    std::array<bool, 256> stops{};
+    for (size_t b = 0; b < 256; ++b) {
+        stops[b] = b < 0x20 || b == '"' || b == '\\' || (stopAboveAscii && b >= 0x80);
+    }
+    return stops;
+}
+constexpr std::array<bool, 256> kStopsAnyText = StopBytes(true);
+constexpr std::array<bool, 256> kStopsValidText = StopBytes(false);
+
 void AppendEscaped(std::string& out, std::string_view text, bool valid) {
+    const std::array<bool, 256>& stops = valid ? kStopsValidText : kStopsAnyText;
     size_t plain = 0; // start of the run of characters that need no escape
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && c != '"' && c != '\\' && (valid || byte < 0x80)) {
+        if (!stops[byte]) {
             continue;
         }
         out.append(text.substr(plain, i - plain));

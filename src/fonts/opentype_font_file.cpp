@@ -119,7 +119,8 @@ TNameTableChoice ChooseNames(const TByteView& records, uint16_t count, uint64_t 
 }
 
 std::string ReadNameString(IByteSource& source, const TNameChoice& name) {
-    std::vector<uint8_t> bytes;
+    // A record's twenty names are read into one buffer, not twenty.
+    thread_local std::vector<uint8_t> bytes;
     if (name.Platform == kPlatformWindows || name.Platform == kPlatformUnicode) {
         const size_t n = std::min<size_t>(name.Length, kMaxUtf16NameBytes);
         if (!source.Read(name.Offset, n, bytes)) {
