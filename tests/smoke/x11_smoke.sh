@@ -43,7 +43,8 @@ wait_for() {
     if "$@" >/dev/null 2>&1; then return 0; fi
     sleep 0.1
   done
-  cat "$root/openbox.log" >&2; fail "timed out waiting for: $*"
+  cat "$root/openbox.log" "$root"/letterwell-*.log >&2 2>/dev/null
+  fail "timed out waiting for: $*"
 }
 
 window_id() { wmctrl -l | awk -v t="$1" 'index($0, t) { print $1; exit }'; }
