@@ -2,6 +2,7 @@
 #include "app/qt_app_fonts.h"
 #include "app/qt_prompts.h"
 #include "app/strings.h"
+#include "categories/organize_dialog.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
 #include "sheets/view_all.h"
@@ -17,14 +18,20 @@ int main(int argc, char** argv) {
     // The catalogue lives longer than every window that reads it.
     lw::FontManager = std::make_unique<lw::TFontManager>();
     int result = 0;
+    // Made third and let go last: it saves the category index as it goes.
+    std::unique_ptr<lw::TfOrganize> organize;
     {
         lw::TfMain_letterwell mainWindow;
         // Made after the main window and destroyed before it.
         lw::TfViewAll viewAll(&mainWindow);
         mainWindow.SetViewAllWindow(&viewAll);
+        organize = std::make_unique<lw::TfOrganize>(
+            lw::TCategoryPlaces{lw::ProgramFolder(), lw::DataHome() + "/Kestrova/Letterwell"});
+        mainWindow.SetOrganizeWindow(organize.get());
         mainWindow.show();
         result = QApplication::exec();
     }
+    organize.reset();
     lw::FontManager.reset();
     // Back to the built-in language, which lets the bundle go.
     lw::SetLanguage(0);

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "categories/organize_dialog.h"
 
 #include "app/font_change_watcher.h"
 #include "app/localize.h"
@@ -533,6 +534,23 @@ TfViewAll* TfMain_letterwell::ViewAllWindow() const {
     return ViewAll;
 }
 
+void TfMain_letterwell::SetOrganizeWindow(TfOrganize* organize) {
+    Organize = organize;
+    Unavailable.remove(Menu.mnOrganizeCategories);
+    Menu.mnOrganizeCategories->setEnabled(true);
+    connect(Menu.mnOrganizeCategories, &QAction::triggered, this,
+            &TfMain_letterwell::mnOrganizeCategoriesClick, Qt::UniqueConnection);
+    Organize->SampleText = [this] {
+        return ViewAll != nullptr ? ViewAll->SampleText() : QString();
+    };
+}
+
+void TfMain_letterwell::mnOrganizeCategoriesClick() {
+    if (Organize != nullptr) {
+        Organize->Execute();
+    }
+}
+
 void TfMain_letterwell::mnViewAllClick() {
     if (dlgFind != nullptr) {
         dlgFind->hide();
@@ -631,6 +649,9 @@ void TfMain_letterwell::ApplyLanguage() {
     }
     if (ViewAll != nullptr) {
         ViewAll->UpdateLanguage();
+    }
+    if (Organize != nullptr) {
+        Organize->UpdateLanguage();
     }
 }
 

@@ -15,6 +15,7 @@ namespace lw {
 
 class TFindDialog;
 class TfViewAll;
+class TfOrganize;
 class TFontChangeWatcher;
 class TInstalledPage;
 class TNotInstalledPage;
@@ -38,6 +39,9 @@ public:
     // The installed-font sheet, once it exists; F2 follows its visibility.
     void SetViewAllWindow(TfViewAll* sheet);
     TfViewAll* ViewAllWindow() const;
+    // The organize-categories dialog, holder of the categories.
+    void SetOrganizeWindow(TfOrganize* organize);
+    void mnOrganizeCategoriesClick();
     void mnViewAllClick();
     void mnInterchangeClick();
     // Shows the installed page with a family selected, as the sheet asks.
@@ -117,6 +121,7 @@ private:
     TFindDialog* dlgFind = nullptr;
     QMetaObject::Connection FocusWatch;
     QPointer<TfViewAll> ViewAll;
+    QPointer<TfOrganize> Organize;
     // Commands whose work arrives later stay disabled whatever the page.
     QSet<QAction*> Unavailable;
     QPointer<QWidget> LastFocusInstalled;

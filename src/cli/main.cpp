@@ -1,5 +1,7 @@
 // letterwell-cli: the font manager's work from a terminal, over the same core.
 #include "app/strings.h"
+#include "cli/category_commands.h"
+#include "cli/console_prompts.h"
 #include "controls/folder_listing.h"
 #include "fonts/font_json.h"
 #include "fonts/font_manager.h"
@@ -19,38 +21,6 @@
 
 namespace {
 
-// Messages go to standard error; questions are answered "no" so nothing
-// irreversible happens without a person.
-class TConsolePrompts : public lw::IPrompts {
-public:
-    lw::TMsgResult MessageBox(const std::string& text, const std::string& caption, lw::TMsgIcon,
-                              lw::TMsgButtons buttons) override {
-        std::cerr << caption << ": " << text << "\n";
-        switch (buttons) {
-        case lw::TMsgButtons::Ok:
-            return lw::TMsgResult::Ok;
-        case lw::TMsgButtons::OkCancel:
-            return lw::TMsgResult::Cancel;
-        default:
-            return lw::TMsgResult::No;
-        }
-    }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<lw::TColor> PickColor(lw::TColor) override { return std::nullopt; }
-    std::optional<std::string> PickFolder(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::vector<std::string>> OpenFiles(const std::string&, const std::string&,
-                                                      const std::string&, bool) override {
-        return std::nullopt;
-    }
-    void BeginBusy() override {}
-    void EndBusy() override {}
-};
-
 int Usage() {
     std::cerr
         << "usage: letterwell-cli families\n"
@@ -59,6 +29,11 @@ int Usage() {
            "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm\"]\n"
            "       letterwell-cli install FILE...\n"
            "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
+           "       letterwell-cli categories\n"
+           "       letterwell-cli category show NAME\n"
+           "       letterwell-cli category add NAME FAMILY...\n"
+           "       letterwell-cli category remove NAME FAMILY...\n"
+           "       letterwell-cli category combine A|--all plus|minus|and B|--all\n"
            "       letterwell-cli string [--language N] ID...\n"
            "       letterwell-cli --version\n";
     return 2;
@@ -284,7 +259,7 @@ int UninstallFamily(int argc, char** argv) {
 int main(int argc, char** argv) {
     // Output is written in one stream, not line by line to the C library's.
     std::ios::sync_with_stdio(false);
-    TConsolePrompts prompts;
+    lw::TConsolePrompts prompts;
     lw::TLinuxPlatform platform(prompts);
     if (argc < 2) {
         return Usage();
@@ -317,6 +292,10 @@ int main(int argc, char** argv) {
         if (command == "uninstall" && argc >= 3) {
             lw::FontManager = std::make_unique<lw::TFontManager>();
             return UninstallFamily(argc, argv);
+        }
+        if (command == "categories" || command == "category") {
+            const int status = lw::RunCategoryCommand(argc, argv, prompts);
+            return status == 2 ? Usage() : status;
         }
         if (command == "styles" && argc == 3) {
             lw::FontManager = std::make_unique<lw::TFontManager>();

@@ -2,7 +2,9 @@
 
 #include "platform/byte_source.h"
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace lw {
@@ -30,6 +32,18 @@ public:
     // is followed) is a font: a pipe or a device is refused at once, so no
     // reader ever waits on one. Throws EFontFileError with the reason.
     virtual std::unique_ptr<IByteSource> OpenFontFile(const std::string& path) = 0;
+    // The whole of a small regular file (a link is followed); nothing, with
+    // errno set, for anything else, for a file over limit bytes (EFBIG) or
+    // when reading fails. A pipe is refused at once, never waited on.
+    virtual std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit) = 0;
+    // Puts data at path in one step, replacing what is there: a failure or a
+    // kill part-way leaves the old file whole. False with errno set.
+    virtual bool WriteFileOver(const std::string& path, const std::string& data) = 0;
+    // Clears what WriteFileOver of processes no longer running left in
+    // folder; nothing else there is touched.
+    virtual void RemoveUnfinishedWrites(const std::string& folder) = 0;
+    // Whether this process may create and remove entries in folder.
+    virtual bool CanWriteIn(const std::string& folder) = 0;
 };
 
 } // namespace lw

@@ -7,10 +7,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <stdio.h> // renameat2
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
+#include <stdio.h> // renameat2
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,14 +62,6 @@ std::string AbsolutePath(const std::string& path) {
         start = end + 1;
     }
     return result.empty() ? "/" : result;
-}
-
-std::string DataHome() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
-        return xdg;
-    }
-    const char* home = std::getenv("HOME");
-    return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/share" : std::string();
 }
 
 // Makes each missing folder of path; the last one private to the user.
@@ -249,6 +242,41 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool replac
     return copied;
 }
 
+std::optional<std::string> ReadRegularFile(int fd, size_t limit) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return std::nullopt;
+    }
+    if (static_cast<unsigned long long>(info.st_size) > limit) {
+        errno = EFBIG;
+        return std::nullopt;
+    }
+    std::string text;
+    char block[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (n == 0) {
+            return text;
+        }
+        // The file may have grown since fstat.
+        if (text.size() + static_cast<size_t>(n) > limit) {
+            errno = EFBIG;
+            return std::nullopt;
+        }
+        text.append(block, static_cast<size_t>(n));
+    }
+}
+
 class TLinuxFileShell : public IFileShell {
 public:
     bool MoveToTrash(const std::string& path) override {
@@ -316,6 +344,31 @@ public:
 
     std::unique_ptr<IByteSource> OpenFontFile(const std::string& path) override {
         return std::make_unique<TPosixByteSource>(path);
+    }
+
+    std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            return std::nullopt;
+        }
+        std::optional<std::string> text = ReadRegularFile(fd, limit);
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return text;
+    }
+
+    bool WriteFileOver(const std::string& path, const std::string& data) override {
+        return ReplaceFile(path, 0644,
+                           [&](int fd) { return WriteAll(fd, data.data(), data.size()); });
+    }
+
+    void RemoveUnfinishedWrites(const std::string& folder) override {
+        RemoveStaleHiddenFiles(folder);
+    }
+
+    bool CanWriteIn(const std::string& folder) override {
+        return ::access(folder.c_str(), W_OK | X_OK) == 0;
     }
 };
 

@@ -1,4 +1,5 @@
 #include "platform/linux/fontconfig_system.h"
+#include "platform/linux/linux_platform.h"
 
 #include <algorithm>
 #include <cctype>
@@ -78,16 +79,6 @@ void ClassifyFace(FcPattern* p, TFcFace& face) {
     if (!italic && !bold) {
         info.Flags |= NTM_REGULAR;
     }
-}
-
-std::string DataHome() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
-        return xdg;
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-        return std::string(home) + "/.local/share";
-    }
-    return std::string();
 }
 
 std::string Lower(std::string s) {

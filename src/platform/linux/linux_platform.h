@@ -36,6 +36,9 @@ private:
 
 // The folder of the running executable.
 std::string ProgramFolder();
+// The user's data folder: $XDG_DATA_HOME, else ~/.local/share; empty when
+// neither names an absolute folder.
+std::string DataHome();
 
 // All Linux adapters, installed as the process's platform services. The
 // prompts come from the caller: widgets for the program, the console or a

@@ -22,14 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string DataHome() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
-        return xdg;
-    }
-    const char* home = std::getenv("HOME");
-    return home == nullptr ? std::string() : std::string(home) + "/.local/share";
-}
-
 class TLinuxSpecialFolders : public ISpecialFolders {
 public:
     std::optional<std::string> Path(int csidl) const override {
@@ -82,6 +74,14 @@ std::unique_ptr<IShell> MakeLinuxShell() {
 }
 std::unique_ptr<ISystemErrors> MakeLinuxSystemErrors() {
     return std::make_unique<TLinuxSystemErrors>();
+}
+
+std::string DataHome() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
+        return xdg;
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/share" : std::string();
 }
 
 std::string ProgramFolder() {
