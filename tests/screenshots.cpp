@@ -3,6 +3,8 @@
 // Runs in a temporary home, so the real settings are never read or written.
 #include "app/main_window.h"
 #include "app/strings.h"
+#include "categories/category_dialogs.h"
+#include "categories/organize_dialog.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
 #include "fonts/font_manager.h"
@@ -14,6 +16,7 @@
 #include "platform/linux/linux_platform.h"
 #include "scripted_prompts.h"
 #include "test_home.h"
+#include <QListWidget>
 #include <QMenu>
 #include <QTabWidget>
 
@@ -87,6 +90,24 @@ int main(int argc, char** argv) {
         sheet.mnLongSample->trigger();
         sheet.SelectAll();
         ok = Save(sheet, folder, QStringLiteral("sheet-installed-long-sample-selected")) && ok;
+        // Categories kept in the temporary home, one of them chosen.
+        const std::string data = lw::test::TestHome().DataHome().string();
+        lw::TfOrganize organize({data + "/screenshots-program", data + "/Kestrova/Letterwell"});
+        lw::TCategoryStore& categories = organize.Store();
+        prompts.TextAnswers.push_back("Sans");
+        categories.MoveToCategory({0, 2});
+        categories.CommitCategory();
+        if (QListWidgetItem* shown = organize.lstFonts->item(0)) {
+            organize.lstFonts->setCurrentItem(shown);
+            emit organize.lstFonts->itemClicked(shown);
+        }
+        ok = Save(organize, folder, QStringLiteral("categories-organize")) && ok;
+        lw::TfMixCategories mix(categories.Categories());
+        ok = Save(mix, folder, QStringLiteral("categories-combine")) && ok;
+        lw::TfAdd add(categories.Categories());
+        ok = Save(add, folder, QStringLiteral("categories-add")) && ok;
+        lw::TfResults results("DejaVu Sans", {"Sans"});
+        ok = Save(results, folder, QStringLiteral("categories-results")) && ok;
     }
     lw::FontManager.reset();
     lw::SetLanguage(0);

@@ -113,7 +113,8 @@ void TCategoryStore::PrepareCategoriesFolder() {
     for (const fs::directory_entry& entry : fs::directory_iterator(parent, error)) {
         const std::string name = entry.path().filename().string();
         if (entry.is_regular_file(error) && MaskMatches(kFileMask, name)) {
-            FileShell().MoveNoReplace(entry.path().string(), CategoriesFolder + name);
+            FileShell().MoveNoReplace(entry.path().string(),
+                                      CategoryFilePath(NameWithoutExtension(name)));
         }
     }
 }
@@ -127,6 +128,7 @@ void TCategoryStore::LoadCategoryList() {
         }
     } catch (const ERegistryError&) {
         ShowError(LoadStr(kRegistryReadError), kRegistryErrorCaption);
+        IndexUnread = true;
         return;
     }
     // Without a readable count the names are still read while they run on,
@@ -161,6 +163,10 @@ void TCategoryStore::LoadCategoryList() {
 }
 
 void TCategoryStore::SaveCategoryList() {
+    // An index that could not be read is not written over with nothing.
+    if (IndexUnread && CategoryList.size() == 1) {
+        return;
+    }
     TRegistry registry(RegistryHive());
     try {
         registry.OpenKey(kProgramKey, true);
@@ -255,7 +261,9 @@ int TCategoryStore::InsertCategoryName(const std::string& name) {
     const auto place = std::upper_bound(
         CategoryList.begin() + 1, CategoryList.end(), name,
         [](const std::string& a, const std::string& b) { return Text().Collate(a, b) < 0; });
-    return static_cast<int>(CategoryList.insert(place, name) - CategoryList.begin());
+    const auto position = place - CategoryList.begin();
+    CategoryList.insert(place, name);
+    return static_cast<int>(position);
 }
 
 void TCategoryStore::SelectCategory(int position) {
@@ -310,9 +318,26 @@ void TCategoryStore::CreateCategory() {
     }
     CurrentPosition = target;
     RemoveUninstalled(MemberList);
-    SaveCategory(name, MemberList);
+    if (SaveCategory(name, MemberList)) {
+        TakeSpelling(target, name);
+    }
     NotifyLists();
     NotifySheet(name);
+}
+
+// Names differing only in case are one category, but not one file here: the
+// entry takes the spelling its file now has, and the file of the old one goes.
+void TCategoryStore::TakeSpelling(int position, const std::string& name) {
+    std::string& entry = CategoryList[static_cast<size_t>(position)];
+    if (entry == name) {
+        return;
+    }
+    // On a folder that ignores case the two are one file, the one just written.
+    std::error_code error;
+    if (!fs::equivalent(CategoryFilePath(entry), CategoryFilePath(name), error)) {
+        fs::remove(CategoryFilePath(entry), error);
+    }
+    entry = name;
 }
 
 void TCategoryStore::DeleteCategory() {
@@ -442,15 +467,19 @@ std::vector<std::string> TCategoryStore::FontsWithoutCategory() {
 
 void TCategoryStore::ImportCategoryFiles(const std::vector<std::string>& files) {
     for (const std::string& file : files) {
-        const std::string fileName = fs::path(file).filename().string();
-        const std::string destination = CategoriesFolder + fileName;
-        if (!FileShell().CopyFileOver(file, destination)) {
+        const std::string name = NameWithoutExtension(fs::path(file).filename().string());
+        if (name.empty()) {
+            continue;
+        }
+        // Whatever the case of its extension, a category's file is read as ".lst".
+        const std::string destination = CategoryFilePath(name);
+        std::error_code error;
+        const bool inPlace = fs::equivalent(file, destination, error);
+        if (!inPlace && !FileShell().CopyFileOver(file, destination)) {
             ShowError(FmtLoadStr(kCreateError, destination), kErrorCaption);
             continue;
         }
-        if (const std::string name = NameWithoutExtension(fileName); !name.empty()) {
-            InsertCategoryName(name);
-        }
+        TakeSpelling(InsertCategoryName(name), name);
     }
     NotifyLists();
     NotifySheet("");

@@ -88,6 +88,7 @@ private:
     void NotifySheet(const std::string& name);
     void NotifyLists();
     int InsertCategoryName(const std::string& name);
+    void TakeSpelling(int position, const std::string& name);
     std::vector<std::string> Operand(const TCategoryOperand& operand);
     void MoveItems(std::vector<std::string>& from, std::vector<std::string>& to,
                    const std::vector<int>& positions);
@@ -96,6 +97,7 @@ private:
     std::string CategoriesFolder;
     std::vector<std::string> CategoryList;
     int CurrentPosition = -1;
+    bool IndexUnread = false;
     std::vector<std::string> MemberList;
     std::vector<std::string> AvailableList;
 };

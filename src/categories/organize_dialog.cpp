@@ -46,16 +46,13 @@ QPushButton* PictureButton(QWidget* parent, const char* name, int tag, QStyle::S
 
 // The flat arrow buttons: no caption of their own, only a hint, and no
 // place in the tab order.
-QToolButton* MoveButton(QWidget* parent, const char* name, int tag, Qt::ArrowType arrow, bool twice,
+QToolButton* MoveButton(QWidget* parent, const char* name, int tag, QStyle::StandardPixmap icon,
                         int top) {
     auto* button = MakeTagged<QToolButton>(parent, name, tag);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(219, top, 28, 28);
-    button->setArrowType(arrow);
-    if (twice) {
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    }
+    button->setIcon(parent->style()->standardIcon(icon));
     return button;
 }
 
@@ -88,10 +85,10 @@ TfOrganize::TfOrganize(TCategoryPlaces places, QWidget* parent)
     lblList = MakeTagged<QLabel>(this, "lblList", 16102);
     lblList->move(10, 50);
     lstFonts = FamilyList(this, "lstFonts", 10);
-    btnAdd = MoveButton(this, "btnAdd", 16400, Qt::RightArrow, false, 110);
-    btnAddAll = MoveButton(this, "btnAddAll", 16401, Qt::RightArrow, true, 145);
-    btnDelete = MoveButton(this, "btnDelete", 16402, Qt::LeftArrow, false, 190);
-    btnDeleteAll = MoveButton(this, "btnDeleteAll", 16403, Qt::LeftArrow, true, 225);
+    btnAdd = MoveButton(this, "btnAdd", 16400, QStyle::SP_ArrowRight, 110);
+    btnAddAll = MoveButton(this, "btnAddAll", 16401, QStyle::SP_MediaSeekForward, 145);
+    btnDelete = MoveButton(this, "btnDelete", 16402, QStyle::SP_ArrowLeft, 190);
+    btnDeleteAll = MoveButton(this, "btnDeleteAll", 16403, QStyle::SP_MediaSeekBackward, 225);
     lblCategory = MakeTagged<QLabel>(this, "lblCategory", 16103);
     lblCategory->move(255, 50);
     lstCategory = FamilyList(this, "lstCategory", 255);
@@ -141,8 +138,6 @@ TfOrganize::TfOrganize(TCategoryPlaces places, QWidget* parent)
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 
     LocalizeForm(this);
-    btnAddAll->setText(QStringLiteral("\u00BB"));
-    btnDeleteAll->setText(QStringLiteral("\u00AB"));
     Categories.ListsChanged = [this] { ShowLists(); };
     Categories.Start();
     ShowLists();
@@ -164,8 +159,6 @@ int TfOrganize::Execute() {
 
 void TfOrganize::UpdateLanguage() {
     LocalizeForm(this);
-    btnAddAll->setText(QStringLiteral("\u00BB"));
-    btnDeleteAll->setText(QStringLiteral("\u00AB"));
     Categories.UpdatePlaceholder();
 }
 

@@ -37,7 +37,8 @@ sheet_title='INSTALIRANI FONTOVI'
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Waits up to 60 s for a command to succeed: the run shares two cores with
-# the whole test suite, and a first start beside it has been seen past 20 s.
+# the whole test suite, and a first start beside it once had not shown its
+# window after 20 s.
 wait_for() {
   for _ in $(seq 600); do
     if "$@" >/dev/null 2>&1; then return 0; fi

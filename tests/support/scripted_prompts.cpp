@@ -6,6 +6,7 @@ void TScriptedPrompts::Reset() {
     Messages.clear();
     Asked.clear();
     Offered.clear();
+    Prompted.clear();
     Answers.clear();
     TextAnswers.clear();
     ColorAnswers.clear();
@@ -32,9 +33,10 @@ TMsgResult TScriptedPrompts::MessageBox(const std::string& text, const std::stri
 }
 
 std::optional<std::string> TScriptedPrompts::InputBox(const std::string& caption,
-                                                      const std::string&,
+                                                      const std::string& prompt,
                                                       const std::string& initial) {
     Asked.push_back(caption);
+    Prompted.push_back(prompt);
     Offered.push_back(initial);
     if (TextAnswers.empty()) {
         return std::nullopt;

@@ -1,0 +1,480 @@
+// The category store on real files in the temporary home, with the index in
+// a settings hive in memory. Every failure is checked through what the user
+// is told and what is left on disk.
+#include "categories/category_file.h"
+#include "categories/category_names.h"
+#include "category_fixture.h"
+
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CategoryFixture;
+using Names = std::vector<std::string>;
+
+class CategoryStoreTest : public CategoryFixture {
+protected:
+    // A store as the program makes it at start.
+    TCategoryStore& Started() {
+        Store = std::make_unique<TCategoryStore>(Places);
+        Store->CategoriesChanged = [this](const std::string& name) { Notices.push_back(name); };
+        Store->Start();
+        return *Store;
+    }
+    Names Categories() const { return Store->Categories(); }
+
+    std::unique_ptr<TCategoryStore> Store;
+    Names Notices;
+};
+
+TEST_F(CategoryStoreTest, AFirstRunHoldsOnlyTheNewEntryAndSavesAnEmptyIndex) {
+    TCategoryStore& store = Started();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Categories(), Names{"<Novi>"});
+    EXPECT_EQ(store.Current(), 0);
+    EXPECT_EQ(Notices, Names{""}) << "the sheet builds its menu at start";
+    EXPECT_TRUE(fs::is_directory(Folder()));
+    EXPECT_EQ(store.Folder(), Folder().string() + "/");
+    EXPECT_EQ(store.Available(), (Names{"Arial", "Bodoni", "Courier", "Serif", "Tahoma", "Verdana"}));
+    store.SaveCategoryList();
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 0u);
+}
+
+TEST_F(CategoryStoreTest, TheFolderIsMadeOnceAndTakesInTheLooseCategoryFiles) {
+    WriteText(ProgramFolder / "Work.lst", "Arial\r\n");
+    WriteText(ProgramFolder / "Old.LST", "Tahoma\r\n");
+    WriteText(ProgramFolder / "notes.txt", "kept");
+    Started();
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\n");
+    EXPECT_EQ(ReadText(Folder() / "Old.lst"), "Tahoma\r\n") << "read as a category's file is";
+    EXPECT_FALSE(fs::exists(ProgramFolder / "Work.lst"));
+    EXPECT_TRUE(fs::exists(ProgramFolder / "notes.txt"));
+
+    // With the folder there, nothing moves and nothing in it is replaced.
+    WriteText(ProgramFolder / "Later.lst", "Verdana\r\n");
+    WriteText(ProgramFolder / "Work.lst", "other\r\n");
+    Started();
+    EXPECT_TRUE(fs::exists(ProgramFolder / "Later.lst"));
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\n");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CategoryStoreTest, AProgramFolderThatCannotBeWrittenSendsTheCategoriesToTheDataFolder) {
+    // Not even root may make entries here.
+    Places.ProgramFolder = "/proc/self";
+    StoreIndex({"Work", "Serif"});
+    WriteText(Root / "data" / "Work.lst", "Arial\r\n");
+    TCategoryStore& store = Started();
+    EXPECT_EQ(store.Folder(), (Root / "data" / "Categories").string() + "/");
+    EXPECT_EQ(ReadText(Root / "data" / "Categories" / "Work.lst"), "Arial\r\n");
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Serif", "Work"}));
+
+    // Where no folder can be made at all the user hears of it, and the index
+    // is never replaced by an empty list on that account.
+    WriteText(Root / "blocked", "a file where a folder should be");
+    Places.DataFolder = (Root / "blocked" / "data").string();
+    test::TestPrompts().Reset();
+    Started();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "I/O Greska.");
+    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Serif", "Work"}));
+    Store->SaveCategoryList();
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
+    EXPECT_EQ(Stored().at("Category2").Text, "Work");
+}
+
+TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnds) {
+    TCategoryStore& store = Started();
+    // Members keep the list's order, whatever the order they came in.
+    EXPECT_TRUE(store.SaveCategory("Mixed", SortedUnique({"b", "A", "c"})));
+    EXPECT_EQ(ReadText(Folder() / "Mixed.lst"), "A\r\nb\r\nc\r\n");
+    store.SelectCategory(0);
+    for (const char* family : {"Verdana", "Arial", "Tahoma"}) {
+        const auto& available = store.Available();
+        store.MoveToCategory({static_cast<int>(std::find(available.begin(), available.end(), family) -
+                                               available.begin())});
+    }
+    test::TestPrompts().TextAnswers.push_back("Added");
+    store.CommitCategory();
+    EXPECT_EQ(ReadText(Folder() / "Added.lst"), "Arial\r\nTahoma\r\nVerdana\r\n");
+    EXPECT_TRUE(store.SaveCategory("Empty", {}));
+    EXPECT_EQ(ReadText(Folder() / "Empty.lst"), "");
+
+    const std::pair<const char*, Names> cases[] = {
+        {"Arial\r\narial\r\n", {"Arial"}},
+        {"arial\r\nArial\r\n", {"arial"}},
+        {"Tahoma\nArial\rVerdana\r\n", {"Arial", "Tahoma", "Verdana"}},
+        {"\xEF\xBB\xBFVerdana\nArial\n", {"Arial", "Verdana"}},
+        {"Arial\r\n\r\nTahoma", {"", "Arial", "Tahoma"}},
+        {" Arial \r\n", {" Arial "}},
+        {"", {}},
+    };
+    for (const auto& [text, expected] : cases) {
+        WriteText(Folder() / "Read.lst", text);
+        Names members{"previous"};
+        EXPECT_TRUE(store.LoadCategory("Read", members)) << text;
+        EXPECT_EQ(members, expected) << text;
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CategoryStoreTest, AFileThatIsNotACategoryIsRefusedWholeAndTheListKept) {
+    TCategoryStore& store = Started();
+    const std::string utf16 = std::string("\xFF\xFE", 2) + std::string("A\0r\0\r\0\n\0", 8);
+    const char* const refused[] = {"Arial\r\n\xC3(bad\r\n", "A\0B"};
+    for (const std::string& text : {utf16, std::string(refused[0]), std::string(refused[1], 3)}) {
+        test::TestPrompts().Reset();
+        WriteText(Folder() / "Odd.lst", text);
+        Names members{"Kept"};
+        EXPECT_FALSE(store.LoadCategory("Odd", members));
+        EXPECT_EQ(members, Names{"Kept"});
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].Text, "Greska otvaranja " + (Folder() / "Odd.lst").string() + ".");
+        EXPECT_EQ(Messages()[0].Caption, "Greska ");
+        EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
+    }
+    // A pipe named like a category is refused at once, never waited on.
+    ASSERT_EQ(::mkfifo((Folder() / "Pipe.lst").c_str(), 0600), 0);
+    Names members;
+    EXPECT_FALSE(store.LoadCategory("Pipe", members));
+}
+
+TEST_F(CategoryStoreTest, CreatingAsksANameRefusesBadOnesAndAsksBeforeOverwriting) {
+    MakeCategory("Serif", "Bodoni\r\n");
+    TCategoryStore& store = Started();
+    store.SelectCategory(0);
+    store.MoveToCategory({0}); // Arial
+    // Cancelled: nothing.
+    store.CreateCategory();
+    EXPECT_EQ(test::TestPrompts().Asked, Names{"Nova kategorija"});
+    EXPECT_EQ(test::TestPrompts().Prompted, Names{"Naziv kategorije:"});
+    EXPECT_EQ(test::TestPrompts().Offered, Names{"<Novi>"});
+    // Each of the nine characters, and nothing at all.
+    for (const std::string bad : {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", ""}) {
+        test::TestPrompts().Reset();
+        test::TestPrompts().TextAnswers.push_back(bad);
+        store.CreateCategory();
+        ASSERT_EQ(Messages().size(), 1u) << bad;
+        EXPECT_EQ(Messages()[0].Text, "Neispravan naziv kategorije.\nNaziv ne sme sadrzati znakove:  "
+                                      "\\ / : * ? \" < > |");
+        EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+        EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Warning);
+    }
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Serif"}));
+    EXPECT_EQ(fs::directory_iterator(Folder())->path().filename(), "Serif.lst");
+
+    // serif over Serif: asked, and on Yes written under the name as typed.
+    test::TestPrompts().Reset();
+    test::TestPrompts().TextAnswers.push_back("serif");
+    test::TestPrompts().Answers.push_back(TMsgResult::No);
+    store.CreateCategory();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "serif oduvek postoji.Prepisati?");
+    EXPECT_EQ(Messages()[0].Caption, "Potvrda");
+    EXPECT_EQ(Messages()[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(ReadText(Folder() / "Serif.lst"), "Bodoni\r\n");
+    test::TestPrompts().TextAnswers.push_back("serif");
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    store.CreateCategory();
+    EXPECT_EQ(ReadText(Folder() / "serif.lst"), "Arial\r\n");
+    // One category, spelled as typed: its file is the one read from now on.
+    EXPECT_FALSE(fs::exists(Folder() / "Serif.lst"));
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "serif"}));
+    EXPECT_EQ(store.Current(), 1);
+    EXPECT_EQ(Notices.back(), "serif");
+
+    // A new name: placed in order, current, saved with what the list held.
+    test::TestPrompts().TextAnswers.push_back("Display. 2");
+    store.CreateCategory();
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Display. 2", "serif"}));
+    EXPECT_EQ(store.Current(), 1);
+    EXPECT_EQ(ReadText(Folder() / "Display. 2.lst"), "Arial\r\n");
+}
+
+TEST_F(CategoryStoreTest, CommitAndUpdateAllDropUninstalledFamiliesAndOthersKeepThem) {
+    MakeCategory("Commit", "Arial\r\nGone\r\n");
+    MakeCategory("Other", "Gone\r\nTahoma\r\n");
+    MakeCategory("Never", "Gone\r\n");
+    TCategoryStore& store = Started();
+    store.SelectCategory(store.PositionOf("Commit"));
+    EXPECT_EQ(store.Members(), (Names{"Arial", "Gone"})) << "listed on the right only";
+    EXPECT_EQ(store.Available(), (Names{"Bodoni", "Courier", "Serif", "Tahoma", "Verdana"}));
+    store.CommitCategory();
+    EXPECT_EQ(ReadText(Folder() / "Commit.lst"), "Arial\r\n");
+    EXPECT_EQ(ReadText(Folder() / "Other.lst"), "Gone\r\nTahoma\r\n");
+    EXPECT_EQ(Notices.back(), "Commit");
+
+    // A family uninstalled since the start counts as gone now.
+    Fonts.FaceFamilies.erase(std::find(Fonts.FaceFamilies.begin(), Fonts.FaceFamilies.end(), "Tahoma"));
+    test::TestPrompts().Reset();
+    store.UpdateAllCategories();
+    EXPECT_EQ(ReadText(Folder() / "Other.lst"), "");
+    EXPECT_EQ(ReadText(Folder() / "Never.lst"), "");
+    EXPECT_EQ(test::TestPrompts().BusyCount, 1);
+    EXPECT_EQ(test::TestPrompts().BusyDepth, 0);
+
+    // A listing that fails never empties a category.
+    Fonts.FailEnumeration = true;
+    store.SelectCategory(store.PositionOf("Commit"));
+    store.CommitCategory();
+    EXPECT_EQ(ReadText(Folder() / "Commit.lst"), "Arial\r\n");
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(Messages().back().Text, "Nekakva greska.");
+}
+
+TEST_F(CategoryStoreTest, DeletingRemovesTheFileAtOnceAndTheIndexEntryAtTheEnd) {
+    MakeCategory("Keep", "Arial\r\n");
+    MakeCategory("Drop", "Tahoma\r\n");
+    TCategoryStore& store = Started();
+    store.SelectCategory(store.PositionOf("Drop"));
+    test::TestPrompts().Answers.push_back(TMsgResult::No);
+    store.DeleteCategory();
+    EXPECT_EQ(Messages().back().Text, "Brisnje kategorije Drop?");
+    EXPECT_TRUE(fs::exists(Folder() / "Drop.lst"));
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    store.DeleteCategory();
+    EXPECT_FALSE(fs::exists(Folder() / "Drop.lst"));
+    EXPECT_EQ(Stored().at("Category1").Text, "Keep");
+    EXPECT_EQ(Stored().at("Category2").Text, "Drop") << "the index changes only at the end";
+    EXPECT_EQ(store.Current(), 0);
+    EXPECT_EQ(store.Members(), Names{});
+    EXPECT_EQ(Notices.back(), "Drop");
+    // Nothing to delete on the new-category entry.
+    const size_t asked = Messages().size();
+    store.DeleteCategory();
+    EXPECT_EQ(Messages().size(), asked);
+
+    store.SaveCategoryList();
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 1u);
+    EXPECT_EQ(Stored().count("Category2"), 0u);
+    EXPECT_TRUE(fs::exists(Folder() / "Keep.lst"));
+}
+
+TEST_F(CategoryStoreTest, TheNewEntryStaysFirstAndTheIndexKeepsItsOrder) {
+    StoreIndex({"Zebra", "!Early", "0 Digits", "aardvark", "Zebra"});
+    TCategoryStore& store = Started();
+    EXPECT_EQ(Categories().front(), "<Novi>");
+    EXPECT_EQ(Categories().size(), 5u) << "a name twice in the index is one category";
+    EXPECT_EQ(Categories().back(), "Zebra");
+    store.SaveCategoryList();
+    for (size_t i = 1; i < Categories().size(); ++i) {
+        EXPECT_EQ(Stored().at("Category" + std::to_string(i)).Text, Categories()[i]);
+    }
+    EXPECT_EQ(Stored().count("Category5"), 0u);
+    // After a language switch the entry speaks the new language, still first.
+    SetLanguage(1);
+    store.UpdatePlaceholder();
+    EXPECT_EQ(Categories().front(), "<Nueva>");
+    EXPECT_EQ(store.Current(), 0);
+}
+
+TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) {
+    // The count of another type: told, and the names still read.
+    Stored()["Number of categories"] = TRegValue::FromString("two");
+    Stored()["Category1"] = TRegValue::FromString("Work");
+    Stored()["Category2"] = TRegValue::FromString("Home");
+    Started();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Greska pristupa Windows Registry.");
+    EXPECT_EQ(Messages()[0].Caption, "<Greska>");
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Home", "Work"}));
+
+    // One name of another type: the others stay.
+    test::TestPrompts().Reset();
+    Stored().clear();
+    StoreIndex({"A", "B", "C"});
+    Stored()["Category2"] = TRegValue::FromInteger(7);
+    Started();
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "A", "C"}));
+
+    // A count far beyond the names does not make the start wait.
+    test::TestPrompts().Reset();
+    Stored().clear();
+    StoreIndex({"Only"});
+    Stored()["Number of categories"] = TRegValue::FromInteger(0x7fffffff);
+    Started();
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Only"}));
+
+    // A damaged settings file: told, and not written over with nothing at the
+    // end; a category made meanwhile is written (the hive keeps the damaged
+    // file aside).
+    Hive.Damaged = true;
+    test::TestPrompts().Reset();
+    Started().SaveCategoryList();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Greska pristupa Windows Registry.");
+    EXPECT_EQ(Hive.Saves, 0);
+    test::TestPrompts().TextAnswers.push_back("Made");
+    Store->CreateCategory();
+    Store->SaveCategoryList();
+    EXPECT_EQ(Hive.Saves, 1);
+    EXPECT_EQ(Stored().at("Category1").Text, "Made");
+    // A store that cannot be written: told.
+    Hive.FailSave = true;
+    test::TestPrompts().Reset();
+    Store->SaveCategoryList();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Greska za vreme upisa u Windows Registar.");
+    EXPECT_EQ(Messages()[0].Caption, "<Greska>");
+}
+
+TEST_F(CategoryStoreTest, AMissingFileIsToldAndLeavesTheListsAsTheyWere) {
+    StoreIndex({"Lost"});
+    TCategoryStore& store = Started();
+    store.SelectCategory(1);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Greska otvaranja " + (Folder() / "Lost.lst").string() + ".");
+    EXPECT_EQ(store.Members(), Names{});
+    EXPECT_EQ(store.Available().size(), 6u);
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Lost"}));
+    // A file that cannot be written: told with its path; nothing else made.
+    fs::create_directories(Folder() / "Blocked.lst");
+    test::TestPrompts().Reset();
+    EXPECT_FALSE(store.SaveCategory("Blocked", {"Arial"}));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Greska kreiranja " + (Folder() / "Blocked.lst").string() + ".");
+    EXPECT_TRUE(fs::is_directory(Folder() / "Blocked.lst"));
+}
+
+TEST_F(CategoryStoreTest, ANameNeverLeadsOutOfTheFolder) {
+    WriteText(Root / "outside.lst", "Arial\r\n");
+    StoreIndex({"../outside", "/etc/passwd"});
+    TCategoryStore& store = Started();
+    for (int position = 1; position <= 2; ++position) {
+        test::TestPrompts().Reset();
+        store.SelectCategory(position);
+        EXPECT_EQ(store.Members(), Names{}) << position;
+        store.MoveAllToCategory();
+        store.CommitCategory();
+        EXPECT_EQ(Messages().size(), 2u) << "read and write refused";
+    }
+    EXPECT_EQ(ReadText(Root / "outside.lst"), "Arial\r\n");
+    EXPECT_TRUE(fs::is_empty(Folder()));
+    // The names are still the user's: kept in the index.
+    store.SaveCategoryList();
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
+}
+
+TEST_F(CategoryStoreTest, CombiningFindingAndFontsWithoutACategory) {
+    MakeCategory("A", "Arial\r\nTahoma\r\n");
+    MakeCategory("B", "tahoma\r\nVerdana\r\n");
+    TCategoryStore& store = Started();
+    const TCategoryOperand a{false, "A"};
+    const TCategoryOperand b{false, "B"};
+    const TCategoryOperand all{true, {}};
+    EXPECT_EQ(store.CombineCategories(a, TCombineOp::Plus, b), (Names{"Arial", "Tahoma", "Verdana"}));
+    EXPECT_EQ(store.CombineCategories(a, TCombineOp::Minus, b), Names{"Arial"});
+    EXPECT_EQ(store.CombineCategories(a, TCombineOp::And, b), Names{"Tahoma"});
+    EXPECT_EQ(store.CombineCategories(all, TCombineOp::Minus, a),
+              (Names{"Bodoni", "Courier", "Serif", "Verdana"}));
+    EXPECT_EQ(store.CombineCategories(b, TCombineOp::And, all), (Names{"tahoma", "Verdana"}))
+        << "spelled as in the first operand";
+    EXPECT_EQ(test::TestPrompts().BusyDepth, 0);
+
+    EXPECT_EQ(store.FindFontInCategories("TAHOMA"), (Names{"A", "B"}));
+    EXPECT_EQ(store.FindFontInCategories("Tah"), Names{}) << "the whole name only";
+    EXPECT_EQ(store.FindFontInCategories("Courier"), Names{});
+    EXPECT_EQ(store.FontsWithoutCategory(), (Names{"Bodoni", "Courier", "Serif"}));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CategoryStoreTest, AddingAndRemovingFromTheSheetsSide) {
+    MakeCategory("Work", "Arial\r\n");
+    TCategoryStore& store = Started();
+    store.SelectCategory(0);
+    store.AddFontsToCategory("work", {"tahoma", "Arial", "Verdana"});
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\ntahoma\r\nVerdana\r\n");
+    EXPECT_EQ(store.Current(), 0) << "the position before is restored";
+    // Adding "to" the new entry makes a category of exactly those fonts.
+    test::TestPrompts().TextAnswers.push_back("Fresh");
+    store.AddFontsToCategory("<Novi>", {"Serif", "Bodoni"});
+    EXPECT_EQ(ReadText(Folder() / "Fresh.lst"), "Bodoni\r\nSerif\r\n");
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Fresh", "Work"}));
+
+    const Names left = store.RemoveMarkedFromCategory("Work", {"", "x", ""});
+    EXPECT_EQ(left, (Names{"Arial", "Verdana"}));
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\nVerdana\r\n");
+    EXPECT_EQ(store.ShowCategory(store.PositionOf("Fresh")), (Names{"Bodoni", "Serif"}));
+}
+
+TEST_F(CategoryStoreTest, ImportingCopiesTheFileAndAddsTheNameOnce) {
+    const fs::path elsewhere = Root / "elsewhere";
+    WriteText(elsewhere / "Work.lst", "Arial\r\n");
+    TCategoryStore& store = Started();
+    store.ImportCategoryFiles({(elsewhere / "Work.lst").string()});
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\n");
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Work"}));
+    EXPECT_EQ(Notices.back(), "");
+    WriteText(elsewhere / "Work.lst", "Tahoma\r\n");
+    store.ImportCategoryFiles({(elsewhere / "Work.lst").string()});
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Tahoma\r\n");
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Work"}));
+    // Another spelling and extension: the same category, now read from this file.
+    WriteText(elsewhere / "WORK.LST", "Verdana\r\n");
+    store.ImportCategoryFiles({(elsewhere / "WORK.LST").string()});
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "WORK"}));
+    Names members;
+    EXPECT_TRUE(store.LoadCategory("WORK", members));
+    EXPECT_EQ(members, Names{"Verdana"});
+    EXPECT_FALSE(fs::exists(Folder() / "Work.lst"));
+    WriteText(elsewhere / "Work.lst", "Tahoma\r\n");
+    store.ImportCategoryFiles({(elsewhere / "Work.lst").string()});
+    // The file from the folder itself: still whole.
+    store.ImportCategoryFiles({(Folder() / "Work.lst").string()});
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Tahoma\r\n");
+    // A file that cannot be copied is told; nothing is added.
+    store.ImportCategoryFiles({(elsewhere / "Missing.lst").string()});
+    ASSERT_EQ(Messages().size(), 1u) << Messages()[0].Text;
+    EXPECT_EQ(Messages()[0].Text, "Greska kreiranja " + (Folder() / "Missing.lst").string() + ".");
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Work"}));
+}
+
+TEST_F(CategoryStoreTest, AKillWhileSavingLeavesTheOldFileOrTheNewOneWhole) {
+    TCategoryStore& store = Started();
+    Names first;
+    Names second;
+    for (int i = 0; i < 60000; ++i) {
+        first.push_back("Family " + std::to_string(i));
+        second.push_back("Other family " + std::to_string(i));
+    }
+    ASSERT_TRUE(store.SaveCategory("Big", first));
+    const std::string firstText = FormatCategoryFile(first);
+    const std::string secondText = FormatCategoryFile(second);
+    std::mt19937 random(5);
+    int sawSecond = 0;
+    for (int round = 0; round < 25; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                store.SaveCategory("Big", i % 2 == 0 ? second : first);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 30000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::string text = ReadText(Folder() / "Big.lst");
+        EXPECT_TRUE(text == firstText || text == secondText) << "round " << round << ", "
+                                                             << text.size() << " bytes";
+        sawSecond += text == secondText ? 1 : 0;
+    }
+    // The next start finds nothing beside the file.
+    Started();
+    Names entries;
+    for (const fs::directory_entry& entry : fs::directory_iterator(Folder())) {
+        entries.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(entries, Names{"Big.lst"});
+    EXPECT_GT(sawSecond, 0) << "the saves were caught at work";
+}
+
+} // namespace
+} // namespace lw
