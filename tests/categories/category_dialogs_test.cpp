@@ -102,15 +102,17 @@ TEST_F(OrganizeDialogTest, ItOpensOnTheNewEntryWithEveryFamilyToChooseFrom) {
         EXPECT_EQ(dialog.btnUpdate->text(), QStringLiteral("&Osvezi"));
         EXPECT_EQ(dialog.btnUpdate->toolTip(), QStringLiteral("Osvezi ovu kategoriju"));
         EXPECT_EQ(dialog.btnAdd->toolTip(), QStringLiteral("Dodaj odabrani font u ovu kategoriju"));
-        EXPECT_EQ(dialog.btnDeleteAll->toolTip(), QStringLiteral("Ukloni sve fontove iz ove kategorije"));
+        EXPECT_EQ(dialog.btnDeleteAll->toolTip(),
+                  QStringLiteral("Ukloni sve fontove iz ove kategorije"));
         // Tab walks the controls in the window's order.
         QStringList order;
         for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order.append(QApplication::focusWidget()->objectName());
         }
-        EXPECT_EQ(order, (QStringList{"btnUpdate", "btnAddCategory", "btnDeleteCategory", "lstFonts",
-                                      "lstCategory", "btnUpdateAll", "btnClose", "cmbCategories"}));
+        EXPECT_EQ(order,
+                  (QStringList{"btnUpdate", "btnAddCategory", "btnDeleteCategory", "lstFonts",
+                               "lstCategory", "btnUpdateAll", "btnClose", "cmbCategories"}));
     });
     EXPECT_TRUE(opened);
     EXPECT_FALSE(Organize->isVisible());
@@ -275,7 +277,9 @@ TEST_F(SmallDialogsTest, TheResultsDialogShowsTheFontAndKeepsNothingSelected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             EXPECT_FALSE(dialog.isVisible());
         },
-        [] { ShowFindResults("Tahoma", {"A", "B"}); });
+        [] {
+            ShowFindResults("Tahoma", {"A", "B"});
+        });
     WhileModal(
         [](QWidget* window) {
             auto& dialog = *static_cast<TfResults*>(window);

@@ -22,8 +22,7 @@ protected:
             Fonts.AddFace(family, TrueTypeFace(family, "Regular", NTM_REGULAR));
         }
         FontManager->Refresh();
-        const std::string unique =
-            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const std::string unique = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         Root = TestHome().Root() / ("categories-" + unique);
         std::filesystem::remove_all(Root);
         ProgramFolder = Root / "program";
@@ -48,7 +47,8 @@ protected:
     }
     // The index as a previous run left it.
     void StoreIndex(const std::vector<std::string>& names) {
-        Stored()["Number of categories"] = TRegValue::FromInteger(static_cast<uint32_t>(names.size()));
+        Stored()["Number of categories"] =
+            TRegValue::FromInteger(static_cast<uint32_t>(names.size()));
         for (size_t i = 0; i < names.size(); ++i) {
             Stored()["Category" + std::to_string(i + 1)] = TRegValue::FromString(names[i]);
         }

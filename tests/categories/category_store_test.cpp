@@ -41,7 +41,8 @@ TEST_F(CategoryStoreTest, AFirstRunHoldsOnlyTheNewEntryAndSavesAnEmptyIndex) {
     EXPECT_EQ(Notices, Names{""}) << "the sheet builds its menu at start";
     EXPECT_TRUE(fs::is_directory(Folder()));
     EXPECT_EQ(store.Folder(), Folder().string() + "/");
-    EXPECT_EQ(store.Available(), (Names{"Arial", "Bodoni", "Courier", "Serif", "Tahoma", "Verdana"}));
+    EXPECT_EQ(store.Available(),
+              (Names{"Arial", "Bodoni", "Courier", "Serif", "Tahoma", "Verdana"}));
     store.SaveCategoryList();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 0u);
 }
@@ -98,8 +99,8 @@ TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnd
     store.SelectCategory(0);
     for (const char* family : {"Verdana", "Arial", "Tahoma"}) {
         const auto& available = store.Available();
-        store.MoveToCategory({static_cast<int>(std::find(available.begin(), available.end(), family) -
-                                               available.begin())});
+        store.MoveToCategory({static_cast<int>(
+            std::find(available.begin(), available.end(), family) - available.begin())});
     }
     test::TestPrompts().TextAnswers.push_back("Added");
     store.CommitCategory();
@@ -157,13 +158,15 @@ TEST_F(CategoryStoreTest, CreatingAsksANameRefusesBadOnesAndAsksBeforeOverwritin
     EXPECT_EQ(test::TestPrompts().Prompted, Names{"Naziv kategorije:"});
     EXPECT_EQ(test::TestPrompts().Offered, Names{"<Novi>"});
     // Each of the nine characters, and nothing at all.
-    for (const std::string bad : {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", ""}) {
+    for (const std::string bad :
+         {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", ""}) {
         test::TestPrompts().Reset();
         test::TestPrompts().TextAnswers.push_back(bad);
         store.CreateCategory();
         ASSERT_EQ(Messages().size(), 1u) << bad;
-        EXPECT_EQ(Messages()[0].Text, "Neispravan naziv kategorije.\nNaziv ne sme sadrzati znakove:  "
-                                      "\\ / : * ? \" < > |");
+        EXPECT_EQ(Messages()[0].Text,
+                  "Neispravan naziv kategorije.\nNaziv ne sme sadrzati znakove:  "
+                  "\\ / : * ? \" < > |");
         EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
         EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Warning);
     }
@@ -212,7 +215,8 @@ TEST_F(CategoryStoreTest, CommitAndUpdateAllDropUninstalledFamiliesAndOthersKeep
     EXPECT_EQ(Notices.back(), "Commit");
 
     // A family uninstalled since the start counts as gone now.
-    Fonts.FaceFamilies.erase(std::find(Fonts.FaceFamilies.begin(), Fonts.FaceFamilies.end(), "Tahoma"));
+    Fonts.FaceFamilies.erase(
+        std::find(Fonts.FaceFamilies.begin(), Fonts.FaceFamilies.end(), "Tahoma"));
     test::TestPrompts().Reset();
     store.UpdateAllCategories();
     EXPECT_EQ(ReadText(Folder() / "Other.lst"), "");
@@ -370,7 +374,8 @@ TEST_F(CategoryStoreTest, CombiningFindingAndFontsWithoutACategory) {
     const TCategoryOperand a{false, "A"};
     const TCategoryOperand b{false, "B"};
     const TCategoryOperand all{true, {}};
-    EXPECT_EQ(store.CombineCategories(a, TCombineOp::Plus, b), (Names{"Arial", "Tahoma", "Verdana"}));
+    EXPECT_EQ(store.CombineCategories(a, TCombineOp::Plus, b),
+              (Names{"Arial", "Tahoma", "Verdana"}));
     EXPECT_EQ(store.CombineCategories(a, TCombineOp::Minus, b), Names{"Arial"});
     EXPECT_EQ(store.CombineCategories(a, TCombineOp::And, b), Names{"Tahoma"});
     EXPECT_EQ(store.CombineCategories(all, TCombineOp::Minus, a),
@@ -462,8 +467,8 @@ TEST_F(CategoryStoreTest, AKillWhileSavingLeavesTheOldFileOrTheNewOneWhole) {
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
         const std::string text = ReadText(Folder() / "Big.lst");
-        EXPECT_TRUE(text == firstText || text == secondText) << "round " << round << ", "
-                                                             << text.size() << " bytes";
+        EXPECT_TRUE(text == firstText || text == secondText)
+            << "round " << round << ", " << text.size() << " bytes";
         sawSecond += text == secondText ? 1 : 0;
     }
     // The next start finds nothing beside the file.

@@ -10,7 +10,9 @@
 # windows again, maximized, over the normal bounds run 1 had; leaving run 2
 # maximized must store the same bounds again (no creeping by a title bar).
 # Run 2 also picks a folder on the not-installed page, chooses a file,
-# installs it for the session (other programs see it) and removes it again.
+# installs it for the session (other programs see it) and removes it again,
+# then makes a category in the organize window. The program runs from a copy
+# in a folder of its own, where it keeps its categories.
 set -euo pipefail
 
 bin=${1:?usage: x11_smoke.sh BIN_FOLDER}
@@ -30,6 +32,9 @@ cat > "$root/fonts.conf" <<EOF
 </fontconfig>
 EOF
 export FONTCONFIG_FILE=$root/fonts.conf
+mkdir -p "$root/program"
+cp "$bin/letterwell" "$bin/lw_esp.lwb" "$root/program/"
+bin=$root/program
 settings=$XDG_CONFIG_HOME/Kestrova/Letterwell.reg
 main_title='Kestrova Letterwell'
 sheet_title='INSTALIRANI FONTOVI'
@@ -171,6 +176,28 @@ xdotool key Return # remove the temporary fonts? Yes
 wait_for no_temporary_fonts
 [ -f "$HOME/Documents/fonts/SmokeSerif.ttf" ] || fail "the font file itself is gone"
 
+# Options > Organize categories: the first family into a new category.
+xdotool key --clearmodifiers alt+c
+sleep 0.3
+xdotool key o
+wait_for has_window 'Organizuj kategorije'
+organize=$(window_id 'Organizuj kategorije')
+xdotool key Tab Tab Tab Tab Down
+sleep 0.3
+xdotool mousemove --window "$organize" 233 124 click 1 # the arrow into the category
+sleep 0.3
+xdotool key --clearmodifiers alt+o
+wait_for has_window 'Nova kategorija'
+xdotool key ctrl+a
+xdotool type --delay 50 'Smoke'
+xdotool key Return
+wait_for test -f "$bin/Categories/Smoke.lst"
+grep -q $'^DejaVu[^\r]*\r$' "$bin/Categories/Smoke.lst" ||
+  fail "the category holds $(od -c "$bin/Categories/Smoke.lst" | head -3)"
+xdotool key Escape
+sleep 0.5
+has_window 'Organizuj kategorije' && fail "Esc did not close the organize window"
+
 maximize "$main_title"
 quit_through_file_menu
 
@@ -180,4 +207,5 @@ grep -aq "^\"Not installed tab path\"=\"$HOME/Documents/fonts/\"" "$settings" ||
   fail "the main window moved from $first_left,$first_top to $(stored_number 'Window left'),$(stored_number 'Window top')"
 [ "$(stored_number 'Font list left')" -eq "$first_list_left" ] && [ "$(stored_number 'Font list top')" -eq "$first_list_top" ] ||
   fail "the sheet moved from $first_list_left,$first_list_top to $(stored_number 'Font list left'),$(stored_number 'Font list top')"
+grep -aq '^"Category1"="Smoke"' "$settings" || fail "the category index was not stored at the end"
 echo "x11 smoke run passed"

@@ -21,8 +21,8 @@ public:
     };
 
     std::vector<TMessage> Messages;
-    std::vector<std::string> Asked;   // captions of input boxes and titles of pickers
-    std::vector<std::string> Offered; // their start texts and start folders
+    std::vector<std::string> Asked;    // captions of input boxes and titles of pickers
+    std::vector<std::string> Offered;  // their start texts and start folders
     std::vector<std::string> Prompted; // the input boxes' prompts
     std::deque<TMsgResult> Answers;
     std::deque<std::optional<std::string>> TextAnswers;

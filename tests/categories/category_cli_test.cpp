@@ -1,0 +1,159 @@
+// letterwell-cli's category commands on the files the organize window wrote,
+// with the real settings file, fontconfig and a copy of the program in a
+// folder of its own, as a portable copy stands.
+#include "categories/organize_dialog.h"
+#include "fonts/font_manager.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+    int Status = -1;
+    std::string Output;
+};
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CategoryCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::TestPrompts().Reset();
+        Root = test::TestHome().Root() / "category-cli";
+        fs::remove_all(Root);
+        fs::create_directories(Root / "program");
+        fs::copy_file(test::BuildBinFolder() + "/letterwell-cli",
+                      Root / "program" / "letterwell-cli");
+        fs::remove(test::TestHome().SettingsFile());
+        Places = TCategoryPlaces{(Root / "program").string(), (Root / "data").string()};
+        for (const char* family : {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono"}) {
+            ASSERT_NE(std::find(FontManager->Families.begin(), FontManager->Families.end(), family),
+                      FontManager->Families.end())
+                << family << " is not installed";
+        }
+    }
+    void TearDown() override {
+        fs::remove_all(Root);
+        fs::remove(test::TestHome().SettingsFile());
+    }
+    // The copied program, its standard error after its standard output.
+    TRun Cli(const std::string& arguments) {
+        TRun run;
+        const std::string command =
+            "'" + (Root / "program" / "letterwell-cli").string() + "' " + arguments + " 2>&1";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buf[4096];
+        while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
+            run.Output += buf;
+        }
+        const int status = pipe != nullptr ? ::pclose(pipe) : -1;
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return run;
+    }
+    fs::path Folder() const { return Root / "program" / "Categories"; }
+
+    fs::path Root;
+    TCategoryPlaces Places;
+};
+
+TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
+    {
+        // A person makes "Pair" in the window; the index is saved as the
+        // program ends.
+        TfOrganize organize(Places);
+        organize.show();
+        for (const char* family : {"DejaVu Serif", "DejaVu Sans"}) {
+            QListWidgetItem* item = organize.lstFonts->findItems(family, Qt::MatchExactly).value(0);
+            ASSERT_NE(item, nullptr);
+            QTest::mouseClick(organize.lstFonts->viewport(), Qt::LeftButton, {},
+                              organize.lstFonts->visualItemRect(item).center());
+            QTest::mouseClick(organize.btnAdd, Qt::LeftButton);
+        }
+        test::TestPrompts().TextAnswers.push_back("Pair");
+        QTest::mouseClick(organize.btnUpdate, Qt::LeftButton);
+        // A file written by hand elsewhere, LF ends and a byte-order mark.
+        std::ofstream(Root / "Hand.lst", std::ios::binary) << "\xEF\xBB\xBF"
+                                                              "DejaVu Serif\nDejaVu Sans Mono\n";
+        std::ofstream(Root / "Wide.lst", std::ios::binary) << std::string("\xFF\xFE"
+                                                                          "D\0e\0",
+                                                                          6);
+        organize.Store().ImportCategoryFiles(
+            {(Root / "Hand.lst").string(), (Root / "Wide.lst").string()});
+    }
+    ASSERT_TRUE(test::TestPrompts().Messages.empty());
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans\r\nDejaVu Serif\r\n");
+
+    TRun run = Cli("categories");
+    EXPECT_EQ(run.Status, 1) << "one file cannot be read";
+    EXPECT_NE(run.Output.find("Hand\t2\n"), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("Pair\t2\n"), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("Greska otvaranja " + (Folder() / "Wide.lst").string()),
+              std::string::npos)
+        << run.Output;
+
+    run = Cli("category show pair");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output, "DejaVu Sans\nDejaVu Serif\n");
+    run = Cli("category show Hand");
+    EXPECT_EQ(run.Output, "DejaVu Sans Mono\nDejaVu Serif\n");
+    // Refused whole, never read in part.
+    run = Cli("category show Wide");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Output, "Greska : Greska otvaranja " + (Folder() / "Wide.lst").string() + ".\n");
+    run = Cli("category show Nothing");
+    EXPECT_EQ(run.Status, 1);
+
+    run = Cli("category combine Pair and Hand");
+    EXPECT_EQ(run.Output, "DejaVu Serif\n");
+    run = Cli("category combine --all minus Pair");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output.find("DejaVu Sans\n"), std::string::npos);
+    EXPECT_NE(run.Output.find("DejaVu Sans Mono\n"), std::string::npos);
+
+    run = Cli("category add Pair 'dejavu sans mono' 'No Such Family'");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"),
+              "DejaVu Sans\r\nDejaVu Sans Mono\r\nDejaVu Serif\r\n");
+    run = Cli("category remove Pair 'DejaVu Sans'");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans Mono\r\nDejaVu Serif\r\n");
+    run = Cli("category add Mono 'DejaVu Sans Mono'");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_EQ(ReadText(Folder() / "Mono.lst"), "DejaVu Sans Mono\r\n");
+    run = Cli("category add 'a/b' 'DejaVu Sans'");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("Neispravan naziv kategorije."), std::string::npos);
+
+    // The window sees what the command line did.
+    TfOrganize organize(Places);
+    TCategoryStore& store = organize.Store();
+    EXPECT_EQ(store.Categories(),
+              (std::vector<std::string>{"<Novi>", "Hand", "Mono", "Pair", "Wide"}));
+    EXPECT_EQ(store.ShowCategory(store.PositionOf("Pair")),
+              (std::vector<std::string>{"DejaVu Sans Mono", "DejaVu Serif"}));
+    EXPECT_FALSE(fs::exists(Root / "program" / "a"));
+}
+
+} // namespace
+} // namespace lw
