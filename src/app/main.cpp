@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
         lw::TfViewAll viewAll(&mainWindow);
         mainWindow.SetViewAllWindow(&viewAll);
         organize = std::make_unique<lw::TfOrganize>(
-            lw::TCategoryPlaces{lw::ProgramFolder(), lw::DataHome() + "/Kestrova/Letterwell"});
+            lw::TCategoryPlaces{lw::ProgramFolder(), lw::ProgramDataFolder()});
         mainWindow.SetOrganizeWindow(organize.get());
         mainWindow.show();
         result = QApplication::exec();

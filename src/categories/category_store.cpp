@@ -98,6 +98,12 @@ void TCategoryStore::PrepareCategoriesFolder() {
     // Chosen once: every later operation works in this folder.
     const std::string parent =
         FileShell().CanWriteIn(Places.ProgramFolder) ? Places.ProgramFolder : Places.DataFolder;
+    // Without a home there is no folder to fall back on; never the current one.
+    if (parent.empty() || parent.front() != '/') {
+        CategoriesFolder.clear();
+        ShowError(LoadStr(kIoError), kErrorCaption);
+        return;
+    }
     CategoriesFolder = WithSeparator(WithSeparator(parent) + kFolderName);
     std::error_code error;
     if (fs::is_directory(CategoriesFolder, error)) {
@@ -188,6 +194,12 @@ void TCategoryStore::SaveCategoryList() {
     }
 }
 
+// Whether a name has a file in the folder: a name that would lead out of it,
+// or a store without a folder, has none.
+bool TCategoryStore::HasFile(const std::string& name) const {
+    return !CategoriesFolder.empty() && !name.empty() && name.find('/') == std::string::npos;
+}
+
 std::string TCategoryStore::CategoryFilePath(const std::string& name) const {
     return CategoriesFolder + name + ".lst";
 }
@@ -196,7 +208,7 @@ bool TCategoryStore::LoadCategory(const std::string& name, std::vector<std::stri
     const std::string path = CategoryFilePath(name);
     // A name that would lead out of the folder names no category file.
     std::optional<std::vector<std::string>> names;
-    if (!name.empty() && name.find('/') == std::string::npos) {
+    if (HasFile(name)) {
         if (const auto bytes = FileShell().ReadSmallFile(path, kMaxFileSize)) {
             names = ParseCategoryFile(*bytes);
         }
@@ -212,8 +224,7 @@ bool TCategoryStore::LoadCategory(const std::string& name, std::vector<std::stri
 bool TCategoryStore::SaveCategory(const std::string& name,
                                   const std::vector<std::string>& members) {
     const std::string path = CategoryFilePath(name);
-    if (name.empty() || name.find('/') != std::string::npos ||
-        !FileShell().WriteFileOver(path, FormatCategoryFile(members))) {
+    if (!HasFile(name) || !FileShell().WriteFileOver(path, FormatCategoryFile(members))) {
         ShowError(FmtLoadStr(kCreateError, path), kErrorCaption);
         return false;
     }
@@ -349,7 +360,7 @@ void TCategoryStore::DeleteCategory() {
         return;
     }
     const std::string path = CategoryFilePath(name);
-    if (name.find('/') == std::string::npos) {
+    if (HasFile(name)) {
         std::error_code error;
         fs::remove(path, error);
         if (error) {
@@ -468,7 +479,7 @@ std::vector<std::string> TCategoryStore::FontsWithoutCategory() {
 void TCategoryStore::ImportCategoryFiles(const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         const std::string name = NameWithoutExtension(fs::path(file).filename().string());
-        if (name.empty()) {
+        if (!HasFile(name)) {
             continue;
         }
         // Whatever the case of its extension, a category's file is read as ".lst".

@@ -87,6 +87,7 @@ public:
 private:
     void NotifySheet(const std::string& name);
     void NotifyLists();
+    bool HasFile(const std::string& name) const;
     int InsertCategoryName(const std::string& name);
     void TakeSpelling(int position, const std::string& name);
     std::vector<std::string> Operand(const TCategoryOperand& operand);

@@ -166,7 +166,7 @@ int RunCategoryCommand(int argc, char** argv, TConsolePrompts& prompts) {
         return kUsage;
     }
     FontManager = std::make_unique<TFontManager>();
-    TCategoryStore store({ProgramFolder(), DataHome() + "/Kestrova/Letterwell"});
+    TCategoryStore store({ProgramFolder(), ProgramDataFolder()});
     store.Start();
     if (prompts.Failures > 0) {
         return 1;

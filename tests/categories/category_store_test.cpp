@@ -89,6 +89,22 @@ TEST_F(CategoryStoreTest, AProgramFolderThatCannotBeWrittenSendsTheCategoriesToT
     Store->SaveCategoryList();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
     EXPECT_EQ(Stored().at("Category2").Text, "Work");
+
+    // Without a data folder at all: told, and nothing is written anywhere
+    // else (not in the current folder).
+    Places.DataFolder.clear();
+    test::TestPrompts().Reset();
+    const fs::path before = fs::current_path();
+    fs::current_path(Root);
+    Started();
+    test::TestPrompts().TextAnswers.push_back("Stray");
+    Store->CreateCategory();
+    fs::current_path(before);
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0].Text, "I/O Greska.");
+    EXPECT_EQ(Messages()[1].Text, "Greska kreiranja Stray.lst.");
+    EXPECT_FALSE(fs::exists(Root / "Stray.lst"));
+    EXPECT_FALSE(fs::exists(Root / "Categories"));
 }
 
 TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnds) {

@@ -39,6 +39,8 @@ std::string ProgramFolder();
 // The user's data folder: $XDG_DATA_HOME, else ~/.local/share; empty when
 // neither names an absolute folder.
 std::string DataHome();
+// The program's own folder inside the user's data folder; empty without one.
+std::string ProgramDataFolder();
 
 // All Linux adapters, installed as the process's platform services. The
 // prompts come from the caller: widgets for the program, the console or a

@@ -84,6 +84,11 @@ std::string DataHome() {
     return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/share" : std::string();
 }
 
+std::string ProgramDataFolder() {
+    const std::string data = DataHome();
+    return data.empty() ? data : data + "/Kestrova/Letterwell";
+}
+
 std::string ProgramFolder() {
     char buf[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
