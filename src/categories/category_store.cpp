@@ -50,17 +50,22 @@ std::string CategoryValue(int i) {
     return "Category" + std::to_string(i);
 }
 
-// How many "Category<n>" values the key holds.
-int CategoryValueCount(const TRegistry& registry) {
+// The numbers n of the key's "Category<n>" values, in order: the index as
+// it stands, whatever its count says.
+std::vector<int> CategoryNumbers(const TRegistry& registry) {
     const std::string prefix = "Category";
-    int count = 0;
+    constexpr size_t kMaxDigits = 9;
+    std::vector<int> numbers;
     for (const std::string& name : registry.GetValueNames()) {
-        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-            name.find_first_not_of("0123456789", prefix.size()) == std::string::npos) {
-            ++count;
+        const std::string digits = name.substr(std::min(name.size(), prefix.size()));
+        if (name.compare(0, prefix.size(), prefix) == 0 && !digits.empty() &&
+            digits.size() <= kMaxDigits && digits[0] != '0' &&
+            digits.find_first_not_of("0123456789") == std::string::npos) {
+            numbers.push_back(std::stoi(digits));
         }
     }
-    return count;
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 void ShowError(const std::string& text, int caption) {
@@ -145,14 +150,11 @@ void TCategoryStore::LoadCategoryList() {
     } catch (const ERegistryError&) {
         failed = true;
     }
-    // A damaged count may be huge: the walk ends once every name is met.
-    int left = CategoryValueCount(registry);
-    for (int i = 1; left > 0 && (count < 0 ? registry.ValueExists(CategoryValue(i)) : i <= count);
-         ++i) {
-        if (!registry.ValueExists(CategoryValue(i))) {
-            continue;
+    // Only the names there are: a damaged count may be huge.
+    for (const int i : CategoryNumbers(registry)) {
+        if (count >= 0 && i > count) {
+            break;
         }
-        --left;
         try {
             const std::string name = registry.ReadString(CategoryValue(i));
             if (!name.empty()) {
@@ -176,11 +178,7 @@ void TCategoryStore::SaveCategoryList() {
     TRegistry registry(RegistryHive());
     try {
         registry.OpenKey(kProgramKey, true);
-        int stored = 0;
-        if (registry.GetDataType(kCountValue) == TRegDataType::Integer) {
-            stored = registry.ReadInteger(kCountValue);
-        }
-        for (int i = 1; i <= stored; ++i) {
+        for (const int i : CategoryNumbers(registry)) {
             registry.DeleteValue(CategoryValue(i));
         }
         const int count = static_cast<int>(CategoryList.size()) - 1;

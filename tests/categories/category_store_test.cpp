@@ -320,22 +320,30 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     Stored().clear();
     StoreIndex({"Only"});
     Stored()["Number of categories"] = TRegValue::FromInteger(0x7fffffff);
+    Stored()["Category01"] = TRegValue::FromString("Leading zero");
+    Stored()["Category999999999"] = TRegValue::FromString("Far");
     Started();
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Only"}));
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Far", "Only"}));
+    // ...nor the end: every numbered name goes before the new index is written.
+    Store->SaveCategoryList();
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
+    EXPECT_EQ(Stored().at("Category2").Text, "Only");
+    EXPECT_EQ(Stored().count("Category999999999"), 0u);
 
     // A damaged settings file: told, and not written over with nothing at the
     // end; a category made meanwhile is written (the hive keeps the damaged
     // file aside).
+    const int saves = Hive.Saves;
     Hive.Damaged = true;
     test::TestPrompts().Reset();
     Started().SaveCategoryList();
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].Text, "Greska pristupa Windows Registry.");
-    EXPECT_EQ(Hive.Saves, 0);
+    EXPECT_EQ(Hive.Saves, saves);
     test::TestPrompts().TextAnswers.push_back("Made");
     Store->CreateCategory();
     Store->SaveCategoryList();
-    EXPECT_EQ(Hive.Saves, 1);
+    EXPECT_EQ(Hive.Saves, saves + 1);
     EXPECT_EQ(Stored().at("Category1").Text, "Made");
     // A store that cannot be written: told.
     Hive.FailSave = true;
