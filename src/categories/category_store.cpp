@@ -284,8 +284,16 @@ void TCategoryStore::SelectCategory(int position) {
     CurrentPosition = position;
     MemberList.clear();
     AvailableList = SortedUnique(FontManager->Families);
+    MembersUnreadable = false;
     if (position > 0) {
-        LoadCategory(CategoryList[static_cast<size_t>(position)], MemberList);
+        const std::string& name = CategoryList[static_cast<size_t>(position)];
+        if (!LoadCategory(name, MemberList)) {
+            // A missing file has nothing to lose; one that is there does.
+            std::error_code error;
+            MembersUnreadable =
+                HasFile(name) && fs::symlink_status(CategoryFilePath(name), error).type() !=
+                                     fs::file_type::not_found;
+        }
         AvailableList = NamesOutside(AvailableList, TNameSet(MemberList));
     }
     NotifyLists();
@@ -393,6 +401,12 @@ void TCategoryStore::AddFontsToCategory(const std::string& name,
                                         const std::vector<std::string>& fonts) {
     const int remembered = CurrentPosition;
     SelectCategory(std::max(PositionOf(name), 0));
+    // The user was told the file could not be read; writing the fonts alone
+    // over it would lose what it holds.
+    if (MembersUnreadable) {
+        SelectCategory(remembered);
+        return;
+    }
     std::vector<std::string> all = MemberList;
     all.insert(all.end(), fonts.begin(), fonts.end());
     MemberList = SortedUnique(std::move(all));
@@ -404,6 +418,9 @@ std::vector<std::string>
 TCategoryStore::RemoveMarkedFromCategory(const std::string& name,
                                          const std::vector<std::string>& marks) {
     SelectCategory(std::max(PositionOf(name), 0));
+    if (MembersUnreadable) {
+        return MemberList;
+    }
     const size_t last = std::min(marks.size(), MemberList.size());
     for (size_t i = last; i-- > 0;) {
         if (!marks[i].empty()) {

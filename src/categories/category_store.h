@@ -99,6 +99,8 @@ private:
     std::vector<std::string> CategoryList;
     int CurrentPosition = -1;
     bool IndexUnread = false;
+    // The current category's file is there but could not be read.
+    bool MembersUnreadable = false;
     std::vector<std::string> MemberList;
     std::vector<std::string> AvailableList;
 };

@@ -157,10 +157,24 @@ TEST_F(CategoryStoreTest, AFileThatIsNotACategoryIsRefusedWholeAndTheListKept) {
         EXPECT_EQ(Messages()[0].Caption, "Greska ");
         EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
     }
+    // Fonts added or removed from the sheet's side never overwrite it; a
+    // category whose file is missing is simply made again.
+    MakeCategory("Odd", std::string(refused[1], 3));
+    MakeCategory("Missing", "");
+    fs::remove(Folder() / "Missing.lst");
+    Started();
+    test::TestPrompts().Reset();
+    Store->AddFontsToCategory("Odd", {"Arial"});
+    Store->RemoveMarkedFromCategory("Odd", {"x"});
+    Store->UpdateAllCategories();
+    EXPECT_EQ(ReadText(Folder() / "Odd.lst"), std::string(refused[1], 3));
+    EXPECT_EQ(Messages().size(), 4u) << "each read told, nothing written";
+    Store->AddFontsToCategory("Missing", {"Arial"});
+    EXPECT_EQ(ReadText(Folder() / "Missing.lst"), "Arial\r\n");
     // A pipe named like a category is refused at once, never waited on.
     ASSERT_EQ(::mkfifo((Folder() / "Pipe.lst").c_str(), 0600), 0);
     Names members;
-    EXPECT_FALSE(store.LoadCategory("Pipe", members));
+    EXPECT_FALSE(Store->LoadCategory("Pipe", members));
 }
 
 TEST_F(CategoryStoreTest, CreatingAsksANameRefusesBadOnesAndAsksBeforeOverwriting) {
