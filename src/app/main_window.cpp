@@ -21,6 +21,7 @@
 #include "pages/sample_print.h"
 #include "pages/simple_combo.h"
 #include "platform/services.h"
+#include "printing/current_printer.h"
 #include "sheets/view_all.h"
 
 #include <QAction>
@@ -156,6 +157,7 @@ void TfMain_letterwell::WireCommands() {
                            Menu.mnEnglish,
                            Menu.mnEspaniol,
                            Menu.mnPrint,
+                           Menu.mnConfigurePrinter,
                            Menu.mnUndo,
                            Menu.mnCut,
                            Menu.mnCopy,
@@ -256,6 +258,7 @@ void TfMain_letterwell::WireCommands() {
     connect(Menu.mnInterchange, &QAction::triggered, this, &TfMain_letterwell::mnInterchangeClick);
     connect(Menu.mnFind0, &QAction::triggered, this, &TfMain_letterwell::mnFindClick);
     connect(Menu.mnPrint, &QAction::triggered, this, &TfMain_letterwell::mnPrintClick);
+    connect(Menu.mnConfigurePrinter, &QAction::triggered, this, [this] { ConfigurePrinter(this); });
     connect(Menu.mnUndo, &QAction::triggered, this, [this] { EditCommand("undo"); });
     connect(Menu.mnCut, &QAction::triggered, this, [this] { EditCommand("cut"); });
     connect(Menu.mnCopy, &QAction::triggered, this, [this] { EditCommand("copy"); });
