@@ -1,0 +1,263 @@
+// The print settings dialog and the job window, driven as a person does,
+// on the program's current printer made a PDF printer for the test.
+#include "app/localize.h"
+#include "app/options.h"
+#include "app/strings.h"
+#include "printing/current_printer.h"
+#include "printing/print_dialog.h"
+#include "printing/print_job.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+TPrintSource Families(int count, int columns) {
+    TPrintSource source;
+    for (int i = 0; i < count; ++i) {
+        source.Items.push_back("Lwfam" + std::to_string(i));
+        source.Selected.push_back(true);
+    }
+    source.Columns = columns;
+    source.FontSize = 24;
+    return source;
+}
+
+// Runs `inside` once the modal window that `open` shows is up and active.
+void WhileModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& open) {
+    QTimer::singleShot(0, [inside] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        modal->activateWindow();
+        // The window's activation can come before the focus moves into it;
+        // keys sent in between would go to the window underneath.
+        const bool ready = QTest::qWaitForWindowActive(modal) && QTest::qWaitFor([modal] {
+                               const QWidget* focus = QApplication::focusWidget();
+                               return focus != nullptr && focus->window() == modal;
+                           });
+        EXPECT_TRUE(ready);
+        if (!ready) {
+            modal->close(); // rather than leave the test waiting on it for ever
+            return;
+        }
+        inside(modal);
+    });
+    open();
+}
+
+void TypeInto(QLineEdit* box, const QString& keys) {
+    box->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), keys);
+}
+
+int PagesShown(const QLabel* label) {
+    return label->text().section(QLatin1Char(' '), -1).toInt();
+}
+
+class PrintDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::TestPrompts().Reset();
+        SetLanguage(0);
+        Options.Print = TPrintOptions{};
+        Options.Print.TopMargin = Options.Print.BottomMargin = 1.0;
+        Options.Print.LeftMargin = Options.Print.RightMargin = 1.0;
+        Options.Print.UseCentimeters = true;
+        Options.Print.UnitFactor = 2.54;
+        QPrinter& printer = CurrentPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageOrientation(QPageLayout::Portrait);
+    }
+    std::vector<test::TScriptedPrompts::TMessage>& Messages() {
+        return test::TestPrompts().Messages;
+    }
+};
+
+TEST_F(PrintDialogTest, MarginBoxesTakeEitherSeparatorAndRefuseWhatIsNoNumber) {
+    TfPrint dialog(Families(9, 4));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Stampaj"));
+    EXPECT_EQ(dialog.size(), QSize(437, 178));
+    EXPECT_EQ(QApplication::focusWidget(), dialog.edTop);
+    EXPECT_EQ(dialog.edTop->text(), QStringLiteral("1.00"));
+    EXPECT_EQ(dialog.lblNumberOfFonts->text(), QStringLiteral("Broj fontova: 9"));
+    EXPECT_TRUE(dialog.rbCentimeters->isChecked());
+
+    TypeInto(dialog.edTop, QStringLiteral("1,5"));
+    EXPECT_EQ(dialog.edTop->text(), QStringLiteral("1.5"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(dialog.edTop->text(), QStringLiteral("1.50"));
+    EXPECT_EQ(Options.Print.TopMargin, 1.5);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.edBottom);
+    TypeInto(dialog.edBottom, QStringLiteral("1.237"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(Options.Print.BottomMargin, 1.24);
+
+    TypeInto(dialog.edLeft, QStringLiteral("abc"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Pogresan broj.");
+    EXPECT_EQ(Messages()[0].Caption, "Greska ");
+    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(dialog.edLeft->text(), QStringLiteral("0"));
+    EXPECT_EQ(QApplication::focusWidget(), dialog.edLeft);
+    EXPECT_EQ(Options.Print.LeftMargin, 1.0) << "the stored margin keeps its value";
+
+    // Cancel keeps what leaving the boxes stored.
+    QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(Options.Print.TopMargin, 1.5);
+}
+
+TEST_F(PrintDialogTest, TheEstimateFollowsOrientationButNotRangeAndOkTakesTheUnitAsItIs) {
+    TfPrint dialog(Families(200, 4));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    const int portrait = PagesShown(dialog.lblNumberOfPages);
+    EXPECT_EQ(portrait, PrinterLayout(CurrentPrinter(), Options.Print, Families(200, 4)).Pages);
+    EXPECT_EQ(PrinterLayout(CurrentPrinter(), Options.Print, Families(200, 4)).Rows, 50);
+    // Choosing landscape changes the count at once, before OK.
+    QTest::mouseClick(dialog.rgOrientation->Items()[1], Qt::LeftButton);
+    EXPECT_EQ(CurrentPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+    const int landscape = PagesShown(dialog.lblNumberOfPages);
+    EXPECT_GT(landscape, portrait);
+    // The range does not.
+    QTest::mouseClick(dialog.rgRange->Items()[2], Qt::LeftButton);
+    EXPECT_EQ(PagesShown(dialog.lblNumberOfPages), landscape);
+
+    // Centimetres to inches keeps the numbers: 2.00 becomes 2 inches.
+    TypeInto(dialog.edRight, QStringLiteral("2"));
+    QTest::mouseClick(dialog.rbInches, Qt::LeftButton);
+    QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Options.Print.RightMargin, 2.0);
+    EXPECT_FALSE(Options.Print.UseCentimeters);
+    EXPECT_EQ(Options.Print.UnitFactor, 1.0);
+    EXPECT_EQ(Options.Print.Range, 2);
+
+    // A bad box on OK: told, the dialog stays, the boxes before it stored.
+    TfPrint again(Families(2, 1));
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&again));
+    again.edTop->setText(QStringLiteral("3"));
+    again.edRight->setText(QStringLiteral("x"));
+    QTest::mouseClick(again.btnOK, Qt::LeftButton);
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(Options.Print.TopMargin, 3.0);
+    EXPECT_EQ(Messages().back().Text, "Pogresan broj.");
+}
+
+TEST_F(PrintDialogTest, TheTabOrderAndTheLanguage) {
+    TfPrint dialog(Families(3, 1));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    // A group of radio buttons is one stop: the unit, the range, the orientation.
+    QStringList order;
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        order.append(focused->objectName().isEmpty() ? focused->parentWidget()->objectName()
+                                                     : focused->objectName());
+    }
+    EXPECT_EQ(order, (QStringList{"edBottom", "edLeft", "edRight", "rbCentimeters", "rgRange",
+                                  "rgOrientation", "btnOK", "btnCancel", "btnConfigure"}));
+    EXPECT_EQ(dialog.rgRange->Items()[1]->text(), QStringLiteral("&Ovu stranu"));
+    EXPECT_EQ(dialog.rgOrientation->Items()[1]->text(), QStringLiteral("&Pejzaz"));
+    EXPECT_EQ(dialog.btnConfigure->text(), QStringLiteral("Podesi &printer..."));
+}
+
+TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWent) {
+    const fs::path documents = test::TestHome().Documents();
+    fs::remove_all(documents);
+    QString title;
+    WhileModal(
+        [&](QWidget* settings) {
+            EXPECT_EQ(settings->objectName(), QStringLiteral("fPrint"));
+            // OK; the job window follows and runs by itself.
+            QTimer::singleShot(0, [&] {
+                QWidget* job = QApplication::activeModalWidget();
+                if (job != nullptr) {
+                    title = job->windowTitle();
+                }
+            });
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        },
+        [] { PrintFontList(Families(5, 2), "Sample line"); });
+    EXPECT_TRUE(title.startsWith(QStringLiteral("Stampa liste na "))) << title.toStdString();
+    EXPECT_EQ(Options.Print.JobText, "Sample line");
+    ASSERT_EQ(Messages().size(), 1u);
+    const std::string pdf = (documents / "Font Lista.pdf").string();
+    EXPECT_EQ(Messages()[0].Text, "Primer je poslat na:  " + pdf);
+    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Information);
+    EXPECT_TRUE(fs::exists(pdf));
+
+    // Cancel in the settings: nothing printed.
+    test::TestPrompts().Reset();
+    fs::remove(pdf);
+    WhileModal([](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); },
+               [] { PrintFontList(Families(5, 2), ""); });
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(fs::exists(pdf));
+}
+
+TEST_F(PrintDialogTest, TheJobWindowStopsAfterTheCurrentFontWhenCancelled) {
+    const std::string pdf = (test::TestHome().Root() / "cancelled.pdf").string();
+    CurrentPrinter().setOutputFileName(QString::fromStdString(pdf));
+    TfPrinting job(Options.Print, Families(400, 1));
+    EXPECT_EQ(job.size(), QSize(442, 98));
+    int steps = 0;
+    // The first font's step lets pending input through: a click on Cancel.
+    QObject::connect(job.ProgressBar, &QProgressBar::valueChanged, [&](int value) {
+        steps = value;
+        if (value == 1) {
+            QTimer::singleShot(0, [&] { QTest::mouseClick(job.btnCancel, Qt::LeftButton); });
+        }
+    });
+    job.exec();
+    EXPECT_EQ(job.Result(), TPrintResult::Cancelled);
+    EXPECT_LE(steps, 3);
+    EXPECT_FALSE(fs::exists(pdf));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(PrintDialogTest, ThePrinterSetUpOpensAndTheDialogReadsWhatWasChosen) {
+    TfPrint dialog(Families(200, 4));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    const int portrait = PagesShown(dialog.lblNumberOfPages);
+    QString opened;
+    WhileModal(
+        [&](QWidget* setUp) {
+            opened = setUp->objectName();
+            // What a person would choose there, then closing it.
+            CurrentPrinter().setPageOrientation(QPageLayout::Landscape);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        },
+        [&] { QTest::mouseClick(dialog.btnConfigure, Qt::LeftButton); });
+    EXPECT_EQ(opened, QStringLiteral("dlgConfigure"));
+    EXPECT_TRUE(dialog.rgOrientation->Items()[1]->isChecked());
+    EXPECT_GT(PagesShown(dialog.lblNumberOfPages), portrait);
+}
+
+} // namespace
+} // namespace lw
