@@ -144,9 +144,13 @@ void TCategoryStore::LoadCategoryList() {
     }
     // Without a readable count the names are still read while they run on,
     // so that saving at the end does not drop them from the index.
+    // No count at all is settings saved before any category was: nothing
+    // to tell.
     int count = -1;
     try {
-        count = registry.ReadInteger(kCountValue);
+        if (registry.ValueExists(kCountValue)) {
+            count = registry.ReadInteger(kCountValue);
+        }
     } catch (const ERegistryError&) {
         failed = true;
     }

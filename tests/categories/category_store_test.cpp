@@ -45,6 +45,13 @@ TEST_F(CategoryStoreTest, AFirstRunHoldsOnlyTheNewEntryAndSavesAnEmptyIndex) {
               (Names{"Arial", "Bodoni", "Courier", "Serif", "Tahoma", "Verdana"}));
     store.SaveCategoryList();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 0u);
+
+    // Settings saved before any category was: no index, and nothing wrong.
+    Stored().clear();
+    Stored()["Font Size"] = TRegValue::FromInteger(24);
+    Started();
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
+    EXPECT_EQ(Categories(), Names{"<Novi>"});
 }
 
 TEST_F(CategoryStoreTest, TheFolderIsMadeOnceAndTakesInTheLooseCategoryFiles) {
