@@ -136,6 +136,25 @@ void LoadSettings(ISettingsHost& host) {
     }
 }
 
+bool LoadStoredOptions(TOptions& options) {
+    TRegistryDefault r(RegistryHive());
+    bool read = true;
+    try {
+        try {
+            r.OpenKey(kProgramKey, false);
+        } catch (const ERegistryError&) {
+            read = false;
+        }
+        SetLanguage(r.ReadInteger(reg::Language, 0));
+        // No window is placed, so the sizes the monitor decides are moot.
+        ReadOptions(r, options, TSize{});
+        r.CloseKey();
+    } catch (const ERegistryError&) {
+        read = false;
+    }
+    return read;
+}
+
 void SaveSettings(ISettingsHost& host) {
     TRegistryDefault r(RegistryHive());
     try {

@@ -44,6 +44,11 @@ public:
 // what was not read. ApplySettings runs in every case.
 void LoadSettings(ISettingsHost& host);
 
+// Reads the language and the options alone, for work done without windows;
+// what cannot be read keeps its default. False when the store could not be
+// read.
+bool LoadStoredOptions(TOptions& options);
+
 // Writes Options and the host's state; a failure shows the write error.
 void SaveSettings(ISettingsHost& host);
 

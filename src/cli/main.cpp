@@ -2,6 +2,7 @@
 #include "app/strings.h"
 #include "cli/category_commands.h"
 #include "cli/console_prompts.h"
+#include "cli/print_command.h"
 #include "controls/folder_listing.h"
 #include "fonts/font_json.h"
 #include "fonts/font_manager.h"
@@ -34,6 +35,9 @@ int Usage() {
            "       letterwell-cli category add NAME FAMILY...\n"
            "       letterwell-cli category remove NAME FAMILY...\n"
            "       letterwell-cli category combine A|--all plus|minus|and B|--all\n"
+           "       letterwell-cli print --pdf FILE [--landscape] [--range all|odd|even]\n"
+           "                      [--columns N] [--size N] [--text TEXT]\n"
+           "                      [--category NAME | --folder DIR | FAMILY...]\n"
            "       letterwell-cli string [--language N] ID...\n"
            "       letterwell-cli --version\n";
     return 2;
@@ -295,6 +299,10 @@ int main(int argc, char** argv) {
         }
         if (command == "categories" || command == "category") {
             const int status = lw::RunCategoryCommand(argc, argv, prompts);
+            return status == 2 ? Usage() : status;
+        }
+        if (command == "print") {
+            const int status = lw::RunPrintCommand(argc, argv, prompts);
             return status == 2 ? Usage() : status;
         }
         if (command == "styles" && argc == 3) {

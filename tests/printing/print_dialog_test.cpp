@@ -3,6 +3,7 @@
 #include "app/localize.h"
 #include "app/options.h"
 #include "app/strings.h"
+#include "print_test_support.h"
 #include "printing/current_printer.h"
 #include "printing/print_dialog.h"
 #include "printing/print_job.h"
@@ -29,17 +30,6 @@ namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
-
-TPrintSource Families(int count, int columns) {
-    TPrintSource source;
-    for (int i = 0; i < count; ++i) {
-        source.Items.push_back("Lwfam" + std::to_string(i));
-        source.Selected.push_back(true);
-    }
-    source.Columns = columns;
-    source.FontSize = 24;
-    return source;
-}
 
 // Runs `inside` once the modal window that `open` shows is up and active.
 void WhileModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& open) {
@@ -93,7 +83,7 @@ protected:
 };
 
 TEST_F(PrintDialogTest, MarginBoxesTakeEitherSeparatorAndRefuseWhatIsNoNumber) {
-    TfPrint dialog(Families(9, 4));
+    TfPrint dialog(test::Families(9, 4, 24));
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Stampaj"));
@@ -130,12 +120,13 @@ TEST_F(PrintDialogTest, MarginBoxesTakeEitherSeparatorAndRefuseWhatIsNoNumber) {
 }
 
 TEST_F(PrintDialogTest, TheEstimateFollowsOrientationButNotRangeAndOkTakesTheUnitAsItIs) {
-    TfPrint dialog(Families(200, 4));
+    TfPrint dialog(test::Families(200, 4, 24));
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     const int portrait = PagesShown(dialog.lblNumberOfPages);
-    EXPECT_EQ(portrait, PrinterLayout(CurrentPrinter(), Options.Print, Families(200, 4)).Pages);
-    EXPECT_EQ(PrinterLayout(CurrentPrinter(), Options.Print, Families(200, 4)).Rows, 50);
+    EXPECT_EQ(portrait,
+              PrinterLayout(CurrentPrinter(), Options.Print, test::Families(200, 4, 24)).Pages);
+    EXPECT_EQ(PrinterLayout(CurrentPrinter(), Options.Print, test::Families(200, 4, 24)).Rows, 50);
     // Choosing landscape changes the count at once, before OK.
     QTest::mouseClick(dialog.rgOrientation->Items()[1], Qt::LeftButton);
     EXPECT_EQ(CurrentPrinter().pageLayout().orientation(), QPageLayout::Landscape);
@@ -156,7 +147,7 @@ TEST_F(PrintDialogTest, TheEstimateFollowsOrientationButNotRangeAndOkTakesTheUni
     EXPECT_EQ(Options.Print.Range, 2);
 
     // A bad box on OK: told, the dialog stays, the boxes before it stored.
-    TfPrint again(Families(2, 1));
+    TfPrint again(test::Families(2, 1, 24));
     again.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&again));
     again.edTop->setText(QStringLiteral("3"));
@@ -168,7 +159,7 @@ TEST_F(PrintDialogTest, TheEstimateFollowsOrientationButNotRangeAndOkTakesTheUni
 }
 
 TEST_F(PrintDialogTest, TheTabOrderAndTheLanguage) {
-    TfPrint dialog(Families(3, 1));
+    TfPrint dialog(test::Families(3, 1, 24));
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     // A group of radio buttons is one stop: the unit, the range, the orientation.
@@ -202,7 +193,7 @@ TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWent) {
             });
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         },
-        [] { PrintFontList(Families(5, 2), "Sample line"); });
+        [] { PrintFontList(test::Families(5, 2, 24), "Sample line"); });
     EXPECT_TRUE(title.startsWith(QStringLiteral("Stampa liste na "))) << title.toStdString();
     EXPECT_EQ(Options.Print.JobText, "Sample line");
     ASSERT_EQ(Messages().size(), 1u);
@@ -215,7 +206,7 @@ TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWent) {
     test::TestPrompts().Reset();
     fs::remove(pdf);
     WhileModal([](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); },
-               [] { PrintFontList(Families(5, 2), ""); });
+               [] { PrintFontList(test::Families(5, 2, 24), ""); });
     EXPECT_TRUE(Messages().empty());
     EXPECT_FALSE(fs::exists(pdf));
 }
@@ -223,7 +214,7 @@ TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWent) {
 TEST_F(PrintDialogTest, TheJobWindowStopsAfterTheCurrentFontWhenCancelled) {
     const std::string pdf = (test::TestHome().Root() / "cancelled.pdf").string();
     CurrentPrinter().setOutputFileName(QString::fromStdString(pdf));
-    TfPrinting job(Options.Print, Families(400, 1));
+    TfPrinting job(Options.Print, test::Families(400, 1, 24));
     EXPECT_EQ(job.size(), QSize(442, 98));
     int steps = 0;
     // The first font's step lets pending input through: a click on Cancel.
@@ -241,7 +232,7 @@ TEST_F(PrintDialogTest, TheJobWindowStopsAfterTheCurrentFontWhenCancelled) {
 }
 
 TEST_F(PrintDialogTest, ThePrinterSetUpOpensAndTheDialogReadsWhatWasChosen) {
-    TfPrint dialog(Families(200, 4));
+    TfPrint dialog(test::Families(200, 4, 24));
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     const int portrait = PagesShown(dialog.lblNumberOfPages);

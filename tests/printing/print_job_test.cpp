@@ -3,6 +3,7 @@
 // pdftotext), cut at their cells, cancelled and failed jobs leaving nothing.
 #include "app/options.h"
 #include "app/strings.h"
+#include "print_test_support.h"
 #include "printing/print_job.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -23,65 +24,6 @@ namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Shell(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buf[4096];
-    while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        output += buf;
-    }
-    if (pipe != nullptr) {
-        ::pclose(pipe);
-    }
-    return output;
-}
-
-int PdfPages(const fs::path& pdf) {
-    std::smatch match;
-    const std::string info = Shell("pdfinfo '" + pdf.string() + "' 2>/dev/null");
-    return std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(match[1])
-                                                                          : -1;
-}
-
-struct TWord {
-    int Page;
-    double X;
-    double Y;
-    std::string Text;
-};
-
-// Every word of the PDF with its page and top-left corner in points.
-std::vector<TWord> PdfWords(const fs::path& pdf) {
-    const std::string html = Shell("pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null");
-    std::vector<TWord> words;
-    int page = 0;
-    const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>");
-    std::istringstream lines(html);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.find("<page ") != std::string::npos) {
-            ++page;
-        }
-        std::smatch m;
-        if (std::regex_search(line, m, word)) {
-            words.push_back({page, std::stod(m[1]), std::stod(m[2]), m[3]});
-        }
-    }
-    return words;
-}
-
-TPrintSource Families(int count, int columns) {
-    TPrintSource source;
-    for (int i = 0; i < count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Lwfam%02d", i + 1);
-        source.Items.push_back(name);
-        source.Selected.push_back(true);
-    }
-    source.Columns = columns;
-    source.FontSize = 20;
-    return source;
-}
 
 class PrintJobTest : public ::testing::Test {
 protected:
@@ -110,7 +52,7 @@ protected:
 };
 
 TEST_F(PrintJobTest, FortyFamiliesInThreeColumnsLandWhereTheLayoutPutsThem) {
-    TPrintSource source = Families(40, 3);
+    TPrintSource source = test::Families(40, 3, 20);
     source.FontSize = 48;
     const TPrintLayout layout = PrinterLayout(Printer, Print, source);
     ASSERT_GT(layout.RowsPerPage, 0);
@@ -126,7 +68,7 @@ TEST_F(PrintJobTest, FortyFamiliesInThreeColumnsLandWhereTheLayoutPutsThem) {
     ASSERT_EQ(PrintIt(source, hooks), TPrintResult::Done) << Error;
     EXPECT_EQ(steps, 40);
     EXPECT_EQ(sheetsShown, layout.Pages);
-    EXPECT_EQ(PdfPages(Pdf), layout.Pages);
+    EXPECT_EQ(test::PdfPages(Pdf), layout.Pages);
     EXPECT_GT(layout.Pages, 1) << "a layout of more than one page is what is checked: rows a page "
                                << layout.RowsPerPage << ", row " << layout.RowHeight << ", top "
                                << layout.Top << ", page " << MeasurePrinter(Printer).PageHeight;
@@ -135,16 +77,17 @@ TEST_F(PrintJobTest, FortyFamiliesInThreeColumnsLandWhereTheLayoutPutsThem) {
     // at the cell's corner, the sample under it by the gap.
     const TPrinterMetrics printer = MeasurePrinter(Printer);
     const double points = 72.0 / printer.DpiX;
-    std::map<std::string, std::vector<TWord>> byName;
-    for (const TWord& w : PdfWords(Pdf)) {
+    std::map<std::string, std::vector<test::TPdfWord>> byName;
+    for (const test::TPdfWord& w : test::PdfWords(Pdf)) {
         byName[w.Text].push_back(w);
     }
     const std::vector<TPrintCell> cells = PlanPrintJob(layout, source, 0);
     for (const TPrintCell& cell : cells) {
-        const std::vector<TWord>& found = byName[source.Items[static_cast<size_t>(cell.Item)]];
+        const std::vector<test::TPdfWord>& found =
+            byName[source.Items[static_cast<size_t>(cell.Item)]];
         ASSERT_EQ(found.size(), 2u) << source.Items[static_cast<size_t>(cell.Item)];
-        const TWord& heading = found[0].Y < found[1].Y ? found[0] : found[1];
-        const TWord& sample = found[0].Y < found[1].Y ? found[1] : found[0];
+        const test::TPdfWord& heading = found[0].Y < found[1].Y ? found[0] : found[1];
+        const test::TPdfWord& sample = found[0].Y < found[1].Y ? found[1] : found[0];
         EXPECT_EQ(heading.Page, cell.Page);
         EXPECT_NEAR(heading.X, (printer.OffsetX + cell.X) * points, 2.0) << heading.Text;
         EXPECT_NEAR(heading.Y, (printer.OffsetY + cell.Y) * points, 4.0) << heading.Text;
@@ -155,29 +98,29 @@ TEST_F(PrintJobTest, FortyFamiliesInThreeColumnsLandWhereTheLayoutPutsThem) {
 
 TEST_F(PrintJobTest, ALineToPrintReplacesTheSecondNameAndRangesPrintTheirSheets) {
     Print.JobText = "Quick";
-    TPrintSource source = Families(2, 2);
+    TPrintSource source = test::Families(2, 2, 20);
     ASSERT_EQ(PrintIt(source), TPrintResult::Done) << Error;
     std::map<std::string, int> count;
-    for (const TWord& w : PdfWords(Pdf)) {
+    for (const test::TPdfWord& w : test::PdfWords(Pdf)) {
         ++count[w.Text];
     }
     EXPECT_EQ(count["Lwfam01"], 1);
     EXPECT_EQ(count["Quick"], 2);
 
     // Enough fonts for five pages, one column.
-    source = Families(1, 1);
+    source = test::Families(1, 1, 20);
     const TPrintLayout one = PrinterLayout(Printer, Print, source);
-    source = Families(one.RowsPerPage * 4 + 1, 1);
+    source = test::Families(one.RowsPerPage * 4 + 1, 1, 20);
     ASSERT_EQ(PrinterLayout(Printer, Print, source).Pages, 5);
     for (const auto& [range, sheets] : std::map<int, int>{{1, 3}, {2, 2}}) {
         Print.Range = static_cast<uint8_t>(range);
         ASSERT_EQ(PrintIt(source), TPrintResult::Done) << Error;
-        EXPECT_EQ(PdfPages(Pdf), sheets) << "range " << range;
+        EXPECT_EQ(test::PdfPages(Pdf), sheets) << "range " << range;
     }
     // Even pages of a single page: nothing drawn.
     Print.Range = 2;
-    ASSERT_EQ(PrintIt(Families(3, 1)), TPrintResult::Done);
-    EXPECT_TRUE(PdfWords(Pdf).empty());
+    ASSERT_EQ(PrintIt(test::Families(3, 1, 20)), TPrintResult::Done);
+    EXPECT_TRUE(test::PdfWords(Pdf).empty());
 }
 
 TEST_F(PrintJobTest, ALongNameIsCutBeforeTheNextColumn) {
@@ -191,7 +134,7 @@ TEST_F(PrintJobTest, ALongNameIsCutBeforeTheNextColumn) {
     // The page as a picture: nothing is drawn between the cell's clip edge
     // and the next column, where a 200-letter name would otherwise run on.
     const std::string png = (Pdf.parent_path() / "print-job").string();
-    Shell("pdftoppm -r 72 -f 1 -l 1 -png -singlefile '" + Pdf.string() + "' '" + png + "'");
+    test::Shell("pdftoppm -r 72 -f 1 -l 1 -png -singlefile '" + Pdf.string() + "' '" + png + "'");
     QImage page(QString::fromStdString(png + ".png"));
     ASSERT_FALSE(page.isNull());
     const TPrinterMetrics printer = MeasurePrinter(Printer);
@@ -219,13 +162,13 @@ TEST_F(PrintJobTest, ACancelledJobIsAbortedAndAFailedOneNeverStarts) {
     int asked = 0;
     TPrintJobHooks hooks;
     hooks.Cancelled = [&] { return ++asked > 1; };
-    EXPECT_EQ(PrintIt(Families(40, 3), hooks), TPrintResult::Cancelled);
+    EXPECT_EQ(PrintIt(test::Families(40, 3, 20), hooks), TPrintResult::Cancelled);
     EXPECT_EQ(asked, 2) << "stops after the current font";
     EXPECT_FALSE(fs::exists(Pdf)) << "nothing of an aborted job is left";
 
     // Margins that leave no room for a single row.
     Print.TopMargin = Print.BottomMargin = 15.0;
-    EXPECT_EQ(PrintIt(Families(3, 1)), TPrintResult::Failed);
+    EXPECT_EQ(PrintIt(test::Families(3, 1, 20)), TPrintResult::Failed);
     EXPECT_EQ(Error, "Margine ne ostavljaju mesta ni za jedan red.");
     EXPECT_FALSE(fs::exists(Pdf));
 }

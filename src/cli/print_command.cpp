@@ -1,0 +1,314 @@
+#include "cli/print_command.h"
+
+#include "app/qt_app_fonts.h"
+#include "app/settings.h"
+#include "app/strings.h"
+#include "categories/category_names.h"
+#include "categories/category_store.h"
+#include "cli/console_prompts.h"
+#include "controls/folder_listing.h"
+#include "fonts/font_manager.h"
+#include "platform/linux/linux_platform.h"
+#include "platform/services.h"
+#include "printing/print_job.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace lw {
+
+namespace {
+
+constexpr int kUsage = 2;
+constexpr int kDamagedFont = 13014;
+constexpr int kCannotPrint = 30109;
+constexpr int kSettingsUnreadable = 25;
+constexpr const char* kFolderMasks = "*.ttf; *.otf; *.pfm";
+
+// What the command line asks for; anything not given comes from the stored
+// settings, as the sheets would print it.
+struct TPrintRequest {
+    std::string Pdf;
+    bool Landscape = false;
+    int Range = 0;
+    std::optional<int> Columns;
+    std::optional<int> FontSize;
+    std::optional<std::string> Text;
+    std::optional<std::string> Category;
+    std::optional<std::string> Folder;
+    std::vector<std::string> Families;
+};
+
+std::string AbsolutePath(const std::string& argument) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(argument, ec);
+    return ec ? argument : absolute.string();
+}
+
+// A whole number from low to high, or nothing.
+std::optional<int> NumberIn(const std::string& text, int low, int high) {
+    try {
+        size_t used = 0;
+        const int value = std::stoi(text, &used);
+        if (used == text.size() && value >= low && value <= high) {
+            return value;
+        }
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+bool ParseRequest(const std::vector<std::string>& args, TPrintRequest& request) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--pdf" && hasValue) {
+            request.Pdf = AbsolutePath(args[++i]);
+        } else if (arg == "--landscape") {
+            request.Landscape = true;
+        } else if (arg == "--range" && hasValue) {
+            const std::string range = args[++i];
+            if (range != "all" && range != "odd" && range != "even") {
+                return false;
+            }
+            request.Range = range == "all" ? 0 : range == "odd" ? 1 : 2;
+        } else if ((arg == "--columns" || arg == "--size") && hasValue) {
+            const std::optional<int> number =
+                arg == "--columns" ? NumberIn(args[++i], 1, 100) : NumberIn(args[++i], 1, 1000);
+            if (!number) {
+                return false;
+            }
+            (arg == "--columns" ? request.Columns : request.FontSize) = number;
+        } else if (arg == "--text" && hasValue) {
+            request.Text = args[++i];
+        } else if (arg == "--category" && hasValue) {
+            request.Category = args[++i];
+        } else if (arg == "--folder" && hasValue) {
+            request.Folder = AbsolutePath(args[++i]);
+        } else if (arg.rfind("--", 0) == 0) {
+            return false;
+        } else {
+            request.Families.push_back(arg);
+        }
+    }
+    const int sources = int(request.Category.has_value()) + int(request.Folder.has_value()) +
+                        int(!request.Families.empty());
+    return !request.Pdf.empty() && sources <= 1;
+}
+
+// The installed spelling of each family, in the order given; false when one
+// is not installed.
+bool InstalledFamilies(const std::vector<std::string>& wanted, std::vector<std::string>& found) {
+    bool all = true;
+    for (const std::string& family : wanted) {
+        const std::string key = NameKey(family);
+        bool installed = false;
+        for (const std::string& name : FontManager->Families) {
+            if (NameKey(name) == key) {
+                found.push_back(name);
+                installed = true;
+                break;
+            }
+        }
+        if (!installed) {
+            std::cerr << "letterwell-cli: no installed family is named \"" << family << "\"\n";
+            all = false;
+        }
+    }
+    return all;
+}
+
+// The category's installed members, in its order; a member no longer
+// installed is told and left out, as the sheet would not show it.
+bool CategoryFamilies(const std::string& wanted, TConsolePrompts& prompts,
+                      std::vector<std::string>& found) {
+    TCategoryStore store({ProgramFolder(), ProgramDataFolder()});
+    store.Start();
+    if (prompts.Failures > 0) {
+        return false;
+    }
+    const int position = store.PositionOf(wanted);
+    if (position < 1) {
+        std::cerr << "letterwell-cli: no category is named \"" << wanted << "\"\n";
+        return false;
+    }
+    const std::string name = store.Categories()[static_cast<size_t>(position)];
+    std::vector<std::string> members;
+    if (!store.LoadCategory(name, members)) {
+        return false;
+    }
+    const TNameSet installed(FontManager->Families);
+    for (const std::string& member : members) {
+        if (installed.Holds(member)) {
+            found.push_back(member);
+        } else {
+            std::cerr << "letterwell-cli: \"" << member << "\" of " << name
+                      << " is not installed and is left out\n";
+        }
+    }
+    return true;
+}
+
+// The families of a folder's font files, each file loaded for this run so
+// its face can be drawn; files that are no font, or do not load, are told
+// and left out.
+bool FolderFamilies(const std::string& wanted, std::vector<std::string>& found) {
+    const std::string folder = FolderWithSeparator(wanted);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::cerr << "letterwell-cli: no folder " << folder << "\n";
+        return false;
+    }
+    std::vector<std::string> families;
+    for (const std::string& name : ListFolderFiles(folder, ParseMasks(kFolderMasks))) {
+        std::string problem;
+        try {
+            const std::unique_ptr<TFontFile> font = TFontManager::ReadFontFile(folder + name);
+            if (!font) {
+                problem = LoadStr(kDamagedFont);
+            } else if (FontSystem().AddFontResource(font->GetFiles(true)) == 0) {
+                problem = FontSystem().LastErrorText();
+            } else {
+                families.push_back(font->FamilyName);
+            }
+        } catch (const std::exception& e) {
+            problem = e.what();
+        }
+        if (!problem.empty()) {
+            std::cerr << "letterwell-cli: " << folder << name << ": " << problem << "\n";
+        }
+    }
+    Text().SortCollated(families);
+    for (const std::string& family : families) {
+        if (found.empty() || NameKey(found.back()) != NameKey(family)) {
+            found.push_back(family);
+        }
+    }
+    return true;
+}
+
+bool RequestedFamilies(const TPrintRequest& request, TConsolePrompts& prompts,
+                       std::vector<std::string>& found) {
+    if (request.Category) {
+        return CategoryFamilies(*request.Category, prompts, found);
+    }
+    if (request.Folder) {
+        return FolderFamilies(*request.Folder, found);
+    }
+    if (!request.Families.empty()) {
+        return InstalledFamilies(request.Families, found);
+    }
+    found = FontManager->Families;
+    return true;
+}
+
+// The job writes into a hidden file beside the PDF, which takes the PDF's
+// name only once complete: a failed or interrupted job never leaves half a
+// document, nor spoils one that was there.
+int PrintToPdf(const TPrintRequest& request, const TOptions& options,
+               const std::vector<std::string>& families) {
+    TPrintSource source;
+    source.Items = families;
+    source.Selected.assign(families.size(), true);
+    source.Columns = request.Columns.value_or(options.ListColumns);
+    source.FontSize = request.FontSize.value_or(options.ListFontSize);
+    TPrintOptions print = options.Print;
+    print.Range = static_cast<uint8_t>(request.Range);
+    print.JobText = request.Text.value_or(options.ListSampleText);
+
+    // A link is written through, as any program writing the file would.
+    std::error_code ec;
+    std::filesystem::path target(request.Pdf);
+    if (std::filesystem::is_symlink(target, ec)) {
+        const std::filesystem::path resolved = std::filesystem::canonical(target, ec);
+        target = ec ? target : resolved;
+    }
+    QTemporaryFile part(QFile::decodeName(target.parent_path().c_str()) +
+                        QStringLiteral("/.letterwell-print-XXXXXX.pdf"));
+    part.setAutoRemove(false);
+    if (!part.open()) {
+        std::cerr << "letterwell-cli: " << FmtLoadStr(kCannotPrint, request.Pdf) << " "
+                  << part.errorString().toStdString() << "\n";
+        return 1;
+    }
+    const QString partName = part.fileName();
+    part.close();
+    const std::string partPath = QFile::encodeName(partName).toStdString();
+    // The document gets the permissions any new file of the user's gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(partPath.c_str(), 0666 & ~mask);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(partName);
+    printer.setFullPage(false);
+    printer.setPageOrientation(request.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const TPrintLayout layout = PrinterLayout(printer, print, source);
+    std::string error;
+    if (PrintFontListOn(printer, print, source, {}, error) != TPrintResult::Done) {
+        std::remove(partPath.c_str());
+        std::cerr << "letterwell-cli: " << error << "\n";
+        return 1;
+    }
+    if (std::rename(partPath.c_str(), target.c_str()) != 0) {
+        const int renameError = errno;
+        std::remove(partPath.c_str());
+        std::cerr << "letterwell-cli: " << FmtLoadStr(kCannotPrint, request.Pdf) << " "
+                  << std::strerror(renameError) << "\n";
+        return 1;
+    }
+    std::cout << request.Pdf << ": " << layout.Count << " fonts, " << layout.PagesToPrint
+              << " pages\n";
+    return 0;
+}
+
+} // namespace
+
+int RunPrintCommand(int argc, char** argv, TConsolePrompts& prompts) {
+    TPrintRequest request;
+    if (!ParseRequest(std::vector<std::string>(argv + 2, argv + argc), request)) {
+        return kUsage;
+    }
+    TOptions options;
+    if (!LoadStoredOptions(options)) {
+        std::cerr << "letterwell-cli: " << LoadStr(kSettingsUnreadable)
+                  << " The defaults are used.\n";
+    }
+    // Printing needs Qt's fonts and painting, not a screen: a script may run
+    // where there is none.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QGuiApplication application(qtArgc, qtArgv);
+    FontManager = std::make_unique<TFontManager>();
+    TQtApplicationFonts applicationFonts;
+    std::vector<std::string> families;
+    if (!RequestedFamilies(request, prompts, families)) {
+        return 1;
+    }
+    if (families.empty()) {
+        std::cerr << "letterwell-cli: there are no fonts to print\n";
+        return 1;
+    }
+    return PrintToPdf(request, options, families);
+}
+
+} // namespace lw

@@ -1,0 +1,250 @@
+// letterwell-cli print against the program's own job: the same stored
+// settings, the same fonts, the same pages and the same words in the same
+// places; and what it says, and leaves alone, when it cannot print.
+#include "app/options.h"
+#include "app/registry.h"
+#include "app/settings.h"
+#include "app/strings.h"
+#include "font_builder.h"
+#include "fonts/font_manager.h"
+#include "platform/services.h"
+#include "print_test_support.h"
+#include "printing/current_printer.h"
+#include "printing/print_dialog.h"
+#include "printing/print_job.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <QLabel>
+#include <QPageLayout>
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+    int Status = -1;
+    std::string Output;
+};
+
+class PrintCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::TestPrompts().Reset();
+        SetLanguage(0);
+        Root = test::TestHome().Root() / "print-cli";
+        fs::remove_all(Root);
+        // A copy of its own, so its categories live beside it alone.
+        fs::create_directories(Root / "program");
+        fs::copy_file(test::BuildBinFolder() + "/letterwell-cli",
+                      Root / "program" / "letterwell-cli");
+        StoreSettings(1.5, 3, 48, "Sphinx");
+    }
+    void TearDown() override {
+        for (const fs::path& file : Loaded) {
+            FontSystem().RemoveFontResource(TFontFiles(file.string()));
+        }
+        fs::remove_all(Root);
+        fs::remove(test::TestHome().SettingsFile());
+    }
+
+    // What the options dialog and the sheets would have stored.
+    static void StoreSettings(double topMargin, int columns, int fontSize,
+                              const std::string& sampleText) {
+        TRegistry r(RegistryHive());
+        ASSERT_TRUE(r.OpenKey(kProgramKey, true));
+        r.WriteFloat(reg::PrintTopMargin, topMargin);
+        r.WriteFloat(reg::PrintBottomMargin, 1.0);
+        r.WriteFloat(reg::PrintLeftMargin, 2.0);
+        r.WriteFloat(reg::PrintRightMargin, 1.0);
+        r.WriteBool(reg::UseCentimeters, true);
+        r.WriteInteger(reg::ListColumns, columns);
+        r.WriteInteger(reg::ListFontSize, fontSize);
+        r.WriteString(reg::ListSampleText, sampleText);
+        r.CloseKey();
+    }
+
+    // The copied program, its standard error after its standard output.
+    TRun Cli(const std::string& arguments) {
+        TRun run;
+        const std::string command =
+            "'" + (Root / "program" / "letterwell-cli").string() + "' " + arguments + " 2>&1";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buf[4096];
+        while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
+            run.Output += buf;
+        }
+        const int status = pipe != nullptr ? ::pclose(pipe) : -1;
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return run;
+    }
+
+    // count fonts named "Lwprint01"..., one file each, loaded in this
+    // process too so the program's job draws the same faces.
+    fs::path FontFolder(int count) {
+        const fs::path folder = Root / "fonts";
+        const TPrintSource names = test::Families(count, 1, 1, "Lwprint");
+        for (const std::string& family : names.Items) {
+            test::TNameTableBuilder table;
+            table.Windows(1, family).Windows(2, "Regular").Windows(4, family + " Regular");
+            const fs::path file = folder / (family + ".ttf");
+            test::WriteFile(file, test::MinimalTrueType(table));
+            EXPECT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1) << family;
+            Loaded.push_back(file);
+        }
+        return folder;
+    }
+
+    // The program's job with the stored settings, into a PDF.
+    TPrintLayout ProgramPrints(const TPrintSource& source, QPageLayout::Orientation orientation,
+                               const fs::path& pdf) {
+        TOptions stored;
+        EXPECT_TRUE(LoadStoredOptions(stored));
+        stored.Print.JobText = stored.ListSampleText;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        printer.setFullPage(false);
+        printer.setPageOrientation(orientation);
+        std::string error;
+        EXPECT_EQ(PrintFontListOn(printer, stored.Print, source, {}, error), TPrintResult::Done)
+            << error;
+        return PrinterLayout(printer, stored.Print, source);
+    }
+
+    static void ExpectSameDocument(const fs::path& cli, const fs::path& program) {
+        EXPECT_EQ(test::PdfPages(cli), test::PdfPages(program));
+        const std::vector<test::TPdfWord> cliWords = test::PdfWords(cli);
+        const std::vector<test::TPdfWord> programWords = test::PdfWords(program);
+        ASSERT_EQ(cliWords.size(), programWords.size());
+        ASSERT_FALSE(cliWords.empty());
+        for (size_t i = 0; i < cliWords.size(); ++i) {
+            EXPECT_EQ(cliWords[i].Text, programWords[i].Text);
+            EXPECT_EQ(cliWords[i].Page, programWords[i].Page) << cliWords[i].Text;
+            EXPECT_LT(std::fabs(cliWords[i].X - programWords[i].X), 0.5) << cliWords[i].Text;
+            EXPECT_LT(std::fabs(cliWords[i].Y - programWords[i].Y), 0.5) << cliWords[i].Text;
+        }
+    }
+
+    fs::path Root;
+    std::vector<fs::path> Loaded;
+};
+
+TEST_F(PrintCliTest, FortyFamiliesOfAFolderPrintAsTheProgramPrintsAndAsTheDialogEstimates) {
+    const fs::path folder = FontFolder(40);
+    // Not a font: told and left out, the rest still printed.
+    test::WriteFile(folder / "broken.ttf", test::TBytes(100, 0x41));
+    const TRun run =
+        Cli("print --pdf '" + (Root / "cli.pdf").string() + "' --folder '" + folder.string() + "'");
+    ASSERT_EQ(run.Status, 0) << run.Output;
+    EXPECT_NE(run.Output.find("/broken.ttf: "), std::string::npos) << run.Output;
+
+    const TPrintSource source = test::Families(40, 3, 48, "Lwprint");
+    const TPrintLayout layout = ProgramPrints(source, QPageLayout::Portrait, Root / "program.pdf");
+    EXPECT_EQ(layout.Rows, 14);
+    EXPECT_GT(layout.Pages, 1) << "rows a page " << layout.RowsPerPage;
+    EXPECT_NE(run.Output.find(": 40 fonts, " + std::to_string(layout.Pages) + " pages"),
+              std::string::npos)
+        << run.Output;
+    EXPECT_EQ(test::PdfPages(Root / "cli.pdf"), layout.Pages);
+    ExpectSameDocument(Root / "cli.pdf", Root / "program.pdf");
+
+    // The estimate a person sees before printing the same list.
+    Options = TOptions{};
+    ASSERT_TRUE(LoadStoredOptions(Options));
+    CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
+    CurrentPrinter().setPageOrientation(QPageLayout::Portrait);
+    TfPrint dialog(source);
+    dialog.show();
+    EXPECT_TRUE(dialog.lblNumberOfPages->text().endsWith(
+        QStringLiteral(" %1").arg(test::PdfPages(Root / "cli.pdf"))))
+        << dialog.lblNumberOfPages->text().toStdString();
+}
+
+TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
+    const TRun made = Cli("category add Pair 'DejaVu Serif' 'DejaVu Sans'");
+    ASSERT_EQ(made.Status, 0) << made.Output;
+    const TRun run = Cli("print --pdf '" + (Root / "pair.pdf").string() +
+                         "' --category pair --landscape --columns 1 --text Quick");
+    ASSERT_EQ(run.Status, 0) << run.Output;
+    StoreSettings(1.5, 1, 48, "Quick");
+    TPrintSource pair;
+    pair.Items = {"DejaVu Sans", "DejaVu Serif"};
+    pair.Selected = {true, true};
+    pair.Columns = 1;
+    pair.FontSize = 48;
+    ProgramPrints(pair, QPageLayout::Landscape, Root / "program.pdf");
+    ExpectSameDocument(Root / "pair.pdf", Root / "program.pdf");
+
+    // Families by name keep the order given and take the installed spelling.
+    ASSERT_EQ(
+        Cli("print --pdf '" + (Root / "named.pdf").string() + "' 'dejavu serif' 'DejaVu Sans Mono'")
+            .Status,
+        0);
+    const std::vector<test::TPdfWord> words = test::PdfWords(Root / "named.pdf");
+    ASSERT_GE(words.size(), 2u);
+    EXPECT_EQ(words[0].Text + " " + words[1].Text, "DejaVu Serif");
+}
+
+TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
+    const fs::path pdf = Root / "kept.pdf";
+    test::WriteFile(pdf, test::TBytes{'o', 'l', 'd'});
+    const auto keptUntouched = [&] {
+        EXPECT_EQ(test::ReadFile(pdf), (test::TBytes{'o', 'l', 'd'}));
+        for (const auto& entry : fs::directory_iterator(Root)) {
+            EXPECT_EQ(entry.path().filename().string().find(".letterwell"), std::string::npos)
+                << entry.path();
+        }
+    };
+    const std::string to = "print --pdf '" + pdf.string() + "' ";
+
+    TRun run = Cli(to + "'No Such Family' 'DejaVu Sans'");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("no installed family is named \"No Such Family\""), std::string::npos)
+        << run.Output;
+    keptUntouched();
+
+    run = Cli(to + "--category Missing");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("no category is named \"Missing\""), std::string::npos) << run.Output;
+    keptUntouched();
+
+    // Margins that leave no room for a row print nothing at all.
+    StoreSettings(40.0, 3, 20, "");
+    run = Cli(to + "'DejaVu Sans'");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find(LoadStr(30108)), std::string::npos) << run.Output;
+    keptUntouched();
+
+    run = Cli("print --pdf '" + (Root / "none" / "x.pdf").string() + "' 'DejaVu Sans'");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find(FmtLoadStr(30109, (Root / "none" / "x.pdf").string())),
+              std::string::npos)
+        << run.Output;
+
+    // An empty folder has nothing to print.
+    fs::create_directories(Root / "empty");
+    run = Cli(to + "--folder '" + (Root / "empty").string() + "'");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("no fonts to print"), std::string::npos);
+    keptUntouched();
+
+    for (const char* wrong :
+         {"'DejaVu Sans'", "--pdf", "--pdf x.pdf --columns 0", "--pdf x.pdf --range some",
+          "--pdf x.pdf --folder a 'DejaVu Sans'", "--pdf x.pdf --size abc"}) {
+        run = Cli(std::string("print ") + wrong);
+        EXPECT_EQ(run.Status, 2) << wrong;
+        EXPECT_NE(run.Output.find("usage:"), std::string::npos) << wrong;
+    }
+}
+
+} // namespace
+} // namespace lw
