@@ -12,6 +12,8 @@
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
 #include "platform/services.h"
+#include "printing/current_printer.h"
+#include "printing/print_job.h"
 #include "sheets/sample_delegate.h"
 #include "sheets/sheet_status_bar.h"
 
@@ -46,6 +48,8 @@ constexpr int kShortSample = 5;
 constexpr int kLongSample = 6;
 constexpr int kNotFoundText = 10003;
 constexpr int kNotFoundCaption = 10002;
+constexpr int kNoSelection = 13000;
+constexpr int kWarningCaption = 21;
 constexpr int kShortcutFind = 55;
 constexpr int kShortcutSelectAll = 56;
 constexpr int kShortcutFindInCategories = 57;
@@ -188,16 +192,17 @@ void TfViewAll::BuildMenus() {
 
     // Category, uninstall and print commands arrive with their own work.
     for (QAction* later :
-         {mnPrint, mnConfigure, mnDeleteFonts, mnFindFontInCategories, mnWithoutCategories,
-          mnCombineCategories, mnAddSelection, mnDeleteSelection, mnImportCategories,
-          mnEditCategories, mnFindFontInCategories0, mnDeleteFonts0, mnAddSelection0,
-          mnDeleteSelection0}) {
+         {mnDeleteFonts, mnFindFontInCategories, mnWithoutCategories, mnCombineCategories,
+          mnAddSelection, mnDeleteSelection, mnImportCategories, mnEditCategories,
+          mnFindFontInCategories0, mnDeleteFonts0, mnAddSelection0, mnDeleteSelection0}) {
         later->setEnabled(false);
     }
 }
 
 void TfViewAll::WireCommands() {
     connect(mnClose, &QAction::triggered, this, &QWidget::close);
+    connect(mnPrint, &QAction::triggered, this, &TfViewAll::mnPrintClick);
+    connect(mnConfigure, &QAction::triggered, this, [this] { ConfigurePrinter(this); });
     connect(mnInvertSelection, &QAction::triggered, this, &TfViewAll::InvertSelection);
     connect(mnSelectAll, &QAction::triggered, this, &TfViewAll::SelectAll);
     connect(mnSelectAll0, &QAction::triggered, this, &TfViewAll::SelectAll);
@@ -456,6 +461,29 @@ void TfViewAll::mnDefineExampleClick() {
     const auto answer =
         Prompts().InputBox(LoadStr(kSampleCaption), LoadStr(kSamplePrompt), current);
     SetSampleText(QString::fromStdString(answer.value_or(current)));
+}
+
+void TfViewAll::mnPrintClick() {
+    const TPrintSource source = PrintSource();
+    if (source.SelectedCount() == 0) {
+        Prompts().MessageBox(LoadStr(kNoSelection), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
+        return;
+    }
+    PrintFontList(source, SampleText().toStdString());
+}
+
+TPrintSource TfViewAll::PrintSource() const {
+    TPrintSource source;
+    const QStringList items = Items();
+    const QItemSelectionModel* selection = lstFonts->selectionModel();
+    for (int row = 0; row < items.size(); ++row) {
+        source.Items.push_back(items[row].toStdString());
+        source.Selected.push_back(selection->isRowSelected(row));
+    }
+    source.Columns = Columns();
+    source.FontSize = ListFontSize();
+    return source;
 }
 
 void TfViewAll::ChooseColor(bool selectedColor) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/color.h"
+#include "printing/print_layout.h"
 
 #include <QMainWindow>
 
@@ -43,6 +44,7 @@ public:
     void mnDefineSizeClick();
     void mnDefineExampleClick();
     void ChooseColor(bool selectedColor);
+    void mnPrintClick();
     // What a click on an item does: panel 1 shows the family's type.
     void ItemClicked();
 
@@ -52,6 +54,9 @@ public:
     int ItemHeight() const;
     int NameLineHeight() const;
     QString SampleText() const;
+    // What printing takes from the sheet: the list, its selection, columns
+    // and size.
+    TPrintSource PrintSource() const;
 
     QListView* lstFonts = nullptr;
     QStringListModel* Model = nullptr;

@@ -5,6 +5,7 @@
 #include "categories/category_dialogs.h"
 #include "categories/organize_dialog.h"
 #include "category_fixture.h"
+#include "modal_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CategoryFixture;
+using test::WhileModal;
 using Names = std::vector<std::string>;
 
 QStringList Texts(const QListWidget* list) {
@@ -32,22 +34,6 @@ QStringList Texts(const QListWidget* list) {
         texts.append(list->item(i)->text());
     }
     return texts;
-}
-
-// Runs `inside` once the modal window that `open` shows is up and active.
-void WhileModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& open) {
-    QTimer::singleShot(0, [inside] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        modal->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
-        inside(modal);
-        // Whatever the test did, the window goes as a person closes it.
-        if (QApplication::activeModalWidget() == modal) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        }
-    });
-    open();
 }
 
 void Click(QAbstractButton* button) {

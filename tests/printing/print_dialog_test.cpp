@@ -3,6 +3,7 @@
 #include "app/localize.h"
 #include "app/options.h"
 #include "app/strings.h"
+#include "modal_window.h"
 #include "print_test_support.h"
 #include "printing/current_printer.h"
 #include "printing/print_dialog.h"
@@ -30,28 +31,7 @@ namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs `inside` once the modal window that `open` shows is up and active.
-void WhileModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& open) {
-    QTimer::singleShot(0, [inside] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        modal->activateWindow();
-        // The window's activation can come before the focus moves into it;
-        // keys sent in between would go to the window underneath.
-        const bool ready = QTest::qWaitForWindowActive(modal) && QTest::qWaitFor([modal] {
-                               const QWidget* focus = QApplication::focusWidget();
-                               return focus != nullptr && focus->window() == modal;
-                           });
-        EXPECT_TRUE(ready);
-        if (!ready) {
-            modal->close(); // rather than leave the test waiting on it for ever
-            return;
-        }
-        inside(modal);
-    });
-    open();
-}
+using test::WhileModal;
 
 void TypeInto(QLineEdit* box, const QString& keys) {
     box->setFocus();

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "main_window_fixture.h"
+#include "modal_window.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
 #include "sheets/sample_delegate.h"
@@ -9,12 +10,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QListView>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QTest>
+#include <QTimer>
 
 namespace lw {
 namespace {
@@ -222,6 +225,41 @@ TEST_F(ViewAllTest, ChangingTheSampleSizeKeepsTheSelection) {
     Sheet->findChild<QAction*>(QStringLiteral("mnSize5"))->trigger();
     EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 3}));
     EXPECT_EQ(Current(), 3);
+}
+
+TEST_F(ViewAllTest, PrintingWantsASelectionAndTakesTheSheetsListColumnsSizeAndSample) {
+    Sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
+    Sheet->lstFonts->selectionModel()->clearSelection();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Nisi selektovao font.");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Upozorenje");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Warning);
+
+    Sheet->findChild<QAction*>(QStringLiteral("mnCol3"))->trigger();
+    Sheet->findChild<QAction*>(QStringLiteral("mnSize5"))->trigger();
+    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      Sheet->lstFonts->visualRect(Item(1)).center());
+    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      Sheet->lstFonts->visualRect(Item(3)).center());
+    const TPrintSource source = Sheet->PrintSource();
+    EXPECT_EQ(source.Items.size(), 10u);
+    EXPECT_EQ(source.Items[3], Sheet->Items()[3].toStdString());
+    EXPECT_EQ(source.Selected, (std::vector<bool>{false, true, false, true, false, false, false,
+                                                  false, false, false}));
+    EXPECT_EQ(source.Columns, 3);
+    EXPECT_EQ(source.FontSize, Sheet->ListFontSize());
+
+    // The settings dialog counts the two; Esc leaves it and prints nothing.
+    QString counted;
+    test::WhileModal(
+        [&](QWidget* dialog) {
+            counted = dialog->findChild<QLabel*>(QStringLiteral("lblNumberOfFonts"))->text();
+        },
+        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier); });
+    EXPECT_EQ(counted, QStringLiteral("Broj fontova: 2"));
+    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
 }
 
 TEST_F(ViewAllTest, ShowInMainWindowAndSwitchingBothWays) {

@@ -11,7 +11,9 @@
 # maximized must store the same bounds again (no creeping by a title bar).
 # Run 2 also picks a folder on the not-installed page, chooses a file,
 # installs it for the session (other programs see it) and removes it again,
-# then makes a category in the organize window. The program runs from a copy
+# then makes a category in the organize window and prints two families of
+# the sheet, through the print settings and printer set-up dialogs, into a
+# PDF. The program runs from a copy
 # in a folder of its own, where it keeps its categories.
 set -euo pipefail
 
@@ -197,6 +199,30 @@ grep -q $'^DejaVu[^\r]*\r$' "$bin/Categories/Smoke.lst" ||
 xdotool key Escape
 sleep 0.5
 has_window 'Organizuj kategorije' && fail "Esc did not close the organize window"
+
+# The sheet's print: two families, the settings dialog and its printer
+# set-up, OK; with no printer here the list goes to a PDF in the documents
+# folder and the user is told so.
+xdotool windowactivate --sync "$(window_id "$sheet_title")"
+xdotool key Home shift+Down
+sleep 0.3
+xdotool key ctrl+p
+wait_for has_window 'Stampaj'
+# Its set-up button (several captions there share the P of its mnemonic).
+xdotool mousemove --window "$(window_id 'Stampaj')" 367 153 click 1
+wait_for has_window 'Page Setup'
+xdotool key Escape
+sleep 0.5
+has_window 'Page Setup' && fail "Esc did not close the printer set-up"
+xdotool windowactivate --sync "$(window_id 'Stampaj')"
+xdotool key Return
+wait_for has_window 'Informacija'
+pdf="$HOME/Documents/Font Lista.pdf"
+[ "$(pdftotext "$pdf" - | grep -o DejaVu | wc -l)" -eq 4 ] ||
+  fail "the PDF does not hold two families, each twice: $(pdftotext "$pdf" - | head)"
+xdotool key Return
+sleep 0.5
+has_window 'Informacija' && fail "the message about the PDF did not close"
 
 maximize "$main_title"
 quit_through_file_menu
