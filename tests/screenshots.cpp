@@ -10,6 +10,8 @@
 #include "fonts/font_manager.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
+#include "printing/current_printer.h"
+#include "printing/print_dialog.h"
 #include "sheets/view_all.h"
 
 #include "pages/simple_combo.h"
@@ -23,9 +25,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPrinter>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -52,10 +56,13 @@ int main(int argc, char** argv) {
         std::cerr << "usage: letterwell-screenshots FOLDER\n";
         return 2;
     }
+    // Taken now: choosing a folder on the not-installed page makes it the
+    // current folder.
+    const std::string target = std::filesystem::absolute(argv[1]).string();
     lw::test::TestHome();
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString folder = QString::fromLocal8Bit(target.c_str());
     QDir().mkpath(folder);
     lw::test::TScriptedPrompts prompts;
     lw::TLinuxPlatform platform(prompts);
@@ -90,6 +97,9 @@ int main(int argc, char** argv) {
         sheet.mnLongSample->trigger();
         sheet.SelectAll();
         ok = Save(sheet, folder, QStringLiteral("sheet-installed-long-sample-selected")) && ok;
+        lw::CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
+        lw::TfPrint print(sheet.PrintSource());
+        ok = Save(print, folder, QStringLiteral("print-settings")) && ok;
         // Categories kept in the temporary home, one of them chosen.
         const std::string data = lw::test::TestHome().DataHome().string();
         lw::TfOrganize organize({data + "/screenshots-program", data + "/Kestrova/Letterwell"});

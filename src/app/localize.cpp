@@ -141,7 +141,16 @@ int TagOf(const QObject* object) {
 }
 
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
-    new QVBoxLayout(this);
+    SetItemLayout(new QVBoxLayout);
+}
+
+// The items share the room under the caption, as a radio group's do; the
+// style's usual margins would leave a group sized for them too little.
+void TRadioGroup::SetItemLayout(QBoxLayout* items) {
+    delete layout();
+    items->setContentsMargins(8, 0, 8, 0);
+    items->setSpacing(0);
+    setLayout(items);
 }
 
 QRadioButton* TRadioGroup::AddItem(const QString& text) {

@@ -6,6 +6,7 @@
 #include <string>
 
 class QAction;
+class QBoxLayout;
 class QMenu;
 class QPixmap;
 class QRadioButton;
@@ -36,6 +37,9 @@ public:
     QList<QRadioButton*> Items() const;
     int ItemIndex() const;
     void SetItemIndex(int index);
+    // Items one under the other (the default) or, in a QHBoxLayout, side
+    // by side; set before the items are added.
+    void SetItemLayout(QBoxLayout* items);
 };
 
 // Sets a hint in its two-part form: the short part before the first "|" is

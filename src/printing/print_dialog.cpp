@@ -93,8 +93,7 @@ TfPrint::TfPrint(TPrintSource source, QWidget* parent)
     rgOrientation = MakeTagged<TRadioGroup>(this, "rgOrientation", 14110);
     rgOrientation->setGeometry(265, 90, 166, 41);
     // Two columns: the items side by side.
-    delete rgOrientation->layout();
-    new QHBoxLayout(rgOrientation);
+    rgOrientation->SetItemLayout(new QHBoxLayout);
     for (int i = 0; i < 2; ++i) {
         rgOrientation->AddItem(QString());
     }
