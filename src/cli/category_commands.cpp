@@ -3,6 +3,7 @@
 #include "categories/category_names.h"
 #include "categories/category_store.h"
 #include "cli/console_prompts.h"
+#include "cli/installed_spellings.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
 
@@ -34,28 +35,6 @@ int FindCategory(const TCategoryStore& store, const std::string& name) {
         std::cerr << "letterwell-cli: no category is named \"" << name << "\"\n";
     }
     return position;
-}
-
-// The installed spelling of each family; the ones not installed are told
-// and left out, as committing a category would drop them.
-std::vector<std::string> InstalledSpellings(const std::vector<std::string>& wanted, bool& missing) {
-    std::vector<std::string> found;
-    for (const std::string& family : wanted) {
-        const std::string key = NameKey(family);
-        bool installed = false;
-        for (const std::string& name : FontManager->Families) {
-            if (NameKey(name) == key) {
-                found.push_back(name);
-                installed = true;
-                break;
-            }
-        }
-        if (!installed) {
-            std::cerr << "letterwell-cli: no installed family is named \"" << family << "\"\n";
-            missing = true;
-        }
-    }
-    return found;
 }
 
 int ListCategories(TCategoryStore& store) {

@@ -6,6 +6,7 @@
 #include "categories/category_names.h"
 #include "categories/category_store.h"
 #include "cli/console_prompts.h"
+#include "cli/installed_spellings.h"
 #include "controls/folder_listing.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
@@ -111,28 +112,6 @@ bool ParseRequest(const std::vector<std::string>& args, TPrintRequest& request) 
     return !request.Pdf.empty() && sources <= 1;
 }
 
-// The installed spelling of each family, in the order given; false when one
-// is not installed.
-bool InstalledFamilies(const std::vector<std::string>& wanted, std::vector<std::string>& found) {
-    bool all = true;
-    for (const std::string& family : wanted) {
-        const std::string key = NameKey(family);
-        bool installed = false;
-        for (const std::string& name : FontManager->Families) {
-            if (NameKey(name) == key) {
-                found.push_back(name);
-                installed = true;
-                break;
-            }
-        }
-        if (!installed) {
-            std::cerr << "letterwell-cli: no installed family is named \"" << family << "\"\n";
-            all = false;
-        }
-    }
-    return all;
-}
-
 // The category's installed members, in its order; a member no longer
 // installed is told and left out, as the sheet would not show it.
 bool CategoryFamilies(const std::string& wanted, TConsolePrompts& prompts,
@@ -211,7 +190,9 @@ bool RequestedFamilies(const TPrintRequest& request, TConsolePrompts& prompts,
         return FolderFamilies(*request.Folder, found);
     }
     if (!request.Families.empty()) {
-        return InstalledFamilies(request.Families, found);
+        bool missing = false;
+        found = InstalledSpellings(request.Families, missing);
+        return !missing;
     }
     found = FontManager->Families;
     return true;

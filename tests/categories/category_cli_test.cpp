@@ -2,6 +2,7 @@
 // with the real settings file, fontconfig and a copy of the program in a
 // folder of its own, as a portable copy stands.
 #include "categories/organize_dialog.h"
+#include "command_run.h"
 #include "fonts/font_manager.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -17,17 +18,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TRun {
-    int Status = -1;
-    std::string Output;
-};
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -58,18 +53,9 @@ protected:
         fs::remove(test::TestHome().SettingsFile());
     }
     // The copied program, its standard error after its standard output.
-    TRun Cli(const std::string& arguments) {
-        TRun run;
-        const std::string command =
-            "'" + (Root / "program" / "letterwell-cli").string() + "' " + arguments + " 2>&1";
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buf[4096];
-        while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
-            run.Output += buf;
-        }
-        const int status = pipe != nullptr ? ::pclose(pipe) : -1;
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+    test::TCommandRun Cli(const std::string& arguments) {
+        return test::RunCommand("'" + (Root / "program" / "letterwell-cli").string() + "' " +
+                                arguments + " 2>&1");
     }
     fs::path Folder() const { return Root / "program" / "Categories"; }
 
@@ -104,7 +90,7 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
     ASSERT_TRUE(test::TestPrompts().Messages.empty());
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans\r\nDejaVu Serif\r\n");
 
-    TRun run = Cli("categories");
+    test::TCommandRun run = Cli("categories");
     EXPECT_EQ(run.Status, 1) << "one file cannot be read";
     EXPECT_NE(run.Output.find("Hand\t2\n"), std::string::npos) << run.Output;
     EXPECT_NE(run.Output.find("Pair\t2\n"), std::string::npos) << run.Output;

@@ -2,6 +2,7 @@
 // real fontconfig and the real letterwell-cli: names with any bytes, files
 // that are no fonts, kills and races. After each, what must stay is
 // byte-identical and fontconfig serves nothing half-made.
+#include "command_run.h"
 #include "font_builder.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
@@ -41,25 +42,11 @@ std::string Cli() {
     return Quote(test::BuildBinFolder() + "/letterwell-cli");
 }
 
-struct TRun {
-    int Status = -1;
-    std::string Output;
-};
+using TRun = test::TCommandRun;
 
 // Runs a shell command line, standard error with standard output.
 TRun Shell(const std::string& command) {
-    TRun run;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        run.Output += buf;
-    }
-    const int status = ::pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return test::RunCommand(command + " 2>&1");
 }
 
 std::string FcFiles() {

@@ -5,6 +5,7 @@
 #include "app/registry.h"
 #include "app/settings.h"
 #include "app/strings.h"
+#include "command_run.h"
 #include "font_builder.h"
 #include "fonts/font_manager.h"
 #include "platform/services.h"
@@ -23,17 +24,11 @@
 
 #include <cmath>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TRun {
-    int Status = -1;
-    std::string Output;
-};
 
 class PrintCliTest : public ::testing::Test {
 protected:
@@ -73,18 +68,9 @@ protected:
     }
 
     // The copied program, its standard error after its standard output.
-    TRun Cli(const std::string& arguments) {
-        TRun run;
-        const std::string command =
-            "'" + (Root / "program" / "letterwell-cli").string() + "' " + arguments + " 2>&1";
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buf[4096];
-        while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
-            run.Output += buf;
-        }
-        const int status = pipe != nullptr ? ::pclose(pipe) : -1;
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+    test::TCommandRun Cli(const std::string& arguments) {
+        return test::RunCommand("'" + (Root / "program" / "letterwell-cli").string() + "' " +
+                                arguments + " 2>&1");
     }
 
     // count fonts named "Lwprint01"..., one file each, loaded in this
@@ -142,7 +128,7 @@ TEST_F(PrintCliTest, FortyFamiliesOfAFolderPrintAsTheProgramPrintsAndAsTheDialog
     const fs::path folder = FontFolder(40);
     // Not a font: told and left out, the rest still printed.
     test::WriteFile(folder / "broken.ttf", test::TBytes(100, 0x41));
-    const TRun run =
+    const test::TCommandRun run =
         Cli("print --pdf '" + (Root / "cli.pdf").string() + "' --folder '" + folder.string() + "'");
     ASSERT_EQ(run.Status, 0) << run.Output;
     EXPECT_NE(run.Output.find("/broken.ttf: "), std::string::npos) << run.Output;
@@ -170,10 +156,10 @@ TEST_F(PrintCliTest, FortyFamiliesOfAFolderPrintAsTheProgramPrintsAndAsTheDialog
 }
 
 TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
-    const TRun made = Cli("category add Pair 'DejaVu Serif' 'DejaVu Sans'");
+    const test::TCommandRun made = Cli("category add Pair 'DejaVu Serif' 'DejaVu Sans'");
     ASSERT_EQ(made.Status, 0) << made.Output;
-    const TRun run = Cli("print --pdf '" + (Root / "pair.pdf").string() +
-                         "' --category pair --landscape --columns 1 --text Quick");
+    const test::TCommandRun run = Cli("print --pdf '" + (Root / "pair.pdf").string() +
+                                      "' --category pair --landscape --columns 1 --text Quick");
     ASSERT_EQ(run.Status, 0) << run.Output;
     StoreSettings(1.5, 1, 48, "Quick");
     TPrintSource pair;
@@ -206,7 +192,7 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
     };
     const std::string to = "print --pdf '" + pdf.string() + "' ";
 
-    TRun run = Cli(to + "'No Such Family' 'DejaVu Sans'");
+    test::TCommandRun run = Cli(to + "'No Such Family' 'DejaVu Sans'");
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Output.find("no installed family is named \"No Such Family\""), std::string::npos)
         << run.Output;

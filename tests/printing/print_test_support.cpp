@@ -1,5 +1,7 @@
 #include "print_test_support.h"
 
+#include "command_run.h"
+
 #include <cstdio>
 #include <regex>
 #include <sstream>
@@ -7,16 +9,7 @@
 namespace lw::test {
 
 std::string Shell(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buf[4096];
-    while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        output += buf;
-    }
-    if (pipe != nullptr) {
-        ::pclose(pipe);
-    }
-    return output;
+    return RunCommand(command).Output;
 }
 
 int PdfPages(const std::filesystem::path& pdf) {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace lw::test {
+
+struct TCommandRun {
+    int Status = -1; // the exit status; -1 when it did not exit by itself
+    std::string Output;
+};
+
+// Runs a shell command line and takes what it writes on standard output
+// (add 2>&1 to take standard error too).
+TCommandRun RunCommand(const std::string& command);
+
+} // namespace lw::test
