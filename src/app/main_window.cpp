@@ -546,6 +546,9 @@ void TfMain_letterwell::SetOrganizeWindow(TfOrganize* organize) {
     Organize->SampleText = [this] {
         return ViewAll != nullptr ? ViewAll->SampleText() : QString();
     };
+    if (ViewAll != nullptr) {
+        ViewAll->SetOrganizeWindow(organize);
+    }
 }
 
 void TfMain_letterwell::mnOrganizeCategoriesClick() {

@@ -46,6 +46,9 @@ public:
     static bool IsValidCategoryName(const std::string& name);
 
     void SelectCategory(int position);
+    // The new-category entry made current without loading the working
+    // lists, which the organize window loads anew when it opens.
+    void PointAtNewEntry() { CurrentPosition = 0; }
     void CommitCategory();
     void CreateCategory();
     void DeleteCategory();

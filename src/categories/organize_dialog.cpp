@@ -157,6 +157,12 @@ int TfOrganize::Execute() {
     return exec();
 }
 
+void TfOrganize::ShowNewCategoryEntry() {
+    Categories.PointAtNewEntry();
+    const QSignalBlocker blockCombo(cmbCategories);
+    cmbCategories->setCurrentIndex(0);
+}
+
 void TfOrganize::UpdateLanguage() {
     LocalizeForm(this);
     Categories.UpdatePlaceholder();

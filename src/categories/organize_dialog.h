@@ -27,6 +27,9 @@ public:
     TCategoryStore& Store() { return Categories; }
     // Shows the dialog modally, its lists read afresh from the files.
     int Execute();
+    // The selector on the new-category entry, the lists left as they are:
+    // what the sheet does when it leaves a category's view.
+    void ShowNewCategoryEntry();
     void UpdateLanguage();
     // The sample a click shows: this text when not empty, else the family's name.
     std::function<QString()> SampleText;

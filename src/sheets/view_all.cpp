@@ -7,6 +7,7 @@
 #include "app/qt_colors.h"
 #include "app/strings.h"
 #include "app/window_bounds.h"
+#include "categories/organize_dialog.h"
 #include "fonts/font_manager.h"
 #include "pages/family_search.h"
 #include "pages/find_dialog.h"
@@ -98,7 +99,12 @@ TfViewAll::TfViewAll(TfMain_letterwell* mainWindow) : MainWindow(mainWindow) {
     ShowCounts();
 }
 
-TfViewAll::~TfViewAll() = default;
+TfViewAll::~TfViewAll() {
+    // The organize window outlives the sheet and keeps telling of changes.
+    if (Organize != nullptr) {
+        Organize->Store().CategoriesChanged = nullptr;
+    }
+}
 
 void TfViewAll::BuildMenus() {
     QMenuBar* bar = menuBar();
@@ -190,17 +196,17 @@ void TfViewAll::BuildMenus() {
     PopupMenu->addSeparator();
     mnDefineExample0 = AddTaggedItem(PopupMenu, "mnDefineExample0", 11113);
 
-    // Category, uninstall and print commands arrive with their own work.
-    for (QAction* later :
-         {mnDeleteFonts, mnFindFontInCategories, mnWithoutCategories, mnCombineCategories,
-          mnAddSelection, mnDeleteSelection, mnImportCategories, mnEditCategories,
-          mnFindFontInCategories0, mnDeleteFonts0, mnAddSelection0, mnDeleteSelection0}) {
+    // The category commands wait for the organize window's store.
+    for (QAction* later : {mnFindFontInCategories, mnWithoutCategories, mnCombineCategories,
+                           mnAddSelection, mnDeleteSelection, mnImportCategories, mnEditCategories,
+                           mnFindFontInCategories0, mnAddSelection0, mnDeleteSelection0}) {
         later->setEnabled(false);
     }
 }
 
 void TfViewAll::WireCommands() {
     connect(mnClose, &QAction::triggered, this, &QWidget::close);
+    WireCategoryCommands();
     connect(mnPrint, &QAction::triggered, this, &TfViewAll::mnPrintClick);
     connect(mnConfigure, &QAction::triggered, this, [this] { ConfigurePrinter(this); });
     connect(mnInvertSelection, &QAction::triggered, this, &TfViewAll::InvertSelection);
@@ -335,6 +341,9 @@ void TfViewAll::mnAllClick() {
     CategoryName.clear();
     if (Model->rowCount() > 0) {
         lstFonts->setCurrentIndex(Model->index(0));
+    }
+    if (Organize != nullptr) {
+        Organize->ShowNewCategoryEntry();
     }
     mnAll->setChecked(true);
     CurrentViewItem = mnAll;

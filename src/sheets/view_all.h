@@ -5,6 +5,9 @@
 
 #include <QMainWindow>
 
+#include <string>
+#include <vector>
+
 class QAction;
 class QActionGroup;
 class QListView;
@@ -14,6 +17,7 @@ class QStringListModel;
 namespace lw {
 
 class TfMain_letterwell;
+class TfOrganize;
 class TFindDialog;
 class TFontSampleDelegate;
 class TSheetStatusBar;
@@ -31,6 +35,12 @@ public:
     void SetSampleText(const QString& text);
     void SetColumns(int columns);
     void UpdateLanguage();
+    // The organize window, whose store keeps the categories the sheet shows.
+    void SetOrganizeWindow(TfOrganize* organize);
+    // The category store's notice that the categories changed: the
+    // Categories submenu is built anew and the view reloaded when name is
+    // the category shown (empty: none is).
+    void CategoriesChanged(const std::string& name);
 
     // Commands.
     void mnAllClick();
@@ -45,6 +55,16 @@ public:
     void mnDefineExampleClick();
     void ChooseColor(bool selectedColor);
     void mnPrintClick();
+    // The commands that reach the categories and the installed fonts.
+    void mnWithoutCategoriesClick();
+    void ShowCategoryView(QAction* item);
+    void mnCombineCategoriesClick();
+    void mnFindFontInCategoriesClick();
+    void mnAddSelectionClick();
+    void mnDeleteSelectionClick();
+    void mnImportCategoriesClick();
+    void mnEditCategoriesClick();
+    void mnDeleteFontsClick();
     // What a click on an item does: panel 1 shows the family's type.
     void ItemClicked();
 
@@ -110,6 +130,11 @@ protected:
 private:
     void BuildMenus();
     void WireCommands();
+    void WireCategoryCommands();
+    // The list becomes families, the first of them selected.
+    void ShowFamilies(const std::vector<std::string>& families);
+    // The selected families in list order.
+    std::vector<std::string> SelectedFamilies() const;
     void LayOutItems();
     void ShowCounts();
     void StoreBounds();
@@ -121,6 +146,9 @@ private:
     template <typename F> void KeepingPosition(F change);
 
     TfMain_letterwell* MainWindow;
+    TfOrganize* Organize = nullptr;
+    // The Categories submenu's items after the first two.
+    std::vector<QAction*> CategoryItems;
     int ColumnCount = 0;
     TColor NormalColor = 0;
     TColor SelectedColor = 0;

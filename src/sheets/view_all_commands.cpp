@@ -1,0 +1,298 @@
+// The sheet's commands that reach beyond it: the category views and the
+// Categories submenu, finding, adding and removing families in categories,
+// importing category files, and uninstalling the selected families.
+#include "app/main_window.h"
+#include "app/options.h"
+#include "app/strings.h"
+#include "categories/category_dialogs.h"
+#include "categories/organize_dialog.h"
+#include "controls/file_list.h"
+#include "fileops/font_file_commands.h"
+#include "fileops/shell_operations.h"
+#include "fonts/font_manager.h"
+#include "pages/not_installed_page.h"
+#include "platform/services.h"
+#include "sheets/sheet_status_bar.h"
+#include "sheets/view_all.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QListView>
+#include <QMenu>
+#include <QStringListModel>
+
+#include <algorithm>
+
+namespace lw {
+
+namespace {
+
+constexpr int kNoCategoryShown = 11009;
+constexpr int kRemoveFromCategory = 11010;
+constexpr int kFindInCategoriesCaption = 11013;
+constexpr int kFindInCategoriesPrompt = 11014;
+constexpr int kUninstallQuestion = 11015;
+constexpr int kBackupFolderTitle = 10024;
+constexpr int kConfirmCaption = 20;
+constexpr int kWarningCaption = 21;
+constexpr const char* kCategoryFilter = "Categories (*.lst)|*.lst";
+
+QStringList ToQt(const std::vector<std::string>& texts) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& text : texts) {
+        list.append(QString::fromStdString(text));
+    }
+    return list;
+}
+
+} // namespace
+
+void TfViewAll::SetOrganizeWindow(TfOrganize* organize) {
+    Organize = organize;
+    for (QAction* command :
+         {mnFindFontInCategories, mnWithoutCategories, mnCombineCategories, mnAddSelection,
+          mnDeleteSelection, mnImportCategories, mnEditCategories, mnFindFontInCategories0,
+          mnAddSelection0, mnDeleteSelection0}) {
+        command->setEnabled(organize != nullptr);
+    }
+    if (organize == nullptr) {
+        return;
+    }
+    organize->Store().CategoriesChanged = [this](const std::string& name) {
+        CategoriesChanged(name);
+    };
+    // The store told of its start before the sheet was listening.
+    CategoriesChanged(CategoryName.toStdString());
+}
+
+void TfViewAll::WireCategoryCommands() {
+    connect(mnWithoutCategories, &QAction::triggered, this, &TfViewAll::mnWithoutCategoriesClick);
+    connect(mnCombineCategories, &QAction::triggered, this, &TfViewAll::mnCombineCategoriesClick);
+    for (QAction* find : {mnFindFontInCategories, mnFindFontInCategories0}) {
+        connect(find, &QAction::triggered, this, &TfViewAll::mnFindFontInCategoriesClick);
+    }
+    for (QAction* add : {mnAddSelection, mnAddSelection0}) {
+        connect(add, &QAction::triggered, this, &TfViewAll::mnAddSelectionClick);
+    }
+    for (QAction* remove : {mnDeleteSelection, mnDeleteSelection0}) {
+        connect(remove, &QAction::triggered, this, &TfViewAll::mnDeleteSelectionClick);
+    }
+    connect(mnImportCategories, &QAction::triggered, this, &TfViewAll::mnImportCategoriesClick);
+    connect(mnEditCategories, &QAction::triggered, this, &TfViewAll::mnEditCategoriesClick);
+    for (QAction* uninstall : {mnDeleteFonts, mnDeleteFonts0}) {
+        connect(uninstall, &QAction::triggered, this, &TfViewAll::mnDeleteFontsClick);
+    }
+}
+
+void TfViewAll::ShowFamilies(const std::vector<std::string>& families) {
+    Model->setStringList(ToQt(families));
+    if (Model->rowCount() > 0) {
+        lstFonts->setCurrentIndex(Model->index(0));
+    }
+    ShowCounts();
+}
+
+std::vector<std::string> TfViewAll::SelectedFamilies() const {
+    std::vector<std::string> families;
+    const QItemSelectionModel* selection = lstFonts->selectionModel();
+    for (int row = 0; row < Model->rowCount(); ++row) {
+        if (selection->isRowSelected(row)) {
+            families.push_back(Model->index(row).data().toString().toStdString());
+        }
+    }
+    return families;
+}
+
+void TfViewAll::CategoriesChanged(const std::string& name) {
+    if (Organize == nullptr) {
+        return;
+    }
+    const QModelIndex top = lstFonts->indexAt(QPoint(1, 1));
+    const int topRow = top.isValid() ? top.row() : -1;
+    const int currentRow = lstFonts->currentIndex().row();
+
+    const bool viewItemGoes = std::find(CategoryItems.begin(), CategoryItems.end(),
+                                        CurrentViewItem) != CategoryItems.end();
+    for (QAction* item : CategoryItems) {
+        ViewGroup->removeAction(item);
+        mnCategories->removeAction(item);
+        // It may be the item whose click is still running.
+        item->deleteLater();
+    }
+    CategoryItems.clear();
+    QAction* checked = nullptr;
+    const std::vector<std::string>& categories = Organize->Store().Categories();
+    for (size_t position = 1; position < categories.size(); ++position) {
+        const QString category = QString::fromStdString(categories[position]);
+        // A "&" in a name is a letter, not a mnemonic.
+        QAction* item = mnCategories->addAction(
+            QString(category).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        item->setCheckable(true);
+        item->setData(static_cast<int>(position));
+        ViewGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { ShowCategoryView(item); });
+        CategoryItems.push_back(item);
+        if (category == CategoryName && !CategoryName.isEmpty()) {
+            item->setChecked(true);
+            checked = item;
+        }
+    }
+
+    if (viewItemGoes) {
+        CurrentViewItem = checked;
+    }
+    if (QString::fromStdString(name) != CategoryName) {
+        return;
+    }
+    if (checked == nullptr) {
+        mnAllClick();
+        return;
+    }
+    lstFonts->setUpdatesEnabled(false);
+    ShowCategoryView(checked);
+    const int rows = Model->rowCount();
+    if (rows > 0 && currentRow >= 0) {
+        QItemSelectionModel* selection = lstFonts->selectionModel();
+        selection->select(Model->index(0), QItemSelectionModel::Deselect);
+        const QModelIndex current = Model->index(std::min(currentRow, rows - 1));
+        selection->setCurrentIndex(current, QItemSelectionModel::Select);
+        if (topRow >= 0 && topRow < rows) {
+            lstFonts->scrollTo(Model->index(topRow), QAbstractItemView::PositionAtTop);
+        }
+    }
+    lstFonts->setUpdatesEnabled(true);
+    ShowCounts();
+}
+
+void TfViewAll::mnWithoutCategoriesClick() {
+    THourglass busy;
+    ShowFamilies(Organize->Store().FontsWithoutCategory());
+    Organize->ShowNewCategoryEntry();
+    CategoryName.clear();
+    SetViewCaption(mnWithoutCategories);
+    mnWithoutCategories->setChecked(true);
+    CurrentViewItem = mnWithoutCategories;
+}
+
+void TfViewAll::ShowCategoryView(QAction* item) {
+    const int position = item->data().toInt();
+    const std::vector<std::string>& categories = Organize->Store().Categories();
+    if (position < 1 || position >= static_cast<int>(categories.size())) {
+        return;
+    }
+    const QString name = QString::fromStdString(categories[static_cast<size_t>(position)]);
+    ShowFamilies(Organize->Store().ShowCategory(position));
+    CategoryName = name;
+    Status->SetPanelText(2, name);
+    item->setChecked(true);
+    CurrentViewItem = item;
+}
+
+void TfViewAll::mnCombineCategoriesClick() {
+    TfMixCategories mix(Organize->Store().Categories(), this);
+    if (mix.exec() != QDialog::Accepted) {
+        return;
+    }
+    THourglass busy;
+    ShowFamilies(
+        Organize->Store().CombineCategories(mix.Operand(1), mix.Operation(), mix.Operand(2)));
+    Status->SetPanelText(2, QString::fromStdString(mix.ResultLabel()));
+    Organize->ShowNewCategoryEntry();
+    CategoryName.clear();
+    // A combination is none of the views the submenu offers.
+    ViewGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (QAction* view : ViewGroup->actions()) {
+        view->setChecked(false);
+    }
+    ViewGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    CurrentViewItem = mnCombineCategories;
+}
+
+void TfViewAll::mnFindFontInCategoriesClick() {
+    const QModelIndex current = lstFonts->currentIndex();
+    const std::optional<std::string> font =
+        Prompts().InputBox(LoadStr(kFindInCategoriesCaption), LoadStr(kFindInCategoriesPrompt),
+                           current.isValid() ? current.data().toString().toStdString() : "");
+    if (!font) {
+        return;
+    }
+    std::vector<std::string> found;
+    {
+        THourglass busy;
+        found = Organize->Store().FindFontInCategories(*font);
+    }
+    ShowFindResults(*font, found);
+}
+
+void TfViewAll::mnAddSelectionClick() {
+    if (Model->rowCount() == 0) {
+        return;
+    }
+    const std::optional<std::string> category = ChooseCategory(Organize->Store().Categories());
+    if (category) {
+        Organize->Store().AddFontsToCategory(*category, SelectedFamilies());
+    }
+}
+
+void TfViewAll::mnDeleteSelectionClick() {
+    if (Model->rowCount() == 0) {
+        return;
+    }
+    if (CategoryName.isEmpty()) {
+        Prompts().MessageBox(LoadStr(kNoCategoryShown), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
+        return;
+    }
+    const std::string question =
+        FmtLoadStr(kRemoveFromCategory, Status->PanelText(2).toStdString());
+    if (Prompts().MessageBox(question, LoadStr(kConfirmCaption), TMsgIcon::Question,
+                             TMsgButtons::YesNo) != TMsgResult::Yes) {
+        return;
+    }
+    std::vector<std::string> marks;
+    const QItemSelectionModel* selection = lstFonts->selectionModel();
+    for (int row = 0; row < Model->rowCount(); ++row) {
+        marks.push_back(selection->isRowSelected(row) ? "b" : "");
+    }
+    Organize->Store().RemoveMarkedFromCategory(CategoryName.toStdString(), marks);
+    Status->update();
+}
+
+void TfViewAll::mnImportCategoriesClick() {
+    const auto files = Prompts().OpenFiles("", kCategoryFilter, ".", true);
+    if (files) {
+        Organize->Store().ImportCategoryFiles(*files);
+    }
+}
+
+void TfViewAll::mnEditCategoriesClick() {
+    Organize->Execute();
+}
+
+void TfViewAll::mnDeleteFontsClick() {
+    if (Prompts().MessageBox(LoadStr(kUninstallQuestion), LoadStr(kConfirmCaption),
+                             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes) {
+        return;
+    }
+    TNotInstalledPage* page = MainWindow != nullptr ? MainWindow->NotInstalled : nullptr;
+    if (page != nullptr) {
+        page->ReleasePreviewFont();
+    }
+    // A cancelled question for the folder means no copy; the removal goes on.
+    std::string backupFolder = Options.DefaultCopyFolder;
+    const bool backup =
+        Options.CopyBeforeDelete && BrowseForFolder(LoadStr(kBackupFolderTitle), backupFolder);
+    for (const std::string& family : SelectedFamilies()) {
+        RemoveInstalledFont(family, backupFolder, Options.MoveToTrash, false, backup, nullptr);
+    }
+    // The main window rebuilds the catalogue and brings the sheet back to
+    // all fonts.
+    FontManager->BroadcastFontChange();
+    if (page != nullptr && page->FileList->currentRow() >= 0 &&
+        !page->FileList->selectedItems().isEmpty()) {
+        page->FileListClick();
+    }
+}
+
+} // namespace lw

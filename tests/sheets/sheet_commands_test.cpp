@@ -1,0 +1,403 @@
+// The sheet's category views, its Categories submenu, adding to and removing
+// from categories, finding and importing, and uninstalling families: driven
+// with the keys and clicks a person uses, the organize window's store on real
+// files in the temporary home.
+#include "app/main_window.h"
+#include "categories/category_dialogs.h"
+#include "categories/organize_dialog.h"
+#include "category_fixture.h"
+#include "modal_window.h"
+#include "sheets/sheet_status_bar.h"
+#include "sheets/view_all.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTest>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CategoryFixture;
+using test::TrueTypeFace;
+using test::WhileModal;
+
+class SheetCommandsTest : public CategoryFixture {
+protected:
+    void Start() {
+        Main = std::make_unique<TfMain_letterwell>();
+        Sheet = std::make_unique<TfViewAll>(Main.get());
+        Main->SetViewAllWindow(Sheet.get());
+        Organize = std::make_unique<TfOrganize>(Places);
+        Main->SetOrganizeWindow(Organize.get());
+        Sheet->setWindowState(Qt::WindowNoState);
+        Sheet->resize(600, 400);
+        Sheet->show();
+        Sheet->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
+        Sheet->lstFonts->setFocus();
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return QApplication::focusWidget() == Sheet->lstFonts; }));
+    }
+    void TearDown() override {
+        Sheet.reset();
+        Main.reset();
+        Organize.reset();
+        CategoryFixture::TearDown();
+    }
+
+    // The submenu's captions, the view items first.
+    QStringList Submenu() const {
+        QStringList captions;
+        for (const QAction* item : Sheet->mnCategories->actions()) {
+            captions.append(item->text());
+        }
+        return captions;
+    }
+    QAction* ViewItem(const QString& caption) const {
+        for (QAction* item : Sheet->mnCategories->actions()) {
+            if (item->text() == caption) {
+                return item;
+            }
+        }
+        ADD_FAILURE() << "no item " << caption.toStdString();
+        return Sheet->mnAll;
+    }
+    QStringList CheckedItems() const {
+        QStringList checked;
+        for (const QAction* item : Sheet->mnCategories->actions()) {
+            if (item->isChecked()) {
+                checked.append(item->text());
+            }
+        }
+        return checked;
+    }
+    QStringList Listed() const { return Sheet->Items(); }
+    std::vector<int> SelectedRows() const {
+        std::vector<int> rows;
+        for (int row = 0; row < Sheet->Model->rowCount(); ++row) {
+            if (Sheet->lstFonts->selectionModel()->isRowSelected(row)) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    }
+    void ClickFamily(const QString& family, Qt::KeyboardModifiers keys = {}) {
+        const int row = static_cast<int>(Listed().indexOf(family));
+        ASSERT_GE(row, 0) << family.toStdString();
+        QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, keys,
+                          Sheet->lstFonts->visualRect(Sheet->Model->index(row)).center());
+    }
+    // A key as a person presses it, to whatever holds the focus.
+    // The offscreen platform gives no window the focus back when a dialog
+    // closes, where a window manager would: the sheet is clicked first.
+    void Focus() {
+        if (QApplication::activeModalWidget() == nullptr &&
+            QApplication::focusWidget() == nullptr) {
+            Sheet->activateWindow();
+        }
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }));
+    }
+    // A key as a person presses it, to whatever holds the focus.
+    void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
+        Focus();
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    }
+    // A key that opens a dialog, and what is done in the dialog.
+    void PressInto(int key, Qt::KeyboardModifiers modifiers,
+                   const std::function<void(QWidget*)>& inside) {
+        Focus();
+        WhileModal(inside, [key, modifiers] {
+            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+        });
+    }
+    static void ClickRow(QListWidget* list, const QString& text) {
+        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(found[0]).center());
+    }
+
+    std::unique_ptr<TfMain_letterwell> Main;
+    std::unique_ptr<TfViewAll> Sheet;
+    std::unique_ptr<TfOrganize> Organize;
+};
+
+TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategories) {
+    MakeCategory("Work", "Arial\r\nCourier\r\n");
+    MakeCategory("Home", "Bodoni\r\n");
+    Start();
+    const QStringList views = {QStringLiteral("<Svi fontovi>"),
+                               QStringLiteral("<Fontovi bez kategorije>")};
+    EXPECT_EQ(Submenu(), views + QStringList({"Home", "Work"}));
+    EXPECT_EQ(ViewItem("Home")->data().toInt(), 1);
+    EXPECT_EQ(ViewItem("Work")->data().toInt(), 2);
+    EXPECT_EQ(CheckedItems(), QStringList{views[0]});
+
+    ViewItem("Work")->trigger();
+    EXPECT_EQ(Listed(), (QStringList{"Arial", "Courier"}));
+    EXPECT_EQ(Sheet->CategoryName, QStringLiteral("Work"));
+    EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("Work"));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(CheckedItems(), QStringList{"Work"});
+
+    // A new category from the organize window's working lists: listed in its
+    // place, the view shown kept.
+    TCategoryStore& store = Organize->Store();
+    test::TestPrompts().TextAnswers.push_back("Alpha");
+    store.CreateCategory();
+    EXPECT_EQ(Submenu(), views + QStringList({"Alpha", "Home", "Work"}));
+    EXPECT_EQ(ViewItem("Work")->data().toInt(), 3);
+    EXPECT_EQ(CheckedItems(), QStringList{"Work"});
+    EXPECT_EQ(Sheet->CurrentViewItem, ViewItem("Work"));
+
+    // Another category's members written over the one shown: the view
+    // reloads, the current item kept where it can be.
+    ViewItem("Home")->trigger();
+    ASSERT_EQ(Listed(), QStringList{"Bodoni"});
+    store.SelectCategory(store.PositionOf("Alpha"));
+    test::TestPrompts().TextAnswers.push_back("Home");
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    store.CreateCategory();
+    EXPECT_EQ(Listed(), (QStringList{"Arial", "Courier"}));
+    EXPECT_EQ(CheckedItems(), QStringList{"Home"});
+    EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+
+    // The category shown deleted in the organize window: all fonts.
+    Focus();
+    WhileModal(
+        [&](QWidget*) {
+            ASSERT_EQ(Organize->cmbCategories->currentText(), QStringLiteral("Home"));
+            test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+            QTest::mouseClick(Organize->btnDeleteCategory, Qt::LeftButton);
+        },
+        [this] { Sheet->mnEditCategories->trigger(); });
+    EXPECT_FALSE(fs::exists(Folder() / "Home.lst"));
+    EXPECT_EQ(Submenu(), views + QStringList({"Alpha", "Work"}));
+    EXPECT_EQ(Sheet->Model->rowCount(), 6);
+    EXPECT_TRUE(Sheet->CategoryName.isEmpty());
+    EXPECT_EQ(CheckedItems(), QStringList{views[0]});
+    EXPECT_EQ(Sheet->Status->PanelText(2), views[0]);
+}
+
+TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryOfExactlyTheSelection) {
+    MakeCategory("Work", "Arial\r\n");
+    Start();
+    ClickFamily("Bodoni");
+    ClickFamily("Courier", Qt::ControlModifier);
+    test::TestPrompts().TextAnswers.push_back("Pair");
+    PressInto(Qt::Key_Insert, {}, [&](QWidget* add) {
+        EXPECT_EQ(add->objectName(), QStringLiteral("fAdd"));
+        auto* list = add->findChild<QListWidget*>(QStringLiteral("lstCategories"));
+        ClickRow(list, QStringLiteral("<Novi>"));
+        Press(Qt::Key_Return);
+    });
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "Bodoni\r\nCourier\r\n");
+    EXPECT_TRUE(Submenu().contains("Pair"));
+    EXPECT_EQ(CheckedItems(), QStringList{"<Svi fontovi>"}) << "the view stays";
+
+    // Added to a category shown: the view shows the new member.
+    ViewItem("Work")->trigger();
+    ASSERT_EQ(Listed(), QStringList{"Arial"});
+    Organize->Store().AddFontsToCategory("Work", {"Verdana"});
+    EXPECT_EQ(Listed(), (QStringList{"Arial", "Verdana"}));
+}
+
+TEST_F(SheetCommandsTest, RemovingAsksFirstAndWantsOneCategoryShown) {
+    MakeCategory("Pair", "Bodoni\r\nCourier\r\n");
+    MakeCategory("Other", "Arial\r\n");
+    Start();
+    const auto removeWarns = [&](const char* view) {
+        test::TestPrompts().Reset();
+        Press(Qt::Key_Delete);
+        ASSERT_EQ(Messages().size(), 1u) << view;
+        EXPECT_EQ(Messages()[0].Text, "Nema odabrane kategorije.");
+        EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+        EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Warning);
+    };
+    removeWarns("all fonts");
+    Sheet->mnWithoutCategories->trigger();
+    EXPECT_EQ(Listed(), (QStringList{"Serif", "Tahoma", "Verdana"}));
+    removeWarns("fonts without a category");
+    PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Return); });
+    removeWarns("a combination");
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "Bodoni\r\nCourier\r\n");
+
+    ViewItem("Pair")->trigger();
+    ClickFamily("Bodoni");
+    test::TestPrompts().Reset();
+    Press(Qt::Key_Delete); // answered No
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Ukloni odabrani font sa \"Pair\"?");
+    EXPECT_EQ(Messages()[0].Caption, "Potvrda");
+    EXPECT_EQ(Messages()[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(Listed(), (QStringList{"Bodoni", "Courier"}));
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "Courier\r\n");
+    EXPECT_EQ(Listed(), QStringList{"Courier"});
+    EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+}
+
+TEST_F(SheetCommandsTest, CombinationsAreLabelledAndLeaveNoViewChecked) {
+    MakeCategory("A", "Arial\r\nBodoni\r\n");
+    MakeCategory("B", "Bodoni\r\nCourier\r\n");
+    Start();
+    ViewItem("A")->trigger();
+    const std::vector<std::tuple<const char*, QStringList, QString>> cases = {
+        {"btnPlus", {"Arial", "Bodoni", "Courier"}, "A [+] B"},
+        {"btnMinus", {"Arial"}, "A [-] B"},
+        {"btnAnd", {"Bodoni"}, "A [*] B"}};
+    for (const auto& [toggle, families, label] : cases) {
+        PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
+            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), "A");
+            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")), "B");
+            QTest::mouseClick(mix->findChild<QPushButton*>(QString::fromLatin1(toggle)),
+                              Qt::LeftButton);
+            QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnViewMix")),
+                              Qt::LeftButton);
+        });
+        EXPECT_EQ(Listed(), families) << toggle;
+        EXPECT_EQ(Sheet->Status->PanelText(2), label);
+        EXPECT_TRUE(CheckedItems().isEmpty()) << CheckedItems().join(",").toStdString();
+        EXPECT_TRUE(Sheet->CategoryName.isEmpty());
+        EXPECT_EQ(Sheet->CurrentViewItem, Sheet->mnCombineCategories);
+        EXPECT_EQ(Organize->cmbCategories->currentIndex(), 0);
+    }
+    // Cancel changes nothing.
+    PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Escape); });
+    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
+    EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("A [*] B"));
+    // A category changing meanwhile leaves the combination alone.
+    Organize->Store().AddFontsToCategory("A", {"Serif"});
+    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
+    EXPECT_TRUE(CheckedItems().isEmpty());
+}
+
+TEST_F(SheetCommandsTest, AnEmptyCategoryShowsNothingSelectedAndItsNameWithNoughts) {
+    MakeCategory("Empty", "");
+    Start();
+    ViewItem("Empty")->trigger();
+    EXPECT_EQ(Sheet->Model->rowCount(), 0);
+    EXPECT_TRUE(SelectedRows().empty());
+    EXPECT_EQ(Sheet->Status->Panel2Line(),
+              QStringLiteral("Kategorija: Empty (0 od 0 fontova oznaceno)"));
+}
+
+TEST_F(SheetCommandsTest, FindingInCategoriesAndImportingCategoryFiles) {
+    MakeCategory("A", "Arial\r\nBodoni\r\n");
+    MakeCategory("B", "Bodoni\r\n");
+    Start();
+    ClickFamily("Bodoni");
+    test::TestPrompts().TextAnswers.push_back("bodoni");
+    QStringList found;
+    PressInto(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier, [&](QWidget* results) {
+        auto* list = results->findChild<QListWidget*>(QStringLiteral("lstCategories"));
+        for (int i = 0; i < list->count(); ++i) {
+            found.append(list->item(i)->text());
+        }
+    });
+    ASSERT_FALSE(test::TestPrompts().Asked.empty());
+    EXPECT_EQ(test::TestPrompts().Asked.back(), "Nadji font u kategorijama");
+    EXPECT_EQ(test::TestPrompts().Offered.back(), "Bodoni") << "the current item's text";
+    EXPECT_EQ(found, (QStringList{"A", "B"}));
+    // Cancelled: no results window.
+    Press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // An import while a named category is shown keeps it; otherwise all.
+    const fs::path outside = Root / "outside";
+    WriteText(outside / "Imported.lst", "Courier\r\n");
+    ViewItem("B")->trigger();
+    test::TestPrompts().TextAnswers.push_back((outside / "Imported.lst").string());
+    Sheet->mnImportCategories->trigger();
+    EXPECT_TRUE(Submenu().contains("Imported"));
+    EXPECT_EQ(ReadText(Folder() / "Imported.lst"), "Courier\r\n");
+    EXPECT_EQ(CheckedItems(), QStringList{"B"});
+    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
+    Sheet->mnWithoutCategories->trigger();
+    WriteText(outside / "Second.lst", "Serif\r\n");
+    test::TestPrompts().TextAnswers.push_back((outside / "Second.lst").string());
+    Sheet->mnImportCategories->trigger();
+    EXPECT_EQ(CheckedItems(), QStringList{"<Svi fontovi>"});
+    EXPECT_EQ(Sheet->Model->rowCount(), 6);
+}
+
+TEST_F(SheetCommandsTest, UninstallingAsksBacksUpRemovesEachAndShowsAllFontsAgain) {
+    const fs::path installed = Root / "installed";
+    const fs::path backup = Root / "backup";
+    fs::create_directories(installed);
+    fs::create_directories(backup);
+    Fonts.Folder = installed.string();
+    for (const char* family : {"LwOne", "LwTwo"}) {
+        const std::string file = std::string(family) + ".ttf";
+        WriteText(installed / file, "f");
+        Fonts.AddFace(family, TrueTypeFace(family, "Regular", NTM_REGULAR));
+        Fonts.Fonts[std::string(family) + " (TrueType)"] = TRegValue::FromString(file);
+    }
+    MakeCategory("Mine", "LwOne\r\nLwTwo\r\n");
+    FontManager->Refresh();
+    FontManager->FontsFolder = installed.string();
+    Start();
+    // After the start, which reads the settings.
+    Options.CopyBeforeDelete = true;
+    Options.MoveToTrash = false;
+    Options.DefaultCopyFolder = backup.string();
+    ViewItem("Mine")->trigger();
+    ClickFamily("LwOne");
+    ClickFamily("LwTwo", Qt::ControlModifier);
+
+    test::TestPrompts().Reset();
+    Press(Qt::Key_Delete, Qt::ControlModifier); // answered No
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Zelite li  da deinstalirate odabrani font?");
+    EXPECT_EQ(Messages()[0].Caption, "Potvrda");
+    EXPECT_TRUE(fs::exists(installed / "LwOne.ttf"));
+    EXPECT_EQ(Fonts.Changes, 0);
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    test::TestPrompts().TextAnswers.push_back(backup.string());
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(test::TestPrompts().Asked,
+              std::vector<std::string>{"Odaberi folder za kopiranje fontova:"});
+    EXPECT_EQ(test::TestPrompts().Offered, std::vector<std::string>{backup.string()});
+    for (const char* file : {"LwOne.ttf", "LwTwo.ttf"}) {
+        EXPECT_FALSE(fs::exists(installed / file)) << file;
+        EXPECT_TRUE(fs::exists(backup / file)) << file;
+    }
+    EXPECT_EQ(Fonts.Changes, 1) << "one broadcast for the lot";
+    EXPECT_EQ(CheckedItems(), QStringList{"<Svi fontovi>"});
+    EXPECT_TRUE(Sheet->CategoryName.isEmpty());
+    EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
+}
+
+TEST_F(SheetCommandsTest, ACancelledBackupQuestionStillUninstalls) {
+    const fs::path installed = Root / "installed";
+    fs::create_directories(installed);
+    Fonts.Folder = installed.string();
+    WriteText(installed / "lwsolo.ttf", "f");
+    Fonts.AddFace("LwSolo", TrueTypeFace("LwSolo", "Regular", NTM_REGULAR));
+    Fonts.Fonts["LwSolo (TrueType)"] = TRegValue::FromString("lwsolo.ttf");
+    FontManager->Refresh();
+    FontManager->FontsFolder = installed.string();
+    Start();
+    Options.CopyBeforeDelete = true;
+    Options.MoveToTrash = false;
+    Options.DefaultCopyFolder = (Root / "never").string();
+    ClickFamily("LwSolo");
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Press(Qt::Key_Delete, Qt::ControlModifier); // the folder question cancelled
+    EXPECT_FALSE(fs::exists(installed / "lwsolo.ttf"));
+    EXPECT_FALSE(fs::exists(Root / "never"));
+    EXPECT_EQ(Fonts.Changes, 1);
+}
+
+} // namespace
+} // namespace lw
