@@ -26,6 +26,8 @@
 #include <QDir>
 #include <QPixmap>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -112,6 +114,23 @@ int main(int argc, char** argv) {
             emit organize.lstFonts->itemClicked(shown);
         }
         ok = Save(organize, folder, QStringLiteral("categories-organize")) && ok;
+        // The sheet showing a combination, chosen in the combine window.
+        sheet.SetOrganizeWindow(&organize);
+        prompts.TextAnswers.push_back("Wide");
+        categories.SelectCategory(0);
+        categories.MoveToCategory({1, 2});
+        categories.CommitCategory();
+        QTimer::singleShot(0, [] {
+            auto* chosen = qobject_cast<lw::TfMixCategories*>(QApplication::activeModalWidget());
+            if (chosen != nullptr) {
+                chosen->lstCategory1->setCurrentRow(1);
+                chosen->lstCategory2->setCurrentRow(2);
+                chosen->btnViewMix->click();
+            }
+        });
+        sheet.mnCombineCategoriesClick();
+        ok = Save(sheet, folder, QStringLiteral("sheet-combination")) && ok;
+        sheet.SetOrganizeWindow(nullptr);
         lw::TfMixCategories mix(categories.Categories());
         ok = Save(mix, folder, QStringLiteral("categories-combine")) && ok;
         lw::TfAdd add(categories.Categories());

@@ -35,7 +35,8 @@ public:
     void SetSampleText(const QString& text);
     void SetColumns(int columns);
     void UpdateLanguage();
-    // The organize window, whose store keeps the categories the sheet shows.
+    // The organize window, whose store keeps the categories the sheet shows;
+    // none lets the last one go.
     void SetOrganizeWindow(TfOrganize* organize);
     // The category store's notice that the categories changed: the
     // Categories submenu is built anew and the view reloaded when name is

@@ -49,6 +49,9 @@ QStringList ToQt(const std::vector<std::string>& texts) {
 } // namespace
 
 void TfViewAll::SetOrganizeWindow(TfOrganize* organize) {
+    if (Organize != nullptr) {
+        Organize->Store().CategoriesChanged = nullptr;
+    }
     Organize = organize;
     for (QAction* command :
          {mnFindFontInCategories, mnWithoutCategories, mnCombineCategories, mnAddSelection,

@@ -11,9 +11,10 @@
 # maximized must store the same bounds again (no creeping by a title bar).
 # Run 2 also picks a folder on the not-installed page, chooses a file,
 # installs it for the session (other programs see it) and removes it again,
-# then makes a category in the organize window and prints two families of
-# the sheet, through the print settings and printer set-up dialogs, into a
-# PDF. The program runs from a copy
+# then makes a category in the organize window, and on the sheet puts two
+# families into a new category, shows it and prints it, through the print
+# settings and printer set-up dialogs, into a PDF. The program runs from a
+# copy
 # in a folder of its own, where it keeps its categories.
 set -euo pipefail
 
@@ -200,11 +201,33 @@ xdotool key Escape
 sleep 0.5
 has_window 'Organizuj kategorije' && fail "Esc did not close the organize window"
 
-# The sheet's print: two families, the settings dialog and its printer
-# set-up, OK; with no printer here the list goes to a PDF in the documents
-# folder and the user is told so.
+# The sheet: its first two families into a new category through the add
+# dialog's new-category entry, then that category shown from the Categories
+# submenu and all of it printed: through the print settings and printer
+# set-up dialogs; with no printer here the list goes to a PDF in the
+# documents folder and the user is told so.
 xdotool windowactivate --sync "$(window_id "$sheet_title")"
 xdotool key Home shift+Down
+sleep 0.3
+xdotool key Insert
+wait_for has_window 'Dodaj font u kategoriju'
+xdotool key Return # the new-category entry, first in the list
+wait_for has_window 'Nova kategorija'
+xdotool key ctrl+a
+xdotool type --delay 50 'Pair'
+xdotool key Return
+wait_for test -f "$bin/Categories/Pair.lst"
+[ "$(grep -c $'^DejaVu[^\r]*\r$' "$bin/Categories/Pair.lst")" -eq 2 ] ||
+  fail "the new category holds $(od -c "$bin/Categories/Pair.lst" | head -3)"
+sleep 0.5
+xdotool windowactivate --sync "$(window_id "$sheet_title")"
+xdotool key --clearmodifiers alt+o
+sleep 0.3
+xdotool key k
+sleep 0.3
+xdotool key Down Down Return # past all fonts and the fonts without a category
+sleep 0.5
+xdotool key Home shift+End
 sleep 0.3
 xdotool key ctrl+p
 wait_for has_window 'Stampaj'
@@ -219,7 +242,7 @@ xdotool key Return
 wait_for has_window 'Informacija'
 pdf="$HOME/Documents/Font Lista.pdf"
 [ "$(pdftotext "$pdf" - | grep -o DejaVu | wc -l)" -eq 4 ] ||
-  fail "the PDF does not hold two families, each twice: $(pdftotext "$pdf" - | head)"
+  fail "the PDF does not hold the category's two families, each twice: $(pdftotext "$pdf" - | head)"
 xdotool key Return
 sleep 0.5
 has_window 'Informacija' && fail "the message about the PDF did not close"
@@ -233,5 +256,6 @@ grep -aq "^\"Not installed tab path\"=\"$HOME/Documents/fonts/\"" "$settings" ||
   fail "the main window moved from $first_left,$first_top to $(stored_number 'Window left'),$(stored_number 'Window top')"
 [ "$(stored_number 'Font list left')" -eq "$first_list_left" ] && [ "$(stored_number 'Font list top')" -eq "$first_list_top" ] ||
   fail "the sheet moved from $first_list_left,$first_list_top to $(stored_number 'Font list left'),$(stored_number 'Font list top')"
-grep -aq '^"Category1"="Smoke"' "$settings" || fail "the category index was not stored at the end"
+grep -aq '^"Category1"="Pair"' "$settings" && grep -aq '^"Category2"="Smoke"' "$settings" ||
+  fail "the category index was not stored at the end: $(grep -a '^"Categ' "$settings")"
 echo "x11 smoke run passed"
