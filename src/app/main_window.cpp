@@ -23,6 +23,7 @@
 #include "platform/services.h"
 #include "printing/current_printer.h"
 #include "sheets/view_all.h"
+#include "sheets/view_all_not_installed.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -192,11 +193,13 @@ void TfMain_letterwell::WireCommands() {
                            Menu.mnRenameFile0,
                            Menu.mnDeleteFile0,
                            Menu.mnDeleteFont,
-                           Menu.mnDeleteFont0}) {
+                           Menu.mnDeleteFont0,
+                           Menu.mnViewFolder,
+                           Menu.mnViewMix,
+                           Menu.mnViewFolder0,
+                           Menu.mnViewMix0}) {
         Unavailable.remove(ready);
     }
-    NotInstalled->btnViewFolder0->setEnabled(false);
-    NotInstalled->btnViewMix0->setEnabled(false);
     Installed->btnViewAll0->setEnabled(false);
     for (QAction* action : std::as_const(Unavailable)) {
         action->setEnabled(false);
@@ -210,6 +213,16 @@ void TfMain_letterwell::WireCommands() {
         connect(refresh, &QAction::triggered, NotInstalled,
                 &TNotInstalledPage::mnUpdateFileListClick);
     }
+    for (QAction* view : {Menu.mnViewFolder, Menu.mnViewFolder0}) {
+        connect(view, &QAction::triggered, this, [this] { ViewFolderClick(false); });
+    }
+    for (QAction* view : {Menu.mnViewMix, Menu.mnViewMix0}) {
+        connect(view, &QAction::triggered, this, [this] { ViewFolderClick(true); });
+    }
+    connect(NotInstalled->btnViewFolder0, &QPushButton::clicked, this,
+            [this] { ViewFolderClick(false); });
+    connect(NotInstalled->btnViewMix0, &QPushButton::clicked, this,
+            [this] { ViewFolderClick(true); });
     for (QAction* install : {Menu.mnInstallFont, Menu.mnInstallFont0}) {
         connect(install, &QAction::triggered, NotInstalled,
                 [this] { NotInstalled->InstallClick(false); });
@@ -535,6 +548,34 @@ void TfMain_letterwell::SetViewAllWindow(TfViewAll* sheet) {
 
 TfViewAll* TfMain_letterwell::ViewAllWindow() const {
     return ViewAll;
+}
+
+void TfMain_letterwell::ViewFolderClick(bool mixed) {
+    constexpr int kLoading = 13015;
+    TNotInstalledPage& page = *NotInstalled;
+    const int remembered = page.FileList->currentRow();
+    page.mnUpdateFileListClick();
+    page.ReleasePreviewFont();
+    std::vector<std::string> names;
+    for (int row = 0; row < page.FileList->count(); ++row) {
+        names.push_back(page.FileList->ItemName(row));
+    }
+    {
+        TfViewAllNotInstalled sheet(this, ViewAll);
+        StartLoading();
+        Panels->SetPanelText(0, QString::fromStdString(LoadStr(kLoading)));
+        const std::string folder = page.FileList->Directory();
+        const bool changed = mixed ? sheet.ShowFolderSheetMixed(folder, names, LoadProgress)
+                                   : sheet.ShowFolderSheet(folder, names, LoadProgress);
+        if (changed) {
+            page.mnUpdateFileListClick();
+        }
+    }
+    StopLoading();
+    if (remembered >= 0 && page.FileList->count() > remembered) {
+        page.FileList->setCurrentRow(remembered);
+    }
+    page.FileListClick();
 }
 
 void TfMain_letterwell::SetOrganizeWindow(TfOrganize* organize) {

@@ -41,6 +41,9 @@ public:
     TfViewAll* ViewAllWindow() const;
     // The organize-categories dialog, holder of the categories.
     void SetOrganizeWindow(TfOrganize* organize);
+    // The not-installed page's folder on a sheet of its own, alone or with
+    // the installed families.
+    void ViewFolderClick(bool mixed);
     void mnOrganizeCategoriesClick();
     void mnViewAllClick();
     void mnInterchangeClick();

@@ -47,6 +47,7 @@ QFont TFontSampleDelegate::SampleFont(const QString& family, int pointSize) {
 void TFontSampleDelegate::Invalidate() {
     Tiles.clear();
     SampleFaces.clear();
+    UndrawableFiles.clear();
 }
 
 QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& text, int maxWidth,
@@ -60,12 +61,35 @@ QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& tex
     if (!face || face->File.empty()) {
         return QImage();
     }
+    QImage line = LineImage(*face, text, maxWidth, ratio, color);
+    if (line.isNull()) {
+        SampleFaces[family] = std::nullopt; // not again: Qt draws this one
+    }
+    return line;
+}
+
+QImage TFontSampleDelegate::FileSampleLine(const std::string& file, const QString& text,
+                                           int maxWidth, qreal ratio, const QColor& color) const {
+    const QString key = QString::fromStdString(file);
+    if (UndrawableFiles.contains(key)) {
+        return QImage();
+    }
+    TFaceInfo face;
+    face.File = file;
+    QImage line = LineImage(face, text, maxWidth, ratio, color);
+    if (line.isNull()) {
+        UndrawableFiles.insert(key, true);
+    }
+    return line;
+}
+
+QImage TFontSampleDelegate::LineImage(const TFaceInfo& face, const QString& text, int maxWidth,
+                                      qreal ratio, const QColor& color) const {
     // Points as Qt takes them on an image: 96 pixels to the inch.
     const int pixelSize = qRound(PointSize * kImageDpi / 72.0 * ratio);
     const std::optional<TCoverage> line = FaceRasterizer().DrawLine(
-        face->File, face->Index, pixelSize, text.toStdU32String(), qCeil(maxWidth * ratio));
+        face.File, face.Index, pixelSize, text.toStdU32String(), qCeil(maxWidth * ratio));
     if (!line) {
-        SampleFaces[family] = std::nullopt; // not again: Qt draws this one
         return QImage();
     }
     // The ink at each of the 256 coverages, premultiplied as the image holds it.
@@ -96,14 +120,25 @@ QSize TFontSampleDelegate::sizeHint(const QStyleOptionViewItem&, const QModelInd
     return QSize(ItemWidth, ItemHeight());
 }
 
-QString TFontSampleDelegate::TileKey(const QString& family, bool selected, QSize size,
+QString TFontSampleDelegate::TileKey(const TSampleItem& item, bool selected, QSize size,
                                      qreal ratio) {
-    return QStringLiteral("%1|%2|%3x%4|%5")
-        .arg(family)
+    return QStringLiteral("%1|%2|%3|%4|%5|%6x%7|%8")
+        .arg(item.Name, item.Family, QString::fromStdString(item.FaceFile))
+        .arg(item.NameItalic)
         .arg(selected)
         .arg(size.width())
         .arg(size.height())
         .arg(ratio);
+}
+
+TSampleItem TFontSampleDelegate::ItemAt(const QModelIndex& index) const {
+    if (Describe) {
+        return Describe(index);
+    }
+    TSampleItem item;
+    item.Name = index.data().toString();
+    item.Family = item.Name;
+    return item;
 }
 
 void TFontSampleDelegate::Keep(const QString& key, QImage tile) const {
@@ -113,27 +148,39 @@ void TFontSampleDelegate::Keep(const QString& key, QImage tile) const {
     }
 }
 
-QImage TFontSampleDelegate::RenderTile(const QString& family, QSize size, bool selected,
-                                       qreal ratio) const {
+QImage TFontSampleDelegate::RenderTile(const TSampleItem& item, const QModelIndex& index,
+                                       QSize size, bool selected, qreal ratio) const {
     QImage tile(size * ratio, QImage::Format_ARGB32_Premultiplied);
     tile.setDevicePixelRatio(ratio);
     tile.fill(BackgroundColor);
     QPainter painter(&tile);
-    painter.setPen(selected ? SelectedColor : NormalColor);
+    const QColor ink = selected ? SelectedColor : NormalColor;
+    painter.setPen(ink);
     const QRect nameBand(0, 0, size.width(), NameHeight);
-    painter.setFont(NameFont());
+    QFont nameFont = NameFont();
+    nameFont.setItalic(item.NameItalic);
+    painter.setFont(nameFont);
     painter.setClipRect(nameBand);
     painter.drawText(nameBand.adjusted(5, 0, 0, 0),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, family);
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item.Name);
     const QRect sampleBand(0, NameHeight, size.width(), size.height() - NameHeight);
     painter.setClipRect(sampleBand);
-    const QString text = SampleText.isEmpty() ? family : SampleText;
-    const QImage line = SampleLine(family, text, sampleBand.width() - 5, ratio,
-                                   selected ? SelectedColor : NormalColor);
+    const QString text = SampleText.isEmpty() ? item.Family : SampleText;
+    const int width = sampleBand.width() - 5;
+    const QImage line = item.FaceFile.empty()
+                            ? SampleLine(item.Family, text, width, ratio, ink)
+                            : FileSampleLine(item.FaceFile, text, width, ratio, ink);
     if (!line.isNull()) {
         painter.drawImage(sampleBand.topLeft() + QPoint(5, 0), line);
     } else {
-        painter.setFont(SampleFont(family, PointSize));
+        if (BeforeQtDraws) {
+            BeforeQtDraws(index);
+        }
+        QFont face = SampleFont(item.Family, PointSize);
+        face.setBold(item.Bold);
+        face.setItalic(item.Italic);
+        face.setStrikeOut(item.StrikeOut);
+        painter.setFont(face);
         painter.drawText(sampleBand.adjusted(5, 0, 0, 0),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
@@ -142,22 +189,24 @@ QImage TFontSampleDelegate::RenderTile(const QString& family, QSize size, bool s
 
 void TFontSampleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
-    const QString family = index.data().toString();
+    const TSampleItem item = ItemAt(index);
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const qreal ratio = painter->device()->devicePixelRatioF();
-    const QString key = TileKey(family, selected, option.rect.size(), ratio);
+    const QString key = TileKey(item, selected, option.rect.size(), ratio);
     if (const QImage* tile = Tiles.object(key)) {
         painter->drawImage(option.rect.topLeft(), *tile);
     } else if (Frame.isValid() && Frame.elapsed() > kFrameBudgetMs) {
         // The sample comes in a following frame; the name is there now.
         painter->fillRect(option.rect, BackgroundColor);
         painter->setPen(selected ? SelectedColor : NormalColor);
-        painter->setFont(NameFont());
+        QFont nameFont = NameFont();
+        nameFont.setItalic(item.NameItalic);
+        painter->setFont(nameFont);
         painter->drawText(option.rect.adjusted(5, 0, 0, 0),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, family);
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item.Name);
         LeftWork = true;
     } else {
-        QImage drawn = RenderTile(family, option.rect.size(), selected, ratio);
+        QImage drawn = RenderTile(item, index, option.rect.size(), selected, ratio);
         painter->drawImage(option.rect.topLeft(), drawn);
         Keep(key, std::move(drawn));
     }

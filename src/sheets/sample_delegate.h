@@ -10,9 +10,26 @@
 #include <QImage>
 #include <QStyledItemDelegate>
 
+#include <functional>
 #include <optional>
+#include <string>
 
 namespace lw {
+
+// What one sheet item shows.
+struct TSampleItem {
+    QString Name; // the name band's text
+    bool NameItalic = false;
+    QString Family; // the sample's face, and its text when the sheet has none
+    // The face drawn from this file (a font not installed); empty: the
+    // catalogue's face of the family.
+    std::string FaceFile;
+    // The style Qt draws the family in, when the face cannot be drawn from
+    // its file.
+    bool Bold = false;
+    bool Italic = false;
+    bool StrikeOut = false;
+};
 
 // Draws one sheet item: the family's name in the small interface font over a
 // sample line in the family itself. Drawing a face costs milliseconds (the
@@ -33,6 +50,11 @@ public:
     QColor BackgroundColor;
     // Empty: every item shows its own name as its sample.
     QString SampleText;
+    // What an item shows; without it, an installed family by its name.
+    std::function<TSampleItem(const QModelIndex&)> Describe;
+    // Asked before Qt draws an item's sample by family name, so a font not
+    // installed can be given to Qt only when Qt needs it.
+    std::function<void(const QModelIndex&)> BeforeQtDraws;
 
     // Forgets every drawn tile (after a change of size, colours or sample).
     void Invalidate();
@@ -59,16 +81,25 @@ public:
     // null image when the face cannot be drawn that way (then Qt draws it).
     QImage SampleLine(const QString& family, const QString& text, int maxWidth, qreal ratio,
                       const QColor& color) const;
+    // The same for a face given by its file.
+    QImage FileSampleLine(const std::string& file, const QString& text, int maxWidth, qreal ratio,
+                          const QColor& color) const;
 
 private:
-    QImage RenderTile(const QString& family, QSize size, bool selected, qreal ratio) const;
-    static QString TileKey(const QString& family, bool selected, QSize size, qreal ratio);
+    TSampleItem ItemAt(const QModelIndex& index) const;
+    QImage RenderTile(const TSampleItem& item, const QModelIndex& index, QSize size, bool selected,
+                      qreal ratio) const;
+    QImage LineImage(const TFaceInfo& face, const QString& text, int maxWidth, qreal ratio,
+                     const QColor& color) const;
+    static QString TileKey(const TSampleItem& item, bool selected, QSize size, qreal ratio);
     void Keep(const QString& key, QImage tile) const;
 
     int NameHeight = 0;
     mutable QCache<QString, QImage> Tiles;
     // Each family's sample face, as the catalogue gives it; none: Qt draws.
     mutable QHash<QString, std::optional<TFaceInfo>> SampleFaces;
+    // Files whose face could not be drawn from the file: Qt draws them.
+    mutable QHash<QString, bool> UndrawableFiles;
     QElapsedTimer Frame;
     mutable bool LeftWork = false;
 };

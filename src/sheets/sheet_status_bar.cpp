@@ -52,11 +52,23 @@ QRect TSheetStatusBar::PanelRect(int panel) const {
 }
 
 QString TSheetStatusBar::Panel2Line() const {
-    if (Texts[2].isEmpty()) {
-        return QString();
+    QString line;
+    for (const auto& [text, bold] : Pieces()) {
+        line += text;
     }
-    return QString::fromStdString(LoadStr(kCategory)) + Texts[2] +
-           QString::fromStdString(FmtLoadStr(kCounts, Selected, Total));
+    return line;
+}
+
+TSheetStatusBar::TPieces TSheetStatusBar::Pieces() const {
+    if (Panel2Pieces) {
+        return Panel2Pieces();
+    }
+    if (Texts[2].isEmpty()) {
+        return {};
+    }
+    return {{QString::fromStdString(LoadStr(kCategory)), false},
+            {Texts[2], true},
+            {QString::fromStdString(FmtLoadStr(kCounts, Selected, Total)), false}};
 }
 
 void TSheetStatusBar::paintEvent(QPaintEvent*) {
@@ -69,20 +81,17 @@ void TSheetStatusBar::paintEvent(QPaintEvent*) {
         if (panel < 2) {
             painter.drawText(rect.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
                              Texts[panel]);
-        } else if (!Texts[2].isEmpty()) {
+        } else {
             // Each piece starts where the previous one ended.
             int x = rect.left() + 5;
-            const auto piece = [&](const QString& text, bool bold) {
+            for (const auto& [text, bold] : Pieces()) {
                 QFont f = font();
                 f.setBold(bold);
                 painter.setFont(f);
                 painter.drawText(QRect(x, rect.top(), rect.right() - x, rect.height()),
                                  Qt::AlignVCenter | Qt::AlignLeft, text);
                 x += QFontMetrics(f).horizontalAdvance(text);
-            };
-            piece(QString::fromStdString(LoadStr(kCategory)), false);
-            piece(Texts[2], true);
-            piece(QString::fromStdString(FmtLoadStr(kCounts, Selected, Total)), false);
+            }
         }
         painter.restore();
     }

@@ -55,7 +55,7 @@ public:
     void mnDefineSizeClick();
     void mnDefineExampleClick();
     void ChooseColor(bool selectedColor);
-    void mnPrintClick();
+    virtual void mnPrintClick();
     // The commands that reach the categories and the installed fonts.
     void mnWithoutCategoriesClick();
     void ShowCategoryView(QAction* item);
@@ -67,7 +67,7 @@ public:
     void mnEditCategoriesClick();
     void mnDeleteFontsClick();
     // What a click on an item does: panel 1 shows the family's type.
-    void ItemClicked();
+    virtual void ItemClicked();
 
     QStringList Items() const;
     int ListFontSize() const;
@@ -124,6 +124,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    TfMain_letterwell* MainWindow;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -146,7 +147,6 @@ private:
     // selection change runs.
     template <typename F> void KeepingPosition(F change);
 
-    TfMain_letterwell* MainWindow;
     TfOrganize* Organize = nullptr;
     // The Categories submenu's items after the first two.
     std::vector<QAction*> CategoryItems;

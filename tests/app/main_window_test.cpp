@@ -107,13 +107,13 @@ TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
     EXPECT_FALSE(m.mnBold->isEnabled());
     EXPECT_TRUE(m.mnInstallFont->isEnabled());
     EXPECT_TRUE(m.mnUpdateFileList->isEnabled());
-    // Their work arrives later: the page does not switch them on yet.
     EXPECT_TRUE(m.mnCopyFile->isEnabled());
-    EXPECT_FALSE(m.mnViewFolder->isEnabled());
+    EXPECT_TRUE(m.mnViewFolder->isEnabled());
     EXPECT_NE(window.ActiveSample, window.Installed->mmSample);
 
     window.pcMain->setCurrentIndex(0);
     EXPECT_TRUE(m.mnUpdateList->isEnabled());
+    EXPECT_FALSE(m.mnViewFolder->isEnabled());
     EXPECT_EQ(window.LastControlInstalled, window.Installed->mmSample);
     EXPECT_EQ(QApplication::focusWidget(), window.Installed->mmSample);
     EXPECT_EQ(window.ActiveSample, window.Installed->mmSample);

@@ -9,28 +9,47 @@
 
 namespace lw::test {
 
+namespace {
+
+void RunInside(QWidget* modal, const std::function<void(QWidget*)>& inside) {
+    modal->activateWindow();
+    // The window's activation can come before the focus moves into it;
+    // keys sent in between would go to the window underneath.
+    const bool ready = QTest::qWaitForWindowActive(modal) && QTest::qWaitFor([modal] {
+                           const QWidget* focus = QApplication::focusWidget();
+                           return focus != nullptr && focus->window() == modal;
+                       });
+    EXPECT_TRUE(ready) << "the modal window never took the focus";
+    if (!ready) {
+        modal->close();
+        return;
+    }
+    inside(modal);
+    if (QApplication::activeModalWidget() == modal) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    }
+}
+
+} // namespace
+
 void WhileModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& open) {
-    QTimer::singleShot(0, [inside] {
+    // Checked at every turn of the event loop: work done before the window
+    // shows (a load) may run events first.
+    QTimer watch;
+    bool ran = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        modal->activateWindow();
-        // The window's activation can come before the focus moves into it;
-        // keys sent in between would go to the window underneath.
-        const bool ready = QTest::qWaitForWindowActive(modal) && QTest::qWaitFor([modal] {
-                               const QWidget* focus = QApplication::focusWidget();
-                               return focus != nullptr && focus->window() == modal;
-                           });
-        EXPECT_TRUE(ready) << "the modal window never took the focus";
-        if (!ready) {
-            modal->close();
+        if (modal == nullptr || !modal->isVisible()) {
             return;
         }
-        inside(modal);
-        if (QApplication::activeModalWidget() == modal) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        }
+        watch.stop();
+        ran = true;
+        RunInside(modal, inside);
     });
+    watch.start(0);
     open();
+    watch.stop();
+    EXPECT_TRUE(ran) << "no modal window came up";
 }
 
 } // namespace lw::test

@@ -1,0 +1,274 @@
+// The folder sheet opened from the not-installed page as a person opens it:
+// the load (and Esc during it), the rows the files give, the drawings, and
+// the install, select, copy, move and delete commands on real files.
+#include "app/main_window.h"
+#include "modal_window.h"
+#include "not_installed_fixture.h"
+#include "sheets/sample_delegate.h"
+#include "sheets/sheet_status_bar.h"
+#include "sheets/view_all.h"
+#include "sheets/view_all_not_installed.h"
+
+#include <QAction>
+#include <QListView>
+#include <QProgressBar>
+#include <QStringListModel>
+#include <QTimer>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::NotInstalledPageTest;
+using test::WhileModal;
+
+// Counts the times a folder sheet was shown.
+class ShowCounter : public QObject {
+public:
+    int Shown = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show &&
+            watched->objectName() == QStringLiteral("fViewAllNotInstalled")) {
+            ++Shown;
+        }
+        return false;
+    }
+};
+
+class FolderSheetTest : public NotInstalledPageTest {
+protected:
+    void SetUp() override {
+        NotInstalledPageTest::SetUp();
+        Options.MoveToTrash = false;
+        Options.ListMaximized = false;
+        Options.ListWidth = 700;
+        Options.ListHeight = 500;
+    }
+    void TearDown() override {
+        Installed.reset();
+        NotInstalledPageTest::TearDown();
+    }
+    void MakePair() {
+        test::TPfmBuilder pfm;
+        pfm.FaceName = "LwPair";
+        pfm.PostScriptName = "LwPair-Regular";
+        test::WriteFile(Folder / "pair.pfm", pfm.Build());
+        test::WriteFile(Folder / "pair.pfb", test::PfbFile("/FullName (LwPair) readonly def\n"));
+    }
+    // The installed sheet the mixed view takes its families from.
+    void WithInstalledSheet() {
+        Installed = std::make_unique<TfViewAll>(Window.get());
+        Window->SetViewAllWindow(Installed.get());
+    }
+    // Opens the folder sheet from the page's menu and runs inside while it
+    // is up; the sheet is then closed with Esc in its list.
+    void Open(bool mixed, const std::function<void(TfViewAllNotInstalled&)>& inside) {
+        WhileModal(
+            [&](QWidget* window) {
+                auto* sheet = qobject_cast<TfViewAllNotInstalled*>(window);
+                ASSERT_NE(sheet, nullptr);
+                inside(*sheet);
+                if (sheet->isVisible()) {
+                    sheet->lstFonts->setFocus();
+                    QTest::keyClick(sheet->lstFonts, Qt::Key_Escape);
+                }
+            },
+            [&] { (mixed ? Window->Menu.mnViewMix : Window->Menu.mnViewFolder)->trigger(); });
+    }
+    static QStringList Rows(const TfViewAllNotInstalled& sheet) { return sheet.Items(); }
+    static std::vector<int> Selected(const TfViewAllNotInstalled& sheet) {
+        std::vector<int> rows;
+        for (int row = 0; row < sheet.Model->rowCount(); ++row) {
+            if (sheet.lstFonts->selectionModel()->isRowSelected(row)) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    }
+    static void SelectRows(TfViewAllNotInstalled& sheet, const std::vector<int>& rows) {
+        sheet.lstFonts->selectionModel()->clearSelection();
+        for (const int row : rows) {
+            QTest::mouseClick(sheet.lstFonts->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              sheet.lstFonts->visualRect(sheet.Model->index(row)).center());
+        }
+    }
+    static void Press(TfViewAllNotInstalled& sheet, int key, Qt::KeyboardModifiers keys = {}) {
+        sheet.lstFonts->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), keys);
+    }
+
+    std::unique_ptr<TfViewAll> Installed;
+};
+
+TEST_F(FolderSheetTest, EachFileIsARowTheUnreadableOnesSaySoAndTheSelectionComesBack) {
+    MakeFont("a.ttf", "LwAlpha", "Regular");
+    MakeFont("b.ttf", "LwBeta", "Bold");
+    test::WriteFile(Folder / "bad.ttf", test::TBytes(64, 'x'));
+    MakeFont("c.ttf", "LwGamma", "Italic");
+    OpenFolder();
+    ClickFile("b.ttf");
+    const int remembered = Page().FileList->currentRow();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        EXPECT_EQ(sheet.windowTitle().toStdString(), "Sadrzaj " + Folder.string() + "/");
+        EXPECT_EQ(Rows(sheet), (QStringList{"LwAlpha", "LwBeta", "<Greska>", "LwGamma"}));
+        EXPECT_EQ(Selected(sheet), std::vector<int>{0});
+        EXPECT_EQ(sheet.Status->Panel2Line(),
+                  QStringLiteral("Ne instaliran  -  Fajl: a.ttf  -  4 fontova prikazano"));
+        const TSampleItem beta = sheet.Delegate->Describe(sheet.Model->index(1));
+        EXPECT_EQ(beta.Name, QStringLiteral("LwBeta - Bold"));
+        EXPECT_EQ(beta.FaceFile, (Folder / "b.ttf").string()) << "drawn from its own file";
+        const TSampleItem bad = sheet.Delegate->Describe(sheet.Model->index(2));
+        EXPECT_EQ(bad.Name, QStringLiteral("<Greska> - <Greska>"));
+        EXPECT_TRUE(bad.FaceFile.empty());
+        // A click on a row tells its file.
+        QTest::mouseClick(sheet.lstFonts->viewport(), Qt::LeftButton, {},
+                          sheet.lstFonts->visualRect(sheet.Model->index(3)).center());
+        EXPECT_EQ(sheet.Status->Panel2Line(),
+                  QStringLiteral("Ne instaliran  -  Fajl: c.ttf  -  4 fontova prikazano"));
+    });
+    EXPECT_EQ(Page().FileList->currentRow(), remembered);
+    EXPECT_EQ(Page().FileList->ItemName(remembered), "b.ttf");
+    EXPECT_TRUE(Fonts.TemporaryLoaded.empty());
+    // Every font given to the process while the sheet was up went again;
+    // the page previews its file once more.
+    for (const std::string& loaded : Fonts.Loaded) {
+        const auto times = std::count(Fonts.Loaded.begin(), Fonts.Loaded.end(), loaded);
+        const bool previewed = loaded == (Folder / "b.ttf").string();
+        EXPECT_EQ(std::count(Fonts.Unloaded.begin(), Fonts.Unloaded.end(), loaded),
+                  previewed ? times - 1 : times)
+            << loaded;
+    }
+}
+
+TEST_F(FolderSheetTest, AnEmptyFolderAndAFolderOfUnreadableFiles) {
+    OpenFolder();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        EXPECT_EQ(sheet.Model->rowCount(), 0);
+        EXPECT_TRUE(sheet.Status->Panel2Line().contains(QStringLiteral("(nijedan)")))
+            << sheet.Status->Panel2Line().toStdString();
+    });
+    test::WriteFile(Folder / "one.ttf", test::TBytes(10, 0));
+    test::WriteFile(Folder / "two.otf", test::TBytes(3000, 0xff));
+    Page().mnUpdateFileListClick();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        EXPECT_EQ(Rows(sheet), (QStringList{"<Greska>", "<Greska>"}));
+        EXPECT_EQ(Selected(sheet), std::vector<int>{0});
+    });
+}
+
+TEST_F(FolderSheetTest, EscHalfWayThroughTheLoadShowsNoSheetAndKeepsTheSelection) {
+    for (int i = 0; i < 40; ++i) {
+        MakeFont("f" + std::to_string(100 + i) + ".ttf", "LwMany" + std::to_string(i), "Regular");
+    }
+    OpenFolder();
+    ClickFile("f120.ttf");
+    const int remembered = Page().FileList->currentRow();
+    ShowCounter shows;
+    qApp->installEventFilter(&shows);
+    int seenAt = -1;
+    QTimer escape;
+    QObject::connect(&escape, &QTimer::timeout, [&] {
+        QProgressBar* progress = Window->LoadProgress;
+        if (progress != nullptr && progress->value() >= 20 && seenAt < 0) {
+            seenAt = progress->value();
+            QTest::keyClick(Window.get(), Qt::Key_Escape);
+        }
+    });
+    escape.start(0);
+    Window->Menu.mnViewFolder->trigger();
+    escape.stop();
+    qApp->removeEventFilter(&shows);
+    EXPECT_GE(seenAt, 20) << "the progress bar moved during the load";
+    EXPECT_EQ(shows.Shown, 0);
+    EXPECT_EQ(Page().FileList->currentRow(), remembered);
+    EXPECT_EQ(Window->LoadProgress, nullptr) << "the load indicator is gone";
+}
+
+TEST_F(FolderSheetTest, AType1RowTakesItsOutlineAlongWhenDeletedCopiedOrMoved) {
+    MakePair();
+    MakeFont("z.ttf", "LwZeta", "Regular");
+    const fs::path elsewhere = Folder.parent_path() / (Folder.filename().string() + "-copies");
+    fs::create_directories(elsewhere);
+    OpenFolder();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        ASSERT_EQ(Rows(sheet), (QStringList{"LwPair", "LwZeta"})) << "the outline is no row";
+        SelectRows(sheet, {0});
+        test::TestPrompts().TextAnswers.push_back(elsewhere.string());
+        Press(sheet, Qt::Key_O, Qt::ControlModifier);
+        EXPECT_TRUE(fs::exists(elsewhere / "pair.pfm"));
+        EXPECT_TRUE(fs::exists(elsewhere / "pair.pfb"));
+        EXPECT_EQ(Options.LastFileOpFolder, elsewhere.string());
+        EXPECT_EQ(sheet.FolderRows(), 2) << "a copy keeps its row";
+        fs::remove(elsewhere / "pair.pfm");
+        fs::remove(elsewhere / "pair.pfb");
+
+        SelectRows(sheet, {0});
+        test::TestPrompts().TextAnswers.push_back(elsewhere.string());
+        Press(sheet, Qt::Key_M, Qt::ControlModifier);
+        EXPECT_TRUE(fs::exists(elsewhere / "pair.pfb"));
+        EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
+        EXPECT_EQ(Rows(sheet), QStringList{"LwZeta"});
+
+        SelectRows(sheet, {0});
+        test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+        Press(sheet, Qt::Key_Delete, Qt::ShiftModifier);
+        EXPECT_FALSE(fs::exists(Folder / "z.ttf"));
+        EXPECT_EQ(sheet.Model->rowCount(), 0);
+    });
+    // Files changed: the page lists the folder again.
+    EXPECT_EQ(Page().FileList->count(), 0);
+    fs::remove_all(elsewhere);
+}
+
+TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRows) {
+    MakeFont("a.ttf", "LwAlpha", "Regular");
+    WithInstalledSheet();
+    OpenFolder();
+    Open(true, [&](TfViewAllNotInstalled& sheet) {
+        EXPECT_TRUE(sheet.windowTitle().endsWith(QStringLiteral("  +  Instaliranih fontova")));
+        ASSERT_EQ(Rows(sheet), (QStringList{"LwAlpha", "Arial", "Bodoni", "Courier"}));
+        EXPECT_EQ(sheet.Delegate->Describe(sheet.Model->index(2)).Name, QStringLiteral("Bodoni"));
+        QTest::mouseClick(sheet.lstFonts->viewport(), Qt::LeftButton, {},
+                          sheet.lstFonts->visualRect(sheet.Model->index(2)).center());
+        EXPECT_EQ(sheet.Status->Panel2Line(),
+                  QStringLiteral("Instaliran  -  Fajl: (Instaliran)  -  4 fontova prikazano"));
+        sheet.SelectAll();
+        // The current row is an installed family.
+        test::TestPrompts().Reset();
+        Press(sheet, Qt::Key_Delete, Qt::ShiftModifier);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].Text,
+                  "Za uklanjanje instaliranih fontova, koristi prozor instaliranih fontova.");
+        EXPECT_TRUE(fs::exists(Folder / "a.ttf"));
+        // Installing takes the folder's file alone.
+        test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+        sheet.mnInstallSelection->trigger();
+        EXPECT_TRUE(fs::exists(FontFolder / "a.ttf"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(FontFolder), fs::directory_iterator()), 1);
+    });
+    EXPECT_EQ(Fonts.Changes, 1) << "one broadcast at the close";
+}
+
+TEST_F(FolderSheetTest, SelectNotInstalledUsesTheLoadsFlagsAndATemporaryInstallStays) {
+    MakeFont("a.ttf", "LwAlpha", "Regular");
+    MakeFont("b.ttf", "LwBeta", "Regular");
+    OpenFolder();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        EXPECT_FALSE(sheet.Delegate->Describe(sheet.Model->index(0)).NameItalic);
+        SelectRows(sheet, {0});
+        test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+        Press(sheet, Qt::Key_Return, Qt::ControlModifier); // for this session
+        EXPECT_EQ(Fonts.TemporaryLoaded.size(), 1u);
+        SelectRows(sheet, {1});
+        test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+        Press(sheet, Qt::Key_Return); // for good
+        EXPECT_TRUE(fs::exists(FontFolder / "b.ttf"));
+        Press(sheet, Qt::Key_I, Qt::ControlModifier);
+        EXPECT_EQ(Selected(sheet), (std::vector<int>{0, 1})) << "the flags of the load";
+    });
+    EXPECT_EQ(Fonts.Changes, 1);
+    EXPECT_TRUE(Fonts.TemporaryUnloaded.empty()) << "still installed for the session";
+}
+
+} // namespace
+} // namespace lw
