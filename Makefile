@@ -52,6 +52,7 @@ bench: deps
 	bash bench/cli_bench.sh build-bench/bin
 	build-bench/bin/catalogue_bench
 	build-bench/bin/page_bench 2000
+	build-bench/bin/folder_sheet_bench 1000
 	build-bench/bin/sheet_bench
 	build-bench/bin/sheet_bench 3000
 
