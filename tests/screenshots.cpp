@@ -7,12 +7,14 @@
 #include "categories/organize_dialog.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
+#include "controls/folder_listing.h"
 #include "fonts/font_manager.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
 #include "printing/current_printer.h"
 #include "printing/print_dialog.h"
 #include "sheets/view_all.h"
+#include "sheets/view_all_not_installed.h"
 
 #include "pages/simple_combo.h"
 #include "platform/linux/linux_platform.h"
@@ -131,6 +133,32 @@ int main(int argc, char** argv) {
         sheet.mnCombineCategoriesClick();
         ok = Save(sheet, folder, QStringLiteral("sheet-combination")) && ok;
         sheet.SetOrganizeWindow(nullptr);
+        // The folder sheet, alone and with the installed families.
+        const std::string fontsFolder = "/usr/share/fonts/truetype/dejavu/";
+        const std::vector<std::string> files =
+            lw::ListFolderFiles(fontsFolder, lw::ParseMasks("*.ttf; *.otf; *.pfm"));
+        for (const bool mixed : {false, true}) {
+            lw::TfViewAllNotInstalled folderSheet(&window, &sheet);
+            folderSheet.resize(1000, 700);
+            // Taken once the load is over and the sheet is up.
+            QTimer shoot;
+            QObject::connect(&shoot, &QTimer::timeout, [&] {
+                if (folderSheet.isVisible()) {
+                    shoot.stop();
+                    ok = Save(folderSheet, folder,
+                              mixed ? QStringLiteral("folder-sheet-mixed")
+                                    : QStringLiteral("folder-sheet")) &&
+                         ok;
+                    folderSheet.close();
+                }
+            });
+            shoot.start(0);
+            if (mixed) {
+                folderSheet.ShowFolderSheetMixed(fontsFolder, files, nullptr);
+            } else {
+                folderSheet.ShowFolderSheet(fontsFolder, files, nullptr);
+            }
+        }
         lw::TfMixCategories mix(categories.Categories());
         ok = Save(mix, folder, QStringLiteral("categories-combine")) && ok;
         lw::TfAdd add(categories.Categories());

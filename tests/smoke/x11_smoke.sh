@@ -13,8 +13,9 @@
 # installs it for the session (other programs see it) and removes it again,
 # then makes a category in the organize window, and on the sheet puts two
 # families into a new category, shows it and prints it, through the print
-# settings and printer set-up dialogs, into a PDF. The program runs from a
-# copy
+# settings and printer set-up dialogs, into a PDF, and opens the folder
+# sheet and the mixed sheet on a folder of up to 300 real fonts. The program
+# runs from a copy
 # in a folder of its own, where it keeps its categories.
 set -euo pipefail
 
@@ -246,6 +247,43 @@ pdf="$HOME/Documents/Font Lista.pdf"
 xdotool key Return
 sleep 0.5
 has_window 'Informacija' && fail "the message about the PDF did not close"
+
+# The folder sheet on the page's folder filled with up to 300 of this
+# machine's font files: opened from the Fonts menu, scrolled to the end and
+# back, closed with Esc; then the folder together with the installed fonts.
+copied=0
+while IFS= read -r font && [ "$copied" -lt 300 ]; do
+  cp "$font" "$HOME/Documents/fonts/" && copied=$((copied + 1))
+done < <(find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.otf' \))
+folder_caption="Sadrzaj $HOME/Documents/fonts/"
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key --clearmodifiers alt+n
+sleep 0.3
+xdotool key v
+wait_for has_window "$folder_caption"
+xdotool windowactivate --sync "$(window_id "$folder_caption")"
+sleep 0.5
+snapshot "$folder_caption" 300x150+0+40 "$root/folder-sheet.png"
+[ "$(convert "$root/folder-sheet.png" -format '%k' info:)" -gt 2 ] ||
+  fail "the folder sheet shows no samples"
+xdotool key End
+sleep 0.3
+xdotool key Page_Up Page_Up Home
+sleep 0.3
+xdotool key Escape
+no_folder_sheet() { ! has_window "$folder_caption"; }
+wait_for no_folder_sheet
+kill -0 "$letterwell_pid" || fail "the program ended with the folder sheet"
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key --clearmodifiers alt+n
+sleep 0.3
+xdotool key z
+wait_for has_window 'Instaliranih fontova'
+xdotool windowactivate --sync "$(window_id 'Instaliranih fontova')"
+sleep 0.3
+xdotool key Escape
+no_mixed_sheet() { ! has_window 'Instaliranih fontova'; }
+wait_for no_mixed_sheet
 
 maximize "$main_title"
 quit_through_file_menu
