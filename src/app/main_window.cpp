@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 #include "categories/organize_dialog.h"
 
+#include "app/about_dialog.h"
 #include "app/font_change_watcher.h"
 #include "app/localize.h"
 #include "app/menu_items.h"
+#include "app/notes_viewer.h"
 #include "app/qt_colors.h"
 #include "app/status_panels.h"
 #include "app/string_table.h"
@@ -14,12 +16,14 @@
 #include "fileops/font_file_commands.h"
 #include "fonts/delete_dialog.h"
 #include "fonts/font_manager.h"
+#include "options/options_dialog.h"
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
 #include "pages/sample_clipboard.h"
 #include "pages/sample_print.h"
 #include "pages/simple_combo.h"
+#include "platform/linux/linux_platform.h"
 #include "platform/services.h"
 #include "printing/current_printer.h"
 #include "sheets/view_all.h"
@@ -197,7 +201,10 @@ void TfMain_letterwell::WireCommands() {
                            Menu.mnViewFolder,
                            Menu.mnViewMix,
                            Menu.mnViewFolder0,
-                           Menu.mnViewMix0}) {
+                           Menu.mnViewMix0,
+                           Menu.mnSetOptions,
+                           Menu.mnNotes,
+                           Menu.mnAbout}) {
         Unavailable.remove(ready);
     }
     Installed->btnViewAll0->setEnabled(false);
@@ -213,6 +220,9 @@ void TfMain_letterwell::WireCommands() {
         connect(refresh, &QAction::triggered, NotInstalled,
                 &TNotInstalledPage::mnUpdateFileListClick);
     }
+    connect(Menu.mnSetOptions, &QAction::triggered, this, &TfMain_letterwell::mnSetOptionsClick);
+    connect(Menu.mnNotes, &QAction::triggered, this, &TfMain_letterwell::mnNotesClick);
+    connect(Menu.mnAbout, &QAction::triggered, this, [this] { ShowAbout(this, false, kVersion); });
     for (QAction* view : {Menu.mnViewFolder, Menu.mnViewFolder0}) {
         connect(view, &QAction::triggered, this, [this] { ViewFolderClick(false); });
     }
@@ -576,6 +586,20 @@ void TfMain_letterwell::ViewFolderClick(bool mixed) {
         page.FileList->setCurrentRow(remembered);
     }
     page.FileListClick();
+}
+
+void TfMain_letterwell::mnSetOptionsClick() {
+    if (EditOptions(Options, this)) {
+        ApplySettings();
+        lw::SaveSettings(*this);
+    }
+}
+
+void TfMain_letterwell::mnNotesClick() {
+    constexpr int kNotesCaption = 10013;
+    constexpr int kNotesFile = 10014;
+    ShowNotes(LoadStr(kNotesCaption), ProgramFolder() + "/" + LoadStr(kNotesFile), this, QIcon(),
+              false);
 }
 
 void TfMain_letterwell::SetOrganizeWindow(TfOrganize* organize) {

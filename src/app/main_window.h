@@ -44,6 +44,11 @@ public:
     // The not-installed page's folder on a sheet of its own, alone or with
     // the installed families.
     void ViewFolderClick(bool mixed);
+    // Options > Settings: the options dialog, then the new settings applied
+    // and saved.
+    void mnSetOptionsClick();
+    // Help > Notes (F1): the notes beside the program.
+    void mnNotesClick();
     void mnOrganizeCategoriesClick();
     void mnViewAllClick();
     void mnInterchangeClick();

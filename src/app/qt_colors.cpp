@@ -5,6 +5,20 @@ namespace lw {
 namespace {
 QPalette::ColorRole RoleOfSystemColor(int index) {
     switch (index) {
+    case 1:
+        return QPalette::Dark; // desktop
+    case 2:
+        return QPalette::Highlight; // active caption
+    case 3:
+        return QPalette::Mid; // inactive caption
+    case 9:
+        return QPalette::HighlightedText; // caption text
+    case 12:
+        return QPalette::Midlight; // application workspace
+    case 17:
+        return QPalette::PlaceholderText; // grey text
+    case 19:
+        return QPalette::WindowText; // inactive caption text
     case 5:
         return QPalette::Base; // window (edit background)
     case 8:
