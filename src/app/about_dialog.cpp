@@ -18,7 +18,7 @@ namespace lw {
 namespace {
 
 constexpr int kVersionLine = 65001;
-constexpr const char* kCreditLine = "Letterwell, (c) %s Kestrova";
+constexpr const char* kCreditLine = "Letterwell, (c) %1 Kestrova";
 constexpr const char* kEmail = "letterwell@kestrova.example";
 constexpr const char* kWebSite = "https://letterwell.kestrova.example";
 

@@ -60,6 +60,7 @@ void ShowNotes(const std::string& caption, const std::string& path, QWidget* own
         return;
     }
     if (TfShowHtml* open = TfShowHtml::Current()) {
+        open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
         open->show();
         open->raise();
         open->activateWindow();

@@ -14,8 +14,9 @@
 # then makes a category in the organize window, and on the sheet puts two
 # families into a new category, shows it and prints it, through the print
 # settings and printer set-up dialogs, into a PDF, and opens the folder
-# sheet and the mixed sheet on a folder of up to 300 real fonts. The program
-# runs from a copy
+# sheet and the mixed sheet on a folder of up to 300 real fonts, changes the
+# sample's size and colour in the options dialog, opens the notes and the
+# About box; run 3 must find the options kept. The program runs from a copy
 # in a folder of its own, where it keeps its categories.
 set -euo pipefail
 
@@ -37,7 +38,7 @@ cat > "$root/fonts.conf" <<EOF
 EOF
 export FONTCONFIG_FILE=$root/fonts.conf
 mkdir -p "$root/program"
-cp "$bin/letterwell" "$bin/lw_esp.lwb" "$root/program/"
+cp "$bin/letterwell" "$bin/lw_esp.lwb" "$bin/Procitaj.txt" "$root/program/"
 bin=$root/program
 settings=$XDG_CONFIG_HOME/Kestrova/Letterwell.reg
 main_title='Kestrova Letterwell'
@@ -285,6 +286,48 @@ xdotool key Escape
 no_mixed_sheet() { ! has_window 'Instaliranih fontova'; }
 wait_for no_mixed_sheet
 
+# Options > Settings: the main sample's size typed and its colour chosen in
+# the colour dialog, then OK; Help: the notes (F1) and the About box, each
+# closed with Esc.
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key --clearmodifiers alt+c
+sleep 0.3
+xdotool key p
+wait_for has_window 'Opcije'
+options=$(window_id 'Opcije')
+xdotool mousemove --window "$options" 404 81 click 1 # the size box
+xdotool key ctrl+a
+xdotool type --delay 50 '30'
+xdotool mousemove --window "$options" 404 30 click 1 # the font colour
+wait_for has_window 'Select Color'
+xdotool key --clearmodifiers alt+h
+xdotool key ctrl+a
+xdotool type --delay 50 '#c00000'
+xdotool key Return
+no_color_dialog() { ! has_window 'Select Color'; }
+wait_for no_color_dialog
+xdotool windowactivate --sync "$options"
+xdotool key Return
+no_options() { ! has_window 'Opcije'; }
+wait_for no_options
+[ "$(stored_number 'Font Size')" -eq 30 ] || fail "the size chosen was not saved: $(stored 'Font Size')"
+[ "$(stored 'Font color')" = "000000c0" ] || fail "the colour chosen was not saved: $(stored 'Font color')"
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key F1
+wait_for has_window 'Procitaj'
+xdotool windowactivate --sync "$(window_id 'Procitaj')"
+xdotool key Escape
+no_notes() { ! has_window 'Procitaj'; }
+wait_for no_notes
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key --clearmodifiers alt+m
+sleep 0.3
+xdotool key o
+wait_for has_window 'INFO'
+xdotool key Escape
+no_about() { ! has_window 'INFO'; }
+wait_for no_about
+
 maximize "$main_title"
 quit_through_file_menu
 
@@ -296,4 +339,11 @@ grep -aq "^\"Not installed tab path\"=\"$HOME/Documents/fonts/\"" "$settings" ||
   fail "the sheet moved from $first_list_left,$first_list_top to $(stored_number 'Font list left'),$(stored_number 'Font list top')"
 grep -aq '^"Category1"="Pair"' "$settings" && grep -aq '^"Category2"="Smoke"' "$settings" ||
   fail "the category index was not stored at the end: $(grep -a '^"Categ' "$settings")"
+# --- Run 3 -----------------------------------------------------------------
+# The settings chosen in run 2 are read back and written again at the end.
+start_letterwell 3
+quit_through_file_menu
+[ "$(stored_number 'Font Size')" -eq 30 ] && [ "$(stored 'Font color')" = "000000c0" ] ||
+  fail "a restart lost the options: size $(stored 'Font Size'), colour $(stored 'Font color')"
+
 echo "x11 smoke run passed"

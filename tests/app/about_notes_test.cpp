@@ -1,0 +1,125 @@
+// Help: the notes viewer (F1) and the About box, opened from the main window
+// as a person opens them; addresses open through the platform's shell,
+// recorded here instead of starting a browser.
+#include "app/about_dialog.h"
+#include "app/main_window.h"
+#include "app/notes_viewer.h"
+#include "main_window_fixture.h"
+#include "modal_window.h"
+#include "platform/linux/linux_platform.h"
+#include "test_home.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <cmath>
+#include <filesystem>
+
+namespace lw {
+namespace {
+
+using test::MainWindowFixture;
+using test::WhileModal;
+
+class TRecordingShell : public IShell {
+public:
+    std::vector<std::string> Opened;
+    bool OpenUrl(const std::string& url) override {
+        Opened.push_back(url);
+        return true;
+    }
+};
+
+class HelpTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        Previous = Platform().Shell;
+        Platform().Shell = &Recorded;
+    }
+    void TearDown() override {
+        Platform().Shell = Previous;
+        MainWindowFixture::TearDown();
+    }
+    TRecordingShell Recorded;
+    IShell* Previous = nullptr;
+};
+
+TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreen) {
+    TfMain_letterwell window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    WhileModal(
+        [](QWidget* viewer) {
+            EXPECT_EQ(viewer->objectName(), QStringLiteral("fShowHtml"));
+            EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Procitaj"));
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            EXPECT_EQ(viewer->width(), static_cast<int>(std::nearbyint(0.8 * screen.width())));
+            EXPECT_EQ(viewer->height(), static_cast<int>(std::nearbyint(0.7 * screen.height())));
+            const QString text = viewer->findChild<QTextBrowser*>()->toPlainText();
+            EXPECT_TRUE(text.contains(QStringLiteral("Letterwell"))) << text.left(80).toStdString();
+        },
+        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
+    QApplication::processEvents();
+    EXPECT_EQ(TfShowHtml::Current(), nullptr) << "Esc closed and freed it";
+}
+
+TEST_F(HelpTest, AMissingNotesFileIsToldWithItsPathAndOneViewerAtATime) {
+    const std::string missing = (test::TestHome().Root() / "nowhere" / "Procitaj.txt").string();
+    ShowNotes("Procitaj", missing, nullptr, QIcon(), true);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Couldn't find the file " + missing);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Error");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(TfShowHtml::Current(), nullptr);
+
+    // Shown on its own, a second request brings the same viewer forward.
+    const std::string notes = ProgramFolder() + "/Procitaj.txt";
+    ShowNotes("Procitaj", notes, nullptr, QIcon(), true);
+    TfShowHtml* first = TfShowHtml::Current();
+    ASSERT_NE(first, nullptr);
+    first->showMinimized();
+    ShowNotes("Procitaj", notes, nullptr, QIcon(), true);
+    EXPECT_EQ(TfShowHtml::Current(), first);
+    EXPECT_FALSE(first->isMinimized());
+    int viewers = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        viewers += window->objectName() == QStringLiteral("fShowHtml") && window->isVisible();
+    }
+    EXPECT_EQ(viewers, 1);
+    first->activateWindow();
+    QTest::keyClick(first->findChild<QTextBrowser*>(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(TfShowHtml::Current(), nullptr);
+}
+
+TEST_F(HelpTest, TheAboutBoxShowsTheVersionAndOpensItsAddresses) {
+    EXPECT_EQ(VersionText(TVersion{3, 5, "", ""}), "Verzija 3.05");
+    EXPECT_EQ(VersionText(TVersion{3, 81, " beta", ""}), "Verzija 3.81 beta");
+    TfMain_letterwell window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    WhileModal(
+        [](QWidget* box) {
+            auto& about = *qobject_cast<TfAbout*>(box);
+            EXPECT_EQ(about.windowTitle(), QStringLiteral("INFO"));
+            EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Verzija 3.81"));
+            EXPECT_EQ(about.lblName->text(), QStringLiteral("Kestrova Letterwell"));
+            EXPECT_TRUE(about.lblAuthor->text().contains(QStringLiteral("2024-2026")));
+            QTest::mouseClick(about.edEmail, Qt::LeftButton);
+            QTest::mouseClick(about.edWWW, Qt::LeftButton);
+        },
+        [&] { window.Menu.mnAbout->trigger(); });
+    EXPECT_EQ(Recorded.Opened, (std::vector<std::string>{"mailto:letterwell@kestrova.example",
+                                                         "https://letterwell.kestrova.example"}));
+}
+
+} // namespace
+} // namespace lw
