@@ -101,7 +101,8 @@ QString BuildAnsiSampleText() {
     return text;
 }
 
-TfMain_letterwell::TfMain_letterwell(QWidget* parent) : QMainWindow(parent) {
+TfMain_letterwell::TfMain_letterwell(QWidget* parent)
+    : QMainWindow(parent), NotesFolder(ProgramFolder()) {
     setObjectName(QStringLiteral("fMain_letterwell"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDesignWidth, kDesignHeight);
@@ -598,7 +599,7 @@ void TfMain_letterwell::mnSetOptionsClick() {
 void TfMain_letterwell::mnNotesClick() {
     constexpr int kNotesCaption = 10013;
     constexpr int kNotesFile = 10014;
-    ShowNotes(LoadStr(kNotesCaption), ProgramFolder() + "/" + LoadStr(kNotesFile), this, QIcon(),
+    ShowNotes(LoadStr(kNotesCaption), NotesFolder + "/" + LoadStr(kNotesFile), this, QIcon(),
               false);
 }
 

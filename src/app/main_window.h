@@ -49,6 +49,8 @@ public:
     void mnSetOptionsClick();
     // Help > Notes (F1): the notes beside the program.
     void mnNotesClick();
+    // Where the notes file lies: the program's own folder.
+    std::string NotesFolder;
     void mnOrganizeCategoriesClick();
     void mnViewAllClick();
     void mnInterchangeClick();

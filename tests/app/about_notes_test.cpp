@@ -72,8 +72,16 @@ TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreen) {
 }
 
 TEST_F(HelpTest, AMissingNotesFileIsToldWithItsPathAndOneViewerAtATime) {
-    const std::string missing = (test::TestHome().Root() / "nowhere" / "Procitaj.txt").string();
-    ShowNotes("Procitaj", missing, nullptr, QIcon(), true);
+    const std::string nowhere = (test::TestHome().Root() / "nowhere").string();
+    const std::string missing = nowhere + "/Procitaj.txt";
+    {
+        TfMain_letterwell window;
+        window.NotesFolder = nowhere;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    }
     ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
     EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Couldn't find the file " + missing);
     EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Error");

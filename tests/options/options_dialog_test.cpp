@@ -78,6 +78,24 @@ TEST_F(OptionsDialogTest, TheCopyFolderFollowsItsCheckBoxAndTheFolderButton) {
     EXPECT_EQ(Settings.DefaultCopyFolder, "/chosen/here");
 }
 
+TEST_F(OptionsDialogTest, TabGoesThroughTheGeneralGroupThenTheSheetsThenTheButtons) {
+    Settings.CopyBeforeDelete = true;
+    QStringList visited;
+    Edit([&](TfOptions& dialog) {
+        dialog.cbDeleteReadOnly->setFocus();
+        for (int step = 0; step < 18; ++step) {
+            visited.append(QApplication::focusWidget()->objectName());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    });
+    EXPECT_EQ(visited.join(QLatin1Char(' ')),
+              QStringLiteral("cbDeleteReadOnly cbMoveToTrash cbCopyBeforeDelete "
+                             "edDefaultCopyFolder btnGetFolder pnlFontColor pnlBackgroundColor "
+                             "cmbFontSize mmDefaultSample cmbColumns cmbListFontSize "
+                             "pnlListFontColor pnlListSelectionColor pnlListBackgroundColor "
+                             "edListSample btnRestoreColors btnOK btnCancel"));
+}
+
 TEST_F(OptionsDialogTest, NumbersTypedAreStoredAndTextThatIsNoNumberKeepsTheOldValue) {
     EXPECT_TRUE(Edit([](TfOptions& dialog) {
         EXPECT_EQ(dialog.cmbFontSize->currentText(), QStringLiteral("24"));
