@@ -15,9 +15,9 @@ if [ "$(id -u)" -ne 0 ]; then
   echo "check-package: --clean-machine needs root (debootstrap, chroot, mount)" >&2
   exit 1
 fi
-for tool in debootstrap Xvfb xdotool; do
-  command -v "$tool" >/dev/null || {
-    echo "check-package: --clean-machine needs $tool" >&2
+for tool in debootstrap:debootstrap Xvfb:xvfb xdotool:xdotool; do
+  command -v "${tool%%:*}" >/dev/null || {
+    echo "check-package: --clean-machine needs ${tool%%:*} (apt-get install ${tool#*:})" >&2
     exit 1
   }
 done
