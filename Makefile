@@ -1,12 +1,15 @@
 # make run   installs what is missing, builds and opens Letterwell
 # make test  installs what is missing, builds and runs every test, plain and
 #            under AddressSanitizer + UndefinedBehaviorSanitizer
+# make package  builds a Release build without tests in its own folder and
+#            makes the Debian package there (build-package/letterwell_*.deb)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+PACKAGE_BUILD ?= build-package
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test test-plain test-asan screenshots bench format clean
+.PHONY: all deps configure build run test test-plain test-asan package screenshots bench format clean
 
 all: build
 
@@ -42,6 +45,11 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DLETTERWELL_TESTS=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
 screenshots: build
 	$(BUILD)/bin/letterwell-screenshots $(BUILD)/screenshots
 
@@ -60,7 +68,7 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)
 
 # make fuzz  builds the readers' libFuzzer targets with clang in their own
 #            folder and runs each for FUZZ_SECONDS over the committed corpus;

@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core
   xvfb xauth poppler-utils unrtf
   openbox xdotool wmctrl x11-utils imagemagick
+  desktop-file-utils appstream groff-base dpkg-dev
 )
 
 missing=()

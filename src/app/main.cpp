@@ -8,10 +8,15 @@
 #include "sheets/view_all.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(lw::kApplicationTitle));
+    // Ties the windows to the installed menu entry (the Wayland app id), and
+    // gives them the installed icon where a desktop does not look it up.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.kestrova.Letterwell"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("letterwell")));
     lw::TQtPrompts prompts;
     lw::TLinuxPlatform platform(prompts);
     lw::TQtApplicationFonts applicationFonts;
@@ -26,7 +31,7 @@ int main(int argc, char** argv) {
         lw::TfViewAll viewAll(&mainWindow);
         mainWindow.SetViewAllWindow(&viewAll);
         organize = std::make_unique<lw::TfOrganize>(
-            lw::TCategoryPlaces{lw::ProgramFolder(), lw::ProgramDataFolder()});
+            lw::TCategoryPlaces{lw::PortableProgramFolder(), lw::ProgramDataFolder()});
         mainWindow.SetOrganizeWindow(organize.get());
         mainWindow.show();
         result = QApplication::exec();

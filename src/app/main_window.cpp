@@ -101,8 +101,7 @@ QString BuildAnsiSampleText() {
     return text;
 }
 
-TfMain_letterwell::TfMain_letterwell(QWidget* parent)
-    : QMainWindow(parent), NotesFolder(ProgramFolder()) {
+TfMain_letterwell::TfMain_letterwell(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain_letterwell"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDesignWidth, kDesignHeight);

@@ -49,7 +49,8 @@ public:
     void mnSetOptionsClick();
     // Help > Notes (F1): the notes beside the program.
     void mnNotesClick();
-    // Where the notes file lies: the program's own folder.
+    // Where the notes file lies; empty: where the program's own files are
+    // (beside it, or in the data folder of an installed program).
     std::string NotesFolder;
     void mnOrganizeCategoriesClick();
     void mnViewAllClick();

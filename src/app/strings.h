@@ -8,7 +8,8 @@
 
 namespace lw {
 
-// File name of the second language's bundle, looked up beside the program.
+// File name of the second language's bundle, looked up beside the program,
+// then in its installed data folder (ProgramDataFile).
 inline constexpr const char* kLanguageBundleFile = "lw_esp.lwb";
 inline constexpr size_t kMaxStringLength = 4095;
 

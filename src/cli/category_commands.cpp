@@ -145,7 +145,7 @@ int RunCategoryCommand(int argc, char** argv, TConsolePrompts& prompts) {
         return kUsage;
     }
     FontManager = std::make_unique<TFontManager>();
-    TCategoryStore store({ProgramFolder(), ProgramDataFolder()});
+    TCategoryStore store({PortableProgramFolder(), ProgramDataFolder()});
     store.Start();
     if (prompts.Failures > 0) {
         return 1;

@@ -116,7 +116,7 @@ bool ParseRequest(const std::vector<std::string>& args, TPrintRequest& request) 
 // installed is told and left out, as the sheet would not show it.
 bool CategoryFamilies(const std::string& wanted, TConsolePrompts& prompts,
                       std::vector<std::string>& found) {
-    TCategoryStore store({ProgramFolder(), ProgramDataFolder()});
+    TCategoryStore store({PortableProgramFolder(), ProgramDataFolder()});
     store.Start();
     if (prompts.Failures > 0) {
         return false;

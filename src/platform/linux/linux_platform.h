@@ -24,7 +24,8 @@ private:
     std::string FilePath;
 };
 
-// Reads bundles from one folder only: the program's own.
+// Reads bundles from the program's own folder only, or from the installed
+// data folder that belongs to it (see ProgramDataFileIn).
 class TFolderBundleSource : public ILanguageBundleSource {
 public:
     explicit TFolderBundleSource(std::string folder);
@@ -36,6 +37,20 @@ private:
 
 // The folder of the running executable.
 std::string ProgramFolder();
+// A file the program ships, for a program in programFolder: beside the
+// executable when there (the build tree), else in the data folder an install
+// puts beside the executables' folder, <prefix>/share/letterwell, so any
+// prefix works; the path beside the executable when neither holds it, and
+// empty without a program folder.
+std::string ProgramDataFileIn(const std::string& programFolder, const std::string& name);
+// The same for the running executable.
+std::string ProgramDataFile(const std::string& name);
+// The program's folder when the program keeps its files there (the build
+// tree, a copy unpacked anywhere); empty for an installed program, whose
+// folder holds every program's executables and is no place for its data
+// (a root run would otherwise write categories into /usr/bin).
+std::string PortableProgramFolderOf(const std::string& programFolder);
+std::string PortableProgramFolder();
 // The user's data folder: $XDG_DATA_HOME, else ~/.local/share; empty when
 // neither names an absolute folder.
 std::string DataHome();

@@ -98,6 +98,34 @@ std::string ProgramFolder() {
     return fs::path(std::string(buf, static_cast<size_t>(n))).parent_path().string();
 }
 
+std::string ProgramDataFileIn(const std::string& programFolder, const std::string& name) {
+    if (programFolder.empty()) {
+        return std::string();
+    }
+    const fs::path beside = fs::path(programFolder) / name;
+    const fs::path installed =
+        (fs::path(programFolder) / ".." / "share" / "letterwell" / name).lexically_normal();
+    std::error_code ec;
+    if (!fs::is_regular_file(beside, ec) && fs::is_regular_file(installed, ec)) {
+        return installed.string();
+    }
+    return beside.string();
+}
+
+std::string ProgramDataFile(const std::string& name) {
+    return ProgramDataFileIn(ProgramFolder(), name);
+}
+
+std::string PortableProgramFolderOf(const std::string& programFolder) {
+    constexpr const char* kShippedFile = "lw_esp.lwb";
+    const std::string beside = programFolder + "/" + kShippedFile;
+    return ProgramDataFileIn(programFolder, kShippedFile) == beside ? programFolder : std::string();
+}
+
+std::string PortableProgramFolder() {
+    return PortableProgramFolderOf(ProgramFolder());
+}
+
 TFolderBundleSource::TFolderBundleSource(std::string folder) : Folder(std::move(folder)) {}
 
 std::optional<std::vector<uint8_t>>
@@ -106,7 +134,7 @@ TFolderBundleSource::ReadBundle(const std::string& fileName) const {
     if (Folder.empty() || fileName.find('/') != std::string::npos) {
         return std::nullopt;
     }
-    std::ifstream in(fs::path(Folder) / fileName, std::ios::binary);
+    std::ifstream in(ProgramDataFileIn(Folder, fileName), std::ios::binary);
     if (!in) {
         return std::nullopt;
     }

@@ -1,0 +1,105 @@
+#include "app/strings.h"
+#include "platform/linux/linux_platform.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteText(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+// An installed tree of its own: <prefix>/bin for the program, and
+// <prefix>/share/letterwell for what it ships.
+class ProgramDataTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Prefix = test::TestHome().Root() / ("prefix-" + std::to_string(++Counter));
+        fs::remove_all(Prefix);
+        fs::create_directories(Bin());
+    }
+    void TearDown() override { fs::remove_all(Prefix); }
+    fs::path Bin() const { return Prefix / "bin"; }
+    fs::path Shared() const { return Prefix / "share" / "letterwell"; }
+
+    fs::path Prefix;
+    static inline int Counter = 0;
+};
+
+TEST_F(ProgramDataTest, InstalledCopyIsFoundInTheSharedDataFolderOfTheSamePrefix) {
+    WriteText(Shared() / "notes.txt", "installed");
+    EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Shared() / "notes.txt").string());
+    // The same through a folder given with a trailing separator.
+    EXPECT_EQ(ProgramDataFileIn(Bin().string() + "/", "notes.txt"),
+              (Shared() / "notes.txt").string());
+}
+
+TEST_F(ProgramDataTest, CopyBesideTheExecutableWinsOverTheInstalledOne) {
+    WriteText(Shared() / "notes.txt", "installed");
+    WriteText(Bin() / "notes.txt", "build tree");
+    EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
+}
+
+TEST_F(ProgramDataTest, WithoutEitherCopyThePathBesideTheExecutableIsGiven) {
+    EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
+    // A folder of that name is no file of the program's.
+    fs::create_directories(Shared() / "notes.txt");
+    EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
+}
+
+// An installed program's folder holds every program's executables: its
+// categories go to the user's data folder, never beside it.
+TEST_F(ProgramDataTest, OnlyAProgramKeepingItsFilesBesideItKeepsDataThere) {
+    WriteText(Shared() / "lw_esp.lwb", "installed");
+    EXPECT_EQ(PortableProgramFolderOf(Bin().string()), "");
+    WriteText(Bin() / "lw_esp.lwb", "build tree");
+    EXPECT_EQ(PortableProgramFolderOf(Bin().string()), Bin().string());
+    // A copy without its files anywhere is taken as portable, as before.
+    fs::remove_all(Prefix / "share");
+    fs::remove(Bin() / "lw_esp.lwb");
+    EXPECT_EQ(PortableProgramFolderOf(Bin().string()), Bin().string());
+}
+
+TEST_F(ProgramDataTest, NoProgramFolderGivesNoPath) {
+    EXPECT_EQ(ProgramDataFileIn("", "notes.txt"), "");
+}
+
+TEST_F(ProgramDataTest, BundleIsReadFromTheInstalledDataFolder) {
+    WriteText(Shared() / kLanguageBundleFile, "installed bundle");
+    const TFolderBundleSource source(Bin().string());
+    const auto bytes = source.ReadBundle(kLanguageBundleFile);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "installed bundle");
+
+    WriteText(Bin() / kLanguageBundleFile, "bundle beside");
+    const auto beside = source.ReadBundle(kLanguageBundleFile);
+    ASSERT_TRUE(beside);
+    EXPECT_EQ(std::string(beside->begin(), beside->end()), "bundle beside");
+}
+
+TEST_F(ProgramDataTest, BundleNamesWithAFolderAreRefusedEvenWhenTheFileExists) {
+    WriteText(Shared() / "sub" / "x.lwb", "elsewhere");
+    WriteText(Bin() / "sub" / "x.lwb", "elsewhere");
+    EXPECT_FALSE(TFolderBundleSource(Bin().string()).ReadBundle("sub/x.lwb"));
+}
+
+// The test programs run from the build's folder of executables, where the
+// build puts the bundle: the running program's own lookup must find it there.
+TEST(ProgramData, RunningProgramFindsTheBundleBesideItsExecutable) {
+    EXPECT_EQ(fs::canonical(ProgramFolder()), fs::canonical(test::BuildBinFolder()));
+    const std::string bundle = ProgramDataFile(kLanguageBundleFile);
+    EXPECT_EQ(fs::path(bundle), fs::path(ProgramFolder()) / kLanguageBundleFile);
+    EXPECT_TRUE(fs::is_regular_file(bundle));
+}
+
+} // namespace
+} // namespace lw
