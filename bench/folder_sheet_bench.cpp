@@ -101,15 +101,8 @@ int main(int argc, char** argv) {
     lw::FontManager = std::make_unique<lw::TFontManager>();
 
     const std::vector<std::string> machine = lw::bench::MachineFontFiles();
-    const fs::path folder = fs::temp_directory_path() /
-                            ("letterwell-folder-sheet-bench-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    for (int i = 0; i < count && !machine.empty(); ++i) {
-        const std::string& target = machine[static_cast<size_t>(i) % machine.size()];
-        char name[32];
-        std::snprintf(name, sizeof name, "%05d-", i);
-        fs::create_symlink(target, folder / (name + fs::path(target).filename().string()));
-    }
+    const fs::path folder = lw::bench::LinkMachineFonts(
+        "letterwell-folder-sheet-bench-" + std::to_string(::getpid()), count, machine);
     {
         lw::TfMain_letterwell window;
         window.resize(1000, 700);

@@ -3,6 +3,7 @@
 #include "platform/linux/fontconfig_system.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,6 +32,23 @@ inline std::vector<std::string> MachineFontFiles() {
     std::sort(files.begin(), files.end());
     files.erase(std::unique(files.begin(), files.end()), files.end());
     return files;
+}
+
+// A folder of the benchmark's holding count links to this machine's font
+// files, named in order ("00000-DejaVuSans.ttf", ...), the machine's files
+// taken again from the start when there are fewer.
+inline std::filesystem::path LinkMachineFonts(const std::string& name, int count,
+                                              const std::vector<std::string>& machine) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / name;
+    fs::create_directories(folder);
+    for (int i = 0; i < count && !machine.empty(); ++i) {
+        const std::string& target = machine[static_cast<size_t>(i) % machine.size()];
+        char prefix[32];
+        std::snprintf(prefix, sizeof prefix, "%05d-", i);
+        fs::create_symlink(target, folder / (prefix + fs::path(target).filename().string()));
+    }
+    return folder;
 }
 
 } // namespace lw::bench
