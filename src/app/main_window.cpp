@@ -598,8 +598,9 @@ void TfMain_letterwell::mnSetOptionsClick() {
 void TfMain_letterwell::mnNotesClick() {
     constexpr int kNotesCaption = 10013;
     constexpr int kNotesFile = 10014;
-    ShowNotes(LoadStr(kNotesCaption), NotesFolder + "/" + LoadStr(kNotesFile), this, QIcon(),
-              false);
+    const std::string name = LoadStr(kNotesFile);
+    const std::string path = NotesFolder.empty() ? ProgramDataFile(name) : NotesFolder + "/" + name;
+    ShowNotes(LoadStr(kNotesCaption), path, this, QIcon(), false);
 }
 
 void TfMain_letterwell::SetOrganizeWindow(TfOrganize* organize) {
