@@ -140,6 +140,19 @@ int TagOf(const QObject* object) {
     return ok ? tag : 0;
 }
 
+QPushButton* MakeButton(QWidget* parent, const char* name, int tag, const QRect& place) {
+    auto* button = MakeTagged<QPushButton>(parent, name, tag);
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, int tag, int left, int top) {
+    auto* label = MakeTagged<QLabel>(parent, name, tag);
+    label->move(left, top);
+    return label;
+}
+
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
     SetItemLayout(new QVBoxLayout);
 }

@@ -6,6 +6,9 @@
 #include <string>
 
 class QAction;
+class QLabel;
+class QPushButton;
+class QRect;
 class QBoxLayout;
 class QMenu;
 class QPixmap;
@@ -27,6 +30,11 @@ template <typename T> T* MakeTagged(QWidget* parent, const char* name, int tag =
     }
     return widget;
 }
+
+// A push button at its place, pressed by Enter only when made the default.
+QPushButton* MakeButton(QWidget* parent, const char* name, int tag, const QRect& place);
+// A label at its place, sized by its text.
+QLabel* MakeLabel(QWidget* parent, const char* name, int tag, int left, int top);
 
 // A group box of radio buttons whose items take strings Tag + 1, Tag + 2, ...
 class TRadioGroup : public QGroupBox {

@@ -52,13 +52,6 @@ QListWidget* NameList(QWidget* parent, const char* name, const QRect& place,
     return list;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, int tag, const QRect& place) {
-    auto* button = MakeTagged<QPushButton>(parent, name, tag);
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TfAdd::TfAdd(const std::vector<std::string>& categories, QWidget* parent) : QDialog(parent) {
@@ -67,9 +60,9 @@ TfAdd::TfAdd(const std::vector<std::string>& categories, QWidget* parent) : QDia
     lblCategories->move(10, 5);
     lstCategories = NameList(this, "lstCategories", QRect(10, 20, 226, 212), categories);
     lstCategories->setCurrentRow(0);
-    btnOK = Button(this, "btnOK", 16302, QRect(40, 240, 75, 25));
+    btnOK = MakeButton(this, "btnOK", 16302, QRect(40, 240, 75, 25));
     btnOK->setDefault(true);
-    btnCancel = Button(this, "btnCancel", 16303, QRect(135, 240, 75, 25));
+    btnCancel = MakeButton(this, "btnCancel", 16303, QRect(135, 240, 75, 25));
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(lstCategories, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
@@ -105,17 +98,17 @@ TfMixCategories::TfMixCategories(const std::vector<std::string>& categories, QWi
     for (auto [button, name, tag] :
          {std::tuple{&btnPlus, "btnPlus", 18105}, std::tuple{&btnMinus, "btnMinus", 18106},
           std::tuple{&btnAnd, "btnAnd", 18107}}) {
-        *button = Button(this, name, tag, QRect(225, top, 71, 26));
+        *button = MakeButton(this, name, tag, QRect(225, top, 71, 26));
         (*button)->setCheckable(true);
         (*button)->setFont(DialogFont(13, true));
         operations->addButton(*button);
         top += 35;
     }
     btnPlus->setChecked(true);
-    btnViewMix = Button(this, "btnViewMix", 18101, QRect(155, 265, 106, 26));
+    btnViewMix = MakeButton(this, "btnViewMix", 18101, QRect(155, 265, 106, 26));
     btnViewMix->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     btnViewMix->setDefault(true);
-    btnCancel = Button(this, "btnCancel", 18102, QRect(286, 265, 76, 26));
+    btnCancel = MakeButton(this, "btnCancel", 18102, QRect(286, 265, 76, 26));
     connect(btnViewMix, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     lstCategory1->setCurrentRow(0);
@@ -165,7 +158,7 @@ TfResults::TfResults(const std::string& font, const std::vector<std::string>& ca
     lblText->setGeometry(10, 5, 226, 26);
     lblText->setWordWrap(true);
     lstCategories = NameList(this, "lstCategories", QRect(10, 35, 246, 247), categories);
-    btnOK = Button(this, "btnOK", 16302, QRect(95, 290, 75, 25));
+    btnOK = MakeButton(this, "btnOK", 16302, QRect(95, 290, 75, 25));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     // Display only: a click selects nothing and hands the focus to OK.

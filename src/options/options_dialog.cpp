@@ -49,12 +49,6 @@ T* Placed(QWidget* parent, const char* name, int tag, int left, int top, int wid
     return widget;
 }
 
-QLabel* Label(QWidget* parent, const char* name, int tag, int left, int top) {
-    auto* label = MakeTagged<QLabel>(parent, name, tag);
-    label->move(left, top);
-    return label;
-}
-
 QComboBox* NumberBox(QWidget* parent, const char* name, const QStringList& items, int left,
                      int top) {
     auto* box = Placed<QComboBox>(parent, name, 0, left, top, 43, 21);
@@ -206,13 +200,13 @@ void TfOptions::BuildGeneral() {
     btnGetFolder = Placed<QToolButton>(gbGeneral, "btnGetFolder", 0, 385, 92, 28, 27);
     btnGetFolder->setAutoRaise(true);
     btnGetFolder->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    lblFontColor = Label(gbGeneral, "lblFontColor", 19105, 270, 20);
+    lblFontColor = MakeLabel(gbGeneral, "lblFontColor", 19105, 270, 20);
     pnlFontColor = Placed<TColorPanel>(gbGeneral, "pnlFontColor", 0, 373, 15, 43, 21);
-    lblBackgroundColor = Label(gbGeneral, "lblBackgroundColor", 19106, 270, 45);
+    lblBackgroundColor = MakeLabel(gbGeneral, "lblBackgroundColor", 19106, 270, 45);
     pnlBackgroundColor = Placed<TColorPanel>(gbGeneral, "pnlBackgroundColor", 0, 373, 40, 43, 21);
-    lblFontSize = Label(gbGeneral, "lblFontSize", 19107, 270, 70);
+    lblFontSize = MakeLabel(gbGeneral, "lblFontSize", 19107, 270, 70);
     cmbFontSize = NumberBox(gbGeneral, "cmbFontSize", kSizes, 373, 66);
-    lblDefaultSample = Label(gbGeneral, "lblDefaultSample", 19108, 10, 125);
+    lblDefaultSample = MakeLabel(gbGeneral, "lblDefaultSample", 19108, 10, 125);
     mmDefaultSample = Placed<QPlainTextEdit>(gbGeneral, "mmDefaultSample", 0, 10, 140, 406, 66);
     mmDefaultSample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mmDefaultSample->setTabChangesFocus(true);
@@ -220,18 +214,18 @@ void TfOptions::BuildGeneral() {
 
 void TfOptions::BuildViewAll() {
     gbViewAll = Placed<QGroupBox>(this, "gbViewAll", 19110, 10, 230, 426, 126);
-    lblColumns = Label(gbViewAll, "lblColumns", 19111, 10, 25);
+    lblColumns = MakeLabel(gbViewAll, "lblColumns", 19111, 10, 25);
     cmbColumns = NumberBox(gbViewAll, "cmbColumns", kColumns, 175, 20);
-    lblListFontSize = Label(gbViewAll, "lblListFontSize", 19112, 10, 50);
+    lblListFontSize = MakeLabel(gbViewAll, "lblListFontSize", 19112, 10, 50);
     cmbListFontSize = NumberBox(gbViewAll, "cmbListFontSize", kSizes, 175, 45);
-    lblListSample = Label(gbViewAll, "lblListSample", 19113, 10, 80);
+    lblListSample = MakeLabel(gbViewAll, "lblListSample", 19113, 10, 80);
     edListSample = Placed<QLineEdit>(gbViewAll, "edListSample", 0, 10, 95, 406, 21);
-    lblListFontColor = Label(gbViewAll, "lblListFontColor", 19114, 270, 20);
+    lblListFontColor = MakeLabel(gbViewAll, "lblListFontColor", 19114, 270, 20);
     pnlListFontColor = Placed<TColorPanel>(gbViewAll, "pnlListFontColor", 0, 373, 15, 43, 21);
-    lblListSelectionColor = Label(gbViewAll, "lblListSelectionColor", 19115, 270, 45);
+    lblListSelectionColor = MakeLabel(gbViewAll, "lblListSelectionColor", 19115, 270, 45);
     pnlListSelectionColor =
         Placed<TColorPanel>(gbViewAll, "pnlListSelectionColor", 0, 373, 40, 43, 21);
-    lblListBackgroundColor = Label(gbViewAll, "lblListBackgroundColor", 19116, 270, 70);
+    lblListBackgroundColor = MakeLabel(gbViewAll, "lblListBackgroundColor", 19116, 270, 70);
     pnlListBackgroundColor =
         Placed<TColorPanel>(gbViewAll, "pnlListBackgroundColor", 0, 373, 65, 43, 21);
 }

@@ -46,19 +46,6 @@ QLineEdit* MarginBox(QWidget* parent, const char* name, TMargin margin, int left
     return box;
 }
 
-QLabel* Label(QWidget* parent, const char* name, int tag, int left, int top) {
-    auto* label = MakeTagged<QLabel>(parent, name, tag);
-    label->move(left, top);
-    return label;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, int tag, const QRect& place) {
-    auto* button = MakeTagged<QPushButton>(parent, name, tag);
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TfPrint::TfPrint(TPrintSource source, QWidget* parent)
@@ -72,13 +59,13 @@ TfPrint::TfPrint(TPrintSource source, QWidget* parent)
 
     gbMargins = MakeTagged<QGroupBox>(this, "gbMargins", 14101);
     gbMargins->setGeometry(10, 5, 246, 106);
-    lblTop = Label(gbMargins, "lblTop", 14102, 10, 25);
+    lblTop = MakeLabel(gbMargins, "lblTop", 14102, 10, 25);
     edTop = MarginBox(gbMargins, "edTop", mTop, 65, 20);
-    lblBottom = Label(gbMargins, "lblBottom", 14103, 135, 25);
+    lblBottom = MakeLabel(gbMargins, "lblBottom", 14103, 135, 25);
     edBottom = MarginBox(gbMargins, "edBottom", mBottom, 190, 20);
-    lblLeft = Label(gbMargins, "lblLeft", 14105, 10, 55);
+    lblLeft = MakeLabel(gbMargins, "lblLeft", 14105, 10, 55);
     edLeft = MarginBox(gbMargins, "edLeft", mLeft, 65, 50);
-    lblRight = Label(gbMargins, "lblRight", 14104, 135, 55);
+    lblRight = MakeLabel(gbMargins, "lblRight", 14104, 135, 55);
     edRight = MarginBox(gbMargins, "edRight", mRight, 190, 50);
     rbCentimeters = MakeTagged<QRadioButton>(gbMargins, "rbCentimeters", 14116);
     rbCentimeters->setGeometry(10, 80, 96, 17);
@@ -97,12 +84,12 @@ TfPrint::TfPrint(TPrintSource source, QWidget* parent)
     for (int i = 0; i < 2; ++i) {
         rgOrientation->AddItem(QString());
     }
-    lblNumberOfPages = Label(this, "lblNumberOfPages", 0, 10, 117);
-    lblNumberOfFonts = Label(this, "lblNumberOfFonts", 0, 130, 117);
-    btnOK = Button(this, "btnOK", 14113, QRect(10, 140, 80, 27));
+    lblNumberOfPages = MakeLabel(this, "lblNumberOfPages", 0, 10, 117);
+    lblNumberOfFonts = MakeLabel(this, "lblNumberOfFonts", 0, 130, 117);
+    btnOK = MakeButton(this, "btnOK", 14113, QRect(10, 140, 80, 27));
     btnOK->setDefault(true);
-    btnCancel = Button(this, "btnCancel", 14114, QRect(105, 140, 80, 27));
-    btnConfigure = Button(this, "btnConfigure", 14115, QRect(305, 140, 125, 27));
+    btnCancel = MakeButton(this, "btnCancel", 14114, QRect(105, 140, 80, 27));
+    btnConfigure = MakeButton(this, "btnConfigure", 14115, QRect(305, 140, 125, 27));
 
     for (QLineEdit* box : {edTop, edBottom, edLeft, edRight}) {
         box->installEventFilter(this);

@@ -240,14 +240,18 @@ bool TfViewAllNotInstalled::Show(const std::string& folder,
     return FilesChanged;
 }
 
-bool TfViewAllNotInstalled::LoadFolder(const std::vector<std::string>& fileNames,
-                                       QProgressBar* progress) {
+void TfViewAllNotInstalled::ClearRows() {
     FileNames.clear();
     StyleNames.clear();
     Flags.clear();
     Resources.clear();
     Loaded.clear();
     StyleBits.clear();
+}
+
+bool TfViewAllNotInstalled::LoadFolder(const std::vector<std::string>& fileNames,
+                                       QProgressBar* progress) {
+    ClearRows();
     Model->setStringList({});
     if (progress != nullptr && !fileNames.empty()) {
         progress->setRange(0, static_cast<int>(fileNames.size()));
@@ -312,12 +316,7 @@ void TfViewAllNotInstalled::ReleaseFolderFonts() {
             FontSystem().RemoveFontResource(*Resources[row]);
         }
     }
-    FileNames.clear();
-    StyleNames.clear();
-    Flags.clear();
-    Resources.clear();
-    Loaded.clear();
-    StyleBits.clear();
+    ClearRows();
 }
 
 TSampleItem TfViewAllNotInstalled::Describe(int row) const {

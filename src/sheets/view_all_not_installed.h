@@ -76,6 +76,7 @@ private:
     // False when the user stopped it.
     bool LoadFolder(const std::vector<std::string>& fileNames, QProgressBar* progress);
     void ReleaseFolderFonts();
+    void ClearRows();
     // The font of a folder row given to this process (and so to Qt), once.
     void LoadRowFont(int row);
     bool IsFolderRow(int row) const { return row >= 0 && row < FolderRows(); }
