@@ -503,7 +503,6 @@ void TfViewAllNotInstalled::mnPrintClick() {
 void TfViewAllNotInstalled::showEvent(QShowEvent* event) {
     // Not the installed sheet's: nothing of the stored sheet changes.
     QMainWindow::showEvent(event);
-    WasShown = true;
     if (Model->rowCount() > 0) {
         lstFonts->setCurrentIndex(Model->index(0));
         ItemClicked();

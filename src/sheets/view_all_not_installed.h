@@ -46,8 +46,6 @@ public:
     // The rows the folder's files gave, in list order; the rows after them
     // are installed families.
     int FolderRows() const { return static_cast<int>(FileNames.size()); }
-    const std::vector<std::string>& InstalledFlags() const { return Flags; }
-    bool Shown() const { return WasShown; }
 
     QAction* mnCopyFiles = nullptr;
     QAction* mnMoveFiles = nullptr;
@@ -95,7 +93,6 @@ private:
     bool Mixed = false;
     bool FontsInstalled = false;
     bool FilesChanged = false;
-    bool WasShown = false;
     QEventLoop* Running = nullptr;
     // Parallel to the folder rows.
     std::vector<std::string> FileNames;
