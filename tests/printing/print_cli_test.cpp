@@ -349,7 +349,7 @@ TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
     test::WriteFile(Root / ".letterwell-999999999.1-0123456789abcdef", Old());
     const std::string cli = (Root / "program" / "letterwell-cli").string();
     std::mt19937 random(5);
-    const int signals[] = {SIGKILL, SIGTERM, SIGINT};
+    const int endings[] = {SIGKILL, SIGTERM, SIGINT};
     for (int round = 0; round < 9; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
@@ -362,7 +362,7 @@ TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
             ::_exit(127);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(random() % 1500));
-        ::kill(child, signals[round % 3]);
+        ::kill(child, endings[round % 3]);
         ::waitpid(child, nullptr, 0);
         const bool old = test::ReadFile(pdf) == Old();
         EXPECT_TRUE(old || IsWholePdf(pdf)) << "round " << round;
