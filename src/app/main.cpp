@@ -5,6 +5,7 @@
 #include "categories/organize_dialog.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/termination_signals.h"
 #include "sheets/view_all.h"
 
 #include <QApplication>
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
             lw::TCategoryPlaces{lw::PortableProgramFolder(), lw::ProgramDataFolder()});
         mainWindow.SetOrganizeWindow(organize.get());
         mainWindow.show();
+        // A logout, kill or Ctrl+C ends the program as File > Exit does.
+        const lw::TTerminationSignals terminationSignals([&mainWindow] { mainWindow.close(); });
         result = QApplication::exec();
     }
     organize.reset();

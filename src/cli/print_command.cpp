@@ -10,6 +10,7 @@
 #include "controls/folder_listing.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/replace_file.h"
 #include "platform/services.h"
 #include "printing/print_job.h"
 
@@ -17,7 +18,6 @@
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -29,8 +29,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 namespace lw {
 
 namespace {
@@ -38,6 +36,7 @@ namespace {
 constexpr int kUsage = 2;
 constexpr int kDamagedFont = 13014;
 constexpr int kCannotPrint = 30109;
+constexpr int kNotARegularFile = 30110;
 constexpr int kSettingsUnreadable = 25;
 constexpr const char* kFolderMasks = "*.ttf; *.otf; *.pfm";
 
@@ -198,9 +197,9 @@ bool RequestedFamilies(const TPrintRequest& request, TConsolePrompts& prompts,
     return true;
 }
 
-// The job writes into a hidden file beside the PDF, which takes the PDF's
-// name only once complete: a failed or interrupted job never leaves half a
-// document, nor spoils one that was there.
+// The job draws into a file in memory, whose bytes go to the PDF in one
+// step only once complete and on disk: a failed, full or interrupted job
+// never leaves half a document, nor spoils one that was there.
 int PrintToPdf(const TPrintRequest& request, const TOptions& options,
                const std::vector<std::string>& families) {
     TPrintSource source;
@@ -212,47 +211,34 @@ int PrintToPdf(const TPrintRequest& request, const TOptions& options,
     print.Range = static_cast<uint8_t>(request.Range);
     print.JobText = request.Text.value_or(options.ListSampleText);
 
-    // A link is written through, as any program writing the file would.
-    std::error_code ec;
-    std::filesystem::path target(request.Pdf);
-    if (std::filesystem::is_symlink(target, ec)) {
-        const std::filesystem::path resolved = std::filesystem::canonical(target, ec);
-        target = ec ? target : resolved;
-    }
-    QTemporaryFile part(QFile::decodeName(target.parent_path().c_str()) +
-                        QStringLiteral("/.letterwell-print-XXXXXX.pdf"));
-    part.setAutoRemove(false);
-    if (!part.open()) {
-        std::cerr << "letterwell-cli: " << FmtLoadStr(kCannotPrint, request.Pdf) << " "
-                  << part.errorString().toStdString() << "\n";
+    const auto cannotPrint = [&](const std::string& why) {
+        std::cerr << "letterwell-cli: " << FmtLoadStr(kCannotPrint, request.Pdf) << " " << why
+                  << "\n";
         return 1;
+    };
+    const TDocumentTarget target = FindDocumentTarget(request.Pdf);
+    if (target.Exists && !target.Regular) {
+        return cannotPrint(FmtLoadStr(kNotARegularFile, target.Path));
     }
-    const QString partName = part.fileName();
-    part.close();
-    const std::string partPath = QFile::encodeName(partName).toStdString();
-    // The document gets the permissions any new file of the user's gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(partPath.c_str(), 0666 & ~mask);
+    RemoveStaleHiddenFiles(FolderOf(target.Path));
+    const TMemoryFile document;
+    if (document.Fd() < 0) {
+        return cannotPrint(std::strerror(errno));
+    }
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(partName);
+    printer.setOutputFileName(QFile::decodeName(document.Path().c_str()));
     printer.setFullPage(false);
     printer.setPageOrientation(request.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     const TPrintLayout layout = PrinterLayout(printer, print, source);
     std::string error;
     if (PrintFontListOn(printer, print, source, {}, error) != TPrintResult::Done) {
-        std::remove(partPath.c_str());
         std::cerr << "letterwell-cli: " << error << "\n";
         return 1;
     }
-    if (std::rename(partPath.c_str(), target.c_str()) != 0) {
-        const int renameError = errno;
-        std::remove(partPath.c_str());
-        std::cerr << "letterwell-cli: " << FmtLoadStr(kCannotPrint, request.Pdf) << " "
-                  << std::strerror(renameError) << "\n";
-        return 1;
+    if (!ReplaceDocument(target, [&](int fd) { return CopyAll(document.Fd(), fd); })) {
+        return cannotPrint(std::strerror(errno));
     }
     std::cout << request.Pdf << ": " << layout.Count << " fonts, " << layout.PagesToPrint
               << " pages\n";

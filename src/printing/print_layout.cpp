@@ -30,6 +30,11 @@ int MarginDots(double margin, double unitFactor, int dpi, int strip) {
     }
     // nearbyint rounds halves to the even neighbour in the default mode.
     const double dots = std::nearbyint(margin / unitFactor * dpi) - strip;
+    // A stored or typed margin may be no number, or one no int holds: it is
+    // wider than any sheet, and small enough that the layout's sums stay sums.
+    if (std::isnan(dots) || dots >= kMarginBeyondAnySheet) {
+        return kMarginBeyondAnySheet;
+    }
     return dots < 0 ? 0 : static_cast<int>(dots);
 }
 
@@ -54,13 +59,15 @@ TPrintLayout ComputePrintLayout(const TPrintOptions& print, int count, int colum
     l.Bottom = MarginDots(print.BottomMargin, print.UnitFactor, printer.DpiY, unprintableBottom);
     l.Left = MarginDots(print.LeftMargin, print.UnitFactor, printer.DpiX, printer.OffsetX);
     l.Right = MarginDots(print.RightMargin, print.UnitFactor, printer.DpiX, unprintableRight);
-    l.ColumnWidth = (printer.PageWidth - l.Left - l.Right) / l.Columns;
+    const bool roomLeft =
+        l.Left + l.Right < printer.PageWidth && l.Top + l.Bottom < printer.PageHeight;
+    l.ColumnWidth = roomLeft ? (printer.PageWidth - l.Left - l.Right) / l.Columns : 0;
     l.HeadingHeight = text.HeadingHeight;
     l.Gap = static_cast<int>(std::nearbyint(text.HeadingHeight * 4.0 / 3.0));
     l.ColumnGap = text.ColumnGap;
     l.RowHeight = text.SampleLineHeight + 2 * text.HeadingHeight;
     const int usable = printer.PageHeight - l.Top - l.Bottom;
-    l.RowsPerPage = l.RowHeight > 0 && usable > 0 ? usable / l.RowHeight : 0;
+    l.RowsPerPage = roomLeft && l.RowHeight > 0 && usable > 0 ? usable / l.RowHeight : 0;
     l.Count = count;
     l.Rows = count > 0 ? (count - 1) / l.Columns + 1 : 0;
     l.Pages = l.RowsPerPage > 0 ? (l.Rows + l.RowsPerPage - 1) / l.RowsPerPage : 0;

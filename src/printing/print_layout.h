@@ -58,6 +58,9 @@ struct TPrintLayout {
 
 // A margin in dots from the paper's edge, less the strip the printer cannot
 // print, never below 0; rounded to the nearest dot, halves to the even one.
+// One that is no number or past any sheet is kMarginBeyondAnySheet, which
+// leaves no page.
+constexpr int kMarginBeyondAnySheet = 1 << 24;
 int MarginDots(double margin, double unitFactor, int dpi, int strip);
 
 // range: 0 all pages, 1 odd pages, 2 even pages.

@@ -100,6 +100,30 @@ TEST_F(SystemInstallTest, TemporaryFontsAreSeenByOtherProgramsUntilRemoved) {
     EXPECT_TRUE(fs::exists(file));
 }
 
+TEST_F(SystemInstallTest, AnEndLeavesNoLinkFolderEvenOneEmptiedBefore) {
+    const fs::path fonts = FontManager->FontsFolder;
+    const fs::path root = fonts / "Letterwell temporary";
+    const TFontFiles file(MakeFont("lwbrief.ttf", "LwBrief").string());
+    for (const bool removedFirst : {true, false}) {
+        {
+            TFontconfigSystem run(fonts.string());
+            ASSERT_EQ(run.AddTemporaryFont(file), 1);
+            ASSERT_TRUE(fs::exists(fs::symlink_status(root / ProcessStamp() / "lwbrief.ttf")));
+            if (removedFirst) {
+                ASSERT_TRUE(run.RemoveTemporaryFont(file));
+            }
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(root))) << removedFirst;
+        EXPECT_TRUE(fs::exists(file.File));
+    }
+    // What is not the program's own keeps the shared folder in place.
+    const fs::path other = root / "999999999.1" / "notes.txt";
+    test::WriteFile(other, {'n'});
+    { TFontconfigSystem run(fonts.string()); }
+    EXPECT_TRUE(fs::exists(other));
+    fs::remove_all(root);
+}
+
 TEST_F(SystemInstallTest, AStartRemovesOnlyTheLinksOfProgramsThatAreGone) {
     const fs::path fonts = FontManager->FontsFolder;
     const fs::path root = fonts / "Letterwell temporary";

@@ -1,12 +1,19 @@
 #include "app/regfile.h"
 #include "app/registry.h"
+#include "platform/file_shell.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/replace_file.h"
+#include "platform/services.h"
+#include "small_disk.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -157,16 +164,103 @@ TEST_F(FileHiveTest, KillsDuringSavesLeaveTheFileWholeAndNothingBeside) {
 TEST_F(FileHiveTest, AStartClearsWhatEarlierKilledSavesLeftAndNothingElse) {
     TRegKeys keys;
     keys["HKEY_CURRENT_USER\\A"]["v"] = TRegValue::FromInteger(1);
-    for (const char* name : {"Letterwell.reg.aB3xYz", "Letterwell.reg.Q1W2E3",
-                             ".letterwell-999999999.1-00ff", "Letterwell.reg.backup",
-                             "Letterwell.reg.damaged", "Letterwell.reg.toolong1", "notes.txt"}) {
+    const std::string live = ".letterwell-" + ProcessStamp() + "-0123456789abcdef";
+    // The user's own copies, whatever they are called, and names that only
+    // look like the program's: all kept. Only a hidden file of the exact
+    // shape, of a process that is gone, is the program's leftover.
+    const std::vector<std::string> kept = {"Letterwell.reg.240101",
+                                           "Letterwell.reg.BACKUP",
+                                           "Letterwell.reg.2024v1",
+                                           "Letterwell.reg.aB3xYz",
+                                           "Letterwell.reg.damaged",
+                                           ".letterwell-999999999.1-00ff",
+                                           ".letterwell-999999999.1-0123456789abcdeX",
+                                           ".letterwell-mine-0123456789abcdef",
+                                           "notes.txt",
+                                           live};
+    for (const std::string& name : kept) {
         WriteText(File.parent_path() / name, "x");
     }
+    WriteText(File.parent_path() / ".letterwell-999999999.1-0123456789abcdef", "x");
     TFileRegistryHive(File.string()).Save(keys);
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"Letterwell.reg", "Letterwell.reg.backup",
-                                                         "Letterwell.reg.damaged",
-                                                         "Letterwell.reg.toolong1", "notes.txt"}));
+    std::vector<std::string> expected = kept;
+    expected.push_back("Letterwell.reg");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderEntries(), expected);
 }
 
+// Every file the program writes, on a disk with no room left: the write
+// fails with the disk's own reason, the file there stays byte for byte and
+// nothing half made is left beside it.
+class FullDiskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Disk.Mounted()) {
+            GTEST_SKIP() << Disk.Reason();
+        }
+        WriteText(Old, Before);
+        WriteText(Damaged, "garbage");
+        WriteText(Source, std::string(300000, 's'));
+        Disk.Fill();
+    }
+    void ExpectNothingLost() const {
+        EXPECT_EQ(ReadText(Old), Before);
+        EXPECT_EQ(ReadText(Damaged), "garbage");
+        EXPECT_EQ(Disk.Entries(), (std::vector<std::string>{"damaged", "old"}));
+    }
+
+    const fs::path Root = test::TestHome().Root() / "full-disk";
+    test::TSmallDisk Disk{Root};
+    const fs::path Old = Root / "old";
+    const fs::path Damaged = Root / "damaged";
+    const fs::path Source = test::TestHome().Root() / "large-source";
+    const std::string Before =
+        FormatRegistryText({{"HKEY_CURRENT_USER\\A", {{"v", TRegValue::FromInteger(7)}}}});
+    const std::string Large = std::string(200000, 'n');
+};
+
+TEST_F(FullDiskTest, AReplacementOrANewFileThatDoesNotFitLeavesEverythingAsItWas) {
+    const auto large = [&](int fd) { return WriteAll(fd, Large.data(), Large.size()); };
+    errno = 0;
+    EXPECT_FALSE(ReplaceFile(Old.string(), 0600, large));
+    EXPECT_EQ(errno, ENOSPC);
+    ExpectNothingLost();
+    errno = 0;
+    EXPECT_FALSE(CreateNewFile((Root / "new").string(), 0600, large));
+    EXPECT_EQ(errno, ENOSPC);
+    ExpectNothingLost();
+
+    errno = 0;
+    EXPECT_FALSE(FileShell().WriteFileOver(Old.string(), Large));
+    EXPECT_EQ(errno, ENOSPC);
+    ExpectNothingLost();
+    errno = 0;
+    EXPECT_FALSE(FileShell().CopyFileOver(Source.string(), Old.string()));
+    EXPECT_EQ(errno, ENOSPC);
+    ExpectNothingLost();
+    EXPECT_FALSE(FileShell().CopyNewFile(Source.string(), (Root / "copy").string()));
+    ExpectNothingLost();
+    fs::remove(Source);
+}
+
+TEST_F(FullDiskTest, SettingsThatDoNotFitAreReportedWithTheReasonAndTheOldOnesStay) {
+    TRegKeys keys;
+    keys["HKEY_CURRENT_USER\\A"]["v"] = TRegValue::FromString(Large);
+    try {
+        TFileRegistryHive(Old.string()).Save(keys);
+        ADD_FAILURE() << "a save onto a full disk reported success";
+    } catch (const ERegistryError& e) {
+        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos) << e.what();
+    }
+    // A damaged file is kept aside first; a copy with no room is no copy.
+    try {
+        TFileRegistryHive(Damaged.string()).Save(keys);
+        ADD_FAILURE() << "a save onto a full disk reported success";
+    } catch (const ERegistryError& e) {
+        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos) << e.what();
+    }
+    ExpectNothingLost();
+    fs::remove(Source);
+}
 } // namespace
 } // namespace lw

@@ -13,6 +13,7 @@
 #include "printing/current_printer.h"
 #include "printing/print_dialog.h"
 #include "printing/print_job.h"
+#include "small_disk.h"
 #include "test_env.h"
 #include "test_home.h"
 
@@ -22,8 +23,19 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <iostream>
+#include <limits>
+#include <random>
+#include <thread>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 
 namespace lw {
 namespace {
@@ -203,12 +215,17 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
     EXPECT_NE(run.Output.find("no category is named \"Missing\""), std::string::npos) << run.Output;
     keptUntouched();
 
-    // Margins that leave no room for a row print nothing at all.
-    StoreSettings(40.0, 3, 20, "");
-    run = Cli(to + "'DejaVu Sans'");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Output.find(LoadStr(30108)), std::string::npos) << run.Output;
-    keptUntouched();
+    // Margins that leave no room for a row print nothing at all, nor do
+    // stored ones that are no number or no int can hold.
+    for (const double margin : {40.0, 1e300, 99999999.0, std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN()}) {
+        StoreSettings(margin, 3, 20, "");
+        run = Cli(to + "'DejaVu Sans'");
+        EXPECT_EQ(run.Status, 1) << margin;
+        EXPECT_NE(run.Output.find(LoadStr(30108)), std::string::npos) << margin << run.Output;
+        keptUntouched();
+    }
+    StoreSettings(1.5, 3, 20, "");
 
     run = Cli("print --pdf '" + (Root / "none" / "x.pdf").string() + "' 'DejaVu Sans'");
     EXPECT_EQ(run.Status, 1);
@@ -230,6 +247,134 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
         EXPECT_EQ(run.Status, 2) << wrong;
         EXPECT_NE(run.Output.find("usage:"), std::string::npos) << wrong;
     }
+}
+
+// The PDF that was there, and what a run leaves beside it.
+class PrintTargetTest : public PrintCliTest {
+protected:
+    static test::TBytes Old() { return {'o', 'l', 'd', '\n'}; }
+    static bool IsWholePdf(const fs::path& file) {
+        const test::TBytes bytes = test::ReadFile(file);
+        const std::string text(bytes.begin(), bytes.end());
+        return text.rfind("%PDF-", 0) == 0 &&
+               text.find("%%EOF", text.size() - 8) != std::string::npos;
+    }
+    static std::vector<std::string> Entries(const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().filename() != ".filler") {
+                names.push_back(entry.path().filename().string());
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    test::TCommandRun PrintTo(const fs::path& pdf) {
+        return Cli("print --pdf '" + pdf.string() + "' 'DejaVu Sans'");
+    }
+};
+
+TEST_F(PrintTargetTest, AFullDiskIsToldAndThePdfThereStaysWhole) {
+    test::TSmallDisk disk(Root / "small", "size=64k");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Reason();
+    }
+    const fs::path pdf = Root / "small" / "book.pdf";
+    test::WriteFile(pdf, Old());
+    disk.Fill();
+    const test::TCommandRun run = PrintTo(pdf);
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(run.Output.find(FmtLoadStr(30109, pdf.string()) + " " + std::strerror(ENOSPC)),
+              std::string::npos)
+        << run.Output;
+    EXPECT_EQ(test::ReadFile(pdf), Old());
+    EXPECT_EQ(Entries(Root / "small"), std::vector<std::string>{"book.pdf"});
+}
+
+TEST_F(PrintTargetTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWrittenThrough) {
+    // A pipe and a device are refused and stay what they are.
+    const fs::path fifo = Root / "pipe.pdf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    test::TCommandRun run = PrintTo(fifo);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find(FmtLoadStr(30110, fifo.string())), std::string::npos) << run.Output;
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    const fs::path device = Root / "null.pdf";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        run = PrintTo(device);
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Output.find(FmtLoadStr(30110, device.string())), std::string::npos)
+            << run.Output;
+        EXPECT_TRUE(fs::is_character_file(device));
+        // Through a link too.
+        fs::create_symlink(device, Root / "to-null.pdf");
+        EXPECT_EQ(PrintTo(Root / "to-null.pdf").Status, 1);
+        EXPECT_TRUE(fs::is_character_file(device));
+    } else {
+        std::cout << "no device made here (" << std::strerror(errno) << "); the pipe stands in\n";
+    }
+
+    // A file replaced keeps its mode, whatever the umask; its name may be
+    // any bytes.
+    const fs::path odd = Root / "odd *?[\n\xff.pdf";
+    test::WriteFile(odd, Old());
+    fs::permissions(odd, fs::perms::owner_read | fs::perms::owner_write);
+    run = PrintTo(odd);
+    ASSERT_EQ(run.Status, 0) << run.Output;
+    EXPECT_TRUE(IsWholePdf(odd));
+    EXPECT_EQ(fs::status(odd).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    // A link is written through: the link stays, the file it names is the PDF.
+    fs::create_directories(Root / "real");
+    const fs::path real = Root / "real" / "book.pdf";
+    test::WriteFile(real, Old());
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("real/book.pdf", Root / "link.pdf");
+    fs::create_symlink("real/made.pdf", Root / "dangling.pdf");
+    ASSERT_EQ(PrintTo(Root / "link.pdf").Status, 0);
+    ASSERT_EQ(PrintTo(Root / "dangling.pdf").Status, 0);
+    EXPECT_TRUE(fs::is_symlink(Root / "link.pdf"));
+    EXPECT_TRUE(fs::is_symlink(Root / "dangling.pdf"));
+    EXPECT_TRUE(IsWholePdf(real));
+    EXPECT_TRUE(IsWholePdf(Root / "real" / "made.pdf"));
+    EXPECT_EQ(fs::status(real).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Entries(Root / "real"), (std::vector<std::string>{"book.pdf", "made.pdf"}));
+}
+
+TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
+    const fs::path pdf = Root / "killed.pdf";
+    test::WriteFile(pdf, Old());
+    // What an earlier run killed while the hidden file was named left.
+    test::WriteFile(Root / ".letterwell-999999999.1-0123456789abcdef", Old());
+    const std::string cli = (Root / "program" / "letterwell-cli").string();
+    std::mt19937 random(5);
+    const int endings[] = {SIGKILL, SIGTERM, SIGINT};
+    for (int round = 0; round < 9; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            ::execl(cli.c_str(), cli.c_str(), "print", "--pdf", pdf.c_str(), "DejaVu Sans",
+                    "DejaVu Serif", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 1500));
+        ::kill(child, endings[round % 3]);
+        ::waitpid(child, nullptr, 0);
+        const bool old = test::ReadFile(pdf) == Old();
+        EXPECT_TRUE(old || IsWholePdf(pdf)) << "round " << round;
+        for (const std::string& name : Entries(Root)) {
+            EXPECT_TRUE(name == "killed.pdf" || name == "program" ||
+                        name.rfind(".letterwell-", 0) == 0)
+                << name;
+        }
+    }
+    ASSERT_EQ(PrintTo(pdf).Status, 0);
+    EXPECT_TRUE(IsWholePdf(pdf));
+    EXPECT_EQ(Entries(Root), (std::vector<std::string>{"killed.pdf", "program"}));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace lw {
 namespace {
 
@@ -84,6 +86,21 @@ TEST(PrintLayout, RowsPagesAndThePagesEachRangePrints) {
     l = ComputePrintLayout(Centimetres(14.5), 7, 3, Printer600(), text);
     EXPECT_EQ(l.RowsPerPage, 0);
     EXPECT_EQ(l.Pages, 0);
+    // Nor do side margins that meet, or margins no int holds, stored or typed:
+    // no page, and no sum that runs over.
+    TPrintOptions sides = Centimetres(1.0);
+    sides.LeftMargin = sides.RightMargin = 10.5;
+    for (const TPrintOptions& print : {sides, Centimetres(1e300), Centimetres(99999999),
+                                       Centimetres(std::numeric_limits<double>::infinity()),
+                                       Centimetres(std::numeric_limits<double>::quiet_NaN())}) {
+        l = ComputePrintLayout(print, 7, 3, Printer600(), text);
+        EXPECT_EQ(l.RowsPerPage, 0) << print.TopMargin << " " << print.LeftMargin;
+        EXPECT_EQ(l.Pages, 0) << print.TopMargin << " " << print.LeftMargin;
+        EXPECT_EQ(l.PagesToPrint, 0) << print.TopMargin << " " << print.LeftMargin;
+    }
+    EXPECT_EQ(MarginDots(std::numeric_limits<double>::quiet_NaN(), 2.54, 600, 0),
+              kMarginBeyondAnySheet);
+    EXPECT_EQ(MarginDots(-1e300, 2.54, 600, 0), 0);
 }
 
 TEST(PrintJobPlan, CellsGoRowByRowAndOnlyTheSelectedArePlaced) {

@@ -346,4 +346,14 @@ quit_through_file_menu
 [ "$(stored_number 'Font Size')" -eq 30 ] && [ "$(stored 'Font color')" = "000000c0" ] ||
   fail "a restart lost the options: size $(stored 'Font Size'), colour $(stored 'Font color')"
 
+# --- Run 4 -----------------------------------------------------------------
+# A kill (as at a logout) ends the program as File > Exit does: the
+# settings are written again, and its temporary font folder goes.
+start_letterwell 4
+rm -f "$settings"
+kill -TERM "$letterwell_pid"
+wait "$letterwell_pid" || fail "SIGTERM did not end the program as Exit does: $(cat "$root"/letterwell-4.log)"
+[ "$(stored_number 'Font Size')" -eq 30 ] || fail "SIGTERM lost the settings: size $(stored 'Font Size')"
+[ ! -e "$XDG_DATA_HOME/fonts/Letterwell temporary" ] || fail "the temporary font folder outlived the program"
+
 echo "x11 smoke run passed"

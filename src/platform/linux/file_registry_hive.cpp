@@ -2,8 +2,6 @@
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/replace_file.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -52,38 +50,12 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     return true;
 }
 
-// The six random letters and digits of mkstemp. A word a person might give a
-// copy ("backup", "before") is all small letters and never taken for one.
-bool IsMkstempSuffix(const std::string& suffix) {
-    const auto isAlnum = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
-    const auto notLower = [](char c) { return std::islower(static_cast<unsigned char>(c)) == 0; };
-    return suffix.size() == 6 && std::all_of(suffix.begin(), suffix.end(), isAlnum) &&
-           std::any_of(suffix.begin(), suffix.end(), notLower);
-}
-
-// Earlier versions saved through "<file>.XXXXXX" temporary files, which a
-// kill at the wrong moment left behind for good.
-void RemoveOldTemporaryFiles(const fs::path& target) {
-    const std::string prefix = target.filename().string() + ".";
-    std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(target.parent_path(), ec)) {
-        const std::string name = entry.path().filename().string();
-        const bool temporary = name.compare(0, prefix.size(), prefix) == 0 &&
-                               IsMkstempSuffix(name.substr(std::min(name.size(), prefix.size())));
-        std::error_code typeError;
-        if (temporary && entry.is_regular_file(typeError) && !entry.is_symlink(typeError)) {
-            fs::remove(entry.path(), typeError);
-        }
-    }
-}
-
 } // namespace
 
 TFileRegistryHive::TFileRegistryHive(std::string path) : FilePath(std::move(path)) {
-    // A start clears what saves killed part-way left beside the file.
-    const fs::path target(FilePath);
-    RemoveOldTemporaryFiles(target);
-    RemoveStaleHiddenFiles(target.parent_path().string());
+    // A start clears what saves killed part-way left beside the file: only
+    // files named by the program itself, never the user's own copies.
+    RemoveStaleHiddenFiles(FolderOf(FilePath));
 }
 
 std::string TFileRegistryHive::DefaultPath() {
@@ -116,15 +88,15 @@ void TFileRegistryHive::KeepDamagedCopy() {
         return;
     } catch (const ERegistryDamaged&) {
     }
-    // Never overwrite an earlier copy: each damaged file is kept.
+    // Never overwrite an earlier copy: each damaged file is kept, and a copy
+    // the disk has no room for is not left half made.
     std::string copy = FilePath + ".damaged";
-    for (int n = 1; fs::exists(copy); ++n) {
+    const auto bytes = [&](int fd) { return WriteAll(fd, text.data(), text.size()); };
+    for (int n = 1; !CreateNewFile(copy, 0600, bytes); ++n) {
+        if (errno != EEXIST) {
+            throw ERegistryError(ErrnoText("cannot keep the damaged settings file", copy));
+        }
         copy = FilePath + ".damaged." + std::to_string(n);
-    }
-    std::error_code ec;
-    fs::copy_file(FilePath, copy, ec);
-    if (ec) {
-        throw ERegistryError("cannot keep the damaged settings file: " + ec.message());
     }
 }
 

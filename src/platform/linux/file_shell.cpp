@@ -193,25 +193,6 @@ bool CreateTrashInfo(const std::string& trash, const std::string& original, std:
     return false;
 }
 
-bool CopyBytes(int from, int to) {
-    char buffer[1 << 16];
-    while (true) {
-        const ssize_t n = ::read(from, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            return true;
-        }
-        if (!WriteAll(to, buffer, static_cast<size_t>(n))) {
-            return false;
-        }
-    }
-}
-
 // Copies a regular file's bytes to `to`, replacing what is there in one step
 // or only where nothing is there. Not blocking on open: a pipe named like a
 // font would wait forever.
@@ -232,7 +213,7 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool replac
         errno = EEXIST; // a copy onto itself would replace the file with nothing
     } else {
         ::fcntl(source, F_SETFL, ::fcntl(source, F_GETFL) & ~O_NONBLOCK);
-        const auto bytes = [source](int fd) { return CopyBytes(source, fd); };
+        const auto bytes = [source](int fd) { return CopyAll(source, fd); };
         copied = replace ? ReplaceFile(to, status.st_mode & 0777, bytes)
                          : CreateNewFile(to, status.st_mode & 0777, bytes);
     }

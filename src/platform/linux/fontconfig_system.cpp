@@ -240,9 +240,17 @@ TFontconfigSystem::TFontconfigSystem(std::string userFontFolder)
 }
 
 TFontconfigSystem::~TFontconfigSystem() {
-    // Whatever the catalogue did not remove goes with the program.
-    if (!TemporaryLinks.empty()) {
-        RemoveLinkFolder(TemporaryFolder());
+    if (UserFontFolder.empty()) {
+        return;
+    }
+    // Whatever the catalogue did not remove goes with the program, and so
+    // does its folder, emptied before or not.
+    const bool linked = !TemporaryLinks.empty();
+    RemoveLinkFolder(TemporaryFolder());
+    std::error_code ec;
+    fs::remove(fs::path(UserFontFolder) / kTemporaryFolderName,
+               ec); // only when no one else's is in it
+    if (linked) {
         FontsChanged();
     }
 }

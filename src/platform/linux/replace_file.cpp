@@ -8,6 +8,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,6 +47,26 @@ std::string HiddenName(const std::string& folder) {
     char suffix[17];
     std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
     return folder + "/" + kHiddenPrefix + ProcessStamp() + "-" + suffix;
+}
+
+// Whether name is one HiddenName gives, and then the stamp it carries: the
+// exact shape, so that no name a person gives a file is ever taken for one.
+bool IsHiddenName(const std::string& name, std::string& stamp) {
+    const size_t prefix = std::strlen(kHiddenPrefix);
+    const size_t dash = name.find('-', prefix);
+    if (name.compare(0, prefix, kHiddenPrefix) != 0 || dash == std::string::npos ||
+        name.size() != dash + 17) {
+        return false;
+    }
+    const std::string suffix = name.substr(dash + 1);
+    stamp = name.substr(prefix, dash - prefix);
+    const size_t dot = stamp.find('.');
+    const auto digits = [](const std::string& text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    };
+    return suffix.find_first_not_of("0123456789abcdef") == std::string::npos &&
+           dot != std::string::npos && digits(stamp.substr(0, dot)) &&
+           digits(stamp.substr(dot + 1));
 }
 
 void SyncFolder(const std::string& folder) {
@@ -147,6 +168,25 @@ bool WriteAll(int fd, const char* data, size_t size) {
     return true;
 }
 
+bool CopyAll(int from, int to) {
+    char buffer[1 << 16];
+    while (true) {
+        const ssize_t n = ::read(from, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        if (!WriteAll(to, buffer, static_cast<size_t>(n))) {
+            return false;
+        }
+    }
+}
+
 bool ReplaceFile(const std::string& path, mode_t mode, const std::function<bool(int fd)>& write) {
     const std::string folder = FolderOf(path);
     std::string name;
@@ -202,9 +242,73 @@ bool CreateNewFile(const std::string& path, mode_t mode, const std::function<boo
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
         return Abandon(fd, std::string());
     }
-    ::close(fd);
+    // Where closing reports a late write error the named file is not whole.
+    if (::close(fd) != 0) {
+        return Abandon(-1, path);
+    }
     SyncFolder(folder);
     return true;
+}
+
+TDocumentTarget FindDocumentTarget(const std::string& path) {
+    TDocumentTarget target;
+    target.Path = path;
+    // As the kernel does, a chain of links longer than 40 is a loop.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat status {};
+        if (::lstat(target.Path.c_str(), &status) != 0) {
+            return target;
+        }
+        if (!S_ISLNK(status.st_mode)) {
+            target.Exists = true;
+            target.Regular = S_ISREG(status.st_mode);
+            target.Mode = status.st_mode & 07777;
+            target.Owner = status.st_uid;
+            target.Group = status.st_gid;
+            return target;
+        }
+        std::string next(4096, '\0');
+        const ssize_t n = ::readlink(target.Path.c_str(), next.data(), next.size());
+        if (n < 0 || static_cast<size_t>(n) >= next.size()) {
+            break;
+        }
+        next.resize(static_cast<size_t>(n));
+        target.Path = next[0] == '/' ? next : FolderOf(target.Path) + "/" + next;
+    }
+    target.Exists = true; // a loop, or a link that cannot be read: nothing to replace
+    return target;
+}
+
+bool ReplaceDocument(const TDocumentTarget& target, const std::function<bool(int fd)>& write) {
+    if (target.Exists && !target.Regular) {
+        errno = EEXIST;
+        return false;
+    }
+    if (!target.Exists) {
+        return ReplaceFile(target.Path, 0666, write);
+    }
+    return ReplaceFile(target.Path, target.Mode, [&](int fd) {
+        // The file is made under the umask; the one it replaces was not.
+        if (::fchmod(fd, target.Mode) != 0) {
+            return false;
+        }
+        if (::fchown(fd, target.Owner, target.Group) != 0 && errno != EPERM) {
+            return false;
+        }
+        return write(fd);
+    });
+}
+
+TMemoryFile::TMemoryFile() : Descriptor(::memfd_create("letterwell", MFD_CLOEXEC)) {}
+
+TMemoryFile::~TMemoryFile() {
+    if (Descriptor >= 0) {
+        ::close(Descriptor);
+    }
+}
+
+std::string TMemoryFile::Path() const {
+    return "/proc/self/fd/" + std::to_string(Descriptor);
 }
 
 void RemoveStaleHiddenFiles(const std::string& folder) {
@@ -212,14 +316,10 @@ void RemoveStaleHiddenFiles(const std::string& folder) {
     if (dir == nullptr) {
         return;
     }
-    const size_t prefix = std::strlen(kHiddenPrefix);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.compare(0, prefix, kHiddenPrefix) != 0) {
-            continue;
-        }
-        const size_t dash = name.find('-', prefix);
-        if (dash == std::string::npos || StampIsLive(name.substr(prefix, dash - prefix))) {
+        std::string stamp;
+        if (!IsHiddenName(name, stamp) || StampIsLive(stamp)) {
             continue;
         }
         const std::string path = folder + "/" + name;
