@@ -33,6 +33,7 @@ constexpr int kNoFontSelected = 13000;
 constexpr int kInstallQuestion = 13001;
 constexpr int kFilesInFolder = 13005;
 constexpr int kDamagedFont = 13014;
+constexpr int kNotAFontFile = 30121;
 constexpr int kRemoveTemporaryQuestion = 10016;
 constexpr int kConfirmCaption = 20;
 constexpr int kWarningCaption = 21;
@@ -202,6 +203,10 @@ std::unique_ptr<TFontFile> TNotInstalledPage::PreviewFile(const std::string& pat
                                                           std::string& error) {
     try {
         std::unique_ptr<TFontFile> font = TFontManager::ReadFontFile(path);
+        if (font && font->NotAFont) {
+            error = LoadStr(kNotAFontFile);
+            return nullptr;
+        }
         if (!font || FontSystem().AddFontResource(font->GetFiles(true)) == 0) {
             error = LoadStr(kDamagedFont);
             return nullptr;
@@ -281,8 +286,8 @@ void TNotInstalledPage::InstallClick(bool temporarily) {
 
 bool TNotInstalledPage::SelectedPath(std::string& path) {
     if (FileList->currentRow() < 0) {
-        Prompts().MessageBox(LoadStr(kNoFontSelected), LoadStr(kWarningCaption),
-                             TMsgIcon::Warning, TMsgButtons::Ok);
+        Prompts().MessageBox(LoadStr(kNoFontSelected), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
         return false;
     }
     path = FileList->FileName();
