@@ -1,9 +1,9 @@
 #include "fonts/font_json.h"
 
-#include "app/strings.h"
 #include "fonts/font_text.h"
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
+#include "platform/byte_source.h"
 
 #include <array>
 #include <cstdio>
@@ -11,8 +11,6 @@
 namespace lw {
 
 namespace {
-
-constexpr int kNotAFontFile = 30121;
 
 // Bytes a run of plain text stops at: control characters, the quote, the
 // backslash, and every byte above ASCII (checked for UTF-8 where it starts).
@@ -151,7 +149,7 @@ void AppendFontFileJson(std::string& out, const TFontFile& font) {
         json.AddBool("IsFixedPitch", type1->IsFixedPitch);
     }
     if (font.NotAFont) {
-        json.AddText("Error", LoadStr(kNotAFontFile));
+        json.AddText("Error", kNotAFontFile);
     }
     json.Close();
 }

@@ -33,7 +33,6 @@ constexpr int kNoFontSelected = 13000;
 constexpr int kInstallQuestion = 13001;
 constexpr int kFilesInFolder = 13005;
 constexpr int kDamagedFont = 13014;
-constexpr int kNotAFontFile = 30121;
 constexpr int kRemoveTemporaryQuestion = 10016;
 constexpr int kConfirmCaption = 20;
 constexpr int kWarningCaption = 21;
@@ -204,7 +203,7 @@ std::unique_ptr<TFontFile> TNotInstalledPage::PreviewFile(const std::string& pat
     try {
         std::unique_ptr<TFontFile> font = TFontManager::ReadFontFile(path);
         if (font && font->NotAFont) {
-            error = LoadStr(kNotAFontFile);
+            error = kNotAFontFile;
             return nullptr;
         }
         if (!font || FontSystem().AddFontResource(font->GetFiles(true)) == 0) {

@@ -165,7 +165,7 @@ TEST(FontJson, CliNamesFilesByTheirBytesAndTellsWhatIsNoFont) {
     EXPECT_EQ(info.Status, 1);
     EXPECT_EQ(info.Output.rfind("{\"FileName\": " + JsonString(text) + ", \"RegistryName\"", 0), 0u)
         << info.Output;
-    EXPECT_NE(info.Output.find(", \"Error\": \"Fajl nije font.\"}\n"), std::string::npos)
+    EXPECT_NE(info.Output.find(", \"Error\": \"not a font file\"}\n"), std::string::npos)
         << info.Output;
     EXPECT_NE(listed.Output.find(info.Output), std::string::npos) << "list says the same";
 }

@@ -102,7 +102,7 @@ TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason)
     ClickFile("notes.ttf");
     EXPECT_EQ(Page().PreviewFontFile(), nullptr);
     EXPECT_EQ(Label(Page().lblFontNameNotInst), "Puni naziv fonta:  ");
-    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("Fajl nije font.: GRESKA "));
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("not a font file: GRESKA "));
 
     // No file chosen: the sample falls back, and installing asks for a file.
     Page().FileList->setCurrentRow(-1);
