@@ -729,6 +729,7 @@ void TfMain_letterwell::ApplyLanguage() {
     Installed->ShowFamilyCount();
     NotInstalled->ShowFileCount();
     FontManager->LoadFontTypeNames();
+    Installed->ShowFamilyDetails();
     NotInstalled->FileListClick();
     if (dlgFind != nullptr) {
         dlgFind->Localize();

@@ -195,6 +195,29 @@ TEST_F(InstalledPageTest, ListKeysStylesClickAndFind) {
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
 }
 
+// A family that leaves the system (removed temporary fonts, say) leaves the
+// page: the family now in its place is shown, with its styles and status.
+TEST_F(InstalledPageTest, AFamilyThatLeavesGivesWayToTheOneNowSelected) {
+    Page().SelectFamily(2);
+    ASSERT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
+    Fonts.Faces.erase("Courier");
+    std::erase(Fonts.FaceFamilies, "Courier");
+    Fonts.AddFace("Bodoni", test::TrueTypeFace("Bodoni Bold", "Bold", NTM_BOLD));
+    Window->FontsChanged();
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Bodoni"));
+    EXPECT_EQ(Page().cmbFonts->Edit()->text(), QStringLiteral("Bodoni"));
+    EXPECT_EQ(Sample().font().family(), QStringLiteral("Bodoni"));
+    EXPECT_EQ(Page().lstStyles->count(), 2);
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("Bodoni"));
+
+    // A family that stays keeps its place and shows what changed in it.
+    Page().SelectFamily(0);
+    Fonts.AddFace("Arial", test::TrueTypeFace("Arial Bold", "Bold", NTM_BOLD));
+    Window->FontsChanged();
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Arial"));
+    EXPECT_EQ(Page().lstStyles->count(), 2);
+}
+
 TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt) {
     Page().SelectFamily(0);
     Window->Menu.mnBold->trigger();
