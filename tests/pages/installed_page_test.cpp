@@ -334,6 +334,21 @@ TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
     EXPECT_EQ(printed.find("line200"), std::string::npos) << "lines below the page are dropped";
     EXPECT_EQ(printed.find('\f', printed.find('\f') + 1), std::string::npos) << "one page only";
 
+    // A line wider than the page is wrapped inside the margins, every word kept.
+    QString wide;
+    for (int word = 1; word <= 40; ++word) {
+        wide += QStringLiteral("word%1 ").arg(word);
+    }
+    Sample().setPlainText(wide.trimmed());
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Window->Menu.mnPrint->trigger();
+    const std::string wrapped = PdfText(pdf);
+    EXPECT_NE(wrapped.find("word1 "), std::string::npos) << wrapped;
+    EXPECT_NE(wrapped.find("word40"), std::string::npos) << wrapped;
+    const size_t first = wrapped.find("word1 ");
+    EXPECT_NE(wrapped.substr(first, wrapped.find("word40") - first).find('\n'), std::string::npos)
+        << "not all on one line";
+
     // No documents folder: made, as the desktop makes it.
     fs::remove_all(documents);
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
