@@ -111,7 +111,7 @@ bool AppendFileLine(std::string& out, const std::string& shown, const std::strin
     try {
         if (const std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(path)) {
             lw::AppendFontFileJson(out, *font);
-            read = true;
+            read = !font->NotAFont;
         } else {
             out += lw::FontFileErrorJson(shown, lw::LoadStr(kDamagedFont));
         }

@@ -78,6 +78,8 @@ TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreen) {
     // built-in language's under its own caption.
     SetLanguage(1);
     ASSERT_EQ(GetLanguage(), 1);
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     WhileModal(
         [](QWidget* viewer) {
             EXPECT_EQ(viewer->windowTitle(), QString::fromStdString(LoadStr(10013)));

@@ -340,6 +340,7 @@ TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
         wide += QStringLiteral("word%1 ").arg(word);
     }
     Sample().setPlainText(wide.trimmed());
+    fs::remove(pdf);
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     Window->Menu.mnPrint->trigger();
     const std::string wrapped = PdfText(pdf);

@@ -158,8 +158,11 @@ TEST_F(ViewAllTest, FindSearchesOnThenFromTheTopIncludingTheCurrentItem) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
     Sheet->mnFindFont->trigger();
     ASSERT_NE(Sheet->dlgFind, nullptr);
+    // The offscreen platform has no window manager to activate it.
+    QApplication::setActiveWindow(Sheet->dlgFind);
     ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet->dlgFind));
-    EXPECT_EQ(QApplication::focusWidget(), Sheet->dlgFind->edFindText);
+    ASSERT_EQ(QApplication::focusWidget(), Sheet->dlgFind->edFindText)
+        << QApplication::focusWidget()->objectName().toStdString();
     EXPECT_EQ(Sheet->dlgFind->edFindText->selectedText(), QStringLiteral("Sans"));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Garamond"));
     EXPECT_EQ(Sheet->dlgFind->edFindText->text(), QStringLiteral("Garamond"));
