@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace lw {
 
 namespace {
@@ -44,6 +47,16 @@ QLineEdit* Address(QWidget* parent, const char* name, const char* text, const QR
 }
 
 } // namespace
+
+TVersion ProgramVersion() {
+    return TVersion{LW_VERSION_MAJOR, LW_VERSION_MINOR, "", "2024-2026"};
+}
+
+std::string VersionNumber(const TVersion& version) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%d.%02d", version.Major, version.Minor);
+    return number + version.Suffix;
+}
 
 std::string VersionText(const TVersion& version) {
     return FmtLoadStr(kVersionLine, version.Major, version.Minor, version.Suffix);
@@ -87,9 +100,25 @@ TfAbout::TfAbout(const TVersion& version, QWidget* parent) : QDialog(parent) {
     lblAuthor->setText(
         QString::fromLatin1(kCreditLine).arg(QString::fromStdString(version.CreditYears)));
     lblEmail->setText(QStringLiteral("E-mail:"));
+    StackParagraphs();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->geometry().center() - rect().center());
     }
+}
+
+// The paragraphs take the lines their texts wrap to in this language and
+// font, so no last word is cut off; the button and the box follow them.
+void TfAbout::StackParagraphs() {
+    constexpr int kGap = 4;
+    int top = lblSendEMail->y();
+    for (QLabel* paragraph : {lblSendEMail, lblInfo, lblResponsibility}) {
+        const int height = paragraph->heightForWidth(paragraph->width());
+        paragraph->setGeometry(paragraph->x(), top, paragraph->width(),
+                               std::max(height, paragraph->height()));
+        top = paragraph->geometry().bottom() + 1 + kGap;
+    }
+    btnOK->move(btnOK->x(), top + kGap);
+    setFixedSize(width(), std::max(height(), btnOK->geometry().bottom() + 1 + 9));
 }
 
 bool TfAbout::eventFilter(QObject* watched, QEvent* event) {

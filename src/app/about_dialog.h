@@ -18,7 +18,10 @@ struct TVersion {
     std::string CreditYears;
 };
 
-inline const TVersion kVersion{3, 81, "", "2024-2026"};
+// The program's version, as the build names it.
+TVersion ProgramVersion();
+// "major.minor" with the minor number in two digits, and the suffix.
+std::string VersionNumber(const TVersion& version);
 
 // The program's name, icon, version and the maker's words and addresses.
 class TfAbout : public QDialog {
@@ -41,6 +44,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void StackParagraphs();
 };
 
 // The version line: string 65001 with the minor number in two digits at

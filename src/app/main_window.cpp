@@ -52,6 +52,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <filesystem>
+
 namespace lw {
 
 namespace {
@@ -222,7 +224,8 @@ void TfMain_letterwell::WireCommands() {
     }
     connect(Menu.mnSetOptions, &QAction::triggered, this, &TfMain_letterwell::mnSetOptionsClick);
     connect(Menu.mnNotes, &QAction::triggered, this, &TfMain_letterwell::mnNotesClick);
-    connect(Menu.mnAbout, &QAction::triggered, this, [this] { ShowAbout(this, false, kVersion); });
+    connect(Menu.mnAbout, &QAction::triggered, this,
+            [this] { ShowAbout(this, false, ProgramVersion()); });
     for (QAction* view : {Menu.mnViewFolder, Menu.mnViewFolder0}) {
         connect(view, &QAction::triggered, this, [this] { ViewFolderClick(false); });
     }
@@ -598,8 +601,19 @@ void TfMain_letterwell::mnSetOptionsClick() {
 void TfMain_letterwell::mnNotesClick() {
     constexpr int kNotesCaption = 10013;
     constexpr int kNotesFile = 10014;
-    const std::string name = LoadStr(kNotesFile);
-    const std::string path = NotesFolder.empty() ? ProgramDataFile(name) : NotesFolder + "/" + name;
+    const auto notesPath = [this](const std::string& name) {
+        return NotesFolder.empty() ? ProgramDataFile(name) : NotesFolder + "/" + name;
+    };
+    std::string path = notesPath(LoadStr(kNotesFile));
+    // A language whose notes are not shipped shows the built-in language's;
+    // when neither is there, the missing file told is the language's own.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        const std::string builtIn = notesPath(LoadBuiltInStr(kNotesFile));
+        if (std::filesystem::is_regular_file(builtIn, ec)) {
+            path = builtIn;
+        }
+    }
     ShowNotes(LoadStr(kNotesCaption), path, this, QIcon(), false);
 }
 
@@ -715,6 +729,7 @@ void TfMain_letterwell::ApplyLanguage() {
     Installed->ShowFamilyCount();
     NotInstalled->ShowFileCount();
     FontManager->LoadFontTypeNames();
+    Installed->ShowFamilyDetails();
     NotInstalled->FileListClick();
     if (dlgFind != nullptr) {
         dlgFind->Localize();

@@ -97,6 +97,11 @@ std::string LoadStr(int id) {
     return text == nullptr ? std::string() : CutToCharacters(*text, kMaxStringLength);
 }
 
+std::string LoadBuiltInStr(int id) {
+    const std::string* text = BuiltInLanguage().Strings.Find(id);
+    return text == nullptr ? std::string() : CutToCharacters(*text, kMaxStringLength);
+}
+
 std::string FormatText(const std::string& pattern, const std::vector<TFmtArg>& args) {
     std::string out;
     size_t next = 0;

@@ -16,6 +16,8 @@ inline constexpr size_t kMaxStringLength = 4095;
 // The text of string id in the language in force, at most 4095 characters;
 // empty when the language has no such string.
 std::string LoadStr(int id);
+// The same in the built-in language, whatever language is in force.
+std::string LoadBuiltInStr(int id);
 
 using TFmtArg = std::variant<long long, double, std::string>;
 

@@ -1,4 +1,5 @@
 // letterwell-cli: the font manager's work from a terminal, over the same core.
+#include "app/about_dialog.h"
 #include "app/strings.h"
 #include "cli/category_commands.h"
 #include "cli/console_prompts.h"
@@ -110,7 +111,7 @@ bool AppendFileLine(std::string& out, const std::string& shown, const std::strin
     try {
         if (const std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(path)) {
             lw::AppendFontFileJson(out, *font);
-            read = true;
+            read = !font->NotAFont;
         } else {
             out += lw::FontFileErrorJson(shown, lw::LoadStr(kDamagedFont));
         }
@@ -271,7 +272,7 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     try {
         if (command == "--version") {
-            std::cout << "letterwell-cli 0.1\n";
+            std::cout << "letterwell-cli " << lw::VersionNumber(lw::ProgramVersion()) << "\n";
             return 0;
         }
         if (command == "string") {

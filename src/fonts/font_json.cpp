@@ -3,6 +3,7 @@
 #include "fonts/font_text.h"
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
+#include "platform/byte_source.h"
 
 #include <array>
 #include <cstdio>
@@ -11,39 +12,41 @@ namespace lw {
 
 namespace {
 
-// Appends text as the inside of a JSON string literal. Runs that need no
-// escape are copied whole; the first byte above ASCII sends the rest through
-// the UTF-8 repair once (names are mostly ASCII and need none).
 // Bytes a run of plain text stops at: control characters, the quote, the
-// backslash, and (in text not yet known to be UTF-8) every byte above ASCII.
-constexpr std::array<bool, 256> StopBytes(bool stopAboveAscii) {
+// backslash, and every byte above ASCII (checked for UTF-8 where it starts).
+constexpr std::array<bool, 256> StopBytes() {
     std::array<bool, 256> stops{};
     for (size_t b = 0; b < 256; ++b) {
-        stops[b] = b < 0x20 || b == '"' || b == '\\' || (stopAboveAscii && b >= 0x80);
+        stops[b] = b < 0x20 || b == '"' || b == '\\' || b >= 0x80;
     }
     return stops;
 }
-constexpr std::array<bool, 256> kStopsAnyText = StopBytes(true);
-constexpr std::array<bool, 256> kStopsValidText = StopBytes(false);
+constexpr std::array<bool, 256> kStops = StopBytes();
 
-void AppendEscaped(std::string& out, std::string_view text, bool valid) {
-    const std::array<bool, 256>& stops = valid ? kStopsValidText : kStopsAnyText;
+// Appends text as the inside of a JSON string literal. Runs that need no
+// escape are copied whole. A byte that starts no UTF-8 sequence (a file
+// name's, say) is written as the lone surrogate U+DC00 + byte, as Python's
+// "surrogateescape" decodes it, so a reader gets the very bytes back.
+void AppendEscaped(std::string& out, std::string_view text) {
     size_t plain = 0; // start of the run of characters that need no escape
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
-        if (!stops[byte]) {
+        if (!kStops[byte]) {
             continue;
         }
-        out.append(text.substr(plain, i - plain));
         if (byte >= 0x80) {
-            AppendEscaped(out, ToValidUtf8(text.substr(i)), true);
-            return;
+            const size_t n = ValidUtf8SequenceLength(text, i);
+            if (n > 0) {
+                i += n - 1;
+                continue;
+            }
         }
+        out.append(text.substr(plain, i - plain));
         plain = i + 1;
-        if (byte < 0x20) {
+        if (byte < 0x20 || byte >= 0x80) {
             char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            std::snprintf(escape, sizeof escape, byte < 0x80 ? "\\u%04x" : "\\udc%02x", byte);
             out += escape;
         } else {
             out += '\\';
@@ -55,7 +58,7 @@ void AppendEscaped(std::string& out, std::string_view text, bool valid) {
 
 void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
-    AppendEscaped(out, text, false);
+    AppendEscaped(out, text);
     out += '"';
 }
 
@@ -144,6 +147,9 @@ void AppendFontFileJson(std::string& out, const TFontFile& font) {
         json.AddText("PSWeight", type1->PSWeight);
         json.AddNumber("ItalicAngle", type1->ItalicAngle);
         json.AddBool("IsFixedPitch", type1->IsFixedPitch);
+    }
+    if (font.NotAFont) {
+        json.AddText("Error", kNotAFontFile);
     }
     json.Close();
 }

@@ -9,8 +9,9 @@
 namespace lw {
 
 // The text as a JSON string literal, quotes included. Control characters are
-// written as \uXXXX; invalid UTF-8 becomes U+FFFD, so the output is always
-// valid JSON whatever bytes a file name holds.
+// written as \uXXXX; each byte that is not UTF-8 as \udcXX (the byte in XX),
+// so the output is valid JSON whatever bytes a file name holds and the name
+// comes back byte for byte (Python: json.loads, then os.fsencode).
 std::string JsonString(std::string_view text);
 
 // One JSON object on one line, members in the order they are added,
@@ -29,7 +30,8 @@ private:
     bool First = true;
 };
 
-// Every field of the record under its own name, then the reader's own fields.
+// Every field of the record under its own name, then the reader's own fields;
+// last an "Error" when the file is no font at all.
 std::string FontFileJson(const TFontFile& font);
 // The same, written at the end of out (a program writing many lines).
 void AppendFontFileJson(std::string& out, const TFontFile& font);

@@ -37,8 +37,9 @@ bool IsLowSurrogate(uint16_t u) {
     return u >= 0xDC00 && u <= 0xDFFF;
 }
 
-// The length of the valid UTF-8 sequence at text[i], or 0 when it is not one.
-size_t ValidSequenceLength(std::string_view text, size_t i) {
+} // namespace
+
+size_t ValidUtf8SequenceLength(std::string_view text, size_t i) {
     const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
     const uint8_t b0 = byte(i);
     if (b0 < 0x80) {
@@ -75,8 +76,6 @@ size_t ValidSequenceLength(std::string_view text, size_t i) {
     }
     return length;
 }
-
-} // namespace
 
 void AppendUtf8(std::string& out, char32_t code) {
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
@@ -151,7 +150,7 @@ std::string Windows1252ToUtf8(std::span<const uint8_t> bytes) {
 
 bool IsValidUtf8(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
-        const size_t n = ValidSequenceLength(text, i);
+        const size_t n = ValidUtf8SequenceLength(text, i);
         if (n == 0) {
             return false;
         }
@@ -182,7 +181,7 @@ std::string ToValidUtf8(std::string_view text) {
             i = ascii;
             continue;
         }
-        const size_t n = ValidSequenceLength(text, i);
+        const size_t n = ValidUtf8SequenceLength(text, i);
         if (n == 0) {
             AppendUtf8(out, kReplacement);
             ++i;

@@ -25,6 +25,9 @@ std::string MacRomanToUtf8(std::span<const uint8_t> bytes);
 std::string Windows1252ToUtf8(std::span<const uint8_t> bytes);
 
 bool IsValidUtf8(std::string_view text);
+// The length of the valid UTF-8 sequence at text[i], or 0 when it is not one
+// (overlong forms and encoded surrogates are not).
+size_t ValidUtf8SequenceLength(std::string_view text, size_t i);
 
 // Bytes that are valid UTF-8 unchanged, otherwise read as Windows-1252.
 std::string BytesToText(std::span<const uint8_t> bytes);

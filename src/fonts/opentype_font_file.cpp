@@ -160,6 +160,17 @@ std::string TagText(const TByteView& directory, uint64_t at) {
     return tag;
 }
 
+// TrueType, CFF, Apple's two older tags, and a collection's header.
+bool HasSfntSignature(const TByteView& offsetTable) {
+    if (!offsetTable.Contains(0, 4)) {
+        return false;
+    }
+    const uint32_t version = offsetTable.BE32(0);
+    return version == 0x00010000 || version == 0x4F54544F /* OTTO */ ||
+           version == 0x74727565 /* true */ || version == 0x74797031 /* typ1 */ ||
+           version == 0x74746366 /* ttcf */;
+}
+
 bool IsOpenTypeLayoutTag(const std::string& tag) {
     return tag == "DSIG" || tag == "BASE" || tag == "GDEF" || tag == "GPOS" || tag == "GSUB" ||
            tag == "JSTF";
@@ -187,6 +198,7 @@ void TOpenTypeFontFile::ReadFont(IByteSource& source, uint16_t systemLangId) {
     Outlines = 1;
     const std::vector<uint8_t> offsetBytes = ReadUpTo(source, 0, kOffsetTableSize);
     const TByteView offsetTable(offsetBytes);
+    NotAFont = !HasSfntSignature(offsetTable);
     const uint16_t numTables = offsetTable.BE16(4);
     const std::vector<uint8_t> directoryBytes =
         ReadUpTo(source, kOffsetTableSize, size_t(numTables) * kTableRecordSize);

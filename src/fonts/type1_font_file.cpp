@@ -182,6 +182,8 @@ void TType1FontFile::ReadMetrics(IByteSource& metrics) {
 void TType1FontFile::ReadOutlineHeader(IByteSource& outline) {
     const std::vector<uint8_t> segmentBytes = ReadUpTo(outline, 0, kSegmentHeaderSize);
     const TByteView segment(segmentBytes);
+    // Every outline file the reader takes starts with an ASCII segment.
+    NotAFont = !segment.Contains(0, 2) || segment.U8(0) != 0x80 || segment.U8(1) != 1;
     // The segment length may claim more than the file holds; the read takes
     // what is there.
     const size_t length = std::min<size_t>(segment.LE32(2), kMaxHeaderScan);

@@ -266,6 +266,12 @@ void TInstalledPage::UpdateList() {
     const int selected = cmbFonts->ItemIndex();
     FontManager->Refresh();
     LoadFamilies(selected);
+    // The family shown may be gone (a removed temporary font, say): show the
+    // one that now stands at its place, the last when the list got shorter.
+    if (cmbFonts->ItemIndex() < 0 && cmbFonts->Count() > 0) {
+        cmbFonts->SetItemIndex(std::max(0, std::min(selected, cmbFonts->Count() - 1)));
+    }
+    cmbFontsChange();
 }
 
 void TInstalledPage::cmbFontsChange() {
@@ -273,12 +279,20 @@ void TInstalledPage::cmbFontsChange() {
     if (index < 0) {
         return;
     }
-    lstStyles->clear();
     const QString family = cmbFonts->Item(index);
     QFont sampleFont = mmSample->font();
     sampleFont.setFamily(family);
     mmSample->setFont(sampleFont);
     emit SampleFontChanged(family);
+    ShowFamilyDetails();
+}
+
+void TInstalledPage::ShowFamilyDetails() {
+    const QString family = cmbFonts->Item(cmbFonts->ItemIndex());
+    if (family.isEmpty()) {
+        return;
+    }
+    lstStyles->clear();
     const TFamilyDescription description = DescribeFamily(*FontManager, family.toStdString());
     if (description.HasStyles) {
         lblFontType->setText(QString::fromStdString(description.TypeLine));

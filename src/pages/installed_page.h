@@ -32,7 +32,10 @@ public:
     void LoadFamilies(int index);
     // The change handler of the family list.
     void cmbFontsChange();
-    // Refreshes the catalogue and the list, keeping the selected index.
+    // The chosen family's type line and styles, in the language in force.
+    void ShowFamilyDetails();
+    // Refreshes the catalogue and the list, keeping the selected index, and
+    // shows the family that stands there now.
     void UpdateList();
     QString SelectedFamily() const;
     // The count label in the language in force.

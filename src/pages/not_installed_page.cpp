@@ -202,6 +202,10 @@ std::unique_ptr<TFontFile> TNotInstalledPage::PreviewFile(const std::string& pat
                                                           std::string& error) {
     try {
         std::unique_ptr<TFontFile> font = TFontManager::ReadFontFile(path);
+        if (font && font->NotAFont) {
+            error = kNotAFontFile;
+            return nullptr;
+        }
         if (!font || FontSystem().AddFontResource(font->GetFiles(true)) == 0) {
             error = LoadStr(kDamagedFont);
             return nullptr;
@@ -281,8 +285,8 @@ void TNotInstalledPage::InstallClick(bool temporarily) {
 
 bool TNotInstalledPage::SelectedPath(std::string& path) {
     if (FileList->currentRow() < 0) {
-        Prompts().MessageBox(LoadStr(kNoFontSelected), LoadStr(kWarningCaption),
-                             TMsgIcon::Warning, TMsgButtons::Ok);
+        Prompts().MessageBox(LoadStr(kNoFontSelected), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
         return false;
     }
     path = FileList->FileName();

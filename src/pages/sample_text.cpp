@@ -1,5 +1,6 @@
 #include "pages/sample_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -154,6 +155,63 @@ std::vector<int> SampleLineTops(size_t lineCount, double textHeight, int pageHei
         top += step;
     }
     return tops;
+}
+
+namespace {
+
+// The parts of a word wider than the page, each as wide as fits (at least
+// one character, so a page narrower than a letter still ends).
+std::vector<std::string> BreakWord(const std::string& word, double width,
+                                   const std::function<double(const std::string&)>& measure) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (size_t i = 0; i < word.size();) {
+        size_t next = i + 1;
+        while (next < word.size() && (static_cast<uint8_t>(word[next]) & 0xC0) == 0x80) {
+            ++next;
+        }
+        const std::string character = word.substr(i, next - i);
+        if (!part.empty() && measure(part + character) > width) {
+            parts.push_back(part);
+            part.clear();
+        }
+        part += character;
+        i = next;
+    }
+    parts.push_back(part);
+    return parts;
+}
+
+} // namespace
+
+std::vector<std::string> WrapSampleLine(const std::string& line, double width,
+                                        const std::function<double(const std::string&)>& measure) {
+    std::vector<std::string> lines;
+    std::string current;
+    bool started = false;
+    size_t start = 0;
+    while (start <= line.size()) {
+        const size_t blank = std::min(line.find(' ', start), line.size());
+        const std::string word = line.substr(start, blank - start);
+        start = blank + 1;
+        const std::string joined = started ? current + " " + word : word;
+        if (!started || measure(joined) <= width) {
+            current = joined;
+            started = true;
+            if (measure(current) <= width) {
+                continue;
+            }
+            current.clear(); // a first word wider than the page alone
+        } else {
+            lines.push_back(current);
+        }
+        std::vector<std::string> parts = BreakWord(word, width, measure);
+        current = parts.back();
+        parts.pop_back();
+        lines.insert(lines.end(), parts.begin(), parts.end());
+    }
+    lines.push_back(current);
+    return lines;
 }
 
 } // namespace lw

@@ -2,6 +2,7 @@
 
 #include "app/color.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,5 +37,11 @@ std::string FirstCharacters(const std::string& text, size_t count);
 // text height (rounded half to even); a line that would start below the
 // page is dropped.
 std::vector<int> SampleLineTops(size_t lineCount, double textHeight, int pageHeight);
+
+// One line of the sample cut into the lines a page `width` wide prints:
+// at the blanks, a word wider than the page at the last character that
+// fits (never inside a UTF-8 character). measure gives a text's width.
+std::vector<std::string> WrapSampleLine(const std::string& line, double width,
+                                        const std::function<double(const std::string&)>& measure);
 
 } // namespace lw

@@ -404,6 +404,9 @@ void TfViewAll::mnFindFontClick() {
     dlgFind->show();
     dlgFind->raise();
     dlgFind->activateWindow();
+    // The family is offered, not imposed: typing replaces it.
+    dlgFind->edFindText->selectAll();
+    dlgFind->edFindText->setFocus(Qt::OtherFocusReason);
 }
 
 void TfViewAll::FindNext(const QString& text, bool wholeWord) {

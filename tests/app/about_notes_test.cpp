@@ -4,9 +4,12 @@
 #include "app/about_dialog.h"
 #include "app/main_window.h"
 #include "app/notes_viewer.h"
+#include "app/strings.h"
+#include "command_run.h"
 #include "main_window_fixture.h"
 #include "modal_window.h"
 #include "platform/linux/linux_platform.h"
+#include "test_env.h"
 #include "test_home.h"
 
 #include <QAction>
@@ -14,6 +17,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
@@ -69,6 +73,22 @@ TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreen) {
         [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
     QApplication::processEvents();
     EXPECT_EQ(TfShowHtml::Current(), nullptr) << "Esc closed and freed it";
+
+    // A language whose own notes are not beside the program shows the
+    // built-in language's under its own caption.
+    SetLanguage(1);
+    ASSERT_EQ(GetLanguage(), 1);
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    WhileModal(
+        [](QWidget* viewer) {
+            EXPECT_EQ(viewer->windowTitle(), QString::fromStdString(LoadStr(10013)));
+            const QString text = viewer->findChild<QTextBrowser*>()->toPlainText();
+            EXPECT_TRUE(text.contains(QStringLiteral("Letterwell"))) << text.left(80).toStdString();
+        },
+        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
+    SetLanguage(0);
+    EXPECT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
 }
 
 TEST_F(HelpTest, AMissingNotesFileIsToldWithItsPathAndOneViewerAtATime) {
@@ -111,14 +131,27 @@ TEST_F(HelpTest, AMissingNotesFileIsToldWithItsPathAndOneViewerAtATime) {
 TEST_F(HelpTest, TheAboutBoxShowsTheVersionAndOpensItsAddresses) {
     EXPECT_EQ(VersionText(TVersion{3, 5, "", ""}), "Verzija 3.05");
     EXPECT_EQ(VersionText(TVersion{3, 81, " beta", ""}), "Verzija 3.81 beta");
+    EXPECT_EQ(VersionNumber(TVersion{3, 5, " beta", ""}), "3.05 beta");
+    // The box and the command line name one version.
+    const std::string number = VersionNumber(ProgramVersion());
+    const test::TCommandRun cli =
+        test::RunCommand(test::BuildBinFolder() + "/letterwell-cli --version");
+    EXPECT_EQ(cli.Output, "letterwell-cli " + number + "\n");
     TfMain_letterwell window;
     window.show();
     QApplication::setActiveWindow(&window);
     WhileModal(
-        [](QWidget* box) {
+        [&](QWidget* box) {
             auto& about = *qobject_cast<TfAbout*>(box);
             EXPECT_EQ(about.windowTitle(), QStringLiteral("INFO"));
-            EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Verzija 3.81"));
+            EXPECT_EQ(about.lblVersion->text().toStdString(), "Verzija " + number);
+            // Every paragraph has room for all its lines, above the button.
+            for (QLabel* paragraph : {about.lblSendEMail, about.lblInfo, about.lblResponsibility}) {
+                EXPECT_GE(paragraph->height(), paragraph->heightForWidth(paragraph->width()))
+                    << paragraph->objectName().toStdString();
+                EXPECT_LT(paragraph->geometry().bottom(), about.btnOK->y());
+            }
+            EXPECT_LE(about.btnOK->geometry().bottom(), about.height());
             EXPECT_EQ(about.lblName->text(), QStringLiteral("Kestrova Letterwell"));
             EXPECT_TRUE(about.lblAuthor->text().contains(QStringLiteral("2024-2026")));
             QTest::mouseClick(about.edEmail, Qt::LeftButton);

@@ -170,6 +170,9 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
     EXPECT_EQ(window.Installed->mmSample->toPlainText().toStdString(), LoadStr(10025));
     EXPECT_EQ(window.Menu.mnEnglish->text(), QStringLiteral("&SRPSKI"));
     EXPECT_EQ(FontManager->GetFontTypeName(ftTrueType), LoadStr(30001));
+    // The family's type line follows the language too.
+    EXPECT_EQ(window.Installed->lblFontType->text().toStdString(),
+              FmtLoadStr(10029, LoadStr(30001)));
     EXPECT_EQ(window.Installed->lblNumber->text().toStdString(), FmtLoadStr(10010, 3));
     EXPECT_EQ(window.Menu.mnBold->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
 

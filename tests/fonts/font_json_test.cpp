@@ -1,3 +1,4 @@
+#include "command_run.h"
 #include "fonts/font_json.h"
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
@@ -20,8 +21,11 @@ TEST(FontJson, StringsAreEscaped) {
     EXPECT_EQ(JsonString("a\nb\tc\x01\x1F"), "\"a\\u000ab\\u0009c\\u0001\\u001f\"");
     EXPECT_EQ(JsonString("Café €"), "\"Café €\"");
     EXPECT_EQ(JsonString(std::string("nul\0end", 7)), "\"nul\\u0000end\"");
-    // Bytes that are not UTF-8 (a file name, say) still give valid JSON.
-    EXPECT_EQ(JsonString("caf\xE9.ttf"), "\"caf\xEF\xBF\xBD.ttf\"");
+    // Bytes that are not UTF-8 (a file name, say) give valid JSON that keeps
+    // them: each as a lone surrogate, a cut or overlong sequence byte by byte.
+    EXPECT_EQ(JsonString("caf\xE9.ttf"), "\"caf\\udce9.ttf\"");
+    EXPECT_EQ(JsonString("\xE2\x82|\xC0\xAF\xED\xA0\x80\xFF€"),
+              "\"\\udce2\\udc82|\\udcc0\\udcaf\\udced\\udca0\\udc80\\udcff€\"");
 }
 
 TEST(FontJson, ObjectsKeepTheirOrderAndTypes) {
@@ -111,6 +115,59 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     EXPECT_NE(lines[0].find("\"Outlines\": 1}"), std::string::npos);
     EXPECT_EQ(lines[1], FontFileErrorJson(collection, "Ostecen neispravan font."));
     EXPECT_EQ(lines[2], FontFileErrorJson(missing, "No such file or directory"));
+}
+
+// A name that is not UTF-8 comes out so that a script gets its bytes back
+// and can hand them to the program again; text named as a font is no font.
+TEST(FontJson, CliNamesFilesByTheirBytesAndTellsWhatIsNoFont) {
+    if (test::RunCommand("python3 -c pass 2>/dev/null").Status != 0) {
+        GTEST_SKIP() << "python3 is needed to decode the names as a script does";
+    }
+    test::TScratchFolder folder("cli-bytes");
+    const std::string odd = folder.Write(
+        "caf\xE9 |*?.ttf",
+        test::TSfntBuilder()
+            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli Bytes").Build())
+            .Build());
+    const std::string text = folder.Write("notes.ttf", {'n', 'o', 't', 'e', 's', '\n'});
+    const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
+
+    const test::TCommandRun listed =
+        test::RunCommand(cli + " list '" + folder.Path.string() + "' 2>/dev/null");
+    EXPECT_EQ(listed.Status, 1) << "one file gave no font";
+    const size_t oddAt = listed.Output.find("caf\\udce9 |*?.ttf\"");
+    ASSERT_NE(oddAt, std::string::npos) << listed.Output;
+    const size_t lineStart = listed.Output.rfind('\n', oddAt) + 1; // npos + 1 is 0
+    const std::string oddLine =
+        listed.Output.substr(lineStart, listed.Output.find('\n', oddAt) - lineStart);
+    EXPECT_NE(oddLine.find("\"FullName\": \"Cli Bytes\""), std::string::npos);
+    EXPECT_EQ(oddLine.find("Error"), std::string::npos);
+    EXPECT_EQ(oddLine.find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character";
+
+    const std::string lineFile = (folder.Path / "line.json").string();
+    folder.Write("line.json", test::TBytes(oddLine.begin(), oddLine.end()));
+    const test::TCommandRun decoded = test::RunCommand(
+        "python3 -c 'import json, sys; name = json.loads(sys.stdin.readline())[\"FileName\"]; "
+        "sys.stdout.buffer.write(name.encode(\"utf-8\", \"surrogateescape\"))' < '" +
+        lineFile + "'");
+    ASSERT_EQ(decoded.Status, 0);
+    EXPECT_EQ(decoded.Output, odd);
+
+    const test::TCommandRun again = test::RunCommand(
+        cli + " info \"$(python3 -c 'import json, " + "sys; sys.stdout.buffer.write(json.loads(" +
+        "sys.stdin.readline())[\"FileName\"].encode(" + "\"utf-8\", \"surrogateescape\"))' < '" +
+        lineFile + "')\" 2>/dev/null");
+    EXPECT_EQ(again.Status, 0);
+    EXPECT_EQ(again.Output, oddLine + "\n");
+
+    // The record keeps its shape and says why it is no font.
+    const test::TCommandRun info = test::RunCommand(cli + " info '" + text + "' 2>/dev/null");
+    EXPECT_EQ(info.Status, 1);
+    EXPECT_EQ(info.Output.rfind("{\"FileName\": " + JsonString(text) + ", \"RegistryName\"", 0), 0u)
+        << info.Output;
+    EXPECT_NE(info.Output.find(", \"Error\": \"not a font file\"}\n"), std::string::npos)
+        << info.Output;
+    EXPECT_NE(listed.Output.find(info.Output), std::string::npos) << "list says the same";
 }
 
 // The page's list of a folder: its font files in the page's order (masks

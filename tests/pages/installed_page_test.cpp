@@ -195,6 +195,29 @@ TEST_F(InstalledPageTest, ListKeysStylesClickAndFind) {
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
 }
 
+// A family that leaves the system (removed temporary fonts, say) leaves the
+// page: the family now in its place is shown, with its styles and status.
+TEST_F(InstalledPageTest, AFamilyThatLeavesGivesWayToTheOneNowSelected) {
+    Page().SelectFamily(2);
+    ASSERT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
+    Fonts.Faces.erase("Courier");
+    std::erase(Fonts.FaceFamilies, "Courier");
+    Fonts.AddFace("Bodoni", test::TrueTypeFace("Bodoni Bold", "Bold", NTM_BOLD));
+    Window->FontsChanged();
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Bodoni"));
+    EXPECT_EQ(Page().cmbFonts->Edit()->text(), QStringLiteral("Bodoni"));
+    EXPECT_EQ(Sample().font().family(), QStringLiteral("Bodoni"));
+    EXPECT_EQ(Page().lstStyles->count(), 2);
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("Bodoni"));
+
+    // A family that stays keeps its place and shows what changed in it.
+    Page().SelectFamily(0);
+    Fonts.AddFace("Arial", test::TrueTypeFace("Arial Bold", "Bold", NTM_BOLD));
+    Window->FontsChanged();
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Arial"));
+    EXPECT_EQ(Page().lstStyles->count(), 2);
+}
+
 TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt) {
     Page().SelectFamily(0);
     Window->Menu.mnBold->trigger();
@@ -310,6 +333,22 @@ TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
     EXPECT_NE(printed.find("line20"), std::string::npos);
     EXPECT_EQ(printed.find("line200"), std::string::npos) << "lines below the page are dropped";
     EXPECT_EQ(printed.find('\f', printed.find('\f') + 1), std::string::npos) << "one page only";
+
+    // A line wider than the page is wrapped inside the margins, every word kept.
+    QString wide;
+    for (int word = 1; word <= 40; ++word) {
+        wide += QStringLiteral("word%1 ").arg(word);
+    }
+    Sample().setPlainText(wide.trimmed());
+    fs::remove(pdf);
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Window->Menu.mnPrint->trigger();
+    const std::string wrapped = PdfText(pdf);
+    EXPECT_NE(wrapped.find("word1 "), std::string::npos) << wrapped;
+    EXPECT_NE(wrapped.find("word40"), std::string::npos) << wrapped;
+    const size_t first = wrapped.find("word1 ");
+    EXPECT_NE(wrapped.substr(first, wrapped.find("word40") - first).find('\n'), std::string::npos)
+        << "not all on one line";
 
     // No documents folder: made, as the desktop makes it.
     fs::remove_all(documents);

@@ -78,6 +78,7 @@ TEST_F(NotInstalledPageTest, AnInstalledFamilyListsItsStylesAndTheSampleTakesThe
 TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason) {
     MakeFont("refused.ttf", "LwRefused", "Regular");
     test::WriteFile(Folder / "pack.ttc", {1, 2, 3});
+    test::WriteFile(Folder / "notes.ttf", {'n', 'o', 't', 'e', 's', '\n'});
     Fonts.RefusedLoads = {"refused.ttf"};
     OpenFolder();
     ClickFile("refused.ttf");
@@ -96,6 +97,12 @@ TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason)
     ClickFile("pack.ttc");
     EXPECT_EQ(Page().PreviewFontFile(), nullptr);
     EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("Ostecen neispravan font.: GRESKA "));
+
+    // Text named as a font is no font, even where the system would take it.
+    ClickFile("notes.ttf");
+    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
+    EXPECT_EQ(Label(Page().lblFontNameNotInst), "Puni naziv fonta:  ");
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("not a font file: GRESKA "));
 
     // No file chosen: the sample falls back, and installing asks for a file.
     Page().FileList->setCurrentRow(-1);

@@ -115,6 +115,25 @@ TEST(SampleText, PrintedLinesAreSpacedAndThoseBelowThePageDropped) {
     EXPECT_TRUE(SampleLineTops(0, 10, 100).empty());
 }
 
+TEST(SampleText, PrintedLinesWrapAtBlanksAndLongWordsAtTheLastCharacterThatFits) {
+    // One unit a byte, so a width counts characters of ASCII text.
+    const auto bytes = [](const std::string& text) { return static_cast<double>(text.size()); };
+    const auto wrap = [&](const std::string& line, double width) {
+        return WrapSampleLine(line, width, bytes);
+    };
+    using TLines = std::vector<std::string>;
+    EXPECT_EQ(wrap("", 10), TLines{""});
+    EXPECT_EQ(wrap("fits here", 9), TLines{"fits here"});
+    EXPECT_EQ(wrap("The quick brown fox jumps over the lazy dog", 16),
+              (TLines{"The quick brown", "fox jumps over", "the lazy dog"}));
+    EXPECT_EQ(wrap("ab abcdefgh c", 3), (TLines{"ab", "abc", "def", "gh", "c"}));
+    EXPECT_EQ(wrap("abcdefg", 3), (TLines{"abc", "def", "g"}));
+    // Narrower than a character: one a line, still every one of them.
+    EXPECT_EQ(wrap("ab", 0), (TLines{"a", "b"}));
+    // Characters are never cut: "č" is two bytes, so "ač" is three.
+    EXPECT_EQ(wrap("ačb", 2), (TLines{"a", "č", "b"}));
+}
+
 TEST(FamilySearch, SearchesDownwardThenFromTheTopUpToTheSelectedFamily) {
     const std::vector<std::string> families = {"Arial", "Sans Mono", "Sans", "Times", "Verdana"};
     EXPECT_EQ(FindFamily(families, 0, "sans", false), 1u);

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "main_window_fixture.h"
 #include "modal_window.h"
+#include "pages/find_dialog.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
 #include "sheets/sample_delegate.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -149,6 +151,24 @@ TEST_F(ViewAllTest, FindSearchesOnThenFromTheTopIncludingTheCurrentItem) {
     EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Nije nadjen");
     EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Information);
     EXPECT_EQ(Sheet->lstFonts->currentIndex().data().toString(), QStringLiteral("Sans"));
+
+    // Edit > Find offers the current family, chosen, so what is typed replaces it.
+    test::TestPrompts().Reset();
+    QApplication::setActiveWindow(Sheet.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
+    Sheet->mnFindFont->trigger();
+    ASSERT_NE(Sheet->dlgFind, nullptr);
+    // The offscreen platform has no window manager to activate it.
+    QApplication::setActiveWindow(Sheet->dlgFind);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet->dlgFind));
+    ASSERT_EQ(QApplication::focusWidget(), Sheet->dlgFind->edFindText)
+        << QApplication::focusWidget()->objectName().toStdString();
+    EXPECT_EQ(Sheet->dlgFind->edFindText->selectedText(), QStringLiteral("Sans"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Garamond"));
+    EXPECT_EQ(Sheet->dlgFind->edFindText->text(), QStringLiteral("Garamond"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+    EXPECT_EQ(Sheet->lstFonts->currentIndex().data().toString(), QStringLiteral("Garamond"));
 }
 
 TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItems) {
