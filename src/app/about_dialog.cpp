@@ -1,8 +1,8 @@
 #include "app/about_dialog.h"
 
-#include "app/localize.h"
 #include "app/main_window.h"
-#include "app/strings.h"
+#include "base/strings.h"
+#include "controls/localize.h"
 #include "platform/services.h"
 
 #include <QApplication>

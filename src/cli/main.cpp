@@ -1,5 +1,5 @@
 // letterwell-cli: the font manager's work from a terminal, over the same core.
-#include "app/strings.h"
+#include "base/strings.h"
 #include "cli/category_commands.h"
 #include "cli/console_prompts.h"
 #include "cli/print_command.h"

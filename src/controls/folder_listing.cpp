@@ -1,6 +1,6 @@
 #include "controls/folder_listing.h"
 
-#include "fileops/helpers.h"
+#include "base/helpers.h"
 #include "platform/services.h"
 
 #include <filesystem>

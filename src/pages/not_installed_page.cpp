@@ -1,15 +1,15 @@
 #include "pages/not_installed_page.h"
 
-#include "app/localize.h"
-#include "app/options.h"
-#include "app/strings.h"
+#include "base/helpers.h"
+#include "base/options.h"
+#include "base/strings.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
 #include "controls/folder_listing.h"
-#include "fileops/font_file_commands.h"
-#include "fileops/helpers.h"
+#include "controls/localize.h"
 #include "fileops/shell_operations.h"
 #include "fonts/font_file.h"
+#include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/file_info.h"
 #include "platform/services.h"
@@ -281,8 +281,8 @@ void TNotInstalledPage::InstallClick(bool temporarily) {
 
 bool TNotInstalledPage::SelectedPath(std::string& path) {
     if (FileList->currentRow() < 0) {
-        Prompts().MessageBox(LoadStr(kNoFontSelected), LoadStr(kWarningCaption),
-                             TMsgIcon::Warning, TMsgButtons::Ok);
+        Prompts().MessageBox(LoadStr(kNoFontSelected), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
         return false;
     }
     path = FileList->FileName();
