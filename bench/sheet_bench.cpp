@@ -10,7 +10,7 @@
 //                      installation of real, different faces is measured on a
 //                      machine that has fewer
 #include "app/main_window.h"
-#include "app/options.h"
+#include "base/options.h"
 #include "fonts/font_manager.h"
 #include "machine_fonts.h"
 #include "platform/linux/fontconfig_system.h"

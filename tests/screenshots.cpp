@@ -2,7 +2,7 @@
 // platform into PNG files, so the program can be looked at without a display.
 // Runs in a temporary home, so the real settings are never read or written.
 #include "app/main_window.h"
-#include "app/strings.h"
+#include "base/strings.h"
 #include "categories/category_dialogs.h"
 #include "categories/organize_dialog.h"
 #include "controls/drive_view.h"

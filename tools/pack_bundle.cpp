@@ -1,6 +1,6 @@
 // lw-pack OUTPUT NAME=FILE...: packs files into a bundle. An entry named
 // strings.txt must parse as a string table.
-#include "app/string_table.h"
+#include "base/string_table.h"
 
 #include <fstream>
 #include <iostream>

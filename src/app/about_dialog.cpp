@@ -1,8 +1,8 @@
 #include "app/about_dialog.h"
 
-#include "app/localize.h"
 #include "app/main_window.h"
-#include "app/strings.h"
+#include "base/strings.h"
+#include "controls/localize.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -47,16 +47,6 @@ QLineEdit* Address(QWidget* parent, const char* name, const char* text, const QR
 }
 
 } // namespace
-
-TVersion ProgramVersion() {
-    return TVersion{LW_VERSION_MAJOR, LW_VERSION_MINOR, "", "2024-2026"};
-}
-
-std::string VersionNumber(const TVersion& version) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%d.%02d", version.Major, version.Minor);
-    return number + version.Suffix;
-}
 
 std::string VersionText(const TVersion& version) {
     return FmtLoadStr(kVersionLine, version.Major, version.Minor, version.Suffix);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/version.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -10,18 +12,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace lw {
-
-struct TVersion {
-    uint16_t Major = 0;
-    uint16_t Minor = 0;
-    std::string Suffix;
-    std::string CreditYears;
-};
-
-// The program's version, as the build names it.
-TVersion ProgramVersion();
-// "major.minor" with the minor number in two digits, and the suffix.
-std::string VersionNumber(const TVersion& version);
 
 // The program's name, icon, version and the maker's words and addresses.
 class TfAbout : public QDialog {

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 #include "app/qt_app_fonts.h"
 #include "app/qt_prompts.h"
-#include "app/strings.h"
+#include "base/strings.h"
 #include "categories/organize_dialog.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"

@@ -1,7 +1,7 @@
 #include "app/main_menu.h"
 
-#include "app/localize.h"
-#include "app/menu_items.h"
+#include "controls/localize.h"
+#include "controls/menu_items.h"
 
 #include <QAction>
 #include <QActionGroup>

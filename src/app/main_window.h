@@ -1,7 +1,8 @@
 #pragma once
 
 #include "app/main_menu.h"
-#include "app/settings.h"
+#include "base/settings.h"
+#include "sheets/sheet_host.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -19,6 +20,7 @@ class TfOrganize;
 class TFontChangeWatcher;
 class TInstalledPage;
 class TNotInstalledPage;
+class TSampleCommands;
 class TStatusPanels;
 
 inline constexpr int kMinimumWidth = 925;
@@ -27,15 +29,16 @@ inline constexpr const char* kApplicationTitle = "Kestrova Letterwell";
 
 // The main window: two pages, the menus, the status bar, window placement,
 // the language and the settings it loads and saves.
-class TfMain_letterwell : public QMainWindow, public ISettingsHost {
+class TfMain_letterwell : public QMainWindow, public ISettingsHost, public ISheetHost {
     Q_OBJECT
 public:
     explicit TfMain_letterwell(QWidget* parent = nullptr);
     ~TfMain_letterwell() override;
 
     void ApplyLanguage();
-    void StartLoading();
-    void StopLoading();
+    void StartLoading() override;
+    void ShowStatus(const QString& text) override;
+    void StopLoading() override;
     // The installed-font sheet, once it exists; F2 follows its visibility.
     void SetViewAllWindow(TfViewAll* sheet);
     TfViewAll* ViewAllWindow() const;
@@ -56,24 +59,20 @@ public:
     void mnViewAllClick();
     void mnInterchangeClick();
     // Shows the installed page with a family selected, as the sheet asks.
-    void ShowInstalledFamily(int index);
-    bool Terminating() const { return ShuttingDown; }
+    void ShowInstalledFamily(int index) override;
+    bool Terminating() const override { return ShuttingDown; }
+    void BringForward() override;
+    TNotInstalledPage* NotInstalledPage() const override { return NotInstalled; }
+    QProgressBar* LoadProgressBar() const override { return LoadProgress; }
+    bool LoadWasCancelled() const override { return LoadCancelled; }
 
     // Commands.
     void mnUpdateListClick();
-    void mnDeleteFontClick();
     void mnOpenFontsFolderClick();
     void mnExitClick();
     void mnLanguageClick(QAction* item);
     void mnFindClick();
     void mnPrintClick();
-    // The ANSI button went down or up: both samples show the character set
-    // or get their text back.
-    void btnAnsiSampleToggled(bool down);
-    // Edit menu commands on the focused control.
-    void EditCommand(const char* slot);
-    // Sample pop-up commands on the active sample.
-    void SampleCommand(const char* slot);
     // The installed sample's hint: its selection, shown in panel 0.
     void ShowSelectionHint();
     // A font change announced by this program or seen in the font folders.
@@ -97,9 +96,7 @@ public:
     TNotInstalledPage* NotInstalled = nullptr;
     TStatusPanels* Panels = nullptr;
 
-    QPlainTextEdit* ActiveSample = nullptr;
-    QString SavedSampleText;
-    QString AnsiSampleText;
+    TSampleCommands* Samples = nullptr;
     QPointer<QWidget> LastControlInstalled;
     QPointer<QWidget> LastControlNotInstalled;
     QProgressBar* LoadProgress = nullptr;
@@ -141,8 +138,5 @@ private:
     bool ShuttingDown = false;
     bool Destroyed = false;
 };
-
-// The characters with codes 33 to 255 of the Western code page, in order.
-QString BuildAnsiSampleText();
 
 } // namespace lw

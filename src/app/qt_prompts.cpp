@@ -1,6 +1,6 @@
 #include "app/qt_prompts.h"
 
-#include "app/qt_colors.h"
+#include "controls/qt_colors.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/color.h"
 #include "platform/prompts.h"
 
 class QWidget;

@@ -1,7 +1,7 @@
 #include "categories/category_dialogs.h"
 
-#include "app/localize.h"
-#include "app/strings.h"
+#include "base/strings.h"
+#include "controls/localize.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>

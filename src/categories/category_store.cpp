@@ -1,10 +1,10 @@
 #include "categories/category_store.h"
 
-#include "app/registry.h"
-#include "app/strings.h"
+#include "base/helpers.h"
+#include "base/registry.h"
+#include "base/strings.h"
 #include "categories/category_file.h"
 #include "categories/category_names.h"
-#include "fileops/helpers.h"
 #include "fonts/font_manager.h"
 #include "platform/services.h"
 

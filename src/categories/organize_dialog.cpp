@@ -1,7 +1,7 @@
 #include "categories/organize_dialog.h"
 
-#include "app/localize.h"
-#include "app/strings.h"
+#include "base/strings.h"
+#include "controls/localize.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 // letterwell-cli: the font manager's work from a terminal, over the same core.
-#include "app/about_dialog.h"
-#include "app/strings.h"
+#include "base/strings.h"
+#include "base/version.h"
 #include "cli/category_commands.h"
 #include "cli/console_prompts.h"
 #include "cli/print_command.h"

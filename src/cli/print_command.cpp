@@ -1,8 +1,8 @@
 #include "cli/print_command.h"
 
 #include "app/qt_app_fonts.h"
-#include "app/settings.h"
-#include "app/strings.h"
+#include "base/settings.h"
+#include "base/strings.h"
 #include "categories/category_names.h"
 #include "categories/category_store.h"
 #include "cli/console_prompts.h"

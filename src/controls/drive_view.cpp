@@ -1,7 +1,7 @@
 #include "controls/drive_view.h"
 
+#include "base/helpers.h"
 #include "controls/folder_listing.h"
-#include "fileops/helpers.h"
 #include "platform/services.h"
 
 #include <QCollator>

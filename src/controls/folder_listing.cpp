@@ -1,6 +1,6 @@
 #include "controls/folder_listing.h"
 
-#include "fileops/helpers.h"
+#include "base/helpers.h"
 #include "platform/services.h"
 
 #include <filesystem>
@@ -44,6 +44,11 @@ std::string JoinMasks(const std::vector<std::string>& masks) {
     std::string text;
     for (size_t i = 0; i < masks.size(); ++i) {
         text += (i == 0 ? "" : "; ") + masks[i];
+    }
+    // A last piece is kept only when it is not empty: an empty one needs its
+    // ";" to be read back.
+    if (!masks.empty() && masks.back().empty()) {
+        text += ";";
     }
     return text;
 }

@@ -1,7 +1,7 @@
 #include "fileops/shell_operations.h"
 
-#include "app/strings.h"
-#include "fileops/helpers.h"
+#include "base/helpers.h"
+#include "base/strings.h"
 #include "platform/services.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Installing fonts for good or for the session, backing them up and
 // removing them.
-#include "app/strings.h"
-#include "fileops/helpers.h"
+#include "base/helpers.h"
+#include "base/strings.h"
 #include "fileops/shell_operations.h"
 #include "fonts/byte_source.h"
 #include "fonts/font_change.h"

@@ -1,7 +1,7 @@
 #include "fonts/font_manager.h"
 
-#include "app/strings.h"
-#include "fileops/helpers.h"
+#include "base/helpers.h"
+#include "base/strings.h"
 #include "fonts/font_paths.h"
 #include "platform/services.h"
 

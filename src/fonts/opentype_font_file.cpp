@@ -1,11 +1,11 @@
 #include "fonts/opentype_font_file.h"
 
-#include "app/strings.h"
+#include "base/language_ids.h"
+#include "base/strings.h"
 #include "fonts/byte_view.h"
 #include "fonts/font_manager.h"
 #include "fonts/font_paths.h"
 #include "fonts/font_text.h"
-#include "fonts/language_ids.h"
 #include "platform/services.h"
 
 #include <algorithm>

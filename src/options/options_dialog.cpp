@@ -1,8 +1,8 @@
 #include "options/options_dialog.h"
 
-#include "app/localize.h"
-#include "app/qt_colors.h"
-#include "app/strings.h"
+#include "base/strings.h"
+#include "controls/localize.h"
+#include "controls/qt_colors.h"
 #include "fileops/shell_operations.h"
 #include "platform/services.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/color.h"
-#include "app/options.h"
+#include "base/color.h"
+#include "base/options.h"
 
 #include <QDialog>
 #include <QFrame>

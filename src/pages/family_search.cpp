@@ -1,6 +1,6 @@
 #include "pages/family_search.h"
 
-#include "fileops/helpers.h"
+#include "base/helpers.h"
 
 #include <algorithm>
 #include <charconv>

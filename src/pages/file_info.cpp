@@ -1,6 +1,6 @@
 #include "pages/file_info.h"
 
-#include "app/strings.h"
+#include "base/strings.h"
 #include "fonts/font_file.h"
 #include "fonts/font_manager.h"
 

@@ -1,6 +1,6 @@
 #include "pages/find_dialog.h"
 
-#include "app/strings.h"
+#include "base/strings.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,9 +1,12 @@
 #include "pages/installed_page.h"
 
-#include "app/localize.h"
-#include "app/qt_colors.h"
-#include "app/strings.h"
+#include "base/options.h"
+#include "base/strings.h"
+#include "controls/localize.h"
+#include "controls/qt_colors.h"
+#include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
+#include "pages/delete_dialog.h"
 #include "pages/family_search.h"
 #include "pages/installed_styles.h"
 #include "pages/simple_combo.h"
@@ -187,6 +190,21 @@ void TInstalledPage::cmbSizeDblClick() {
     const size_t next = NextPresetIndex(cmbSize->currentText().toStdString());
     cmbSize->setCurrentIndex(static_cast<int>(next));
     cmbSizeClick();
+}
+
+void TInstalledPage::mnDeleteFontClick() {
+    const std::string family = SelectedFamily().toStdString();
+    if (!family.empty()) {
+        // Interactive: the font change it announces refreshes the list
+        // before it returns.
+        RemoveInstalledFont(family, Options.DefaultCopyFolder, Options.MoveToTrash, true,
+                            Options.CopyBeforeDelete,
+                            [this](const std::string& name, std::vector<std::string>& fullNames) {
+                                TfDelete dialog(window());
+                                return dialog.Execute(name, fullNames) == QDialog::Accepted;
+                            });
+    }
+    cmbFontsChange();
 }
 
 void TInstalledPage::mnSizeClick() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/color.h"
+#include "base/color.h"
 
 #include <QWidget>
 
@@ -53,6 +53,9 @@ public:
     void StyleButtonToggled();
     // Colour dialog; both samples take the chosen colour.
     void ChooseSampleColor();
+    // Fonts > Uninstall: the selected family's chosen styles, with the
+    // deleting options of the settings.
+    void mnDeleteFontClick();
     // Finds the next family whose name matches; tells when none does.
     void FindFamilyNext(const QString& text, bool wholeWord);
 

@@ -1,6 +1,6 @@
 #include "pages/installed_styles.h"
 
-#include "app/strings.h"
+#include "base/strings.h"
 #include "fonts/font_manager.h"
 #include "platform/services.h"
 

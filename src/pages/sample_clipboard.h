@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/color.h"
+#include "base/color.h"
 
 class QPlainTextEdit;
 

@@ -1,6 +1,6 @@
 #include "pages/sample_print.h"
 
-#include "app/qt_colors.h"
+#include "controls/qt_colors.h"
 #include "pages/sample_text.h"
 #include "printing/current_printer.h"
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/color.h"
-
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,7 +22,10 @@ public:
     // Nothing when the user cancels.
     virtual std::optional<std::string>
     InputBox(const std::string& caption, const std::string& prompt, const std::string& initial) = 0;
-    virtual std::optional<TColor> PickColor(TColor initial) = 0;
+    // A colour as the settings keep it (TColor: 0x00BBGGRR, or a system
+    // colour's reference); the ports lie below the settings, so they take
+    // its plain integer.
+    virtual std::optional<int32_t> PickColor(int32_t initial) = 0;
     virtual std::optional<std::string> PickFolder(const std::string& title,
                                                   const std::string& startFolder) = 0;
     // filter: "Description|*.ext;*.ext2|Description|*.*" pairs.

@@ -1,6 +1,6 @@
 #include "printing/current_printer.h"
 
-#include "fileops/helpers.h"
+#include "base/helpers.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "printing/print_dialog.h"
 
-#include "app/localize.h"
-#include "app/options.h"
-#include "app/strings.h"
+#include "base/options.h"
+#include "base/strings.h"
+#include "controls/localize.h"
 #include "platform/services.h"
 #include "printing/current_printer.h"
 #include "printing/print_job.h"

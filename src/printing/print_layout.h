@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/options.h"
+#include "base/options.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "sheets/sheet_status_bar.h"
 
-#include "app/status_panels.h"
-#include "app/strings.h"
+#include "base/strings.h"
+#include "controls/status_panels.h"
 
 #include <QPainter>
 

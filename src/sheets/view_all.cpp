@@ -1,13 +1,12 @@
 #include "sheets/view_all.h"
 
-#include "app/localize.h"
-#include "app/main_window.h"
-#include "app/menu_items.h"
-#include "app/options.h"
-#include "app/qt_colors.h"
-#include "app/strings.h"
-#include "app/window_bounds.h"
+#include "base/options.h"
+#include "base/strings.h"
 #include "categories/organize_dialog.h"
+#include "controls/localize.h"
+#include "controls/menu_items.h"
+#include "controls/qt_colors.h"
+#include "controls/window_bounds.h"
 #include "fonts/font_manager.h"
 #include "pages/family_search.h"
 #include "pages/find_dialog.h"
@@ -16,6 +15,7 @@
 #include "printing/current_printer.h"
 #include "printing/print_job.h"
 #include "sheets/sample_delegate.h"
+#include "sheets/sheet_host.h"
 #include "sheets/sheet_status_bar.h"
 
 #include <QAction>
@@ -61,7 +61,7 @@ int CountFromAnswer(const std::string& answer, int current) {
     return std::max(0, SizeFromText(answer, current));
 }
 
-TfViewAll::TfViewAll(TfMain_letterwell* mainWindow) : MainWindow(mainWindow) {
+TfViewAll::TfViewAll(ISheetHost* mainWindow) : MainWindow(mainWindow) {
     setObjectName(QStringLiteral("fViewAll"));
     SetTag(this, 11100);
     TrackNormalBounds(this);
@@ -436,9 +436,7 @@ void TfViewAll::mnShowInMainWindowClick() {
     const QString family = current.isValid() ? current.data().toString() : QString();
     const auto& families = FontManager->Families;
     const auto at = std::find(families.begin(), families.end(), family.toStdString());
-    MainWindow->show();
-    MainWindow->raise();
-    MainWindow->activateWindow();
+    MainWindow->BringForward();
     MainWindow->ShowInstalledFamily(at == families.end() ? -1
                                                          : static_cast<int>(at - families.begin()));
 }
@@ -447,9 +445,7 @@ void TfViewAll::mnInterchangeClick() {
     if (dlgFind != nullptr) {
         dlgFind->hide();
     }
-    MainWindow->show();
-    MainWindow->raise();
-    MainWindow->activateWindow();
+    MainWindow->BringForward();
 }
 
 void TfViewAll::mnDefineColumnsClick() {

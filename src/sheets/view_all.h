@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/color.h"
+#include "base/color.h"
 #include "printing/print_layout.h"
 
 #include <QMainWindow>
@@ -16,7 +16,7 @@ class QStringListModel;
 
 namespace lw {
 
-class TfMain_letterwell;
+class ISheetHost;
 class TfOrganize;
 class TFindDialog;
 class TFontSampleDelegate;
@@ -27,7 +27,7 @@ class TSheetStatusBar;
 class TfViewAll : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TfViewAll(TfMain_letterwell* mainWindow);
+    explicit TfViewAll(ISheetHost* mainWindow);
     ~TfViewAll() override;
 
     void SetListFontSize(int size);
@@ -124,7 +124,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    TfMain_letterwell* MainWindow;
+    ISheetHost* MainWindow;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

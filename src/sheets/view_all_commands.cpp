@@ -1,17 +1,17 @@
 // The sheet's commands that reach beyond it: the category views and the
 // Categories submenu, finding, adding and removing families in categories,
 // importing category files, and uninstalling the selected families.
-#include "app/main_window.h"
-#include "app/options.h"
-#include "app/strings.h"
+#include "base/options.h"
+#include "base/strings.h"
 #include "categories/category_dialogs.h"
 #include "categories/organize_dialog.h"
 #include "controls/file_list.h"
-#include "fileops/font_file_commands.h"
 #include "fileops/shell_operations.h"
+#include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/not_installed_page.h"
 #include "platform/services.h"
+#include "sheets/sheet_host.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
 
@@ -278,7 +278,7 @@ void TfViewAll::mnDeleteFontsClick() {
                              TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes) {
         return;
     }
-    TNotInstalledPage* page = MainWindow != nullptr ? MainWindow->NotInstalled : nullptr;
+    TNotInstalledPage* page = MainWindow != nullptr ? MainWindow->NotInstalledPage() : nullptr;
     if (page != nullptr) {
         page->ReleasePreviewFont();
     }

@@ -1,18 +1,19 @@
 #include "sheets/view_all_not_installed.h"
 
-#include "app/color.h"
-#include "app/localize.h"
-#include "app/main_window.h"
-#include "app/menu_items.h"
-#include "app/options.h"
-#include "app/qt_colors.h"
-#include "app/strings.h"
+#include "base/color.h"
+#include "base/options.h"
+#include "base/strings.h"
+#include "controls/file_list.h"
 #include "controls/folder_listing.h"
+#include "controls/localize.h"
+#include "controls/menu_items.h"
+#include "controls/qt_colors.h"
 #include "fileops/shell_operations.h"
 #include "fonts/font_manager.h"
 #include "pages/not_installed_page.h"
 #include "platform/services.h"
 #include "sheets/sample_delegate.h"
+#include "sheets/sheet_host.h"
 #include "sheets/sheet_status_bar.h"
 
 #include <QAction>
@@ -76,8 +77,36 @@ bool Confirmed(int question) {
 
 } // namespace
 
-TfViewAllNotInstalled::TfViewAllNotInstalled(TfMain_letterwell* mainWindow,
-                                             TfViewAll* installedSheet)
+void TfViewAllNotInstalled::ViewFolder(ISheetHost& host, TfViewAll* installedSheet,
+                                       TNotInstalledPage& page, bool mixed) {
+    constexpr int kLoading = 13015;
+    const int remembered = page.FileList->currentRow();
+    page.mnUpdateFileListClick();
+    page.ReleasePreviewFont();
+    std::vector<std::string> names;
+    for (int row = 0; row < page.FileList->count(); ++row) {
+        names.push_back(page.FileList->ItemName(row));
+    }
+    {
+        TfViewAllNotInstalled sheet(&host, installedSheet);
+        host.StartLoading();
+        host.ShowStatus(QString::fromStdString(LoadStr(kLoading)));
+        const std::string folder = page.FileList->Directory();
+        QProgressBar* progress = host.LoadProgressBar();
+        const bool changed = mixed ? sheet.ShowFolderSheetMixed(folder, names, progress)
+                                   : sheet.ShowFolderSheet(folder, names, progress);
+        if (changed) {
+            page.mnUpdateFileListClick();
+        }
+    }
+    host.StopLoading();
+    if (remembered >= 0 && page.FileList->count() > remembered) {
+        page.FileList->setCurrentRow(remembered);
+    }
+    page.FileListClick();
+}
+
+TfViewAllNotInstalled::TfViewAllNotInstalled(ISheetHost* mainWindow, TfViewAll* installedSheet)
     : TfViewAll(mainWindow), InstalledSheet(installedSheet) {
     setObjectName(QStringLiteral("fViewAllNotInstalled"));
     AdaptMenus();
@@ -219,7 +248,7 @@ bool TfViewAllNotInstalled::Show(const std::string& folder,
     FontsInstalled = false;
     FilesChanged = false;
     // The load is over: Esc is the sheet's own again.
-    if (MainWindow != nullptr && progress != nullptr && MainWindow->LoadProgress == progress) {
+    if (MainWindow != nullptr && progress != nullptr && MainWindow->LoadProgressBar() == progress) {
         MainWindow->StopLoading();
     }
     if (loaded) {
@@ -261,7 +290,7 @@ bool TfViewAllNotInstalled::LoadFolder(const std::vector<std::string>& fileNames
     for (const std::string& name : fileNames) {
         // The main window's Esc and repaints get through between files.
         QCoreApplication::processEvents();
-        if (MainWindow != nullptr && MainWindow->LoadCancelled) {
+        if (MainWindow != nullptr && MainWindow->LoadWasCancelled()) {
             return false;
         }
         std::unique_ptr<TFontFile> font;
@@ -380,8 +409,8 @@ bool TfViewAllNotInstalled::CurrentRowIsInstalledFamily() const {
 }
 
 void TfViewAllNotInstalled::ReleasePreviewFont() {
-    if (MainWindow != nullptr && MainWindow->NotInstalled != nullptr) {
-        MainWindow->NotInstalled->ReleasePreviewFont();
+    if (MainWindow != nullptr && MainWindow->NotInstalledPage() != nullptr) {
+        MainWindow->NotInstalledPage()->ReleasePreviewFont();
     }
 }
 

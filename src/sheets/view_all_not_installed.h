@@ -13,6 +13,8 @@ class QProgressBar;
 
 namespace lw {
 
+class TNotInstalledPage;
+
 // A folder's font files as a sheet: one item a file, the family and style
 // over a sample drawn from the file; alone, or followed by the installed
 // families the installed sheet lists. Shown modally for one look, from the
@@ -20,7 +22,7 @@ namespace lw {
 class TfViewAllNotInstalled : public TfViewAll {
     Q_OBJECT
 public:
-    explicit TfViewAllNotInstalled(TfMain_letterwell* mainWindow, TfViewAll* installedSheet);
+    explicit TfViewAllNotInstalled(ISheetHost* mainWindow, TfViewAll* installedSheet);
     ~TfViewAllNotInstalled() override;
 
     // Loads fileNames (relative to folder), shows the sheet until the user
@@ -33,6 +35,11 @@ public:
     // The same, the installed sheet's families after the folder's files.
     bool ShowFolderSheetMixed(const std::string& folder, const std::vector<std::string>& fileNames,
                               QProgressBar* progress);
+
+    // The not-installed page's folder on a sheet, with the page's selection
+    // kept and its list refreshed when the sheet changed the folder.
+    static void ViewFolder(ISheetHost& host, TfViewAll* installedSheet, TNotInstalledPage& page,
+                           bool mixed);
 
     void mnInstallSelectionClick(bool temporarily);
     void mnInstallAllClick();

@@ -4,7 +4,7 @@
 #include "app/about_dialog.h"
 #include "app/main_window.h"
 #include "app/notes_viewer.h"
-#include "app/strings.h"
+#include "base/strings.h"
 #include "command_run.h"
 #include "main_window_fixture.h"
 #include "modal_window.h"

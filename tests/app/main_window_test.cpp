@@ -1,13 +1,14 @@
 #include "app/font_change_watcher.h"
 #include "app/main_window.h"
 #include "app/qt_app_fonts.h"
-#include "app/status_panels.h"
-#include "app/strings.h"
+#include "base/strings.h"
+#include "controls/status_panels.h"
 #include "font_builder.h"
 #include "fonts/font_change.h"
 #include "fonts/font_manager.h"
 #include "main_window_fixture.h"
 #include "pages/installed_page.h"
+#include "pages/sample_commands.h"
 #include "pages/simple_combo.h"
 #include "platform/services.h"
 #include "sheets/view_all.h"
@@ -98,7 +99,7 @@ TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
     EXPECT_TRUE(m.mnUpdateList->isEnabled());
     EXPECT_FALSE(m.mnUpdateFileList->isEnabled());
     EXPECT_TRUE(window.Installed->btnBold->isEnabled());
-    EXPECT_EQ(window.ActiveSample, window.Installed->mmSample);
+    EXPECT_EQ(window.Samples->ActiveSample, window.Installed->mmSample);
 
     window.Installed->mmSample->setFocus();
     window.pcMain->setCurrentIndex(1);
@@ -109,14 +110,14 @@ TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
     EXPECT_TRUE(m.mnUpdateFileList->isEnabled());
     EXPECT_TRUE(m.mnCopyFile->isEnabled());
     EXPECT_TRUE(m.mnViewFolder->isEnabled());
-    EXPECT_NE(window.ActiveSample, window.Installed->mmSample);
+    EXPECT_NE(window.Samples->ActiveSample, window.Installed->mmSample);
 
     window.pcMain->setCurrentIndex(0);
     EXPECT_TRUE(m.mnUpdateList->isEnabled());
     EXPECT_FALSE(m.mnViewFolder->isEnabled());
     EXPECT_EQ(window.LastControlInstalled, window.Installed->mmSample);
     EXPECT_EQ(QApplication::focusWidget(), window.Installed->mmSample);
-    EXPECT_EQ(window.ActiveSample, window.Installed->mmSample);
+    EXPECT_EQ(window.Samples->ActiveSample, window.Installed->mmSample);
 }
 
 TEST_F(MainWindowTest, InterchangeFollowsTheSheetsVisibilityOnActivation) {

@@ -46,6 +46,7 @@ TEST(FolderListing, MasksAreSplitTrimmedOnTheLeftAndJoinedBack) {
     EXPECT_EQ(JoinMasks(ParseMasks("*.ttf; *.otf; *.pfm")), "*.ttf; *.otf; *.pfm");
     // A piece followed by ";" stays even when empty; the last only when not.
     EXPECT_EQ(ParseMasks(" ;a ;  ;"), (std::vector<std::string>{"", "a ", ""}));
+    EXPECT_EQ(ParseMasks(JoinMasks({"", "a ", ""})), (std::vector<std::string>{"", "a ", ""}));
     EXPECT_EQ(ParseMasks("*.ttf"), std::vector<std::string>{"*.ttf"});
     EXPECT_EQ(FolderWithSeparator("/a/b"), "/a/b/");
     EXPECT_EQ(FolderWithSeparator("/a/b/"), "/a/b/");

@@ -1,6 +1,6 @@
 #include "fileops/shell_operations.h"
 
-#include "app/strings.h"
+#include "base/strings.h"
 #include "platform/services.h"
 #include "test_env.h"
 #include "test_home.h"

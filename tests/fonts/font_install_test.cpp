@@ -1,11 +1,11 @@
-#include "app/strings.h"
+#include "base/strings.h"
 #include "fake_font_system.h"
 #include "font_builder.h"
-#include "fonts/delete_dialog.h"
 #include "fonts/font_change.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
+#include "pages/delete_dialog.h"
 #include "test_env.h"
 #include "test_home.h"
 

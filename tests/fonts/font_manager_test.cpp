@@ -1,4 +1,4 @@
-#include "app/strings.h"
+#include "base/strings.h"
 #include "fake_font_system.h"
 #include "fonts/font_manager.h"
 #include "test_env.h"

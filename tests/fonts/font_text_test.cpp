@@ -1,5 +1,5 @@
+#include "base/language_ids.h"
 #include "fonts/font_text.h"
-#include "fonts/language_ids.h"
 #include "platform/linux/linux_platform.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Runs every file of a committed corpus through one reader, so each input a
+// Runs every file of a committed corpus through one parser, so each input a
 // fuzzer ever found stays a test: under the sanitizers a read outside the
 // data stops the run, and a record with broken text fails it.
 #include "fuzz_targets.h"
@@ -15,17 +15,13 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: font_corpus_replay opentype|type1 FOLDER\n";
+        std::cerr << "usage: font_corpus_replay opentype|type1|settings|bundle|category|masks FOLDER\n";
         return 2;
     }
     const std::string reader = argv[1];
-    void (*run)(const uint8_t*, size_t) = nullptr;
-    if (reader == "opentype") {
-        run = lw::fuzz::RunOpenType;
-    } else if (reader == "type1") {
-        run = lw::fuzz::RunType1;
-    } else {
-        std::cerr << "font_corpus_replay: no reader named " << reader << "\n";
+    const lw::fuzz::TFuzzRun run = lw::fuzz::FuzzRunNamed(reader);
+    if (run == nullptr) {
+        std::cerr << "font_corpus_replay: no parser named " << reader << "\n";
         return 2;
     }
     std::vector<fs::path> files;

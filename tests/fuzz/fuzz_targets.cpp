@@ -1,5 +1,9 @@
 #include "fuzz_targets.h"
 
+#include "base/regfile.h"
+#include "base/string_table.h"
+#include "categories/category_file.h"
+#include "controls/folder_listing.h"
 #include "fonts/byte_source.h"
 #include "fonts/font_json.h"
 #include "fonts/font_text.h"
@@ -21,7 +25,69 @@ void Check(const TFontFile& font) {
     }
 }
 
+// A written form that does not read back as what was written.
+void RoundTripFailed(const char* what) {
+    std::fprintf(stderr, "%s does not read back as it was written\n", what);
+    std::abort();
+}
+
+std::string_view AsText(const uint8_t* data, size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
 } // namespace
+
+void RunSettings(const uint8_t* data, size_t size) {
+    TRegKeys keys;
+    try {
+        keys = ParseRegistryText(AsText(data, size));
+    } catch (const ERegistryError&) {
+        return;
+    }
+    try {
+        if (ParseRegistryText(FormatRegistryText(keys)) != keys) {
+            RoundTripFailed("settings file");
+        }
+    } catch (const ERegistryError&) {
+        RoundTripFailed("settings file");
+    }
+}
+
+void RunBundle(const uint8_t* data, size_t size) {
+    const std::vector<uint8_t> bytes(data, data + size);
+    (void)LanguageModuleFromBundle(bytes);
+    const auto entries = ParseBundle(bytes);
+    if (entries && ParseBundle(WriteBundle(*entries)) != entries) {
+        RoundTripFailed("language bundle");
+    }
+}
+
+void RunCategoryFile(const uint8_t* data, size_t size) {
+    const auto members = ParseCategoryFile(std::string(AsText(data, size)));
+    if (members && ParseCategoryFile(FormatCategoryFile(*members)) != members) {
+        RoundTripFailed("category file");
+    }
+}
+
+void RunMasks(const uint8_t* data, size_t size) {
+    const std::vector<std::string> masks = ParseMasks(std::string(AsText(data, size)));
+    if (ParseMasks(JoinMasks(masks)) != masks) {
+        RoundTripFailed("file masks");
+    }
+}
+
+TFuzzRun FuzzRunNamed(const std::string& name) {
+    static const std::pair<const char*, TFuzzRun> runs[] = {
+        {"opentype", RunOpenType},    {"type1", RunType1},
+        {"settings", RunSettings},    {"bundle", RunBundle},
+        {"category", RunCategoryFile}, {"masks", RunMasks}};
+    for (const auto& [runName, run] : runs) {
+        if (name == runName) {
+            return run;
+        }
+    }
+    return nullptr;
+}
 
 bool RecordTextsValid(const TFontFile& font) {
     const std::string* texts[] = {

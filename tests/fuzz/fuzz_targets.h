@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace lw::fuzz {
@@ -14,6 +15,19 @@ namespace lw::fuzz {
 void RunOpenType(const uint8_t* data, size_t size);
 // The input holds both files of a Type 1 font: see SplitType1Input.
 void RunType1(const uint8_t* data, size_t size);
+
+// The parsers of the files a user or another program can change. Where a
+// parser has a writer, what it read is written and read again and must come
+// back the same; a difference stops the process like a crash.
+void RunSettings(const uint8_t* data, size_t size);
+void RunBundle(const uint8_t* data, size_t size);
+void RunCategoryFile(const uint8_t* data, size_t size);
+void RunMasks(const uint8_t* data, size_t size);
+
+// The entry of each name, as the fuzzers' and the replay's command lines
+// name them; nothing for an unknown name.
+using TFuzzRun = void (*)(const uint8_t*, size_t);
+TFuzzRun FuzzRunNamed(const std::string& name);
 
 // A Type 1 input: two bytes (little-endian) giving the length of the
 // metrics file, the metrics file, then the outline file. A length past the

@@ -2,7 +2,7 @@
 // in the colour dialog (scripted), OK and Cancel; and from the main window,
 // the settings applied and saved.
 #include "app/main_window.h"
-#include "app/qt_colors.h"
+#include "controls/qt_colors.h"
 #include "main_window_fixture.h"
 #include "modal_window.h"
 #include "options/options_dialog.h"

@@ -2,9 +2,9 @@
 // whole families, on real files in the temporary home. After each, the files
 // that must stay are byte-identical, and no file but the selected one and its
 // outline partner was touched.
-#include "app/options.h"
-#include "app/status_panels.h"
-#include "fileops/font_file_commands.h"
+#include "base/options.h"
+#include "controls/status_panels.h"
+#include "fonts/font_file_commands.h"
 #include "not_installed_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"

@@ -1,8 +1,9 @@
 #include "app/main_window.h"
-#include "app/status_panels.h"
+#include "controls/status_panels.h"
 #include "main_window_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
+#include "pages/sample_commands.h"
 #include "pages/simple_combo.h"
 #include "test_home.h"
 
@@ -158,7 +159,7 @@ TEST_F(InstalledPageTest, AnsiSampleIsShownAndTheEarlierTextComesBackInBothSampl
     Window->Menu.mnAnsiSample->trigger();
     EXPECT_TRUE(Page().btnAnsiSample->isChecked());
     // The editor's plain text gives the no-break space as a space.
-    QString shown = Window->AnsiSampleText;
+    QString shown = Window->Samples->AnsiSampleText;
     shown.replace(QChar(0xA0), QLatin1Char(' '));
     EXPECT_EQ(Sample().toPlainText(), shown);
     EXPECT_EQ(OtherSample().toPlainText(), shown);

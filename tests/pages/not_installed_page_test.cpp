@@ -1,9 +1,9 @@
 // The not-installed page driven as a person drives it: a click on a folder,
 // a click on a file, keys to the focused widget, the menu commands.
 #include "app/main_window.h"
-#include "app/status_panels.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
+#include "controls/status_panels.h"
 #include "font_builder.h"
 #include "main_window_fixture.h"
 #include "not_installed_fixture.h"

@@ -1,5 +1,5 @@
-#include "app/regfile.h"
-#include "app/registry.h"
+#include "base/regfile.h"
+#include "base/registry.h"
 #include "platform/file_shell.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/replace_file.h"

@@ -1,4 +1,4 @@
-#include "app/strings.h"
+#include "base/strings.h"
 #include "platform/linux/linux_platform.h"
 #include "test_env.h"
 #include "test_home.h"

@@ -1,4 +1,4 @@
-#include "app/qt_colors.h"
+#include "controls/qt_colors.h"
 #include "platform/services.h"
 #include "test_env.h"
 

@@ -1,10 +1,10 @@
 // letterwell-cli print against the program's own job: the same stored
 // settings, the same fonts, the same pages and the same words in the same
 // places; and what it says, and leaves alone, when it cannot print.
-#include "app/options.h"
-#include "app/registry.h"
-#include "app/settings.h"
-#include "app/strings.h"
+#include "base/options.h"
+#include "base/registry.h"
+#include "base/settings.h"
+#include "base/strings.h"
 #include "command_run.h"
 #include "font_builder.h"
 #include "fonts/font_manager.h"

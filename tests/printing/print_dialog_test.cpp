@@ -1,8 +1,8 @@
 // The print settings dialog and the job window, driven as a person does,
 // on the program's current printer made a PDF printer for the test.
-#include "app/localize.h"
-#include "app/options.h"
-#include "app/strings.h"
+#include "base/options.h"
+#include "base/strings.h"
+#include "controls/localize.h"
 #include "modal_window.h"
 #include "print_test_support.h"
 #include "printing/current_printer.h"

@@ -1,8 +1,8 @@
 // The font list job on a real PDF printer: the pages the layout promises,
 // headings and samples where it puts them (read back with pdfinfo and
 // pdftotext), cut at their cells, cancelled and failed jobs leaving nothing.
-#include "app/options.h"
-#include "app/strings.h"
+#include "base/options.h"
+#include "base/strings.h"
 #include "print_test_support.h"
 #include "printing/print_job.h"
 #include "test_env.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/options.h"
-#include "app/strings.h"
+#include "base/options.h"
+#include "base/strings.h"
 #include "fake_font_system.h"
 #include "fonts/font_manager.h"
 #include "memory_hive.h"

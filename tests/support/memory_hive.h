@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/regfile.h"
+#include "base/regfile.h"
 #include "platform/registry_port.h"
 #include "platform/services.h"
 

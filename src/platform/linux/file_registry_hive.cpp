@@ -1,4 +1,4 @@
-#include "app/regfile.h"
+#include "base/regfile.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/replace_file.h"
 

@@ -1,4 +1,4 @@
-#include "fonts/language_ids.h"
+#include "base/language_ids.h"
 #include "platform/linux/linux_platform.h"
 
 #include <cstdlib>

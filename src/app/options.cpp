@@ -1,7 +1,0 @@
-#include "app/options.h"
-
-namespace lw {
-
-TOptions Options;
-
-} // namespace lw

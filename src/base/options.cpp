@@ -1,0 +1,7 @@
+#include "base/options.h"
+
+namespace lw {
+
+TOptions Options;
+
+} // namespace lw

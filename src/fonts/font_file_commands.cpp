@@ -1,0 +1,122 @@
+#include "fonts/font_file_commands.h"
+
+#include "base/helpers.h"
+#include "base/strings.h"
+#include "fileops/shell_operations.h"
+#include "fonts/font_file.h"
+#include "fonts/font_manager.h"
+#include "fonts/font_paths.h"
+#include "platform/services.h"
+
+namespace lw {
+
+namespace {
+
+constexpr int kWarningCaption = 21;
+constexpr int kErrorCaption = 22;
+constexpr int kDeleteFailed = 30; // "Greska brisanja  %s.\n\n%s"
+constexpr int kMoveFailed = 31;   // "Greska kopiranja  %s  to  %s.\n\n%s"
+constexpr int kCopyFailed = 32;   // "Greska pri kopiranju  %s  u  %s.\n\n%s"
+constexpr int kUnsupportedType = 10030;
+constexpr int kBackupFolderTitle = 10024;
+
+void ShowError(const std::string& text) {
+    Prompts().MessageBox(text, LoadStr(kErrorCaption), TMsgIcon::Error, TMsgButtons::Ok);
+}
+
+bool IsType1(const std::string& path) {
+    return TFontManager::GetFontFileType(path) == ftType1;
+}
+
+// The extension from the name's last dot, dot included; empty without one.
+std::string ExtensionOf(const std::string& path) {
+    const std::string name = FileNamePart(path);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+} // namespace
+
+bool RemoveInstalledFont(const std::string& family, const std::string& backupFolder, bool toTrash,
+                         bool interactive, bool copyBefore, const TStyleChooser& chooseStyles) {
+    const uint8_t type = FontManager->GetFontType(family);
+    if (type != ftTrueType && type != ftOpenType && type != ftType1) {
+        Prompts().MessageBox(family + ":\n" + LoadStr(kUnsupportedType), LoadStr(kWarningCaption),
+                             TMsgIcon::Warning, TMsgButtons::Ok);
+        return true;
+    }
+    std::vector<std::string> fullNames;
+    FontManager->GetFamilyFullNames(family, fullNames);
+    if (interactive && !chooseStyles(family, fullNames)) {
+        return false;
+    }
+    std::string folder = backupFolder;
+    if (copyBefore && interactive) {
+        copyBefore = BrowseForFolder(LoadStr(kBackupFolderTitle), folder);
+    }
+    THourglass hourglass;
+    for (const std::string& fullName : fullNames) {
+        if (!copyBefore || FontManager->BackupFontFiles(fullName, family, folder)) {
+            FontManager->UninstallFont(fullName, family, false, toTrash);
+        }
+    }
+    if (interactive) {
+        FontManager->BroadcastFontChange();
+    }
+    return true;
+}
+
+bool CopyFontFile(const std::string& path, const std::string& folder) {
+    if (!FileShell().CopyNewFile(path, folder + FileNamePart(path))) {
+        ShowError(FmtLoadStr(kCopyFailed, path, folder, SystemErrors().LastErrorText()));
+        return false;
+    }
+    if (IsType1(path)) {
+        const std::string outline = TFontManager::GetPfbFileName(path);
+        if (!FileShell().CopyNewFile(outline, folder + FileNamePart(outline))) {
+            ShowError(FmtLoadStr(kCopyFailed, path, folder, SystemErrors().LastErrorText()));
+        }
+    }
+    return true;
+}
+
+bool MoveFontFile(const std::string& path, const std::string& folder) {
+    // Found before the metrics file moves away from beside it.
+    const std::string outline = IsType1(path) ? TFontManager::GetPfbFileName(path) : std::string();
+    if (!FileShell().MoveNoReplace(path, folder + FileNamePart(path))) {
+        ShowError(FmtLoadStr(kMoveFailed, path, folder, SystemErrors().LastErrorText()));
+        return false;
+    }
+    if (!outline.empty() && !FileShell().MoveNoReplace(outline, folder + FileNamePart(outline))) {
+        ShowError(FmtLoadStr(kMoveFailed, path, folder, SystemErrors().LastErrorText()));
+    }
+    return true;
+}
+
+bool RenameFontFile(const std::string& path, const std::string& newBase) {
+    const std::string folder = FolderPart(path);
+    const std::string newName = newBase + ExtensionOf(path);
+    const std::string outline = IsType1(path) ? TFontManager::GetPfbFileName(path) : std::string();
+    if (!FileShell().MoveNoReplace(path, folder + newName)) {
+        ShowError(FmtLoadStr(kMoveFailed, path, newName, SystemErrors().LastErrorText()));
+        return false;
+    }
+    if (!outline.empty() && !FileShell().MoveNoReplace(outline, folder + newBase + ".pfb")) {
+        ShowError(FmtLoadStr(kMoveFailed, path, newBase + ".pfb", SystemErrors().LastErrorText()));
+    }
+    return true;
+}
+
+bool DeleteFontFileCommand(const std::string& path, bool deleteReadOnly, bool toTrash) {
+    const std::string outline = IsType1(path) ? TFontManager::GetPfbFileName(path) : std::string();
+    if (!DeleteFontFile(path, deleteReadOnly, toTrash)) {
+        ShowError(FmtLoadStr(kDeleteFailed, path, SystemErrors().LastErrorText()));
+        return false;
+    }
+    if (!outline.empty() && !DeleteFontFile(outline, deleteReadOnly, toTrash)) {
+        ShowError(FmtLoadStr(kDeleteFailed, outline, SystemErrors().LastErrorText()));
+    }
+    return true;
+}
+
+} // namespace lw

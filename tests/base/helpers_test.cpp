@@ -1,0 +1,103 @@
+#include "base/helpers.h"
+#include "platform/services.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace lw {
+namespace {
+
+TEST(NextToken, SplitsAPairAndThenGivesAnEmptyToken) {
+    std::string token = "unchanged";
+    NextToken("a|b", '|', token);
+    EXPECT_EQ(token, "a");
+    EXPECT_TRUE(TokenSeparatorFound);
+    NextToken("", '|', token);
+    EXPECT_EQ(token, "b");
+    EXPECT_FALSE(TokenSeparatorFound);
+    NextToken("", '|', token);
+    EXPECT_EQ(token, "");
+    EXPECT_FALSE(TokenSeparatorFound);
+    // Calls past the end stay empty rather than reading beyond the text.
+    NextToken("", '|', token);
+    EXPECT_EQ(token, "");
+}
+
+TEST(NextToken, NewTextRestartsTheScanAndEmptyFieldsSurvive) {
+    std::string token;
+    NextToken("first|second", '|', token);
+    EXPECT_EQ(token, "first");
+    NextToken("x||y", '|', token);
+    EXPECT_EQ(token, "x");
+    NextToken("", '|', token);
+    EXPECT_EQ(token, "");
+    EXPECT_TRUE(TokenSeparatorFound);
+    NextToken("", '|', token);
+    EXPECT_EQ(token, "y");
+    EXPECT_FALSE(TokenSeparatorFound);
+}
+
+TEST(NextToken, CollectsLinesSeparatedByCarriageReturns) {
+    std::vector<std::string> lines;
+    std::string token;
+    NextToken("Arial\rCourier New\rTimes", '\r', token);
+    lines.push_back(token);
+    while (TokenSeparatorFound) {
+        NextToken("", '\r', token);
+        lines.push_back(token);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"Arial", "Courier New", "Times"}));
+}
+
+TEST(NameWithoutExtension, CutsFolderAndLastExtensionOnly) {
+    EXPECT_EQ(NameWithoutExtension("/usr/share/fonts/DejaVuSans.ttf"), "DejaVuSans");
+    EXPECT_EQ(NameWithoutExtension("/fonts/archive.tar.gz"), "archive.tar");
+    EXPECT_EQ(NameWithoutExtension("/fonts/README"), "README");
+    EXPECT_EQ(NameWithoutExtension("plain.pfm"), "plain");
+    EXPECT_EQ(NameWithoutExtension("/dotted.folder/name"), "name");
+}
+
+TEST(TextMatches, IgnoresCaseByTheLocaleIncludingLettersBeyondAscii) {
+    EXPECT_TRUE(TextMatches("sans", "DejaVu Sans Mono", false));
+    EXPECT_FALSE(TextMatches("sans", "DejaVu Sans Mono", true));
+    EXPECT_TRUE(TextMatches("dejavu sans mono", "DejaVu Sans Mono", true));
+    EXPECT_TRUE(TextMatches("ćirilica", "Stara ĆIRILICA", false));
+    EXPECT_FALSE(TextMatches("serif", "DejaVu Sans", false));
+}
+
+TEST(SwapLong, ReversesTheFourBytes) {
+    EXPECT_EQ(SwapLong(0x00010000u), 0x00000100u);
+    EXPECT_EQ(SwapLong(0x4F54544Fu), 0x4F54544Fu);
+    EXPECT_EQ(SwapLong(0x12345678u), 0x78563412u);
+    EXPECT_EQ(SwapLong(SwapLong(0xDEADBEEFu)), 0xDEADBEEFu);
+}
+
+class TFixedFolders : public ISpecialFolders {
+public:
+    std::map<int, std::string> Folders;
+    std::optional<std::string> Path(int csidl) const override {
+        auto it = Folders.find(csidl);
+        if (it == Folders.end()) {
+            return std::nullopt;
+        }
+        return it->second;
+    }
+};
+
+TEST(GetSpecialFolderPath, EndsWithExactlyOneSeparatorOrSaysError) {
+    TFixedFolders folders;
+    folders.Folders[CSIDL_PERSONAL] = "/home/user/Documents";
+    folders.Folders[CSIDL_DESKTOP] = "/";
+    folders.Folders[CSIDL_FONTS] = "";
+    ISpecialFolders* real = Platform().Folders;
+    Platform().Folders = &folders;
+    EXPECT_EQ(GetPersonalFolderPath(), "/home/user/Documents/");
+    EXPECT_EQ(GetSpecialFolderPath(CSIDL_DESKTOP), "/");
+    EXPECT_EQ(GetSpecialFolderPath(CSIDL_FONTS), "<Error>");
+    EXPECT_EQ(GetSpecialFolderPath(0x7777), "<Error>");
+    Platform().Folders = real;
+}
+
+} // namespace
+} // namespace lw

@@ -1,0 +1,206 @@
+#include "base/string_table.h"
+#include "base/strings.h"
+#include "platform/linux/linux_platform.h"
+#include "platform/services.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TestPrompts;
+
+std::vector<uint8_t> Bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
+
+std::map<std::string, std::vector<uint8_t>> BundleEntries(const std::string& strings) {
+    return {{"strings.txt", Bytes(strings)},
+            {"BMP_NEGRITA", Bytes("N")},
+            {"BMP_CURSIVA", Bytes("K")},
+            {"BMP_SUBRAYADO", Bytes("S")}};
+}
+
+// Puts a bundle file into a folder of its own and makes it the program's folder.
+class LanguageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Folder = test::TestHome().Root() / "bundle-folder";
+        fs::create_directories(Folder);
+        Source = std::make_unique<TFolderBundleSource>(Folder.string());
+        Real = Platform().Bundles;
+        Platform().Bundles = Source.get();
+        TestPrompts().Reset();
+        SetLanguage(0);
+    }
+    void TearDown() override {
+        SetLanguage(0);
+        Platform().Bundles = Real;
+        fs::remove_all(Folder);
+    }
+    void WriteBundleFile(const std::vector<uint8_t>& bytes) {
+        std::ofstream out(Folder / kLanguageBundleFile, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    void ExpectLoadFailureReported() {
+        ASSERT_EQ(TestPrompts().Messages.size(), 1u);
+        EXPECT_EQ(TestPrompts().Messages[0].Text, "Error loading DLL");
+        EXPECT_EQ(TestPrompts().Messages[0].Caption, "Error");
+        EXPECT_EQ(TestPrompts().Messages[0].Icon, TMsgIcon::Error);
+        EXPECT_EQ(GetLanguage(), 0);
+        EXPECT_EQ(LoadStr(20), "Potvrda");
+        TestPrompts().Reset();
+    }
+
+    fs::path Folder;
+    std::unique_ptr<TFolderBundleSource> Source;
+    ILanguageBundleSource* Real = nullptr;
+};
+
+TEST_F(LanguageTest, LongStringsAreCutTo4095CharactersAndMissingOnesAreEmpty) {
+    const std::string longText(5000, 'x');
+    const std::string longUtf8 = std::string(4094, 'a') + "čćž";
+    WriteBundleFile(WriteBundle(BundleEntries("1\t" + longText + "\n2\t" + longUtf8 + "\n")));
+    SetLanguage(1);
+    ASSERT_EQ(GetLanguage(), 1);
+    EXPECT_EQ(LoadStr(1), std::string(4095, 'x'));
+    // Cut by characters, never inside one.
+    EXPECT_EQ(LoadStr(2), std::string(4094, 'a') + "č");
+    EXPECT_EQ(LoadStr(20), "");
+    EXPECT_EQ(LoadStr(-1), "");
+}
+
+TEST_F(LanguageTest, MissingOrDamagedBundleShowsTheFixedErrorAndKeepsTheBuiltInTexts) {
+    SetLanguage(1);
+    ExpectLoadFailureReported();
+
+    const std::vector<uint8_t> good = WriteBundle(BundleEntries("20\tConfirmar\n"));
+    for (size_t cut : {size_t{0}, size_t{5}, good.size() / 2, good.size() - 1}) {
+        WriteBundleFile(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(cut)));
+        SetLanguage(1);
+        ExpectLoadFailureReported();
+    }
+    WriteBundleFile(Bytes("MZ\x90\x00 this is no bundle"));
+    SetLanguage(1);
+    ExpectLoadFailureReported();
+
+    auto noPicture = BundleEntries("20\tConfirmar\n");
+    noPicture.erase("BMP_CURSIVA");
+    WriteBundleFile(WriteBundle(noPicture));
+    SetLanguage(1);
+    ExpectLoadFailureReported();
+
+    WriteBundleFile(WriteBundle(BundleEntries("20 without a tab\n")));
+    SetLanguage(1);
+    ExpectLoadFailureReported();
+
+    WriteBundleFile(good);
+    SetLanguage(1);
+    EXPECT_TRUE(TestPrompts().Messages.empty());
+    EXPECT_EQ(LoadStr(20), "Confirmar");
+    EXPECT_EQ(*LoadLanguageBitmapData("BMP_CURSIVA"), Bytes("K"));
+    SetLanguage(0);
+    EXPECT_EQ(LoadStr(20), "Potvrda");
+}
+
+TEST_F(LanguageTest, NumbersOtherThanZeroAndOneChangeOnlyTheNumberInForce) {
+    SetLanguage(7);
+    EXPECT_EQ(GetLanguage(), 7);
+    EXPECT_EQ(LoadStr(21), "Upozorenje");
+    EXPECT_TRUE(TestPrompts().Messages.empty());
+}
+
+TEST(Bundle, EveryTruncationAndCorruptionIsRejectedWithoutReadingOutside) {
+    const std::vector<uint8_t> good = WriteBundle(BundleEntries("1\ta\n"));
+    ASSERT_TRUE(ParseBundle(good));
+    for (size_t n = 0; n < good.size(); ++n) {
+        EXPECT_FALSE(
+            ParseBundle(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n))));
+    }
+    std::vector<uint8_t> lying = Bytes("LWBUNDLE1\nx\n99999999999999999999\nab\nEND\n");
+    EXPECT_FALSE(ParseBundle(lying));
+    lying = Bytes("LWBUNDLE1\nx\n18446744073709551615\nab\nEND\n");
+    EXPECT_FALSE(ParseBundle(lying));
+    EXPECT_FALSE(ParseBundle(Bytes("LWBUNDLE1\nx\n2\nab\nx\n2\ncd\nEND\n"))); // repeated name
+    EXPECT_FALSE(ParseBundle(Bytes("LWBUNDLE1\nEND\ntrailing")));
+    EXPECT_FALSE(ParseBundle(Bytes("LWBUNDLE1\n" + std::string(300, 'n') + "\n1\na\nEND\n")));
+}
+
+TEST(StringTable, ParsesEscapesAndRejectsMalformedLines) {
+    auto table = TStringTable::Parse("# comment\n\n7\tPrimer od \n8\ta\\nb\\tc\\\\d\n9\t\r\n");
+    ASSERT_TRUE(table);
+    EXPECT_EQ(*table->Find(7), "Primer od ");
+    EXPECT_EQ(*table->Find(8), "a\nb\tc\\d");
+    EXPECT_EQ(*table->Find(9), "");
+    EXPECT_EQ(table->Find(10), nullptr);
+    std::string error;
+    EXPECT_FALSE(TStringTable::Parse("1\ta\n1\tb\n", &error));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
+    EXPECT_FALSE(TStringTable::Parse("x1\ta\n"));
+    EXPECT_FALSE(TStringTable::Parse("1\tbad \\q\n"));
+    EXPECT_FALSE(TStringTable::Parse("1\tends in \\\n"));
+}
+
+TEST(Format, DirectivesArgumentsAndMismatchesNeverCrash) {
+    EXPECT_EQ(FormatText("Broj: %d, %s!", {42LL, std::string("Arial")}), "Broj: 42, Arial!");
+    EXPECT_EQ(FormatText("%5.1f|%-4d|%x|100%%", {2.54, 7LL, 255LL}), "  2.5|7   |ff|100%");
+    EXPECT_EQ(FormatText("%d and %s", {}), " and ");
+    EXPECT_EQ(FormatText("%d", {std::string("text")}), "text");
+    EXPECT_EQ(FormatText("%s", {12LL}), "12");
+    EXPECT_EQ(FormatText("%q %", {1LL}), "%q %");
+    EXPECT_EQ(FormatText("%999999999d", {1LL}).size(), 999u);
+    EXPECT_EQ(FmtLoadStr(10010, 5), "Broj instaliranih fontova je:  5");
+    EXPECT_EQ(FmtLoadStr(10026, ""), "Vrsta:  ");
+}
+
+TEST(StripMenuMarks, RemovesTheFirstAmpersandAndTheFirstEllipsisOnce) {
+    EXPECT_EQ(LoadStr(10110), "Stam&paj primer...");
+    EXPECT_EQ(StripMenuMarks(LoadStr(10110)), "Stampaj primer");
+    EXPECT_EQ(StripMenuMarks("Fish && &Chips"), "Fish & &Chips");
+    EXPECT_EQ(StripMenuMarks("a......"), "a...");
+    EXPECT_EQ(StripMenuMarks("plain"), "plain");
+}
+
+// The two shipped tables hold the same numbers, and each text takes the same
+// arguments in the same order, so no message loses or garbles a value when
+// the language changes.
+TEST(ShippedTables, BothLanguagesHaveTheSameNumbersAndDirectives) {
+    TFolderBundleSource shipped(test::BuildBinFolder());
+    auto bytes = shipped.ReadBundle(kLanguageBundleFile);
+    ASSERT_TRUE(bytes) << "the build puts the bundle beside the executables";
+    auto second = LanguageModuleFromBundle(*bytes);
+    ASSERT_TRUE(second);
+    const TStringTable& first = BuiltInLanguage().Strings;
+    EXPECT_EQ(first.Numbers(), second->Strings.Numbers());
+    const std::regex directive("%[-+ #0]*[0-9]*(\\.[0-9]+)?[sduxXfge%]");
+    auto directives = [&](const std::string& text) {
+        std::vector<std::string> found;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), directive);
+             it != std::sregex_iterator(); ++it) {
+            found.push_back(it->str().substr(it->str().size() - 1));
+        }
+        return found;
+    };
+    for (int id : first.Numbers()) {
+        const std::string* other = second->Strings.Find(id);
+        ASSERT_NE(other, nullptr) << id;
+        EXPECT_EQ(directives(*first.Find(id)), directives(*other)) << "string " << id;
+    }
+    for (int id : {1, 4, 20, 21, 22, 24, 25, 50, 51, 52, 55, 56, 10002, 10025, 30000, 30005}) {
+        EXPECT_NE(first.Find(id), nullptr) << id;
+    }
+    for (const char* name : kLanguageBitmapNames) {
+        EXPECT_NE(second->Bitmaps.at(name), BuiltInLanguage().Bitmaps.at(name)) << name;
+    }
+}
+
+} // namespace
+} // namespace lw

@@ -1,0 +1,163 @@
+#include "base/strings.h"
+#include "controls/localize.h"
+#include "test_env.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace lw {
+namespace {
+
+QString Str(int id) {
+    return QString::fromStdString(LoadStr(id));
+}
+
+class LocalizeTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetLanguage(0); }
+    QWidget Form;
+};
+
+TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHint) {
+    auto* label = new QLabel(QStringLiteral("design"), &Form);
+    SetTag(label, 10010);
+    auto* button = new QPushButton(&Form);
+    SetTag(button, 10110);
+    auto* box = new QCheckBox(&Form);
+    SetTag(box, 10125);
+    LocalizeForm(&Form);
+    EXPECT_EQ(label->text(), Str(10010));
+    EXPECT_EQ(button->text(), QStringLiteral("Stam&paj primer..."));
+    EXPECT_EQ(box->text(), Str(10125));
+    const QString hint = Str(10510);
+    ASSERT_TRUE(hint.contains(QLatin1Char('|'))) << hint.toStdString();
+    EXPECT_EQ(HintOf(button), hint);
+    EXPECT_EQ(button->toolTip(), hint.section(QLatin1Char('|'), 0, 0));
+    EXPECT_EQ(button->statusTip(), hint.section(QLatin1Char('|'), 1));
+}
+
+TEST_F(LocalizeTest, AMissingHintIsEmptyAndTagsAtOrBelow10000AreLeftAlone) {
+    auto* label = new QLabel(QStringLiteral("design"), &Form);
+    SetTag(label, 10104);
+    auto* untouched = new QLabel(QStringLiteral("stays"), &Form);
+    SetTag(untouched, 10000);
+    auto* negative = new QLabel(QStringLiteral("stays too"), &Form);
+    SetTag(negative, -20);
+    LocalizeForm(&Form);
+    EXPECT_EQ(label->text(), Str(10104));
+    EXPECT_EQ(HintOf(label), Str(10504));
+    EXPECT_EQ(untouched->text(), QStringLiteral("stays"));
+    EXPECT_TRUE(HintOf(untouched).isEmpty());
+    EXPECT_EQ(negative->text(), QStringLiteral("stays too"));
+}
+
+TEST_F(LocalizeTest, RadioGroupItemsTakeTheFollowingNumbers) {
+    auto* group = new TRadioGroup(&Form);
+    group->AddItem(QStringLiteral("one"));
+    group->AddItem(QStringLiteral("two"));
+    group->AddItem(QStringLiteral("three"));
+    SetTag(group, 14100);
+    LocalizeForm(&Form);
+    EXPECT_EQ(group->title(), Str(14100));
+    const QList<QRadioButton*> items = group->Items();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), Str(14101));
+    EXPECT_EQ(items[1]->text(), Str(14102));
+    EXPECT_EQ(items[2]->text(), Str(14103));
+}
+
+TEST_F(LocalizeTest, ListLikeControlsKeepTheirItemsWhenTheirStringIsEmpty) {
+    auto* memo = new QPlainTextEdit(QStringLiteral("design lines"), &Form);
+    SetTag(memo, 10400);
+    auto* combo = new QComboBox(&Form);
+    combo->addItems({QStringLiteral("8"), QStringLiteral("10")});
+    SetTag(combo, 10402);
+    auto* filled = new QComboBox(&Form);
+    SetTag(filled, 10010);
+    ASSERT_TRUE(LoadStr(10400).empty());
+    ASSERT_TRUE(LoadStr(10402).empty());
+    LocalizeForm(&Form);
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("design lines"));
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(filled->count(), 1);
+    EXPECT_EQ(filled->itemText(0), Str(10010));
+}
+
+TEST_F(LocalizeTest, ToolBarButtonsDropMenuMarksAndFallBackToTheirCaptionAsHint) {
+    QMainWindow window;
+    auto* bar = new QToolBar(&window);
+    auto* tool = new QToolButton(bar);
+    bar->addWidget(tool);
+    SetTag(tool, 10110);
+    auto* speed = new QToolButton(&window);
+    SetTag(speed, 10110);
+    auto* tabs = new QTabWidget(&window);
+    SetTag(tabs, 65000);
+    auto* page = new QWidget;
+    tabs->addTab(page, QStringLiteral("design"));
+    SetTag(page, 10013);
+    LocalizeForm(&window);
+    EXPECT_EQ(tool->text(), QStringLiteral("Stampaj primer"));
+    EXPECT_FALSE(HintOf(tool).isEmpty());
+    EXPECT_EQ(speed->text(), QStringLiteral("Stam&paj primer..."));
+    EXPECT_TRUE(HintOf(tabs).isEmpty());
+    EXPECT_EQ(tabs->tabText(0), Str(10013));
+}
+
+TEST_F(LocalizeTest, MenusAreLocalisedDepthFirstAndUntaggedItemsKeepTheirTexts) {
+    QMainWindow window;
+    QMenuBar* bar = window.menuBar();
+    SetTag(bar, 65535);
+    QMenu* file = bar->addMenu(QStringLiteral("design"));
+    SetTag(file->menuAction(), 10108);
+    QAction* print = file->addAction(QStringLiteral("design"));
+    SetTag(print, 10110);
+    QMenu* languages = file->addMenu(QStringLiteral("languages"));
+    QAction* serbian = languages->addAction(QStringLiteral("&SRPSKI"));
+    QMenu* popup = new QMenu(&window);
+    SetTag(popup, 65535);
+    QAction* update = popup->addAction(QStringLiteral("design"));
+    SetTag(update, 10109);
+    LocalizeForm(&window);
+    EXPECT_EQ(file->title(), Str(10108));
+    EXPECT_EQ(print->text(), Str(10110));
+    EXPECT_EQ(HintOf(print), Str(10510));
+    EXPECT_EQ(serbian->text(), QStringLiteral("&SRPSKI"));
+    EXPECT_EQ(languages->title(), QStringLiteral("languages"));
+    EXPECT_EQ(update->text(), Str(10109));
+}
+
+TEST_F(LocalizeTest, AnotherLanguageReLocalisesAndPicturesFollowIt) {
+    auto* label = new QLabel(&Form);
+    SetTag(label, 10010);
+    QPixmap builtIn;
+    ASSERT_TRUE(LoadLanguageBitmap(builtIn, "BMP_NEGRITA"));
+    EXPECT_EQ(builtIn.size(), QSize(16, 16));
+    LocalizeForm(&Form);
+    const QString serbian = label->text();
+    SetLanguage(1);
+    ASSERT_EQ(GetLanguage(), 1) << "the build puts lw_esp.lwb beside the tests";
+    LocalizeForm(&Form);
+    EXPECT_NE(label->text(), serbian);
+    QPixmap spanish;
+    ASSERT_TRUE(LoadLanguageBitmap(spanish, "BMP_NEGRITA"));
+    EXPECT_NE(spanish.toImage(), builtIn.toImage());
+    QPixmap none;
+    EXPECT_FALSE(LoadLanguageBitmap(none, "BMP_NONE"));
+    SetLanguage(0);
+}
+
+} // namespace
+} // namespace lw
