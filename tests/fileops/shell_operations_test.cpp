@@ -555,6 +555,28 @@ TEST_F(TrashFolderTest, MissingDataFolderStillGivesARealTrashNeverTheCurrentFold
     EXPECT_TRUE(TrashedCopyOf(HomeTrash(), font).empty());
 }
 
+// An entry of files/ with no record (a crash between the two steps, or
+// another program's doing) is still somebody's file.
+TEST_F(TrashFolderTest, EntryWithoutRecordKeepsItsNameAndBytes) {
+    const fs::path trash = HomeTrash();
+    fs::create_directories(trash / "files");
+    fs::create_directories(trash / "info");
+    const std::string name = "unrecorded-" + std::to_string(::getpid()) + ".ttf";
+    const fs::path orphan = trash / "files" / name;
+    std::ofstream(orphan, std::ios::binary) << "orphan bytes";
+    ASSERT_FALSE(fs::exists(trash / "info" / (name + ".trashinfo")));
+
+    const fs::path font = Make(fs::path("Fonts") / name, "deleted bytes");
+    EXPECT_TRUE(DeleteFontFile(font.string(), false, true));
+    EXPECT_FALSE(fs::exists(font));
+    EXPECT_EQ(ReadText(orphan), "orphan bytes");
+    EXPECT_FALSE(fs::exists(trash / "info" / (name + ".trashinfo")));
+    const fs::path trashed = TrashedCopyOf(trash, font);
+    EXPECT_NE(trashed, orphan);
+    EXPECT_EQ(ReadText(trashed), "deleted bytes");
+    fs::remove(orphan);
+}
+
 // Remembers where a folder question started, and answers it.
 class TStartRecordingPrompts : public test::TScriptedPrompts {
 public:
