@@ -116,8 +116,14 @@ private:
     std::string StyleByFlags(const std::string& family, const std::string& style);
     std::string InFontsFolder(const std::string& path) const;
     TFontFiles InFontsFolder(const TFontFiles& files) const;
-    // Copies a file into the font folder; on failure the details of code 6.
-    bool CopyIntoFontsFolder(const std::string& source, const std::string& target);
+    // The names a font takes in the font folder; Update tells that they
+    // are those of an older version of the font, to be replaced.
+    TFontFiles NamesInFontsFolder(const TFontFile& font, bool& update) const;
+    // Copies a file into the font folder, replacing what is there or only
+    // where nothing is; on failure the details of code 6.
+    bool CopyIntoFontsFolder(const std::string& source, const std::string& target, bool replace);
+    // Copies the font's files in; Names are the names they took.
+    bool CopyFontIntoFontsFolder(const TFontFile& font, TFontFiles& names);
     std::string SystemText(uint32_t code) const;
 };
 
