@@ -96,16 +96,23 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
 }
 
 TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTheOption) {
-    MakeFont("trashed.ttf", "LwT", "Regular");
+    // The trashed file's name is a pattern that every other file matches.
+    MakeFont("*.ttf", "LwT", "Regular");
     MakeFont("erased.ttf", "LwE", "Regular");
     MakeFont("locked.ttf", "LwL", "Regular");
     fs::permissions(Folder / "locked.ttf", fs::perms::owner_read);
+    const test::TBytes erased = test::ReadFile(Folder / "erased.ttf");
     OpenFolder();
     Options.MoveToTrash = true;
-    ClickFile("trashed.ttf");
+    ClickFile("*.ttf");
     test::TestPrompts().Answers = {TMsgResult::Yes};
     Window->Menu.mnDeleteFile->trigger();
-    EXPECT_TRUE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "trashed.ttf"));
+    const fs::path trashed = test::TestHome().DataHome() / "Trash" / "files" / "*.ttf";
+    EXPECT_TRUE(fs::exists(trashed));
+    EXPECT_EQ(test::ReadFile(Folder / "erased.ttf"), erased);
+    EXPECT_TRUE(fs::exists(Folder / "locked.ttf"));
+    fs::remove(trashed);
+    fs::remove(test::TestHome().DataHome() / "Trash" / "info" / "*.ttf.trashinfo");
     Options.MoveToTrash = false;
     ClickFile("erased.ttf");
     test::TestPrompts().Answers = {TMsgResult::Yes};
