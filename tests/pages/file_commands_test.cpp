@@ -240,6 +240,37 @@ TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineName
                           ".\n\nNo such file or directory");
 }
 
+// Copy lets the preview go, as a failed move or delete does; the file is
+// still there and still good, and is read again when wanted.
+TEST_F(FileCommandsTest, TheFileIsReadAgainAfterACommandLetItsPreviewGo) {
+    MakeFont("good.ttf", "LwGood", "Regular");
+    test::WriteFile(Elsewhere / "good.ttf", {'o', 'l', 'd'});
+    OpenFolder();
+    ClickFile("good.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
+
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnCopyFile->trigger();
+    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
+    ClickFile("good.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr) << "a click on the same file reads it";
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnMoveFile->trigger(); // a file of that name is there
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(test::ReadFile(Elsewhere / "good.ttf"), (test::TBytes{'o', 'l', 'd'}));
+    EXPECT_TRUE(fs::exists(Folder / "good.ttf"));
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::No};
+    Page().FileList->setFocus();
+    QTest::keyClick(Page().FileList, Qt::Key_Return);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Da li zelis da instaliras font LwGood Regular?");
+    EXPECT_NE(Page().PreviewFontFile(), nullptr);
+}
+
 TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFailed) {
     const fs::path backup = Folder / "backup";
     fs::create_directories(backup);
