@@ -387,16 +387,10 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         return false;
     }
     const bool temporary = IsTemporary(fullName);
-    // This program removes only what it can install: fonts in the user's own
-    // font folder and its sub-folders. Anything else belongs to the system,
-    // even for root, and the user is told so rather than given an error.
-    if (!temporary) {
-        for (const std::string& part : {files.File, files.Outline}) {
-            if (!part.empty() && !IsInFolderTree(InFontsFolder(part), FontsFolder)) {
-                ShowError(FmtLoadStr(kNotUserFont, InFontsFolder(part), FontsFolder));
-                return false;
-            }
-        }
+    const std::string systemFile = SystemFileOf(fullName, family);
+    if (!systemFile.empty()) {
+        ShowError(NotUserFontText(systemFile));
+        return false;
     }
     const bool unloaded = temporary ? FontSystem().RemoveTemporaryFont(files)
                                     : FontSystem().RemoveFontResource(files);
@@ -434,6 +428,26 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         BroadcastFontChange();
     }
     return true;
+}
+
+// This program removes only what it can install: fonts in the user's own
+// font folder and its sub-folders. Anything else belongs to the system, even
+// for root, and the user is told so rather than given an error.
+std::string TFontManager::SystemFileOf(const std::string& fullName, const std::string& family) {
+    if (IsTemporary(fullName)) {
+        return std::string();
+    }
+    const TFontFiles files = GetFontFiles(fullName, family, GetStyleByFullName(family, fullName));
+    for (const std::string& part : {files.File, files.Outline}) {
+        if (!part.empty() && !IsInFolderTree(InFontsFolder(part), FontsFolder)) {
+            return InFontsFolder(part);
+        }
+    }
+    return std::string();
+}
+
+std::string TFontManager::NotUserFontText(const std::string& path) const {
+    return FmtLoadStr(kNotUserFont, path, FontsFolder);
 }
 
 bool TFontManager::DeleteFontFile(const std::string& path, bool deleteReadOnly, bool toTrash) {

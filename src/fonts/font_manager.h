@@ -98,6 +98,12 @@ public:
     void BroadcastFontChange();
     std::string GetErrorText(uint8_t code) const;
     bool DeleteFontFile(const std::string& path, bool deleteReadOnly, bool toTrash);
+    // The first file of the style that lies outside the user's font folder
+    // (installed for everyone, so not this program's to remove); empty when
+    // there is none or the style is installed for the session only.
+    std::string SystemFileOf(const std::string& fullName, const std::string& family);
+    // The message that refuses the removal of such a file.
+    std::string NotUserFontText(const std::string& path) const;
 
     // A reader's record of a font file chosen by its extension; nothing for
     // a type without a reader. Throws EFontFileError when the file cannot be read.

@@ -301,6 +301,22 @@ TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFa
         RemoveInstalledFont("LwFamily", backup.string(), false, true, true,
                             [](const std::string&, std::vector<std::string>&) { return false; }));
     EXPECT_EQ(Fonts.Fonts.count("LwFamily Bold (TrueType)"), 1u);
+
+    // Styles chosen, the backup folder cancelled: the copy the user wanted
+    // was never made, so nothing goes.
+    test::TestPrompts().Reset();
+    test::WriteFile(FontFolder / "wanted.ttf", {'w'});
+    Fonts.AddFace("LwWanted", TrueTypeFace("LwWanted", "Regular", NTM_REGULAR));
+    Fonts.Fonts["LwWanted (TrueType)"] = TRegValue::FromString("wanted.ttf");
+    EXPECT_FALSE(
+        RemoveInstalledFont("LwWanted", backup.string(), false, true, true,
+                            [](const std::string&, std::vector<std::string>&) { return true; }));
+    EXPECT_EQ(test::TestPrompts().Asked,
+              std::vector<std::string>{"Odaberi folder za kopiranje fontova:"});
+    EXPECT_EQ(test::ReadFile(FontFolder / "wanted.ttf"), test::TBytes{'w'});
+    EXPECT_EQ(Fonts.Fonts.count("LwWanted (TrueType)"), 1u);
+    EXPECT_TRUE(Messages().empty()) << Last();
+    EXPECT_EQ(Fonts.Changes, 0);
 }
 
 TEST_F(FileCommandsTest, UninstallingTheLastFamilyLeavesTheListWhereItCanBe) {
