@@ -317,6 +317,35 @@ TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFa
     EXPECT_EQ(Fonts.Fonts.count("LwWanted (TrueType)"), 1u);
     EXPECT_TRUE(Messages().empty()) << Last();
     EXPECT_EQ(Fonts.Changes, 0);
+
+    // Installed for every user: refused with one message before the styles
+    // or a folder are asked for.
+    test::TestPrompts().Reset();
+    const fs::path shared = Folder / "shared";
+    fs::create_directories(shared);
+    for (const char* style : {"Regular", "Bold"}) {
+        const std::string fullName = std::string("LwShared ") + style;
+        test::WriteFile(shared / (fullName + ".ttf"), {'s'});
+        Fonts.AddFace("LwShared", TrueTypeFace(fullName, style, NTM_REGULAR));
+        Fonts.Fonts[fullName + " (TrueType)"] =
+            TRegValue::FromString((shared / fullName).string() + ".ttf");
+    }
+    bool chooserAsked = false;
+    EXPECT_TRUE(RemoveInstalledFont("LwShared", backup.string(), false, true, true,
+                                    [&](const std::string&, std::vector<std::string>&) {
+                                        chooserAsked = true;
+                                        return true;
+                                    }));
+    EXPECT_FALSE(chooserAsked);
+    EXPECT_TRUE(test::TestPrompts().Asked.empty());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].Text.find("instaliran je za sve korisnike sistema"), std::string::npos)
+        << Messages()[0].Text;
+    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+    for (const char* file : {"LwShared Regular.ttf", "LwShared Bold.ttf"}) {
+        EXPECT_EQ(test::ReadFile(shared / file), test::TBytes{'s'}) << file;
+    }
+    EXPECT_EQ(Fonts.Fonts.count("LwShared Bold (TrueType)"), 1u);
 }
 
 TEST_F(FileCommandsTest, UninstallingTheLastFamilyLeavesTheListWhereItCanBe) {
