@@ -1,13 +1,10 @@
 #include "fileops/shell_operations.h"
 
-#include "base/helpers.h"
 #include "base/strings.h"
 #include "platform/services.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <string_view>
 #include <system_error>
 
 namespace lw {
@@ -46,26 +43,6 @@ bool UserSaysYes(int question, const fs::path& path) {
                                 TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes;
 }
 
-// The files a wildcard name stands for, in name order; folders never match.
-bool ExpandWildcard(const fs::path& pattern, std::vector<fs::path>& sources) {
-    std::error_code ec;
-    std::vector<fs::path> matches;
-    for (const fs::directory_entry& entry : fs::directory_iterator(pattern.parent_path(), ec)) {
-        std::error_code typeError;
-        if (entry.is_regular_file(typeError) &&
-            MaskMatches(pattern.filename().string(), entry.path().filename().string())) {
-            matches.push_back(entry.path());
-        }
-    }
-    if (ec) {
-        errno = ec.value();
-        return false;
-    }
-    std::sort(matches.begin(), matches.end());
-    sources.insert(sources.end(), matches.begin(), matches.end());
-    return true;
-}
-
 fs::path FullPath(const fs::path& folder, const std::string& name) {
     fs::path full = (folder / name).lexically_normal();
     if (!full.has_filename() && full.has_parent_path() && full != full.root_path()) {
@@ -76,22 +53,17 @@ fs::path FullPath(const fs::path& folder, const std::string& name) {
 
 // An empty name ends the list, as it did in the NUL-separated lists of the
 // Windows shell; taken as a name it would stand for the folder itself.
-bool ExpandNames(const fs::path& folder, const std::vector<std::string>& names,
-                 std::vector<fs::path>& sources) {
+void CollectPaths(const fs::path& folder, const std::vector<std::string>& names,
+                  std::vector<fs::path>& sources) {
     for (const std::string& name : names) {
         if (name.empty()) {
             break;
         }
-        const fs::path full = FullPath(folder, name);
-        if (full.filename().string().find_first_of("*?") != std::string::npos) {
-            if (!ExpandWildcard(full, sources)) {
-                return false;
-            }
-        } else {
-            sources.push_back(full);
-        }
+        // Every name is one exact file: "*", "?" and "[" are bytes a
+        // font file's name may hold, and taken as a pattern they would
+        // reach its neighbours.
+        sources.push_back(FullPath(folder, name));
     }
-    return true;
 }
 
 // Copies follow links: a linked font is backed up as the font itself.
@@ -227,9 +199,7 @@ bool FileOperationList(const std::string& folder, const std::string& destination
     aborted = false;
 
     std::vector<fs::path> sources;
-    if (!ExpandNames(base, names, sources)) {
-        return false;
-    }
+    CollectPaths(base, names, sources);
     if (sources.empty()) {
         return true;
     }

@@ -11,15 +11,14 @@ namespace lw {
 enum class TFileOp : uint8_t { Copy = 0, Move = 1, Delete = 2, Rename = 3 };
 
 // Copies, moves, renames or deletes the files Names (relative to Folder or
-// absolute; a name with * or ? takes the matching files of its folder, never
-// folders). Destination is the target folder for copy and move (made when
-// missing), the new name for a rename of one file (a bare name stays in the
-// file's folder), and unused for a delete. With Confirm on, the user is asked
-// before an existing file is replaced and before each delete; a refusal skips
-// that file and sets Aborted. AllowUndo sends deleted files to the trash.
-// False when Folder is no usable folder (Aborted untouched then) or when a
-// file failed: the work stops there, what was done stays done, and errno
-// holds the reason.
+// absolute; each name is that one file, whatever bytes it holds). Destination
+// is the target folder for copy and move (made when missing), the new name
+// for a rename of one file (a bare name stays in the file's folder), and
+// unused for a delete. With Confirm on, the user is asked before an existing
+// file is replaced and before each delete; a refusal skips that file and sets
+// Aborted. AllowUndo sends deleted files to the trash. False when Folder is
+// no usable folder (Aborted untouched then) or when a file failed: the work
+// stops there, what was done stays done, and errno holds the reason.
 bool FileOperationList(const std::string& folder, const std::string& destination,
                        const std::vector<std::string>& names, TFileOp operation, bool confirm,
                        bool allowUndo, bool& aborted);

@@ -8,6 +8,8 @@
 #include "fonts/font_paths.h"
 #include "platform/services.h"
 
+#include <algorithm>
+
 namespace lw {
 
 namespace {
@@ -19,6 +21,9 @@ constexpr int kMoveFailed = 31;   // "Greska kopiranja  %s  to  %s.\n\n%s"
 constexpr int kCopyFailed = 32;   // "Greska pri kopiranju  %s  u  %s.\n\n%s"
 constexpr int kUnsupportedType = 10030;
 constexpr int kBackupFolderTitle = 10024;
+constexpr int kUninstallFamilies = 11016; // "Zelite li  da deinstalirate  %s?"
+constexpr int kAndMore = 11017;           // "%s i jos %d"
+constexpr size_t kFamiliesNamed = 3;
 
 void ShowError(const std::string& text) {
     Prompts().MessageBox(text, LoadStr(kErrorCaption), TMsgIcon::Error, TMsgButtons::Ok);
@@ -37,6 +42,32 @@ std::string ExtensionOf(const std::string& path) {
 
 } // namespace
 
+bool RefusedAsSystemFamily(const std::string& family) {
+    std::vector<std::string> fullNames;
+    FontManager->GetFamilyFullNames(family, fullNames);
+    for (const std::string& fullName : fullNames) {
+        const std::string systemFile = FontManager->SystemFileOf(fullName, family);
+        if (!systemFile.empty()) {
+            Prompts().MessageBox(FontManager->NotUserFontText(systemFile), LoadStr(kWarningCaption),
+                                 TMsgIcon::Warning, TMsgButtons::Ok);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string UninstallQuestion(const std::vector<std::string>& families) {
+    std::string named;
+    const size_t shown = std::min(families.size(), kFamiliesNamed);
+    for (size_t i = 0; i < shown; ++i) {
+        named += (i == 0 ? "" : ", ") + families[i];
+    }
+    if (families.size() > shown) {
+        named = FmtLoadStr(kAndMore, named, families.size() - shown);
+    }
+    return FmtLoadStr(kUninstallFamilies, named);
+}
+
 bool RemoveInstalledFont(const std::string& family, const std::string& backupFolder, bool toTrash,
                          bool interactive, bool copyBefore, const TStyleChooser& chooseStyles) {
     const uint8_t type = FontManager->GetFontType(family);
@@ -45,14 +76,20 @@ bool RemoveInstalledFont(const std::string& family, const std::string& backupFol
                              TMsgIcon::Warning, TMsgButtons::Ok);
         return true;
     }
+    // Told once, before anything is asked: every style would fail alike.
+    if (RefusedAsSystemFamily(family)) {
+        return true;
+    }
     std::vector<std::string> fullNames;
     FontManager->GetFamilyFullNames(family, fullNames);
     if (interactive && !chooseStyles(family, fullNames)) {
         return false;
     }
     std::string folder = backupFolder;
-    if (copyBefore && interactive) {
-        copyBefore = BrowseForFolder(LoadStr(kBackupFolderTitle), folder);
+    // Without a folder there is no copy, and removing the font then would
+    // lose what the user asked to keep.
+    if (copyBefore && interactive && !BrowseForFolder(LoadStr(kBackupFolderTitle), folder)) {
+        return false;
     }
     THourglass hourglass;
     for (const std::string& fullName : fullNames) {

@@ -11,13 +11,23 @@ namespace lw {
 using TStyleChooser =
     std::function<bool(const std::string& family, std::vector<std::string>& fullNames)>;
 
+// Warns, once, when a style of the family is installed for every user of
+// the system (never this program's to remove) and answers whether it did.
+bool RefusedAsSystemFamily(const std::string& family);
+
+// The question before families are uninstalled, naming the first few and
+// counting the rest.
+std::string UninstallQuestion(const std::vector<std::string>& families);
+
 // Removes an installed family's styles, each after a copy of its files into a
 // backup folder when one is wanted; a style whose copy failed stays. With
 // interactive on, the user chooses the styles (chooseStyles) and the backup
 // folder (starting at backupFolder), and every program is told of the change
 // at the end; with it off every style goes and backupFolder is used as it is.
-// A family of a kind that cannot be removed gives a warning and true with
-// nothing removed; a cancelled choice gives false.
+// A family of a kind that cannot be removed, or one installed for every
+// user of the system, gives one warning and true with nothing removed; a
+// cancelled choice of styles or of the backup folder gives false with
+// nothing removed.
 bool RemoveInstalledFont(const std::string& family, const std::string& backupFolder, bool toTrash,
                          bool interactive, bool copyBefore, const TStyleChooser& chooseStyles);
 

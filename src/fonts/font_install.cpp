@@ -56,6 +56,25 @@ bool SameFile(const std::string& a, const std::string& b) {
     return fs::equivalent(a, b, ec);
 }
 
+// A name with "-N" before its extension.
+std::string NumberedName(const std::string& name, int number) {
+    const size_t dot = name.rfind('.');
+    const size_t stem = dot == std::string::npos || dot == 0 ? name.size() : dot;
+    return name.substr(0, stem) + "-" + std::to_string(number) + name.substr(stem);
+}
+
+// True when the file at path is a font of the family: a new version of a
+// font may take the place of the old one, another font may not.
+bool HoldsFamily(const std::string& path, const std::string& family) {
+    try {
+        const std::unique_ptr<TFontFile> present = TFontManager::ReadFontFile(path);
+        return present && !present->FamilyName.empty() &&
+               Text().CompareIgnoreCase(present->FamilyName, family) == 0;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 void ShowError(const std::string& text, TMsgIcon icon = TMsgIcon::Error) {
     Prompts().MessageBox(text.empty() ? LoadStr(kSomeError) : text, LoadStr(kErrorCaption), icon,
                          TMsgButtons::Ok);
@@ -83,13 +102,67 @@ TFontFiles TFontManager::InFontsFolder(const TFontFiles& files) const {
     return TFontFiles(InFontsFolder(files.File), InFontsFolder(files.Outline));
 }
 
-bool TFontManager::CopyIntoFontsFolder(const std::string& source, const std::string& target) {
-    if (FileShell().CopyFileOver(source, target)) {
+// A file of the same name that holds the same family is replaced (an
+// update); one that holds another font keeps its name, and the new one
+// takes the first free "name-N" beside it.
+TFontFiles TFontManager::NamesInFontsFolder(const TFontFile& font, bool& update) const {
+    const TFontFiles own = font.GetFiles(false);
+    const TFontFiles ownTargets = InFontsFolder(own);
+    const bool taken = Exists(ownTargets.File) || Exists(ownTargets.Outline);
+    update = taken && HoldsFamily(ownTargets.File, font.FamilyName);
+    if (!taken || update) {
+        return own;
+    }
+    for (int number = 2;; ++number) {
+        const TFontFiles numbered(NumberedName(own.File, number),
+                                  own.Outline.empty() ? std::string()
+                                                      : NumberedName(own.Outline, number));
+        const TFontFiles targets = InFontsFolder(numbered);
+        if (!Exists(targets.File) && !Exists(targets.Outline)) {
+            return numbered;
+        }
+    }
+}
+
+bool TFontManager::CopyIntoFontsFolder(const std::string& source, const std::string& target,
+                                       bool replace) {
+    if (replace ? FileShell().CopyFileOver(source, target)
+                : FileShell().CopyNewFile(source, target)) {
         return true;
     }
     OsError = static_cast<uint32_t>(errno);
     ErrorFile1 = source;
     ErrorFile2 = target;
+    return false;
+}
+
+// A name found free may be taken by another program before the copy
+// lands; the copy then never replaces it but looks for a name again.
+bool TFontManager::CopyFontIntoFontsFolder(const TFontFile& font, TFontFiles& names) {
+    const TFontFiles sources = font.GetFiles(true);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        bool update = false;
+        names = NamesInFontsFolder(font, update);
+        const TFontFiles targets = InFontsFolder(names);
+        if (!CopyIntoFontsFolder(sources.File, targets.File, update)) {
+            if (update || OsError != EEXIST) {
+                return false;
+            }
+            continue;
+        }
+        if (sources.Outline.empty() ||
+            CopyIntoFontsFolder(sources.Outline, targets.Outline, update)) {
+            return true;
+        }
+        // A metrics file without its outline is no font: it goes again.
+        if (!update) {
+            std::error_code ec;
+            fs::remove(targets.File, ec);
+        }
+        if (update || OsError != EEXIST) {
+            return false;
+        }
+    }
     return false;
 }
 
@@ -139,8 +212,7 @@ uint8_t TFontManager::InstallFontFile(TFontFile& font) {
         return irNoRegistry;
     }
     const TFontFiles sources = font.GetFiles(true);
-    const TFontFiles names = font.GetFiles(false);
-    const TFontFiles targets = InFontsFolder(names);
+    const TFontFiles targets = InFontsFolder(font.GetFiles(false));
     // In the font folder a file is installed the moment it is there, so
     // whether the system will serve it is asked of the source first: a file
     // that does not load never replaces one that is there. Where nothing
@@ -152,8 +224,8 @@ uint8_t TFontManager::InstallFontFile(TFontFile& font) {
             return irLoadRefused;
         }
     }
-    if (!CopyIntoFontsFolder(sources.File, targets.File) ||
-        (type1 && !CopyIntoFontsFolder(sources.Outline, targets.Outline))) {
+    TFontFiles names;
+    if (!CopyFontIntoFontsFolder(font, names)) {
         return irCopyFailed;
     }
     if (!loads) {
@@ -315,16 +387,10 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         return false;
     }
     const bool temporary = IsTemporary(fullName);
-    // This program removes only what it can install: fonts in the user's own
-    // font folder and its sub-folders. Anything else belongs to the system,
-    // even for root, and the user is told so rather than given an error.
-    if (!temporary) {
-        for (const std::string& part : {files.File, files.Outline}) {
-            if (!part.empty() && !IsInFolderTree(InFontsFolder(part), FontsFolder)) {
-                ShowError(FmtLoadStr(kNotUserFont, InFontsFolder(part), FontsFolder));
-                return false;
-            }
-        }
+    const std::string systemFile = SystemFileOf(fullName, family);
+    if (!systemFile.empty()) {
+        ShowError(NotUserFontText(systemFile));
+        return false;
     }
     const bool unloaded = temporary ? FontSystem().RemoveTemporaryFont(files)
                                     : FontSystem().RemoveFontResource(files);
@@ -362,6 +428,26 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         BroadcastFontChange();
     }
     return true;
+}
+
+// This program removes only what it can install: fonts in the user's own
+// font folder and its sub-folders. Anything else belongs to the system, even
+// for root, and the user is told so rather than given an error.
+std::string TFontManager::SystemFileOf(const std::string& fullName, const std::string& family) {
+    if (IsTemporary(fullName)) {
+        return std::string();
+    }
+    const TFontFiles files = GetFontFiles(fullName, family, GetStyleByFullName(family, fullName));
+    for (const std::string& part : {files.File, files.Outline}) {
+        if (!part.empty() && !IsInFolderTree(InFontsFolder(part), FontsFolder)) {
+            return InFontsFolder(part);
+        }
+    }
+    return std::string();
+}
+
+std::string TFontManager::NotUserFontText(const std::string& path) const {
+    return FmtLoadStr(kNotUserFont, path, FontsFolder);
 }
 
 bool TFontManager::DeleteFontFile(const std::string& path, bool deleteReadOnly, bool toTrash) {

@@ -98,6 +98,12 @@ public:
     void BroadcastFontChange();
     std::string GetErrorText(uint8_t code) const;
     bool DeleteFontFile(const std::string& path, bool deleteReadOnly, bool toTrash);
+    // The first file of the style that lies outside the user's font folder
+    // (installed for everyone, so not this program's to remove); empty when
+    // there is none or the style is installed for the session only.
+    std::string SystemFileOf(const std::string& fullName, const std::string& family);
+    // The message that refuses the removal of such a file.
+    std::string NotUserFontText(const std::string& path) const;
 
     // A reader's record of a font file chosen by its extension; nothing for
     // a type without a reader. Throws EFontFileError when the file cannot be read.
@@ -116,8 +122,14 @@ private:
     std::string StyleByFlags(const std::string& family, const std::string& style);
     std::string InFontsFolder(const std::string& path) const;
     TFontFiles InFontsFolder(const TFontFiles& files) const;
-    // Copies a file into the font folder; on failure the details of code 6.
-    bool CopyIntoFontsFolder(const std::string& source, const std::string& target);
+    // The names a font takes in the font folder; Update tells that they
+    // are those of an older version of the font, to be replaced.
+    TFontFiles NamesInFontsFolder(const TFontFile& font, bool& update) const;
+    // Copies a file into the font folder, replacing what is there or only
+    // where nothing is; on failure the details of code 6.
+    bool CopyIntoFontsFolder(const std::string& source, const std::string& target, bool replace);
+    // Copies the font's files in; Names are the names they took.
+    bool CopyFontIntoFontsFolder(const TFontFile& font, TFontFiles& names);
     std::string SystemText(uint32_t code) const;
 };
 

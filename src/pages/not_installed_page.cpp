@@ -110,6 +110,9 @@ TNotInstalledPage::TNotInstalledPage(QWidget* parent) : QWidget(parent) {
     connect(DriveView, &QTreeWidget::itemClicked, this, [this] { FolderChosen(); });
     connect(DriveView, &TDriveView::KeyReleased, this, [this] { FolderChosen(); });
     connect(FileList, &QListWidget::currentRowChanged, this, [this] { FileListClick(); });
+    // A click on the current file changes no row, yet after a file command
+    // released its font it is the way to have it read again.
+    connect(FileList, &QListWidget::itemClicked, this, [this] { ReadPreviewIfReleased(); });
     connect(FileList, &TFileList::KeyPressed, this, [this](int key) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             InstallClick(false);
@@ -245,6 +248,12 @@ void TNotInstalledPage::FileListClick() {
                                   : QString::fromStdString(PreviewErrorText(error)));
 }
 
+void TNotInstalledPage::ReadPreviewIfReleased() {
+    if (!Preview && FileList->currentRow() >= 0) {
+        FileListClick();
+    }
+}
+
 void TNotInstalledPage::ReleasePreviewFont() {
     if (Preview) {
         FontSystem().RemoveFontResource(Preview->GetFiles(true));
@@ -258,6 +267,7 @@ void TNotInstalledPage::InstallClick(bool temporarily) {
                              TMsgButtons::Ok);
         return;
     }
+    ReadPreviewIfReleased();
     if (!Preview) {
         Prompts().MessageBox(LoadStr(kDamagedFont), LoadStr(kErrorCaption), TMsgIcon::Error,
                              TMsgButtons::Ok);

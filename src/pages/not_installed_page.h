@@ -35,6 +35,8 @@ public:
     void FileListClick();
     // Lets the previewed file go.
     void ReleasePreviewFont();
+    // Reads the selected file again when its font was released.
+    void ReadPreviewIfReleased();
     void InstallClick(bool temporarily);
     void mnRemoveTemporaryClick();
     // The commands on the selected file (a ".pfm" takes its ".pfb" along).

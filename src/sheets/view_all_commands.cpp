@@ -31,7 +31,7 @@ constexpr int kNoCategoryShown = 11009;
 constexpr int kRemoveFromCategory = 11010;
 constexpr int kFindInCategoriesCaption = 11013;
 constexpr int kFindInCategoriesPrompt = 11014;
-constexpr int kUninstallQuestion = 11015;
+constexpr int kNoSelection = 13000;
 constexpr int kBackupFolderTitle = 10024;
 constexpr int kConfirmCaption = 20;
 constexpr int kWarningCaption = 21;
@@ -274,20 +274,38 @@ void TfViewAll::mnEditCategoriesClick() {
 }
 
 void TfViewAll::mnDeleteFontsClick() {
-    if (Prompts().MessageBox(LoadStr(kUninstallQuestion), LoadStr(kConfirmCaption),
+    const std::vector<std::string> selected = SelectedFamilies();
+    if (selected.empty()) {
+        Prompts().MessageBox(LoadStr(kNoSelection), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
+        return;
+    }
+    if (Prompts().MessageBox(UninstallQuestion(selected), LoadStr(kConfirmCaption),
                              TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes) {
+        return;
+    }
+    std::vector<std::string> families;
+    for (const std::string& family : selected) {
+        if (!RefusedAsSystemFamily(family)) {
+            families.push_back(family);
+        }
+    }
+    if (families.empty()) {
+        return;
+    }
+    // A cancelled question for the folder cancels the uninstall: going on
+    // would remove fonts the user meant to keep a copy of.
+    std::string backupFolder = Options.DefaultCopyFolder;
+    if (Options.CopyBeforeDelete && !BrowseForFolder(LoadStr(kBackupFolderTitle), backupFolder)) {
         return;
     }
     TNotInstalledPage* page = MainWindow != nullptr ? MainWindow->NotInstalledPage() : nullptr;
     if (page != nullptr) {
         page->ReleasePreviewFont();
     }
-    // A cancelled question for the folder means no copy; the removal goes on.
-    std::string backupFolder = Options.DefaultCopyFolder;
-    const bool backup =
-        Options.CopyBeforeDelete && BrowseForFolder(LoadStr(kBackupFolderTitle), backupFolder);
-    for (const std::string& family : SelectedFamilies()) {
-        RemoveInstalledFont(family, backupFolder, Options.MoveToTrash, false, backup, nullptr);
+    for (const std::string& family : families) {
+        RemoveInstalledFont(family, backupFolder, Options.MoveToTrash, false,
+                            Options.CopyBeforeDelete, nullptr);
     }
     // The main window rebuilds the catalogue and brings the sheet back to
     // all fonts.

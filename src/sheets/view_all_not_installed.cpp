@@ -403,6 +403,26 @@ void TfViewAllNotInstalled::RemoveFolderRow(int row) {
     Model->removeRows(row, 1);
 }
 
+// Last row first, so the rows still to do keep their numbers. A row leaves
+// the list only once its files are gone from the folder; one the user chose
+// not to replace stays, and is no failure.
+bool TfViewAllNotInstalled::ApplyToSelectedRows(TFileOp operation, const std::string& destination,
+                                                bool confirm, bool allowUndo) {
+    FilesChanged = true;
+    const std::vector<int> rows = SelectedFolderRows();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        bool refused = false;
+        if (!FileOperationList(Folder, destination, RowFiles(*row), operation, confirm, allowUndo,
+                               refused)) {
+            return false;
+        }
+        if (!refused && operation != TFileOp::Copy) {
+            RemoveFolderRow(*row);
+        }
+    }
+    return true;
+}
+
 bool TfViewAllNotInstalled::CurrentRowIsInstalledFamily() const {
     const QModelIndex current = lstFonts->currentIndex();
     return current.isValid() && current.row() >= FolderRows();
@@ -461,16 +481,7 @@ void TfViewAllNotInstalled::mnDeleteFilesClick() {
     if (!Confirmed(kDeleteQuestion)) {
         return;
     }
-    FilesChanged = true;
-    std::vector<std::string> files;
-    const std::vector<int> rows = SelectedFolderRows();
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        for (const std::string& file : RowFiles(*row)) {
-            files.push_back(file);
-        }
-        RemoveFolderRow(*row);
-    }
-    if (!FileOperationListDone(Folder, "", files, TFileOp::Delete, false, Options.MoveToTrash)) {
+    if (!ApplyToSelectedRows(TFileOp::Delete, "", false, Options.MoveToTrash)) {
         Prompts().MessageBox(LoadStr(kDeleteFailed), LoadStr(kErrorCaption), TMsgIcon::Error,
                              TMsgButtons::Ok);
     }
@@ -485,19 +496,8 @@ void TfViewAllNotInstalled::mnCopyFilesClick(bool move) {
         return;
     }
     Options.LastFileOpFolder = chosen;
-    FilesChanged = true;
-    std::vector<std::string> files;
-    const std::vector<int> rows = SelectedFolderRows();
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        for (const std::string& file : RowFiles(*row)) {
-            files.push_back(file);
-        }
-        if (move) {
-            RemoveFolderRow(*row);
-        }
-    }
-    if (!FileOperationListDone(Folder, FolderWithSeparator(chosen), files,
-                               move ? TFileOp::Move : TFileOp::Copy, true, true)) {
+    if (!ApplyToSelectedRows(move ? TFileOp::Move : TFileOp::Copy, FolderWithSeparator(chosen),
+                             true, true)) {
         Prompts().MessageBox(FmtLoadStr(move ? kMoveFailed : kCopyFailed, chosen),
                              LoadStr(kErrorCaption), TMsgIcon::Error, TMsgButtons::Ok);
     }

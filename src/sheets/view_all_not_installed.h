@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileops/shell_operations.h"
 #include "platform/font_system.h"
 #include "sheets/sample_delegate.h"
 #include "sheets/view_all.h"
@@ -91,6 +92,10 @@ private:
     // outline after its metrics.
     std::vector<std::string> RowFiles(int row) const;
     void RemoveFolderRow(int row);
+    // The file operation on the selected rows' files; false at the first
+    // failure, errno saying why.
+    bool ApplyToSelectedRows(TFileOp operation, const std::string& destination, bool confirm,
+                             bool allowUndo);
     bool CurrentRowIsInstalledFamily() const;
     void ReleasePreviewFont();
     TSampleItem Describe(int row) const;

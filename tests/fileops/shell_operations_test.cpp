@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +34,23 @@ fs::path HomeTrash() {
     return test::TestHome().DataHome() / "Trash";
 }
 
+// A path as a .trashinfo record writes it: bytes outside the unreserved
+// set as %XX.
+std::string RecordedPath(const std::string& path) {
+    std::string out;
+    for (const char c : path) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            std::string_view("-._~/").find(c) != std::string_view::npos) {
+            out += c;
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            out += escaped;
+        }
+    }
+    return out;
+}
+
 // The entry a trash holds for the original path, found through its
 // .trashinfo record; empty when the file never arrived there.
 fs::path TrashedCopyOf(const fs::path& trash, const fs::path& original) {
@@ -42,7 +61,7 @@ fs::path TrashedCopyOf(const fs::path& trash, const fs::path& original) {
         }
         const std::string record = ReadText(info.path());
         if (record.find("[Trash Info]") != std::string::npos &&
-            record.find("\nPath=" + original.string() + "\n") != std::string::npos) {
+            record.find("\nPath=" + RecordedPath(original.string()) + "\n") != std::string::npos) {
             return trash / "files" / info.path().stem();
         }
     }
@@ -284,24 +303,57 @@ TEST_F(FileOperationListTest, DeleteErasesOrTrashesTheList) {
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
-TEST_F(FileOperationListTest, WildcardsTakeMatchingFilesIgnoringCaseButNoFolders) {
-    Make("Program/Sans.lst", "1");
-    Make("Program/Serif.LST", "2");
-    Make("Program/notes.txt", "3");
-    Make("Program/Old.lst/inside.lst", "4");
+// Pattern characters, a line feed and bytes that are no UTF-8 are all
+// legal in a file name: each name stands for that one file, never for its
+// neighbours.
+TEST_F(FileOperationListTest, NamesAreExactFilesNeverPatterns) {
+    const std::vector<std::string> odd = {"*.ttf", "?.ttf", "[ab].ttf", "line\nfeed.ttf",
+                                          "bad\xff\xfe.ttf"};
+    const std::vector<std::string> plain = {"a.ttf", "b.ttf", "keep.otf"};
+    const auto makeAll = [&](const std::string& folder) {
+        for (const std::string& name : odd) {
+            Make(fs::path(folder) / name, "odd " + name);
+        }
+        for (const std::string& name : plain) {
+            Make(fs::path(folder) / name, "plain " + name);
+        }
+    };
+    const auto plainKept = [&](const std::string& folder) {
+        for (const std::string& name : plain) {
+            EXPECT_EQ(ReadText(Scratch / folder / name), "plain " + name) << folder << name;
+        }
+    };
 
-    EXPECT_TRUE(FileOperationListDone(Folder("Program"), "Categories", {"*.lst"}, TFileOp::Move,
+    makeAll("Erase");
+    EXPECT_TRUE(FileOperationListDone(Folder("Erase"), "", odd, TFileOp::Delete, false, false));
+    for (const std::string& name : odd) {
+        EXPECT_FALSE(fs::exists(Scratch / "Erase" / name)) << name;
+    }
+    plainKept("Erase");
+
+    makeAll("Trash");
+    EXPECT_TRUE(FileOperationListDone(Folder("Trash"), "", odd, TFileOp::Delete, false, true));
+    for (const std::string& name : odd) {
+        EXPECT_EQ(ReadText(TrashedCopyOf(HomeTrash(), Scratch / "Trash" / name)), "odd " + name)
+            << name;
+    }
+    plainKept("Trash");
+    EXPECT_TRUE(TrashedCopyOf(HomeTrash(), Scratch / "Trash/a.ttf").empty());
+
+    makeAll("Move");
+    EXPECT_TRUE(FileOperationListDone(Folder("Move"), "Out", {"*.ttf", "[ab].ttf"}, TFileOp::Move,
                                       false, false));
-    EXPECT_EQ(ReadText(Scratch / "Program/Categories/Sans.lst"), "1");
-    EXPECT_EQ(ReadText(Scratch / "Program/Categories/Serif.LST"), "2");
-    EXPECT_TRUE(fs::exists(Scratch / "Program/notes.txt"));
-    EXPECT_TRUE(fs::exists(Scratch / "Program/Old.lst/inside.lst"));
-    EXPECT_FALSE(fs::exists(Scratch / "Program/Categories/Old.lst"));
+    EXPECT_EQ(ReadText(Scratch / "Move/Out/*.ttf"), "odd *.ttf");
+    EXPECT_EQ(ReadText(Scratch / "Move/Out/[ab].ttf"), "odd [ab].ttf");
+    EXPECT_FALSE(fs::exists(Scratch / "Move/Out/a.ttf"));
+    plainKept("Move");
 
-    // "*.*" also takes names without a dot.
-    Make("Loose/README", "r");
-    EXPECT_TRUE(FileOperationListDone(Folder("Loose"), "", {"*.*"}, TFileOp::Delete, false, false));
-    EXPECT_FALSE(fs::exists(Scratch / "Loose/README"));
+    EXPECT_TRUE(FileOperationListDone(Folder("Move"), "renamed.ttf", {"?.ttf"}, TFileOp::Rename,
+                                      false, false));
+    EXPECT_EQ(ReadText(Scratch / "Move/renamed.ttf"), "odd ?.ttf");
+    EXPECT_FALSE(fs::exists(Scratch / "Move/?.ttf"));
+    plainKept("Move");
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
 TEST_F(FileOperationListTest, EmptyNameEndsTheListInsteadOfNamingTheFolder) {
@@ -501,6 +553,28 @@ TEST_F(TrashFolderTest, MissingDataFolderStillGivesARealTrashNeverTheCurrentFold
     EXPECT_FALSE(fs::exists(workFolder / "files"));
     EXPECT_FALSE(fs::exists(workFolder / "info"));
     EXPECT_TRUE(TrashedCopyOf(HomeTrash(), font).empty());
+}
+
+// An entry of files/ with no record (a crash between the two steps, or
+// another program's doing) is still somebody's file.
+TEST_F(TrashFolderTest, EntryWithoutRecordKeepsItsNameAndBytes) {
+    const fs::path trash = HomeTrash();
+    fs::create_directories(trash / "files");
+    fs::create_directories(trash / "info");
+    const std::string name = "unrecorded-" + std::to_string(::getpid()) + ".ttf";
+    const fs::path orphan = trash / "files" / name;
+    std::ofstream(orphan, std::ios::binary) << "orphan bytes";
+    ASSERT_FALSE(fs::exists(trash / "info" / (name + ".trashinfo")));
+
+    const fs::path font = Make(fs::path("Fonts") / name, "deleted bytes");
+    EXPECT_TRUE(DeleteFontFile(font.string(), false, true));
+    EXPECT_FALSE(fs::exists(font));
+    EXPECT_EQ(ReadText(orphan), "orphan bytes");
+    EXPECT_FALSE(fs::exists(trash / "info" / (name + ".trashinfo")));
+    const fs::path trashed = TrashedCopyOf(trash, font);
+    EXPECT_NE(trashed, orphan);
+    EXPECT_EQ(ReadText(trashed), "deleted bytes");
+    fs::remove(orphan);
 }
 
 // Remembers where a folder question started, and answers it.

@@ -97,8 +97,10 @@ TEST_F(InstallTest, AnInstalledFontOrOneWithoutNamesIsNotCopied) {
     EXPECT_EQ(Fonts->GetErrorText(TFontManager::irNoData), "Nema dovoljno podataka.");
 }
 
-TEST_F(InstallTest, InstallingCopiesOverAnOlderFileLoadsAndRegisters) {
-    test::WriteFile(FontsFolder / "probe.ttf", {'o', 'l', 'd'});
+TEST_F(InstallTest, InstallingCopiesOverAnOlderFileOfTheFamilyLoadsAndRegisters) {
+    TNameTableBuilder older;
+    older.Windows(1, "Probe").Windows(4, "Probe Book");
+    test::WriteFile(FontsFolder / "probe.ttf", test::MinimalTrueType(older));
     TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
     int heard = 0;
     TFontChangeSubscription listen([&] { ++heard; });
@@ -110,6 +112,34 @@ TEST_F(InstallTest, InstallingCopiesOverAnOlderFileLoadsAndRegisters) {
     EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe.ttf");
     EXPECT_EQ(heard, 1);
     EXPECT_EQ(System.Changes, 1);
+}
+
+// Another family's font, or a file that is no font at all, keeps its name;
+// the new font takes the first free numbered one beside it.
+TEST_F(InstallTest, AFileOfAnotherFontKeepsItsNameAndTheNewOneGoesBeside) {
+    TNameTableBuilder other;
+    other.Windows(1, "Other").Windows(4, "Other Regular");
+    const test::TBytes otherFont = test::MinimalTrueType(other);
+    const test::TBytes noFont = {'o', 'l', 'd'};
+    test::WriteFile(FontsFolder / "probe.ttf", otherFont);
+    test::WriteFile(FontsFolder / "probe-2.ttf", noFont);
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe.ttf"), otherFont);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe-2.ttf"), noFont);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe-3.ttf"), test::ReadFile(Source / "probe.ttf"));
+    EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe-3.ttf"});
+    ASSERT_EQ(System.Fonts.count("Probe Regular (TrueType)"), 1u);
+    EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe-3.ttf");
+
+    const auto [metrics, outline] = MakeType1("pair", "Probe-Bold");
+    test::WriteFile(FontsFolder / "pair.pfb", noFont);
+    TType1FontFile pair(metrics.string());
+    EXPECT_EQ(Fonts->InstallFontFile(pair), TFontManager::irInstalled);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "pair.pfb"), noFont);
+    EXPECT_FALSE(fs::exists(FontsFolder / "pair.pfm")) << "a pair keeps one name";
+    EXPECT_EQ(test::ReadFile(FontsFolder / "pair-2.pfm"), test::ReadFile(metrics));
+    EXPECT_EQ(test::ReadFile(FontsFolder / "pair-2.pfb"), test::ReadFile(outline));
 }
 
 TEST_F(InstallTest, AFontThatWillNotLoadNeverReplacesAnInstalledFile) {
@@ -136,9 +166,10 @@ TEST_F(InstallTest, CopyAndFolderFailuresAreReportedWithTheirCodes) {
     EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irNoRegistry);
     EXPECT_FALSE(fs::exists(FontsFolder / "probe.ttf"));
     System.KeysReadOnly = false;
-    // A folder where the copy should land makes the copy fail.
-    fs::create_directories(FontsFolder / "probe.ttf" / "inside");
+    // A file gone since it was read makes the copy fail.
+    fs::remove(Source / "probe.ttf");
     EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irCopyFailed);
+    EXPECT_TRUE(fs::is_empty(FontsFolder));
     EXPECT_EQ(Fonts->ErrorFile1, (Source / "probe.ttf").string());
     EXPECT_EQ(Fonts->ErrorFile2, (FontsFolder / "probe.ttf").string());
     const std::string text = Fonts->GetErrorText(TFontManager::irCopyFailed);
@@ -156,7 +187,10 @@ TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
         0) {
         GTEST_SKIP() << "cannot mount a small file system here";
     }
-    test::WriteFile(small / "big.ttf", {'o', 'l', 'd'});
+    TNameTableBuilder older;
+    older.Windows(1, "Big").Windows(4, "Big Book");
+    const test::TBytes olderBytes = test::MinimalTrueType(older);
+    test::WriteFile(small / "big.ttf", olderBytes);
     System.Folder = small.string();
     TFontManager fonts;
     TNameTableBuilder names;
@@ -180,7 +214,7 @@ TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
     EXPECT_EQ(text, "Greska pri kopiranju  " + (Source / "big.ttf").string() + "  u  " +
                         (small / "big.ttf").string() + ".\n\nNo space left on device");
     EXPECT_EQ(left, std::vector<std::string>{"big.ttf"});
-    EXPECT_EQ(oldSize, 3u) << "the older copy is intact";
+    EXPECT_EQ(oldSize, olderBytes.size()) << "the older copy is intact";
     EXPECT_TRUE(System.Fonts.empty());
 }
 

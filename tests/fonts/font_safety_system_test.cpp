@@ -323,22 +323,98 @@ TEST_F(FontSafetyTest, AKillDuringAnInstallLeavesTheFontWholeOrAbsent) {
     EXPECT_TRUE(Entries(Fonts).empty()) << Entries(Fonts).front();
 }
 
-TEST_F(FontSafetyTest, TwoInstallsOfOneFileNameLeaveOneWholeFont) {
+// Two fonts that share a file name are two fonts: both stay installed, each
+// whole, also when two programs install them at the same moment.
+TEST_F(FontSafetyTest, TwoInstallsOfOneFileNameKeepBothFonts) {
     const fs::path a = Make(Incoming / "a" / "race.ttf", "LwRaceA", 8u << 20);
     const fs::path b = Make(Incoming / "b" / "race.ttf", "LwRaceB", 8u << 20);
     const test::TBytes bytesA = test::ReadFile(a);
     const test::TBytes bytesB = test::ReadFile(b);
-    for (int round = 0; round < 8; ++round) {
+    const std::vector<std::string> both = {"race-2.ttf", "race.ttf"};
+    for (int round = 0; round < 20; ++round) {
         FILE* first = ::popen((Cli() + " install " + Quote(a.string()) + " 2>&1").c_str(), "r");
         FILE* second = ::popen((Cli() + " install " + Quote(b.string()) + " 2>&1").c_str(), "r");
         ASSERT_NE(first, nullptr);
         ASSERT_NE(second, nullptr);
-        ::pclose(first);
-        ::pclose(second);
-        const test::TBytes installed = test::ReadFile(Fonts / "race.ttf");
-        EXPECT_TRUE(installed == bytesA || installed == bytesB) << "round " << round;
-        EXPECT_EQ(Entries(Fonts), std::vector<std::string>{"race.ttf"});
+        // Read to the end, so neither is cut off by a closed pipe.
+        for (FILE* run : {first, second}) {
+            char line[4096];
+            while (std::fgets(line, sizeof line, run) != nullptr) {
+            }
+        }
+        EXPECT_EQ(::pclose(first), 0) << "round " << round;
+        EXPECT_EQ(::pclose(second), 0) << "round " << round;
+        ASSERT_EQ(Entries(Fonts), both) << "round " << round;
+        const test::TBytes plain = test::ReadFile(Fonts / "race.ttf");
+        const test::TBytes numbered = test::ReadFile(Fonts / "race-2.ttf");
+        EXPECT_TRUE((plain == bytesA && numbered == bytesB) ||
+                    (plain == bytesB && numbered == bytesA))
+            << "round " << round;
         fs::remove(Fonts / "race.ttf");
+        fs::remove(Fonts / "race-2.ttf");
+    }
+}
+
+// Only a file of the same family replaces an installed one of its name.
+TEST_F(FontSafetyTest, AnotherFontOfTheSameFileNameIsInstalledBesideIt) {
+    test::TNameTableBuilder olderNames;
+    olderNames.Windows(1, "LwFamilyX")
+        .Windows(2, "Regular")
+        .Windows(4, "LwFamilyX Book")
+        .Windows(6, "LwFamilyX-Book");
+    const fs::path x = Incoming / "a" / "font.ttf";
+    test::WriteFile(x, test::MinimalTrueType(olderNames));
+    const fs::path y = Make(Incoming / "b" / "font.ttf", "LwFamilyY");
+    const fs::path newerX = Make(Incoming / "c" / "font.ttf", "LwFamilyX");
+    const test::TBytes bytesX = test::ReadFile(x);
+    const test::TBytes bytesY = test::ReadFile(y);
+    ASSERT_NE(test::ReadFile(newerX), bytesX);
+
+    const TRun first = Shell(Cli() + " install " + Quote(x.string()));
+    EXPECT_EQ(first.Status, 0) << first.Output;
+    const TRun second = Shell(Cli() + " install " + Quote(y.string()));
+    EXPECT_EQ(second.Status, 0) << second.Output;
+    EXPECT_NE(second.Output.find(": installed"), std::string::npos) << second.Output;
+    EXPECT_EQ(Entries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
+    EXPECT_EQ(test::ReadFile(Fonts / "font.ttf"), bytesX);
+    EXPECT_EQ(test::ReadFile(Fonts / "font-2.ttf"), bytesY);
+    const std::string served = FcFiles();
+    EXPECT_NE(served.find("LwFamilyX|" + (Fonts / "font.ttf").string()), std::string::npos);
+    EXPECT_NE(served.find("LwFamilyY|" + (Fonts / "font-2.ttf").string()), std::string::npos);
+
+    const TRun update = Shell(Cli() + " install " + Quote(newerX.string()));
+    EXPECT_EQ(update.Status, 0) << update.Output;
+    EXPECT_EQ(Entries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
+    EXPECT_EQ(test::ReadFile(Fonts / "font.ttf"), test::ReadFile(newerX));
+    EXPECT_EQ(test::ReadFile(Fonts / "font-2.ttf"), bytesY);
+}
+
+// A name with pattern characters names one font: removing it, to the trash
+// or for good, leaves every other file of the font folder as it was.
+TEST_F(FontSafetyTest, APatternInAFontsNameRemovesOnlyThatFont) {
+    const test::TBytes other = {'o', 't', 'h', 'e', 'r'};
+    for (const bool toTrash : {true, false}) {
+        test::WriteFile(Fonts / "a.ttf", other);
+        test::WriteFile(Fonts / "b.ttf", other);
+        test::WriteFile(Fonts / "keep.otf", other);
+        Make(Incoming / "*.ttf", "LwStar");
+        const TRun install =
+            Shell("cd " + Quote(Incoming.string()) + " && " + Cli() + " install './*.ttf'");
+        ASSERT_EQ(install.Status, 0) << install.Output;
+        ASSERT_TRUE(fs::exists(Fonts / "*.ttf"));
+
+        const TRun uninstall = Shell(Cli() + " uninstall LwStar" + (toTrash ? " --trash" : ""));
+        EXPECT_EQ(uninstall.Status, 0) << uninstall.Output;
+        EXPECT_FALSE(fs::exists(Fonts / "*.ttf"));
+        for (const char* name : {"a.ttf", "b.ttf", "keep.otf"}) {
+            EXPECT_EQ(test::ReadFile(Fonts / name), other) << name << (toTrash ? " trash" : "");
+        }
+        const fs::path trash = test::TestHome().DataHome() / "Trash" / "files";
+        EXPECT_FALSE(fs::exists(trash / "a.ttf"));
+        EXPECT_FALSE(fs::exists(trash / "b.ttf"));
+        EXPECT_EQ(fs::exists(trash / "*.ttf"), toTrash);
+        fs::remove(trash / "*.ttf");
+        fs::remove(test::TestHome().DataHome() / "Trash" / "info" / "*.ttf.trashinfo");
     }
 }
 

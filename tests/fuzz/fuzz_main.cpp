@@ -1,8 +1,8 @@
 // libFuzzer entry for one parser, named when the target is built.
 #include "fuzz_targets.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 

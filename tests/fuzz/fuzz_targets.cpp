@@ -78,9 +78,8 @@ void RunMasks(const uint8_t* data, size_t size) {
 
 TFuzzRun FuzzRunNamed(const std::string& name) {
     static const std::pair<const char*, TFuzzRun> runs[] = {
-        {"opentype", RunOpenType},    {"type1", RunType1},
-        {"settings", RunSettings},    {"bundle", RunBundle},
-        {"category", RunCategoryFile}, {"masks", RunMasks}};
+        {"opentype", RunOpenType}, {"type1", RunType1},           {"settings", RunSettings},
+        {"bundle", RunBundle},     {"category", RunCategoryFile}, {"masks", RunMasks}};
     for (const auto& [runName, run] : runs) {
         if (name == runName) {
             return run;

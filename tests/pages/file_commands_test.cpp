@@ -96,16 +96,23 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
 }
 
 TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTheOption) {
-    MakeFont("trashed.ttf", "LwT", "Regular");
+    // The trashed file's name is a pattern that every other file matches.
+    MakeFont("*.ttf", "LwT", "Regular");
     MakeFont("erased.ttf", "LwE", "Regular");
     MakeFont("locked.ttf", "LwL", "Regular");
     fs::permissions(Folder / "locked.ttf", fs::perms::owner_read);
+    const test::TBytes erased = test::ReadFile(Folder / "erased.ttf");
     OpenFolder();
     Options.MoveToTrash = true;
-    ClickFile("trashed.ttf");
+    ClickFile("*.ttf");
     test::TestPrompts().Answers = {TMsgResult::Yes};
     Window->Menu.mnDeleteFile->trigger();
-    EXPECT_TRUE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "trashed.ttf"));
+    const fs::path trashed = test::TestHome().DataHome() / "Trash" / "files" / "*.ttf";
+    EXPECT_TRUE(fs::exists(trashed));
+    EXPECT_EQ(test::ReadFile(Folder / "erased.ttf"), erased);
+    EXPECT_TRUE(fs::exists(Folder / "locked.ttf"));
+    fs::remove(trashed);
+    fs::remove(test::TestHome().DataHome() / "Trash" / "info" / "*.ttf.trashinfo");
     Options.MoveToTrash = false;
     ClickFile("erased.ttf");
     test::TestPrompts().Answers = {TMsgResult::Yes};
@@ -233,6 +240,37 @@ TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineName
                           ".\n\nNo such file or directory");
 }
 
+// Copy lets the preview go, as a failed move or delete does; the file is
+// still there and still good, and is read again when wanted.
+TEST_F(FileCommandsTest, TheFileIsReadAgainAfterACommandLetItsPreviewGo) {
+    MakeFont("good.ttf", "LwGood", "Regular");
+    test::WriteFile(Elsewhere / "good.ttf", {'o', 'l', 'd'});
+    OpenFolder();
+    ClickFile("good.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
+
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnCopyFile->trigger();
+    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
+    ClickFile("good.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr) << "a click on the same file reads it";
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnMoveFile->trigger(); // a file of that name is there
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(test::ReadFile(Elsewhere / "good.ttf"), (test::TBytes{'o', 'l', 'd'}));
+    EXPECT_TRUE(fs::exists(Folder / "good.ttf"));
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::No};
+    Page().FileList->setFocus();
+    QTest::keyClick(Page().FileList, Qt::Key_Return);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Da li zelis da instaliras font LwGood Regular?");
+    EXPECT_NE(Page().PreviewFontFile(), nullptr);
+}
+
 TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFailed) {
     const fs::path backup = Folder / "backup";
     fs::create_directories(backup);
@@ -263,6 +301,51 @@ TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFa
         RemoveInstalledFont("LwFamily", backup.string(), false, true, true,
                             [](const std::string&, std::vector<std::string>&) { return false; }));
     EXPECT_EQ(Fonts.Fonts.count("LwFamily Bold (TrueType)"), 1u);
+
+    // Styles chosen, the backup folder cancelled: the copy the user wanted
+    // was never made, so nothing goes.
+    test::TestPrompts().Reset();
+    test::WriteFile(FontFolder / "wanted.ttf", {'w'});
+    Fonts.AddFace("LwWanted", TrueTypeFace("LwWanted", "Regular", NTM_REGULAR));
+    Fonts.Fonts["LwWanted (TrueType)"] = TRegValue::FromString("wanted.ttf");
+    EXPECT_FALSE(
+        RemoveInstalledFont("LwWanted", backup.string(), false, true, true,
+                            [](const std::string&, std::vector<std::string>&) { return true; }));
+    EXPECT_EQ(test::TestPrompts().Asked,
+              std::vector<std::string>{"Odaberi folder za kopiranje fontova:"});
+    EXPECT_EQ(test::ReadFile(FontFolder / "wanted.ttf"), test::TBytes{'w'});
+    EXPECT_EQ(Fonts.Fonts.count("LwWanted (TrueType)"), 1u);
+    EXPECT_TRUE(Messages().empty()) << Last();
+    EXPECT_EQ(Fonts.Changes, 0);
+
+    // Installed for every user: refused with one message before the styles
+    // or a folder are asked for.
+    test::TestPrompts().Reset();
+    const fs::path shared = Folder / "shared";
+    fs::create_directories(shared);
+    for (const char* style : {"Regular", "Bold"}) {
+        const std::string fullName = std::string("LwShared ") + style;
+        test::WriteFile(shared / (fullName + ".ttf"), {'s'});
+        Fonts.AddFace("LwShared", TrueTypeFace(fullName, style, NTM_REGULAR));
+        Fonts.Fonts[fullName + " (TrueType)"] =
+            TRegValue::FromString((shared / fullName).string() + ".ttf");
+    }
+    bool chooserAsked = false;
+    EXPECT_TRUE(RemoveInstalledFont("LwShared", backup.string(), false, true, true,
+                                    [&](const std::string&, std::vector<std::string>&) {
+                                        chooserAsked = true;
+                                        return true;
+                                    }));
+    EXPECT_FALSE(chooserAsked);
+    EXPECT_TRUE(test::TestPrompts().Asked.empty());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].Text.find("instaliran je za sve korisnike sistema"), std::string::npos)
+        << Messages()[0].Text;
+    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+    for (const char* file : {"LwShared Regular.ttf", "LwShared Bold.ttf"}) {
+        EXPECT_EQ(test::ReadFile(shared / file), test::TBytes{'s'}) << file;
+    }
+    EXPECT_EQ(Fonts.Fonts.count("LwShared Bold (TrueType)"), 1u);
 }
 
 TEST_F(FileCommandsTest, UninstallingTheLastFamilyLeavesTheListWhereItCanBe) {

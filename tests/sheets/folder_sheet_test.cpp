@@ -2,6 +2,7 @@
 // the load (and Esc during it), the rows the files give, the drawings, and
 // the install, select, copy, move and delete commands on real files.
 #include "app/main_window.h"
+#include "base/strings.h"
 #include "modal_window.h"
 #include "not_installed_fixture.h"
 #include "sheets/sample_delegate.h"
@@ -14,6 +15,8 @@
 #include <QProgressBar>
 #include <QStringListModel>
 #include <QTimer>
+
+#include <map>
 
 namespace lw {
 namespace {
@@ -217,6 +220,52 @@ TEST_F(FolderSheetTest, AType1RowTakesItsOutlineAlongWhenDeletedCopiedOrMoved) {
     });
     // Files changed: the page lists the folder again.
     EXPECT_EQ(Page().FileList->count(), 0);
+    fs::remove_all(elsewhere);
+}
+
+// A file named like a pattern is that one file: deleting its row touches
+// no other file. A replacement the user refuses is no failure, and the row
+// of the file that stayed stays.
+TEST_F(FolderSheetTest, APatternNamedRowIsOneFileAndARefusedReplaceKeepsItsRow) {
+    MakeFont("*.ttf", "LwStar", "Regular");
+    MakeFont("[ab].ttf", "LwBracket", "Regular");
+    MakeFont("a.ttf", "LwA", "Regular");
+    MakeFont("b.ttf", "LwB", "Regular");
+    MakeFont("keep.otf", "LwKeep", "Regular");
+    std::map<std::string, test::TBytes> kept;
+    for (const char* name : {"a.ttf", "b.ttf", "keep.otf"}) {
+        kept[name] = test::ReadFile(Folder / name);
+    }
+    const fs::path elsewhere = Folder.parent_path() / (Folder.filename().string() + "-copies");
+    fs::create_directories(elsewhere);
+    test::WriteFile(elsewhere / "[ab].ttf", {'o', 'l', 'd'});
+    OpenFolder();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        ASSERT_TRUE(Rows(sheet).contains("LwStar"));
+        SelectRows(sheet, {static_cast<int>(Rows(sheet).indexOf("LwStar"))});
+        test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+        Press(sheet, Qt::Key_Delete, Qt::ShiftModifier);
+        EXPECT_FALSE(fs::exists(Folder / "*.ttf"));
+        for (const auto& [name, bytes] : kept) {
+            EXPECT_EQ(test::ReadFile(Folder / name), bytes) << name;
+        }
+        const QStringList left = Rows(sheet);
+        EXPECT_EQ(left.size(), 4);
+        EXPECT_FALSE(left.contains("LwStar"));
+        EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
+
+        test::TestPrompts().Reset();
+        SelectRows(sheet, {static_cast<int>(left.indexOf("LwBracket"))});
+        test::TestPrompts().TextAnswers.push_back(elsewhere.string());
+        test::TestPrompts().Answers.push_back(TMsgResult::No);
+        Press(sheet, Qt::Key_M, Qt::ControlModifier);
+        ASSERT_EQ(Messages().size(), 1u) << Messages().back().Text;
+        EXPECT_EQ(Messages()[0].Text, FmtLoadStr(16003, (elsewhere / "[ab].ttf").string()));
+        EXPECT_EQ(test::ReadFile(elsewhere / "[ab].ttf"), (test::TBytes{'o', 'l', 'd'}));
+        EXPECT_TRUE(fs::exists(Folder / "[ab].ttf"));
+        EXPECT_FALSE(fs::exists(elsewhere / "a.ttf"));
+        EXPECT_EQ(Rows(sheet), left);
+    });
     fs::remove_all(elsewhere);
 }
 

@@ -3,9 +3,11 @@
 // with the keys and clicks a person uses, the organize window's store on real
 // files in the temporary home.
 #include "app/main_window.h"
+#include "base/strings.h"
 #include "categories/category_dialogs.h"
 #include "categories/organize_dialog.h"
 #include "category_fixture.h"
+#include "fonts/font_file_commands.h"
 #include "modal_window.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
@@ -356,7 +358,7 @@ TEST_F(SheetCommandsTest, UninstallingAsksBacksUpRemovesEachAndShowsAllFontsAgai
     test::TestPrompts().Reset();
     Press(Qt::Key_Delete, Qt::ControlModifier); // answered No
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Zelite li  da deinstalirate odabrani font?");
+    EXPECT_EQ(Messages()[0].Text, "Zelite li  da deinstalirate  LwOne, LwTwo?");
     EXPECT_EQ(Messages()[0].Caption, "Potvrda");
     EXPECT_TRUE(fs::exists(installed / "LwOne.ttf"));
     EXPECT_EQ(Fonts.Changes, 0);
@@ -378,25 +380,72 @@ TEST_F(SheetCommandsTest, UninstallingAsksBacksUpRemovesEachAndShowsAllFontsAgai
     EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
 }
 
-TEST_F(SheetCommandsTest, ACancelledBackupQuestionStillUninstalls) {
+// Cancelling the backup folder cancels the uninstall: the copy the user
+// asked for was never made. Nothing selected, and a family installed for
+// every user, are told at once, before any question.
+TEST_F(SheetCommandsTest, ACancelledBackupOrAnUnremovableFamilyUninstallsNothing) {
     const fs::path installed = Root / "installed";
+    const fs::path system = Root / "system";
     fs::create_directories(installed);
+    fs::create_directories(system);
     Fonts.Folder = installed.string();
-    WriteText(installed / "lwsolo.ttf", "f");
+    WriteText(installed / "lwsolo.ttf", "solo bytes");
     Fonts.AddFace("LwSolo", TrueTypeFace("LwSolo", "Regular", NTM_REGULAR));
     Fonts.Fonts["LwSolo (TrueType)"] = TRegValue::FromString("lwsolo.ttf");
+    for (const char* style : {"Regular", "Bold"}) {
+        const std::string fullName = std::string("LwShared ") + style;
+        const std::string file = (system / (fullName + ".ttf")).string();
+        WriteText(file, style);
+        Fonts.AddFace("LwShared", TrueTypeFace(fullName, style, NTM_REGULAR));
+        Fonts.Fonts[fullName + " (TrueType)"] = TRegValue::FromString(file);
+    }
     FontManager->Refresh();
     FontManager->FontsFolder = installed.string();
     Start();
     Options.CopyBeforeDelete = true;
     Options.MoveToTrash = false;
     Options.DefaultCopyFolder = (Root / "never").string();
+
+    test::TestPrompts().Reset();
+    Sheet->lstFonts->clearSelection();
+    Sheet->mnDeleteFonts->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Nisi selektovao font.");
+    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+
+    test::TestPrompts().Reset();
     ClickFamily("LwSolo");
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     Press(Qt::Key_Delete, Qt::ControlModifier); // the folder question cancelled
-    EXPECT_FALSE(fs::exists(installed / "lwsolo.ttf"));
+    EXPECT_EQ(test::TestPrompts().Asked,
+              std::vector<std::string>{"Odaberi folder za kopiranje fontova:"});
+    EXPECT_EQ(ReadText(installed / "lwsolo.ttf"), "solo bytes");
     EXPECT_FALSE(fs::exists(Root / "never"));
-    EXPECT_EQ(Fonts.Changes, 1);
+    EXPECT_EQ(Fonts.Changes, 0);
+    ASSERT_EQ(Messages().size(), 1u) << Messages().back().Text;
+
+    test::TestPrompts().Reset();
+    ClickFamily("LwShared");
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(Messages().size(), 2u) << "one refusal for the family, not one a style";
+    const auto refusal = [&](const char* file) {
+        return FmtLoadStr(30106, (system / file).string(), installed.string());
+    };
+    EXPECT_TRUE(Messages()[1].Text == refusal("LwShared Regular.ttf") ||
+                Messages()[1].Text == refusal("LwShared Bold.ttf"))
+        << Messages()[1].Text;
+    EXPECT_EQ(Messages()[1].Caption, "Upozorenje");
+    EXPECT_TRUE(test::TestPrompts().Asked.empty()) << "no folder asked for";
+    EXPECT_EQ(ReadText(system / "LwShared Bold.ttf"), "Bold");
+    EXPECT_EQ(Fonts.Changes, 0);
+}
+
+TEST(UninstallQuestionTest, NamesTheFirstFamiliesAndCountsTheRest) {
+    EXPECT_EQ(UninstallQuestion({"Sans"}), "Zelite li  da deinstalirate  Sans?");
+    EXPECT_EQ(UninstallQuestion({"A", "B", "C"}), "Zelite li  da deinstalirate  A, B, C?");
+    EXPECT_EQ(UninstallQuestion({"A", "B", "C", "D", "E"}),
+              "Zelite li  da deinstalirate  A, B, C i jos 2?");
 }
 
 } // namespace

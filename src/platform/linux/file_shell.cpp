@@ -164,13 +164,17 @@ std::string DeletionDate() {
 }
 
 // Claims a free name in the trash by creating its record; the name is
-// then the trash's own until the record goes.
+// then the trash's own until the record goes. An entry in files/ without a
+// record (left by a crash or another program) still holds its name.
 bool CreateTrashInfo(const std::string& trash, const std::string& original, std::string& name) {
     const std::string info = "[Trash Info]\nPath=" + PercentEncoded(original) +
                              "\nDeletionDate=" + DeletionDate() + "\n";
     const std::string base = NameOf(original);
     for (int n = 1; n < 10000; ++n) {
         name = n == 1 ? base : base + "." + std::to_string(n);
+        if (LinkStatus(trash + "/files/" + name).Exists) {
+            continue;
+        }
         const std::string record = trash + "/info/" + name + ".trashinfo";
         const int fd = ::open(record.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0 && errno == EEXIST) {
@@ -258,6 +262,22 @@ std::optional<std::string> ReadRegularFile(int fd, size_t limit) {
     }
 }
 
+// A rename that fails with EEXIST rather than replace; where the file
+// system cannot say so, a plain rename after a look.
+bool MoveWithoutReplacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    if (LinkStatus(to).Exists) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 class TLinuxFileShell : public IFileShell {
 public:
     bool MoveToTrash(const std::string& path) override {
@@ -271,17 +291,26 @@ public:
         if (trash.empty()) {
             return false;
         }
-        std::string name;
-        if (!CreateTrashInfo(trash, original, name)) {
-            return false;
-        }
-        if (::rename(path.c_str(), (trash + "/files/" + name).c_str()) != 0) {
+        // The entry arrives under its name only where nothing is: one that
+        // appeared since the name was claimed sends it on to the next name.
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name;
+            if (!CreateTrashInfo(trash, original, name)) {
+                return false;
+            }
+            const std::string record = trash + "/info/" + name + ".trashinfo";
+            if (MoveWithoutReplacing(path, trash + "/files/" + name)) {
+                return true;
+            }
             const int error = errno;
-            ::unlink((trash + "/info/" + name + ".trashinfo").c_str());
+            ::unlink(record.c_str());
             errno = error;
-            return false;
+            if (error != EEXIST) {
+                return false;
+            }
         }
-        return true;
+        errno = EEXIST;
+        return false;
     }
 
     bool CopyFileOver(const std::string& from, const std::string& to) override {
