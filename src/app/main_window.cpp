@@ -161,6 +161,7 @@ void TfMain_letterwell::WireCommands() {
                            Menu.mnExit,
                            Menu.mnEnglish,
                            Menu.mnEspaniol,
+                           Menu.mnLanguageEnglish,
                            Menu.mnPrint,
                            Menu.mnConfigurePrinter,
                            Menu.mnUndo,
@@ -412,6 +413,7 @@ void TfMain_letterwell::mnPrintClick() {
 void TfMain_letterwell::FormCreate() {
     SetTag(Menu.mnEnglish, 0);
     SetTag(Menu.mnEspaniol, 1);
+    SetTag(Menu.mnLanguageEnglish, kEnglishLanguage);
     Menu.mnUpdateList0->setShortcut(Menu.mnUpdateList->shortcut());
     ActiveSample = Installed->mmSample;
     LastControlInstalled = nullptr;

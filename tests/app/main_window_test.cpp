@@ -173,10 +173,23 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
     EXPECT_EQ(window.Installed->lblNumber->text().toStdString(), FmtLoadStr(10010, 3));
     EXPECT_EQ(window.Menu.mnBold->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
 
+    window.Menu.mnLanguageEnglish->trigger();
+    EXPECT_EQ(GetLanguage(), kEnglishLanguage);
+    EXPECT_TRUE(window.Menu.mnLanguageEnglish->isChecked());
+    EXPECT_FALSE(window.Menu.mnEspaniol->isChecked());
+    EXPECT_EQ(window.Menu.mnFile->title(), QStringLiteral("&File"));
+    EXPECT_EQ(window.pcMain->tabText(0), QStringLiteral("Installed fonts"));
+    EXPECT_EQ(window.Installed->mmSample->toPlainText().toStdString(), LoadStr(10025));
+    EXPECT_TRUE(window.Installed->mmSample->toPlainText().startsWith(QStringLiteral("The quick")));
+    EXPECT_EQ(window.Installed->lblNumber->text(), QStringLiteral("Installed fonts:  3"));
+    EXPECT_EQ(window.Menu.mnLanguageEnglish->text(), QStringLiteral("&English"));
+    EXPECT_EQ(FontManager->GetFontTypeName(ftUnknown), "(Unknown font type)");
+
     window.Menu.mnEnglish->trigger();
     EXPECT_EQ(GetLanguage(), 0);
     EXPECT_TRUE(window.Menu.mnEnglish->isChecked());
     EXPECT_FALSE(window.Menu.mnEspaniol->isChecked());
+    EXPECT_FALSE(window.Menu.mnLanguageEnglish->isChecked());
     EXPECT_EQ(window.Menu.mnFile->title(), fileSerbian);
     EXPECT_EQ(window.pcMain->tabText(0), pageSerbian);
 }

@@ -1,0 +1,253 @@
+// The English interface: every window shows a caption wherever the built-in
+// language has one, and each caption fits its control at the control's own
+// size, so no English word is clipped where the Serbian one was not.
+#include "app/about_dialog.h"
+#include "app/localize.h"
+#include "app/main_window.h"
+#include "app/string_table.h"
+#include "app/strings.h"
+#include "categories/category_dialogs.h"
+#include "categories/organize_dialog.h"
+#include "fonts/delete_dialog.h"
+#include "main_window_fixture.h"
+#include "options/options_dialog.h"
+#include "pages/find_dialog.h"
+#include "printing/print_dialog.h"
+#include "sheets/view_all.h"
+#include "test_home.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+namespace lw {
+namespace {
+
+// The text as drawn: a single "&" marks the mnemonic and takes no room.
+QString Drawn(QString text) {
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text;
+}
+
+bool BuiltInHasCaption(int tag) {
+    const std::string* text = BuiltInLanguage().Strings.Find(tag);
+    return text != nullptr && !text->empty();
+}
+
+// What a caption needs and what the control gives it, or nothing when the
+// control is not one whose caption can be clipped.
+struct TFit {
+    int Needed = 0;
+    int Available = 0;
+};
+
+std::optional<TFit> CaptionFit(QWidget* w, const QString& text) {
+    const QFontMetrics metrics = w->fontMetrics();
+    const int advance = metrics.horizontalAdvance(Drawn(text));
+    if (auto* box = qobject_cast<QCheckBox*>(w)) {
+        return TFit{box->sizeHint().width(), box->width()};
+    }
+    if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+        return TFit{radio->sizeHint().width(), radio->width()};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        const int margin = w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
+        const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+        return TFit{advance + icon + margin, button->width()};
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (label->wordWrap()) {
+            return std::nullopt;
+        }
+        return TFit{advance, label->contentsRect().width()};
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        return TFit{advance + metrics.averageCharWidth(), group->width()};
+    }
+    return std::nullopt;
+}
+
+QString CaptionOf(QWidget* w) {
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        return label->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        return group->title();
+    }
+    return QString();
+}
+
+// Each problem of one window, one line each: empty captions, clipped
+// captions and menu items without text.
+std::vector<std::string> CaptionProblems(QWidget& window) {
+    window.show();
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+    std::vector<std::string> problems;
+    const std::string where = window.objectName().toStdString() + ": ";
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        // A page not shown has not been laid out yet: it is checked when shown.
+        if (!w->isVisible()) {
+            continue;
+        }
+        const int tag = TagOf(w);
+        const bool picture = qobject_cast<QToolButton*>(w) != nullptr;
+        if (tag <= 10000 || tag >= 65000 || picture || !BuiltInHasCaption(tag)) {
+            continue;
+        }
+        if (qobject_cast<QMenu*>(w) != nullptr || qobject_cast<QMenuBar*>(w) != nullptr ||
+            qobject_cast<QTabWidget*>(w) != nullptr) {
+            continue;
+        }
+        const QString text = CaptionOf(w);
+        const std::string name = where + w->objectName().toStdString();
+        if (text.isEmpty()) {
+            if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
+                qobject_cast<QGroupBox*>(w)) {
+                problems.push_back(name + " has no caption (string " + std::to_string(tag) + ")");
+            }
+            continue;
+        }
+        if (const std::optional<TFit> fit = CaptionFit(w, text);
+            fit && fit->Needed > fit->Available) {
+            problems.push_back(name + " \"" + text.toStdString() + "\" needs " +
+                               std::to_string(fit->Needed) + " px of " +
+                               std::to_string(fit->Available));
+        }
+    }
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (TagOf(action) > 10000 && BuiltInHasCaption(TagOf(action)) && action->text().isEmpty()) {
+            problems.push_back(where + action->objectName().toStdString() + " has no text");
+        }
+    }
+    return problems;
+}
+
+// The letter after a single "&", lower-cased; none without one.
+QChar Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (text[i + 1] != QLatin1Char('&')) {
+                return text[i + 1].toLower();
+            }
+            ++i;
+        }
+    }
+    return QChar();
+}
+
+// Items of one menu (or menu bar) that share an Alt letter: the keyboard
+// could reach only the first of them.
+std::vector<std::string> MnemonicClashes(QWidget& window) {
+    std::vector<std::string> clashes;
+    std::vector<QWidget*> menus;
+    for (QMenuBar* bar : window.findChildren<QMenuBar*>()) {
+        menus.push_back(bar);
+    }
+    for (QMenu* menu : window.findChildren<QMenu*>()) {
+        menus.push_back(menu);
+    }
+    for (QWidget* menu : menus) {
+        std::map<QChar, QString> taken;
+        for (QAction* action : menu->actions()) {
+            const QChar letter = Mnemonic(action->text());
+            if (letter.isNull() || !action->isVisible()) {
+                continue;
+            }
+            if (auto [it, fresh] = taken.emplace(letter, action->text()); !fresh) {
+                clashes.push_back(menu->objectName().toStdString() + ": \"" +
+                                  it->second.toStdString() + "\" and \"" +
+                                  action->text().toStdString() + "\"");
+            }
+        }
+    }
+    return clashes;
+}
+
+class EnglishWindows : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        Stored()["Language"] = TRegValue::FromInteger(kEnglishLanguage);
+    }
+    static void ExpectNoProblems(QWidget& window) {
+        const std::vector<std::string> problems = CaptionProblems(window);
+        for (const std::string& problem : problems) {
+            ADD_FAILURE() << problem;
+        }
+    }
+    static TPrintSource TwoFamilies() {
+        TPrintSource source;
+        source.Items = {"DejaVu Sans", "DejaVu Serif"};
+        source.Selected = {true, true};
+        source.Columns = 2;
+        source.FontSize = 20;
+        return source;
+    }
+};
+
+TEST_F(EnglishWindows, StoredEnglishOpensTheMainWindowAndItsPagesInEnglish) {
+    TfMain_letterwell window;
+    window.resize(kMinimumWidth, kMinimumHeight);
+    ASSERT_EQ(GetLanguage(), kEnglishLanguage) << "lw_eng.lwb lies beside the tests";
+    EXPECT_EQ(window.Menu.mnFile->title(), QStringLiteral("&File"));
+    EXPECT_EQ(window.Menu.mnDeleteFont->text(), QStringLiteral("&Uninstall font..."));
+    ExpectNoProblems(window);
+    window.pcMain->setCurrentIndex(1);
+    ExpectNoProblems(window);
+    TfViewAll sheet(&window);
+    sheet.resize(1000, 700);
+    ExpectNoProblems(sheet);
+    for (QWidget* withMenus : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&sheet)}) {
+        for (const std::string& clash : MnemonicClashes(*withMenus)) {
+            ADD_FAILURE() << clash;
+        }
+    }
+    TFindDialog find(&window);
+    ExpectNoProblems(find);
+}
+
+TEST_F(EnglishWindows, DialogsShowEveryCaptionWhole) {
+    TfMain_letterwell window;
+    ASSERT_EQ(GetLanguage(), kEnglishLanguage);
+    const std::string data = test::TestHome().DataHome().string();
+    TfOrganize organize({data + "/english-program", data + "/Kestrova/Letterwell"});
+    ExpectNoProblems(organize);
+    TfAdd add({"Sans", "Serif"});
+    ExpectNoProblems(add);
+    TfMixCategories mix({"Sans", "Serif"});
+    ExpectNoProblems(mix);
+    TfResults results("DejaVu Sans", {"Sans"});
+    ExpectNoProblems(results);
+    TfDelete uninstall;
+    ExpectNoProblems(uninstall);
+    TfOptions options;
+    ExpectNoProblems(options);
+    TfPrint print(TwoFamilies());
+    ExpectNoProblems(print);
+    TfAbout about(kVersion);
+    ExpectNoProblems(about);
+}
+
+} // namespace
+} // namespace lw
