@@ -7,6 +7,7 @@
 #include "app/menu_items.h"
 #include "app/notes_viewer.h"
 #include "app/qt_colors.h"
+#include "app/qt_translations.h"
 #include "app/status_panels.h"
 #include "app/string_table.h"
 #include "app/strings.h"
@@ -706,6 +707,7 @@ void TfMain_letterwell::pcMainChange(int index) {
 }
 
 void TfMain_letterwell::ApplyLanguage() {
+    UseQtTranslations(GetLanguage());
     LocalizeForm(this);
     ApplyLanguageGlyphs();
     ApplyStringShortcuts();
