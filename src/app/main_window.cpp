@@ -72,7 +72,8 @@ constexpr int kPrintQuestion = 10001;
 constexpr int kConfirmCaption = 20;
 constexpr int kSampleOf = 7;
 constexpr int kPrintedTo = 10150;
-constexpr const char* kCredit = "Kestrova Letterwell, upravljanje fontovima";
+// The credit at the head of the window's hint, in the language in force.
+constexpr int kCredit = 64100;
 
 // Bytes 0x80-0x9F of the Western Windows code page; the five it leaves
 // undefined map to the same control characters the system gives them.
@@ -711,7 +712,7 @@ void TfMain_letterwell::ApplyLanguage() {
     LocalizeForm(this);
     ApplyLanguageGlyphs();
     ApplyStringShortcuts();
-    SetHint(this, QString::fromUtf8(kCredit) + QString::fromStdString(LoadStr(kMoreAbout)));
+    SetHint(this, QString::fromStdString(LoadStr(kCredit) + LoadStr(kMoreAbout)));
     // The page backgrounds show the window's hint too.
     for (QWidget* page : {static_cast<QWidget*>(Installed), static_cast<QWidget*>(NotInstalled)}) {
         page->setStatusTip(statusTip());

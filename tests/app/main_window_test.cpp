@@ -1,4 +1,5 @@
 #include "app/font_change_watcher.h"
+#include "app/localize.h"
 #include "app/main_window.h"
 #include "app/qt_app_fonts.h"
 #include "app/qt_translations.h"
@@ -188,6 +189,7 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
     EXPECT_TRUE(window.Installed->mmSample->toPlainText().startsWith(QStringLiteral("The quick")));
     EXPECT_EQ(window.Installed->lblNumber->text(), QStringLiteral("Installed fonts:  3"));
     EXPECT_EQ(window.Menu.mnLanguageEnglish->text(), QStringLiteral("&English"));
+    EXPECT_EQ(HintOf(&window), QStringLiteral("Kestrova Letterwell - font manager  -  See more"));
     EXPECT_EQ(FontManager->GetFontTypeName(ftUnknown), "(Unknown font type)");
 
     window.Menu.mnEnglish->trigger();
