@@ -135,6 +135,22 @@ std::vector<std::string> CaptionProblems(QWidget& window) {
                                std::to_string(fit->Available));
         }
     }
+    // A radio group's items carry no tag of their own: strings Tag + 1, ...
+    for (TRadioGroup* group : window.findChildren<TRadioGroup*>()) {
+        if (!group->isVisible()) {
+            continue;
+        }
+        for (QRadioButton* item : group->Items()) {
+            const std::string name = where + group->objectName().toStdString() + " item";
+            if (item->text().isEmpty()) {
+                problems.push_back(name + " has no caption");
+            } else if (item->sizeHint().width() > item->width()) {
+                problems.push_back(name + " \"" + item->text().toStdString() + "\" needs " +
+                                   std::to_string(item->sizeHint().width()) + " px of " +
+                                   std::to_string(item->width()));
+            }
+        }
+    }
     for (QAction* action : window.findChildren<QAction*>()) {
         if (TagOf(action) > 10000 && BuiltInHasCaption(TagOf(action)) && action->text().isEmpty()) {
             problems.push_back(where + action->objectName().toStdString() + " has no text");
