@@ -47,11 +47,14 @@ int Usage(std::ostream& out = std::cerr) {
     return 2;
 }
 
-// The language the texts of the table come in: English unless the command
-// line asks for another with a leading --language N, which it then drops.
+// The language the texts of the table come in: the one a leading
+// --language N asks for (dropped from the arguments then), otherwise English.
+// A copy of the program without the English bundle beside it speaks the
+// built-in language rather than failing every command on the bundle.
 bool TakeLanguageOption(int& argc, char** argv, int& language) {
-    language = lw::kEnglishLanguage;
     if (argc < 2 || std::string(argv[1]) != "--language") {
+        language =
+            lw::LanguageBundles().ReadBundle(lw::kEnglishBundleFile) ? lw::kEnglishLanguage : 0;
         return true;
     }
     if (argc < 3) {

@@ -189,6 +189,16 @@ output=$("$cli" string 1 2>&1) || fail "letterwell-cli string exited $?"
 [ "$output" = "$english" ] || fail "letterwell-cli string printed \"$output\", not \"$english\""
 output=$("$cli" --language 0 string 1 2>&1) || fail "letterwell-cli --language 0 string exited $?"
 [ "$output" = "$first" ] || fail "letterwell-cli --language 0 string printed \"$output\", not \"$first\""
+# Without the English bundle the default quietly becomes the built-in
+# language; asking for English by number still tells of the missing bundle.
+if [ -f "$prefix/share/letterwell/lw_eng.lwb" ]; then
+  mv "$prefix/share/letterwell/lw_eng.lwb" "$root/lw_eng.lwb"
+  output=$("$cli" string 1 2>&1) || fail "letterwell-cli string without lw_eng.lwb exited $?"
+  [ "$output" = "$first" ] || fail "without lw_eng.lwb letterwell-cli printed \"$output\", not \"$first\""
+  output=$("$cli" --language 2 string 1 2>&1) || true
+  grep -q "Error loading DLL" <<<"$output" || fail "a missing English bundle asked for went untold: $output"
+  mv "$root/lw_eng.lwb" "$prefix/share/letterwell/lw_eng.lwb"
+fi
 
 "$cli" families >"$root/families" 2>"$root/families.log" || fail "letterwell-cli families exited $?"
 grep -qx "DejaVu Sans" "$root/families" ||
