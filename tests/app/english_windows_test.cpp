@@ -15,6 +15,7 @@
 #include "printing/print_dialog.h"
 #include "printing/print_job.h"
 #include "sheets/view_all.h"
+#include "sheets/view_all_not_installed.h"
 #include "test_home.h"
 
 #include <QAbstractButton>
@@ -275,7 +276,11 @@ TEST_F(EnglishWindows, StoredEnglishOpensTheMainWindowAndItsPagesInEnglish) {
     TfViewAll sheet(&window);
     sheet.resize(1000, 700);
     ExpectNoProblems(sheet);
-    for (QWidget* withMenus : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&sheet)}) {
+    TfViewAllNotInstalled folderSheet(&window, &sheet);
+    folderSheet.resize(1000, 700);
+    ExpectNoProblems(folderSheet);
+    for (QWidget* withMenus : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&sheet),
+                               static_cast<QWidget*>(&folderSheet)}) {
         for (const std::string& clash : MnemonicClashes(*withMenus)) {
             ADD_FAILURE() << clash;
         }
