@@ -12,7 +12,8 @@ packages=(
   fonts-dejavu-core
   xvfb xauth poppler-utils unrtf
   openbox xdotool wmctrl x11-utils imagemagick
-  desktop-file-utils appstream groff-base dpkg-dev
+  desktop-file-utils appstream groff-base dpkg-dev bash-completion
+  qt6-translations-l10n
 )
 
 missing=()
