@@ -266,13 +266,6 @@ TEST_F(SmallDialogsTest, TheResultsDialogShowsTheFontAndKeepsNothingSelected) {
         [] {
             ShowFindResults("Tahoma", {"A", "B"});
         });
-    // Found in none: a message, not "found in" over an empty list.
-    test::TestPrompts().Reset();
-    ShowFindResults("Nowhere", {});
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              "Font \"Nowhere\" nije nadjen ni u jednoj kategoriji.");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Information);
 }
 
 } // namespace

@@ -577,33 +577,8 @@ TEST_F(TrashFolderTest, EntryWithoutRecordKeepsItsNameAndBytes) {
     fs::remove(orphan);
 }
 
-// Remembers where a folder question started, and answers it.
-class TStartRecordingPrompts : public test::TScriptedPrompts {
-public:
-    std::optional<std::string> PickFolder(const std::string& title,
-                                          const std::string& startFolder) override {
-        StartFolders.push_back(startFolder);
-        return TScriptedPrompts::PickFolder(title, startFolder);
-    }
-    std::vector<std::string> StartFolders;
-};
-
-class TScopedPrompts {
-public:
-    explicit TScopedPrompts(IPrompts& prompts) : Previous(Platform().Prompts) {
-        Platform().Prompts = &prompts;
-    }
-    ~TScopedPrompts() { Platform().Prompts = Previous; }
-    TScopedPrompts(const TScopedPrompts&) = delete;
-    TScopedPrompts& operator=(const TScopedPrompts&) = delete;
-
-private:
-    IPrompts* Previous;
-};
-
 TEST_F(BrowseForFolderTest, ChoiceComesBackWithoutTrailingSeparatorExceptTheRoot) {
-    TStartRecordingPrompts prompts;
-    TScopedPrompts scope(prompts);
+    auto& prompts = test::TestPrompts();
     prompts.TextAnswers = {std::string("/home/user/Fonts/"), std::string("/")};
 
     std::string folder = "/start/here";
@@ -613,7 +588,8 @@ TEST_F(BrowseForFolderTest, ChoiceComesBackWithoutTrailingSeparatorExceptTheRoot
     EXPECT_EQ(folder, "/");
 
     EXPECT_EQ(prompts.Asked, (std::vector<std::string>{"Pick a folder", "Pick again"}));
-    EXPECT_EQ(prompts.StartFolders, (std::vector<std::string>{"/start/here", "/home/user/Fonts"}));
+    // The scripted picker records each start folder as what it offered.
+    EXPECT_EQ(prompts.Offered, (std::vector<std::string>{"/start/here", "/home/user/Fonts"}));
 }
 
 TEST_F(BrowseForFolderTest, CancelLeavesTheFolderAsItWas) {

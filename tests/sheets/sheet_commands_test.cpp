@@ -96,7 +96,6 @@ protected:
         QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, keys,
                           Sheet->lstFonts->visualRect(Sheet->Model->index(row)).center());
     }
-    // A key as a person presses it, to whatever holds the focus.
     // The offscreen platform gives no window the focus back when a dialog
     // closes, where a window manager would: the sheet is clicked first.
     void Focus() {
@@ -317,6 +316,7 @@ TEST_F(SheetCommandsTest, FindingInCategoriesAndImportingCategoryFiles) {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].Text, "Font \"Courier\" nije nadjen ni u jednoj kategoriji.");
     EXPECT_EQ(Messages()[0].Caption, "Rezultat pretrage");
+    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Information);
     // Cancelled: no results window.
     Press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

@@ -63,6 +63,7 @@ wait_for() {
 
 window_id() { wmctrl -l | awk -v t="$1" 'index($0, t) { print $1; exit }'; }
 has_window() { [ -n "$(window_id "$1")" ]; }
+no_window() { ! has_window "$1"; }
 is_maximized() { xprop -id "$(window_id "$1")" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_VERT; }
 not_maximized() { ! is_maximized "$1"; }
 stored() { grep -a "^\"$1\"=" "$settings" | sed 's/.*=dword://'; }
@@ -85,16 +86,27 @@ start_letterwell() {
 }
 
 quit_through_file_menu() {
-  xdotool windowactivate --sync "$(window_id "$main_title")"
-  xdotool key --clearmodifiers alt+f
-  sleep 0.3
-  xdotool key i
+  main_menu f i
   for _ in $(seq 100); do
     kill -0 "$letterwell_pid" 2>/dev/null || break
     sleep 0.1
   done
   ! kill -0 "$letterwell_pid" 2>/dev/null || fail "File > Exit did not end the program"
   wait "$letterwell_pid" || fail "letterwell exited with an error: $(cat "$root"/letterwell-*.log)"
+}
+
+# Alt+LETTER on the main window's menu bar, then the item's letter.
+main_menu() {
+  xdotool windowactivate --sync "$(window_id "$main_title")"
+  xdotool key --clearmodifiers "alt+$1"
+  sleep 0.3
+  xdotool key "$2"
+}
+
+# Esc to the window with the focus, which must close.
+escape_from() {
+  xdotool key Escape
+  wait_for no_window "$1"
 }
 
 maximize() {
@@ -114,25 +126,15 @@ letterwell_pid=$!
 wait_for has_window "$main_title"
 wait_for has_window "$english_sheet"
 sleep 1
-xdotool windowactivate --sync "$(window_id "$main_title")"
-xdotool key --clearmodifiers alt+h
-sleep 0.3
-xdotool key a
+main_menu h a
 wait_for has_window 'About'
-xdotool key Escape
-no_english_about() { ! has_window 'About'; }
-wait_for no_english_about
+escape_from 'About'
 xdotool windowactivate --sync "$(window_id "$main_title")"
 xdotool key F1
 wait_for has_window 'Read Me'
 xdotool windowactivate --sync "$(window_id 'Read Me')"
-xdotool key Escape
-no_english_notes() { ! has_window 'Read Me'; }
-wait_for no_english_notes
-xdotool windowactivate --sync "$(window_id "$main_title")"
-xdotool key --clearmodifiers alt+o
-sleep 0.3
-xdotool key l
+escape_from 'Read Me'
+main_menu o l
 sleep 0.3
 xdotool key s
 wait_for has_window "$sheet_title"
@@ -206,24 +208,18 @@ sleep 0.5
 xdotool key Tab Down
 sleep 0.5
 [ "$(temporary_fonts)" -eq 0 ] || fail "a temporary font before any was installed"
-xdotool key --clearmodifiers alt+n
-sleep 0.3
-xdotool key p
+main_menu n p
 sleep 0.5
 xdotool key Return # "Da li zelis da instaliras font ...?" Yes
 wait_for some_temporary_fonts
-xdotool key --clearmodifiers alt+n
-sleep 0.3
-xdotool key u
+main_menu n u
 sleep 0.5
 xdotool key Return # remove the temporary fonts? Yes
 wait_for no_temporary_fonts
 [ -f "$HOME/Documents/fonts/SmokeSerif.ttf" ] || fail "the font file itself is gone"
 
 # Options > Organize categories: the first family into a new category.
-xdotool key --clearmodifiers alt+c
-sleep 0.3
-xdotool key o
+main_menu c o
 wait_for has_window 'Organizuj kategorije'
 organize=$(window_id 'Organizuj kategorije')
 xdotool key Tab Tab Tab Tab Down
@@ -238,9 +234,7 @@ xdotool key Return
 wait_for test -f "$bin/Categories/Smoke.lst"
 grep -q $'^DejaVu[^\r]*\r$' "$bin/Categories/Smoke.lst" ||
   fail "the category holds $(od -c "$bin/Categories/Smoke.lst" | head -3)"
-xdotool key Escape
-sleep 0.5
-has_window 'Organizuj kategorije' && fail "Esc did not close the organize window"
+escape_from 'Organizuj kategorije'
 
 # The sheet: its first two families into a new category through the add
 # dialog's new-category entry, then that category shown from the Categories
@@ -275,9 +269,7 @@ wait_for has_window 'Stampaj'
 # Its set-up button (several captions there share the P of its mnemonic).
 xdotool mousemove --window "$(window_id 'Stampaj')" 367 153 click 1
 wait_for has_window 'Page Setup'
-xdotool key Escape
-sleep 0.5
-has_window 'Page Setup' && fail "Esc did not close the printer set-up"
+escape_from 'Page Setup'
 xdotool windowactivate --sync "$(window_id 'Stampaj')"
 xdotool key Return
 wait_for has_window 'Informacija'
@@ -296,10 +288,7 @@ while IFS= read -r font && [ "$copied" -lt 300 ]; do
   cp "$font" "$HOME/Documents/fonts/" && copied=$((copied + 1))
 done < <(find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.otf' \))
 folder_caption="Sadrzaj $HOME/Documents/fonts/"
-xdotool windowactivate --sync "$(window_id "$main_title")"
-xdotool key --clearmodifiers alt+n
-sleep 0.3
-xdotool key v
+main_menu n v
 wait_for has_window "$folder_caption"
 xdotool windowactivate --sync "$(window_id "$folder_caption")"
 sleep 0.5
@@ -310,28 +299,18 @@ xdotool key End
 sleep 0.3
 xdotool key Page_Up Page_Up Home
 sleep 0.3
-xdotool key Escape
-no_folder_sheet() { ! has_window "$folder_caption"; }
-wait_for no_folder_sheet
+escape_from "$folder_caption"
 kill -0 "$letterwell_pid" || fail "the program ended with the folder sheet"
-xdotool windowactivate --sync "$(window_id "$main_title")"
-xdotool key --clearmodifiers alt+n
-sleep 0.3
-xdotool key z
+main_menu n z
 wait_for has_window 'Instaliranih fontova'
 xdotool windowactivate --sync "$(window_id 'Instaliranih fontova')"
 sleep 0.3
-xdotool key Escape
-no_mixed_sheet() { ! has_window 'Instaliranih fontova'; }
-wait_for no_mixed_sheet
+escape_from 'Instaliranih fontova'
 
 # Options > Settings: the main sample's size typed and its colour chosen in
 # the colour dialog, then OK; Help: the notes (F1) and the About box, each
 # closed with Esc.
-xdotool windowactivate --sync "$(window_id "$main_title")"
-xdotool key --clearmodifiers alt+c
-sleep 0.3
-xdotool key p
+main_menu c p
 wait_for has_window 'Opcije'
 options=$(window_id 'Opcije')
 xdotool mousemove --window "$options" 404 81 click 1 # the size box
@@ -343,29 +322,20 @@ xdotool key --clearmodifiers alt+h
 xdotool key ctrl+a
 xdotool type --delay 50 '#c00000'
 xdotool key Return
-no_color_dialog() { ! has_window 'Select Color'; }
-wait_for no_color_dialog
+wait_for no_window 'Select Color'
 xdotool windowactivate --sync "$options"
 xdotool key Return
-no_options() { ! has_window 'Opcije'; }
-wait_for no_options
+wait_for no_window 'Opcije'
 [ "$(stored_number 'Font Size')" -eq 30 ] || fail "the size chosen was not saved: $(stored 'Font Size')"
 [ "$(stored 'Font color')" = "000000c0" ] || fail "the colour chosen was not saved: $(stored 'Font color')"
 xdotool windowactivate --sync "$(window_id "$main_title")"
 xdotool key F1
 wait_for has_window 'Procitaj'
 xdotool windowactivate --sync "$(window_id 'Procitaj')"
-xdotool key Escape
-no_notes() { ! has_window 'Procitaj'; }
-wait_for no_notes
-xdotool windowactivate --sync "$(window_id "$main_title")"
-xdotool key --clearmodifiers alt+m
-sleep 0.3
-xdotool key o
+escape_from 'Procitaj'
+main_menu m o
 wait_for has_window 'INFO'
-xdotool key Escape
-no_about() { ! has_window 'INFO'; }
-wait_for no_about
+escape_from 'INFO'
 
 maximize "$main_title"
 quit_through_file_menu
