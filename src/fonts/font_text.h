@@ -20,6 +20,10 @@ std::string Utf16ToUtf8(std::span<const uint16_t> units);
 // Bytes up to the first zero byte, read as Mac OS Roman.
 std::string MacRomanToUtf8(std::span<const uint8_t> bytes);
 
+// Every byte read as Windows-1250 (Central European); its unassigned bytes
+// become the C1 controls of the same value.
+std::string Windows1250ToUtf8(std::span<const uint8_t> bytes);
+
 // Every byte read as Windows-1252; its five unassigned bytes become the C1
 // controls of the same value, as the system that code page comes from does.
 std::string Windows1252ToUtf8(std::span<const uint8_t> bytes);

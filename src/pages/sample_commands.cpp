@@ -1,6 +1,7 @@
 #include "pages/sample_commands.h"
 
 #include "base/strings.h"
+#include "fonts/font_text.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
 #include "pages/sample_clipboard.h"
@@ -15,6 +16,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 
+#include <vector>
+
 namespace lw {
 
 namespace {
@@ -25,13 +28,6 @@ constexpr int kPrintQuestion = 10001;
 constexpr int kConfirmCaption = 20;
 constexpr int kSampleOf = 7;
 
-// Bytes 0x80-0x9F of the Western Windows code page; the five it leaves
-// undefined map to the same control characters the system gives them.
-constexpr char16_t kWestern80To9F[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 bool PasteHasNothing(const char* slot) {
     return qstrcmp(slot, "paste") == 0 && !QApplication::clipboard()->mimeData()->hasText();
 }
@@ -39,12 +35,11 @@ bool PasteHasNothing(const char* slot) {
 } // namespace
 
 QString BuildAnsiSampleText() {
-    QString text;
+    std::vector<uint8_t> codes;
     for (int code = 33; code <= 255; ++code) {
-        text += (code >= 0x80 && code <= 0x9F) ? QChar(kWestern80To9F[code - 0x80])
-                                               : QChar(static_cast<char16_t>(code));
+        codes.push_back(static_cast<uint8_t>(code));
     }
-    return text;
+    return QString::fromStdString(Windows1252ToUtf8(codes));
 }
 
 TSampleCommands::TSampleCommands(TInstalledPage* installed, TNotInstalledPage* notInstalled,
