@@ -28,7 +28,7 @@ int Usage() {
         << "usage: letterwell-cli families\n"
            "       letterwell-cli styles FAMILY\n"
            "       letterwell-cli info FILE...\n"
-           "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm\"]\n"
+           "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm; *.ttc; *.pfb\"]\n"
            "       letterwell-cli install FILE...\n"
            "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
            "       letterwell-cli categories\n"
@@ -109,10 +109,18 @@ bool AppendFileLine(std::string& out, const std::string& shown, const std::strin
     constexpr int kDamagedFont = 13014;
     bool read = false;
     try {
-        if (const std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(path)) {
-            lw::AppendFontFileJson(out, *font);
-            read = !font->NotAFont;
-        } else {
+        // A collection is one file of several faces: a line each.
+        const std::vector<std::unique_ptr<lw::TFontFile>> faces =
+            lw::TFontManager::ReadFontFaces(path);
+        read = !faces.empty();
+        for (size_t i = 0; i < faces.size(); ++i) {
+            lw::AppendFontFileJson(out, *faces[i]);
+            read = read && !faces[i]->NotAFont;
+            if (i + 1 < faces.size()) {
+                out += '\n';
+            }
+        }
+        if (faces.empty()) {
             out += lw::FontFileErrorJson(shown, lw::LoadStr(kDamagedFont));
         }
     } catch (const std::exception& e) {
@@ -151,8 +159,7 @@ int PrintFontInfo(int argc, char** argv) {
 // The not-installed page's list of a folder: its font files in the page's
 // order, each file's record as info gives it.
 int ListFolder(int argc, char** argv) {
-    constexpr const char* kPageMasks = "*.ttf; *.otf; *.pfm";
-    std::string masks = kPageMasks;
+    std::string masks = lw::kFontFileMasks;
     for (int i = 3; i < argc; ++i) {
         if (std::string(argv[i]) == "--mask" && i + 1 < argc) {
             masks = argv[++i];

@@ -86,12 +86,31 @@ std::unique_ptr<TFontFile> TFontManager::ReadFontFile(const std::string& path) {
     switch (GetFontFileType(path)) {
     case ftTrueType:
     case ftOpenType:
+    case ftTrueTypeCollection:
         return std::make_unique<TOpenTypeFontFile>(path);
     case ftType1:
         return std::make_unique<TType1FontFile>(path);
     default:
         return nullptr;
     }
+}
+
+std::vector<std::unique_ptr<TFontFile>> TFontManager::ReadFontFaces(const std::string& path) {
+    std::vector<std::unique_ptr<TFontFile>> faces;
+    std::unique_ptr<TFontFile> first = ReadFontFile(path);
+    if (!first) {
+        return faces;
+    }
+    const uint32_t count = first->FaceCount;
+    faces.push_back(std::move(first));
+    for (uint32_t index = 1; index < count; ++index) {
+        faces.push_back(std::make_unique<TOpenTypeFontFile>(path, index));
+    }
+    return faces;
+}
+
+std::string TFontManager::GetCompanionFile(const std::string& path) {
+    return GetFontFileType(path) == ftType1 ? Type1Companion(path) : std::string();
 }
 
 std::string TFontManager::InFontsFolder(const std::string& path) const {
@@ -201,7 +220,8 @@ uint8_t TFontManager::InstallFontFile(TFontFile& font) {
     }
     const bool type1 = font.FontType == ftType1;
     const TFontKey key = type1 ? TFontKey::Type1 : TFontKey::Fonts;
-    if (font.FontType != ftTrueType && font.FontType != ftOpenType && !type1) {
+    if (font.FontType != ftTrueType && font.FontType != ftOpenType &&
+        font.FontType != ftTrueTypeCollection && !type1) {
         OsError = 0;
         ErrorFile1 = FontsFolder;
         return irNoRegistry;

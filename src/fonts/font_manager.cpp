@@ -411,10 +411,12 @@ uint8_t TFontManager::GetFontFileType(const std::string& path) {
     if (ext == ".otf") {
         return ftOpenType;
     }
-    if (ext == ".pfm") {
+    // A Type 1 font is read from either file of its pair, or from its
+    // outline file alone.
+    if (ext == ".pfm" || ext == ".afm" || ext == ".pfb" || ext == ".pfa" || ext == ".t1") {
         return ftType1;
     }
-    if (ext == ".ttc") {
+    if (ext == ".ttc" || ext == ".otc") {
         return ftTrueTypeCollection;
     }
     return ftUnknown;

@@ -70,6 +70,10 @@ public:
     static uint8_t GetFontFileType(const std::string& path);
     // The outline file beside a metrics file, found ignoring case.
     static std::string GetPfbFileName(const std::string& pfmPath);
+    // The file that travels with a Type 1 file in every file command: the
+    // outline of a metrics file, the metrics file (if any) of an outline;
+    // empty for every other font file.
+    static std::string GetCompanionFile(const std::string& path);
     void OpenFontsFolder();
 
     // Installation and removal. Result codes of a permanent installation.
@@ -108,6 +112,9 @@ public:
     // A reader's record of a font file chosen by its extension; nothing for
     // a type without a reader. Throws EFontFileError when the file cannot be read.
     static std::unique_ptr<TFontFile> ReadFontFile(const std::string& path);
+    // A record for every face of the file: several for a collection, else
+    // the one ReadFontFile gives; none for a type without a reader.
+    static std::vector<std::unique_ptr<TFontFile>> ReadFontFaces(const std::string& path);
 
     std::string FontsFolder;
     std::vector<std::string> Families;
