@@ -37,6 +37,8 @@ constexpr int kNoFileForFont = 30104;
 constexpr int kFontsFolderUnusable = 30105;
 constexpr int kNotUserFont = 30106;
 constexpr int kSameFile = 30107;
+constexpr int kConfirmCaption = 20;
+constexpr int kCollectionHoldsMore = 30200; // "Fajl %s sadrzi i ... %s ..."
 
 // A failure of the registry side, reported as the write error.
 class ERegistryWrite : public std::runtime_error {
@@ -412,6 +414,16 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         ShowError(NotUserFontText(systemFile));
         return false;
     }
+    if (!temporary && GetFontFileType(files.File) == ftTrueTypeCollection) {
+        const std::string path = InFontsFolder(files.File);
+        // Gone already with another face of the same file.
+        if (!Exists(path)) {
+            return true;
+        }
+        if (!ConfirmCollectionRemoval(path, fullName)) {
+            return false;
+        }
+    }
     const bool unloaded = temporary ? FontSystem().RemoveTemporaryFont(files)
                                     : FontSystem().RemoveFontResource(files);
     if (!unloaded) {
@@ -448,6 +460,35 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         BroadcastFontChange();
     }
     return true;
+}
+
+std::vector<std::string> TFontManager::OtherFamiliesInFile(const std::string& path,
+                                                           const std::string& fullName) {
+    std::vector<std::string> others;
+    for (const std::string& family : Families) {
+        for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
+            if (face.File == path && face.FullName != fullName &&
+                std::find(others.begin(), others.end(), family) == others.end()) {
+                others.push_back(family);
+            }
+        }
+    }
+    return others;
+}
+
+bool TFontManager::ConfirmCollectionRemoval(const std::string& path, const std::string& fullName) {
+    // A collection is one file: removing one face of it removes them all.
+    const std::vector<std::string> others = OtherFamiliesInFile(path, fullName);
+    if (others.empty()) {
+        return true;
+    }
+    std::string named;
+    for (const std::string& family : others) {
+        named += (named.empty() ? "" : ", ") + family;
+    }
+    return Prompts().MessageBox(FmtLoadStr(kCollectionHoldsMore, FileNamePart(path), named),
+                                LoadStr(kConfirmCaption), TMsgIcon::Question,
+                                TMsgButtons::YesNo) == TMsgResult::Yes;
 }
 
 // This program removes only what it can install: fonts in the user's own

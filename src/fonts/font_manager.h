@@ -138,6 +138,13 @@ private:
     // Copies the font's files in; Names are the names they took.
     bool CopyFontIntoFontsFolder(const TFontFile& font, TFontFiles& names);
     std::string SystemText(uint32_t code) const;
+    // The families of the installed faces that lie in the file besides the
+    // one of this full name, each once.
+    std::vector<std::string> OtherFamiliesInFile(const std::string& path,
+                                                 const std::string& fullName);
+    // Asks before a collection goes that holds faces of other styles; true
+    // when nothing else goes with it or the user agrees.
+    bool ConfirmCollectionRemoval(const std::string& path, const std::string& fullName);
 };
 
 // The one catalogue of the run: created before the main window, freed last.
