@@ -58,6 +58,7 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bin/reader_bench
 	bash bench/cli_bench.sh build-bench/bin
+	bash bench/formats_bench.sh build-bench/bin
 	build-bench/bin/catalogue_bench
 	build-bench/bin/page_bench 2000
 	build-bench/bin/folder_sheet_bench 1000
