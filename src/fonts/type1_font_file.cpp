@@ -105,6 +105,57 @@ void CutBefore(std::string& value, const char* ending, const char* fallback) {
     }
 }
 
+bool IsOctalDigit(char c) {
+    return c >= '0' && c <= '7';
+}
+
+// A PostScript string's text with its escapes undone: "\n" and its kin,
+// "\(", "\)", "\\", one to three octal digits, and a backslash before a line
+// end, which joins the lines. An unknown escape stands for its letter.
+std::string PostScriptString(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        if (IsOctalDigit(c)) {
+            int code = 0;
+            size_t digits = 0;
+            for (; digits < 3 && i < text.size() && IsOctalDigit(text[i]); ++digits, ++i) {
+                code = code * 8 + (text[i] - '0');
+            }
+            --i;
+            out += static_cast<char>(code & 0xFF);
+            continue;
+        }
+        switch (c) {
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'b':
+            out += '\b';
+            break;
+        case 'f':
+            out += '\f';
+            break;
+        case '\r':
+        case '\n':
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
 // The text of the first segment of a ".pfb", as far as a metrics file's
 // outline is scanned. NotAFont unless it starts with a text segment.
 std::string FirstSegmentText(IByteSource& outline, bool& notAFont) {
@@ -402,19 +453,19 @@ void TType1FontFile::ReadMetrics(IByteSource& metrics) {
 void TType1FontFile::ReadOutlineHeader(IByteSource& outline, TNames& names, bool named) {
     if (named) {
         for (const std::string& line : SplitLines(FirstSegmentText(outline, NotAFont))) {
-            TakeHeaderLine(line, names);
+            TakeHeaderLine(line, names, false);
         }
         return;
     }
     for (const std::string& line : SplitLines(OutlineCleartext(outline, NotAFont))) {
         const size_t text = line.find_first_not_of(" \t");
         if (text != std::string::npos) {
-            TakeHeaderLine(line.substr(text), names);
+            TakeHeaderLine(line.substr(text), names, true);
         }
     }
 }
 
-void TType1FontFile::TakeHeaderLine(const std::string& line, TNames& names) {
+void TType1FontFile::TakeHeaderLine(const std::string& line, TNames& names, bool escapes) {
     struct TKey {
         const char* Key;
         std::string TType1FontFile::*Field;
@@ -425,23 +476,27 @@ void TType1FontFile::TakeHeaderLine(const std::string& line, TNames& names) {
         {"/UniqueID ", &TType1FontFile::UniqueID},
         {"/Weight ", &TType1FontFile::PSWeight},
     };
+    // A string's escapes ("\050" for "(") are what the font means.
+    const auto textOf = [escapes](const std::string& value) {
+        return AsText(escapes ? PostScriptString(value) : value);
+    };
     std::string value;
     if (GetHeaderValue(line, kVersionKey, value)) {
-        Version = AsText(value);
+        Version = textOf(value);
         return;
     }
     if (GetHeaderValue(line, "/FontName ", value)) {
         // A metrics file gives the PostScript name of its own.
-        names.FontName = AsText(value);
+        names.FontName = textOf(value);
         return;
     }
     if (GetHeaderValue(line, "/version ", value)) {
-        names.Version = AsText(value);
+        names.Version = textOf(value);
         return;
     }
     for (const TKey& key : kTextKeys) {
         if (GetHeaderValue(line, key.Key, value)) {
-            this->*key.Field = AsText(value);
+            this->*key.Field = textOf(value);
             return;
         }
     }
@@ -450,9 +505,9 @@ void TType1FontFile::TakeHeaderLine(const std::string& line, TNames& names) {
     } else if (GetHeaderValue(line, kFixedPitchKey, value)) {
         IsFixedPitch = value == "true";
     } else if (GetHeaderValue(line, "/Copyright ", value)) {
-        Copyright = AsText(value);
+        Copyright = textOf(value);
     } else if (GetHeaderValue(line, "/Notice ", value)) {
-        Trademark = AsText(value);
+        Trademark = textOf(value);
     }
 }
 

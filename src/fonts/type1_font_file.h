@@ -60,7 +60,8 @@ private:
     // Named: a ".pfm" names the font, and only the outline's first segment
     // is scanned, as far as it goes; otherwise the whole clear text is.
     void ReadOutlineHeader(IByteSource& outline, TNames& names, bool named);
-    void TakeHeaderLine(const std::string& line, TNames& names);
+    // Escapes: the outline names the font, and its strings' escapes count.
+    void TakeHeaderLine(const std::string& line, TNames& names, bool escapes);
     void NameFromOutline(const TNames& dictionary, const TNames& afm);
 };
 

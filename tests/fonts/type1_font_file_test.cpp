@@ -334,6 +334,18 @@ TEST(Type1Outline, AnAfmFillsWhatTheDictionaryLeavesOut) {
     EXPECT_EQ(ReadOutline(PfbFile(kDictionary), &noise).FamilyName, "Probe");
 }
 
+TEST(Type1Outline, StringEscapesAreUndoneInAnOutlineThatNamesItself) {
+    const std::string header = "/Notice (Copyright \\050URW\\051++ \\251 2001\\\\x) readonly def\n"
+                               "/FullName (Tab\\tEnd\\q) readonly def\n"
+                               "/FamilyName (Seven\\0678) readonly def\n";
+    const TType1FontFile font = ReadOutline(PfbFile(header));
+    EXPECT_EQ(font.Trademark, "Copyright (URW)++ \xC2\xA9 2001\\x"); // byte 251 octal is U+00A9
+    EXPECT_EQ(font.PSFullName, "Tab\tEndq");
+    EXPECT_EQ(font.FamilyName, "Seven78");
+    // A ".pfm" pair keeps the header's text as it stands.
+    EXPECT_EQ(ReadHeader(header).Trademark, "Copyright \\050URW\\051++ \\251 2001\\\\x");
+}
+
 TEST(Type1Outline, StyleFromTheNames) {
     const struct {
         const char* Family;
