@@ -200,6 +200,10 @@ void OutlineCorpus(const fs::path& dir) {
     WriteFile(dir / "pfa-no-eexec", TBytes(pfa.begin(), pfa.begin() + 60));
     const std::string odd = "%!FontType1\n/FullName (\n/FamilyName /\n/FontName \xFF\xFE def\n";
     WriteFile(dir / "pfa-odd-values", TBytes(odd.begin(), odd.end()));
+    // Escapes cut short, past a byte, and before line ends.
+    const std::string escapes = "%!FontType1\n/Notice (\\0\\777\\\\\\) readonly def\n"
+                                "/FullName (a\\\r\n b\\) def\n/FamilyName (\\";
+    WriteFile(dir / "pfa-escapes", TBytes(escapes.begin(), escapes.end()));
 }
 
 void AfmCorpus(const fs::path& dir) {
