@@ -81,7 +81,9 @@ int PrintStyles(const std::string& wanted) {
     // A font installed in several folders is one style to the user.
     std::vector<std::string> printed;
     for (size_t i = 0; i < styles.size() && i < fullNames.size(); ++i) {
-        const std::string file = fonts.GetFontFileName(fullNames[i], family, styles[i]);
+        // A Type 1 style is its outline file; its metrics only go with it.
+        const lw::TFontFiles files = fonts.GetFontFiles(fullNames[i], family, styles[i]);
+        const std::string file = files.Outline.empty() ? files.File : files.Outline;
         const std::string line = styles[i] + "\t" + fullNames[i] + "\t" + file + "\t" + typeName;
         if (std::find(printed.begin(), printed.end(), line) == printed.end()) {
             std::cout << line << "\n";

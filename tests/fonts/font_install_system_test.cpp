@@ -1,5 +1,6 @@
 // Installation against the real fontconfig of the temporary home: what other
 // programs (fc-list) and the catalogue see.
+#include "command_run.h"
 #include "font_builder.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
@@ -168,6 +169,11 @@ TEST_F(SystemInstallTest, AType1OutlineAndItsAfmAreInstalledAndRemovedTogether) 
     // The style's files are the pair, the outline the one it is shown by.
     EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
               TFontFiles("lwpair.afm", "lwpair.pfb"));
+    // The command line shows the style by its outline, once.
+    const test::TCommandRun styles = test::RunCommand(
+        test::BuildBinFolder() + "/letterwell-cli styles '" + font->FamilyName + "'");
+    EXPECT_EQ(styles.Status, 0);
+    EXPECT_EQ(styles.Output, font->StyleName + "\t" + font->FullName + "\tlwpair.pfb\tType 1\n");
 
     EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
