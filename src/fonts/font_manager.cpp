@@ -375,7 +375,13 @@ TFontFiles TFontManager::GetFontFiles(const std::string& fullName, const std::st
             if (bytes.size() > 4096) {
                 return TFontFiles();
             }
-            return Type1Files(bytes);
+            TFontFiles files = Type1Files(bytes);
+            // An outline without metrics is listed as its own metrics file:
+            // one file, to be copied or removed once.
+            if (files.Outline == files.File) {
+                files.Outline.clear();
+            }
+            return files;
         }
         case ftTrueType:
         case ftOpenType:

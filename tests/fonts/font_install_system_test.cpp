@@ -185,6 +185,40 @@ TEST_F(SystemInstallTest, AType1OutlineAndItsAfmAreInstalledAndRemovedTogether) 
     fs::remove_all(incoming);
 }
 
+TEST_F(SystemInstallTest, ALoneType1OutlineIsInstalledAndRemovedAsOneFile) {
+    const fs::path system = "/usr/share/fonts/X11/Type1";
+    fs::path pfb;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(system, ec)) {
+        if (entry.path().extension() == ".pfb") {
+            pfb = entry.path();
+            break;
+        }
+    }
+    if (pfb.empty()) {
+        GTEST_SKIP() << "no .pfb in " << system << " (package fonts-urw-base35 has some)";
+    }
+    const fs::path incoming = test::TestHome().Root() / "incoming-lone";
+    fs::create_directories(incoming);
+    fs::copy_file(pfb, incoming / "lwlone.pfb", fs::copy_options::overwrite_existing);
+    const std::unique_ptr<TFontFile> font =
+        TFontManager::ReadFontFile((incoming / "lwlone.pfb").string());
+    ASSERT_TRUE(font);
+    FontManager->InstallFont(*font, true);
+    ASSERT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+    const fs::path fonts = FontManager->FontsFolder;
+    FontManager->Refresh();
+    ASSERT_TRUE(Listed(font->FamilyName));
+    EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
+              TFontFiles("lwlone.pfb"));
+    EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+    EXPECT_FALSE(fs::exists(fonts / "lwlone.pfb"));
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed(font->FamilyName));
+    fs::remove_all(incoming);
+}
+
 TEST_F(SystemInstallTest, TemporaryFontsAreSeenByOtherProgramsUntilRemoved) {
     const fs::path file = MakeFont("lwtemp.ttf", "LwTemp");
     TOpenTypeFontFile font(file.string());
