@@ -33,6 +33,28 @@ deb=$(realpath "$deb")
 # What the second language's string 1 must read.
 expected=$(sed -n 's/^1\t//p' resources/strings/strings-1.txt)
 
+# What a distribution checks first: lintian must find no error and no
+# warning. Its notes (I:) are printed and left to the reader. It is run as
+# an ordinary user, as it asks to be.
+if command -v lintian >/dev/null; then
+  lint_root=$(mktemp -d "${TMPDIR:-/tmp}/letterwell-lint-XXXXXX")
+  cp "$deb" "$lint_root/" && chmod 755 "$lint_root" && chmod 644 "$lint_root"/*.deb
+  lint_user=()
+  if [ "$(id -u)" -eq 0 ]; then
+    lint_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups -- env HOME="$lint_root")
+  fi
+  echo "== lintian $(basename "$deb")"
+  lint=$("${lint_user[@]}" lintian --display-info "$lint_root"/*.deb 2>&1) || true
+  rm -rf "$lint_root"
+  echo "$lint"
+  if grep -q '^[EW]: ' <<<"$lint"; then
+    echo "check-package: lintian found errors or warnings" >&2
+    exit 1
+  fi
+else
+  echo "check-package: lintian is not installed (apt-get install lintian); the package was not linted" >&2
+fi
+
 if $clean_machine; then
   exec bash scripts/check-package-clean.sh "$deb" "$expected"
 fi
@@ -82,11 +104,14 @@ fail() {
 }
 
 for file in /usr/bin/letterwell /usr/bin/letterwell-cli /usr/share/letterwell/lw_esp.lwb \
+  /usr/share/letterwell/lw_eng.lwb /usr/share/letterwell/ReadMe.txt \
+  /usr/share/doc/letterwell/copyright /usr/share/doc/letterwell/changelog.gz \
+  /usr/share/bash-completion/completions/letterwell-cli /usr/share/man/man1/letterwell.1.gz \
   /usr/share/applications/com.kestrova.Letterwell.desktop \
   /usr/share/metainfo/com.kestrova.Letterwell.metainfo.xml \
   /usr/share/icons/hicolor/scalable/apps/letterwell.svg \
   /usr/share/icons/hicolor/48x48/apps/letterwell.png \
-  /usr/share/man/man1/letterwell-cli.1; do
+  /usr/share/man/man1/letterwell-cli.1.gz; do
   [ -f "$file" ] || fail "the package did not install $file"
 done
 

@@ -13,7 +13,8 @@ packages=(
   fonts-noto-cjk fonts-urw-base35 t1-cyrillic t1utils
   xvfb xauth poppler-utils unrtf
   openbox xdotool wmctrl x11-utils imagemagick
-  desktop-file-utils appstream groff-base dpkg-dev
+  desktop-file-utils appstream groff-base dpkg-dev bash-completion
+  qt6-translations-l10n
 )
 
 missing=()

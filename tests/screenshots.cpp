@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
     bool ok = true;
     {
         lw::TfMain_letterwell window;
+        // Serbian first, whatever this machine's locale would choose.
+        window.mnLanguageClick(window.Menu.mnEnglish);
         window.resize(lw::kMinimumWidth, lw::kMinimumHeight);
         window.Installed->cmbFonts->setFocus();
         window.ShowInstalledFamily(1);
@@ -91,6 +93,22 @@ int main(int argc, char** argv) {
         window.Menu.mnFile->popup(window.mapToGlobal(QPoint(0, 0)));
         ok = Save(*window.Menu.mnFile, folder, QStringLiteral("menu-file-spanish")) && ok;
         window.Menu.mnFile->hide();
+        window.mnLanguageClick(window.Menu.mnLanguageEnglish);
+        ok = Save(window, folder, QStringLiteral("main-installed-english")) && ok;
+        window.pcMain->setCurrentIndex(1);
+        ok = Save(window, folder, QStringLiteral("main-not-installed-english")) && ok;
+        window.pcMain->setCurrentIndex(0);
+        window.Menu.mnFile->popup(window.mapToGlobal(QPoint(0, 0)));
+        ok = Save(*window.Menu.mnFile, folder, QStringLiteral("menu-file-english")) && ok;
+        window.Menu.mnFile->hide();
+        {
+            lw::TfViewAll englishSheet(&window);
+            englishSheet.resize(1000, 700);
+            ok = Save(englishSheet, folder, QStringLiteral("sheet-installed-english")) && ok;
+            lw::CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
+            lw::TfPrint englishPrint(englishSheet.PrintSource());
+            ok = Save(englishPrint, folder, QStringLiteral("print-settings-english")) && ok;
+        }
         window.mnLanguageClick(window.Menu.mnEnglish);
         lw::Options.ListMaximized = false;
         lw::TfViewAll sheet(&window);

@@ -51,7 +51,7 @@ def write_bmp(path, pixels):
 
 
 def main(out_dir):
-    sets = {"lang0": ("B", "I", "U"), "lang1": ("N", "K", "S")}
+    sets = {"lang0": ("B", "I", "U"), "lang1": ("N", "K", "S"), "lang2": ("B", "I", "U")}
     for lang, (bold, italic, underline) in sets.items():
         os.makedirs(os.path.join(out_dir, lang), exist_ok=True)
         write_bmp(os.path.join(out_dir, lang, "bold.bmp"), draw(bold, "bold"))

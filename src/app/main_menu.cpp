@@ -87,10 +87,14 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
     m.mnEspaniol = AddCheckItem(m.mnChooseLanguage, "mnEspaniol", 0);
     m.mnEspaniol->setText(QStringLiteral("Spanski"));
     SetHint(m.mnEspaniol, QStringLiteral("Spanska sela ne rade"));
+    m.mnLanguageEnglish = AddCheckItem(m.mnChooseLanguage, "mnLanguageEnglish", 0);
+    m.mnLanguageEnglish->setText(QStringLiteral("&English"));
+    SetHint(m.mnLanguageEnglish, QStringLiteral("The program in English"));
     m.LanguageGroup = new QActionGroup(owner);
     m.LanguageGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     m.LanguageGroup->addAction(m.mnEnglish);
     m.LanguageGroup->addAction(m.mnEspaniol);
+    m.LanguageGroup->addAction(m.mnLanguageEnglish);
 
     m.mnHelp = AddTaggedMenu(bar, "mnHelp", 10129);
     m.mnNotes = AddTaggedItem(m.mnHelp, "mnNotes", 10130, Qt::Key_F1);

@@ -58,6 +58,7 @@ struct TMainMenu {
     QMenu* mnChooseLanguage = nullptr;
     QAction* mnEnglish = nullptr;
     QAction* mnEspaniol = nullptr;
+    QAction* mnLanguageEnglish = nullptr;
     QActionGroup* LanguageGroup = nullptr;
 
     QMenu* mnHelp = nullptr;

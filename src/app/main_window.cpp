@@ -4,6 +4,7 @@
 #include "app/about_dialog.h"
 #include "app/font_change_watcher.h"
 #include "app/notes_viewer.h"
+#include "app/qt_translations.h"
 #include "base/string_table.h"
 #include "base/strings.h"
 #include "controls/drive_view.h"
@@ -66,7 +67,8 @@ constexpr int kShortcutUnderline = 52;
 constexpr int kShortcutFind = 55;
 constexpr int kShortcutSelectAll = 56;
 constexpr int kPrintedTo = 10150;
-constexpr const char* kCredit = "Kestrova Letterwell, upravljanje fontovima";
+// The credit at the head of the window's hint, in the language in force.
+constexpr int kCredit = 64100;
 
 QPixmap LanguageGlyph(const char* name) {
     QPixmap glyph;
@@ -154,6 +156,7 @@ void TfMain_letterwell::mnPrintClick() {
 void TfMain_letterwell::FormCreate() {
     SetTag(Menu.mnEnglish, 0);
     SetTag(Menu.mnEspaniol, 1);
+    SetTag(Menu.mnLanguageEnglish, kEnglishLanguage);
     Menu.mnUpdateList0->setShortcut(Menu.mnUpdateList->shortcut());
     LastControlInstalled = nullptr;
     LastControlNotInstalled = nullptr;
@@ -431,10 +434,11 @@ void TfMain_letterwell::pcMainChange(int index) {
 }
 
 void TfMain_letterwell::ApplyLanguage() {
+    UseQtTranslations(GetLanguage());
     LocalizeForm(this);
     ApplyLanguageGlyphs();
     ApplyStringShortcuts();
-    SetHint(this, QString::fromUtf8(kCredit) + QString::fromStdString(LoadStr(kMoreAbout)));
+    SetHint(this, QString::fromStdString(LoadStr(kCredit) + LoadStr(kMoreAbout)));
     // The page backgrounds show the window's hint too.
     for (QWidget* page : {static_cast<QWidget*>(Installed), static_cast<QWidget*>(NotInstalled)}) {
         page->setStatusTip(statusTip());

@@ -105,6 +105,11 @@ void WriteWindowPlacement(TRegistry& r, ISettingsHost& host) {
     r.WriteInteger(reg::WindowLeft, b.Left);
 }
 
+// The stored choice; before the user has made one, the locale's language.
+int StoredLanguage(const TRegistryDefault& r) {
+    return r.ValueExists(reg::Language) ? r.ReadInteger(reg::Language, 0) : LanguageOfEnvironment();
+}
+
 } // namespace
 
 void LoadSettings(ISettingsHost& host) {
@@ -119,7 +124,7 @@ void LoadSettings(ISettingsHost& host) {
                 // setting then takes its default as on a first run.
                 failed = true;
             }
-            SetLanguage(r.ReadInteger(reg::Language, 0));
+            SetLanguage(StoredLanguage(r));
             ReadOptions(r, Options, host.MonitorSize());
             ReadWindowPlacement(r, host);
             host.SetNotInstalledPath(r.ReadString(reg::NotInstalledPath, ""));
@@ -145,7 +150,7 @@ bool LoadStoredOptions(TOptions& options) {
         } catch (const ERegistryError&) {
             read = false;
         }
-        SetLanguage(r.ReadInteger(reg::Language, 0));
+        SetLanguage(StoredLanguage(r));
         // No window is placed, so the sizes the monitor decides are moot.
         ReadOptions(r, options, TSize{});
         r.CloseKey();

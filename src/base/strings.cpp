@@ -4,7 +4,9 @@
 #include "platform/services.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 
 namespace lw {
 
@@ -165,9 +167,10 @@ std::string StripMenuMarks(const std::string& text) {
 void SetLanguage(int n) {
     TLanguageState& state = State();
     state.Library.reset();
-    if (n == 1) {
+    if (n == 1 || n == kEnglishLanguage) {
+        const char* file = n == 1 ? kLanguageBundleFile : kEnglishBundleFile;
         std::optional<TLanguageModule> module;
-        if (auto bytes = LanguageBundles().ReadBundle(kLanguageBundleFile)) {
+        if (auto bytes = LanguageBundles().ReadBundle(file)) {
             module = LanguageModuleFromBundle(*bytes);
         }
         if (!module) {
@@ -182,6 +185,27 @@ void SetLanguage(int n) {
 
 int GetLanguage() {
     return State().Current;
+}
+
+int LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang) {
+    for (const char* value : {lcAll, lcMessages, lang}) {
+        if (value == nullptr || *value == '\0') {
+            continue;
+        }
+        const std::string_view locale(value);
+        if (locale.starts_with("sr")) {
+            return 0;
+        }
+        if (locale.starts_with("es")) {
+            return 1;
+        }
+        return kEnglishLanguage;
+    }
+    return kEnglishLanguage;
+}
+
+int LanguageOfEnvironment() {
+    return LanguageOfLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
 std::optional<std::vector<uint8_t>> LoadLanguageBitmapData(const std::string& name) {

@@ -8,9 +8,11 @@
 
 namespace lw {
 
-// File name of the second language's bundle, looked up beside the program,
-// then in its installed data folder (ProgramDataFile).
+// File names of the languages' bundles, looked up beside the program, then
+// in its installed data folder (ProgramDataFile): Spanish and English.
 inline constexpr const char* kLanguageBundleFile = "lw_esp.lwb";
+inline constexpr const char* kEnglishBundleFile = "lw_eng.lwb";
+inline constexpr int kEnglishLanguage = 2;
 inline constexpr size_t kMaxStringLength = 4095;
 
 // The text of string id in the language in force, at most 4095 characters;
@@ -43,11 +45,19 @@ template <typename... Args> std::string FmtLoadStr(int id, const Args&... args) 
 // Removes the first "&" and then the first "...".
 std::string StripMenuMarks(const std::string& text);
 
-// Selects language n: 0 is the built-in one, 1 the bundle beside the program.
-// A bundle that cannot be loaded shows "Error loading DLL" and falls back to 0.
-// Any other number changes only the number in force.
+// Selects language n: 0 is the built-in one, 1 (Spanish) and 2 (English)
+// come from their bundles beside the program. A bundle that cannot be loaded
+// shows "Error loading DLL" and falls back to 0. Any other number changes
+// only the number in force.
 void SetLanguage(int n);
 int GetLanguage();
+
+// The language a first start takes from the locale, the first of LC_ALL,
+// LC_MESSAGES and LANG that is set (null or empty: not set): "sr..." is 0,
+// "es..." is 1, anything else, or none, English.
+int LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang);
+// The same over this process's environment.
+int LanguageOfEnvironment();
 
 // The picture `name` of the language in force, as image file bytes.
 std::optional<std::vector<uint8_t>> LoadLanguageBitmapData(const std::string& name);

@@ -2,6 +2,7 @@
 
 #include "base/strings.h"
 #include "controls/localize.h"
+#include "platform/services.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
@@ -17,7 +18,9 @@ namespace lw {
 namespace {
 
 constexpr int kAllFonts = 8;
+constexpr int kResultsCaption = 16350;
 constexpr int kFoundIn = 16351;
+constexpr int kFoundNowhere = 16009;
 
 QFont DialogFont(int pixels, bool bold = false) {
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -179,6 +182,12 @@ TfResults::TfResults(const std::string& font, const std::vector<std::string>& ca
 }
 
 void ShowFindResults(const std::string& font, const std::vector<std::string>& categories) {
+    // "Found in these:" over an empty list would read as a hit.
+    if (categories.empty()) {
+        Prompts().MessageBox(FmtLoadStr(kFoundNowhere, font), LoadStr(kResultsCaption),
+                             TMsgIcon::Information, TMsgButtons::Ok);
+        return;
+    }
     TfResults dialog(font, categories);
     dialog.exec();
 }

@@ -38,10 +38,15 @@ constexpr int kOverwrite = 16003;
 constexpr int kDeleteQuestion = 16004;
 constexpr int kInvalidName = 16005;
 constexpr int kNewCategoryEntry = 16006;
+constexpr int kLineBreakInName = 16007;
+constexpr int kNameTooLong = 16008;
 
 constexpr const char* kCountValue = "Number of categories";
 constexpr const char* kFolderName = "Categories";
 constexpr const char* kFileMask = "*.lst";
+constexpr const char* kLockFile = ".lock";
+// The longest file name, in bytes, the file systems here hold.
+constexpr size_t kMaxFileNameBytes = 255;
 constexpr const char* kForbidden = "\\/:*?\"<>|";
 // Far beyond any list of families; a bigger file is not a category.
 constexpr size_t kMaxFileSize = 16u << 20;
@@ -75,6 +80,53 @@ void ShowError(const std::string& text, int caption) {
 bool Ask(const std::string& question) {
     return Prompts().MessageBox(question, LoadStr(kConfirmation), TMsgIcon::Question,
                                 TMsgButtons::YesNo) == TMsgResult::Yes;
+}
+
+// Category names are bytes: two that differ anywhere but in the case of an
+// ASCII letter are two categories, whatever bytes they hold.
+std::string CategoryKey(const std::string& name) {
+    std::string key = name;
+    for (char& c : key) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return key;
+}
+
+// The name put in place of one of the same key, or added.
+void AddName(std::vector<std::string>& names, const std::string& name) {
+    for (std::string& held : names) {
+        if (CategoryKey(held) == CategoryKey(name)) {
+            held = name;
+            return;
+        }
+    }
+    names.push_back(name);
+}
+
+void RemoveName(std::vector<std::string>& names, const std::string& name) {
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& held) {
+                                   return CategoryKey(held) == CategoryKey(name);
+                               }),
+                names.end());
+}
+
+// The index as it is written: each name once, in the list's order.
+std::vector<std::string> IndexOrder(std::vector<std::string> names) {
+    std::vector<std::string> unique;
+    for (std::string& name : names) {
+        if (std::none_of(unique.begin(), unique.end(), [&](const std::string& held) {
+                return CategoryKey(held) == CategoryKey(name);
+            })) {
+            unique.push_back(std::move(name));
+        }
+    }
+    std::stable_sort(unique.begin(), unique.end(), [](const std::string& a, const std::string& b) {
+        return Text().Collate(a, b) < 0;
+    });
+    return unique;
 }
 
 std::string WithSeparator(std::string folder) {
@@ -130,48 +182,143 @@ void TCategoryStore::PrepareCategoriesFolder() {
     }
 }
 
-void TCategoryStore::LoadCategoryList() {
+TCategoryStore::TLock::TLock(TCategoryStore& store) : Store(store) {
+    if (Store.LockDepth++ == 0 && !Store.CategoriesFolder.empty()) {
+        // Without a lock file (a folder that cannot be written) the changes
+        // fail and are told on their own.
+        Store.HeldLock = FileLocks().Lock(Store.CategoriesFolder + kLockFile);
+    }
+}
+
+TCategoryStore::TLock::~TLock() {
+    if (--Store.LockDepth == 0) {
+        Store.HeldLock.reset();
+    }
+}
+
+// The index as the settings hold it now: every "Category<n>" there, whatever
+// the count says (a damaged count must not hide names). Nothing when the
+// settings cannot be read at all.
+std::optional<std::vector<std::string>> TCategoryStore::ReadIndex(bool tell) {
     TRegistry registry(RegistryHive());
-    bool failed = false;
     try {
         if (!registry.OpenKey(kProgramKey, false)) {
-            return;
+            return std::vector<std::string>();
         }
     } catch (const ERegistryError&) {
-        ShowError(LoadStr(kRegistryReadError), kRegistryErrorCaption);
-        IndexUnread = true;
-        return;
+        if (tell) {
+            ShowError(LoadStr(kRegistryReadError), kRegistryErrorCaption);
+        }
+        return std::nullopt;
     }
-    // Without a readable count the names are still read while they run on,
-    // so that saving at the end does not drop them from the index.
+    bool failed = false;
     // No count at all is settings saved before any category was: nothing
     // to tell.
-    int count = -1;
     try {
         if (registry.ValueExists(kCountValue)) {
-            count = registry.ReadInteger(kCountValue);
+            registry.ReadInteger(kCountValue);
         }
     } catch (const ERegistryError&) {
         failed = true;
     }
-    // Only the names there are: a damaged count may be huge.
+    std::vector<std::string> names;
     for (const int i : CategoryNumbers(registry)) {
-        if (count >= 0 && i > count) {
-            break;
-        }
         try {
             const std::string name = registry.ReadString(CategoryValue(i));
             if (!name.empty()) {
-                InsertCategoryName(name);
+                names.push_back(name);
             }
         } catch (const ERegistryError&) {
             failed = true;
         }
     }
-    if (failed) {
+    if (failed && tell) {
         ShowError(LoadStr(kRegistryReadError), kRegistryErrorCaption);
     }
+    return names;
+}
+
+void TCategoryStore::LoadCategoryList() {
+    const std::optional<std::vector<std::string>> names = ReadIndex(true);
+    IndexUnread = !names;
+    if (names) {
+        SetCategoryNames(*names);
+    }
     NotifyLists();
+}
+
+void TCategoryStore::ReloadIndex() {
+    if (const std::optional<std::vector<std::string>> names = ReadIndex(false)) {
+        SetCategoryNames(*names);
+    }
+}
+
+// The list becomes names, in order; the current entry stays on its name, or
+// goes to the new-category entry when another process took that name away.
+void TCategoryStore::SetCategoryNames(const std::vector<std::string>& names) {
+    const std::string current =
+        CurrentPosition > 0 ? CategoryList[static_cast<size_t>(CurrentPosition)] : "";
+    CategoryList.resize(1);
+    for (const std::string& name : names) {
+        InsertCategoryName(name);
+    }
+    if (CurrentPosition > 0) {
+        const int position = PositionOf(current);
+        CurrentPosition = position > 0 ? position : 0;
+        if (position <= 0) {
+            MemberList.clear();
+            MovedIn.clear();
+            MovedOut.clear();
+            AvailableList = SortedUnique(FontManager->Families);
+        }
+    }
+}
+
+// Under the lock: the index read as it is now, changed, and written back
+// when that changed it or it was untidy; the list becomes what is written.
+bool TCategoryStore::ChangeIndex(const std::function<void(std::vector<std::string>&)>& change) {
+    TLock lock(*this);
+    TRegistry registry(RegistryHive());
+    std::vector<std::string> names;
+    try {
+        // A damaged settings file reads as empty here: the hive keeps it
+        // aside when it replaces it.
+        registry.OpenKey(kProgramKey, true);
+        bool tidy = registry.ValueExists(kCountValue) &&
+                    registry.GetDataType(kCountValue) == TRegDataType::Integer;
+        const std::vector<int> numbers = CategoryNumbers(registry);
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            tidy = tidy && numbers[i] == static_cast<int>(i) + 1;
+            const auto type = registry.GetDataType(CategoryValue(numbers[i]));
+            if (type == TRegDataType::String) {
+                if (std::string name = registry.ReadString(CategoryValue(numbers[i]));
+                    !name.empty()) {
+                    names.push_back(std::move(name));
+                    continue;
+                }
+            }
+            tidy = false;
+        }
+        tidy = tidy && registry.ReadInteger(kCountValue) == static_cast<int>(names.size());
+        const std::vector<std::string> before = names;
+        change(names);
+        names = IndexOrder(std::move(names));
+        if (!tidy || names != before) {
+            for (const int i : numbers) {
+                registry.DeleteValue(CategoryValue(i));
+            }
+            registry.WriteInteger(kCountValue, static_cast<int>(names.size()));
+            for (size_t i = 0; i < names.size(); ++i) {
+                registry.WriteString(CategoryValue(static_cast<int>(i) + 1), names[i]);
+            }
+        }
+        registry.CloseKey();
+    } catch (const ERegistryError&) {
+        ShowError(LoadStr(kRegistryWriteError), kRegistryErrorCaption);
+        return false;
+    }
+    SetCategoryNames(names);
+    return true;
 }
 
 void TCategoryStore::SaveCategoryList() {
@@ -179,20 +326,23 @@ void TCategoryStore::SaveCategoryList() {
     if (IndexUnread && CategoryList.size() == 1) {
         return;
     }
-    TRegistry registry(RegistryHive());
-    try {
-        registry.OpenKey(kProgramKey, true);
-        for (const int i : CategoryNumbers(registry)) {
-            registry.DeleteValue(CategoryValue(i));
+    ChangeIndex([](std::vector<std::string>&) {});
+}
+
+void TCategoryStore::Reload() {
+    if (LockDepth > 0) {
+        return;
+    }
+    const std::vector<std::string> before = CategoryList;
+    ReloadIndex();
+    if (CurrentPosition > 0) {
+        if (auto onDisk = ReadCategory(CategoryList[static_cast<size_t>(CurrentPosition)])) {
+            WorkingListsFrom(std::move(*onDisk));
         }
-        const int count = static_cast<int>(CategoryList.size()) - 1;
-        registry.WriteInteger(kCountValue, count);
-        for (int i = 1; i <= count; ++i) {
-            registry.WriteString(CategoryValue(i), CategoryList[static_cast<size_t>(i)]);
-        }
-        registry.CloseKey();
-    } catch (const ERegistryError&) {
-        ShowError(LoadStr(kRegistryWriteError), kRegistryErrorCaption);
+    }
+    NotifyLists();
+    if (CategoryList != before) {
+        NotifySheet("");
     }
 }
 
@@ -202,21 +352,39 @@ bool TCategoryStore::HasFile(const std::string& name) const {
     return !CategoriesFolder.empty() && !name.empty() && name.find('/') == std::string::npos;
 }
 
+bool TCategoryStore::FileIsThere(const std::string& name) const {
+    std::error_code error;
+    return HasFile(name) &&
+           fs::symlink_status(CategoryFilePath(name), error).type() != fs::file_type::not_found;
+}
+
 std::string TCategoryStore::CategoryFilePath(const std::string& name) const {
     return CategoriesFolder + name + ".lst";
 }
 
-bool TCategoryStore::LoadCategory(const std::string& name, std::vector<std::string>& target) {
-    const std::string path = CategoryFilePath(name);
+std::optional<std::vector<std::string>>
+TCategoryStore::ReadCategory(const std::string& name) const {
     // A name that would lead out of the folder names no category file.
-    std::optional<std::vector<std::string>> names;
-    if (HasFile(name)) {
-        if (const auto bytes = FileShell().ReadSmallFile(path, kMaxFileSize)) {
-            names = ParseCategoryFile(*bytes);
-        }
+    if (!HasFile(name)) {
+        return std::nullopt;
     }
+    const auto bytes = FileShell().ReadSmallFile(CategoryFilePath(name), kMaxFileSize);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    std::optional<TNameSet> installed;
+    return ParseCategoryFile(*bytes, [&](const std::string& family) {
+        if (!installed) {
+            installed.emplace(FontManager ? FontManager->Families : std::vector<std::string>());
+        }
+        return installed->Holds(family);
+    });
+}
+
+bool TCategoryStore::LoadCategory(const std::string& name, std::vector<std::string>& target) {
+    std::optional<std::vector<std::string>> names = ReadCategory(name);
     if (!names) {
-        ShowError(FmtLoadStr(kOpenError, path), kErrorCaption);
+        ShowError(FmtLoadStr(kOpenError, CategoryFilePath(name)), kErrorCaption);
         return false;
     }
     target = SortedUnique(std::move(*names));
@@ -226,7 +394,15 @@ bool TCategoryStore::LoadCategory(const std::string& name, std::vector<std::stri
 bool TCategoryStore::SaveCategory(const std::string& name,
                                   const std::vector<std::string>& members) {
     const std::string path = CategoryFilePath(name);
-    if (!HasFile(name) || !FileShell().WriteFileOver(path, FormatCategoryFile(members))) {
+    // A file the user made read-only is one they want left as it is, even
+    // though the folder would let it be replaced.
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    const bool readOnly = fs::exists(status) &&
+                          (status.permissions() & (fs::perms::owner_write | fs::perms::group_write |
+                                                   fs::perms::others_write)) == fs::perms::none;
+    if (!HasFile(name) || readOnly ||
+        !FileShell().WriteFileOver(path, FormatCategoryFile(members))) {
         ShowError(FmtLoadStr(kCreateError, path), kErrorCaption);
         return false;
     }
@@ -252,14 +428,28 @@ void TCategoryStore::RemoveUninstalled(std::vector<std::string>& members) {
 }
 
 bool TCategoryStore::IsValidCategoryName(const std::string& name) {
-    return !name.empty() && name.find_first_of(kForbidden) == std::string::npos &&
-           name.find('\0') == std::string::npos;
+    return NameRefusal(name) == 0;
+}
+
+int TCategoryStore::NameRefusal(const std::string& name) {
+    if (name.empty() || name.find_first_of(kForbidden) != std::string::npos ||
+        name.find('\0') != std::string::npos) {
+        return kInvalidName;
+    }
+    // Listed one a line, a name with a line break would read as two.
+    if (name.find_first_of("\r\n") != std::string::npos) {
+        return kLineBreakInName;
+    }
+    if (name.size() + std::string_view(".lst").size() > kMaxFileNameBytes) {
+        return kNameTooLong;
+    }
+    return 0;
 }
 
 int TCategoryStore::PositionOf(const std::string& name) const {
-    const std::string key = NameKey(name);
+    const std::string key = CategoryKey(name);
     for (size_t i = 1; i < CategoryList.size(); ++i) {
-        if (NameKey(CategoryList[i]) == key) {
+        if (CategoryKey(CategoryList[i]) == key) {
             return static_cast<int>(i);
         }
     }
@@ -279,7 +469,18 @@ int TCategoryStore::InsertCategoryName(const std::string& name) {
     return static_cast<int>(position);
 }
 
+// The current category's lists from its file as it is now, with the user's
+// own moves since it was read applied again.
+void TCategoryStore::WorkingListsFrom(std::vector<std::string> onDisk) {
+    std::vector<std::string> members = NamesOutside(onDisk, TNameSet(MovedOut));
+    members.insert(members.end(), MovedIn.begin(), MovedIn.end());
+    MemberList = SortedUnique(std::move(members));
+    AvailableList = NamesOutside(SortedUnique(FontManager->Families), TNameSet(MemberList));
+}
+
 void TCategoryStore::SelectCategory(int position) {
+    MovedIn.clear();
+    MovedOut.clear();
     if (position < 0 || position >= static_cast<int>(CategoryList.size())) {
         CurrentPosition = -1;
         NotifyLists();
@@ -293,10 +494,7 @@ void TCategoryStore::SelectCategory(int position) {
         const std::string& name = CategoryList[static_cast<size_t>(position)];
         if (!LoadCategory(name, MemberList)) {
             // A missing file has nothing to lose; one that is there does.
-            std::error_code error;
-            MembersUnreadable =
-                HasFile(name) && fs::symlink_status(CategoryFilePath(name), error).type() !=
-                                     fs::file_type::not_found;
+            MembersUnreadable = FileIsThere(name);
         }
         AvailableList = NamesOutside(AvailableList, TNameSet(MemberList));
     }
@@ -308,9 +506,27 @@ void TCategoryStore::CommitCategory() {
         CreateCategory();
         return;
     }
+    TLock lock(*this);
     const std::string name = CategoryList[static_cast<size_t>(CurrentPosition)];
+    std::optional<std::vector<std::string>> onDisk = ReadCategory(name);
+    if (!onDisk) {
+        // The user is told; a file that is there but cannot be read is never
+        // written over with the list shown, which lacks what it holds.
+        if (FileIsThere(name)) {
+            ShowError(FmtLoadStr(kOpenError, CategoryFilePath(name)), kErrorCaption);
+            return;
+        }
+        onDisk.emplace();
+    }
+    WorkingListsFrom(std::move(*onDisk));
     RemoveUninstalled(MemberList);
-    SaveCategory(name, MemberList);
+    if (SaveCategory(name, MemberList)) {
+        MovedIn.clear();
+        MovedOut.clear();
+        // Another process may have taken it out of the index meanwhile.
+        ChangeIndex([&](std::vector<std::string>& names) { AddName(names, name); });
+    }
+    AvailableList = NamesOutside(SortedUnique(FontManager->Families), TNameSet(MemberList));
     NotifyLists();
     NotifySheet(name);
 }
@@ -324,41 +540,43 @@ void TCategoryStore::CreateCategory() {
         return;
     }
     const std::string& name = *typed;
-    if (!IsValidCategoryName(name)) {
-        Prompts().MessageBox(LoadStr(kInvalidName), LoadStr(kWarning), TMsgIcon::Warning,
+    if (const int refusal = NameRefusal(name); refusal != 0) {
+        Prompts().MessageBox(LoadStr(refusal), LoadStr(kWarning), TMsgIcon::Warning,
                              TMsgButtons::Ok);
         return;
     }
-    int target = PositionOf(name);
-    if (target > 0) {
-        if (!Ask(FmtLoadStr(kOverwrite, name))) {
-            return;
-        }
-    } else {
-        target = InsertCategoryName(name);
+    TLock lock(*this);
+    // What other processes made meanwhile counts too: a file of that name
+    // not in the index is never replaced without asking.
+    ReloadIndex();
+    const int existing = PositionOf(name);
+    if ((existing > 0 || FileIsThere(name)) && !Ask(FmtLoadStr(kOverwrite, name))) {
+        return;
     }
-    CurrentPosition = target;
+    const std::string old = existing > 0 ? CategoryList[static_cast<size_t>(existing)] : name;
     RemoveUninstalled(MemberList);
     if (SaveCategory(name, MemberList)) {
-        TakeSpelling(target, name);
+        TakeSpelling(old, name);
+        MovedIn.clear();
+        MovedOut.clear();
+        ChangeIndex([&](std::vector<std::string>& names) { AddName(names, name); });
+        CurrentPosition = std::max(PositionOf(name), 0);
     }
     NotifyLists();
     NotifySheet(name);
 }
 
 // Names differing only in case are one category, but not one file here: the
-// entry takes the spelling its file now has, and the file of the old one goes.
-void TCategoryStore::TakeSpelling(int position, const std::string& name) {
-    std::string& entry = CategoryList[static_cast<size_t>(position)];
-    if (entry == name) {
+// file of the old spelling goes, unless a folder that ignores case made the
+// two one file, the one just written.
+void TCategoryStore::TakeSpelling(const std::string& old, const std::string& name) {
+    if (old == name || !HasFile(old)) {
         return;
     }
-    // On a folder that ignores case the two are one file, the one just written.
     std::error_code error;
-    if (!fs::equivalent(CategoryFilePath(entry), CategoryFilePath(name), error)) {
-        fs::remove(CategoryFilePath(entry), error);
+    if (!fs::equivalent(CategoryFilePath(old), CategoryFilePath(name), error)) {
+        fs::remove(CategoryFilePath(old), error);
     }
-    entry = name;
 }
 
 void TCategoryStore::DeleteCategory() {
@@ -369,23 +587,30 @@ void TCategoryStore::DeleteCategory() {
     if (!Ask(FmtLoadStr(kDeleteQuestion, name))) {
         return;
     }
+    TLock lock(*this);
     const std::string path = CategoryFilePath(name);
     if (HasFile(name)) {
         std::error_code error;
         fs::remove(path, error);
-        if (error) {
+        // A name no file can have has no file to remove.
+        if (error && error.value() != ENAMETOOLONG) {
             ShowError(FmtLoadStr(kDeleteError, path, SystemErrors().ErrorText(error.value())),
                       kErrorCaption);
             return;
         }
     }
-    CategoryList.erase(CategoryList.begin() + CurrentPosition);
+    ChangeIndex([&](std::vector<std::string>& names) { RemoveName(names, name); });
+    // Gone from the index whatever it could be written: the file is gone.
+    if (const int position = PositionOf(name); position > 0) {
+        CategoryList.erase(CategoryList.begin() + position);
+    }
     SelectCategory(0);
     NotifySheet(name);
 }
 
 void TCategoryStore::UpdateAllCategories() {
     THourglass busy;
+    TLock lock(*this);
     for (size_t i = 1; i < CategoryList.size(); ++i) {
         std::vector<std::string> members;
         if (LoadCategory(CategoryList[i], members)) {
@@ -403,34 +628,49 @@ std::vector<std::string> TCategoryStore::ShowCategory(int position) {
 
 void TCategoryStore::AddFontsToCategory(const std::string& name,
                                         const std::vector<std::string>& fonts) {
-    const int remembered = CurrentPosition;
-    SelectCategory(std::max(PositionOf(name), 0));
-    // The user was told the file could not be read; writing the fonts alone
-    // over it would lose what it holds.
-    if (MembersUnreadable) {
-        SelectCategory(remembered);
-        return;
+    const std::string remembered =
+        CurrentPosition > 0 ? CategoryList[static_cast<size_t>(CurrentPosition)] : "";
+    const bool wasOnNewEntry = CurrentPosition == 0;
+    {
+        TLock lock(*this);
+        ReloadIndex();
+        // A file another process made without the index (or before it got
+        // there) is adopted, not written over.
+        if (PositionOf(name) <= 0 && FileIsThere(name) && NameRefusal(name) == 0) {
+            ChangeIndex([&](std::vector<std::string>& names) { AddName(names, name); });
+        }
+        SelectCategory(std::max(PositionOf(name), 0));
+        // The user was told the file could not be read; writing the fonts
+        // alone over it would lose what it holds.
+        if (!MembersUnreadable) {
+            if (CurrentPosition > 0) {
+                MovedIn = fonts;
+            } else {
+                std::vector<std::string> all = MemberList;
+                all.insert(all.end(), fonts.begin(), fonts.end());
+                MemberList = SortedUnique(std::move(all));
+            }
+            CommitCategory();
+        }
     }
-    std::vector<std::string> all = MemberList;
-    all.insert(all.end(), fonts.begin(), fonts.end());
-    MemberList = SortedUnique(std::move(all));
-    CommitCategory();
-    SelectCategory(remembered);
+    const int position = PositionOf(remembered);
+    SelectCategory(position > 0 ? position : (wasOnNewEntry || remembered.empty() ? 0 : -1));
 }
 
 std::vector<std::string>
-TCategoryStore::RemoveMarkedFromCategory(const std::string& name,
-                                         const std::vector<std::string>& marks) {
-    SelectCategory(std::max(PositionOf(name), 0));
+TCategoryStore::RemoveFromCategory(const std::string& name,
+                                   const std::vector<std::string>& families) {
+    TLock lock(*this);
+    ReloadIndex();
+    const int position = PositionOf(name);
+    if (position <= 0) {
+        return {};
+    }
+    SelectCategory(position);
     if (MembersUnreadable) {
         return MemberList;
     }
-    const size_t last = std::min(marks.size(), MemberList.size());
-    for (size_t i = last; i-- > 0;) {
-        if (!marks[i].empty()) {
-            MemberList.erase(MemberList.begin() + static_cast<std::ptrdiff_t>(i));
-        }
-    }
+    MovedOut = families;
     CommitCategory();
     return MemberList;
 }
@@ -501,6 +741,14 @@ void TCategoryStore::ImportCategoryFiles(const std::vector<std::string>& files) 
         if (!HasFile(name)) {
             continue;
         }
+        // A file may be named what no category may: told, and left out.
+        if (const int refusal = NameRefusal(name);
+            refusal == kLineBreakInName || refusal == kNameTooLong) {
+            Prompts().MessageBox(LoadStr(refusal), LoadStr(kWarning), TMsgIcon::Warning,
+                                 TMsgButtons::Ok);
+            continue;
+        }
+        TLock lock(*this);
         // Whatever the case of its extension, a category's file is read as ".lst".
         const std::string destination = CategoryFilePath(name);
         std::error_code error;
@@ -509,7 +757,10 @@ void TCategoryStore::ImportCategoryFiles(const std::vector<std::string>& files) 
             ShowError(FmtLoadStr(kCreateError, destination), kErrorCaption);
             continue;
         }
-        TakeSpelling(InsertCategoryName(name), name);
+        ReloadIndex();
+        const int existing = PositionOf(name);
+        TakeSpelling(existing > 0 ? CategoryList[static_cast<size_t>(existing)] : name, name);
+        ChangeIndex([&](std::vector<std::string>& names) { AddName(names, name); });
     }
     NotifyLists();
     NotifySheet("");
@@ -521,8 +772,9 @@ void TCategoryStore::UpdatePlaceholder() {
     NotifyLists();
 }
 
-void TCategoryStore::MoveItems(std::vector<std::string>& from, std::vector<std::string>& to,
-                               const std::vector<int>& positions) {
+std::vector<std::string> TCategoryStore::MoveItems(std::vector<std::string>& from,
+                                                   std::vector<std::string>& to,
+                                                   const std::vector<int>& positions) {
     std::vector<bool> moving(from.size(), false);
     for (const int position : positions) {
         if (position >= 0 && position < static_cast<int>(from.size())) {
@@ -530,20 +782,32 @@ void TCategoryStore::MoveItems(std::vector<std::string>& from, std::vector<std::
         }
     }
     std::vector<std::string> staying;
+    std::vector<std::string> moved;
     for (size_t i = 0; i < from.size(); ++i) {
+        if (moving[i]) {
+            moved.push_back(from[i]);
+        }
         (moving[i] ? to : staying).push_back(std::move(from[i]));
     }
     from = std::move(staying);
     Text().SortCollated(to);
     NotifyLists();
+    return moved;
 }
 
+// A move that undoes an earlier one leaves no change behind.
 void TCategoryStore::MoveToCategory(const std::vector<int>& availablePositions) {
-    MoveItems(AvailableList, MemberList, availablePositions);
+    for (const std::string& name : MoveItems(AvailableList, MemberList, availablePositions)) {
+        MovedOut = NamesOutside(MovedOut, TNameSet({name}));
+        MovedIn.push_back(name);
+    }
 }
 
 void TCategoryStore::MoveOutOfCategory(const std::vector<int>& memberPositions) {
-    MoveItems(MemberList, AvailableList, memberPositions);
+    for (const std::string& name : MoveItems(MemberList, AvailableList, memberPositions)) {
+        MovedIn = NamesOutside(MovedIn, TNameSet({name}));
+        MovedOut.push_back(name);
+    }
 }
 
 void TCategoryStore::MoveAllToCategory() {

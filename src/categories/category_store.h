@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/file_lock.h"
+
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +31,11 @@ struct TCategoryPlaces {
 // new-category entry) and the two working lists the organize window shows:
 // the current category's members and the installed families outside it.
 // Failures are told to the user through the prompts service.
+//
+// Other processes (a second window, the command line) change the same files:
+// every change takes the folder's lock, reads what is on disk now, applies
+// only what this store changed and writes it back, so no writer loses
+// another's change.
 class TCategoryStore {
 public:
     explicit TCategoryStore(TCategoryPlaces places);
@@ -37,13 +46,20 @@ public:
 
     void PrepareCategoriesFolder();
     void LoadCategoryList();
+    // Writes the index as it stands on disk, tidied; it never drops a name
+    // another process added.
     void SaveCategoryList();
+    // Takes in what other processes changed: the index, and the current
+    // category's members with this window's own moves still applied.
+    void Reload();
     // False, with the user told, when the file cannot be read; target is
     // then left as it was.
     bool LoadCategory(const std::string& name, std::vector<std::string>& target);
     bool SaveCategory(const std::string& name, const std::vector<std::string>& members);
     void RemoveUninstalled(std::vector<std::string>& members);
     static bool IsValidCategoryName(const std::string& name);
+    // The message number that refuses name for a new category; 0 for none.
+    static int NameRefusal(const std::string& name);
 
     void SelectCategory(int position);
     // The new-category entry made current without loading the working
@@ -55,9 +71,10 @@ public:
     void UpdateAllCategories();
     std::vector<std::string> ShowCategory(int position);
     void AddFontsToCategory(const std::string& name, const std::vector<std::string>& fonts);
-    // marks[i] non-empty: member i goes.
-    std::vector<std::string> RemoveMarkedFromCategory(const std::string& name,
-                                                      const std::vector<std::string>& marks);
+    // The families go by name from the file as it is now; what stays is
+    // returned.
+    std::vector<std::string> RemoveFromCategory(const std::string& name,
+                                                const std::vector<std::string>& families);
     std::vector<std::string> CombineCategories(const TCategoryOperand& first, TCombineOp operation,
                                                const TCategoryOperand& second);
     std::vector<std::string> FindFontInCategories(const std::string& font);
@@ -75,7 +92,7 @@ public:
     const std::string& Folder() const { return CategoriesFolder; }
     std::string CategoryFilePath(const std::string& name) const;
     const std::vector<std::string>& Categories() const { return CategoryList; }
-    // Position of the category of that name ignoring case; -1 when none.
+    // Position of the category of that name ignoring ASCII case; -1 when none.
     int PositionOf(const std::string& name) const;
     int Current() const { return CurrentPosition; }
     const std::vector<std::string>& Members() const { return MemberList; }
@@ -88,14 +105,35 @@ public:
     std::function<void()> ListsChanged;
 
 private:
+    // The folder's lock, held by this store while the guard lives; taken
+    // again inside, it is the same lock.
+    class TLock {
+    public:
+        explicit TLock(TCategoryStore& store);
+        ~TLock();
+        TLock(const TLock&) = delete;
+        TLock& operator=(const TLock&) = delete;
+
+    private:
+        TCategoryStore& Store;
+    };
+
     void NotifySheet(const std::string& name);
     void NotifyLists();
     bool HasFile(const std::string& name) const;
+    bool FileIsThere(const std::string& name) const;
+    // The names read from the file; nothing, untold, when it cannot be read.
+    std::optional<std::vector<std::string>> ReadCategory(const std::string& name) const;
+    std::optional<std::vector<std::string>> ReadIndex(bool tell);
+    void ReloadIndex();
+    bool ChangeIndex(const std::function<void(std::vector<std::string>&)>& change);
+    void SetCategoryNames(const std::vector<std::string>& names);
     int InsertCategoryName(const std::string& name);
-    void TakeSpelling(int position, const std::string& name);
+    void TakeSpelling(const std::string& old, const std::string& name);
+    void WorkingListsFrom(std::vector<std::string> onDisk);
     std::vector<std::string> Operand(const TCategoryOperand& operand);
-    void MoveItems(std::vector<std::string>& from, std::vector<std::string>& to,
-                   const std::vector<int>& positions);
+    std::vector<std::string> MoveItems(std::vector<std::string>& from, std::vector<std::string>& to,
+                                       const std::vector<int>& positions);
 
     TCategoryPlaces Places;
     std::string CategoriesFolder;
@@ -106,6 +144,12 @@ private:
     bool MembersUnreadable = false;
     std::vector<std::string> MemberList;
     std::vector<std::string> AvailableList;
+    // What the user moved into and out of the current category since it was
+    // read: the changes a commit applies to the file as it then is.
+    std::vector<std::string> MovedIn;
+    std::vector<std::string> MovedOut;
+    std::unique_ptr<IHeldLock> HeldLock;
+    int LockDepth = 0;
 };
 
 } // namespace lw

@@ -4,6 +4,8 @@
 #include "controls/localize.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileSystemWatcher>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 namespace lw {
@@ -141,6 +144,23 @@ TfOrganize::TfOrganize(TCategoryPlaces places, QWidget* parent)
     Categories.ListsChanged = [this] { ShowLists(); };
     Categories.Start();
     ShowLists();
+    WatchFolder();
+}
+
+void TfOrganize::WatchFolder() {
+    constexpr int kSettleMs = 200;
+    ReloadTimer = new QTimer(this);
+    ReloadTimer->setObjectName(QStringLiteral("ReloadTimer"));
+    ReloadTimer->setSingleShot(true);
+    ReloadTimer->setInterval(kSettleMs);
+    connect(ReloadTimer, &QTimer::timeout, this, [this] { Categories.Reload(); });
+    FolderWatch = new QFileSystemWatcher(this);
+    FolderWatch->setObjectName(QStringLiteral("FolderWatch"));
+    if (!Categories.Folder().empty()) {
+        FolderWatch->addPath(QFile::decodeName(Categories.Folder().c_str()));
+    }
+    connect(FolderWatch, &QFileSystemWatcher::directoryChanged, ReloadTimer,
+            qOverload<>(&QTimer::start));
 }
 
 TfOrganize::~TfOrganize() {

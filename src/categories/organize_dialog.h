@@ -7,10 +7,12 @@
 #include <functional>
 
 class QComboBox;
+class QFileSystemWatcher;
 class QFrame;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QTimer;
 class QToolButton;
 
 namespace lw {
@@ -60,8 +62,13 @@ private:
     void ShowCounts();
     void ShowSample(QListWidget* list);
     static std::vector<int> SelectedRows(const QListWidget* list);
+    void WatchFolder();
 
     TCategoryStore Categories;
+    // Changes other processes make in the categories folder, taken in once
+    // a burst of them is over.
+    QFileSystemWatcher* FolderWatch = nullptr;
+    QTimer* ReloadTimer = nullptr;
 };
 
 } // namespace lw

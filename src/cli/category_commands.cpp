@@ -65,6 +65,10 @@ int AddToCategory(TCategoryStore& store, const std::vector<std::string>& args,
     bool missing = false;
     const std::vector<std::string> families =
         InstalledSpellings(std::vector<std::string>(args.begin() + 1, args.end()), missing);
+    // Nothing to add makes no category, not even an empty one.
+    if (families.empty()) {
+        return 1;
+    }
     // A new category is named as the window would ask for it.
     prompts.InputAnswer = args[0];
     store.AddFontsToCategory(args[0], families);
@@ -85,11 +89,6 @@ int RemoveFromCategory(TCategoryStore& store, const std::vector<std::string>& ar
         return 1;
     }
     const std::vector<std::string> leaving(args.begin() + 1, args.end());
-    const TNameSet leavingSet(leaving);
-    std::vector<std::string> marks;
-    for (const std::string& member : members) {
-        marks.push_back(leavingSet.Holds(member) ? "x" : "");
-    }
     bool missing = false;
     const TNameSet memberSet(members);
     for (const std::string& family : leaving) {
@@ -98,7 +97,7 @@ int RemoveFromCategory(TCategoryStore& store, const std::vector<std::string>& ar
             missing = true;
         }
     }
-    store.RemoveMarkedFromCategory(name, marks);
+    store.RemoveFromCategory(name, leaving);
     store.SaveCategoryList();
     return missing || prompts.Failures > 0 ? 1 : 0;
 }

@@ -23,9 +23,12 @@
 
 namespace {
 
-int Usage() {
-    std::cerr
-        << "usage: letterwell-cli families\n"
+int Usage(std::ostream& out = std::cerr) {
+    out << "usage: letterwell-cli [--language N] COMMAND...\n"
+           "       --language N: the program's texts in language N (0 Serbian, 1 Spanish,\n"
+           "       2 English, the default)\n"
+           "commands:\n"
+           "       letterwell-cli families\n"
            "       letterwell-cli styles FAMILY\n"
            "       letterwell-cli info FILE...\n"
            "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm; *.ttc; *.pfb\"]\n"
@@ -40,8 +43,34 @@ int Usage() {
            "                      [--columns N] [--size N] [--text TEXT]\n"
            "                      [--category NAME | --folder DIR | FAMILY...]\n"
            "       letterwell-cli string [--language N] ID...\n"
-           "       letterwell-cli --version\n";
+           "       letterwell-cli --version\n"
+           "       letterwell-cli --help\n";
     return 2;
+}
+
+// The language the texts of the table come in: the one a leading
+// --language N asks for (dropped from the arguments then), otherwise English.
+// A copy of the program without the English bundle beside it speaks the
+// built-in language rather than failing every command on the bundle.
+bool TakeLanguageOption(int& argc, char** argv, int& language) {
+    if (argc < 2 || std::string(argv[1]) != "--language") {
+        language =
+            lw::LanguageBundles().ReadBundle(lw::kEnglishBundleFile) ? lw::kEnglishLanguage : 0;
+        return true;
+    }
+    if (argc < 3) {
+        return false;
+    }
+    try {
+        language = std::stoi(argv[2]);
+    } catch (const std::exception&) {
+        return false;
+    }
+    for (int i = 3; i < argc; ++i) {
+        argv[i - 2] = argv[i];
+    }
+    argc -= 2;
+    return true;
 }
 
 // The installed families, one a line, as the main window lists them.
@@ -275,7 +304,8 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     lw::TConsolePrompts prompts;
     lw::TLinuxPlatform platform(prompts);
-    if (argc < 2) {
+    int language = lw::kEnglishLanguage;
+    if (!TakeLanguageOption(argc, argv, language) || argc < 2) {
         return Usage();
     }
     const std::string command = argv[1];
@@ -284,6 +314,11 @@ int main(int argc, char** argv) {
             std::cout << "letterwell-cli " << lw::VersionNumber(lw::ProgramVersion()) << "\n";
             return 0;
         }
+        if (command == "--help") {
+            Usage(std::cout);
+            return 0;
+        }
+        lw::SetLanguage(language);
         if (command == "string") {
             return PrintStrings(argc, argv);
         }

@@ -253,7 +253,12 @@ int RunPrintCommand(int argc, char** argv, TConsolePrompts& prompts) {
         return kUsage;
     }
     TOptions options;
-    if (!LoadStoredOptions(options)) {
+    // The stored settings carry the program's language; the command line's
+    // stays in force.
+    const int language = GetLanguage();
+    const bool stored = LoadStoredOptions(options);
+    SetLanguage(language);
+    if (!stored) {
         std::cerr << "letterwell-cli: " << LoadStr(kSettingsUnreadable)
                   << " The defaults are used.\n";
     }

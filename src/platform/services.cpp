@@ -53,4 +53,8 @@ IFaceRasterizer& FaceRasterizer() {
     return Required(Platform().Raster, "face rasterizer");
 }
 
+IFileLocks& FileLocks() {
+    return Required(Platform().Locks, "file locks");
+}
+
 } // namespace lw

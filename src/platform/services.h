@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/face_raster.h"
+#include "platform/file_lock.h"
 #include "platform/file_shell.h"
 #include "platform/font_system.h"
 #include "platform/prompts.h"
@@ -25,6 +26,7 @@ struct TPlatformServices {
     ISystemLocale* Locale = nullptr;
     IFileShell* Files = nullptr;
     IFaceRasterizer* Raster = nullptr;
+    IFileLocks* Locks = nullptr;
 };
 
 TPlatformServices& Platform();
@@ -42,6 +44,7 @@ IFontSystem& FontSystem();
 ISystemLocale& SystemLocale();
 IFileShell& FileShell();
 IFaceRasterizer& FaceRasterizer();
+IFileLocks& FileLocks();
 
 // The hourglass cursor for as long as the guard lives.
 class THourglass {

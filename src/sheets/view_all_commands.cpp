@@ -253,17 +253,13 @@ void TfViewAll::mnDeleteSelectionClick() {
                              TMsgButtons::YesNo) != TMsgResult::Yes) {
         return;
     }
-    std::vector<std::string> marks;
-    const QItemSelectionModel* selection = lstFonts->selectionModel();
-    for (int row = 0; row < Model->rowCount(); ++row) {
-        marks.push_back(selection->isRowSelected(row) ? "b" : "");
-    }
-    Organize->Store().RemoveMarkedFromCategory(CategoryName.toStdString(), marks);
+    // By name: the file may have changed since the list was shown.
+    Organize->Store().RemoveFromCategory(CategoryName.toStdString(), SelectedFamilies());
     Status->update();
 }
 
 void TfViewAll::mnImportCategoriesClick() {
-    const auto files = Prompts().OpenFiles("", kCategoryFilter, ".", true);
+    const auto files = Prompts().OpenFiles("", kCategoryFilter, Organize->Store().Folder(), true);
     if (files) {
         Organize->Store().ImportCategoryFiles(*files);
     }

@@ -24,12 +24,16 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
 
 namespace lw {
 namespace {
 
 using test::MainWindowFixture;
 using test::WhileModal;
+namespace fs = std::filesystem;
 
 class TRecordingShell : public IShell {
 public:
@@ -89,6 +93,30 @@ TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreen) {
         [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
     SetLanguage(0);
     EXPECT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+}
+
+// Each language's notes lie beside the program under the name its own
+// table gives, and name the menus as that language shows them.
+TEST_F(HelpTest, EachLanguagesNotesShipAndNameItsOwnMenus) {
+    const int menuCaptions[] = {10108, 10136, 10127, 10128, 10125, 10140, 10137, 13105, 13103};
+    std::set<std::string> files;
+    for (int language : {0, 1, kEnglishLanguage}) {
+        SetLanguage(language);
+        ASSERT_EQ(GetLanguage(), language);
+        const fs::path notes = fs::path(test::BuildBinFolder()) / LoadStr(10014);
+        files.insert(LoadStr(10014));
+        std::ifstream in(notes);
+        ASSERT_TRUE(in) << notes;
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // Lines wrap anywhere between words.
+        text = std::regex_replace(text, std::regex("\\s+"), " ");
+        for (int id : menuCaptions) {
+            const std::string caption = StripMenuMarks(LoadStr(id));
+            EXPECT_NE(text.find(caption), std::string::npos)
+                << notes.filename() << " does not name \"" << caption << "\"";
+        }
+    }
+    EXPECT_EQ(files.size(), 3u) << "one notes file a language";
 }
 
 TEST_F(HelpTest, AMissingNotesFileIsToldWithItsPathAndOneViewerAtATime) {

@@ -1,7 +1,9 @@
 #include "app/font_change_watcher.h"
 #include "app/main_window.h"
 #include "app/qt_app_fonts.h"
+#include "app/qt_translations.h"
 #include "base/strings.h"
+#include "controls/localize.h"
 #include "controls/status_panels.h"
 #include "font_builder.h"
 #include "fonts/font_change.h"
@@ -17,18 +19,22 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -177,12 +183,55 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
     EXPECT_EQ(window.Installed->lblNumber->text().toStdString(), FmtLoadStr(10010, 3));
     EXPECT_EQ(window.Menu.mnBold->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
 
+    window.Menu.mnLanguageEnglish->trigger();
+    EXPECT_EQ(GetLanguage(), kEnglishLanguage);
+    EXPECT_TRUE(window.Menu.mnLanguageEnglish->isChecked());
+    EXPECT_FALSE(window.Menu.mnEspaniol->isChecked());
+    EXPECT_EQ(window.Menu.mnFile->title(), QStringLiteral("&File"));
+    EXPECT_EQ(window.pcMain->tabText(0), QStringLiteral("Installed fonts"));
+    EXPECT_EQ(window.Installed->mmSample->toPlainText().toStdString(), LoadStr(10025));
+    EXPECT_TRUE(window.Installed->mmSample->toPlainText().startsWith(QStringLiteral("The quick")));
+    EXPECT_EQ(window.Installed->lblNumber->text(), QStringLiteral("Installed fonts:  3"));
+    EXPECT_EQ(window.Menu.mnLanguageEnglish->text(), QStringLiteral("&English"));
+    EXPECT_EQ(HintOf(&window), QStringLiteral("Kestrova Letterwell - font manager  -  See more"));
+    EXPECT_EQ(FontManager->GetFontTypeName(ftUnknown), "(Unknown font type)");
+
     window.Menu.mnEnglish->trigger();
     EXPECT_EQ(GetLanguage(), 0);
     EXPECT_TRUE(window.Menu.mnEnglish->isChecked());
     EXPECT_FALSE(window.Menu.mnEspaniol->isChecked());
+    EXPECT_FALSE(window.Menu.mnLanguageEnglish->isChecked());
     EXPECT_EQ(window.Menu.mnFile->title(), fileSerbian);
     EXPECT_EQ(window.pcMain->tabText(0), pageSerbian);
+}
+
+// Qt's standard buttons and dialogs speak the interface's language where
+// Qt has a translation for it (qt6-translations-l10n: Spanish, no Serbian).
+TEST_F(MainWindowTest, QtsOwnTextsFollowTheLanguageMenu) {
+    TfMain_letterwell window;
+    auto yesButton = [] {
+        QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Yes)->text();
+    };
+    auto colorTitle = [] { return QColorDialog().windowTitle(); };
+    window.Menu.mnLanguageEnglish->trigger();
+    EXPECT_EQ(yesButton(), QStringLiteral("&Yes"));
+    const QString englishColor = colorTitle();
+
+    window.Menu.mnEspaniol->trigger();
+    ASSERT_FALSE(QtTranslationName(1).isEmpty());
+    ASSERT_TRUE(UseQtTranslations(1)) << "qt6-translations-l10n is installed by make deps";
+    EXPECT_EQ(yesButton(), QStringLiteral("&S\u00ed"));
+    EXPECT_NE(colorTitle(), englishColor);
+
+    window.Menu.mnLanguageEnglish->trigger();
+    EXPECT_EQ(yesButton(), QStringLiteral("&Yes"));
+    EXPECT_EQ(colorTitle(), englishColor);
+
+    window.Menu.mnEnglish->trigger();
+    EXPECT_EQ(QtTranslationName(0), QStringLiteral("qtbase_sr"));
+    EXPECT_TRUE(QtTranslationName(kEnglishLanguage).isEmpty());
+    EXPECT_TRUE(QtTranslationName(7).isEmpty());
 }
 
 TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoading) {

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
 namespace lw {
 namespace {
 
@@ -46,6 +49,39 @@ public:
     void ApplySettings() override { ++Applies; }
 };
 
+// The locale variables a first start reads, set for one test and put back
+// after it; null leaves a variable unset.
+class TScopedLocale {
+public:
+    TScopedLocale(const char* lcAll, const char* lcMessages, const char* lang) {
+        for (const auto& [name, value] :
+             {std::pair{"LC_ALL", lcAll}, std::pair{"LC_MESSAGES", lcMessages},
+              std::pair{"LANG", lang}}) {
+            const char* before = std::getenv(name);
+            Saved.emplace_back(name, before == nullptr ? std::nullopt
+                                                       : std::optional<std::string>(before));
+            Set(name, value);
+        }
+    }
+    ~TScopedLocale() {
+        for (const auto& [name, value] : Saved) {
+            Set(name, value ? value->c_str() : nullptr);
+        }
+    }
+    TScopedLocale(const TScopedLocale&) = delete;
+    TScopedLocale& operator=(const TScopedLocale&) = delete;
+
+private:
+    static void Set(const char* name, const char* value) {
+        if (value == nullptr) {
+            ::unsetenv(name);
+        } else {
+            ::setenv(name, value, 1);
+        }
+    }
+    std::vector<std::pair<const char*, std::optional<std::string>>> Saved;
+};
+
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,6 +95,9 @@ protected:
 
     test::TScopedMemoryHive Hive;
     TFakeHost Host;
+    // A Serbian desktop unless a test says otherwise, so a first start here
+    // speaks the built-in language.
+    TScopedLocale Locale{nullptr, nullptr, "sr_RS@latin"};
 };
 
 TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndACentredMinimumWindow) {
@@ -175,6 +214,41 @@ TEST_F(SettingsTest, UnknownLanguageNumberKeepsBuiltInTextsAndIsWrittenBack) {
     EXPECT_TRUE(TestPrompts().Messages.empty());
     SaveSettings(Host);
     EXPECT_EQ(Stored().at("Language").Integer, 7u);
+}
+
+TEST_F(SettingsTest, FirstStartTakesTheLocalesLanguageAndKeepsIt) {
+    const std::pair<const char*, int> cases[] = {{"en_US.UTF-8", kEnglishLanguage},
+                                                 {"es_ES.UTF-8", 1},
+                                                 {"sr_RS@latin", 0},
+                                                 {nullptr, kEnglishLanguage}};
+    for (const auto& [lang, expected] : cases) {
+        const std::string shown = lang == nullptr ? "unset" : lang;
+        TScopedLocale locale(nullptr, nullptr, lang);
+        Stored().clear();
+        LoadSettings(Host);
+        EXPECT_EQ(GetLanguage(), expected) << shown;
+        EXPECT_EQ(Options.SampleText, LoadStr(10025)) << shown;
+        EXPECT_TRUE(TestPrompts().Messages.empty()) << shown;
+        SaveSettings(Host);
+        ASSERT_EQ(Stored().count("Language"), 1u) << shown;
+        EXPECT_EQ(Stored().at("Language").Integer, static_cast<uint32_t>(expected)) << shown;
+    }
+    EXPECT_EQ(LoadStr(20), "Confirm") << "the English bundle lies beside the tests";
+}
+
+TEST_F(SettingsTest, AStoredLanguageWinsOverTheLocale) {
+    TScopedLocale spanishDesktop(nullptr, "es_ES.UTF-8", "en_GB.UTF-8");
+    Stored()["Language"] = TRegValue::FromInteger(0);
+    LoadSettings(Host);
+    EXPECT_EQ(GetLanguage(), 0);
+    EXPECT_EQ(LoadStr(20), "Potvrda");
+    Stored()["Language"] = TRegValue::FromInteger(kEnglishLanguage);
+    LoadSettings(Host);
+    EXPECT_EQ(GetLanguage(), kEnglishLanguage);
+    EXPECT_EQ(LoadStr(20), "Confirm");
+    Stored().erase("Language");
+    LoadSettings(Host);
+    EXPECT_EQ(GetLanguage(), 1) << "LC_MESSAGES comes before LANG";
 }
 
 TEST_F(SettingsTest, StoredMaximizedWindowOpensMaximizedOverItsNormalBounds) {

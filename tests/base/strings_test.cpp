@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 
 namespace lw {
 namespace {
@@ -45,8 +46,9 @@ protected:
         Platform().Bundles = Real;
         fs::remove_all(Folder);
     }
-    void WriteBundleFile(const std::vector<uint8_t>& bytes) {
-        std::ofstream out(Folder / kLanguageBundleFile, std::ios::binary);
+    void WriteBundleFile(const std::vector<uint8_t>& bytes,
+                         const char* name = kLanguageBundleFile) {
+        std::ofstream out(Folder / name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
     }
@@ -111,6 +113,36 @@ TEST_F(LanguageTest, MissingOrDamagedBundleShowsTheFixedErrorAndKeepsTheBuiltInT
     EXPECT_EQ(LoadStr(20), "Potvrda");
 }
 
+TEST_F(LanguageTest, TwoIsEnglishFromItsOwnBundleAndFailsLikeTheOthers) {
+    SetLanguage(kEnglishLanguage);
+    ExpectLoadFailureReported();
+    WriteBundleFile(WriteBundle(BundleEntries("20\tConfirm\n")), kEnglishBundleFile);
+    SetLanguage(kEnglishLanguage);
+    EXPECT_TRUE(TestPrompts().Messages.empty());
+    EXPECT_EQ(GetLanguage(), kEnglishLanguage);
+    EXPECT_EQ(LoadStr(20), "Confirm");
+    // The Spanish bundle is another file, and is not there.
+    SetLanguage(1);
+    ExpectLoadFailureReported();
+}
+
+TEST(LocaleLanguage, TheFirstLocaleVariableSetDecides) {
+    EXPECT_EQ(LanguageOfLocale(nullptr, nullptr, "en_US.UTF-8"), kEnglishLanguage);
+    EXPECT_EQ(LanguageOfLocale(nullptr, nullptr, "es_ES.UTF-8"), 1);
+    EXPECT_EQ(LanguageOfLocale(nullptr, nullptr, "es_AR"), 1);
+    EXPECT_EQ(LanguageOfLocale(nullptr, nullptr, "sr_RS@latin"), 0);
+    EXPECT_EQ(LanguageOfLocale(nullptr, nullptr, "sr_ME.UTF-8"), 0);
+    EXPECT_EQ(LanguageOfLocale(nullptr, nullptr, nullptr), kEnglishLanguage);
+    EXPECT_EQ(LanguageOfLocale("", "", ""), kEnglishLanguage);
+    EXPECT_EQ(LanguageOfLocale(nullptr, nullptr, "de_DE.UTF-8"), kEnglishLanguage);
+    EXPECT_EQ(LanguageOfLocale(nullptr, nullptr, "C"), kEnglishLanguage);
+    // LC_ALL before LC_MESSAGES before LANG; an empty one counts as unset.
+    EXPECT_EQ(LanguageOfLocale("C.UTF-8", "sr_RS", "es_ES"), kEnglishLanguage);
+    EXPECT_EQ(LanguageOfLocale("", "sr_RS", "es_ES"), 0);
+    EXPECT_EQ(LanguageOfLocale(nullptr, "", "es_ES"), 1);
+    EXPECT_EQ(LanguageOfLocale("es_MX.UTF-8", nullptr, "en_GB"), 1);
+}
+
 TEST_F(LanguageTest, NumbersOtherThanZeroAndOneChangeOnlyTheNumberInForce) {
     SetLanguage(7);
     EXPECT_EQ(GetLanguage(), 7);
@@ -169,36 +201,92 @@ TEST(StripMenuMarks, RemovesTheFirstAmpersandAndTheFirstEllipsisOnce) {
     EXPECT_EQ(StripMenuMarks("plain"), "plain");
 }
 
-// The two shipped tables hold the same numbers, and each text takes the same
-// arguments in the same order, so no message loses or garbles a value when
-// the language changes.
-TEST(ShippedTables, BothLanguagesHaveTheSameNumbersAndDirectives) {
+std::optional<TLanguageModule> ShippedLanguage(const char* bundleFile) {
     TFolderBundleSource shipped(test::BuildBinFolder());
-    auto bytes = shipped.ReadBundle(kLanguageBundleFile);
-    ASSERT_TRUE(bytes) << "the build puts the bundle beside the executables";
-    auto second = LanguageModuleFromBundle(*bytes);
-    ASSERT_TRUE(second);
-    const TStringTable& first = BuiltInLanguage().Strings;
-    EXPECT_EQ(first.Numbers(), second->Strings.Numbers());
-    const std::regex directive("%[-+ #0]*[0-9]*(\\.[0-9]+)?[sduxXfge%]");
-    auto directives = [&](const std::string& text) {
-        std::vector<std::string> found;
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), directive);
-             it != std::sregex_iterator(); ++it) {
-            found.push_back(it->str().substr(it->str().size() - 1));
-        }
-        return found;
-    };
-    for (int id : first.Numbers()) {
-        const std::string* other = second->Strings.Find(id);
-        ASSERT_NE(other, nullptr) << id;
-        EXPECT_EQ(directives(*first.Find(id)), directives(*other)) << "string " << id;
+    auto bytes = shipped.ReadBundle(bundleFile);
+    if (!bytes) {
+        ADD_FAILURE() << "the build puts " << bundleFile << " beside the executables";
+        return std::nullopt;
     }
+    return LanguageModuleFromBundle(*bytes);
+}
+
+// The types of a text's arguments, in order.
+std::vector<std::string> Directives(const std::string& text) {
+    static const std::regex directive("%[-+ #0]*[0-9]*(\\.[0-9]+)?[sduxXfge%]");
+    std::vector<std::string> found;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), directive);
+         it != std::sregex_iterator(); ++it) {
+        found.push_back(it->str().substr(it->str().size() - 1));
+    }
+    return found;
+}
+
+// Every shipped table holds the built-in table's numbers, and each text
+// takes the same arguments in the same order and keeps a hint's two parts,
+// so no message loses or garbles a value when the language changes.
+void ExpectSameNumbersDirectivesAndHints(const TStringTable& other) {
+    const TStringTable& first = BuiltInLanguage().Strings;
+    EXPECT_EQ(first.Numbers(), other.Numbers());
+    for (int id : first.Numbers()) {
+        const std::string* text = other.Find(id);
+        ASSERT_NE(text, nullptr) << "string " << id << " is missing";
+        const std::string& own = *first.Find(id);
+        EXPECT_EQ(Directives(own), Directives(*text)) << "string " << id;
+        EXPECT_EQ(own.find('|') == std::string::npos, text->find('|') == std::string::npos)
+            << "string " << id << ": " << *text;
+        EXPECT_EQ(own.empty(), text->empty()) << "string " << id << ": " << *text;
+    }
+}
+
+TEST(ShippedTables, BothLanguagesHaveTheSameNumbersAndDirectives) {
+    auto second = ShippedLanguage(kLanguageBundleFile);
+    ASSERT_TRUE(second);
+    ExpectSameNumbersDirectivesAndHints(second->Strings);
+    const TStringTable& first = BuiltInLanguage().Strings;
     for (int id : {1, 4, 20, 21, 22, 24, 25, 50, 51, 52, 55, 56, 10002, 10025, 30000, 30005}) {
         EXPECT_NE(first.Find(id), nullptr) << id;
     }
     for (const char* name : kLanguageBitmapNames) {
         EXPECT_NE(second->Bitmaps.at(name), BuiltInLanguage().Bitmaps.at(name)) << name;
+    }
+}
+
+// English translates every text; the few that read the same in both
+// languages (names of classes and formats, shortcuts, "OK") are listed here,
+// so a number copied across untranslated is caught.
+TEST(ShippedTables, EnglishHasATextForEveryNumberAndNoneLeftInSerbian) {
+    auto english = ShippedLanguage(kEnglishBundleFile);
+    ASSERT_TRUE(english);
+    ExpectSameNumbersDirectivesAndHints(english->Strings);
+    const std::set<std::string> sameInBoth = {"012 ABCabc(FGfg)XYZxyz-456789",
+                                              "Garalde",
+                                              "Clarendon",
+                                              "Font",
+                                              "ANSI",
+                                              "&OK",
+                                              "&Plus",
+                                              "&Minus",
+                                              "TrueType",
+                                              "OpenType",
+                                              "Type 1",
+                                              "TrueType Collection",
+                                              "Bitmap font"};
+    const TStringTable& serbian = BuiltInLanguage().Strings;
+    for (int id : serbian.Numbers()) {
+        const std::string& own = *serbian.Find(id);
+        const std::string* text = english->Strings.Find(id);
+        if (text != nullptr && !own.empty() && *text == own) {
+            EXPECT_TRUE(sameInBoth.count(own) > 0 || own.starts_with("Ctrl+"))
+                << "string " << id << " is still Serbian: " << own;
+        }
+    }
+    EXPECT_EQ(*english->Strings.Find(14107), "&All pages");
+    EXPECT_EQ(*english->Strings.Find(14108), "O&dd pages");
+    EXPECT_EQ(*english->Strings.Find(14109), "&Even pages");
+    // B, I and U, as the built-in language draws them.
+    for (const char* name : kLanguageBitmapNames) {
+        EXPECT_EQ(english->Bitmaps.at(name), BuiltInLanguage().Bitmaps.at(name)) << name;
     }
 }
 

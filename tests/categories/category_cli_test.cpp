@@ -7,6 +7,7 @@
 #include "test_env.h"
 #include "test_home.h"
 
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -18,6 +19,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace lw {
 namespace {
@@ -58,6 +61,26 @@ protected:
                                 arguments + " 2>&1");
     }
     fs::path Folder() const { return Root / "program" / "Categories"; }
+    // The copied program started with these arguments, not waited for.
+    pid_t Start(const std::vector<std::string>& arguments) {
+        const std::string program = (Root / "program" / "letterwell-cli").string();
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        return child;
+    }
+    static int Finish(pid_t child) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
 
     fs::path Root;
     TCategoryPlaces Places;
@@ -139,6 +162,64 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
     EXPECT_EQ(store.ShowCategory(store.PositionOf("Pair")),
               (std::vector<std::string>{"DejaVu Sans Mono", "DejaVu Serif"}));
     EXPECT_FALSE(fs::exists(Root / "program" / "a"));
+}
+
+TEST_F(CategoryCliTest, AddingOnlyUnknownFamiliesMakesNothing) {
+    test::TCommandRun run = Cli("category add Empty 'No Such Family' 'Nor This'");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("no installed family is named \"Nor This\""), std::string::npos)
+        << run.Output;
+    EXPECT_FALSE(fs::exists(Folder() / "Empty.lst"));
+    run = Cli("categories");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output, "");
+}
+
+// Two command lines at once, round after round: each keeps both changes,
+// to the index and to one category's members.
+TEST_F(CategoryCliTest, TwoProcessesAtOnceKeepBothChanges) {
+    for (int round = 0; round < 20; ++round) {
+        const std::string n = std::to_string(round);
+        const pid_t children[] = {
+            Start({"category", "add", "One" + n, "DejaVu Sans"}),
+            Start({"category", "add", "Two" + n, "DejaVu Serif"}),
+            Start({"category", "add", "Same" + n, "DejaVu Sans"}),
+            Start({"category", "add", "Same" + n, "DejaVu Sans Mono"}),
+        };
+        for (const pid_t child : children) {
+            EXPECT_EQ(Finish(child), 0) << "round " << round;
+        }
+        EXPECT_EQ(ReadText(Folder() / ("Same" + n + ".lst")), "DejaVu Sans\r\nDejaVu Sans Mono\r\n")
+            << "round " << round;
+    }
+    const test::TCommandRun run = Cli("categories");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    for (int round = 0; round < 20; ++round) {
+        const std::string n = std::to_string(round);
+        for (const std::string& line :
+             {"One" + n + "\t1\n", "Two" + n + "\t1\n", "Same" + n + "\t2\n"}) {
+            EXPECT_NE(run.Output.find(line), std::string::npos) << line;
+        }
+    }
+    for (const fs::directory_entry& entry : fs::directory_iterator(Folder())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == ".lock" || name.ends_with(".lst")) << "left behind: " << name;
+    }
+}
+
+TEST_F(CategoryCliTest, TheWindowTakesInWhatTheCommandLineChangesWhileItRuns) {
+    {
+        TfOrganize organize(Places);
+        organize.show();
+        test::TCommandRun run = Cli("category add Outside 'DejaVu Serif'");
+        ASSERT_EQ(run.Status, 0) << run.Output;
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return organize.cmbCategories->findText("Outside") > 0; }, 5000));
+        // Closing the window writes the index as it now stands on disk.
+    }
+    const test::TCommandRun run = Cli("categories");
+    EXPECT_EQ(run.Output, "Outside\t1\n");
+    EXPECT_EQ(run.Status, 0);
 }
 
 } // namespace

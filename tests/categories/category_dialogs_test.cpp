@@ -266,14 +266,13 @@ TEST_F(SmallDialogsTest, TheResultsDialogShowsTheFontAndKeepsNothingSelected) {
         [] {
             ShowFindResults("Tahoma", {"A", "B"});
         });
-    WhileModal(
-        [](QWidget* window) {
-            auto& dialog = *static_cast<TfResults*>(window);
-            EXPECT_EQ(dialog.lstCategories->count(), 0);
-            EXPECT_EQ(dialog.lblText->text(),
-                      QStringLiteral("Font \"Nowhere\" je nadjen u sledecim kategorijama:"));
-        },
-        [] { ShowFindResults("Nowhere", {}); });
+    // Found in none: a message, not "found in" over an empty list.
+    test::TestPrompts().Reset();
+    ShowFindResults("Nowhere", {});
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
+              "Font \"Nowhere\" nije nadjen ni u jednoj kategoriji.");
+    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Information);
 }
 
 } // namespace

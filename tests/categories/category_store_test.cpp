@@ -4,6 +4,9 @@
 #include "categories/category_file.h"
 #include "categories/category_names.h"
 #include "category_fixture.h"
+#include "fonts/font_text.h"
+
+#include <sys/stat.h>
 
 #include <csignal>
 #include <random>
@@ -139,6 +142,8 @@ TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnd
         {"Arial\r\n\r\nTahoma", {"", "Arial", "Tahoma"}},
         {" Arial \r\n", {" Arial "}},
         {"", {}},
+        // A mark anywhere but at the very start is part of a name.
+        {"Arial\r\n\xEF\xBB\xBFTahoma\r\n", {"Arial", "\xEF\xBB\xBFTahoma"}},
     };
     for (const auto& [text, expected] : cases) {
         WriteText(Folder() / "Read.lst", text);
@@ -147,13 +152,54 @@ TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnd
         EXPECT_EQ(members, expected) << text;
     }
     EXPECT_TRUE(Messages().empty());
+
+    // A first name that begins with U+FEFF keeps it through a save and a read.
+    const Names marked{"\xEF\xBB\xBFOdd", "Tahoma"};
+    ASSERT_TRUE(store.SaveCategory("Marked", marked));
+    Names members;
+    EXPECT_TRUE(store.LoadCategory("Marked", members));
+    EXPECT_EQ(members, marked);
+}
+
+TEST_F(CategoryStoreTest, AFileInAnOldCodePageIsReadLineByLineAndRewrittenWhole) {
+    // Windows-1250 first; Windows-1252 where only it names an installed family.
+    for (const char* family : {"\xC4\x8C"
+                               "a\xC4\x8D"
+                               "ak",
+                               "Cr\xC3\xA8me", "\xC5\xA0um\xC2\xA9"}) {
+        Fonts.AddFace(family, test::TrueTypeFace(family, "Regular", NTM_REGULAR));
+    }
+    FontManager->Refresh();
+    const std::string old = "\xC8"
+                            "a\xE8"
+                            "ak\r\nCr\xE8me\r\nArial\r\n\x8Aum\xA9\r\n";
+    MakeCategory("Old", old);
+    TCategoryStore& store = Started();
+    store.SelectCategory(store.PositionOf("Old"));
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
+    const Names read{"Arial",
+                     "\xC4\x8C"
+                     "a\xC4\x8D"
+                     "ak",
+                     "Cr\xC3\xA8me", "\xC5\xA0um\xC2\xA9"};
+    EXPECT_EQ(SortedUnique(store.Members()), SortedUnique(read));
+    // A change to it leaves no member behind, and the file is UTF-8 from then on.
+    store.AddFontsToCategory("Old", {"Tahoma"});
+    Names members;
+    EXPECT_TRUE(store.LoadCategory("Old", members));
+    Names expected = read;
+    expected.push_back("Tahoma");
+    EXPECT_EQ(SortedUnique(members), SortedUnique(expected));
+    EXPECT_TRUE(IsValidUtf8(ReadText(Folder() / "Old.lst")));
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(CategoryStoreTest, AFileThatIsNotACategoryIsRefusedWholeAndTheListKept) {
     TCategoryStore& store = Started();
     const std::string utf16 = std::string("\xFF\xFE", 2) + std::string("A\0r\0\r\0\n\0", 8);
-    const char* const refused[] = {"Arial\r\n\xC3(bad\r\n", "A\0B"};
-    for (const std::string& text : {utf16, std::string(refused[0]), std::string(refused[1], 3)}) {
+    const char* const refused[] = {"Arial\r\n\0(bad\r\n", "A\0B"};
+    for (const std::string& text :
+         {utf16, std::string(refused[0], 13), std::string(refused[1], 3)}) {
         test::TestPrompts().Reset();
         WriteText(Folder() / "Odd.lst", text);
         Names members{"Kept"};
@@ -172,10 +218,18 @@ TEST_F(CategoryStoreTest, AFileThatIsNotACategoryIsRefusedWholeAndTheListKept) {
     Started();
     test::TestPrompts().Reset();
     Store->AddFontsToCategory("Odd", {"Arial"});
-    Store->RemoveMarkedFromCategory("Odd", {"x"});
+    Store->RemoveFromCategory("Odd", {"A"});
     Store->UpdateAllCategories();
     EXPECT_EQ(ReadText(Folder() / "Odd.lst"), std::string(refused[1], 3));
     EXPECT_EQ(Messages().size(), 4u) << "each read told, nothing written";
+    // Nor does the organize window's Refresh write what it shows over it.
+    test::TestPrompts().Reset();
+    Store->SelectCategory(Store->PositionOf("Odd"));
+    Store->MoveAllToCategory();
+    Store->CommitCategory();
+    EXPECT_EQ(ReadText(Folder() / "Odd.lst"), std::string(refused[1], 3));
+    ASSERT_EQ(Messages().size(), 2u) << "told when shown and when refreshed";
+    EXPECT_EQ(Messages()[1].Text, "Greska otvaranja " + (Folder() / "Odd.lst").string() + ".");
     Store->AddFontsToCategory("Missing", {"Arial"});
     EXPECT_EQ(ReadText(Folder() / "Missing.lst"), "Arial\r\n");
     // A pipe named like a category is refused at once, never waited on.
@@ -270,7 +324,7 @@ TEST_F(CategoryStoreTest, CommitAndUpdateAllDropUninstalledFamiliesAndOthersKeep
     EXPECT_EQ(Messages().back().Text, "Nekakva greska.");
 }
 
-TEST_F(CategoryStoreTest, DeletingRemovesTheFileAtOnceAndTheIndexEntryAtTheEnd) {
+TEST_F(CategoryStoreTest, DeletingRemovesTheFileAndTheIndexEntryAtOnce) {
     MakeCategory("Keep", "Arial\r\n");
     MakeCategory("Drop", "Tahoma\r\n");
     TCategoryStore& store = Started();
@@ -283,7 +337,7 @@ TEST_F(CategoryStoreTest, DeletingRemovesTheFileAtOnceAndTheIndexEntryAtTheEnd) 
     store.DeleteCategory();
     EXPECT_FALSE(fs::exists(Folder() / "Drop.lst"));
     EXPECT_EQ(Stored().at("Category1").Text, "Keep");
-    EXPECT_EQ(Stored().at("Category2").Text, "Drop") << "the index changes only at the end";
+    EXPECT_EQ(Stored().count("Category2"), 0u) << "the index changes with the file";
     EXPECT_EQ(store.Current(), 0);
     EXPECT_EQ(store.Members(), Names{});
     EXPECT_EQ(Notices.back(), "Drop");
@@ -369,7 +423,8 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     // A store that cannot be written: told.
     Hive.FailSave = true;
     test::TestPrompts().Reset();
-    Store->SaveCategoryList();
+    test::TestPrompts().TextAnswers.push_back("Second");
+    Store->CreateCategory();
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].Text, "Greska za vreme upisa u Windows Registar.");
     EXPECT_EQ(Messages()[0].Caption, "<Greska>");
@@ -406,7 +461,9 @@ TEST_F(CategoryStoreTest, ANameNeverLeadsOutOfTheFolder) {
         EXPECT_EQ(Messages().size(), 2u) << "read and write refused";
     }
     EXPECT_EQ(ReadText(Root / "outside.lst"), "Arial\r\n");
-    EXPECT_TRUE(fs::is_empty(Folder()));
+    for (const fs::directory_entry& entry : fs::directory_iterator(Folder())) {
+        EXPECT_EQ(entry.path().filename(), ".lock") << "only the writers' lock";
+    }
     // The names are still the user's: kept in the index.
     store.SaveCategoryList();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
@@ -449,7 +506,7 @@ TEST_F(CategoryStoreTest, AddingAndRemovingFromTheSheetsSide) {
     EXPECT_EQ(ReadText(Folder() / "Fresh.lst"), "Bodoni\r\nSerif\r\n");
     EXPECT_EQ(Categories(), (Names{"<Novi>", "Fresh", "Work"}));
 
-    const Names left = store.RemoveMarkedFromCategory("Work", {"", "x", ""});
+    const Names left = store.RemoveFromCategory("Work", {"TAHOMA"});
     EXPECT_EQ(left, (Names{"Arial", "Verdana"}));
     EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\nVerdana\r\n");
     EXPECT_EQ(store.ShowCategory(store.PositionOf("Fresh")), (Names{"Bodoni", "Serif"}));
@@ -524,6 +581,137 @@ TEST_F(CategoryStoreTest, AKillWhileSavingLeavesTheOldFileOrTheNewOneWhole) {
     }
     EXPECT_EQ(entries, Names{"Big.lst"});
     EXPECT_GT(sawSecond, 0) << "the saves were caught at work";
+}
+
+TEST_F(CategoryStoreTest, AReadOnlyFileIsToldAndLeftAsItIs) {
+    MakeCategory("Fixed", "Arial\r\n");
+    fs::permissions(Folder() / "Fixed.lst", fs::perms::owner_read | fs::perms::group_read);
+    TCategoryStore& store = Started();
+    store.AddFontsToCategory("Fixed", {"Tahoma"});
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Greska kreiranja " + (Folder() / "Fixed.lst").string() + ".");
+    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(ReadText(Folder() / "Fixed.lst"), "Arial\r\n");
+    EXPECT_EQ(fs::status(Folder() / "Fixed.lst").permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
+}
+
+TEST_F(CategoryStoreTest, NamesAFileCannotHoldOrThatBreakALineAreRefusedAndBytesCount) {
+    TCategoryStore& store = Started();
+    const std::pair<std::string, std::string> refused[] = {
+        {std::string(300, 'n'), "Naziv kategorije je predugacak za ime fajla."},
+        {std::string(252, 'n'), "Naziv kategorije je predugacak za ime fajla."},
+        {"two\nlines", "Naziv kategorije ne sme sadrzati prelom reda."},
+        {"car\rriage", "Naziv kategorije ne sme sadrzati prelom reda."},
+    };
+    for (const auto& [name, told] : refused) {
+        test::TestPrompts().Reset();
+        test::TestPrompts().TextAnswers.push_back(name);
+        store.CreateCategory();
+        ASSERT_EQ(Messages().size(), 1u) << name;
+        EXPECT_EQ(Messages()[0].Text, told);
+        EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Warning);
+    }
+    EXPECT_EQ(Categories(), Names{"<Novi>"});
+    EXPECT_TRUE(fs::is_empty(Folder()));
+    EXPECT_EQ(Stored().count("Category1"), 0u);
+
+    // The longest name that fits, brackets and names that are not UTF-8 and
+    // differ only in those bytes: each a category of its own.
+    test::TestPrompts().Reset();
+    const Names accepted{std::string(251, 'n'), "[a]", "x\xFF", "x\xFE", "X\xFE"};
+    for (const std::string& name : accepted) {
+        test::TestPrompts().TextAnswers.push_back(name);
+        test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+        store.CreateCategory();
+    }
+    ASSERT_EQ(Messages().size(), 1u) << "only X\\xFE over x\\xFE is asked about";
+    EXPECT_EQ(Messages()[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(Categories().size(), 5u);
+    for (const std::string& name :
+         {std::string(251, 'n'), std::string("[a]"), std::string("x\xFF"), std::string("X\xFE")}) {
+        EXPECT_GT(store.PositionOf(name), 0) << name;
+        EXPECT_TRUE(fs::exists(Folder() / (name + ".lst"))) << name;
+    }
+    EXPECT_NE(store.PositionOf("x\xFF"), store.PositionOf("x\xFE"));
+    // An old index may still hold a name no file can have: it can be deleted.
+    Stored().clear();
+    StoreIndex({std::string(300, 'o')});
+    Started().SelectCategory(1);
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Store->DeleteCategory();
+    EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
+    EXPECT_EQ(Store->PositionOf(std::string(300, 'o')), -1);
+}
+
+TEST_F(CategoryStoreTest, ACountSmallerThanTheEntriesLosesNone) {
+    StoreIndex({"A", "B", "C"});
+    Stored()["Number of categories"] = TRegValue::FromInteger(1);
+    TCategoryStore& store = Started();
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "A", "B", "C"}));
+    store.SaveCategoryList();
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 3u);
+    EXPECT_EQ(Stored().at("Category3").Text, "C");
+}
+
+// Two stores over one folder and one index, as the program and the command
+// line are: each change applies to what the other left.
+TEST_F(CategoryStoreTest, TwoWritersKeepEachOthersChanges) {
+    MakeCategory("Work", "Arial\r\n");
+    TCategoryStore& window = Started();
+    TCategoryStore other(Places);
+    other.Start();
+
+    // A category the other made survives this one's end, and a "new" one of
+    // that name asks before replacing it.
+    test::TestPrompts().TextAnswers.push_back("Theirs");
+    other.AddFontsToCategory("<Novi>", {"Bodoni"});
+    window.SaveCategoryList();
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
+    window.SelectCategory(0);
+    window.MoveToCategory({0});
+    test::TestPrompts().TextAnswers.push_back("theirs");
+    window.CreateCategory();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "theirs oduvek postoji.Prepisati?");
+    EXPECT_EQ(ReadText(Folder() / "Theirs.lst"), "Bodoni\r\n");
+    EXPECT_GT(window.PositionOf("Theirs"), 0) << "taken in when asked";
+
+    // A file someone put there without the index is not replaced unasked either.
+    WriteText(Folder() / "Loose.lst", "Serif\r\n");
+    test::TestPrompts().TextAnswers.push_back("Loose");
+    window.CreateCategory();
+    EXPECT_EQ(ReadText(Folder() / "Loose.lst"), "Serif\r\n");
+    // ...and fonts added to it from the sheet join what it holds.
+    window.AddFontsToCategory("Loose", {"Tahoma"});
+    EXPECT_EQ(ReadText(Folder() / "Loose.lst"), "Serif\r\nTahoma\r\n");
+    EXPECT_GT(window.PositionOf("Loose"), 0);
+
+    // Refresh applies the window's moves to the file as it is now.
+    window.SelectCategory(window.PositionOf("Work"));
+    const auto& available = window.Available();
+    window.MoveToCategory({static_cast<int>(
+        std::find(available.begin(), available.end(), "Verdana") - available.begin())});
+    other.AddFontsToCategory("Work", {"Tahoma"});
+    window.CommitCategory();
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\nTahoma\r\nVerdana\r\n");
+    // Removing from the sheet goes by name, whatever the other added first.
+    other.AddFontsToCategory("Work", {"Bodoni"});
+    EXPECT_EQ(window.RemoveFromCategory("Work", {"Tahoma"}), (Names{"Arial", "Bodoni", "Verdana"}));
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\nBodoni\r\nVerdana\r\n");
+
+    // What the other changed shows after a reload, the window's own moves kept.
+    window.SelectCategory(window.PositionOf("Work"));
+    window.MoveOutOfCategory({0}); // Arial
+    other.AddFontsToCategory("Work", {"Serif"});
+    test::TestPrompts().TextAnswers.push_back("Later");
+    other.AddFontsToCategory("<Novi>", {"Serif"});
+    window.Reload();
+    EXPECT_EQ(window.Members(), (Names{"Bodoni", "Serif", "Verdana"}));
+    EXPECT_GT(window.PositionOf("Later"), 0);
+    EXPECT_EQ(Notices.back(), "") << "the sheet rebuilds its menu";
+    EXPECT_EQ(Messages().size(), 2u) << Messages().back().Text;
 }
 
 } // namespace

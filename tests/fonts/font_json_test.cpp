@@ -130,8 +130,19 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
                   std::string::npos)
             << line;
     }
-    EXPECT_EQ(lines[3], FontFileErrorJson(bitmap, "Ostecen neispravan font."));
+    // The program's texts come in English unless a language is asked for.
+    EXPECT_EQ(lines[3], FontFileErrorJson(bitmap, "Damaged or invalid font."));
     EXPECT_EQ(lines[4], FontFileErrorJson(missing, "No such file or directory"));
+    const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
+    for (const auto& [language, text] :
+         {std::pair{"0", "Ostecen neispravan font."}, std::pair{"2", "Damaged or invalid font."}}) {
+        const test::TCommandRun run =
+            test::RunCommand(cli + " --language " + language + " info '" + bitmap + "'");
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_EQ(run.Output, FontFileErrorJson(bitmap, text) + "\n") << language;
+    }
+    EXPECT_EQ(test::RunCommand(cli + " --language 2>/dev/null").Status, 2);
+    EXPECT_EQ(test::RunCommand(cli + " --language x families 2>/dev/null").Status, 2);
 }
 
 // A name that is not UTF-8 comes out so that a script gets its bytes back

@@ -63,8 +63,11 @@ void RunBundle(const uint8_t* data, size_t size) {
 }
 
 void RunCategoryFile(const uint8_t* data, size_t size) {
-    const auto members = ParseCategoryFile(std::string(AsText(data, size)));
-    if (members && ParseCategoryFile(FormatCategoryFile(*members)) != members) {
+    // Either code page may name an installed family: let the length decide,
+    // so both readings of an 8-bit line are taken.
+    const TFamilyTest installed = [](const std::string& family) { return family.size() % 2 == 1; };
+    const auto members = ParseCategoryFile(std::string(AsText(data, size)), installed);
+    if (members && ParseCategoryFile(FormatCategoryFile(*members), installed) != members) {
         RoundTripFailed("category file");
     }
 }

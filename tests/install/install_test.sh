@@ -34,17 +34,22 @@ expected=(
   bin/letterwell
   bin/letterwell-cli
   share/letterwell/lw_esp.lwb
+  share/letterwell/lw_eng.lwb
+  share/letterwell/Procitaj.txt
+  share/letterwell/Leeme.txt
+  share/letterwell/ReadMe.txt
   "share/applications/$app_id.desktop"
   "share/metainfo/$app_id.metainfo.xml"
   share/icons/hicolor/scalable/apps/letterwell.svg
-  share/man/man1/letterwell-cli.1
+  share/man/man1/letterwell.1.gz
+  share/man/man1/letterwell-cli.1.gz
+  share/bash-completion/completions/letterwell-cli
+  share/doc/letterwell/copyright
+  share/doc/letterwell/changelog.gz
 )
 for size in "${icon_sizes[@]}"; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/letterwell.png")
 done
-if [ -f "$source/resources/notes/Procitaj.txt" ]; then
-  expected+=(share/letterwell/Procitaj.txt)
-fi
 for file in "${expected[@]}"; do
   [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
@@ -90,6 +95,22 @@ if [ -f "$metainfo" ]; then
     fail "the metainfo does not launch $app_id.desktop"
 fi
 
+# One version, the project's, in the metainfo, the manuals and the changelog.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ -n "$version" ] || fail "the build names no project version"
+if [ -f "$metainfo" ]; then
+  grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo's release is not $version"
+fi
+for page in letterwell letterwell-cli; do
+  gz=$prefix/share/man/man1/$page.1.gz
+  [ -f "$gz" ] || continue
+  zcat "$gz" | head -1 | grep -q "\"Letterwell $version\"" || fail "$page.1 is not for Letterwell $version"
+done
+changelog=$prefix/share/doc/letterwell/changelog.gz
+if [ -f "$changelog" ]; then
+  zcat "$changelog" | head -1 | grep -q "^letterwell ($version) " || fail "the changelog does not start at $version"
+fi
+
 # A throw-away home with DejaVu as the only system fonts, so the programs
 # below touch nothing of the real user's and their list is known.
 export HOME=$root/home
@@ -109,15 +130,22 @@ cli=$prefix/bin/letterwell-cli
 
 # The manual: groff finds nothing to warn about, and every command and
 # option of the usage is in it.
-manual=$prefix/share/man/man1/letterwell-cli.1
+manual=$prefix/share/man/man1/letterwell-cli.1.gz
+if [ -f "$prefix/share/man/man1/letterwell.1.gz" ]; then
+  zcat "$prefix/share/man/man1/letterwell.1.gz" | groff -man -Tascii -ww >/dev/null 2>"$root/manual.log" ||
+    fail "groff could not set the manual of letterwell"
+  [ ! -s "$root/manual.log" ] || fail "groff warns about letterwell.1: $(cat "$root/manual.log")"
+fi
 if [ -f "$manual" ]; then
-  groff -man -Tascii -P-cbou -rLL=200n -ww "$manual" >"$root/manual.txt" 2>"$root/manual.log" ||
+  zcat "$manual" | groff -man -Tascii -P-cbou -rLL=200n -ww >"$root/manual.txt" 2>"$root/manual.log" ||
     fail "groff could not set the manual"
   [ ! -s "$root/manual.log" ] || fail "groff warns about the manual: $(cat "$root/manual.log")"
   status=0
   "$cli" >/dev/null 2>"$root/usage.txt" || status=$?
   [ "$status" -eq 2 ] || fail "letterwell-cli without a command exited $status, not 2"
   grep -q "letterwell-cli families" "$root/usage.txt" || fail "letterwell-cli printed no usage"
+  "$cli" --help >"$root/help.txt" || fail "letterwell-cli --help exited $?"
+  cmp -s "$root/help.txt" "$root/usage.txt" || fail "letterwell-cli --help does not print the usage"
   # "letterwell-cli category show NAME" is the command "category show".
   sed -n 's/^.*letterwell-cli \([a-z][a-z ]*[a-z]\)\( .*\)\{0,1\}$/\1/p' "$root/usage.txt" |
     sort -u >"$root/commands"
@@ -153,9 +181,59 @@ if [ -f "$prefix/share/letterwell/lw_esp.lwb" ]; then
   mv "$root/lw_esp.lwb" "$prefix/share/letterwell/lw_esp.lwb"
 fi
 
+# English unless asked otherwise, from its own bundle; a leading --language
+# chooses another for any command.
+english=$(sed -n 's/^1\t//p' "$source/resources/strings/strings-2.txt")
+[ -n "$english" ] && [ "$english" != "$first" ] || fail "string 1 has no English text of its own"
+output=$("$cli" string 1 2>&1) || fail "letterwell-cli string exited $?"
+[ "$output" = "$english" ] || fail "letterwell-cli string printed \"$output\", not \"$english\""
+output=$("$cli" --language 0 string 1 2>&1) || fail "letterwell-cli --language 0 string exited $?"
+[ "$output" = "$first" ] || fail "letterwell-cli --language 0 string printed \"$output\", not \"$first\""
+# Without the English bundle the default quietly becomes the built-in
+# language; asking for English by number still tells of the missing bundle.
+if [ -f "$prefix/share/letterwell/lw_eng.lwb" ]; then
+  mv "$prefix/share/letterwell/lw_eng.lwb" "$root/lw_eng.lwb"
+  output=$("$cli" string 1 2>&1) || fail "letterwell-cli string without lw_eng.lwb exited $?"
+  [ "$output" = "$first" ] || fail "without lw_eng.lwb letterwell-cli printed \"$output\", not \"$first\""
+  output=$("$cli" --language 2 string 1 2>&1) || true
+  grep -q "Error loading DLL" <<<"$output" || fail "a missing English bundle asked for went untold: $output"
+  mv "$root/lw_eng.lwb" "$prefix/share/letterwell/lw_eng.lwb"
+fi
+
 "$cli" families >"$root/families" 2>"$root/families.log" || fail "letterwell-cli families exited $?"
 grep -qx "DejaVu Sans" "$root/families" ||
   fail "letterwell-cli families did not list DejaVu Sans: $(head -5 "$root/families") $(cat "$root/families.log")"
+
+# The shell completes the commands, the options and the installed families,
+# asking the installed program for the names.
+completion=$prefix/share/bash-completion/completions/letterwell-cli
+if [ -f /usr/share/bash-completion/bash_completion ] && [ -f "$completion" ]; then
+  # The completions of a command line given as words, the last one being typed.
+  completions() {
+    bash -c 'source /usr/share/bash-completion/bash_completion
+      source "$1"
+      shift
+      COMP_WORDS=("$@")
+      COMP_CWORD=$(($# - 1))
+      COMP_LINE="$*"
+      COMP_POINT=${#COMP_LINE}
+      _letterwell_cli
+      printf "%s\n" "${COMPREPLY[@]}"' _ "$completion" "$@"
+  }
+  # Each offer is taken whole before it is searched: grep -q would stop
+  # reading early, and pipefail would count that as a failure.
+  offers() { completions "$cli" "$@"; }
+  grep -qx styles <<<"$(offers sty)" || fail "completion: no styles for sty: $(offers sty)"
+  grep -qx print <<<"$(offers --language 2 pri)" || fail "completion: no print after --language 2"
+  grep -qx -- --language <<<"$(offers --)" || fail "completion: no --language: $(offers --)"
+  grep -qx -- --range <<<"$(offers print --ra)" || fail "completion: no --range for print"
+  grep -qx odd <<<"$(offers print --range "")" || fail "completion: no odd range"
+  found=$(offers styles DejaVu)
+  grep -qx 'DejaVu\\ Sans' <<<"$found" || fail "completion: the families were not offered: $found"
+  grep -q 'Serif' <<<"$(offers category add Work DejaVu)" || fail "completion: no families for category add"
+else
+  fail "bash completion could not be tried (is bash-completion installed?)"
+fi
 
 # The installed window program starts and keeps running until stopped.
 status=0

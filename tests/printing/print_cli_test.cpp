@@ -76,13 +76,15 @@ protected:
         r.WriteInteger(reg::ListColumns, columns);
         r.WriteInteger(reg::ListFontSize, fontSize);
         r.WriteString(reg::ListSampleText, sampleText);
+        r.WriteInteger(reg::Language, 0);
         r.CloseKey();
     }
 
-    // The copied program, its standard error after its standard output.
+    // The copied program, its standard error after its standard output; in
+    // the built-in language, as the program's own job here.
     test::TCommandRun Cli(const std::string& arguments) {
-        return test::RunCommand("'" + (Root / "program" / "letterwell-cli").string() + "' " +
-                                arguments + " 2>&1");
+        return test::RunCommand("'" + (Root / "program" / "letterwell-cli").string() +
+                                "' --language 0 " + arguments + " 2>&1");
     }
 
     // count fonts named "Lwprint01"..., one file each, loaded in this

@@ -309,6 +309,14 @@ TEST_F(SheetCommandsTest, FindingInCategoriesAndImportingCategoryFiles) {
     EXPECT_EQ(test::TestPrompts().Asked.back(), "Nadji font u kategorijama");
     EXPECT_EQ(test::TestPrompts().Offered.back(), "Bodoni") << "the current item's text";
     EXPECT_EQ(found, (QStringList{"A", "B"}));
+    // In none: told so, with no list.
+    test::TestPrompts().Reset();
+    test::TestPrompts().TextAnswers.push_back("Courier");
+    Press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, "Font \"Courier\" nije nadjen ni u jednoj kategoriji.");
+    EXPECT_EQ(Messages()[0].Caption, "Rezultat pretrage");
     // Cancelled: no results window.
     Press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -319,6 +327,8 @@ TEST_F(SheetCommandsTest, FindingInCategoriesAndImportingCategoryFiles) {
     ViewItem("B")->trigger();
     test::TestPrompts().TextAnswers.push_back((outside / "Imported.lst").string());
     Sheet->mnImportCategories->trigger();
+    EXPECT_EQ(test::TestPrompts().Offered.back(), Folder().string() + "/")
+        << "the box opens on the categories folder";
     EXPECT_TRUE(Submenu().contains("Imported"));
     EXPECT_EQ(ReadText(Folder() / "Imported.lst"), "Courier\r\n");
     EXPECT_EQ(CheckedItems(), QStringList{"B"});

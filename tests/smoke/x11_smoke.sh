@@ -5,6 +5,9 @@
 #
 #   x11_smoke.sh BIN_FOLDER
 #
+# Run 0 starts as a new user with an English locale would: the program
+# must speak English (the sheet, the About box, the notes), then Options >
+# Language > SRPSKI switches it to Serbian, which is kept for the runs after.
 # Run 1 clicks the size box and types a size, moves the sheet and maximizes
 # both windows, then quits through the File menu. Run 2 must open both
 # windows again, maximized, over the normal bounds run 1 had; leaving run 2
@@ -38,7 +41,7 @@ cat > "$root/fonts.conf" <<EOF
 EOF
 export FONTCONFIG_FILE=$root/fonts.conf
 mkdir -p "$root/program"
-cp "$bin/letterwell" "$bin/lw_esp.lwb" "$bin/Procitaj.txt" "$root/program/"
+cp "$bin/letterwell" "$bin/lw_esp.lwb" "$bin/lw_eng.lwb" "$bin/Procitaj.txt" "$bin/ReadMe.txt" "$root/program/"
 bin=$root/program
 settings=$XDG_CONFIG_HOME/Kestrova/Letterwell.reg
 main_title='Kestrova Letterwell'
@@ -101,6 +104,42 @@ maximize() {
 
 XDG_CONFIG_DIRS=/etc/xdg XDG_DATA_DIRS=/usr/local/share:/usr/share openbox --sm-disable >"$root/openbox.log" 2>&1 &
 wait_for wmctrl -m
+
+# --- Run 0 -----------------------------------------------------------------
+unset LC_ALL LC_MESSAGES
+export LANG=en_US.UTF-8
+english_sheet='INSTALLED FONTS'
+"$bin/letterwell" >"$root/letterwell-0.log" 2>&1 &
+letterwell_pid=$!
+wait_for has_window "$main_title"
+wait_for has_window "$english_sheet"
+sleep 1
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key --clearmodifiers alt+h
+sleep 0.3
+xdotool key a
+wait_for has_window 'About'
+xdotool key Escape
+no_english_about() { ! has_window 'About'; }
+wait_for no_english_about
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key F1
+wait_for has_window 'Read Me'
+xdotool windowactivate --sync "$(window_id 'Read Me')"
+xdotool key Escape
+no_english_notes() { ! has_window 'Read Me'; }
+wait_for no_english_notes
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key --clearmodifiers alt+o
+sleep 0.3
+xdotool key l
+sleep 0.3
+xdotool key s
+wait_for has_window "$sheet_title"
+has_window "$english_sheet" && fail "the sheet kept its English caption after the switch"
+quit_through_file_menu
+[ "$(stored_number Language)" -eq 0 ] || fail "the language chosen in the menu was not stored: $(stored Language)"
+echo "run 0: English at first start, Serbian after the menu"
 
 # --- Run 1 -----------------------------------------------------------------
 start_letterwell 1

@@ -26,6 +26,8 @@ protected:
         Fonts.Fonts["Bodoni (TrueType)"] = TRegValue::FromString("bodoni.ttf");
         SavedCatalogue = std::move(FontManager);
         FontManager = std::make_unique<TFontManager>();
+        // As chosen by the user: with nothing stored the locale would decide.
+        Stored()["Language"] = TRegValue::FromInteger(0);
     }
     void TearDown() override {
         FontManager = std::move(SavedCatalogue);

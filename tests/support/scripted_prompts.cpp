@@ -63,8 +63,9 @@ std::optional<std::string> TScriptedPrompts::PickFolder(const std::string& title
 
 std::optional<std::vector<std::string>> TScriptedPrompts::OpenFiles(const std::string& title,
                                                                     const std::string&,
-                                                                    const std::string&, bool) {
-    auto answer = InputBox(title, std::string(), std::string());
+                                                                    const std::string& folder,
+                                                                    bool) {
+    auto answer = InputBox(title, std::string(), folder);
     if (!answer) {
         return std::nullopt;
     }

@@ -82,6 +82,7 @@ private:
     std::unique_ptr<ISystemLocale> Locale;
     std::unique_ptr<IFileShell> Files;
     std::unique_ptr<IFaceRasterizer> Raster;
+    std::unique_ptr<IFileLocks> Locks;
     TPlatformServices Previous;
 };
 
@@ -94,5 +95,7 @@ std::unique_ptr<ISystemErrors> MakeLinuxSystemErrors();
 std::unique_ptr<ISystemLocale> MakeLinuxSystemLocale();
 // The freedesktop trash of the user (or of the file's own volume).
 std::unique_ptr<IFileShell> MakeLinuxFileShell();
+// flock(2) on a file: the lock goes with the process that holds it.
+std::unique_ptr<IFileLocks> MakeLinuxFileLocks();
 
 } // namespace lw

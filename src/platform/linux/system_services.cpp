@@ -156,7 +156,8 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath,
       Fonts(std::make_unique<TFontconfigSystem>(
           TFontconfigSystem::DefaultUserFontFolder().value_or(std::string()))),
       Locale(MakeLinuxSystemLocale()), Files(MakeLinuxFileShell()),
-      Raster(std::make_unique<TFreeTypeRasterizer>()), Previous(Platform()) {
+      Raster(std::make_unique<TFreeTypeRasterizer>()), Locks(MakeLinuxFileLocks()),
+      Previous(Platform()) {
     TPlatformServices& services = Platform();
     services.Text = TextService.get();
     services.Registry = Hive.get();
@@ -169,6 +170,7 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath,
     services.Locale = Locale.get();
     services.Files = Files.get();
     services.Raster = Raster.get();
+    services.Locks = Locks.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() {

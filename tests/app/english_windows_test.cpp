@@ -1,0 +1,317 @@
+// The English interface: every window shows a caption wherever the built-in
+// language has one, and each caption fits its control at the control's own
+// size, so no English word is clipped where the Serbian one was not.
+#include "app/about_dialog.h"
+#include "app/main_window.h"
+#include "base/string_table.h"
+#include "base/strings.h"
+#include "categories/category_dialogs.h"
+#include "categories/organize_dialog.h"
+#include "controls/localize.h"
+#include "main_window_fixture.h"
+#include "options/options_dialog.h"
+#include "pages/delete_dialog.h"
+#include "pages/find_dialog.h"
+#include "printing/print_dialog.h"
+#include "printing/print_job.h"
+#include "sheets/view_all.h"
+#include "sheets/view_all_not_installed.h"
+#include "test_home.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <set>
+
+namespace lw {
+namespace {
+
+// The text as drawn: a single "&" marks the mnemonic and takes no room.
+QString Drawn(QString text) {
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text;
+}
+
+bool BuiltInHasCaption(int tag) {
+    const std::string* text = BuiltInLanguage().Strings.Find(tag);
+    return text != nullptr && !text->empty();
+}
+
+// What a caption needs and what the control gives it, or nothing when the
+// control is not one whose caption can be clipped.
+struct TFit {
+    int Needed = 0;
+    int Available = 0;
+};
+
+std::optional<TFit> CaptionFit(QWidget* w, const QString& text) {
+    const QFontMetrics metrics = w->fontMetrics();
+    const int advance = metrics.horizontalAdvance(Drawn(text));
+    if (auto* box = qobject_cast<QCheckBox*>(w)) {
+        return TFit{box->sizeHint().width(), box->width()};
+    }
+    if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+        return TFit{radio->sizeHint().width(), radio->width()};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        const int margin = w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
+        const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+        return TFit{advance + icon + margin, button->width()};
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (label->wordWrap()) {
+            return std::nullopt;
+        }
+        return TFit{advance, label->contentsRect().width()};
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        return TFit{advance + metrics.averageCharWidth(), group->width()};
+    }
+    return std::nullopt;
+}
+
+QString CaptionOf(QWidget* w) {
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        return label->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        return group->title();
+    }
+    return QString();
+}
+
+// Each problem of one window, one line each: empty captions, clipped
+// captions and menu items without text.
+std::vector<std::string> CaptionProblems(QWidget& window) {
+    window.show();
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+    std::vector<std::string> problems;
+    const std::string where = window.objectName().toStdString() + ": ";
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        // A page not shown has not been laid out yet: it is checked when shown.
+        if (!w->isVisible()) {
+            continue;
+        }
+        const int tag = TagOf(w);
+        const bool picture = qobject_cast<QToolButton*>(w) != nullptr;
+        if (tag <= 10000 || tag >= 65000 || picture || !BuiltInHasCaption(tag)) {
+            continue;
+        }
+        if (qobject_cast<QMenu*>(w) != nullptr || qobject_cast<QMenuBar*>(w) != nullptr ||
+            qobject_cast<QTabWidget*>(w) != nullptr) {
+            continue;
+        }
+        const QString text = CaptionOf(w);
+        const std::string name = where + w->objectName().toStdString();
+        if (text.isEmpty()) {
+            if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
+                qobject_cast<QGroupBox*>(w)) {
+                problems.push_back(name + " has no caption (string " + std::to_string(tag) + ")");
+            }
+            continue;
+        }
+        if (const std::optional<TFit> fit = CaptionFit(w, text);
+            fit && fit->Needed > fit->Available) {
+            problems.push_back(name + " \"" + text.toStdString() + "\" needs " +
+                               std::to_string(fit->Needed) + " px of " +
+                               std::to_string(fit->Available));
+        }
+    }
+    // A label placed by hand takes the width of its text when first shown,
+    // so it is never clipped; a long one runs into the control beside it or
+    // out of its box instead.
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        QWidget* box = label->parentWidget();
+        if (!label->isVisible() || TagOf(label) <= 10000 || label->wordWrap() || box == nullptr ||
+            (box->layout() != nullptr && box->layout()->indexOf(label) >= 0)) {
+            continue;
+        }
+        const int textWidth = label->fontMetrics().horizontalAdvance(Drawn(label->text()));
+        const QRect drawn(label->pos(), QSize(textWidth, label->height()));
+        const std::string name = where + label->objectName().toStdString();
+        if (drawn.right() > box->rect().right()) {
+            problems.push_back(name + " \"" + label->text().toStdString() + "\" runs out of " +
+                               box->objectName().toStdString());
+        }
+        for (QWidget* other : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            // A bevel the label is drawn on holds it whole.
+            const QRect place = other->geometry();
+            if (other != label && other->isVisible() && drawn.intersects(place) &&
+                !place.contains(drawn)) {
+                problems.push_back(name + " \"" + label->text().toStdString() + "\" runs into " +
+                                   other->objectName().toStdString());
+            }
+        }
+    }
+    // A radio group's items carry no tag of their own: strings Tag + 1, ...
+    for (TRadioGroup* group : window.findChildren<TRadioGroup*>()) {
+        if (!group->isVisible()) {
+            continue;
+        }
+        for (QRadioButton* item : group->Items()) {
+            const std::string name = where + group->objectName().toStdString() + " item";
+            if (item->text().isEmpty()) {
+                problems.push_back(name + " has no caption");
+            } else if (item->sizeHint().width() > item->width()) {
+                problems.push_back(name + " \"" + item->text().toStdString() + "\" needs " +
+                                   std::to_string(item->sizeHint().width()) + " px of " +
+                                   std::to_string(item->width()));
+            }
+        }
+    }
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (TagOf(action) > 10000 && BuiltInHasCaption(TagOf(action)) && action->text().isEmpty()) {
+            problems.push_back(where + action->objectName().toStdString() + " has no text");
+        }
+    }
+    return problems;
+}
+
+// The letter after a single "&", lower-cased; none without one.
+QChar Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (text[i + 1] != QLatin1Char('&')) {
+                return text[i + 1].toLower();
+            }
+            ++i;
+        }
+    }
+    return QChar();
+}
+
+// Items of one menu (or menu bar) that share an Alt letter: the keyboard
+// could reach only the first of them.
+std::vector<std::string> MnemonicClashes(QWidget& window) {
+    std::vector<std::string> clashes;
+    std::vector<QWidget*> menus;
+    for (QMenuBar* bar : window.findChildren<QMenuBar*>()) {
+        menus.push_back(bar);
+    }
+    for (QMenu* menu : window.findChildren<QMenu*>()) {
+        menus.push_back(menu);
+    }
+    for (QWidget* menu : menus) {
+        std::map<QChar, QString> taken;
+        for (QAction* action : menu->actions()) {
+            const QChar letter = Mnemonic(action->text());
+            if (letter.isNull() || !action->isVisible()) {
+                continue;
+            }
+            if (auto [it, fresh] = taken.emplace(letter, action->text()); !fresh) {
+                clashes.push_back(menu->objectName().toStdString() + ": \"" +
+                                  it->second.toStdString() + "\" and \"" +
+                                  action->text().toStdString() + "\"");
+            }
+        }
+    }
+    return clashes;
+}
+
+class EnglishWindows : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        Stored()["Language"] = TRegValue::FromInteger(kEnglishLanguage);
+    }
+    // Every page of every tab control is shown in turn, since a page not
+    // shown has no size of its own yet.
+    static void ExpectNoProblems(QWidget& window) {
+        std::set<std::string> problems;
+        auto collect = [&] {
+            for (const std::string& problem : CaptionProblems(window)) {
+                problems.insert(problem);
+            }
+        };
+        collect();
+        for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+            for (int page = 0; page < tabs->count(); ++page) {
+                tabs->setCurrentIndex(page);
+                collect();
+            }
+        }
+        for (const std::string& problem : problems) {
+            ADD_FAILURE() << problem;
+        }
+    }
+    static TPrintSource TwoFamilies() {
+        TPrintSource source;
+        source.Items = {"DejaVu Sans", "DejaVu Serif"};
+        source.Selected = {true, true};
+        source.Columns = 2;
+        source.FontSize = 20;
+        return source;
+    }
+};
+
+TEST_F(EnglishWindows, StoredEnglishOpensTheMainWindowAndItsPagesInEnglish) {
+    TfMain_letterwell window;
+    window.resize(kMinimumWidth, kMinimumHeight);
+    ASSERT_EQ(GetLanguage(), kEnglishLanguage) << "lw_eng.lwb lies beside the tests";
+    EXPECT_EQ(window.Menu.mnFile->title(), QStringLiteral("&File"));
+    EXPECT_EQ(window.Menu.mnDeleteFont->text(), QStringLiteral("&Uninstall font..."));
+    ExpectNoProblems(window);
+    TfViewAll sheet(&window);
+    sheet.resize(1000, 700);
+    ExpectNoProblems(sheet);
+    TfViewAllNotInstalled folderSheet(&window, &sheet);
+    folderSheet.resize(1000, 700);
+    ExpectNoProblems(folderSheet);
+    for (QWidget* withMenus : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&sheet),
+                               static_cast<QWidget*>(&folderSheet)}) {
+        for (const std::string& clash : MnemonicClashes(*withMenus)) {
+            ADD_FAILURE() << clash;
+        }
+    }
+    TFindDialog find(&window);
+    ExpectNoProblems(find);
+}
+
+TEST_F(EnglishWindows, DialogsShowEveryCaptionWhole) {
+    TfMain_letterwell window;
+    ASSERT_EQ(GetLanguage(), kEnglishLanguage);
+    const std::string data = test::TestHome().DataHome().string();
+    TfOrganize organize({data + "/english-program", data + "/Kestrova/Letterwell"});
+    ExpectNoProblems(organize);
+    TfAdd add({"Sans", "Serif"});
+    ExpectNoProblems(add);
+    TfMixCategories mix({"Sans", "Serif"});
+    ExpectNoProblems(mix);
+    TfResults results("DejaVu Sans", {"Sans"});
+    ExpectNoProblems(results);
+    TfDelete uninstall;
+    ExpectNoProblems(uninstall);
+    TfOptions options;
+    ExpectNoProblems(options);
+    TfPrint print(TwoFamilies());
+    ExpectNoProblems(print);
+    TfAbout about(ProgramVersion());
+    ExpectNoProblems(about);
+    TfPrinting progress(Options.Print, TwoFamilies());
+    ExpectNoProblems(progress);
+}
+
+} // namespace
+} // namespace lw
