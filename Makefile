@@ -58,6 +58,7 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bin/reader_bench
 	bash bench/cli_bench.sh build-bench/bin
+	bash bench/formats_bench.sh build-bench/bin
 	build-bench/bin/catalogue_bench
 	build-bench/bin/page_bench 2000
 	build-bench/bin/folder_sheet_bench 1000
@@ -76,7 +77,7 @@ clean:
 #            $(FUZZ_BUILD)/crashes (copy one to tests/fuzz/corpus/ once fixed)
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS      := opentype type1 settings bundle category masks
+FUZZERS      := opentype type1 settings bundle category masks collection outline afm
 
 .PHONY: fuzz
 fuzz: deps

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
   fonts-dejavu-core
+  fonts-noto-cjk fonts-urw-base35 t1-cyrillic t1utils
   xvfb xauth poppler-utils unrtf
   openbox xdotool wmctrl x11-utils imagemagick
   desktop-file-utils appstream groff-base dpkg-dev bash-completion

@@ -31,7 +31,7 @@ int Usage(std::ostream& out = std::cerr) {
            "       letterwell-cli families\n"
            "       letterwell-cli styles FAMILY\n"
            "       letterwell-cli info FILE...\n"
-           "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm\"]\n"
+           "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm; *.ttc; *.pfb\"]\n"
            "       letterwell-cli install FILE...\n"
            "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
            "       letterwell-cli categories\n"
@@ -110,7 +110,9 @@ int PrintStyles(const std::string& wanted) {
     // A font installed in several folders is one style to the user.
     std::vector<std::string> printed;
     for (size_t i = 0; i < styles.size() && i < fullNames.size(); ++i) {
-        const std::string file = fonts.GetFontFileName(fullNames[i], family, styles[i]);
+        // A Type 1 style is its outline file; its metrics only go with it.
+        const lw::TFontFiles files = fonts.GetFontFiles(fullNames[i], family, styles[i]);
+        const std::string file = files.Outline.empty() ? files.File : files.Outline;
         const std::string line = styles[i] + "\t" + fullNames[i] + "\t" + file + "\t" + typeName;
         if (std::find(printed.begin(), printed.end(), line) == printed.end()) {
             std::cout << line << "\n";
@@ -138,10 +140,18 @@ bool AppendFileLine(std::string& out, const std::string& shown, const std::strin
     constexpr int kDamagedFont = 13014;
     bool read = false;
     try {
-        if (const std::unique_ptr<lw::TFontFile> font = lw::TFontManager::ReadFontFile(path)) {
-            lw::AppendFontFileJson(out, *font);
-            read = !font->NotAFont;
-        } else {
+        // A collection is one file of several faces: a line each.
+        const std::vector<std::unique_ptr<lw::TFontFile>> faces =
+            lw::TFontManager::ReadFontFaces(path);
+        read = !faces.empty();
+        for (size_t i = 0; i < faces.size(); ++i) {
+            lw::AppendFontFileJson(out, *faces[i]);
+            read = read && !faces[i]->NotAFont;
+            if (i + 1 < faces.size()) {
+                out += '\n';
+            }
+        }
+        if (faces.empty()) {
             out += lw::FontFileErrorJson(shown, lw::LoadStr(kDamagedFont));
         }
     } catch (const std::exception& e) {
@@ -180,8 +190,7 @@ int PrintFontInfo(int argc, char** argv) {
 // The not-installed page's list of a folder: its font files in the page's
 // order, each file's record as info gives it.
 int ListFolder(int argc, char** argv) {
-    constexpr const char* kPageMasks = "*.ttf; *.otf; *.pfm";
-    std::string masks = kPageMasks;
+    std::string masks = lw::kFontFileMasks;
     for (int i = 3; i < argc; ++i) {
         if (std::string(argv[i]) == "--mask" && i + 1 < argc) {
             masks = argv[++i];

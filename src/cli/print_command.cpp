@@ -38,7 +38,7 @@ constexpr int kDamagedFont = 13014;
 constexpr int kCannotPrint = 30109;
 constexpr int kNotARegularFile = 30110;
 constexpr int kSettingsUnreadable = 25;
-constexpr const char* kFolderMasks = "*.ttf; *.otf; *.pfm";
+const char* const kFolderMasks = kFontFileMasks;
 
 // What the command line asks for; anything not given comes from the stored
 // settings, as the sheets would print it.

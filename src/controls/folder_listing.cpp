@@ -1,9 +1,12 @@
 #include "controls/folder_listing.h"
 
 #include "base/helpers.h"
+#include "fonts/type1_font_file.h"
 #include "platform/services.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <unordered_set>
 
 namespace lw {
 
@@ -17,6 +20,35 @@ bool IsFolder(const fs::directory_entry& entry) {
     std::error_code ec;
     return entry.is_directory(ec);
 }
+std::string LowerStem(const std::string& name) {
+    std::string stem = NameWithoutExtension(name);
+    std::transform(stem.begin(), stem.end(), stem.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return stem;
+}
+
+bool IsPfmName(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    return dot != std::string::npos && LowerStem("x" + name.substr(dot + 1)) == "xpfm";
+}
+
+// The outline files of pairs whose ".pfm" is listed: the pair is one row,
+// named by its metrics file as the list always named it.
+void DropPairedOutlines(std::vector<std::string>& names) {
+    std::unordered_set<std::string> metricsStems;
+    for (const std::string& name : names) {
+        if (IsPfmName(name)) {
+            metricsStems.insert(LowerStem(name));
+        }
+    }
+    if (metricsStems.empty()) {
+        return;
+    }
+    std::erase_if(names, [&](const std::string& name) {
+        return IsType1OutlineName(name) && metricsStems.count(LowerStem(name)) > 0;
+    });
+}
+
 } // namespace
 
 std::vector<std::string> ParseMasks(const std::string& text) {
@@ -75,6 +107,7 @@ std::vector<std::string> ListFolderFiles(const std::string& folder,
             }
         }
     }
+    DropPairedOutlines(names);
     Text().SortCollated(names);
     return names;
 }

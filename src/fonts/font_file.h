@@ -55,6 +55,10 @@ public:
     int32_t LowestRecPPEM = 0;
     bool Installed = false;
     uint8_t FontType = ftUnknown;
+    // Which face of the file this record describes, and how many it holds: a
+    // collection holds several, every other font file one.
+    uint32_t FaceIndex = 0;
+    uint32_t FaceCount = 1;
     // The file starts with none of the signatures of a font (sfnt,
     // collection, Type 1 outline): the fields hold whatever the reader made
     // of other bytes, and nothing should treat them as a font's.

@@ -29,10 +29,6 @@ void ShowError(const std::string& text) {
     Prompts().MessageBox(text, LoadStr(kErrorCaption), TMsgIcon::Error, TMsgButtons::Ok);
 }
 
-bool IsType1(const std::string& path) {
-    return TFontManager::GetFontFileType(path) == ftType1;
-}
-
 // The extension from the name's last dot, dot included; empty without one.
 std::string ExtensionOf(const std::string& path) {
     const std::string name = FileNamePart(path);
@@ -108,9 +104,8 @@ bool CopyFontFile(const std::string& path, const std::string& folder) {
         ShowError(FmtLoadStr(kCopyFailed, path, folder, SystemErrors().LastErrorText()));
         return false;
     }
-    if (IsType1(path)) {
-        const std::string outline = TFontManager::GetPfbFileName(path);
-        if (!FileShell().CopyNewFile(outline, folder + FileNamePart(outline))) {
+    if (const std::string companion = TFontManager::GetCompanionFile(path); !companion.empty()) {
+        if (!FileShell().CopyNewFile(companion, folder + FileNamePart(companion))) {
             ShowError(FmtLoadStr(kCopyFailed, path, folder, SystemErrors().LastErrorText()));
         }
     }
@@ -119,12 +114,13 @@ bool CopyFontFile(const std::string& path, const std::string& folder) {
 
 bool MoveFontFile(const std::string& path, const std::string& folder) {
     // Found before the metrics file moves away from beside it.
-    const std::string outline = IsType1(path) ? TFontManager::GetPfbFileName(path) : std::string();
+    const std::string companion = TFontManager::GetCompanionFile(path);
     if (!FileShell().MoveNoReplace(path, folder + FileNamePart(path))) {
         ShowError(FmtLoadStr(kMoveFailed, path, folder, SystemErrors().LastErrorText()));
         return false;
     }
-    if (!outline.empty() && !FileShell().MoveNoReplace(outline, folder + FileNamePart(outline))) {
+    if (!companion.empty() &&
+        !FileShell().MoveNoReplace(companion, folder + FileNamePart(companion))) {
         ShowError(FmtLoadStr(kMoveFailed, path, folder, SystemErrors().LastErrorText()));
     }
     return true;
@@ -133,25 +129,28 @@ bool MoveFontFile(const std::string& path, const std::string& folder) {
 bool RenameFontFile(const std::string& path, const std::string& newBase) {
     const std::string folder = FolderPart(path);
     const std::string newName = newBase + ExtensionOf(path);
-    const std::string outline = IsType1(path) ? TFontManager::GetPfbFileName(path) : std::string();
+    const std::string companion = TFontManager::GetCompanionFile(path);
     if (!FileShell().MoveNoReplace(path, folder + newName)) {
         ShowError(FmtLoadStr(kMoveFailed, path, newName, SystemErrors().LastErrorText()));
         return false;
     }
-    if (!outline.empty() && !FileShell().MoveNoReplace(outline, folder + newBase + ".pfb")) {
-        ShowError(FmtLoadStr(kMoveFailed, path, newBase + ".pfb", SystemErrors().LastErrorText()));
+    // The other file keeps its own extension: ".pfb" beside ".pfm", ".afm"
+    // beside ".pfb".
+    const std::string companionName = newBase + ExtensionOf(companion);
+    if (!companion.empty() && !FileShell().MoveNoReplace(companion, folder + companionName)) {
+        ShowError(FmtLoadStr(kMoveFailed, path, companionName, SystemErrors().LastErrorText()));
     }
     return true;
 }
 
 bool DeleteFontFileCommand(const std::string& path, bool deleteReadOnly, bool toTrash) {
-    const std::string outline = IsType1(path) ? TFontManager::GetPfbFileName(path) : std::string();
+    const std::string companion = TFontManager::GetCompanionFile(path);
     if (!DeleteFontFile(path, deleteReadOnly, toTrash)) {
         ShowError(FmtLoadStr(kDeleteFailed, path, SystemErrors().LastErrorText()));
         return false;
     }
-    if (!outline.empty() && !DeleteFontFile(outline, deleteReadOnly, toTrash)) {
-        ShowError(FmtLoadStr(kDeleteFailed, outline, SystemErrors().LastErrorText()));
+    if (!companion.empty() && !DeleteFontFile(companion, deleteReadOnly, toTrash)) {
+        ShowError(FmtLoadStr(kDeleteFailed, companion, SystemErrors().LastErrorText()));
     }
     return true;
 }

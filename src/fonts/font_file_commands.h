@@ -31,9 +31,10 @@ std::string UninstallQuestion(const std::vector<std::string>& families);
 bool RemoveInstalledFont(const std::string& family, const std::string& backupFolder, bool toTrash,
                          bool interactive, bool copyBefore, const TStyleChooser& chooseStyles);
 
-// The commands on one font file of a folder. A Type 1 metrics file (".pfm")
-// takes its outline (".pfb", found ignoring case) along once the metrics
-// file is done. Each command reports its own failures and answers whether
+// The commands on one font file of a folder. A Type 1 file takes the other
+// file of its pair along once it is done: a metrics file (".pfm") its
+// outline (".pfb", found ignoring case), an outline its metrics file
+// (".pfm" or ".afm") when there is one. Each command reports its own failures and answers whether
 // the selected file itself was handled, the list to be read again then.
 
 // A copy into folder (with its separator); a file of that name there is

@@ -37,6 +37,8 @@ constexpr int kNoFileForFont = 30104;
 constexpr int kFontsFolderUnusable = 30105;
 constexpr int kNotUserFont = 30106;
 constexpr int kSameFile = 30107;
+constexpr int kConfirmCaption = 20;
+constexpr int kCollectionHoldsMore = 30200; // "Fajl %s sadrzi i ... %s ..."
 
 // A failure of the registry side, reported as the write error.
 class ERegistryWrite : public std::runtime_error {
@@ -86,12 +88,31 @@ std::unique_ptr<TFontFile> TFontManager::ReadFontFile(const std::string& path) {
     switch (GetFontFileType(path)) {
     case ftTrueType:
     case ftOpenType:
+    case ftTrueTypeCollection:
         return std::make_unique<TOpenTypeFontFile>(path);
     case ftType1:
         return std::make_unique<TType1FontFile>(path);
     default:
         return nullptr;
     }
+}
+
+std::vector<std::unique_ptr<TFontFile>> TFontManager::ReadFontFaces(const std::string& path) {
+    std::vector<std::unique_ptr<TFontFile>> faces;
+    std::unique_ptr<TFontFile> first = ReadFontFile(path);
+    if (!first) {
+        return faces;
+    }
+    const uint32_t count = first->FaceCount;
+    faces.push_back(std::move(first));
+    for (uint32_t index = 1; index < count; ++index) {
+        faces.push_back(std::make_unique<TOpenTypeFontFile>(path, index));
+    }
+    return faces;
+}
+
+std::string TFontManager::GetCompanionFile(const std::string& path) {
+    return GetFontFileType(path) == ftType1 ? Type1Companion(path) : std::string();
 }
 
 std::string TFontManager::InFontsFolder(const std::string& path) const {
@@ -201,7 +222,8 @@ uint8_t TFontManager::InstallFontFile(TFontFile& font) {
     }
     const bool type1 = font.FontType == ftType1;
     const TFontKey key = type1 ? TFontKey::Type1 : TFontKey::Fonts;
-    if (font.FontType != ftTrueType && font.FontType != ftOpenType && !type1) {
+    if (font.FontType != ftTrueType && font.FontType != ftOpenType &&
+        font.FontType != ftTrueTypeCollection && !type1) {
         OsError = 0;
         ErrorFile1 = FontsFolder;
         return irNoRegistry;
@@ -392,6 +414,16 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         ShowError(NotUserFontText(systemFile));
         return false;
     }
+    if (!temporary && GetFontFileType(files.File) == ftTrueTypeCollection) {
+        const std::string path = InFontsFolder(files.File);
+        // Gone already with another face of the same file.
+        if (!Exists(path)) {
+            return true;
+        }
+        if (!ConfirmCollectionRemoval(path, fullName)) {
+            return false;
+        }
+    }
     const bool unloaded = temporary ? FontSystem().RemoveTemporaryFont(files)
                                     : FontSystem().RemoveFontResource(files);
     if (!unloaded) {
@@ -428,6 +460,35 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         BroadcastFontChange();
     }
     return true;
+}
+
+std::vector<std::string> TFontManager::OtherFamiliesInFile(const std::string& path,
+                                                           const std::string& fullName) {
+    std::vector<std::string> others;
+    for (const std::string& family : Families) {
+        for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
+            if (face.File == path && face.FullName != fullName &&
+                std::find(others.begin(), others.end(), family) == others.end()) {
+                others.push_back(family);
+            }
+        }
+    }
+    return others;
+}
+
+bool TFontManager::ConfirmCollectionRemoval(const std::string& path, const std::string& fullName) {
+    // A collection is one file: removing one face of it removes them all.
+    const std::vector<std::string> others = OtherFamiliesInFile(path, fullName);
+    if (others.empty()) {
+        return true;
+    }
+    std::string named;
+    for (const std::string& family : others) {
+        named += (named.empty() ? "" : ", ") + family;
+    }
+    return Prompts().MessageBox(FmtLoadStr(kCollectionHoldsMore, FileNamePart(path), named),
+                                LoadStr(kConfirmCaption), TMsgIcon::Question,
+                                TMsgButtons::YesNo) == TMsgResult::Yes;
 }
 
 // This program removes only what it can install: fonts in the user's own

@@ -135,6 +135,7 @@ void AppendFontFileJson(std::string& out, const TFontFile& font) {
     json.AddNumber("LowestRecPPEM", font.LowestRecPPEM);
     json.AddBool("Installed", font.Installed);
     json.AddNumber("FontType", font.FontType);
+    json.AddNumber("FaceIndex", font.FaceIndex);
     if (const auto* sfnt = dynamic_cast<const TOpenTypeFontFile*>(&font)) {
         json.AddNumber("WeightClass", sfnt->WeightClass);
         json.AddNumber("WidthClass", sfnt->WidthClass);
@@ -142,6 +143,7 @@ void AppendFontFileJson(std::string& out, const TFontFile& font) {
         json.AddNumber("Outlines", sfnt->Outlines);
     } else if (const auto* type1 = dynamic_cast<const TType1FontFile*>(&font)) {
         json.AddText("PfbFileName", type1->PfbFileName);
+        json.AddText("MetricsFileName", type1->MetricsFileName);
         json.AddText("PSFullName", type1->PSFullName);
         json.AddText("PSFamilyName", type1->PSFamilyName);
         json.AddText("PSWeight", type1->PSWeight);

@@ -177,8 +177,10 @@ void TFontManager::GetFamilyStyles(const std::string& family, std::vector<std::s
     std::vector<std::string> collectedStyles;
     std::vector<std::string> collectedNames;
     std::vector<std::string> flags;
+    std::vector<char> scalable;
     for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
         collectedNames.push_back(face.FullName);
+        scalable.push_back(face.Scalable());
         if (face.Scalable()) {
             collectedStyles.push_back(face.StyleName);
             flags.push_back(std::to_string(face.Flags & NTM_STYLE_MASK));
@@ -198,17 +200,44 @@ void TFontManager::GetFamilyStyles(const std::string& family, std::vector<std::s
                 std::swap(flags[j], flags[j + 1]);
                 std::swap(collectedStyles[j], collectedStyles[j + 1]);
                 std::swap(collectedNames[j], collectedNames[j + 1]);
+                std::swap(scalable[j], scalable[j + 1]);
             }
         }
     }
-    styles = std::move(collectedStyles);
-    fullNames = std::move(collectedNames);
+    // A scalable face the system serves from several files (one font
+    // installed in two folders, a Type 1 font as ".pfb" and ".t1") is one
+    // face to the user: the first of its kind stays. Bitmap faces of one
+    // name differ in their sizes, and each size stays.
+    styles.clear();
+    fullNames.clear();
+    std::vector<char> kept;
+    for (size_t i = 0; i < collectedStyles.size() && i < collectedNames.size(); ++i) {
+        bool repeated = false;
+        for (size_t j = 0; j < styles.size() && !repeated && scalable[i]; ++j) {
+            repeated =
+                kept[j] && styles[j] == collectedStyles[i] && fullNames[j] == collectedNames[i];
+        }
+        if (!repeated) {
+            kept.push_back(scalable[i]);
+            styles.push_back(std::move(collectedStyles[i]));
+            fullNames.push_back(std::move(collectedNames[i]));
+        }
+    }
 }
 
 void TFontManager::GetFamilyStyleNames(const std::string& family,
                                        std::vector<std::string>& styles) {
     std::vector<std::string> unused;
     GetFamilyStyles(family, styles, unused);
+    // A style name once, though the family may hold that style in two kinds
+    // (Type 1 and OpenType) under two full names.
+    std::vector<std::string> named;
+    for (std::string& style : styles) {
+        if (std::find(named.begin(), named.end(), style) == named.end()) {
+            named.push_back(std::move(style));
+        }
+    }
+    styles = std::move(named);
 }
 
 void TFontManager::GetFamilyFullNames(const std::string& family,
@@ -346,7 +375,13 @@ TFontFiles TFontManager::GetFontFiles(const std::string& fullName, const std::st
             if (bytes.size() > 4096) {
                 return TFontFiles();
             }
-            return Type1Files(bytes);
+            TFontFiles files = Type1Files(bytes);
+            // An outline without metrics is listed as its own metrics file:
+            // one file, to be copied or removed once.
+            if (files.Outline == files.File) {
+                files.Outline.clear();
+            }
+            return files;
         }
         case ftTrueType:
         case ftOpenType:
@@ -382,10 +417,12 @@ uint8_t TFontManager::GetFontFileType(const std::string& path) {
     if (ext == ".otf") {
         return ftOpenType;
     }
-    if (ext == ".pfm") {
+    // A Type 1 font is read from either file of its pair, or from its
+    // outline file alone.
+    if (ext == ".pfm" || ext == ".afm" || ext == ".pfb" || ext == ".pfa" || ext == ".t1") {
         return ftType1;
     }
-    if (ext == ".ttc") {
+    if (ext == ".ttc" || ext == ".otc") {
         return ftTrueTypeCollection;
     }
     return ftUnknown;

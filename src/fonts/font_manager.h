@@ -70,6 +70,10 @@ public:
     static uint8_t GetFontFileType(const std::string& path);
     // The outline file beside a metrics file, found ignoring case.
     static std::string GetPfbFileName(const std::string& pfmPath);
+    // The file that travels with a Type 1 file in every file command: the
+    // outline of a metrics file, the metrics file (if any) of an outline;
+    // empty for every other font file.
+    static std::string GetCompanionFile(const std::string& path);
     void OpenFontsFolder();
 
     // Installation and removal. Result codes of a permanent installation.
@@ -108,6 +112,9 @@ public:
     // A reader's record of a font file chosen by its extension; nothing for
     // a type without a reader. Throws EFontFileError when the file cannot be read.
     static std::unique_ptr<TFontFile> ReadFontFile(const std::string& path);
+    // A record for every face of the file: several for a collection, else
+    // the one ReadFontFile gives; none for a type without a reader.
+    static std::vector<std::unique_ptr<TFontFile>> ReadFontFaces(const std::string& path);
 
     std::string FontsFolder;
     std::vector<std::string> Families;
@@ -131,6 +138,13 @@ private:
     // Copies the font's files in; Names are the names they took.
     bool CopyFontIntoFontsFolder(const TFontFile& font, TFontFiles& names);
     std::string SystemText(uint32_t code) const;
+    // The families of the installed faces that lie in the file besides the
+    // one of this full name, each once.
+    std::vector<std::string> OtherFamiliesInFile(const std::string& path,
+                                                 const std::string& fullName);
+    // Asks before a collection goes that holds faces of other styles; true
+    // when nothing else goes with it or the user agrees.
+    bool ConfirmCollectionRemoval(const std::string& path, const std::string& fullName);
 };
 
 // The one catalogue of the run: created before the main window, freed last.

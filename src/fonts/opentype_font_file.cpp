@@ -21,6 +21,10 @@ namespace {
 constexpr int kErrorText = 1;
 
 constexpr size_t kOffsetTableSize = 12;
+constexpr size_t kCollectionHeaderSize = 12;
+constexpr uint32_t kCollectionTag = 0x74746366; // 'ttcf'
+// Face numbers above this do not fit the 16 bits the system numbers them in.
+constexpr uint32_t kMaxCollectionFaces = 0xFFFF;
 constexpr size_t kTableRecordSize = 16;
 constexpr size_t kNameHeaderSize = 6;
 constexpr size_t kNameRecordSize = 12;
@@ -160,15 +164,19 @@ std::string TagText(const TByteView& directory, uint64_t at) {
     return tag;
 }
 
-// TrueType, CFF, Apple's two older tags, and a collection's header.
+// TrueType, CFF and Apple's two older tags.
 bool HasSfntSignature(const TByteView& offsetTable) {
     if (!offsetTable.Contains(0, 4)) {
         return false;
     }
     const uint32_t version = offsetTable.BE32(0);
     return version == 0x00010000 || version == 0x4F54544F /* OTTO */ ||
-           version == 0x74727565 /* true */ || version == 0x74797031 /* typ1 */ ||
-           version == 0x74746366 /* ttcf */;
+           version == 0x74727565 /* true */ || version == 0x74797031 /* typ1 */;
+}
+
+bool IsCollection(IByteSource& source) {
+    const std::vector<uint8_t> tag = ReadUpTo(source, 0, 4);
+    return TByteView(tag).Contains(0, 4) && TByteView(tag).BE32(0) == kCollectionTag;
 }
 
 bool IsOpenTypeLayoutTag(const std::string& tag) {
@@ -178,30 +186,74 @@ bool IsOpenTypeLayoutTag(const std::string& tag) {
 
 } // namespace
 
-TOpenTypeFontFile::TOpenTypeFontFile(const std::string& fileName) {
+std::vector<uint64_t> CollectionDirectories(IByteSource& source) {
+    const std::vector<uint8_t> headerBytes = ReadUpTo(source, 0, kCollectionHeaderSize);
+    const TByteView header(headerBytes);
+    if (!header.Contains(0, kCollectionHeaderSize) || header.BE32(0) != kCollectionTag) {
+        return {};
+    }
+    // Only the offsets the file holds count, however many the header claims.
+    const uint64_t size = source.Size();
+    const uint64_t room = size > kCollectionHeaderSize ? (size - kCollectionHeaderSize) / 4 : 0;
+    const uint64_t count =
+        std::min<uint64_t>({header.BE32(8), room, uint64_t(kMaxCollectionFaces)});
+    const std::vector<uint8_t> offsetBytes =
+        ReadUpTo(source, kCollectionHeaderSize, size_t(count) * 4);
+    const TByteView offsets(offsetBytes);
+    std::vector<uint64_t> directories;
+    for (uint64_t i = 0; i < count && offsets.Contains(i * 4, 4); ++i) {
+        const uint64_t at = offsets.BE32(i * 4);
+        const bool inside = at <= size && kOffsetTableSize <= size - at;
+        directories.push_back(inside ? at : kNoDirectory);
+    }
+    return directories;
+}
+
+TOpenTypeFontFile::TOpenTypeFontFile(const std::string& fileName, uint32_t faceIndex) {
     FileName = InFontsFolder(fileName);
     const std::unique_ptr<IByteSource> source = FileShell().OpenFontFile(FileName);
-    ReadFont(*source, SystemLocale().DefaultLangID());
+    ReadFont(*source, SystemLocale().DefaultLangID(), faceIndex);
     Installed = IsInstalled(fileName);
 }
 
-TOpenTypeFontFile::TOpenTypeFontFile(IByteSource& source, uint16_t systemLangId) {
-    ReadFont(source, systemLangId);
+TOpenTypeFontFile::TOpenTypeFontFile(IByteSource& source, uint16_t systemLangId,
+                                     uint32_t faceIndex) {
+    ReadFont(source, systemLangId, faceIndex);
 }
 
 TFontFiles TOpenTypeFontFile::GetFiles(bool fullPath) const {
     return TFontFiles(fullPath ? FileName : FileNamePart(FileName));
 }
 
-void TOpenTypeFontFile::ReadFont(IByteSource& source, uint16_t systemLangId) {
+std::optional<uint64_t> TOpenTypeFontFile::FindDirectory(IByteSource& source, uint32_t faceIndex) {
+    FaceIndex = faceIndex;
+    if (!IsCollection(source)) {
+        return faceIndex == 0 ? std::optional<uint64_t>(0) : std::nullopt;
+    }
+    FontType = ftTrueTypeCollection;
+    const std::vector<uint64_t> directories = CollectionDirectories(source);
+    FaceCount = static_cast<uint32_t>(directories.size());
+    if (faceIndex >= directories.size() || directories[faceIndex] == kNoDirectory) {
+        return std::nullopt;
+    }
+    return directories[faceIndex];
+}
+
+void TOpenTypeFontFile::ReadFont(IByteSource& source, uint16_t systemLangId, uint32_t faceIndex) {
     FontType = ftTrueType;
     Outlines = 1;
-    const std::vector<uint8_t> offsetBytes = ReadUpTo(source, 0, kOffsetTableSize);
+    const std::optional<uint64_t> directoryAt = FindDirectory(source, faceIndex);
+    const bool collection = FontType == ftTrueTypeCollection;
+    // A face that is not there reads as a file of no tables.
+    const std::vector<uint8_t> offsetBytes =
+        directoryAt ? ReadUpTo(source, *directoryAt, kOffsetTableSize) : std::vector<uint8_t>();
     const TByteView offsetTable(offsetBytes);
     NotAFont = !HasSfntSignature(offsetTable);
     const uint16_t numTables = offsetTable.BE16(4);
     const std::vector<uint8_t> directoryBytes =
-        ReadUpTo(source, kOffsetTableSize, size_t(numTables) * kTableRecordSize);
+        directoryAt ? ReadUpTo(source, *directoryAt + kOffsetTableSize,
+                               size_t(numTables) * kTableRecordSize)
+                    : std::vector<uint8_t>();
     const TByteView directory(directoryBytes);
 
     std::vector<uint64_t> nameTables;
@@ -228,6 +280,10 @@ void TOpenTypeFontFile::ReadFont(IByteSource& source, uint16_t systemLangId) {
         } else if (IsOpenTypeLayoutTag(tag)) {
             FontType = ftOpenType;
         }
+    }
+    // A collection is one kind of file to the user, whatever its faces hold.
+    if (collection) {
+        FontType = ftTrueTypeCollection;
     }
     // Each OS/2 or 'head' read sets all its fields, so only the last such
     // table in the directory counts.

@@ -4,21 +4,31 @@
 #include "fonts/font_file.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace lw {
 
-// A TrueType or OpenType font file (".ttf", ".otf"): names from its 'name'
-// table, OS/2 and 'head' values, TrueType or OpenType by its tables.
+// Where the table directory of each face of a collection (".ttc", ".otc")
+// lies, in face order. A face whose directory would start outside the file
+// is kept in its place (the faces after it keep their numbers) as
+// kNoDirectory. Empty when the file is no collection.
+inline constexpr uint64_t kNoDirectory = ~uint64_t(0);
+std::vector<uint64_t> CollectionDirectories(IByteSource& source);
+
+// A TrueType or OpenType font file (".ttf", ".otf"), or one face of a
+// collection: names from its 'name' table, OS/2 and 'head' values, TrueType
+// or OpenType by its tables.
 class TOpenTypeFontFile : public TFontFile {
 public:
     // Reads the file; a bare file name is taken from the font folder. Throws
     // EFontFileError when the file cannot be opened.
-    explicit TOpenTypeFontFile(const std::string& fileName);
+    explicit TOpenTypeFontFile(const std::string& fileName, uint32_t faceIndex = 0);
     // Reads a font already at hand, choosing names for the given system
     // language. FileName stays empty and the catalogue is not asked whether
     // the font is installed.
-    TOpenTypeFontFile(IByteSource& source, uint16_t systemLangId);
+    TOpenTypeFontFile(IByteSource& source, uint16_t systemLangId, uint32_t faceIndex = 0);
 
     TFontFiles GetFiles(bool fullPath) const override;
 
@@ -28,7 +38,9 @@ public:
     uint8_t Outlines = 1;    // 1 TrueType outlines (or bitmaps only), 2 PostScript
 
 private:
-    void ReadFont(IByteSource& source, uint16_t systemLangId);
+    void ReadFont(IByteSource& source, uint16_t systemLangId, uint32_t faceIndex);
+    // The offset of the face's table directory: 0 for a single font.
+    std::optional<uint64_t> FindDirectory(IByteSource& source, uint32_t faceIndex);
     void ReadNameTables(IByteSource& source, const std::vector<uint64_t>& offsets,
                         uint16_t systemLangId);
     void ReadOS2Table(IByteSource& source, uint64_t offset);

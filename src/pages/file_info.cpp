@@ -39,6 +39,22 @@ TFileInfoTexts FileInfo(const TFontFile& font, TFontManager& fonts) {
     return texts;
 }
 
+TFileInfoTexts FileInfo(const TFontFile& font, TFontManager& fonts,
+                        const std::vector<std::unique_ptr<TFontFile>>& faces) {
+    TFileInfoTexts texts = FileInfo(font, fonts);
+    if (faces.size() > 1) {
+        std::vector<std::string> families;
+        std::vector<std::string> styles;
+        for (const std::unique_ptr<TFontFile>& face : faces) {
+            families.push_back(face->FamilyName);
+            styles.push_back(face->StyleName);
+        }
+        texts.Family = FmtLoadStr(kFamily, JoinStrings(families, ", "));
+        texts.Style = FmtLoadStr(kStyle, JoinStrings(styles, ", "));
+    }
+    return texts;
+}
+
 std::string JoinStrings(const std::vector<std::string>& items, const std::string& separator) {
     std::string joined;
     std::string previous;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ TFileInfoTexts EmptyFileInfo();
 // The labels for a previewed file; an installed one lists its family's
 // installed styles.
 TFileInfoTexts FileInfo(const TFontFile& font, TFontManager& fonts);
+// The same for a file of several faces (a collection): the first face is
+// previewed, the family and style lines name those of every face.
+TFileInfoTexts FileInfo(const TFontFile& font, TFontManager& fonts,
+                        const std::vector<std::unique_ptr<TFontFile>>& faces);
 
 // The items joined, each followed by the separator except the last; an item
 // equal to the one before it (exactly) is left out.

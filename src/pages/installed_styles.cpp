@@ -29,8 +29,10 @@ TFamilyDescription DescribeFamily(TFontManager& fonts, const std::string& family
         return Text().CompareIgnoreCase(a, b) < 0;
     };
     for (size_t i = 0; i < count; ++i) {
-        // A Type 1 font shows its metrics file.
-        std::string file = fonts.GetFontFiles(fullNames[i], family, styles[i]).File;
+        // A Type 1 font shows its outline file: that is the font, the
+        // metrics file (".pfm", ".afm") only goes with it.
+        const TFontFiles files = fonts.GetFontFiles(fullNames[i], family, styles[i]);
+        std::string file = files.Outline.empty() ? files.File : files.Outline;
         if (file.empty()) {
             file = "(\?\?\?)"; // escaped: "??)" would be a trigraph
         }

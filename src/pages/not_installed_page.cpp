@@ -44,7 +44,7 @@ constexpr int kDestinationTitle = 13011;
 constexpr int kRenameCaption = 13016;
 constexpr int kRenamePrompt = 13017;
 constexpr int kDeleteQuestion = 13010;
-const char* const kFontMasks = "*.ttf; *.otf; *.pfm";
+const char* const kFontMasks = kFontFileMasks;
 const char* const kNoFileFont = "MS Sans Serif";
 
 QLabel* InfoLabel(QWidget* parent, const char* name) {
@@ -233,7 +233,11 @@ void TNotInstalledPage::FileListClick() {
         SetSampleFont(QString::fromLatin1(kNoFileFont), false, false);
         ShowEmptyInfo();
     } else if ((Preview = PreviewFile(path, error))) {
-        ShowInfo(FileInfo(*Preview, *FontManager));
+        if (Preview->FaceCount > 1) {
+            ShowInfo(FileInfo(*Preview, *FontManager, TFontManager::ReadFontFaces(path)));
+        } else {
+            ShowInfo(FileInfo(*Preview, *FontManager));
+        }
         // An installed face shows in its installed style.
         const TFontStyles style =
             Preview->Installed ? FontManager->GetStyleFlags(Preview->FamilyName, Preview->StyleName)

@@ -68,14 +68,15 @@ QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& tex
     return line;
 }
 
-QImage TFontSampleDelegate::FileSampleLine(const std::string& file, const QString& text,
+QImage TFontSampleDelegate::FileSampleLine(const std::string& file, int index, const QString& text,
                                            int maxWidth, qreal ratio, const QColor& color) const {
-    const QString key = QString::fromStdString(file);
+    const QString key = QString::fromStdString(file) + QLatin1Char('#') + QString::number(index);
     if (UndrawableFiles.contains(key)) {
         return QImage();
     }
     TFaceInfo face;
     face.File = file;
+    face.Index = index;
     QImage line = LineImage(face, text, maxWidth, ratio, color);
     if (line.isNull()) {
         UndrawableFiles.insert(key, true);
@@ -123,7 +124,9 @@ QSize TFontSampleDelegate::sizeHint(const QStyleOptionViewItem&, const QModelInd
 QString TFontSampleDelegate::TileKey(const TSampleItem& item, bool selected, QSize size,
                                      qreal ratio) {
     return QStringLiteral("%1|%2|%3|%4|%5|%6x%7|%8")
-        .arg(item.Name, item.Family, QString::fromStdString(item.FaceFile))
+        .arg(item.Name, item.Family,
+             QString::fromStdString(item.FaceFile) + QLatin1Char('#') +
+                 QString::number(item.FaceIndex))
         .arg(item.NameItalic)
         .arg(selected)
         .arg(size.width())
@@ -167,9 +170,9 @@ QImage TFontSampleDelegate::RenderTile(const TSampleItem& item, const QModelInde
     painter.setClipRect(sampleBand);
     const QString text = SampleText.isEmpty() ? item.Family : SampleText;
     const int width = sampleBand.width() - 5;
-    const QImage line = item.FaceFile.empty()
-                            ? SampleLine(item.Family, text, width, ratio, ink)
-                            : FileSampleLine(item.FaceFile, text, width, ratio, ink);
+    const QImage line = item.FaceFile.empty() ? SampleLine(item.Family, text, width, ratio, ink)
+                                              : FileSampleLine(item.FaceFile, item.FaceIndex, text,
+                                                               width, ratio, ink);
     if (!line.isNull()) {
         painter.drawImage(sampleBand.topLeft() + QPoint(5, 0), line);
     } else {

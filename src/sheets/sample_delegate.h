@@ -24,6 +24,7 @@ struct TSampleItem {
     // The face drawn from this file (a font not installed); empty: the
     // catalogue's face of the family.
     std::string FaceFile;
+    int FaceIndex = 0; // which face of that file
     // The style Qt draws the family in, when the face cannot be drawn from
     // its file.
     bool Bold = false;
@@ -82,8 +83,8 @@ public:
     QImage SampleLine(const QString& family, const QString& text, int maxWidth, qreal ratio,
                       const QColor& color) const;
     // The same for a face given by its file.
-    QImage FileSampleLine(const std::string& file, const QString& text, int maxWidth, qreal ratio,
-                          const QColor& color) const;
+    QImage FileSampleLine(const std::string& file, int index, const QString& text, int maxWidth,
+                          qreal ratio, const QColor& color) const;
 
 private:
     TSampleItem ItemAt(const QModelIndex& index) const;

@@ -75,6 +75,13 @@ bool Confirmed(int question) {
                                 TMsgButtons::YesNo) == TMsgResult::Yes;
 }
 
+// A collection's faces are rows of one file, which is installed once.
+void AddOnce(std::vector<std::string>& names, const std::string& name) {
+    if (std::find(names.begin(), names.end(), name) == names.end()) {
+        names.push_back(name);
+    }
+}
+
 } // namespace
 
 void TfViewAllNotInstalled::ViewFolder(ISheetHost& host, TfViewAll* installedSheet,
@@ -276,6 +283,7 @@ void TfViewAllNotInstalled::ClearRows() {
     Resources.clear();
     Loaded.clear();
     StyleBits.clear();
+    FaceIndices.clear();
 }
 
 bool TfViewAllNotInstalled::LoadFolder(const std::vector<std::string>& fileNames,
@@ -293,32 +301,39 @@ bool TfViewAllNotInstalled::LoadFolder(const std::vector<std::string>& fileNames
         if (MainWindow != nullptr && MainWindow->LoadWasCancelled()) {
             return false;
         }
-        std::unique_ptr<TFontFile> font;
+        std::vector<std::unique_ptr<TFontFile>> faces;
         try {
-            font = TFontManager::ReadFontFile(Folder + name);
+            faces = TFontManager::ReadFontFaces(Folder + name);
         } catch (const std::exception&) {
-            font.reset(); // unreadable: a row that says so
+            faces.clear(); // unreadable: a row that says so
         }
-        FileNames.push_back(name);
-        // The readers take what they can from any file; one that yields no
-        // family is no font to show or install.
-        if (font && !font->FamilyName.empty()) {
-            items.append(Q(font->FamilyName));
-            StyleNames.push_back(font->StyleName);
-            Flags.push_back(font->Installed ? "1" : "0");
-            Resources.emplace_back(font->GetFiles(true));
-            StyleBits.push_back(font->Installed
-                                    ? FontManager->GetStyleFlags(font->FamilyName, font->StyleName)
+        if (faces.empty()) {
+            faces.push_back(nullptr);
+        }
+        // A collection is a row a face, each naming the one file.
+        for (const std::unique_ptr<TFontFile>& font : faces) {
+            FileNames.push_back(name);
+            FaceIndices.push_back(font ? font->FaceIndex : 0);
+            // The readers take what they can from any file; one that yields
+            // no family is no font to show or install.
+            if (font && !font->FamilyName.empty()) {
+                items.append(Q(font->FamilyName));
+                StyleNames.push_back(font->StyleName);
+                Flags.push_back(font->Installed ? "1" : "0");
+                Resources.emplace_back(font->GetFiles(true));
+                StyleBits.push_back(
+                    font->Installed ? FontManager->GetStyleFlags(font->FamilyName, font->StyleName)
                                     : 0);
-        } else {
-            const std::string error = LoadStr(kError);
-            items.append(Q(error));
-            StyleNames.push_back(error);
-            Flags.push_back(error);
-            Resources.emplace_back(std::nullopt);
-            StyleBits.push_back(0);
+            } else {
+                const std::string error = LoadStr(kError);
+                items.append(Q(error));
+                StyleNames.push_back(error);
+                Flags.push_back(error);
+                Resources.emplace_back(std::nullopt);
+                StyleBits.push_back(0);
+            }
+            Loaded.push_back(false);
         }
-        Loaded.push_back(false);
         if (progress != nullptr) {
             progress->setValue(progress->value() + 1);
         }
@@ -362,6 +377,7 @@ TSampleItem TfViewAllNotInstalled::Describe(int row) const {
     if (Resources[at]) {
         const TFontFiles& files = *Resources[at];
         item.FaceFile = files.Outline.empty() ? files.File : files.Outline;
+        item.FaceIndex = static_cast<int>(FaceIndices[at]);
     }
     item.Bold = (StyleBits[at] & fsBold) != 0;
     item.Italic = (StyleBits[at] & fsItalic) != 0;
@@ -383,8 +399,9 @@ std::vector<int> TfViewAllNotInstalled::SelectedFolderRows() const {
 std::vector<std::string> TfViewAllNotInstalled::RowFiles(int row) const {
     const std::string& name = FileNames[static_cast<size_t>(row)];
     std::vector<std::string> files{name};
-    if (TFontManager::GetFontFileType(name) == ftType1) {
-        files.push_back(TFontManager::GetPfbFileName(Folder + name));
+    if (const std::string companion = TFontManager::GetCompanionFile(Folder + name);
+        !companion.empty()) {
+        files.push_back(companion);
     }
     return files;
 }
@@ -400,6 +417,7 @@ void TfViewAllNotInstalled::RemoveFolderRow(int row) {
     Resources.erase(Resources.begin() + row);
     Loaded.erase(Loaded.begin() + row);
     StyleBits.erase(StyleBits.begin() + row);
+    FaceIndices.erase(FaceIndices.begin() + row);
     Model->removeRows(row, 1);
 }
 
@@ -409,15 +427,29 @@ void TfViewAllNotInstalled::RemoveFolderRow(int row) {
 bool TfViewAllNotInstalled::ApplyToSelectedRows(TFileOp operation, const std::string& destination,
                                                 bool confirm, bool allowUndo) {
     FilesChanged = true;
-    const std::vector<int> rows = SelectedFolderRows();
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+    // The faces of one collection are rows of one file, handled once; the
+    // names are taken first, as rows leave the list on the way.
+    std::vector<std::string> files;
+    for (const int row : SelectedFolderRows()) {
+        AddOnce(files, FileNames[static_cast<size_t>(row)]);
+    }
+    for (auto file = files.rbegin(); file != files.rend(); ++file) {
+        const std::string& name = *file;
+        const auto row = std::find(FileNames.begin(), FileNames.end(), name);
+        if (row == FileNames.end()) {
+            continue;
+        }
         bool refused = false;
-        if (!FileOperationList(Folder, destination, RowFiles(*row), operation, confirm, allowUndo,
-                               refused)) {
+        if (!FileOperationList(Folder, destination, RowFiles(int(row - FileNames.begin())),
+                               operation, confirm, allowUndo, refused)) {
             return false;
         }
         if (!refused && operation != TFileOp::Copy) {
-            RemoveFolderRow(*row);
+            for (int other = FolderRows() - 1; other >= 0; --other) {
+                if (FileNames[static_cast<size_t>(other)] == name) {
+                    RemoveFolderRow(other);
+                }
+            }
         }
     }
     return true;
@@ -440,7 +472,7 @@ void TfViewAllNotInstalled::mnInstallSelectionClick(bool temporarily) {
     }
     std::vector<std::string> files;
     for (const int row : SelectedFolderRows()) {
-        files.push_back(FileNames[static_cast<size_t>(row)]);
+        AddOnce(files, FileNames[static_cast<size_t>(row)]);
     }
     ReleasePreviewFont();
     if (temporarily) {
@@ -455,8 +487,12 @@ void TfViewAllNotInstalled::mnInstallAllClick() {
     if (!Confirmed(kInstallAllQuestion)) {
         return;
     }
+    std::vector<std::string> files;
+    for (const std::string& name : FileNames) {
+        AddOnce(files, name);
+    }
     ReleasePreviewFont();
-    FontManager->InstallFolderFonts(FileNames, Folder, false);
+    FontManager->InstallFolderFonts(files, Folder, false);
     FontsInstalled = true;
 }
 

@@ -113,6 +113,8 @@ private:
     std::vector<std::optional<TFontFiles>> Resources;
     std::vector<bool> Loaded;
     std::vector<int> StyleBits;
+    // The face of its file each row shows: a collection gives a row a face.
+    std::vector<uint32_t> FaceIndices;
 };
 
 } // namespace lw

@@ -83,6 +83,19 @@ TEST_F(FolderControlsTest, TheListShowsMatchingFilesOnlySortedIgnoringCaseTwiceF
     EXPECT_TRUE(list.item(2)->text().contains(QChar(0xFFFD)));
 }
 
+TEST_F(FolderControlsTest, AType1PairIsOneEntryAndEveryFontKindIsListedByDefault) {
+    for (const char* name : {"pair.pfm", "PAIR.PFB", "withafm.pfb", "withafm.afm", "lone.pfa",
+                             "cjk.ttc", "cjk2.otc", "sans.ttf", "serif.otf", "other.pfb"}) {
+        Touch(Root / name);
+    }
+    EXPECT_EQ(ListFolderFiles(Root.string(), ParseMasks(kFontFileMasks)),
+              (std::vector<std::string>{"cjk.ttc", "cjk2.otc", "lone.pfa", "other.pfb", "pair.pfm",
+                                        "sans.ttf", "serif.otf", "withafm.pfb"}));
+    // The outline stands alone where the masks leave its metrics out.
+    EXPECT_EQ(ListFolderFiles(Root.string(), ParseMasks("*.pfb")),
+              (std::vector<std::string>{"other.pfb", "PAIR.PFB", "withafm.pfb"}));
+}
+
 TEST(FileList, ThePicturesKeyColourBecomesTheBackgroundOfEachKindOfItem) {
     QImage image(16, 16, QImage::Format_RGB32);
     image.fill(QColor(0, 128, 128));

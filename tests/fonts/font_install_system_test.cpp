@@ -1,8 +1,10 @@
 // Installation against the real fontconfig of the temporary home: what other
 // programs (fc-list) and the catalogue see.
+#include "command_run.h"
 #include "font_builder.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
+#include "fonts/type1_font_file.h"
 #include "platform/linux/fontconfig_system.h"
 #include "platform/linux/replace_file.h"
 #include "platform/services.h"
@@ -83,6 +85,138 @@ TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndUninstallingToTrash
     FontManager->Refresh();
     EXPECT_FALSE(Listed("LwProbe"));
     fs::remove(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf");
+}
+
+TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
+    const fs::path incoming = test::TestHome().Root() / "incoming";
+    fs::create_directories(incoming);
+    const auto named = [](const std::string& family) {
+        return test::MinimalTrueType(test::TNameTableBuilder()
+                                         .Windows(1, family)
+                                         .Windows(2, "Regular")
+                                         .Windows(4, family + " Regular"));
+    };
+    const fs::path file = incoming / "lwpair.ttc";
+    test::WriteFile(file, test::Collection({named("LwFirst"), named("LwSecond")}));
+    const std::vector<std::unique_ptr<TFontFile>> faces =
+        TFontManager::ReadFontFaces(file.string());
+    ASSERT_EQ(faces.size(), 2u);
+    EXPECT_EQ(FontManager->InstallFontFile(*faces[1]), TFontManager::irInstalled);
+    FontManager->BroadcastFontChange();
+    const fs::path installed = fs::path(FontManager->FontsFolder) / "lwpair.ttc";
+    EXPECT_NE(FcList().find("LwFirst|" + installed.string()), std::string::npos) << FcList();
+    EXPECT_NE(FcList().find("LwSecond|" + installed.string()), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_TRUE(Listed("LwFirst"));
+    EXPECT_TRUE(Listed("LwSecond"));
+    // Every face of the file now reads as installed: no second copy.
+    EXPECT_TRUE(TOpenTypeFontFile(file.string(), 0).Installed);
+    EXPECT_EQ(FontManager->InstallFontFile(*TFontManager::ReadFontFaces(file.string())[0]),
+              TFontManager::irAlreadyInstalled);
+
+    // The file holds another family too: the user is asked, and a No keeps it.
+    test::TestPrompts().Answers = {TMsgResult::No};
+    EXPECT_FALSE(FontManager->UninstallFont("LwFirst Regular", "LwFirst", true, false));
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_NE(test::TestPrompts().Messages[0].Text.find("LwSecond"), std::string::npos)
+        << test::TestPrompts().Messages[0].Text;
+    EXPECT_TRUE(fs::exists(installed));
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    EXPECT_TRUE(FontManager->UninstallFont("LwFirst Regular", "LwFirst", true, false));
+    EXPECT_FALSE(fs::exists(installed));
+    EXPECT_EQ(FcList().find("LwSecond|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed("LwFirst"));
+    EXPECT_FALSE(Listed("LwSecond"));
+}
+
+TEST_F(SystemInstallTest, AType1OutlineAndItsAfmAreInstalledAndRemovedTogether) {
+    const fs::path system = "/usr/share/fonts/X11/Type1";
+    fs::path pfb;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(system, ec)) {
+        fs::path afm = entry.path();
+        afm.replace_extension(".afm");
+        if (entry.path().extension() == ".pfb" && fs::exists(afm)) {
+            pfb = entry.path();
+            break;
+        }
+    }
+    if (pfb.empty()) {
+        GTEST_SKIP() << "no .pfb with an .afm in " << system << " (package t1-cyrillic has some)";
+    }
+    const fs::path incoming = test::TestHome().Root() / "incoming-type1";
+    fs::create_directories(incoming);
+    fs::copy_file(pfb, incoming / "lwpair.pfb", fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(pfb).replace_extension(".afm"), incoming / "lwpair.afm",
+                  fs::copy_options::overwrite_existing);
+    const std::unique_ptr<TFontFile> font =
+        TFontManager::ReadFontFile((incoming / "lwpair.pfb").string());
+    ASSERT_TRUE(font);
+    ASSERT_FALSE(font->Installed);
+    FontManager->InstallFont(*font, true);
+    ASSERT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+    const fs::path fonts = FontManager->FontsFolder;
+    EXPECT_TRUE(fs::exists(fonts / "lwpair.pfb"));
+    EXPECT_TRUE(fs::exists(fonts / "lwpair.afm"));
+    EXPECT_NE(FcList().find(font->FamilyName + "|" + (fonts / "lwpair.pfb").string()),
+              std::string::npos)
+        << FcList();
+    FontManager->Refresh();
+    ASSERT_TRUE(Listed(font->FamilyName));
+    EXPECT_TRUE(TFontManager::ReadFontFile((incoming / "lwpair.pfb").string())->Installed);
+    // The style's files are the pair, the outline the one it is shown by.
+    EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
+              TFontFiles("lwpair.afm", "lwpair.pfb"));
+    // The command line shows the style by its outline, once.
+    const test::TCommandRun styles = test::RunCommand(
+        test::BuildBinFolder() + "/letterwell-cli styles '" + font->FamilyName + "'");
+    EXPECT_EQ(styles.Status, 0);
+    EXPECT_EQ(styles.Output, font->StyleName + "\t" + font->FullName + "\tlwpair.pfb\tType 1\n");
+
+    EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+    EXPECT_FALSE(fs::exists(fonts / "lwpair.pfb"));
+    EXPECT_FALSE(fs::exists(fonts / "lwpair.afm"));
+    EXPECT_EQ(FcList().find((fonts / "lwpair").string()), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed(font->FamilyName));
+    fs::remove_all(incoming);
+}
+
+TEST_F(SystemInstallTest, ALoneType1OutlineIsInstalledAndRemovedAsOneFile) {
+    const fs::path system = "/usr/share/fonts/X11/Type1";
+    fs::path pfb;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(system, ec)) {
+        if (entry.path().extension() == ".pfb") {
+            pfb = entry.path();
+            break;
+        }
+    }
+    if (pfb.empty()) {
+        GTEST_SKIP() << "no .pfb in " << system << " (package fonts-urw-base35 has some)";
+    }
+    const fs::path incoming = test::TestHome().Root() / "incoming-lone";
+    fs::create_directories(incoming);
+    fs::copy_file(pfb, incoming / "lwlone.pfb", fs::copy_options::overwrite_existing);
+    const std::unique_ptr<TFontFile> font =
+        TFontManager::ReadFontFile((incoming / "lwlone.pfb").string());
+    ASSERT_TRUE(font);
+    FontManager->InstallFont(*font, true);
+    ASSERT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+    const fs::path fonts = FontManager->FontsFolder;
+    FontManager->Refresh();
+    ASSERT_TRUE(Listed(font->FamilyName));
+    EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
+              TFontFiles("lwlone.pfb"));
+    EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+    EXPECT_FALSE(fs::exists(fonts / "lwlone.pfb"));
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed(font->FamilyName));
+    fs::remove_all(incoming);
 }
 
 TEST_F(SystemInstallTest, TemporaryFontsAreSeenByOtherProgramsUntilRemoved) {

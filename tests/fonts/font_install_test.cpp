@@ -235,13 +235,18 @@ TEST_F(InstallTest, AType1PairIsCopiedWholeAndListedWithBothNames) {
     EXPECT_EQ(Fonts->GetFontFileName("Probe-Bold", "Probe PS", "Bold"), "probe.pfm|probe.pfb");
 }
 
-TEST_F(InstallTest, FolderInstallSkipsCollectionsAndBitmapsAndStopsOnCancel) {
+TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCancel) {
     MakeTrueType("a.ttf", "Probe A");
-    test::WriteFile(Source / "b.ttc", {1, 2, 3});
+    const auto face = [](const std::string& family) {
+        return test::MinimalTrueType(
+            test::TNameTableBuilder().Windows(1, family).Windows(4, family + " Regular"));
+    };
+    test::WriteFile(Source / "b.ttc", test::Collection({face("Probe B1"), face("Probe B2")}));
     test::WriteFile(Source / "c.fon", {1, 2, 3});
     Fonts->InstallFolderFonts({"a.ttf", "b.ttc", "c.fon"}, Source.string(), false);
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(System.Loaded, std::vector<std::string>{"a.ttf"});
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
+    EXPECT_EQ(System.Loaded, (std::vector<std::string>{"a.ttf", "b.ttc"}));
+    EXPECT_EQ(test::ReadFile(FontsFolder / "b.ttc"), test::ReadFile(Source / "b.ttc"));
     EXPECT_EQ(System.Changes, 0);
 
     for (const char* name : {"d", "e", "f", "g"}) {

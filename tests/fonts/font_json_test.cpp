@@ -64,7 +64,8 @@ TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
         "\"DesignerURL\": \"\", \"LicenseDescription\": \"\", \"LicenseURL\": \"\", "
         "\"PreferredFamily\": \"\", \"PreferredStyle\": \"\", \"SampleText\": \"\", \"Selection\": "
         "32, \"UnitsPerEm\": 0, \"LowestRecPPEM\": 0, \"Installed\": false, \"FontType\": 2, "
-        "\"WeightClass\": 700, \"WidthClass\": 5, \"FamilyClass\": -1, \"Outlines\": 2}");
+        "\"FaceIndex\": 0, \"WeightClass\": 700, \"WidthClass\": 5, \"FamilyClass\": -1, "
+        "\"Outlines\": 2}");
 
     test::TPfmBuilder pfm;
     const test::TBytes pfmBytes = pfm.Build();
@@ -73,8 +74,9 @@ TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
     TMemoryByteSource outline(pfbBytes);
     const std::string type1 = FontFileJson(TType1FontFile(metrics, outline));
     EXPECT_NE(
-        type1.find("\"Installed\": false, \"FontType\": 3, \"PfbFileName\": \"\", \"PSFullName\": "
-                   "\"\", \"PSFamilyName\": \"\", \"PSWeight\": \"\", \"ItalicAngle\": -9, "
+        type1.find("\"Installed\": false, \"FontType\": 3, \"FaceIndex\": 0, \"PfbFileName\": "
+                   "\"\", \"MetricsFileName\": \"\", \"PSFullName\": \"\", \"PSFamilyName\": \"\", "
+                   "\"PSWeight\": \"\", \"ItalicAngle\": -9, "
                    "\"IsFixedPitch\": true}"),
         std::string::npos)
         << type1;
@@ -90,10 +92,15 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
         test::TSfntBuilder()
             .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli Probe").Build())
             .Build());
-    const std::string collection = folder.Write("probe.ttc", test::TBytes(16, 0));
+    const auto face = [](const std::string& fullName) {
+        return test::MinimalTrueType(test::TNameTableBuilder().Windows(4, fullName));
+    };
+    const std::string collection =
+        folder.Write("probe.ttc", test::Collection({face("Cli One"), face("Cli Two")}));
+    const std::string bitmap = folder.Write("probe.fon", test::TBytes(16, 0));
     const std::string missing = (folder.Path / "missing.otf").string();
     const std::string command = test::BuildBinFolder() + "/letterwell-cli info '" + font + "' '" +
-                                collection + "' '" + missing + "' 2>/dev/null";
+                                collection + "' '" + bitmap + "' '" + missing + "' 2>/dev/null";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;
@@ -109,20 +116,30 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
          start = end + 1) {
         lines.push_back(output.substr(start, end - start));
     }
-    ASSERT_EQ(lines.size(), 3u) << output;
+    ASSERT_EQ(lines.size(), 5u) << output;
     EXPECT_EQ(lines[0].rfind("{\"FileName\": " + JsonString(font) + ", ", 0), 0u);
     EXPECT_NE(lines[0].find("\"FullName\": \"Cli Probe\""), std::string::npos);
     EXPECT_NE(lines[0].find("\"Outlines\": 1}"), std::string::npos);
+    EXPECT_NE(lines[0].find("\"FaceIndex\": 0,"), std::string::npos);
+    // A collection is a line a face, each naming the one file.
+    for (const int index : {0, 1}) {
+        const std::string& line = lines[size_t(1 + index)];
+        EXPECT_EQ(line.rfind("{\"FileName\": " + JsonString(collection) + ", ", 0), 0u);
+        EXPECT_NE(line.find(index == 0 ? "\"Cli One\"" : "\"Cli Two\""), std::string::npos);
+        EXPECT_NE(line.find("\"FontType\": 4, \"FaceIndex\": " + std::to_string(index) + ","),
+                  std::string::npos)
+            << line;
+    }
     // The program's texts come in English unless a language is asked for.
-    EXPECT_EQ(lines[1], FontFileErrorJson(collection, "Damaged or invalid font."));
-    EXPECT_EQ(lines[2], FontFileErrorJson(missing, "No such file or directory"));
+    EXPECT_EQ(lines[3], FontFileErrorJson(bitmap, "Damaged or invalid font."));
+    EXPECT_EQ(lines[4], FontFileErrorJson(missing, "No such file or directory"));
     const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
     for (const auto& [language, text] :
          {std::pair{"0", "Ostecen neispravan font."}, std::pair{"2", "Damaged or invalid font."}}) {
         const test::TCommandRun run =
-            test::RunCommand(cli + " --language " + language + " info '" + collection + "'");
+            test::RunCommand(cli + " --language " + language + " info '" + bitmap + "'");
         EXPECT_EQ(run.Status, 1);
-        EXPECT_EQ(run.Output, FontFileErrorJson(collection, text) + "\n") << language;
+        EXPECT_EQ(run.Output, FontFileErrorJson(bitmap, text) + "\n") << language;
     }
     EXPECT_EQ(test::RunCommand(cli + " --language 2>/dev/null").Status, 2);
     EXPECT_EQ(test::RunCommand(cli + " --language x families 2>/dev/null").Status, 2);

@@ -202,7 +202,12 @@ TEST(FontFiles, TypesByExtensionNamesForType1AndTheOutlineBesideMetrics) {
     EXPECT_EQ(TFontManager::GetFontFileType("b.otf"), ftOpenType);
     EXPECT_EQ(TFontManager::GetFontFileType("c.Pfm"), ftType1);
     EXPECT_EQ(TFontManager::GetFontFileType("d.ttc"), ftTrueTypeCollection);
-    EXPECT_EQ(TFontManager::GetFontFileType("e.pfb"), ftUnknown);
+    EXPECT_EQ(TFontManager::GetFontFileType("d.OTC"), ftTrueTypeCollection);
+    // Either file of a Type 1 pair, and an outline alone, in any of its forms.
+    for (const char* type1 : {"e.pfb", "e.PFA", "e.t1", "e.afm"}) {
+        EXPECT_EQ(TFontManager::GetFontFileType(type1), ftType1) << type1;
+    }
+    EXPECT_EQ(TFontManager::GetFontFileType("e.fon"), ftUnknown);
     EXPECT_EQ(TFontManager::GetFontFileType("/dir.ttf/noext"), ftUnknown);
     EXPECT_EQ(TFontManager::GetType1ValueName("Sans-Bold-Oblique"), "Sans Bold Oblique");
 

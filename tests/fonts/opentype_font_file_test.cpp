@@ -329,5 +329,93 @@ TEST_F(OpenTypeFileTest, InstalledOnlyWhenListedAndInTheFontFolder) {
     EXPECT_FALSE(TOpenTypeFontFile(elsewhere).Installed);
 }
 
+TBytes NamedFont(const std::string& family, const std::string& style) {
+    return test::MinimalTrueType(
+        TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " + style));
+}
+
+TEST(CollectionReader, EachFaceReadsFromItsOwnDirectory) {
+    const TBytes collection =
+        test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")});
+    TMemoryByteSource source(collection);
+    EXPECT_EQ(CollectionDirectories(source).size(), 2u);
+    const struct {
+        uint32_t Index;
+        const char* Family;
+        const char* FullName;
+    } faces[] = {{0, "Alpha", "Alpha Regular"}, {1, "Beta", "Beta Bold"}};
+    for (const auto& face : faces) {
+        const TOpenTypeFontFile font(source, 0x0409, face.Index);
+        EXPECT_FALSE(font.NotAFont) << face.Index;
+        EXPECT_EQ(font.FamilyName, face.Family);
+        EXPECT_EQ(font.FullName, face.FullName);
+        EXPECT_EQ(font.FaceIndex, face.Index);
+        EXPECT_EQ(font.FaceCount, 2u);
+        EXPECT_EQ(font.FontType, ftTrueTypeCollection);
+        EXPECT_EQ(font.RegistryName, std::string(face.FullName) + " (TrueType)");
+        EXPECT_EQ(font.UnitsPerEm, 1000);
+    }
+    // A face the collection does not hold is no font, and names nothing.
+    const TOpenTypeFontFile missing(source, 0x0409, 2);
+    EXPECT_TRUE(missing.NotAFont);
+    EXPECT_EQ(missing.FamilyName, "");
+    // A single font has one face, and no second one.
+    const TBytes single = NamedFont("Gamma", "Regular");
+    TMemoryByteSource singleSource(single);
+    EXPECT_TRUE(CollectionDirectories(singleSource).empty());
+    EXPECT_EQ(TOpenTypeFontFile(singleSource, 0x0409).FaceCount, 1u);
+    EXPECT_TRUE(TOpenTypeFontFile(singleSource, 0x0409, 1).NotAFont);
+}
+
+TEST(CollectionReader, HeadersThatLieAreCheckedAgainstTheFile) {
+    const TBytes good =
+        test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")});
+    const auto setBE32 = [](TBytes& bytes, size_t at, uint32_t value) {
+        for (int k = 0; k < 4; ++k) {
+            bytes[at + size_t(k)] = uint8_t(value >> (24 - 8 * k));
+        }
+    };
+    // A count far beyond the offsets the file holds: only those count.
+    TBytes huge = good;
+    setBE32(huge, 8, 0xFFFFFFFF);
+    TMemoryByteSource hugeSource(huge);
+    EXPECT_LE(CollectionDirectories(hugeSource).size(), (huge.size() - 12) / 4);
+    // A first face pointing past the end keeps its place; the second still
+    // reads as the second.
+    TBytes pastEnd = good;
+    setBE32(pastEnd, 12, uint32_t(good.size() - 4));
+    TMemoryByteSource pastEndSource(pastEnd);
+    const std::vector<uint64_t> directories = CollectionDirectories(pastEndSource);
+    ASSERT_EQ(directories.size(), 2u);
+    EXPECT_EQ(directories[0], kNoDirectory);
+    EXPECT_TRUE(TOpenTypeFontFile(pastEndSource, 0x0409, 0).NotAFont);
+    EXPECT_EQ(TOpenTypeFontFile(pastEndSource, 0x0409, 1).FamilyName, "Beta");
+    // A header cut short, or one that holds no face, is no font.
+    for (size_t size : {size_t(4), size_t(12), size_t(14)}) {
+        TBytes cut(good.begin(), good.begin() + long(size));
+        if (size == 12) {
+            setBE32(cut, 8, 0);
+        }
+        TMemoryByteSource cutSource(cut);
+        EXPECT_TRUE(TOpenTypeFontFile(cutSource, 0x0409).NotAFont) << size;
+    }
+}
+
+TEST_F(OpenTypeFileTest, EveryFaceOfACollectionFileGivesARecord) {
+    test::TScratchFolder folder("collections");
+    const std::string file = folder.Write(
+        "pair.TTC", test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")}));
+    const std::vector<std::unique_ptr<TFontFile>> faces = TFontManager::ReadFontFaces(file);
+    ASSERT_EQ(faces.size(), 2u);
+    EXPECT_EQ(faces[0]->FamilyName, "Alpha");
+    EXPECT_EQ(faces[1]->FamilyName, "Beta");
+    EXPECT_EQ(faces[1]->FaceIndex, 1u);
+    // One file: installing any face copies that file.
+    EXPECT_EQ(faces[1]->GetFiles(true), TFontFiles(file));
+    const std::string single = folder.Write("one.ttf", NamedFont("Gamma", "Regular"));
+    EXPECT_EQ(TFontManager::ReadFontFaces(single).size(), 1u);
+    EXPECT_TRUE(TFontManager::ReadFontFaces(folder.Write("x.fon", {1, 2})).empty());
+}
+
 } // namespace
 } // namespace lw

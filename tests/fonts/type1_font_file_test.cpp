@@ -236,5 +236,171 @@ TEST_F(Type1FileTest, InstalledWhenTheFontListKnowsItsName) {
     EXPECT_FALSE(TType1FontFile(file).Installed);
 }
 
+// An outline's clear text as fonts write it: names in /FontInfo, indented
+// by some, then the encrypted part, whose bytes may look like anything.
+const char* const kDictionary = "%!PS-AdobeFont-1.0: Probe-BoldItalic 002.000\n"
+                                "/FontInfo 9 dict dup begin\n"
+                                "  /version (002.000) readonly def\n"
+                                "  /Notice (Probe is a mark) readonly def\n"
+                                "  /FullName (Probe Bold Italic) readonly def\n"
+                                "  /FamilyName (Probe) readonly def\n"
+                                "  /Weight (Bold) readonly def\n"
+                                "  /ItalicAngle -12 def\n"
+                                "end readonly def\n"
+                                "/FontName /Probe-BoldItalic def\n"
+                                "currentfile eexec\n"
+                                "/FullName (Hidden) readonly def\n";
+
+TType1FontFile ReadOutline(const TBytes& outline, const TBytes* afm = nullptr) {
+    TMemoryByteSource outlineSource(outline);
+    if (afm == nullptr) {
+        return TType1FontFile(outlineSource, nullptr, TType1Metrics::None);
+    }
+    TMemoryByteSource metrics(*afm);
+    return TType1FontFile(outlineSource, &metrics, TType1Metrics::Afm);
+}
+
+TBytes TextBytes(const std::string& text) {
+    return TBytes(text.begin(), text.end());
+}
+
+TEST(Type1Outline, TheFontDictionaryNamesAFontWithoutMetrics) {
+    // The same names from binary segments (".pfb") and from text (".pfa").
+    for (const TBytes& outline : {PfbFile(kDictionary), TextBytes(kDictionary)}) {
+        const TType1FontFile font = ReadOutline(outline);
+        EXPECT_FALSE(font.NotAFont);
+        EXPECT_EQ(font.PostScriptName, "Probe-BoldItalic");
+        EXPECT_EQ(font.FullName, "Probe-BoldItalic");
+        EXPECT_EQ(font.RegistryName, "Probe BoldItalic");
+        EXPECT_EQ(font.FamilyName, "Probe");
+        EXPECT_EQ(font.StyleName, "Bold Italic");
+        EXPECT_EQ(font.PSFullName, "Probe Bold Italic"); // not the encrypted part's
+        EXPECT_EQ(font.PSWeight, "Bold");
+        EXPECT_EQ(font.Version, "002.000");
+        EXPECT_EQ(font.Trademark, "Probe is a mark");
+        EXPECT_EQ(font.ItalicAngle, -12);
+        EXPECT_EQ(font.FontType, ftType1);
+    }
+    // Without a family the PostScript name stands for it.
+    EXPECT_EQ(ReadOutline(PfbFile("/FontName /Lone-Name def\n")).FamilyName, "Lone-Name");
+    // Text that is no Type 1 font, and segments that start with a binary one.
+    EXPECT_TRUE(ReadOutline(TextBytes("StartFontMetrics 2.0\n")).NotAFont);
+    EXPECT_TRUE(ReadOutline(TBytes{0x80, 2, 4, 0, 0, 0, 1, 2, 3, 4}).NotAFont);
+    EXPECT_TRUE(ReadOutline(TBytes{}).NotAFont);
+}
+
+TEST(Type1Outline, SegmentsAreWalkedWithinTheFile) {
+    // Two text segments: the names may run on into the second.
+    TBytes twoSegments = PfbFile("/FontName /Two-Parts def\n");
+    twoSegments.resize(twoSegments.size() - 12); // the binary segment and the end mark
+    const TBytes second = PfbFile("/FamilyName (Two) readonly def\ncurrentfile eexec\n");
+    twoSegments.insert(twoSegments.end(), second.begin(), second.end());
+    const TType1FontFile two = ReadOutline(twoSegments);
+    EXPECT_EQ(two.PostScriptName, "Two-Parts");
+    EXPECT_EQ(two.FamilyName, "Two");
+    // A length claiming more than the file holds reads what is there.
+    EXPECT_EQ(ReadOutline(PfbFile("/FontName /Short def\n", 0xFFFFFFF0)).PostScriptName, "Short");
+    // A segment header cut short ends the walk.
+    TBytes cut = PfbFile("/FontName /Cut def\n");
+    cut.resize(cut.size() - 9);
+    EXPECT_EQ(ReadOutline(cut).PostScriptName, "Cut");
+}
+
+TEST(Type1Outline, AnAfmFillsWhatTheDictionaryLeavesOut) {
+    const TBytes afm = TextBytes("StartFontMetrics 4.1\r\n"
+                                 "Comment FamilyName Not-This\r\n"
+                                 "FontName Metric-Name\r\n"
+                                 "FullName Metric Name Light\r\n"
+                                 "FamilyName Metric Name\r\n"
+                                 "Weight Light\r\n"
+                                 "Version 003.001\r\n"
+                                 "Notice From the metrics\r\n"
+                                 "StartCharMetrics 1\r\n"
+                                 "FamilyName After The Header\r\n");
+    // An outline that names nothing takes every name from the metrics.
+    const TType1FontFile bare = ReadOutline(PfbFile("%!PS-AdobeFont-1.0: X 1\n"), &afm);
+    EXPECT_EQ(bare.PostScriptName, "Metric-Name");
+    EXPECT_EQ(bare.FamilyName, "Metric Name");
+    EXPECT_EQ(bare.StyleName, "Light");
+    EXPECT_EQ(bare.Version, "003.001");
+    EXPECT_EQ(bare.Trademark, "From the metrics");
+    // Where both say, the outline's dictionary wins: the system reads it.
+    const TType1FontFile both = ReadOutline(PfbFile(kDictionary), &afm);
+    EXPECT_EQ(both.PostScriptName, "Probe-BoldItalic");
+    EXPECT_EQ(both.FamilyName, "Probe");
+    EXPECT_EQ(both.Version, "002.000");
+    // Metrics that are no text at all change nothing.
+    const TBytes noise{0, 0xFF, '\n', 'F'};
+    EXPECT_EQ(ReadOutline(PfbFile(kDictionary), &noise).FamilyName, "Probe");
+}
+
+TEST(Type1Outline, StringEscapesAreUndoneInAnOutlineThatNamesItself) {
+    const std::string header = "/Notice (Copyright \\050URW\\051++ \\251 2001\\\\x) readonly def\n"
+                               "/FullName (Tab\\tEnd\\q) readonly def\n"
+                               "/FamilyName (Seven\\0678) readonly def\n";
+    const TType1FontFile font = ReadOutline(PfbFile(header));
+    EXPECT_EQ(font.Trademark, "Copyright (URW)++ \xC2\xA9 2001\\x"); // byte 251 octal is U+00A9
+    EXPECT_EQ(font.PSFullName, "Tab\tEndq");
+    EXPECT_EQ(font.FamilyName, "Seven78");
+    // A ".pfm" pair keeps the header's text as it stands.
+    EXPECT_EQ(ReadHeader(header).Trademark, "Copyright \\050URW\\051++ \\251 2001\\\\x");
+}
+
+TEST(Type1Outline, StyleFromTheNames) {
+    const struct {
+        const char* Family;
+        const char* FullName;
+        const char* Weight;
+        const char* Style;
+    } cases[] = {
+        {"URW Gothic", "URW Gothic Book Oblique", "Book", "Book Oblique"},
+        {"NimbusSans", "Nimbus Sans-Bold", "Bold", "Bold"}, // blanks and hyphens aside
+        {"D050000L", "D050000L", "Regular", "Regular"},     // the family alone
+        {"Sans", "Serif Bold", "Bold", "Bold"},             // another name: the weight
+        {"Sans", "Serif Bold", "", "Regular"},
+        {"", "Sans Bold", "Medium", "Medium"},
+        {"Sans", "", "", "Regular"},
+        {"Sans Extra", "Sans", "Light", "Regular"}, // a full name ending inside the family
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Type1StyleName(c.Family, c.FullName, c.Weight), c.Style) << c.FullName;
+    }
+}
+
+TEST_F(Type1FileTest, AnOutlineFileIsAFontWithOrWithoutItsMetrics) {
+    const fs::path alone = Folder.Path / "alone.pfb";
+    test::WriteFile(alone, PfbFile(kDictionary));
+    const TType1FontFile lone(alone.string());
+    EXPECT_EQ(lone.FamilyName, "Probe");
+    EXPECT_EQ(lone.MetricsFileName, "");
+    EXPECT_EQ(lone.GetFiles(true), TFontFiles(alone.string()));
+    EXPECT_EQ(TFontManager::GetCompanionFile(alone.string()), "");
+
+    // An ".afm" beside it (any case) goes with it, from either side.
+    const fs::path outline = Folder.Path / "paired.pfb";
+    const fs::path afm = Folder.Path / "PAIRED.AFM";
+    test::WriteFile(outline, PfbFile("/FontName /Paired-Regular def\n"));
+    test::WriteFile(afm, TextBytes("FamilyName Paired\n"));
+    const TType1FontFile fromOutline(outline.string());
+    EXPECT_EQ(fromOutline.FileName, outline.string());
+    EXPECT_EQ(fromOutline.FamilyName, "Paired");
+    EXPECT_EQ(fromOutline.GetFiles(false), TFontFiles("PAIRED.AFM", "paired.pfb"));
+    const TType1FontFile fromMetrics(afm.string());
+    EXPECT_EQ(fromMetrics.PfbFileName, outline.string());
+    EXPECT_EQ(fromMetrics.PostScriptName, "Paired-Regular");
+    EXPECT_EQ(TFontManager::GetCompanionFile(outline.string()), afm.string());
+    EXPECT_EQ(TFontManager::GetCompanionFile(afm.string()), outline.string());
+
+    // Text outlines are fonts too; a ".pfm" beside one names it as ever.
+    const fs::path pfa = Folder.Path / "text.pfa";
+    test::WriteFile(pfa, TextBytes(kDictionary));
+    EXPECT_EQ(TType1FontFile(pfa.string()).PostScriptName, "Probe-BoldItalic");
+    TPfmBuilder metrics;
+    metrics.FaceName = "From Pfm";
+    test::WriteFile(Folder.Path / "text.pfm", metrics.Build());
+    EXPECT_EQ(TType1FontFile(pfa.string()).FamilyName, "From Pfm");
+    EXPECT_EQ(TType1FontFile((Folder.Path / "text.pfm").string()).PfbFileName, pfa.string());
+}
+
 } // namespace
 } // namespace lw

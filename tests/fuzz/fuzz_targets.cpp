@@ -81,8 +81,9 @@ void RunMasks(const uint8_t* data, size_t size) {
 
 TFuzzRun FuzzRunNamed(const std::string& name) {
     static const std::pair<const char*, TFuzzRun> runs[] = {
-        {"opentype", RunOpenType}, {"type1", RunType1},           {"settings", RunSettings},
-        {"bundle", RunBundle},     {"category", RunCategoryFile}, {"masks", RunMasks}};
+        {"opentype", RunOpenType},     {"type1", RunType1},           {"settings", RunSettings},
+        {"bundle", RunBundle},         {"category", RunCategoryFile}, {"masks", RunMasks},
+        {"collection", RunCollection}, {"outline", RunType1Outline},  {"afm", RunType1Afm}};
     for (const auto& [runName, run] : runs) {
         if (name == runName) {
             return run;
@@ -106,8 +107,8 @@ bool RecordTextsValid(const TFontFile& font) {
         return false;
     }
     if (const auto* type1 = dynamic_cast<const TType1FontFile*>(&font)) {
-        for (const std::string* text :
-             {&type1->PSFullName, &type1->PSFamilyName, &type1->PSWeight}) {
+        for (const std::string* text : {&type1->PSFullName, &type1->PSFamilyName, &type1->PSWeight,
+                                        &type1->MetricsFileName}) {
             if (!IsValidUtf8(*text)) {
                 return false;
             }
@@ -145,6 +146,38 @@ void RunType1(const uint8_t* data, size_t size) {
     TMemoryByteSource metrics(data + 2, metricsSize);
     TMemoryByteSource outline(data + 2 + metricsSize, size - 2 - metricsSize);
     const TType1FontFile font(metrics, outline);
+    Check(font);
+}
+
+void RunCollection(const uint8_t* data, size_t size) {
+    // Faces looked at per input: enough to reach every branch, few enough
+    // that a header claiming 65,535 faces does not stall the fuzzer.
+    constexpr uint32_t kFacesRead = 8;
+    TMemoryByteSource source(data, size);
+    const std::vector<uint64_t> directories = CollectionDirectories(source);
+    const uint32_t faces = uint32_t(std::min<size_t>(directories.size(), kFacesRead));
+    // One face past the last: a face the file does not hold.
+    for (uint32_t index = 0; index <= faces; ++index) {
+        const TOpenTypeFontFile font(source, 0x0409, index);
+        Check(font);
+    }
+}
+
+void RunType1Outline(const uint8_t* data, size_t size) {
+    TMemoryByteSource outline(data, size);
+    const TType1FontFile font(outline, nullptr, TType1Metrics::None);
+    Check(font);
+}
+
+void RunType1Afm(const uint8_t* data, size_t size) {
+    if (size < 2) {
+        return;
+    }
+    const size_t declared = size_t(data[0]) | (size_t(data[1]) << 8);
+    const size_t metricsSize = std::min(declared, size - 2);
+    TMemoryByteSource metrics(data + 2, metricsSize);
+    TMemoryByteSource outline(data + 2 + metricsSize, size - 2 - metricsSize);
+    const TType1FontFile font(outline, &metrics, TType1Metrics::Afm);
     Check(font);
 }
 

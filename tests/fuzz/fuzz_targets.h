@@ -15,6 +15,12 @@ namespace lw::fuzz {
 void RunOpenType(const uint8_t* data, size_t size);
 // The input holds both files of a Type 1 font: see SplitType1Input.
 void RunType1(const uint8_t* data, size_t size);
+// Every face of a collection, and one face past them.
+void RunCollection(const uint8_t* data, size_t size);
+// A Type 1 outline file alone (binary segments or text).
+void RunType1Outline(const uint8_t* data, size_t size);
+// An ".afm" and an outline file, split as a Type 1 input.
+void RunType1Afm(const uint8_t* data, size_t size);
 
 // The parsers of the files a user or another program can change. Where a
 // parser has a writer, what it read is written and read again and must come

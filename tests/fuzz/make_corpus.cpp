@@ -150,6 +150,79 @@ void Type1Corpus(const fs::path& dir) {
                                         "/ItalicAngle 99999999999 def\n/UniqueID /\n\xFF\xFE\n")));
 }
 
+void CollectionCorpus(const fs::path& dir) {
+    const TBytes one = MinimalTrueType(RichNames());
+    const TBytes two = TrueTypeFont();
+    const TBytes collection = Collection({one, two});
+    WriteFile(dir / "valid-two-faces", collection);
+    WriteFile(dir / "valid-one-face", Collection({two}));
+    for (size_t size : {size_t(4), size_t(8), size_t(12), size_t(14), size_t(20), size_t(40),
+                        collection.size() / 2}) {
+        WriteFile(dir / ("truncated-" + std::to_string(size)), Cut(collection, size));
+    }
+    const auto withBE32 = [&](size_t at, uint32_t value) {
+        TBytes bytes = collection;
+        for (int k = 0; k < 4; ++k) {
+            bytes[at + size_t(k)] = uint8_t(value >> (24 - 8 * k));
+        }
+        return bytes;
+    };
+    WriteFile(dir / "count-huge", withBE32(8, 0xFFFFFFFFu));
+    WriteFile(dir / "count-zero", withBE32(8, 0));
+    WriteFile(dir / "offset-past-end", withBE32(12, 0xFFFFFFF0u));
+    WriteFile(dir / "offset-at-end", withBE32(16, uint32_t(collection.size())));
+    WriteFile(dir / "offset-into-header", withBE32(12, 4));
+    WriteFile(dir / "plain-font", one);
+}
+
+const std::string kOutlineDictionary =
+    "/FontInfo 9 dict dup begin\n  /version (001.002) readonly def\n"
+    "  /Notice (Probe is a mark) readonly def\n  /FullName (Probe Bold) readonly def\n"
+    "  /FamilyName (Probe) readonly def\n  /Weight (Bold) readonly def\n"
+    "  /ItalicAngle 0 def\nend readonly def\n/FontName /Probe-Bold def\ncurrentfile eexec\n";
+
+void OutlineCorpus(const fs::path& dir) {
+    const TBytes pfb = Pfb(kOutlineDictionary);
+    WriteFile(dir / "valid-pfb", pfb);
+    const std::string pfa =
+        "%!PS-AdobeFont-1.0: Probe-Bold 001.002\n" + kOutlineDictionary + "\x8F\x01\xFF encrypted";
+    WriteFile(dir / "valid-pfa", TBytes(pfa.begin(), pfa.end()));
+    for (size_t size : {size_t(1), size_t(2), size_t(6), size_t(40), pfb.size() / 2}) {
+        WriteFile(dir / ("pfb-truncated-" + std::to_string(size)), Cut(pfb, size));
+    }
+    // Text segments one after another, with lengths that lie.
+    TBytes chained;
+    for (uint32_t length : {8u, 0u, 0xFFFFFFFFu}) {
+        const TBytes segment = PfbFile(kOutlineDictionary, length);
+        chained.insert(chained.end(), segment.begin(), segment.begin() + 6 + 8);
+    }
+    WriteFile(dir / "pfb-chained-segments", chained);
+    WriteFile(dir / "pfa-no-eexec", TBytes(pfa.begin(), pfa.begin() + 60));
+    const std::string odd = "%!FontType1\n/FullName (\n/FamilyName /\n/FontName \xFF\xFE def\n";
+    WriteFile(dir / "pfa-odd-values", TBytes(odd.begin(), odd.end()));
+    // Escapes cut short, past a byte, and before line ends.
+    const std::string escapes = "%!FontType1\n/Notice (\\0\\777\\\\\\) readonly def\n"
+                                "/FullName (a\\\r\n b\\) def\n/FamilyName (\\";
+    WriteFile(dir / "pfa-escapes", TBytes(escapes.begin(), escapes.end()));
+}
+
+void AfmCorpus(const fs::path& dir) {
+    using lw::fuzz::JoinType1Input;
+    const std::string afm = "StartFontMetrics 4.1\r\nFontName Probe-Bold\r\nFullName Probe Bold\r\n"
+                            "FamilyName Probe\r\nWeight Bold\r\nVersion 001.002\r\n"
+                            "Notice Probe is a mark\r\nStartCharMetrics 1\r\n";
+    const TBytes afmBytes(afm.begin(), afm.end());
+    WriteFile(dir / "valid", JoinType1Input(afmBytes, Pfb("")));
+    WriteFile(dir / "valid-with-dictionary", JoinType1Input(afmBytes, Pfb(kOutlineDictionary)));
+    std::string odd = "FontName\nFullName \t\nFamilyName \xC3\nWeight\t\xFF\n";
+    odd += '\0';
+    odd += "Version 1\n";
+    WriteFile(dir / "afm-odd-lines", JoinType1Input(TBytes(odd.begin(), odd.end()), Pfb("")));
+    WriteFile(dir / "afm-empty", JoinType1Input({}, Pfb(kOutlineDictionary)));
+    WriteFile(dir / "afm-long-line",
+              JoinType1Input(TBytes(60000, 'F'), TBytes{0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -160,5 +233,8 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     OpenTypeCorpus(root / "opentype");
     Type1Corpus(root / "type1");
+    CollectionCorpus(root / "collection");
+    OutlineCorpus(root / "outline");
+    AfmCorpus(root / "afm");
     return 0;
 }

@@ -211,6 +211,41 @@ TEST_F(FileCommandsTest, ACopyAMoveAndARenameTakeTheOutlineAlong) {
     EXPECT_EQ(Listed(), std::vector<std::string>{"Arial2.ttf"});
 }
 
+TEST_F(FileCommandsTest, AnOutlineTakesItsAfmAlongAndALoneOutlineGoesAlone) {
+    test::WriteFile(Folder / "gothic.pfb", test::PfbFile("/FontName /LwGothic-Book def\n"
+                                                         "/FamilyName (LwGothic) readonly def\n"));
+    test::WriteFile(Folder / "Gothic.AFM", {'F', 'o', 'n', 't', 'N', 'a', 'm', 'e', ' ', 'X'});
+    test::WriteFile(Folder / "lone.pfb", test::PfbFile("/FontName /LwLone def\n"));
+    OpenFolder();
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"gothic.pfb", "lone.pfb"}));
+    ClickFile("gothic.pfb");
+
+    test::TestPrompts().TextAnswers = {std::string("book")};
+    Window->Menu.mnRenameFile->trigger();
+    EXPECT_TRUE(fs::exists(Folder / "book.pfb"));
+    EXPECT_TRUE(fs::exists(Folder / "book.AFM")) << "the metrics keep their extension";
+    EXPECT_FALSE(fs::exists(Folder / "Gothic.AFM"));
+
+    ClickFile("book.pfb");
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    Window->Menu.mnCopyFile->trigger();
+    EXPECT_TRUE(fs::exists(Elsewhere / "book.pfb"));
+    EXPECT_TRUE(fs::exists(Elsewhere / "book.AFM"));
+    test::TestPrompts().TextAnswers = {Elsewhere.string()};
+    ClickFile("lone.pfb");
+    Window->Menu.mnMoveFile->trigger();
+    EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfb"));
+    EXPECT_TRUE(Messages().empty()) << Last() << ": a lone outline needs no metrics";
+
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    ClickFile("book.pfb");
+    Window->Menu.mnDeleteFile->trigger();
+    EXPECT_FALSE(fs::exists(Folder / "book.pfb"));
+    EXPECT_FALSE(fs::exists(Folder / "book.AFM"));
+    EXPECT_TRUE(Listed().empty());
+    EXPECT_TRUE(fs::exists(Elsewhere / "book.AFM")) << "only the selected pair goes";
+}
+
 TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineNamed) {
     MakePair("lone.pfm", "");
     test::WriteFile(Folder / "lone.pfm", test::TPfmBuilder().Build());

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lw {
 namespace {
 
@@ -39,11 +41,52 @@ TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarAndMarkTemporaryFonts) {
                                }));
     const TFamilyDescription ps = DescribeFamily(fonts, "PS");
     EXPECT_EQ(ps.StyleLines,
-              std::vector<std::string>{"Regular   |   PS-Regular   --->   /f/ps.pfm"});
+              std::vector<std::string>{"Regular   |   PS-Regular   --->   /f/ps.pfb"});
     EXPECT_EQ(ps.TypeLine, "Tip:  Type 1");
     const TFamilyDescription none = DescribeFamily(fonts, "Nobody");
     EXPECT_FALSE(none.HasStyles);
     EXPECT_TRUE(none.StyleLines.empty());
+}
+
+// A Type 1 family as a Linux system serves it: each style from a ".pfb" and
+// a ".t1" with the same names, its metrics in ".afm" files, and the same
+// styles again as OpenType.
+TEST(DescribeFamily, AType1StyleIsOneLineNamingItsOutline) {
+    SetLanguage(0);
+    TFakeFontSystem system;
+    const uint32_t type1 = NTM_TYPE1;
+    for (int copy = 0; copy < 2; ++copy) {
+        system.AddFace("URW Gothic", TFaceInfo{"URWGothic-BookOblique", "Book Oblique",
+                                               DEVICE_FONTTYPE, type1 | NTM_ITALIC});
+        system.AddFace("URW Gothic",
+                       TFaceInfo{"URWGothic-Demi", "Demi", DEVICE_FONTTYPE, type1 | NTM_REGULAR});
+    }
+    system.AddFace("URW Gothic", TFaceInfo{"URW Gothic Book Oblique", "Book Oblique",
+                                           TRUETYPE_FONTTYPE, NTM_PS_OPENTYPE | NTM_ITALIC});
+    system.Type1["URWGothic BookOblique"] =
+        TRegValue::FromMultiString({"T", "/u/gothic-bo.afm", "/u/gothic-bo.pfb"});
+    system.Type1["URWGothic Demi"] =
+        TRegValue::FromMultiString({"T", "/u/gothic-d.afm", "/u/gothic-d.pfb"});
+    TFontManager fonts;
+    fonts.LoadFontTypeNames();
+
+    std::vector<std::string> styles;
+    fonts.GetFamilyStyleNames("URW Gothic", styles);
+    EXPECT_EQ(styles, (std::vector<std::string>{"Book Oblique", "Demi"}));
+    std::vector<std::string> fullNames;
+    fonts.GetFamilyFullNames("URW Gothic", fullNames);
+    EXPECT_EQ(fullNames, (std::vector<std::string>{"URWGothic-BookOblique",
+                                                   "URW Gothic Book Oblique", "URWGothic-Demi"}));
+    const std::vector<std::string> lines = DescribeFamily(fonts, "URW Gothic").StyleLines;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Book Oblique   |   URWGothic-BookOblique   --->   /u/gothic-bo.pfb"),
+              1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Demi   |   URWGothic-Demi   --->   /u/gothic-d.pfb"),
+              1);
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.find(".afm"), std::string::npos) << line;
+    }
 }
 
 } // namespace

@@ -55,6 +55,27 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
     EXPECT_NE(Page().PreviewFontFile(), nullptr);
 }
 
+TEST_F(NotInstalledPageTest, ACollectionIsOneFileShowingItsFirstFaceAndNamingAll) {
+    const auto face = [](const std::string& family, const std::string& style) {
+        return test::MinimalTrueType(
+            test::TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " +
+                                                                                          style));
+    };
+    test::WriteFile(Folder / "family.ttc",
+                    test::Collection({face("LwOne", "Regular"), face("LwTwo", "Regular"),
+                                      face("LwTwo", "Bold")}));
+    OpenFolder();
+    EXPECT_EQ(Page().FileList->count(), 1);
+    ClickFile("family.ttc");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
+    EXPECT_EQ(Fonts.Loaded, std::vector<std::string>{(Folder / "family.ttc").string()});
+    EXPECT_EQ(Label(Page().lblFontNameNotInst), "Puni naziv fonta:  LwOne Regular");
+    EXPECT_EQ(Label(Page().lblFontFamilyNotInst), "Vrsta:  LwOne, LwTwo");
+    EXPECT_EQ(Label(Page().lblFontSubFamilyNotInst), "Podvrsta:  Regular, Bold");
+    EXPECT_EQ(Label(Page().lblFontTypeNotInst), "Tip:  TrueType Collection");
+    EXPECT_EQ(Page().mmSampleNotInst->font().family(), QStringLiteral("LwOne"));
+}
+
 TEST_F(NotInstalledPageTest, AnInstalledFamilyListsItsStylesAndTheSampleTakesTheFilesStyle) {
     MakeFont("probe-bold.ttf", "LwInstalled", "Bold");
     Fonts.AddFace("LwInstalled", TrueTypeFace("LwInstalled Bold", "Bold", NTM_BOLD));
@@ -92,11 +113,10 @@ TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason)
     EXPECT_EQ(Messages()[0].Text, "Ostecen neispravan font.");
     EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
 
-    // A collection has no reader.
-    Page().FileList->SetMask("*.*");
+    // A collection without its header is no font.
     ClickFile("pack.ttc");
     EXPECT_EQ(Page().PreviewFontFile(), nullptr);
-    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("Ostecen neispravan font.: GRESKA "));
+    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("not a font file: GRESKA "));
 
     // Text named as a font is no font, even where the system would take it.
     ClickFile("notes.ttf");

@@ -223,6 +223,38 @@ TEST_F(FolderSheetTest, AType1RowTakesItsOutlineAlongWhenDeletedCopiedOrMoved) {
     fs::remove_all(elsewhere);
 }
 
+TEST_F(FolderSheetTest, ACollectionIsARowAFaceAndItsFileGoesOnceWithAllItsRows) {
+    const auto face = [](const std::string& family, const std::string& style) {
+        return test::MinimalTrueType(
+            test::TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " +
+                                                                                          style));
+    };
+    test::WriteFile(Folder / "pack.ttc",
+                    test::Collection({face("LwFirst", "Regular"), face("LwSecond", "Bold")}));
+    MakeFont("z.ttf", "LwZeta", "Regular");
+    const fs::path elsewhere = Folder.parent_path() / (Folder.filename().string() + "-faces");
+    fs::create_directories(elsewhere);
+    OpenFolder();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        ASSERT_EQ(Rows(sheet), (QStringList{"LwFirst", "LwSecond", "LwZeta"}));
+        const TSampleItem second = sheet.Delegate->Describe(sheet.Model->index(1));
+        EXPECT_EQ(second.Name, QStringLiteral("LwSecond - Bold"));
+        EXPECT_EQ(second.FaceFile, (Folder / "pack.ttc").string());
+        EXPECT_EQ(second.FaceIndex, 1) << "drawn from its own face";
+        // Both faces chosen: the file moves once and both rows go.
+        SelectRows(sheet, {0, 1});
+        EXPECT_EQ(Selected(sheet), (std::vector<int>{0, 1}));
+        test::TestPrompts().TextAnswers.push_back(elsewhere.string());
+        Press(sheet, Qt::Key_M, Qt::ControlModifier);
+        EXPECT_TRUE(test::TestPrompts().Messages.empty())
+            << test::TestPrompts().Messages.front().Text;
+        EXPECT_TRUE(fs::exists(elsewhere / "pack.ttc"));
+        EXPECT_FALSE(fs::exists(Folder / "pack.ttc"));
+        EXPECT_EQ(Rows(sheet), QStringList{"LwZeta"});
+    });
+    fs::remove_all(elsewhere);
+}
+
 // A file named like a pattern is that one file: deleting its row touches
 // no other file. A replacement the user refuses is no failure, and the row
 // of the file that stayed stays.

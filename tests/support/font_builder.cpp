@@ -219,6 +219,34 @@ TBytes TPfmBuilder::Build() const {
     return out.Bytes();
 }
 
+TBytes Collection(const std::vector<TBytes>& fonts) {
+    const auto be32 = [](TBytes& bytes, size_t at, uint32_t value) {
+        for (int k = 0; k < 4; ++k) {
+            bytes[at + size_t(k)] = uint8_t(value >> (24 - 8 * k));
+        }
+    };
+    TBytes out = {'t', 't', 'c', 'f', 0, 1, 0, 0};
+    out.resize(12 + 4 * fonts.size());
+    be32(out, 8, uint32_t(fonts.size()));
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        while (out.size() % 4 != 0) {
+            out.push_back(0);
+        }
+        const uint32_t base = uint32_t(out.size());
+        be32(out, 12 + 4 * i, base);
+        TBytes font = fonts[i];
+        const size_t tables = size_t(font[4]) << 8 | font[5];
+        for (size_t t = 0; t < tables; ++t) {
+            const size_t at = 12 + 16 * t + 8;
+            const uint32_t offset = uint32_t(font[at]) << 24 | uint32_t(font[at + 1]) << 16 |
+                                    uint32_t(font[at + 2]) << 8 | font[at + 3];
+            be32(font, at, offset + base);
+        }
+        out.insert(out.end(), font.begin(), font.end());
+    }
+    return out;
+}
+
 TBytes PfbFile(const std::string& header, std::optional<uint32_t> claimedLength) {
     TByteWriter out;
     out.U8(0x80).U8(1).LE32(claimedLength.value_or(uint32_t(header.size()))).Text(header);

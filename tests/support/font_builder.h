@@ -87,6 +87,10 @@ TBytes HeadTable(uint16_t unitsPerEm, uint16_t lowestRecPPEM);
 // the system's font libraries accept, so it can be installed in a test.
 TBytes MinimalTrueType(const TNameTableBuilder& names);
 
+// A collection ('ttcf', version 1) of whole fonts, each at its own place
+// with its table offsets moved there.
+TBytes Collection(const std::vector<TBytes>& fonts);
+
 // A Type 1 metrics file: the header and extension, the device name, then
 // the family and PostScript names, with offsets a case may replace.
 struct TPfmBuilder {
