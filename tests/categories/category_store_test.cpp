@@ -558,16 +558,27 @@ TEST_F(CategoryStoreTest, AKillWhileSavingLeavesTheOldFileOrTheNewOneWhole) {
     std::mt19937 random(5);
     int sawSecond = 0;
     for (int round = 0; round < 25; ++round) {
+        // The child tells each finished save, so the kill falls among saves
+        // however slowly a loaded or instrumented build writes.
+        int saved[2];
+        ASSERT_EQ(::pipe(saved), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            ::close(saved[0]);
             for (int i = 0;; ++i) {
                 store.SaveCategory("Big", i % 2 == 0 ? second : first);
+                const char done = 1;
+                (void)!::write(saved[1], &done, 1);
             }
         }
+        ::close(saved[1]);
+        char done = 0;
+        ASSERT_EQ(::read(saved[0], &done, 1), 1);
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 30000));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
+        ::close(saved[0]);
         const std::string text = ReadText(Folder() / "Big.lst");
         EXPECT_TRUE(text == firstText || text == secondText)
             << "round " << round << ", " << text.size() << " bytes";
