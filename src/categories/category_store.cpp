@@ -334,11 +334,17 @@ void TCategoryStore::Reload() {
         return;
     }
     const std::vector<std::string> before = CategoryList;
+    const std::vector<std::string> membersBefore = MemberList;
     ReloadIndex();
     if (CurrentPosition > 0) {
         if (auto onDisk = ReadCategory(CategoryList[static_cast<size_t>(CurrentPosition)])) {
             WorkingListsFrom(std::move(*onDisk));
         }
+    }
+    // The folder also changes when this program writes it: lists that read
+    // back as they were are left alone, with what the user has selected.
+    if (CategoryList == before && MemberList == membersBefore) {
+        return;
     }
     NotifyLists();
     if (CategoryList != before) {

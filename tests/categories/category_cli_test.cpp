@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -215,6 +216,18 @@ TEST_F(CategoryCliTest, TheWindowTakesInWhatTheCommandLineChangesWhileItRuns) {
         ASSERT_EQ(run.Status, 0) << run.Output;
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return organize.cmbCategories->findText("Outside") > 0; }, 5000));
+        // A change in the folder that leaves every list as it was (as the
+        // window's own writes do) keeps what the user has selected.
+        organize.cmbCategories->setCurrentIndex(organize.cmbCategories->findText("Outside"));
+        ASSERT_GT(organize.lstFonts->count(), 0);
+        organize.lstFonts->item(0)->setSelected(true);
+        auto* reload = organize.findChild<QTimer*>(QStringLiteral("ReloadTimer"));
+        ASSERT_NE(reload, nullptr);
+        std::ofstream(Folder() / "passing.tmp") << "x";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return reload->isActive(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !reload->isActive(); }, 5000));
+        fs::remove(Folder() / "passing.tmp");
+        EXPECT_TRUE(organize.lstFonts->item(0)->isSelected());
         // Closing the window writes the index as it now stands on disk.
     }
     const test::TCommandRun run = Cli("categories");
