@@ -1,7 +1,10 @@
+#include "command_run.h"
 #include "font_builder.h"
 #include "fonts/byte_source.h"
 #include "fonts/font_details.h"
 #include "fonts/font_facts.h"
+#include "reader_test_support.h"
+#include "test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -241,6 +244,56 @@ TEST(FontDetails, TableRecordsPointingPastTheFileLeaveTheTableAbsent) {
         const TBytes part(font.begin(), font.begin() + long(cut));
         EXPECT_FALSE(Read(part).OS2) << cut;
     }
+}
+
+std::vector<std::string> Lines(const std::string& output) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        lines.push_back(output.substr(start, end - start));
+    }
+    return lines;
+}
+
+TEST(FontDetails, CliInfoDetailsFollowTheRecordFaceByFace) {
+    test::TScratchFolder folder("cli-details");
+    const std::string single = folder.Write("variable.ttf", VariableFont());
+    const std::string collection =
+        folder.Write("two.ttc", test::Collection({VariableFont(40), VariableFont(7)}));
+    const std::string cli = test::BuildBinFolder() + "/letterwell-cli info ";
+    const std::string files = "'" + single + "' '" + collection + "'";
+    const test::TCommandRun plain = test::RunCommand(cli + files);
+    const test::TCommandRun details = test::RunCommand(cli + "--details " + files);
+    EXPECT_EQ(details.Status, 0);
+    const std::vector<std::string> plainLines = Lines(plain.Output);
+    const std::vector<std::string> lines = Lines(details.Output);
+    ASSERT_EQ(lines.size(), 3u) << details.Output;
+    ASSERT_EQ(plainLines.size(), 3u);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        // The record as info gives it, its closing brace moved past the details.
+        const std::string record = plainLines[i].substr(0, plainLines[i].size() - 1);
+        EXPECT_EQ(lines[i].rfind(record + ", \"Names\": [{\"NameID\": 1, \"Platform\": 3, ", 0), 0u)
+            << lines[i];
+        EXPECT_NE(
+            lines[i].find("\"CodePoints\": 60, \"Blocks\": [{\"Name\": \"Basic Latin\", "
+                          "\"Covered\": 26, \"Size\": 128}, {\"Name\": \"Cyrillic\", "
+                          "\"Covered\": 32, \"Size\": 256}, {\"Name\": \"Emoticons\", "
+                          "\"Covered\": 2, \"Size\": 80}], \"Scripts\": [], \"FsType\": 772, "
+                          "\"Embedding\": \"preview & print; no subsetting; bitmap only\", "
+                          "\"Features\": [\"kern\", \"liga\", \"mark\", \"smcp\"], "
+                          "\"LayoutScripts\": [\"DFLT\", \"cyrl\", \"latn\"], "
+                          "\"Axes\": [{\"Tag\": \"wght\", \"Name\": \"Weight\", \"Min\": 100, "
+                          "\"Default\": 400, \"Max\": 900}, {\"Tag\": \"wdth\", \"Name\": "
+                          "\"Width\", \"Min\": 75, \"Default\": 100, \"Max\": 100}], "
+                          "\"Instances\": [{\"Name\": \"Light\", \"Coordinates\": [300, 100]}, "
+                          "{\"Name\": \"Bold\", \"Coordinates\": [700, 87.5]}], "
+                          "\"License\": \"OFL-1.1\"}"),
+            std::string::npos)
+            << lines[i];
+    }
+    EXPECT_NE(lines[1].find("\"GlyphCount\": 40,"), std::string::npos);
+    EXPECT_NE(lines[2].find("\"GlyphCount\": 7,"), std::string::npos);
+    EXPECT_EQ(test::RunCommand(cli + "--details 2>/dev/null").Status, 2);
 }
 
 TEST(FontFacts, EmbeddingRightsInWords) {
