@@ -9,7 +9,7 @@ packages=(
   libfontconfig-dev libfreetype-dev fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-inter-variable python3-fonttools
   fonts-noto-cjk fonts-urw-base35 t1-cyrillic t1utils
   xvfb xauth poppler-utils unrtf
   openbox xdotool wmctrl x11-utils imagemagick

@@ -5,6 +5,7 @@
 #include "cli/console_prompts.h"
 #include "cli/print_command.h"
 #include "controls/folder_listing.h"
+#include "fonts/font_details.h"
 #include "fonts/font_json.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
@@ -30,7 +31,7 @@ int Usage(std::ostream& out = std::cerr) {
            "commands:\n"
            "       letterwell-cli families\n"
            "       letterwell-cli styles FAMILY\n"
-           "       letterwell-cli info FILE...\n"
+           "       letterwell-cli info [--details] FILE...\n"
            "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm; *.ttc; *.pfb\"]\n"
            "       letterwell-cli install FILE...\n"
            "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
@@ -136,7 +137,8 @@ std::string CommandLinePath(const std::string& argument) {
 // One JSON object a line per file, in the order given; a file without a
 // record gets its error on its line and the others are still read.
 // One file's line: its record, or why it gives none. False for the latter.
-bool AppendFileLine(std::string& out, const std::string& shown, const std::string& path) {
+bool AppendFileLine(std::string& out, const std::string& shown, const std::string& path,
+                    bool details) {
     constexpr int kDamagedFont = 13014;
     bool read = false;
     try {
@@ -144,8 +146,19 @@ bool AppendFileLine(std::string& out, const std::string& shown, const std::strin
         const std::vector<std::unique_ptr<lw::TFontFile>> faces =
             lw::TFontManager::ReadFontFaces(path);
         read = !faces.empty();
+        // The details come from the sfnt tables, which a Type 1 font has none of.
+        std::unique_ptr<lw::IByteSource> source;
+        if (details && !faces.empty() &&
+            dynamic_cast<const lw::TOpenTypeFontFile*>(faces[0].get())) {
+            source = lw::FileShell().OpenFontFile(path);
+        }
         for (size_t i = 0; i < faces.size(); ++i) {
-            lw::AppendFontFileJson(out, *faces[i]);
+            if (source) {
+                const lw::TFontDetails face = lw::ReadFontDetails(*source, faces[i]->FaceIndex);
+                lw::AppendFontFileJson(out, *faces[i], &face);
+            } else {
+                lw::AppendFontFileJson(out, *faces[i]);
+            }
             read = read && !faces[i]->NotAFont;
             if (i + 1 < faces.size()) {
                 out += '\n';
@@ -162,12 +175,13 @@ bool AppendFileLine(std::string& out, const std::string& shown, const std::strin
 }
 
 // The lines of many files, written in large blocks, not a system call each.
-int PrintFileLines(const std::vector<std::pair<std::string, std::string>>& files) {
+int PrintFileLines(const std::vector<std::pair<std::string, std::string>>& files,
+                   bool details = false) {
     constexpr size_t kFlushAt = 256 * 1024;
     std::string out;
     int status = 0;
     for (const auto& [shown, path] : files) {
-        if (!AppendFileLine(out, shown, path)) {
+        if (!AppendFileLine(out, shown, path, details)) {
             status = 1;
         }
         if (out.size() >= kFlushAt) {
@@ -180,11 +194,16 @@ int PrintFileLines(const std::vector<std::pair<std::string, std::string>>& files
 }
 
 int PrintFontInfo(int argc, char** argv) {
+    const bool details = std::string(argv[2]) == "--details";
+    const int first = details ? 3 : 2;
+    if (first >= argc) {
+        return Usage();
+    }
     std::vector<std::pair<std::string, std::string>> files;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         files.emplace_back(argv[i], CommandLinePath(argv[i]));
     }
-    return PrintFileLines(files);
+    return PrintFileLines(files, details);
 }
 
 // The not-installed page's list of a folder: its font files in the page's

@@ -1,11 +1,13 @@
 #include "fonts/font_json.h"
 
+#include "fonts/font_facts.h"
 #include "fonts/font_text.h"
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
 #include "platform/byte_source.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 
 namespace lw {
@@ -62,6 +64,90 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
+// The shortest text that reads back as the same number.
+std::string JsonNumber(double value) {
+    std::array<char, 32> text{};
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+    return std::string(text.data(), result.ptr);
+}
+
+std::string JsonTextArray(const std::vector<std::string>& texts) {
+    std::string out = "[";
+    for (size_t i = 0; i < texts.size(); ++i) {
+        out += i == 0 ? "" : ", ";
+        AppendJsonString(out, texts[i]);
+    }
+    return out + "]";
+}
+
+// Objects of one array, each written by add into a fresh TJsonObject.
+template <typename T, typename F> std::string JsonObjectArray(const std::vector<T>& items, F add) {
+    std::string out = "[";
+    for (size_t i = 0; i < items.size(); ++i) {
+        out += i == 0 ? "" : ", ";
+        TJsonObject object(out);
+        add(object, items[i]);
+        object.Close();
+    }
+    return out + "]";
+}
+
+void AddDetails(TJsonObject& json, const TFontDetails& details) {
+    json.AddRaw("Names", JsonObjectArray(details.Names, [](TJsonObject& o, const TNameRecord& r) {
+                    o.AddNumber("NameID", r.NameId);
+                    o.AddNumber("Platform", r.Platform);
+                    o.AddNumber("Encoding", r.Encoding);
+                    o.AddNumber("Language", r.Language);
+                    o.AddText("Text", r.Text);
+                }));
+    if (details.GlyphCount) {
+        json.AddNumber("GlyphCount", *details.GlyphCount);
+    } else {
+        json.AddRaw("GlyphCount", "null");
+    }
+    const TCodeRanges codes = details.Cmap ? details.Cmap->CodePoints : TCodeRanges();
+    if (details.Cmap) {
+        json.AddNumber("CodePoints", static_cast<int64_t>(CodePointCount(codes)));
+    } else {
+        json.AddRaw("CodePoints", "null");
+    }
+    json.AddRaw("Blocks",
+                JsonObjectArray(BlockCoverage(codes), [](TJsonObject& o, const TBlockCoverage& b) {
+                    o.AddText("Name", b.Name);
+                    o.AddNumber("Covered", static_cast<int64_t>(b.Covered));
+                    o.AddNumber("Size", static_cast<int64_t>(b.Size));
+                }));
+    json.AddRaw("Scripts", JsonTextArray(ScriptsCovered(codes)));
+    if (details.OS2) {
+        json.AddNumber("FsType", details.OS2->FsType);
+        json.AddText("Embedding", EmbeddingRights(details.OS2->FsType));
+    } else {
+        json.AddRaw("FsType", "null");
+        json.AddRaw("Embedding", "null");
+    }
+    json.AddRaw("Features", JsonTextArray(LayoutFeatures(details)));
+    json.AddRaw("LayoutScripts", JsonTextArray(LayoutScripts(details)));
+    const TVariations variations = details.Variations.value_or(TVariations());
+    json.AddRaw("Axes", JsonObjectArray(variations.Axes, [](TJsonObject& o, const TAxis& a) {
+                    o.AddText("Tag", a.Tag);
+                    o.AddText("Name", a.Name);
+                    o.AddRaw("Min", JsonNumber(a.Min));
+                    o.AddRaw("Default", JsonNumber(a.Default));
+                    o.AddRaw("Max", JsonNumber(a.Max));
+                }));
+    json.AddRaw("Instances",
+                JsonObjectArray(variations.Instances, [](TJsonObject& o, const TNamedInstance& i) {
+                    o.AddText("Name", i.Name);
+                    std::string coordinates = "[";
+                    for (size_t k = 0; k < i.Coordinates.size(); ++k) {
+                        coordinates += (k == 0 ? "" : ", ") + JsonNumber(i.Coordinates[k]);
+                    }
+                    o.AddRaw("Coordinates", coordinates + "]");
+                }));
+    json.AddText("License",
+                 RecognisedLicense(NameText(details.Names, 13), NameText(details.Names, 14)));
+}
+
 } // namespace
 
 std::string JsonString(std::string_view text) {
@@ -98,6 +184,11 @@ void TJsonObject::AddBool(std::string_view key, bool value) {
     Out += value ? "true" : "false";
 }
 
+void TJsonObject::AddRaw(std::string_view key, std::string_view json) {
+    AddKey(key);
+    Out += json;
+}
+
 void TJsonObject::Close() {
     Out += '}';
 }
@@ -108,7 +199,7 @@ std::string FontFileJson(const TFontFile& font) {
     return out;
 }
 
-void AppendFontFileJson(std::string& out, const TFontFile& font) {
+void AppendFontFileJson(std::string& out, const TFontFile& font, const TFontDetails* details) {
     TJsonObject json(out);
     json.AddText("FileName", font.FileName);
     json.AddText("RegistryName", font.RegistryName);
@@ -149,6 +240,9 @@ void AppendFontFileJson(std::string& out, const TFontFile& font) {
         json.AddText("PSWeight", type1->PSWeight);
         json.AddNumber("ItalicAngle", type1->ItalicAngle);
         json.AddBool("IsFixedPitch", type1->IsFixedPitch);
+    }
+    if (details) {
+        AddDetails(json, *details);
     }
     if (font.NotAFont) {
         json.AddText("Error", kNotAFontFile);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fonts/font_details.h"
 #include "fonts/font_file.h"
 
 #include <cstdint>
@@ -22,6 +23,8 @@ public:
     void AddText(std::string_view key, std::string_view text);
     void AddNumber(std::string_view key, int64_t number);
     void AddBool(std::string_view key, bool value);
+    // A value already written as JSON (an array, an object, null).
+    void AddRaw(std::string_view key, std::string_view json);
     void Close();
 
 private:
@@ -33,8 +36,12 @@ private:
 // Every field of the record under its own name, then the reader's own fields;
 // last an "Error" when the file is no font at all.
 std::string FontFileJson(const TFontFile& font);
-// The same, written at the end of out (a program writing many lines).
-void AppendFontFileJson(std::string& out, const TFontFile& font);
+// The same, written at the end of out (a program writing many lines). With
+// details, the face's details follow the record's fields: every name
+// record, glyph and code point counts, blocks, scripts, embedding, layout
+// tags, axes and instances, licence.
+void AppendFontFileJson(std::string& out, const TFontFile& font,
+                        const TFontDetails* details = nullptr);
 // A file that gave no record.
 std::string FontFileErrorJson(const std::string& fileName, const std::string& message);
 

@@ -5,6 +5,8 @@
 #include "categories/category_file.h"
 #include "controls/folder_listing.h"
 #include "fonts/byte_source.h"
+#include "fonts/font_details.h"
+#include "fonts/font_facts.h"
 #include "fonts/font_json.h"
 #include "fonts/font_text.h"
 #include "fonts/opentype_font_file.h"
@@ -83,7 +85,8 @@ TFuzzRun FuzzRunNamed(const std::string& name) {
     static const std::pair<const char*, TFuzzRun> runs[] = {
         {"opentype", RunOpenType},     {"type1", RunType1},           {"settings", RunSettings},
         {"bundle", RunBundle},         {"category", RunCategoryFile}, {"masks", RunMasks},
-        {"collection", RunCollection}, {"outline", RunType1Outline},  {"afm", RunType1Afm}};
+        {"collection", RunCollection}, {"outline", RunType1Outline},  {"afm", RunType1Afm},
+        {"details", RunDetails}};
     for (const auto& [runName, run] : runs) {
         if (name == runName) {
             return run;
@@ -160,6 +163,58 @@ void RunCollection(const uint8_t* data, size_t size) {
     for (uint32_t index = 0; index <= faces; ++index) {
         const TOpenTypeFontFile font(source, 0x0409, index);
         Check(font);
+    }
+}
+
+namespace {
+
+void Fail(const char* what) {
+    std::fprintf(stderr, "details: %s\n", what);
+    std::abort();
+}
+
+void CheckDetails(const TOpenTypeFontFile& font, const TFontDetails& details) {
+    for (const TNameRecord& name : details.Names) {
+        if (!IsValidUtf8(name.Text)) {
+            Fail("a name record's text is not valid UTF-8");
+        }
+    }
+    if (details.Cmap) {
+        const TCodeRanges& codes = details.Cmap->CodePoints;
+        for (size_t i = 0; i < codes.size(); ++i) {
+            const bool apart = i == 0 || uint64_t(codes[i - 1].Last) + 1 < codes[i].First;
+            if (codes[i].First > codes[i].Last || codes[i].Last > 0x10FFFF || !apart) {
+                Fail("code point ranges out of order");
+            }
+        }
+        (void)ScriptsCovered(codes);
+    }
+    if (details.Variations) {
+        for (const TNamedInstance& instance : details.Variations->Instances) {
+            if (instance.Coordinates.size() != details.Variations->Axes.size()) {
+                Fail("an instance without a coordinate per axis");
+            }
+        }
+    }
+    std::string json;
+    AppendFontFileJson(json, font, &details);
+    if (!IsValidUtf8(json) || std::any_of(json.begin(), json.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20;
+        })) {
+        Fail("the JSON line is not valid UTF-8 on one line");
+    }
+}
+
+} // namespace
+
+void RunDetails(const uint8_t* data, size_t size) {
+    constexpr uint32_t kFacesRead = 4;
+    TMemoryByteSource source(data, size);
+    const uint32_t faces = uint32_t(
+        std::min<size_t>(std::max<size_t>(CollectionDirectories(source).size(), 1), kFacesRead));
+    for (uint32_t index = 0; index < faces; ++index) {
+        const TOpenTypeFontFile font(source, 0x0409, index);
+        CheckDetails(font, ReadFontDetails(source, index));
     }
 }
 

@@ -17,6 +17,11 @@ void RunOpenType(const uint8_t* data, size_t size);
 void RunType1(const uint8_t* data, size_t size);
 // Every face of a collection, and one face past them.
 void RunCollection(const uint8_t* data, size_t size);
+// The details of every face (as RunCollection picks them) of an sfnt file
+// or collection: the table readers, the facts drawn from them and the JSON
+// of info --details. Broken text or code point ranges out of order stop
+// the process like a crash.
+void RunDetails(const uint8_t* data, size_t size);
 // A Type 1 outline file alone (binary segments or text).
 void RunType1Outline(const uint8_t* data, size_t size);
 // An ".afm" and an outline file, split as a Type 1 input.

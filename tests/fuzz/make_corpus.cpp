@@ -225,6 +225,51 @@ void AfmCorpus(const fs::path& dir) {
 
 } // namespace
 
+void DetailsCorpus(const fs::path& dir) {
+    TNameTableBuilder names = RichNames();
+    names.Windows(13, "SIL Open Font License, Version 1.1").Windows(256, "Weight");
+    names.Windows(257, "Light").Windows(258, "Bold");
+    const TBytes cmap = CmapTable({{3, 1, CmapFormat4({{'A', 'Z', 1}, {'a', 'z', 27}})},
+                                   {3, 10, CmapFormat12({{'A', 'Z', 1}, {0x1F600, 0x1F64F, 27}})},
+                                   {0, 6, CmapFormat12({{0x20, 0x7E, 1}}, true)}});
+    TSfntBuilder variable;
+    variable.AddTable("GPOS", LayoutTable({"latn"}, {"kern", "mark"}))
+        .AddTable("GSUB", LayoutTable({"DFLT", "latn"}, {"liga", "smcp"}))
+        .AddTable("OS/2", OS2Table(5, 400, 5, 0, 0x40))
+        .AddTable("STAT", StatTable({{"wght", 256}}, {{0, 257, 300}, {0, 258, 700}}))
+        .AddTable("cmap", cmap)
+        .AddTable("fvar", FvarTable({{"wght", 100, 400, 900, 256}}, {{257, {300}}, {258, {700}}}))
+        .AddTable("head", HeadTable(1000, 8))
+        .AddTable("maxp", MaxpTable(80))
+        .AddTable("name", names.Build())
+        .AddTable("post", PostTable(-10, false));
+    const TBytes font = variable.Build();
+    WriteFile(dir / "valid-variable", font);
+    WriteFile(dir / "valid-minimal", MinimalTrueType(RichNames()));
+    WriteFile(dir / "valid-collection", Collection({font, MinimalTrueType(RichNames())}));
+    for (size_t size :
+         {size_t(40), size_t(200), font.size() / 3, font.size() / 2, font.size() - 9}) {
+        WriteFile(dir / ("truncated-" + std::to_string(size)), Cut(font, size));
+    }
+    TBytes lyingGroups = CmapFormat12({{0, 0x10FFFF, 1}});
+    lyingGroups[15] = 0xFF;
+    TBytes lyingSegments = CmapFormat4({{'a', 'z', 1}});
+    lyingSegments[7] = 0xFE;
+    TBytes farFvar = FvarTable({{"wght", 100, 400, 900, 256}}, {{257, {300}}});
+    farFvar[13] = 0xFF;
+    WriteFile(dir / "lying-counts",
+              TSfntBuilder()
+                  .AddTable("cmap", CmapTable({{3, 10, lyingGroups}, {3, 1, lyingSegments}}))
+                  .AddTable("fvar", farFvar)
+                  .AddTableAt("GSUB", 0xFFFFFF00u, 64)
+                  .AddTable("maxp", TBytes(3, 0))
+                  .Build());
+    WriteFile(dir / "whole-range-cmap",
+              TSfntBuilder()
+                  .AddTable("cmap", CmapTable({{3, 10, CmapFormat12({{0, 0xFFFFFFFF, 0}})}}))
+                  .Build());
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::cerr << "usage: font_corpus_maker CORPUS_FOLDER\n";
@@ -236,5 +281,6 @@ int main(int argc, char** argv) {
     CollectionCorpus(root / "collection");
     OutlineCorpus(root / "outline");
     AfmCorpus(root / "afm");
+    DetailsCorpus(root / "details");
     return 0;
 }

@@ -228,6 +228,7 @@ if [ -f /usr/share/bash-completion/bash_completion ] && [ -f "$completion" ]; th
   grep -qx -- --language <<<"$(offers --)" || fail "completion: no --language: $(offers --)"
   grep -qx -- --range <<<"$(offers print --ra)" || fail "completion: no --range for print"
   grep -qx odd <<<"$(offers print --range "")" || fail "completion: no odd range"
+  grep -qx -- --details <<<"$(offers info --de)" || fail "completion: no --details for info"
   found=$(offers styles DejaVu)
   grep -qx 'DejaVu\\ Sans' <<<"$found" || fail "completion: the families were not offered: $found"
   grep -q 'Serif' <<<"$(offers category add Work DejaVu)" || fail "completion: no families for category add"

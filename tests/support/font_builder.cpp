@@ -1,5 +1,6 @@
 #include "font_builder.h"
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -161,6 +162,129 @@ TBytes HeadTable(uint16_t unitsPerEm, uint16_t lowestRecPPEM) {
     out.BE16(0).BE16(0).BE16(500).BE16(700);                                // bounding box
     out.BE16(0).BE16(lowestRecPPEM).BE16(2).BE16(0).BE16(0);                // short loca
     return out.Bytes();
+}
+
+namespace {
+
+uint32_t ToFixed(double value) {
+    return static_cast<uint32_t>(static_cast<int32_t>(std::lround(value * 65536.0)));
+}
+
+} // namespace
+
+TBytes CmapFormat4(const std::vector<TCmapGroup>& groups) {
+    const uint16_t segCount = static_cast<uint16_t>(groups.size() + 1);
+    TByteWriter t;
+    t.BE16(4).BE16(static_cast<uint16_t>(16 + 8 * segCount)).BE16(0);
+    t.BE16(static_cast<uint16_t>(2 * segCount)).BE16(0).BE16(0).BE16(0);
+    for (const TCmapGroup& g : groups) {
+        t.BE16(static_cast<uint16_t>(g.Last));
+    }
+    t.BE16(0xFFFF).BE16(0);
+    for (const TCmapGroup& g : groups) {
+        t.BE16(static_cast<uint16_t>(g.First));
+    }
+    t.BE16(0xFFFF);
+    for (const TCmapGroup& g : groups) {
+        t.BE16(static_cast<uint16_t>(g.Glyph - g.First));
+    }
+    t.BE16(1);
+    t.Zeros(2 * size_t(segCount));
+    return t.Bytes();
+}
+
+TBytes CmapFormat12(const std::vector<TCmapGroup>& groups, bool manyToOne) {
+    TByteWriter t;
+    t.BE16(manyToOne ? 13 : 12).BE16(0).BE32(uint32_t(16 + 12 * groups.size())).BE32(0);
+    t.BE32(uint32_t(groups.size()));
+    for (const TCmapGroup& g : groups) {
+        t.BE32(g.First).BE32(g.Last).BE32(g.Glyph);
+    }
+    return t.Bytes();
+}
+
+TBytes CmapTable(const std::vector<TCmapSubtable>& subtables) {
+    TByteWriter t;
+    t.BE16(0).BE16(static_cast<uint16_t>(subtables.size()));
+    uint32_t at = uint32_t(4 + 8 * subtables.size());
+    for (const TCmapSubtable& s : subtables) {
+        t.BE16(s.Platform).BE16(s.Encoding).BE32(at);
+        at += uint32_t(s.Data.size());
+    }
+    for (const TCmapSubtable& s : subtables) {
+        t.Raw(s.Data);
+    }
+    return t.Bytes();
+}
+
+TBytes FvarTable(const std::vector<TFvarAxis>& axes, const std::vector<TFvarInstance>& instances) {
+    const uint16_t instanceSize = static_cast<uint16_t>(4 + 4 * axes.size());
+    TByteWriter t;
+    t.BE16(1).BE16(0).BE16(16).BE16(2).BE16(static_cast<uint16_t>(axes.size())).BE16(20);
+    t.BE16(static_cast<uint16_t>(instances.size())).BE16(instanceSize);
+    for (const TFvarAxis& a : axes) {
+        t.Text(a.Tag).BE32(ToFixed(a.Min)).BE32(ToFixed(a.Default)).BE32(ToFixed(a.Max));
+        t.BE16(0).BE16(a.NameId);
+    }
+    for (const TFvarInstance& i : instances) {
+        t.BE16(i.NameId).BE16(0);
+        for (double c : i.Coordinates) {
+            t.BE32(ToFixed(c));
+        }
+    }
+    return t.Bytes();
+}
+
+TBytes StatTable(const std::vector<std::pair<std::string, uint16_t>>& axes,
+                 const std::vector<TStatValue1>& values) {
+    const uint32_t axesAt = 20;
+    const uint32_t valuesAt = axesAt + 8 * uint32_t(axes.size());
+    TByteWriter t;
+    t.BE16(1).BE16(1).BE16(8).BE16(static_cast<uint16_t>(axes.size())).BE32(axesAt);
+    t.BE16(static_cast<uint16_t>(values.size())).BE32(valuesAt).BE16(2);
+    for (const auto& [tag, nameId] : axes) {
+        t.Text(tag).BE16(nameId).BE16(0);
+    }
+    for (size_t i = 0; i < values.size(); ++i) {
+        t.BE16(static_cast<uint16_t>(2 * values.size() + 12 * i));
+    }
+    for (const TStatValue1& v : values) {
+        t.BE16(1).BE16(v.Axis).BE16(0).BE16(v.NameId).BE32(ToFixed(v.Value));
+    }
+    return t.Bytes();
+}
+
+TBytes LayoutTable(const std::vector<std::string>& scripts,
+                   const std::vector<std::string>& features) {
+    // Every record points at one empty table after both lists.
+    const uint16_t scriptsAt = 10;
+    const uint16_t featuresAt = static_cast<uint16_t>(scriptsAt + 2 + 6 * scripts.size());
+    const uint16_t emptyAt = static_cast<uint16_t>(featuresAt + 2 + 6 * features.size());
+    TByteWriter t;
+    t.BE16(1).BE16(0).BE16(scriptsAt).BE16(featuresAt).BE16(emptyAt);
+    t.BE16(static_cast<uint16_t>(scripts.size()));
+    for (const std::string& tag : scripts) {
+        t.Text(tag).BE16(static_cast<uint16_t>(emptyAt - scriptsAt));
+    }
+    t.BE16(static_cast<uint16_t>(features.size()));
+    for (const std::string& tag : features) {
+        t.Text(tag).BE16(static_cast<uint16_t>(emptyAt - featuresAt));
+    }
+    t.Zeros(4);
+    return t.Bytes();
+}
+
+TBytes MaxpTable(uint16_t numGlyphs) {
+    TByteWriter t;
+    t.BE32(0x00005000).BE16(numGlyphs);
+    return t.Bytes();
+}
+
+TBytes PostTable(double italicAngle, bool fixedPitch) {
+    TByteWriter t;
+    t.BE32(0x00030000).BE32(ToFixed(italicAngle)).BE16(uint16_t(-100)).BE16(50);
+    t.BE32(fixedPitch ? 1 : 0).Zeros(16);
+    return t.Bytes();
 }
 
 TBytes MinimalTrueType(const TNameTableBuilder& names) {

@@ -83,6 +83,43 @@ TBytes OS2Table(uint16_t version, uint16_t weightClass, uint16_t widthClass, uin
                 uint16_t selection);
 TBytes HeadTable(uint16_t unitsPerEm, uint16_t lowestRecPPEM);
 
+// Code points first..last to glyphs from glyph on (format 13: all to glyph).
+struct TCmapGroup {
+    uint32_t First, Last, Glyph;
+};
+// Format 4 with its closing segment added; each group a delta segment.
+TBytes CmapFormat4(const std::vector<TCmapGroup>& groups);
+// Format 12, or 13 when manyToOne.
+TBytes CmapFormat12(const std::vector<TCmapGroup>& groups, bool manyToOne = false);
+struct TCmapSubtable {
+    uint16_t Platform, Encoding;
+    TBytes Data;
+};
+TBytes CmapTable(const std::vector<TCmapSubtable>& subtables);
+
+struct TFvarAxis {
+    std::string Tag;
+    double Min, Default, Max;
+    uint16_t NameId;
+};
+struct TFvarInstance {
+    uint16_t NameId;
+    std::vector<double> Coordinates;
+};
+TBytes FvarTable(const std::vector<TFvarAxis>& axes, const std::vector<TFvarInstance>& instances);
+// Design axes (tag, name id) and format 1 values (axis index, name id, value).
+struct TStatValue1 {
+    uint16_t Axis, NameId;
+    double Value;
+};
+TBytes StatTable(const std::vector<std::pair<std::string, uint16_t>>& axes,
+                 const std::vector<TStatValue1>& values);
+// A GSUB or GPOS header, script list and feature list (records only).
+TBytes LayoutTable(const std::vector<std::string>& scripts,
+                   const std::vector<std::string>& features);
+TBytes MaxpTable(uint16_t numGlyphs);
+TBytes PostTable(double italicAngle, bool fixedPitch);
+
 // A complete small TrueType font (two empty glyphs, the space mapped) that
 // the system's font libraries accept, so it can be installed in a test.
 TBytes MinimalTrueType(const TNameTableBuilder& names);

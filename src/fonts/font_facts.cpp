@@ -1,0 +1,241 @@
+#include "fonts/font_facts.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+namespace lw {
+
+namespace {
+
+struct TScriptCore {
+    const char* Name;
+    std::vector<TCodeRange> Letters;
+};
+
+// A script counts as covered when every one of a few of its everyday
+// letters is mapped: enough to set a word, not a claim of full support.
+const std::vector<TScriptCore>& ScriptCores() {
+    static const std::vector<TScriptCore> cores = {
+        {"Latin", {{'A', 'Z'}, {'a', 'z'}}},
+        {"Greek", {{0x0391, 0x03A1}, {0x03A3, 0x03A9}, {0x03B1, 0x03C9}}},
+        {"Cyrillic", {{0x0410, 0x044F}}},
+        {"Armenian", {{0x0561, 0x0586}}},
+        {"Hebrew", {{0x05D0, 0x05EA}}},
+        {"Arabic", {{0x0627, 0x063A}, {0x0641, 0x064A}}},
+        {"Devanagari", {{0x0905, 0x0914}, {0x0915, 0x0939}}},
+        {"Thai", {{0x0E01, 0x0E2E}}},
+        {"Georgian", {{0x10D0, 0x10F0}}},
+        {"Hiragana", {{0x3042, 0x3093}}},
+        {"Katakana", {{0x30A2, 0x30F3}}},
+        // A handful of the commonest syllables and ideographs.
+        {"Hangul", {{0xAC00, 0xAC00}, {0xB098, 0xB098}, {0xB2E4, 0xB2E4}, {0xD55C, 0xD55C}}},
+        {"Han",
+         {{0x4E00, 0x4E00},
+          {0x4EBA, 0x4EBA},
+          {0x5927, 0x5927},
+          {0x4E2D, 0x4E2D},
+          {0x65E5, 0x65E5},
+          {0x6708, 0x6708},
+          {0x6C34, 0x6C34},
+          {0x5B57, 0x5B57}}},
+    };
+    return cores;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool HasAny(const std::string& text, std::initializer_list<const char*> needles) {
+    return std::any_of(needles.begin(), needles.end(),
+                       [&](const char* needle) { return text.find(needle) != std::string::npos; });
+}
+
+} // namespace
+
+std::string EmbeddingRights(uint16_t fsType) {
+    // Several level bits should not be set together; when they are, the
+    // least restrictive one holds.
+    std::string text = (fsType & 0x0F) == 0 ? "installable"
+                       : (fsType & 0x08)    ? "editable"
+                       : (fsType & 0x04)    ? "preview & print"
+                       : (fsType & 0x02)    ? "restricted licence"
+                                            : "installable";
+    if (fsType & 0x0100) {
+        text += "; no subsetting";
+    }
+    if (fsType & 0x0200) {
+        text += "; bitmap only";
+    }
+    return text;
+}
+
+const std::vector<TUnicodeBlock>& UnicodeBlocks() {
+    static const std::vector<TUnicodeBlock> blocks = {
+        {"Basic Latin", 0x0000, 0x007F},
+        {"Latin-1 Supplement", 0x0080, 0x00FF},
+        {"Latin Extended-A", 0x0100, 0x017F},
+        {"Latin Extended-B", 0x0180, 0x024F},
+        {"IPA Extensions", 0x0250, 0x02AF},
+        {"Spacing Modifier Letters", 0x02B0, 0x02FF},
+        {"Combining Diacritical Marks", 0x0300, 0x036F},
+        {"Greek and Coptic", 0x0370, 0x03FF},
+        {"Cyrillic", 0x0400, 0x04FF},
+        {"Cyrillic Supplement", 0x0500, 0x052F},
+        {"Armenian", 0x0530, 0x058F},
+        {"Hebrew", 0x0590, 0x05FF},
+        {"Arabic", 0x0600, 0x06FF},
+        {"Syriac", 0x0700, 0x074F},
+        {"Thaana", 0x0780, 0x07BF},
+        {"Devanagari", 0x0900, 0x097F},
+        {"Bengali", 0x0980, 0x09FF},
+        {"Gurmukhi", 0x0A00, 0x0A7F},
+        {"Gujarati", 0x0A80, 0x0AFF},
+        {"Tamil", 0x0B80, 0x0BFF},
+        {"Telugu", 0x0C00, 0x0C7F},
+        {"Kannada", 0x0C80, 0x0CFF},
+        {"Malayalam", 0x0D00, 0x0D7F},
+        {"Thai", 0x0E00, 0x0E7F},
+        {"Lao", 0x0E80, 0x0EFF},
+        {"Tibetan", 0x0F00, 0x0FFF},
+        {"Myanmar", 0x1000, 0x109F},
+        {"Georgian", 0x10A0, 0x10FF},
+        {"Hangul Jamo", 0x1100, 0x11FF},
+        {"Ethiopic", 0x1200, 0x137F},
+        {"Khmer", 0x1780, 0x17FF},
+        {"Latin Extended Additional", 0x1E00, 0x1EFF},
+        {"Greek Extended", 0x1F00, 0x1FFF},
+        {"General Punctuation", 0x2000, 0x206F},
+        {"Superscripts and Subscripts", 0x2070, 0x209F},
+        {"Currency Symbols", 0x20A0, 0x20CF},
+        {"Letterlike Symbols", 0x2100, 0x214F},
+        {"Number Forms", 0x2150, 0x218F},
+        {"Arrows", 0x2190, 0x21FF},
+        {"Mathematical Operators", 0x2200, 0x22FF},
+        {"Miscellaneous Technical", 0x2300, 0x23FF},
+        {"Box Drawing", 0x2500, 0x257F},
+        {"Block Elements", 0x2580, 0x259F},
+        {"Geometric Shapes", 0x25A0, 0x25FF},
+        {"Miscellaneous Symbols", 0x2600, 0x26FF},
+        {"Dingbats", 0x2700, 0x27BF},
+        {"Braille Patterns", 0x2800, 0x28FF},
+        {"CJK Symbols and Punctuation", 0x3000, 0x303F},
+        {"Hiragana", 0x3040, 0x309F},
+        {"Katakana", 0x30A0, 0x30FF},
+        {"CJK Unified Ideographs", 0x4E00, 0x9FFF},
+        {"Hangul Syllables", 0xAC00, 0xD7AF},
+        {"Private Use Area", 0xE000, 0xF8FF},
+        {"Alphabetic Presentation Forms", 0xFB00, 0xFB4F},
+        {"Arabic Presentation Forms-A", 0xFB50, 0xFDFF},
+        {"Arabic Presentation Forms-B", 0xFE70, 0xFEFF},
+        {"Halfwidth and Fullwidth Forms", 0xFF00, 0xFFEF},
+        {"Specials", 0xFFF0, 0xFFFF},
+        {"Mathematical Alphanumeric Symbols", 0x1D400, 0x1D7FF},
+        {"Emoticons", 0x1F600, 0x1F64F},
+    };
+    return blocks;
+}
+
+std::vector<TBlockCoverage> BlockCoverage(const TCodeRanges& codePoints) {
+    std::vector<TBlockCoverage> coverage;
+    for (const TUnicodeBlock& block : UnicodeBlocks()) {
+        const uint64_t covered = CoveredIn(codePoints, block.First, block.Last);
+        if (covered > 0) {
+            coverage.push_back({block.Name, covered, uint64_t(block.Last) - block.First + 1});
+        }
+    }
+    return coverage;
+}
+
+std::vector<std::string> ScriptsCovered(const TCodeRanges& codePoints) {
+    std::vector<std::string> scripts;
+    for (const TScriptCore& core : ScriptCores()) {
+        const bool all = std::all_of(core.Letters.begin(), core.Letters.end(), [&](TCodeRange r) {
+            return CoveredIn(codePoints, r.First, r.Last) == uint64_t(r.Last) - r.First + 1;
+        });
+        if (all) {
+            scripts.push_back(core.Name);
+        }
+    }
+    return scripts;
+}
+
+std::string RecognisedLicense(const std::string& description, const std::string& url) {
+    const std::string text = Lower(description + "\n" + url);
+    // The Vera terms come first: DejaVu's text names them and the public
+    // domain both, and Vera's are the ones that bind.
+    if (HasAny(text, {"bitstream vera", "bitstream, inc."})) {
+        return "Bitstream-Vera";
+    }
+    if (HasAny(text, {"open font license", "scripts.sil.org/ofl", "openfontlicense.org"}) &&
+        !HasAny(text, {"version 1.0", "ofl 1.0", "ofl-1.0"})) {
+        return "OFL-1.1";
+    }
+    if (HasAny(text, {"apache license, version 2.0", "apache.org/licenses/license-2.0",
+                      "apache-2.0", "apache 2.0"})) {
+        return "Apache-2.0";
+    }
+    if (HasAny(text, {"ubuntu font licence", "ubuntu font license", "font.ubuntu.com/ufl"})) {
+        return "UFL-1.0";
+    }
+    if (HasAny(text, {"general public license", "gnu.org/licenses/gpl"}) &&
+        HasAny(text, {"font exception", "special exception", "embedded in a document"})) {
+        return "GPL-with-font-exception";
+    }
+    if (HasAny(text, {"public domain", "creativecommons.org/publicdomain"})) {
+        return "public-domain";
+    }
+    return "other";
+}
+
+std::string FeatureName(const std::string& tag) {
+    static const std::map<std::string, std::string> names = {
+        {"aalt", "Access all alternates"},
+        {"abvm", "Above-base mark positioning"},
+        {"blwm", "Below-base mark positioning"},
+        {"c2sc", "Small capitals from capitals"},
+        {"calt", "Contextual alternates"},
+        {"case", "Case-sensitive forms"},
+        {"ccmp", "Glyph composition/decomposition"},
+        {"clig", "Contextual ligatures"},
+        {"cpsp", "Capital spacing"},
+        {"curs", "Cursive positioning"},
+        {"cv01", "Character variant 1"},
+        {"dlig", "Discretionary ligatures"},
+        {"dnom", "Denominators"},
+        {"frac", "Fractions"},
+        {"hlig", "Historical ligatures"},
+        {"init", "Initial forms"},
+        {"isol", "Isolated forms"},
+        {"kern", "Kerning"},
+        {"liga", "Standard ligatures"},
+        {"lnum", "Lining figures"},
+        {"locl", "Localized forms"},
+        {"mark", "Mark positioning"},
+        {"medi", "Medial forms"},
+        {"mkmk", "Mark to mark positioning"},
+        {"numr", "Numerators"},
+        {"onum", "Oldstyle figures"},
+        {"ordn", "Ordinals"},
+        {"pnum", "Proportional figures"},
+        {"rlig", "Required ligatures"},
+        {"salt", "Stylistic alternates"},
+        {"sinf", "Scientific inferiors"},
+        {"smcp", "Small capitals"},
+        {"ss01", "Stylistic set 1"},
+        {"ss02", "Stylistic set 2"},
+        {"subs", "Subscript"},
+        {"sups", "Superscript"},
+        {"swsh", "Swash"},
+        {"tnum", "Tabular figures"},
+        {"zero", "Slashed zero"},
+        {"fina", "Terminal forms"},
+    };
+    const auto it = names.find(tag);
+    return it == names.end() ? std::string() : it->second;
+}
+
+} // namespace lw

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "fonts/font_details.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lw {
+
+// What OS/2 fsType lets a document do with the font, in words: the
+// embedding level, then "no subsetting" and "bitmap only" when set.
+std::string EmbeddingRights(uint16_t fsType);
+
+struct TUnicodeBlock {
+    const char* Name;
+    uint32_t First;
+    uint32_t Last;
+};
+const std::vector<TUnicodeBlock>& UnicodeBlocks();
+
+struct TBlockCoverage {
+    std::string Name;
+    uint64_t Covered = 0;
+    uint64_t Size = 0;
+};
+// The blocks of the table the code points reach, in block order.
+std::vector<TBlockCoverage> BlockCoverage(const TCodeRanges& codePoints);
+
+// The scripts whose core letters are all mapped, in the table's order.
+std::vector<std::string> ScriptsCovered(const TCodeRanges& codePoints);
+
+// The licence the licence description and URL name: an SPDX-style id
+// ("OFL-1.1", "Apache-2.0", ...) or "other".
+std::string RecognisedLicense(const std::string& description, const std::string& url);
+
+// What a layout feature tag does, in words; empty for a tag not in the table.
+std::string FeatureName(const std::string& tag);
+
+} // namespace lw
