@@ -3,6 +3,7 @@
 #include "base/version.h"
 #include "cli/category_commands.h"
 #include "cli/console_prompts.h"
+#include "cli/disable_commands.h"
 #include "cli/print_command.h"
 #include "controls/folder_listing.h"
 #include "fonts/font_json.h"
@@ -34,6 +35,9 @@ int Usage(std::ostream& out = std::cerr) {
            "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm\"]\n"
            "       letterwell-cli install FILE...\n"
            "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
+           "       letterwell-cli disable FAMILY [--style FULLNAME]...\n"
+           "       letterwell-cli enable FAMILY [--style FULLNAME]... [--other]\n"
+           "       letterwell-cli disabled\n"
            "       letterwell-cli categories\n"
            "       letterwell-cli category show NAME\n"
            "       letterwell-cli category add NAME FAMILY...\n"
@@ -332,6 +336,10 @@ int main(int argc, char** argv) {
         if (command == "uninstall" && argc >= 3) {
             lw::FontManager = std::make_unique<lw::TFontManager>();
             return UninstallFamily(argc, argv);
+        }
+        if (command == "disable" || command == "enable" || command == "disabled") {
+            const int status = lw::RunDisableCommand(argc, argv);
+            return status == 2 ? Usage() : status;
         }
         if (command == "categories" || command == "category") {
             const int status = lw::RunCategoryCommand(argc, argv, prompts);

@@ -1,5 +1,6 @@
 #include "fonts/disabled_fonts.h"
 
+#include "base/strings.h"
 #include "platform/file_lock.h"
 #include "platform/linux/fontconfig_system.h"
 #include "platform/linux/replace_file.h"
@@ -327,7 +328,7 @@ bool WriteText(const std::string& path, const std::string& text, std::string* pr
         return true;
     }
     if (problem) {
-        *problem = std::strerror(errno);
+        *problem = path + ": " + std::strerror(errno);
     }
     return false;
 }
@@ -555,7 +556,7 @@ TDisabledFonts::TResult TDisabledFonts::Change(const std::vector<std::string>& d
     const std::unique_ptr<IHeldLock> lock = FileLocks().Lock(LockFile);
     if (!lock) {
         if (problem) {
-            *problem = std::strerror(errno);
+            *problem = LockFile + ": " + std::strerror(errno);
         }
         return TResult::WriteFailed;
     }
@@ -627,6 +628,26 @@ TDisabledFonts::TResult TDisabledFonts::RemoveOtherRule(const std::string& sourc
         return TResult::WriteFailed;
     }
     return TResult::Changed;
+}
+
+bool ReportDisableResult(TDisabledFonts::TResult result, const std::string& problem) {
+    std::string text;
+    switch (result) {
+    case TDisabledFonts::TResult::Changed:
+    case TDisabledFonts::TResult::Unchanged:
+        return true;
+    case TDisabledFonts::TResult::Inexpressible:
+        text = FmtLoadStr(30300, problem);
+        break;
+    case TDisabledFonts::TResult::Unparseable:
+        text = FmtLoadStr(30301, problem);
+        break;
+    case TDisabledFonts::TResult::WriteFailed:
+        text = FmtLoadStr(30302, problem);
+        break;
+    }
+    Prompts().MessageBox(text, LoadStr(22), TMsgIcon::Error, TMsgButtons::Ok);
+    return false;
 }
 
 TDisabledFonts UserDisabledFonts() {

@@ -118,6 +118,10 @@ private:
     std::function<std::vector<TFileFace>(const std::string&)> Faces;
 };
 
+// Tells the user through the prompts why a change was not made (nothing for
+// Changed and Unchanged); whether the change stands.
+bool ReportDisableResult(TDisabledFonts::TResult result, const std::string& problem);
+
 // The user's: $XDG_CONFIG_HOME (~/.config when unset), the lock beside the
 // program's settings, the faces read by fontconfig.
 TDisabledFonts UserDisabledFonts();

@@ -1,8 +1,10 @@
 // Disabling fonts through fontconfig rules: the rule files as text, and what
 // the real fontconfig of the temporary home (fc-list, fc-match) then serves.
+#include "command_run.h"
 #include "font_builder.h"
 #include "fonts/disabled_fonts.h"
 #include "fonts/font_manager.h"
+#include "test_env.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
@@ -340,6 +342,70 @@ TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFi
         EXPECT_TRUE(rules->size() == 20u || rules->size() == 40u) << rules->size();
     }
     fs::remove_all(folder);
+}
+
+test::TCommandRun Cli(const std::string& arguments) {
+    return test::RunCommand(test::BuildBinFolder() + "/letterwell-cli " + arguments + " 2>&1");
+}
+
+TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStyles) {
+    const fs::path regular = Install("lwcli-regular.ttf", "LwCli", "Regular");
+    const fs::path bold = Install("lwcli-bold.ttf", "LwCli", "Bold");
+    test::TCommandRun run = Cli("disable LwCli --style 'LwCli Bold'");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_EQ(run.Output, "LwCli Bold: disabled\n");
+    EXPECT_FALSE(Lists(bold.string()));
+    EXPECT_TRUE(Lists(regular.string()));
+    run = Cli("disabled");
+    EXPECT_EQ(run.Output, "LwCli\tBold\t" + bold.string() + "\t" +
+                              (ConfD() / kDisabledConfName).string() + "\n");
+
+    EXPECT_EQ(Cli("disable LwCli --style 'LwCli Black'").Status, 1);
+    EXPECT_EQ(Cli("disable LwNothing").Status, 1);
+    EXPECT_EQ(Cli("enable LwNothing").Status, 1);
+    EXPECT_EQ(Cli("disable").Status, 2);
+
+    run = Cli("enable lwcli");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_EQ(run.Output, "LwCli Bold: enabled\n");
+    EXPECT_TRUE(Lists(bold.string()));
+    EXPECT_EQ(Cli("disabled").Output, "");
+}
+
+TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {
+    Install("lwforeign.ttf", "LwForeign", "Regular");
+    const std::string reject = "<fontconfig><selectfont><rejectfont><pattern><patelt "
+                               "name=\"family\"><string>LwForeign</string></patelt></pattern>"
+                               "</rejectfont></selectfont></fontconfig>\n";
+    Spit(ConfD() / "78-Reject.conf", reject);
+    test::TCommandRun run = Cli("disabled");
+    EXPECT_EQ(run.Output, "LwForeign\t*\t\t" + (ConfD() / "78-Reject.conf").string() + "\n");
+    run = Cli("enable LwForeign");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("LwForeign: not enabled"), std::string::npos) << run.Output;
+    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
+    EXPECT_FALSE(Lists("LwForeign|"));
+
+    run = Cli("enable LwForeign --other");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_TRUE(Lists("LwForeign|"));
+    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf.bak"), reject);
+}
+
+TEST_F(DisabledFontsTest, TwoCommandLinesAtOnceKeepBothRules) {
+    const fs::path one = Install("lwone.ttf", "LwOne", "Regular");
+    const fs::path two = Install("lwtwo.ttf", "LwTwo", "Regular");
+    const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
+    const test::TCommandRun run =
+        test::RunCommand(cli + " disable LwOne & " + cli + " disable LwTwo & wait");
+    EXPECT_EQ(run.Output, run.Output.find("LwOne") == 0
+                              ? "LwOne Regular: disabled\nLwTwo Regular: disabled\n"
+                              : "LwTwo Regular: disabled\nLwOne Regular: disabled\n");
+    EXPECT_FALSE(Lists("LwOne|"));
+    EXPECT_FALSE(Lists("LwTwo|"));
+    const std::string listed = Cli("disabled").Output;
+    EXPECT_NE(listed.find("LwOne\tRegular\t" + one.string()), std::string::npos) << listed;
+    EXPECT_NE(listed.find("LwTwo\tRegular\t" + two.string()), std::string::npos) << listed;
 }
 
 } // namespace
