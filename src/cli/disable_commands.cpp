@@ -21,30 +21,39 @@ bool SameName(const std::string& a, const std::string& b) {
     return Text().CompareIgnoreCase(a, b) == 0;
 }
 
-// The asked-for styles, or all when none is asked for; a name asked for that
-// matches nothing is an error, as uninstall has it.
-bool Pick(const std::vector<std::string>& wanted, const std::vector<std::string>& fullNames,
-          std::vector<bool>& picked) {
-    picked.assign(fullNames.size(), wanted.empty());
-    bool allFound = true;
-    for (const std::string& name : wanted) {
-        bool found = false;
-        for (size_t i = 0; i < fullNames.size(); ++i) {
-            if (SameName(fullNames[i], name)) {
-                picked[i] = found = true;
-            }
-        }
-        if (!found) {
-            std::cerr << "letterwell-cli: no style is named \"" << name << "\"\n";
-            allFound = false;
-        }
-    }
-    return allFound;
+bool Picked(const std::vector<std::string>& wanted, const std::string& fullName) {
+    return wanted.empty() || std::any_of(wanted.begin(), wanted.end(), [&](const std::string& w) {
+               return SameName(w, fullName);
+           });
 }
 
-void Changed() {
-    FontSystem().FontsChanged();
-    FontManager->BroadcastFontChange();
+// A style asked for that the family does not have is an error, as uninstall
+// has it.
+bool AllKnown(const std::vector<std::string>& wanted, const std::vector<std::string>& fullNames) {
+    bool known = true;
+    for (const std::string& name : wanted) {
+        if (std::none_of(fullNames.begin(), fullNames.end(),
+                         [&](const std::string& f) { return SameName(f, name); })) {
+            std::cerr << "letterwell-cli: no style is named \"" << name << "\"\n";
+            known = false;
+        }
+    }
+    return known;
+}
+
+int Report(const TStyleChange& change, const char* done, const char* kept) {
+    for (const std::string& name : change.Done) {
+        std::cout << name << ": " << done << "\n";
+    }
+    for (const std::string& name : change.Kept) {
+        std::cout << name << ": " << kept << "\n";
+    }
+    if (change.Changed) {
+        FontSystem().FontsChanged();
+        FontManager = std::make_unique<TFontManager>();
+        FontManager->BroadcastFontChange();
+    }
+    return change.Failed ? 1 : 0;
 }
 
 int Disable(const std::string& wanted, const std::vector<std::string>& styles) {
@@ -56,113 +65,43 @@ int Disable(const std::string& wanted, const std::vector<std::string>& styles) {
         std::cerr << "letterwell-cli: no installed family is named \"" << wanted << "\"\n";
         return 1;
     }
-    FontSystem().EnumFamilyFaces();
-    const std::vector<TFaceInfo> faces = FontSystem().EnumFaces(*family);
     std::vector<std::string> fullNames;
-    for (const TFaceInfo& face : faces) {
+    for (const TFaceInfo& face : FontSystem().EnumFaces(*family)) {
         fullNames.push_back(face.FullName);
     }
-    std::vector<bool> picked;
-    if (!Pick(styles, fullNames, picked)) {
+    if (!AllKnown(styles, fullNames)) {
         return 1;
-    }
-    std::set<std::string> files;
-    for (size_t i = 0; i < faces.size(); ++i) {
-        if (picked[i] && !faces[i].File.empty()) {
-            files.insert(faces[i].File);
-        }
     }
     TDisabledFonts store = UserDisabledFonts();
-    std::string problem;
-    const TDisabledFonts::TResult result =
-        store.Change(std::vector<std::string>(files.begin(), files.end()), {}, &problem);
-    if (!ReportDisableResult(result, problem)) {
-        return 1;
-    }
-    for (size_t i = 0; i < faces.size(); ++i) {
-        if (picked[i]) {
-            std::cout << faces[i].FullName << ": disabled\n";
+    const TStyleChange change = DisableStyles(store, *family, styles);
+    // A collection's other faces go with their file: said, not hidden.
+    std::set<std::string> files;
+    for (const TFaceInfo& face : FontSystem().EnumFaces(*family)) {
+        if (!change.Failed && Picked(styles, face.FullName) && files.insert(face.File).second &&
+            FacesOfFile(face.File).size() > 1) {
+            std::cerr << FmtLoadStr(30305, face.File) << "\n";
         }
     }
-    // A collection's faces go with their file: said, not hidden.
-    for (const std::string& file : files) {
-        if (FacesOfFile(file).size() > 1) {
-            std::cerr << FmtLoadStr(30305, file) << "\n";
-        }
-    }
-    if (result == TDisabledFonts::TResult::Changed) {
-        Changed();
-    }
-    return 0;
+    return Report(change, "disabled", "not disabled");
 }
 
 int Enable(const std::string& wanted, const std::vector<std::string>& styles, bool other) {
     TDisabledFonts store = UserDisabledFonts();
-    std::vector<TDisabledFace> disabled = store.Disabled();
-    std::erase_if(disabled,
-                  [&](const TDisabledFace& face) { return !SameName(face.Family, wanted); });
-    if (disabled.empty()) {
+    std::vector<std::string> fullNames;
+    for (const TDisabledFace& face : store.Disabled()) {
+        if (SameName(face.Family, wanted)) {
+            fullNames.push_back(face.FullName);
+        }
+    }
+    if (fullNames.empty()) {
         std::cerr << "letterwell-cli: no disabled family is named \"" << wanted << "\"\n";
         return 1;
     }
-    std::vector<std::string> fullNames;
-    for (const TDisabledFace& face : disabled) {
-        fullNames.push_back(face.FullName);
-    }
-    std::vector<bool> picked;
-    if (!Pick(styles, fullNames, picked)) {
+    if (!AllKnown(styles, fullNames)) {
         return 1;
     }
-    std::vector<std::string> files;
-    // Per file, latest first, so a removal does not move the rules after it.
-    std::map<std::string, std::map<size_t, TRejectRule, std::greater<>>> others;
-    for (size_t i = 0; i < disabled.size(); ++i) {
-        if (!picked[i]) {
-            continue;
-        }
-        if (disabled[i].Ours) {
-            files.push_back(disabled[i].File);
-        } else {
-            others[disabled[i].Source][disabled[i].Rule.Begin] = disabled[i].Rule;
-        }
-    }
-    bool failed = false;
-    bool changed = false;
-    std::string problem;
-    if (!files.empty()) {
-        const TDisabledFonts::TResult result = store.Change({}, files, &problem);
-        failed = !ReportDisableResult(result, problem);
-        changed = result == TDisabledFonts::TResult::Changed;
-    }
-    std::set<std::string> refused;
-    for (const auto& [source, rules] : others) {
-        for (const auto& [begin, rule] : rules) {
-            // Another program's file is edited only when the user says so.
-            const std::string question = FmtLoadStr(30304, wanted, source, source);
-            if (!other && Prompts().MessageBox(question, LoadStr(20), TMsgIcon::Question,
-                                               TMsgButtons::YesNo) != TMsgResult::Yes) {
-                refused.insert(source);
-                continue;
-            }
-            const TDisabledFonts::TResult result = store.RemoveOtherRule(source, rule, &problem);
-            failed = !ReportDisableResult(result, problem) || failed;
-            changed = changed || result == TDisabledFonts::TResult::Changed;
-        }
-    }
-    for (size_t i = 0; i < disabled.size(); ++i) {
-        if (picked[i]) {
-            const bool stays = !disabled[i].Ours && refused.count(disabled[i].Source) != 0;
-            const std::string name =
-                disabled[i].FullName.empty() ? disabled[i].Family : disabled[i].FullName;
-            std::cout << name << ": " << (stays ? "not enabled" : "enabled") << "\n";
-            failed = failed || stays;
-        }
-    }
-    if (changed) {
-        FontManager = std::make_unique<TFontManager>();
-        Changed();
-    }
-    return failed ? 1 : 0;
+    FontManager = std::make_unique<TFontManager>();
+    return Report(EnableStyles(store, wanted, styles, other), "enabled", "not enabled");
 }
 
 // One line a disabled style: family, style, file, the configuration file

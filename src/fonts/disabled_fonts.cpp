@@ -650,6 +650,91 @@ bool ReportDisableResult(TDisabledFonts::TResult result, const std::string& prob
     return false;
 }
 
+namespace {
+bool Named(const std::vector<std::string>& names, const std::string& name) {
+    return names.empty() || std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+               return Text().CompareIgnoreCase(n, name) == 0;
+           });
+}
+} // namespace
+
+TStyleChange DisableStyles(TDisabledFonts& store, const std::string& family,
+                           const std::vector<std::string>& fullNames) {
+    TStyleChange change;
+    FontSystem().EnumFamilyFaces();
+    std::set<std::string> files;
+    for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
+        if (Named(fullNames, face.FullName) && !face.File.empty()) {
+            files.insert(face.File);
+            change.Done.push_back(face.FullName);
+        }
+    }
+    std::string problem;
+    const TDisabledFonts::TResult result =
+        store.Change(std::vector<std::string>(files.begin(), files.end()), {}, &problem);
+    if (!ReportDisableResult(result, problem)) {
+        change.Kept = std::move(change.Done);
+        change.Done.clear();
+        change.Failed = true;
+    }
+    change.Changed = result == TDisabledFonts::TResult::Changed;
+    return change;
+}
+
+TStyleChange EnableStyles(TDisabledFonts& store, const std::string& family,
+                          const std::vector<std::string>& fullNames, bool otherAllowed) {
+    TStyleChange change;
+    std::vector<TDisabledFace> picked;
+    for (TDisabledFace& face : store.Disabled()) {
+        if (Text().CompareIgnoreCase(face.Family, family) == 0 &&
+            (face.FullName.empty() || Named(fullNames, face.FullName))) {
+            picked.push_back(std::move(face));
+        }
+    }
+    std::vector<std::string> files;
+    // Per file, the latest rule first, so a removal moves none still to come.
+    std::map<std::string, std::map<size_t, TRejectRule, std::greater<>>> others;
+    for (const TDisabledFace& face : picked) {
+        if (face.Ours) {
+            files.push_back(face.File);
+        } else {
+            others[face.Source][face.Rule.Begin] = face.Rule;
+        }
+    }
+    std::string problem;
+    bool oursFailed = false;
+    if (!files.empty()) {
+        const TDisabledFonts::TResult result = store.Change({}, files, &problem);
+        oursFailed = !ReportDisableResult(result, problem);
+        change.Changed = result == TDisabledFonts::TResult::Changed;
+    }
+    std::set<std::string> kept;
+    for (const auto& [source, rules] : others) {
+        for (const auto& [begin, rule] : rules) {
+            // Another program's file is edited only when the user says so.
+            if (!otherAllowed &&
+                Prompts().MessageBox(FmtLoadStr(30304, family, source, source), LoadStr(20),
+                                     TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes) {
+                kept.insert(source);
+                continue;
+            }
+            const TDisabledFonts::TResult result = store.RemoveOtherRule(source, rule, &problem);
+            if (!ReportDisableResult(result, problem)) {
+                change.Failed = true;
+                kept.insert(source);
+            }
+            change.Changed = change.Changed || result == TDisabledFonts::TResult::Changed;
+        }
+    }
+    change.Failed = change.Failed || oursFailed || !kept.empty();
+    for (const TDisabledFace& face : picked) {
+        const std::string name = face.FullName.empty() ? face.Family : face.FullName;
+        const bool stays = face.Ours ? oursFailed : kept.count(face.Source) != 0;
+        (stays ? change.Kept : change.Done).push_back(name);
+    }
+    return change;
+}
+
 TDisabledFonts UserDisabledFonts() {
     std::string home;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {

@@ -118,6 +118,25 @@ private:
     std::function<std::vector<TFileFace>(const std::string&)> Faces;
 };
 
+// What enabling or disabling styles did: the full names (a family rule's
+// family) changed and those left as they were.
+struct TStyleChange {
+    std::vector<std::string> Done;
+    std::vector<std::string> Kept;
+    bool Failed = false;  // a message told why
+    bool Changed = false; // a file was written: fontconfig must look again
+};
+
+// Disables the faces of an installed family by full name, every face when
+// none is named, in one write. A face of a collection goes with its file.
+TStyleChange DisableStyles(TDisabledFonts& store, const std::string& family,
+                           const std::vector<std::string>& fullNames);
+// Enables the disabled faces of a family likewise. A rule another
+// configuration holds is removed only when otherAllowed or when the user says
+// yes to the question asked through the prompts.
+TStyleChange EnableStyles(TDisabledFonts& store, const std::string& family,
+                          const std::vector<std::string>& fullNames, bool otherAllowed);
+
 // Tells the user through the prompts why a change was not made (nothing for
 // Changed and Unchanged); whether the change stands.
 bool ReportDisableResult(TDisabledFonts::TResult result, const std::string& problem);
