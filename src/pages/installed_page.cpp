@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <map>
 
 namespace lw {
 
@@ -207,6 +208,38 @@ void TInstalledPage::mnDeleteFontClick() {
     cmbFontsChange();
 }
 
+namespace {
+constexpr int kDisabledMark = 30307;
+constexpr int kRestartNote = 30303;
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+} // namespace
+
+void TInstalledPage::DisableClick(bool enable) {
+    const std::string family = SelectedFamily().toStdString();
+    if (family.empty()) {
+        return;
+    }
+    TStyleChange change;
+    {
+        THourglass hourglass;
+        TDisabledFonts store = UserDisabledFonts();
+        change = enable ? EnableStyles(store, family, {}, false) : DisableStyles(store, family, {});
+    }
+    if (!change.Changed) {
+        return;
+    }
+    // Read again as after an install; the broadcast tells every other
+    // window and program.
+    FontSystem().FontsChanged();
+    FontManager->BroadcastFontChange();
+    UpdateList();
+    emit StatusText(QString::fromStdString(LoadStr(kRestartNote)));
+}
+
 void TInstalledPage::mnSizeClick() {
     const auto answer = Prompts().InputBox(LoadStr(kSizeCaption), LoadStr(kSizePrompt),
                                            cmbSize->currentText().toStdString());
@@ -272,7 +305,29 @@ QStringList CatalogueFamilies() {
 }
 
 void TInstalledPage::LoadFamilies(int index) {
-    cmbFonts->SetItems(CatalogueFamilies());
+    const QStringList families = CatalogueFamilies();
+    cmbFonts->SetItems(families);
+    // Families disabled whole are no longer in the catalogue: listed after
+    // it, so the catalogue's indexes stay the list's.
+    Disabled = UserDisabledFonts().Disabled();
+    std::map<QString, QString, bool (*)(const QString&, const QString&)> off(
+        [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+    for (const TDisabledFace& face : Disabled) {
+        const QString family = QString::fromStdString(face.Family);
+        if (!family.isEmpty() && !families.contains(family, Qt::CaseInsensitive)) {
+            off.emplace(family,
+                        QString::fromStdString(FmtLoadStr(kDisabledMark, FileNameOf(face.Source))));
+        }
+    }
+    QStringList names;
+    QStringList hints;
+    for (const auto& [family, hint] : off) {
+        names << family;
+        hints << hint;
+    }
+    cmbFonts->AddGreyedItems(names, hints);
     if (index >= 0 && index < cmbFonts->Count()) {
         cmbFonts->SetItemIndex(index);
     }
@@ -317,6 +372,15 @@ void TInstalledPage::ShowFamilyDetails() {
     }
     for (const std::string& line : description.StyleLines) {
         lstStyles->addItem(QString::fromStdString(line));
+    }
+    for (const TDisabledFace& face : Disabled) {
+        if (QString::fromStdString(face.Family).compare(family, Qt::CaseInsensitive) != 0) {
+            continue;
+        }
+        const std::string line = face.Style + "   |   " + face.FullName + "   --->   " + face.File +
+                                 "   (" + FmtLoadStr(kDisabledMark, FileNameOf(face.Source)) + ")";
+        auto* item = new QListWidgetItem(QString::fromStdString(line), lstStyles);
+        item->setForeground(lstStyles->palette().brush(QPalette::Disabled, QPalette::Text));
     }
     lstStyles->setCurrentRow(-1);
 }

@@ -1,0 +1,124 @@
+// Disabling and enabling a family from the main window, against the real
+// fontconfig of the temporary home.
+#include "app/main_window.h"
+#include "base/strings.h"
+#include "controls/status_panels.h"
+#include "font_builder.h"
+#include "fonts/disabled_fonts.h"
+#include "fonts/font_manager.h"
+#include "memory_hive.h"
+#include "pages/installed_page.h"
+#include "pages/simple_combo.h"
+#include "scripted_prompts.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FcFamilies() {
+    std::string out;
+    FILE* pipe = ::popen("fc-list --format '%{family[0]}\\n'", "r");
+    char buf[4096];
+    while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
+        out += buf;
+    }
+    if (pipe != nullptr) {
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+class DisableWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::TestPrompts().Reset();
+        SetLanguage(0);
+        for (const char* style : {"Regular", "Bold"}) {
+            test::TNameTableBuilder names;
+            names.Windows(1, "LwGrey")
+                .Windows(2, style)
+                .Windows(4, std::string("LwGrey ") + style)
+                .Windows(6, std::string("LwGrey-") + style);
+            const fs::path file =
+                fs::path(FontManager->FontsFolder) / (std::string("lwgrey-") + style + ".ttf");
+            fs::create_directories(file.parent_path());
+            test::WriteFile(file, test::MinimalTrueType(names));
+            Files.push_back(file);
+        }
+        FontManager->Refresh();
+        Window = std::make_unique<TfMain_letterwell>();
+        Window->show();
+        QApplication::setActiveWindow(Window.get());
+    }
+    void TearDown() override {
+        Window.reset();
+        for (const fs::path& file : Files) {
+            fs::remove(file);
+        }
+        fs::remove_all(test::TestHome().ConfigHome() / "fontconfig");
+        FontManager->Refresh();
+    }
+    TInstalledPage& Page() { return *Window->Installed; }
+    int IndexOf(const QString& family) {
+        for (int i = 0; i < Page().cmbFonts->Count(); ++i) {
+            if (Page().cmbFonts->Item(i) == family) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    test::TScopedMemoryHive Hive;
+    std::vector<fs::path> Files;
+    std::unique_ptr<TfMain_letterwell> Window;
+};
+
+TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromThePopUp) {
+    const int listed = IndexOf(QStringLiteral("LwGrey"));
+    ASSERT_GE(listed, 0);
+    ASSERT_NE(FcFamilies().find("LwGrey"), std::string::npos);
+    Page().SelectFamily(listed);
+    Page().cmbFonts->Edit()->setFocus();
+    QTest::keyClick(Page().cmbFonts->Edit(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+
+    EXPECT_EQ(FcFamilies().find("LwGrey"), std::string::npos);
+    const int greyed = IndexOf(QStringLiteral("LwGrey"));
+    ASSERT_GE(greyed, 0);
+    EXPECT_TRUE(Page().cmbFonts->ItemGreyed(greyed));
+    // After every installed family, so the catalogue's indexes still hold.
+    EXPECT_EQ(greyed, Page().cmbFonts->Count() - 1);
+    EXPECT_EQ(Window->Panels->PanelText(0), QString::fromStdString(LoadStr(30303)));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+
+    Page().SelectFamily(greyed);
+    ASSERT_EQ(Page().lstStyles->count(), 2);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_TRUE(Page().lstStyles->item(row)->text().contains(
+            QString::fromStdString(FmtLoadStr(30307, kDisabledConfName))))
+            << Page().lstStyles->item(row)->text().toStdString();
+    }
+
+    Window->Menu.mnEnableFont0->trigger();
+    EXPECT_NE(FcFamilies().find("LwGrey"), std::string::npos);
+    const int back = IndexOf(QStringLiteral("LwGrey"));
+    ASSERT_GE(back, 0);
+    EXPECT_FALSE(Page().cmbFonts->ItemGreyed(back));
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
+    EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
+}
+
+} // namespace
+} // namespace lw
