@@ -2,8 +2,10 @@
 
 #include "base/strings.h"
 #include "fonts/disabled_fonts.h"
+#include "fonts/flatpak_access.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/fontconfig_system.h"
+#include "platform/linux/program_run.h"
 #include "platform/services.h"
 
 #include <algorithm>
@@ -81,6 +83,9 @@ int Disable(const std::string& wanted, const std::vector<std::string>& styles) {
             FacesOfFile(face.File).size() > 1) {
             std::cerr << FmtLoadStr(30305, face.File) << "\n";
         }
+    }
+    if (change.Changed && FlatpakFontconfigAccess(RunProgram) == TFlatpakAccess::CannotRead) {
+        std::cerr << LoadStr(30312) << "\n";
     }
     return Report(change, "disabled", "not disabled");
 }

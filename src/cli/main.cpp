@@ -6,6 +6,7 @@
 #include "cli/disable_commands.h"
 #include "cli/print_command.h"
 #include "controls/folder_listing.h"
+#include "fonts/disabled_fonts.h"
 #include "fonts/font_json.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
@@ -288,6 +289,9 @@ int UninstallFamily(int argc, char** argv) {
         std::cout << style << ": " << (removed ? "uninstalled" : "not uninstalled") << "\n";
         failed = failed || !removed;
     }
+    // A rule left for a removed file would hide a font installed later
+    // under its name; the next write drops it.
+    lw::UserDisabledFonts().Change({}, {});
     fonts.BroadcastFontChange();
     return failed ? 1 : 0;
 }

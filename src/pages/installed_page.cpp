@@ -4,12 +4,14 @@
 #include "base/strings.h"
 #include "controls/localize.h"
 #include "controls/qt_colors.h"
+#include "fonts/flatpak_access.h"
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/delete_dialog.h"
 #include "pages/family_search.h"
 #include "pages/installed_styles.h"
 #include "pages/simple_combo.h"
+#include "platform/linux/program_run.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -204,6 +206,9 @@ void TInstalledPage::mnDeleteFontClick() {
                                 TfDelete dialog(window());
                                 return dialog.Execute(name, fullNames) == QDialog::Accepted;
                             });
+        // A rule left for a removed file would hide a font installed later
+        // under its name; the next write drops it.
+        UserDisabledFonts().Change({}, {});
     }
     cmbFontsChange();
 }
@@ -211,6 +216,10 @@ void TInstalledPage::mnDeleteFontClick() {
 namespace {
 constexpr int kDisabledMark = 30307;
 constexpr int kRestartNote = 30303;
+constexpr int kFlatpakQuestion = 30310;
+constexpr int kFlatpakFailed = 30311;
+constexpr int kConfirmCaption = 20;
+constexpr int kErrorCaption = 22;
 
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -238,6 +247,13 @@ void TInstalledPage::DisableClick(bool enable) {
     FontManager->BroadcastFontChange();
     UpdateList();
     emit StatusText(QString::fromStdString(LoadStr(kRestartNote)));
+    if (!enable && FlatpakFontconfigAccess(RunProgram) == TFlatpakAccess::CannotRead &&
+        Prompts().MessageBox(LoadStr(kFlatpakQuestion), LoadStr(kConfirmCaption),
+                             TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes &&
+        !GrantFlatpakFontconfigAccess(RunProgram)) {
+        Prompts().MessageBox(LoadStr(kFlatpakFailed), LoadStr(kErrorCaption), TMsgIcon::Error,
+                             TMsgButtons::Ok);
+    }
 }
 
 void TInstalledPage::mnSizeClick() {

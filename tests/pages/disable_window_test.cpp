@@ -21,7 +21,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace lw {
 namespace {
@@ -118,6 +121,40 @@ TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromT
     EXPECT_FALSE(Page().cmbFonts->ItemGreyed(back));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
     EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
+}
+
+// Where Flatpak applications cannot read the folder, the user is offered the
+// override; flatpak here is a script that notes what it is asked.
+TEST_F(DisableWindowTest, DisablingOffersFlatpakApplicationsTheFolder) {
+    const fs::path bin = test::TestHome().Root() / "flatpak-bin";
+    fs::create_directories(bin);
+    {
+        std::ofstream script(bin / "flatpak");
+        script << "#!/bin/sh\necho \"$*\" >> '" << (bin / "calls").string() << "'\n";
+    }
+    fs::permissions(bin / "flatpak", fs::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Page().SelectFamily(IndexOf(QStringLiteral("LwGrey")));
+    Window->Menu.mnDisableFont->trigger();
+    ::setenv("PATH", path.c_str(), 1);
+
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(30310));
+    std::ifstream calls(bin / "calls");
+    std::stringstream seen;
+    seen << calls.rdbuf();
+    EXPECT_NE(seen.str().find("override --user --filesystem=xdg-config/fontconfig:ro\n"),
+              std::string::npos)
+        << seen.str();
+    fs::remove_all(bin);
+
+    // Enabling asks nothing more.
+    Page().SelectFamily(IndexOf(QStringLiteral("LwGrey")));
+    Window->Menu.mnEnableFont->trigger();
+    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_NE(FcFamilies().find("LwGrey"), std::string::npos);
 }
 
 } // namespace
