@@ -246,6 +246,15 @@ void TInstalledPage::DisableClick(bool enable) {
     FontSystem().FontsChanged();
     FontManager->BroadcastFontChange();
     UpdateList();
+    // The family moves (after the installed ones, or back among them): the
+    // selection goes with it, so the other command undoes this one.
+    const QString moved = QString::fromStdString(family);
+    for (int i = 0; i < cmbFonts->Count(); ++i) {
+        if (cmbFonts->Item(i).compare(moved, Qt::CaseInsensitive) == 0) {
+            SelectFamily(i);
+            break;
+        }
+    }
     emit StatusText(QString::fromStdString(LoadStr(kRestartNote)));
     if (!enable && FlatpakFontconfigAccess(RunProgram) == TFlatpakAccess::CannotRead &&
         Prompts().MessageBox(LoadStr(kFlatpakQuestion), LoadStr(kConfirmCaption),

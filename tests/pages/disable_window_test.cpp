@@ -106,7 +106,8 @@ TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromT
     EXPECT_EQ(Window->Panels->PanelText(0), QString::fromStdString(LoadStr(30303)));
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 
-    Page().SelectFamily(greyed);
+    // The selection went with the family, so Enable undoes Disable.
+    EXPECT_EQ(Page().cmbFonts->ItemIndex(), greyed);
     ASSERT_EQ(Page().lstStyles->count(), 2);
     for (int row = 0; row < 2; ++row) {
         EXPECT_TRUE(Page().lstStyles->item(row)->text().contains(
