@@ -656,17 +656,24 @@ bool Named(const std::vector<std::string>& names, const std::string& name) {
                return Text().CompareIgnoreCase(n, name) == 0;
            });
 }
-} // namespace
 
-TStyleChange DisableStyles(TDisabledFonts& store, const std::string& family,
-                           const std::vector<std::string>& fullNames) {
+bool AmongFamilies(const std::vector<std::string>& families, const std::string& family) {
+    return std::any_of(families.begin(), families.end(), [&](const std::string& f) {
+        return Text().CompareIgnoreCase(f, family) == 0;
+    });
+}
+
+TStyleChange DisableMatching(TDisabledFonts& store, const std::vector<std::string>& families,
+                             const std::vector<std::string>& fullNames) {
     TStyleChange change;
     FontSystem().EnumFamilyFaces();
     std::set<std::string> files;
-    for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
-        if (Named(fullNames, face.FullName) && !face.File.empty()) {
-            files.insert(face.File);
-            change.Done.push_back(face.FullName);
+    for (const std::string& family : families) {
+        for (const TFaceInfo& face : FontSystem().EnumFaces(family)) {
+            if (Named(fullNames, face.FullName) && !face.File.empty()) {
+                files.insert(face.File);
+                change.Done.push_back(face.FullName);
+            }
         }
     }
     std::string problem;
@@ -681,12 +688,12 @@ TStyleChange DisableStyles(TDisabledFonts& store, const std::string& family,
     return change;
 }
 
-TStyleChange EnableStyles(TDisabledFonts& store, const std::string& family,
-                          const std::vector<std::string>& fullNames, bool otherAllowed) {
+TStyleChange EnableMatching(TDisabledFonts& store, const std::vector<std::string>& families,
+                            const std::vector<std::string>& fullNames, bool otherAllowed) {
     TStyleChange change;
     std::vector<TDisabledFace> picked;
     for (TDisabledFace& face : store.Disabled()) {
-        if (Text().CompareIgnoreCase(face.Family, family) == 0 &&
+        if (AmongFamilies(families, face.Family) &&
             (face.FullName.empty() || Named(fullNames, face.FullName))) {
             picked.push_back(std::move(face));
         }
@@ -713,7 +720,7 @@ TStyleChange EnableStyles(TDisabledFonts& store, const std::string& family,
         for (const auto& [begin, rule] : rules) {
             // Another program's file is edited only when the user says so.
             if (!otherAllowed &&
-                Prompts().MessageBox(FmtLoadStr(30304, family, source, source), LoadStr(20),
+                Prompts().MessageBox(FmtLoadStr(30304, rule.Value, source, source), LoadStr(20),
                                      TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes) {
                 kept.insert(source);
                 continue;
@@ -733,6 +740,40 @@ TStyleChange EnableStyles(TDisabledFonts& store, const std::string& family,
         (stays ? change.Kept : change.Done).push_back(name);
     }
     return change;
+}
+
+} // namespace
+
+TStyleChange DisableStyles(TDisabledFonts& store, const std::string& family,
+                           const std::vector<std::string>& fullNames) {
+    return DisableMatching(store, {family}, fullNames);
+}
+
+TStyleChange DisableFamilies(TDisabledFonts& store, const std::vector<std::string>& families) {
+    return DisableMatching(store, families, {});
+}
+
+TStyleChange EnableStyles(TDisabledFonts& store, const std::string& family,
+                          const std::vector<std::string>& fullNames, bool otherAllowed) {
+    return EnableMatching(store, {family}, fullNames, otherAllowed);
+}
+
+TStyleChange EnableFamilies(TDisabledFonts& store, const std::vector<std::string>& families,
+                            bool otherAllowed) {
+    return EnableMatching(store, families, {}, otherAllowed);
+}
+
+std::vector<std::string> DisabledFamilies(const std::vector<TDisabledFace>& disabled) {
+    std::vector<std::string> families;
+    for (const TDisabledFace& face : disabled) {
+        if (!face.Family.empty() && !AmongFamilies(families, face.Family)) {
+            families.push_back(face.Family);
+        }
+    }
+    std::sort(families.begin(), families.end(), [](const std::string& a, const std::string& b) {
+        return Text().CompareIgnoreCase(a, b) < 0;
+    });
+    return families;
 }
 
 TDisabledFonts UserDisabledFonts() {

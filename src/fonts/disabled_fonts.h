@@ -131,11 +131,17 @@ struct TStyleChange {
 // none is named, in one write. A face of a collection goes with its file.
 TStyleChange DisableStyles(TDisabledFonts& store, const std::string& family,
                            const std::vector<std::string>& fullNames);
+// Every style of these installed families, in one write (a sheet's selection).
+TStyleChange DisableFamilies(TDisabledFonts& store, const std::vector<std::string>& families);
 // Enables the disabled faces of a family likewise. A rule another
 // configuration holds is removed only when otherAllowed or when the user says
 // yes to the question asked through the prompts.
 TStyleChange EnableStyles(TDisabledFonts& store, const std::string& family,
                           const std::vector<std::string>& fullNames, bool otherAllowed);
+TStyleChange EnableFamilies(TDisabledFonts& store, const std::vector<std::string>& families,
+                            bool otherAllowed);
+// The families that rules disable whole or in part, each once, sorted.
+std::vector<std::string> DisabledFamilies(const std::vector<TDisabledFace>& disabled);
 
 // Tells the user through the prompts why a change was not made (nothing for
 // Changed and Unchanged); whether the change stands.
