@@ -763,6 +763,24 @@ TStyleChange EnableFamilies(TDisabledFonts& store, const std::vector<std::string
     return EnableMatching(store, families, {}, otherAllowed);
 }
 
+std::vector<std::string> UserFamiliesOutside(const std::vector<std::string>& keep,
+                                             const std::string& userFolder) {
+    const std::string prefix = userFolder + (userFolder.ends_with('/') ? "" : "/");
+    std::vector<std::string> outside;
+    for (const std::string& family : FontSystem().EnumFamilyFaces()) {
+        if (AmongFamilies(keep, family) || AmongFamilies(outside, family)) {
+            continue;
+        }
+        const std::vector<TFaceInfo>& faces = FontSystem().EnumFaces(family);
+        if (!faces.empty() && std::all_of(faces.begin(), faces.end(), [&](const TFaceInfo& f) {
+                return f.File.starts_with(prefix);
+            })) {
+            outside.push_back(family);
+        }
+    }
+    return outside;
+}
+
 std::vector<std::string> DisabledFamilies(const std::vector<TDisabledFace>& disabled) {
     std::vector<std::string> families;
     for (const TDisabledFace& face : disabled) {

@@ -140,6 +140,11 @@ TStyleChange EnableStyles(TDisabledFonts& store, const std::string& family,
                           const std::vector<std::string>& fullNames, bool otherAllowed);
 TStyleChange EnableFamilies(TDisabledFonts& store, const std::vector<std::string>& families,
                             bool otherAllowed);
+// The installed families not among keep whose every face lies in
+// userFolder: what enabling only a category disables. The system's fonts
+// are never among them.
+std::vector<std::string> UserFamiliesOutside(const std::vector<std::string>& keep,
+                                             const std::string& userFolder);
 // The families that rules disable whole or in part, each once, sorted.
 std::vector<std::string> DisabledFamilies(const std::vector<TDisabledFace>& disabled);
 

@@ -141,6 +141,8 @@ void TfViewAll::BuildMenus() {
     mnAll->setChecked(true);
     mnCombineCategories =
         AddTaggedItem(organize, "mnCombineCategories", 11128, Qt::CTRL | Qt::Key_M);
+    mnEnableOnlyCategory = AddTaggedItem(organize, "mnEnableOnlyCategory", 30315);
+    mnEnableAll = AddTaggedItem(organize, "mnEnableAll", 30316);
     organize->addSeparator();
     mnAddSelection = AddTaggedItem(organize, "mnAddSelection", 11120, Qt::Key_Insert);
     mnDeleteSelection = AddTaggedItem(organize, "mnDeleteSelection", 11121, Qt::Key_Delete);

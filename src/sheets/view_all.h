@@ -71,6 +71,10 @@ public:
     void DisableSelectionClick(bool enable);
     // The families fontconfig rules disable, beside the category views.
     void mnDisabledClick();
+    // Disables every family of the user's outside the category shown
+    // (asked first, saying how many) and enables those in it.
+    void mnEnableOnlyCategoryClick();
+    void mnEnableAllClick();
     // What a click on an item does: panel 1 shows the family's type.
     virtual void ItemClicked();
 
@@ -98,6 +102,8 @@ public:
     QAction* mnDisableFonts = nullptr;
     QAction* mnEnableFonts = nullptr;
     QAction* mnDisabled = nullptr;
+    QAction* mnEnableOnlyCategory = nullptr;
+    QAction* mnEnableAll = nullptr;
     QAction* mnClose = nullptr;
     QAction* mnInvertSelection = nullptr;
     QAction* mnSelectAll = nullptr;

@@ -37,6 +37,7 @@ constexpr int kBackupFolderTitle = 10024;
 constexpr int kConfirmCaption = 20;
 constexpr int kWarningCaption = 21;
 constexpr int kRestartNote = 30303;
+constexpr int kEnableOnlyQuestion = 30317;
 constexpr const char* kCategoryFilter = "Categories (*.lst)|*.lst";
 
 QStringList ToQt(const std::vector<std::string>& texts) {
@@ -95,6 +96,8 @@ void TfViewAll::WireCategoryCommands() {
         connect(enable, &QAction::triggered, this, [this] { DisableSelectionClick(true); });
     }
     connect(mnDisabled, &QAction::triggered, this, &TfViewAll::mnDisabledClick);
+    connect(mnEnableOnlyCategory, &QAction::triggered, this, &TfViewAll::mnEnableOnlyCategoryClick);
+    connect(mnEnableAll, &QAction::triggered, this, &TfViewAll::mnEnableAllClick);
 }
 
 void TfViewAll::ShowFamilies(const std::vector<std::string>& families) {
@@ -346,6 +349,52 @@ void TfViewAll::DisableSelectionClick(bool enable) {
         mnDisabledClick();
     }
     Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+}
+
+void TfViewAll::mnEnableOnlyCategoryClick() {
+    if (CategoryName.isEmpty()) {
+        Prompts().MessageBox(LoadStr(kNoCategoryShown), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
+        return;
+    }
+    std::vector<std::string> keep;
+    for (const QString& family : Items()) {
+        keep.push_back(family.toStdString());
+    }
+    const std::vector<std::string> outside = UserFamiliesOutside(keep, FontManager->FontsFolder);
+    if (!outside.empty() &&
+        Prompts().MessageBox(FmtLoadStr(kEnableOnlyQuestion, static_cast<int>(outside.size()),
+                                        CategoryName.toStdString()),
+                             LoadStr(kConfirmCaption), TMsgIcon::Question,
+                             TMsgButtons::YesNo) != TMsgResult::Yes) {
+        return;
+    }
+    bool changed = false;
+    {
+        THourglass busy;
+        TDisabledFonts store = UserDisabledFonts();
+        changed = DisableFamilies(store, outside).Changed;
+        changed = EnableFamilies(store, keep, false).Changed || changed;
+    }
+    if (changed) {
+        FontSystem().FontsChanged();
+        FontManager->BroadcastFontChange();
+        Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+    }
+}
+
+void TfViewAll::mnEnableAllClick() {
+    TStyleChange change;
+    {
+        THourglass busy;
+        TDisabledFonts store = UserDisabledFonts();
+        change = EnableFamilies(store, DisabledFamilies(store.Disabled()), false);
+    }
+    if (change.Changed) {
+        FontSystem().FontsChanged();
+        FontManager->BroadcastFontChange();
+        Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+    }
 }
 
 void TfViewAll::mnDisabledClick() {

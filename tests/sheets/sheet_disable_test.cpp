@@ -121,5 +121,38 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
     EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(13000));
 }
 
+TEST_F(SheetDisableTest, OnlyTheCategoryStaysOfTheUsersFontsAndAllComeBack) {
+    Sheet->mnEnableOnlyCategory->trigger();
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(11009));
+    EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
+
+    // A category view as the organize window shows one.
+    Sheet->Model->setStringList({QStringLiteral("LwSheetA")});
+    Sheet->CategoryName = QStringLiteral("Pick");
+    test::TestPrompts().Answers = {TMsgResult::No};
+    Sheet->mnEnableOnlyCategory->trigger();
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 2u);
+    // LwSheetB and LwSheetC; DejaVu and the fixture fonts are the system's.
+    EXPECT_EQ(test::TestPrompts().Messages[1].Text, FmtLoadStr(30317, 2, "Pick"));
+    EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
+
+    Sheet->Model->setStringList({QStringLiteral("LwSheetA")});
+    Sheet->CategoryName = QStringLiteral("Pick");
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Sheet->mnEnableOnlyCategory->trigger();
+    std::string listed = FcFamilies();
+    EXPECT_NE(listed.find("LwSheetA"), std::string::npos);
+    EXPECT_EQ(listed.find("LwSheetB"), std::string::npos);
+    EXPECT_EQ(listed.find("LwSheetC"), std::string::npos);
+    EXPECT_NE(listed.find("DejaVu Sans"), std::string::npos);
+
+    Sheet->mnEnableAll->trigger();
+    listed = FcFamilies();
+    EXPECT_NE(listed.find("LwSheetB"), std::string::npos);
+    EXPECT_NE(listed.find("LwSheetC"), std::string::npos);
+    EXPECT_TRUE(UserDisabledFonts().Disabled().empty());
+}
+
 } // namespace
 } // namespace lw
