@@ -6,9 +6,12 @@
 #include "font_builder.h"
 #include "fonts/disabled_fonts.h"
 #include "fonts/font_manager.h"
+#include "fonts/opentype_font_file.h"
 #include "memory_hive.h"
+#include "pages/file_info.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
+#include "platform/services.h"
 #include "scripted_prompts.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -156,6 +159,25 @@ TEST_F(DisableWindowTest, DisablingOffersFlatpakApplicationsTheFolder) {
     Window->Menu.mnEnableFont->trigger();
     EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
     EXPECT_NE(FcFamilies().find("LwGrey"), std::string::npos);
+}
+
+// The not-installed page tells a file that is installed but disabled from
+// one that is not installed at all.
+TEST_F(DisableWindowTest, AnInstalledButDisabledFileIsToldAsSuch) {
+    TDisabledFonts store = UserDisabledFonts();
+    ASSERT_EQ(store.Change({Files[1].string()}, {}), TDisabledFonts::TResult::Changed);
+    FontSystem().FontsChanged();
+    FontManager->Refresh();
+    const TOpenTypeFontFile off(Files[1].string());
+    EXPECT_FALSE(off.Installed);
+    EXPECT_EQ(FileInfo(off, *FontManager).Installed, FmtLoadStr(30318, kDisabledConfName));
+    const TOpenTypeFontFile on(Files[0].string());
+    EXPECT_TRUE(on.Installed);
+    // A copy of the disabled file elsewhere is simply not installed.
+    const fs::path copy = test::TestHome().Documents() / "lwgrey-copy.ttf";
+    fs::copy_file(Files[1], copy, fs::copy_options::overwrite_existing);
+    EXPECT_EQ(FileInfo(TOpenTypeFontFile(copy.string()), *FontManager).Installed, LoadStr(13004));
+    fs::remove(copy);
 }
 
 } // namespace
