@@ -4,6 +4,7 @@
 #include "font_builder.h"
 #include "fonts/disabled_fonts.h"
 #include "fonts/font_manager.h"
+#include "scripted_prompts.h"
 #include "test_env.h"
 #include "test_home.h"
 
@@ -264,6 +265,44 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     // A rule no longer where it was is not removed a second time.
     EXPECT_EQ(Store.RemoveOtherRule(disabled[0].Source, disabled[0].Rule),
               TDisabledFonts::TResult::Unparseable);
+}
+
+TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) {
+    const fs::path font = Install("lwglob.ttf", "LwGlob", "Italic");
+    const fs::path fontsConf = test::TestHome().ConfigHome() / "fontconfig" / "fonts.conf";
+    const std::string text = "<?xml version=\"1.0\"?>\n<fontconfig>\n  <selectfont><rejectfont>\n"
+                             "    <glob>" +
+                             font.string() +
+                             "</glob>\n"
+                             "  </rejectfont></selectfont>\n</fontconfig>\n";
+    Spit(fontsConf, text);
+    EXPECT_FALSE(Lists("LwGlob|"));
+    const std::vector<TDisabledFace> disabled = Store.Disabled();
+    ASSERT_EQ(disabled.size(), 1u);
+    EXPECT_EQ(disabled[0].Family, "LwGlob");
+    EXPECT_EQ(disabled[0].Style, "Italic");
+    EXPECT_EQ(disabled[0].Source, fontsConf.string());
+    EXPECT_FALSE(disabled[0].Ours);
+
+    // Asked and refused: the file stays as it is.
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::No};
+    TStyleChange change = EnableStyles(Store, "lwglob", {}, false);
+    EXPECT_FALSE(change.Changed);
+    EXPECT_EQ(change.Kept, std::vector<std::string>{"LwGlob Italic"});
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(Slurp(fontsConf), text);
+
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    change = EnableStyles(Store, "LwGlob", {}, false);
+    EXPECT_TRUE(change.Changed);
+    EXPECT_EQ(change.Done, std::vector<std::string>{"LwGlob Italic"});
+    EXPECT_TRUE(Lists("LwGlob|Italic|"));
+    EXPECT_EQ(Slurp(fs::path(fontsConf.string() + ".bak")), text);
+    EXPECT_EQ(Slurp(fontsConf),
+              "<?xml version=\"1.0\"?>\n<fontconfig>\n  <selectfont><rejectfont>\n"
+              "  </rejectfont></selectfont>\n</fontconfig>\n");
+    fs::remove(fs::path(fontsConf.string() + ".bak"));
 }
 
 TEST_F(DisabledFontsTest, AFileThatDoesNotParseIsNeverRewritten) {
