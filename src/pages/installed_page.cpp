@@ -227,6 +227,28 @@ std::string FileNameOf(const std::string& path) {
 }
 } // namespace
 
+void TInstalledPage::PreviewDisabled(const std::string& family) {
+    // No program is served a disabled font, this one included: its sample
+    // is drawn from the file, loaded for this process alone.
+    std::string wanted;
+    for (const TDisabledFace& face : Disabled) {
+        if (!family.empty() && face.Family == family && !face.File.empty()) {
+            wanted = face.File;
+            break;
+        }
+    }
+    if (wanted == DisabledPreview) {
+        return;
+    }
+    if (!DisabledPreview.empty()) {
+        FontSystem().RemoveFontResource(TFontFiles(DisabledPreview));
+        DisabledPreview.clear();
+    }
+    if (!wanted.empty() && FontSystem().AddFontResource(TFontFiles(wanted)) > 0) {
+        DisabledPreview = wanted;
+    }
+}
+
 void TInstalledPage::DisableClick(bool enable) {
     const std::string family = SelectedFamily().toStdString();
     if (family.empty()) {
@@ -378,6 +400,7 @@ void TInstalledPage::cmbFontsChange() {
         return;
     }
     const QString family = cmbFonts->Item(index);
+    PreviewDisabled(cmbFonts->ItemGreyed(index) ? family.toStdString() : std::string());
     QFont sampleFont = mmSample->font();
     sampleFont.setFamily(family);
     mmSample->setFont(sampleFont);

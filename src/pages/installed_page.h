@@ -99,8 +99,12 @@ protected:
 
 private:
     void BuildLayout();
+    // Loads the first file of a family shown though disabled, letting go of
+    // the one loaded before; an empty family only lets go.
+    void PreviewDisabled(const std::string& family);
     // What fontconfig rules disable, as read at the last LoadFamilies.
     std::vector<TDisabledFace> Disabled;
+    std::string DisabledPreview;
     void SetSamplesColor(TColor color);
 };
 

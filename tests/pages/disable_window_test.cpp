@@ -1,6 +1,7 @@
 // Disabling and enabling a family from the main window, against the real
 // fontconfig of the temporary home.
 #include "app/main_window.h"
+#include "app/qt_app_fonts.h"
 #include "base/strings.h"
 #include "controls/status_panels.h"
 #include "font_builder.h"
@@ -18,8 +19,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -71,6 +74,7 @@ protected:
     }
     void TearDown() override {
         Window.reset();
+        FontSystem().SetProcessFontObserver(&test::ApplicationFonts());
         for (const fs::path& file : Files) {
             fs::remove(file);
         }
@@ -87,12 +91,22 @@ protected:
         return -1;
     }
 
+    // Which files this process loads for itself, in place of Qt's follower.
+    struct TLoads : IProcessFontObserver {
+        void FontFileLoaded(const std::string& path) override { Loaded.push_back(path); }
+        void FontFileReleased(const std::string& path) override { Released.push_back(path); }
+        std::vector<std::string> Loaded;
+        std::vector<std::string> Released;
+    };
+
     test::TScopedMemoryHive Hive;
     std::vector<fs::path> Files;
     std::unique_ptr<TfMain_letterwell> Window;
+    TLoads Loads;
 };
 
 TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromThePopUp) {
+    FontSystem().SetProcessFontObserver(&Loads);
     const int listed = IndexOf(QStringLiteral("LwGrey"));
     ASSERT_GE(listed, 0);
     ASSERT_NE(FcFamilies().find("LwGrey"), std::string::npos);
@@ -111,6 +125,10 @@ TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromT
 
     // The selection went with the family, so Enable undoes Disable.
     EXPECT_EQ(Page().cmbFonts->ItemIndex(), greyed);
+    // Its sample is still drawn in it, from its file loaded for this process.
+    ASSERT_EQ(Loads.Loaded.size(), 1u);
+    EXPECT_TRUE(Loads.Loaded[0] == Files[0].string() || Loads.Loaded[0] == Files[1].string());
+    EXPECT_EQ(QFontInfo(Page().mmSample->font()).family(), QStringLiteral("LwGrey"));
     ASSERT_EQ(Page().lstStyles->count(), 2);
     for (int row = 0; row < 2; ++row) {
         EXPECT_TRUE(Page().lstStyles->item(row)->text().contains(
@@ -119,6 +137,7 @@ TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromT
     }
 
     Window->Menu.mnEnableFont0->trigger();
+    EXPECT_EQ(Loads.Released, Loads.Loaded);
     EXPECT_NE(FcFamilies().find("LwGrey"), std::string::npos);
     const int back = IndexOf(QStringLiteral("LwGrey"));
     ASSERT_GE(back, 0);
