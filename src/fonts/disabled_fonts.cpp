@@ -324,7 +324,9 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 bool WriteText(const std::string& path, const std::string& text, std::string* problem) {
     std::error_code ec;
     fs::create_directories(FolderOf(path), ec);
-    if (ReplaceFile(path, 0644, [&](int fd) { return WriteAll(fd, text.data(), text.size()); })) {
+    // Through a link (a dotfiles folder), keeping the file's permissions.
+    if (ReplaceDocument(FindDocumentTarget(path),
+                        [&](int fd) { return WriteAll(fd, text.data(), text.size()); })) {
         return true;
     }
     if (problem) {
@@ -608,6 +610,12 @@ TDisabledFonts::TResult TDisabledFonts::RemoveOtherRule(const std::string& sourc
                                                         const TRejectRule& rule,
                                                         std::string* problem) {
     const std::unique_ptr<IHeldLock> lock = FileLocks().Lock(LockFile);
+    if (!lock) {
+        if (problem) {
+            *problem = LockFile + ": " + std::strerror(errno);
+        }
+        return TResult::WriteFailed;
+    }
     bool missing = false;
     const std::optional<std::string> text = ReadWhole(source, missing);
     const std::optional<std::vector<TRejectRule>> rules =

@@ -254,8 +254,15 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     EXPECT_EQ(Store.Change({mine.string()}, {}), TDisabledFonts::TResult::Changed);
     EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
 
+    // The other tool's file is a link into a dotfiles folder: written
+    // through, the link kept.
+    const fs::path dotfiles = test::TestHome().Root() / "dotfiles" / "78-Reject.conf";
+    fs::create_directories(dotfiles.parent_path());
+    fs::rename(ConfD() / "78-Reject.conf", dotfiles);
+    fs::create_symlink(dotfiles, ConfD() / "78-Reject.conf");
     EXPECT_EQ(Store.RemoveOtherRule(disabled[0].Source, disabled[0].Rule),
               TDisabledFonts::TResult::Changed);
+    EXPECT_TRUE(fs::is_symlink(ConfD() / "78-Reject.conf"));
     EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf.bak"), reject);
     EXPECT_TRUE(Lists("LwElsewhere|"));
     EXPECT_FALSE(Lists("LwMine|"));
@@ -265,6 +272,7 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     // A rule no longer where it was is not removed a second time.
     EXPECT_EQ(Store.RemoveOtherRule(disabled[0].Source, disabled[0].Rule),
               TDisabledFonts::TResult::Unparseable);
+    fs::remove_all(dotfiles.parent_path());
 }
 
 TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) {
