@@ -285,7 +285,7 @@ xdotool key --clearmodifiers alt+o
 sleep 0.3
 xdotool key k
 sleep 0.3
-xdotool key Down Down Return # past all fonts and the fonts without a category
+xdotool key Down Down Down Return # past all fonts, the fonts without a category, the disabled
 sleep 0.5
 xdotool key Home shift+End
 sleep 0.3
