@@ -64,6 +64,7 @@ bench: deps
 	build-bench/bin/folder_sheet_bench 1000
 	build-bench/bin/sheet_bench
 	build-bench/bin/sheet_bench 3000
+	build-bench/bin/disable_bench 500
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -77,6 +77,14 @@ void TfMain_letterwell::WireCommands() {
     for (QAction* remove : {Menu.mnDeleteFont, Menu.mnDeleteFont0}) {
         connect(remove, &QAction::triggered, Installed, &TInstalledPage::mnDeleteFontClick);
     }
+    for (QAction* disable : {Menu.mnDisableFont, Menu.mnDisableFont0}) {
+        connect(disable, &QAction::triggered, Installed,
+                [this] { Installed->DisableClick(false); });
+    }
+    for (QAction* enable : {Menu.mnEnableFont, Menu.mnEnableFont0}) {
+        connect(enable, &QAction::triggered, Installed, [this] { Installed->DisableClick(true); });
+    }
+    connect(Installed, &TInstalledPage::StatusText, this, &TfMain_letterwell::ShowStatus);
     connect(NotInstalled, &TNotInstalledPage::StatusText, this, [this](const QString& text) {
         if (Samples->ActiveSample == NotInstalled->mmSampleNotInst) {
             Panels->SetPanelText(1, text);

@@ -33,6 +33,10 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
     m.mnOpenFontsFolder = AddTaggedItem(m.mnFile, "mnOpenFontsFolder", 10132);
     m.mnFile->addSeparator();
     m.mnDeleteFont = AddTaggedItem(m.mnFile, "mnDeleteFont", 10136, Qt::CTRL | Qt::Key_Delete);
+    m.mnDisableFont =
+        AddTaggedItem(m.mnFile, "mnDisableFont", 30308, Qt::CTRL | Qt::SHIFT | Qt::Key_D);
+    m.mnEnableFont =
+        AddTaggedItem(m.mnFile, "mnEnableFont", 30309, Qt::CTRL | Qt::SHIFT | Qt::Key_E);
     m.mnFile->addSeparator();
     m.mnCopyFile = AddTaggedItem(m.mnFile, "mnCopyFile", 13116, Qt::CTRL | Qt::Key_O);
     m.mnMoveFile = AddTaggedItem(m.mnFile, "mnMoveFile", 13114, Qt::CTRL | Qt::Key_M);
@@ -105,6 +109,10 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
     SetTag(m.pmFonts, kLocalizedMenu);
     m.mnUpdateList0 = AddTaggedItem(m.pmFonts, "mnUpdateList0", 10109);
     m.mnDeleteFont0 = AddTaggedItem(m.pmFonts, "mnDeleteFont0", 10136, Qt::CTRL | Qt::Key_Delete);
+    m.mnDisableFont0 =
+        AddTaggedItem(m.pmFonts, "mnDisableFont0", 30308, Qt::CTRL | Qt::SHIFT | Qt::Key_D);
+    m.mnEnableFont0 =
+        AddTaggedItem(m.pmFonts, "mnEnableFont0", 30309, Qt::CTRL | Qt::SHIFT | Qt::Key_E);
     m.pmFonts->addSeparator();
     m.mnFind0 = AddTaggedItem(m.pmFonts, "mnFind0", 10118);
 

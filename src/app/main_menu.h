@@ -17,6 +17,8 @@ struct TMainMenu {
     QAction* mnUpdateFileList = nullptr;
     QAction* mnOpenFontsFolder = nullptr;
     QAction* mnDeleteFont = nullptr;
+    QAction* mnDisableFont = nullptr;
+    QAction* mnEnableFont = nullptr;
     QAction* mnCopyFile = nullptr;
     QAction* mnMoveFile = nullptr;
     QAction* mnRenameFile = nullptr;
@@ -69,6 +71,8 @@ struct TMainMenu {
     QMenu* pmFonts = nullptr;
     QAction* mnUpdateList0 = nullptr;
     QAction* mnDeleteFont0 = nullptr;
+    QAction* mnDisableFont0 = nullptr;
+    QAction* mnEnableFont0 = nullptr;
     QAction* mnFind0 = nullptr;
 
     // The pop-up menu of both sample memos.

@@ -3,8 +3,10 @@
 #include "base/version.h"
 #include "cli/category_commands.h"
 #include "cli/console_prompts.h"
+#include "cli/disable_commands.h"
 #include "cli/print_command.h"
 #include "controls/folder_listing.h"
+#include "fonts/disabled_fonts.h"
 #include "fonts/font_details.h"
 #include "fonts/font_json.h"
 #include "fonts/font_manager.h"
@@ -35,6 +37,9 @@ int Usage(std::ostream& out = std::cerr) {
            "       letterwell-cli list FOLDER [--mask \"*.ttf; *.otf; *.pfm; *.ttc; *.pfb\"]\n"
            "       letterwell-cli install FILE...\n"
            "       letterwell-cli uninstall FAMILY [--style FULLNAME]... [--backup DIR] [--trash]\n"
+           "       letterwell-cli disable FAMILY [--style FULLNAME]...\n"
+           "       letterwell-cli enable FAMILY [--style FULLNAME]... [--other]\n"
+           "       letterwell-cli disabled\n"
            "       letterwell-cli categories\n"
            "       letterwell-cli category show NAME\n"
            "       letterwell-cli category add NAME FAMILY...\n"
@@ -312,6 +317,9 @@ int UninstallFamily(int argc, char** argv) {
         std::cout << style << ": " << (removed ? "uninstalled" : "not uninstalled") << "\n";
         failed = failed || !removed;
     }
+    // A rule left for a removed file would hide a font installed later
+    // under its name; the next write drops it.
+    lw::UserDisabledFonts().Change({}, {});
     fonts.BroadcastFontChange();
     return failed ? 1 : 0;
 }
@@ -360,6 +368,10 @@ int main(int argc, char** argv) {
         if (command == "uninstall" && argc >= 3) {
             lw::FontManager = std::make_unique<lw::TFontManager>();
             return UninstallFamily(argc, argv);
+        }
+        if (command == "disable" || command == "enable" || command == "disabled") {
+            const int status = lw::RunDisableCommand(argc, argv);
+            return status == 2 ? Usage() : status;
         }
         if (command == "categories" || command == "category") {
             const int status = lw::RunCategoryCommand(argc, argv, prompts);

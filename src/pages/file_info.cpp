@@ -1,8 +1,13 @@
 #include "pages/file_info.h"
 
 #include "base/strings.h"
+#include "fonts/disabled_fonts.h"
 #include "fonts/font_file.h"
 #include "fonts/font_manager.h"
+#include "platform/services.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace lw {
 
@@ -15,6 +20,30 @@ constexpr int kVersion = 10028;
 constexpr int kInstalledStyles = 13013;
 constexpr int kNotInstalled = 13004;
 constexpr int kErrorCaption = 22;
+constexpr int kInstalledButDisabled = 30318;
+
+// The name of the configuration file whose rule hides a file lying in a
+// folder fontconfig serves fonts from: installed, but not served.
+std::optional<std::string> DisablingRule(const TFontFile& font) {
+    const std::string path = font.GetFileName(true);
+    const std::vector<std::string> folders = FontSystem().FontFolders();
+    if (std::none_of(folders.begin(), folders.end(), [&](const std::string& folder) {
+            return path.starts_with(folder + (folder.ends_with('/') ? "" : "/"));
+        })) {
+        return std::nullopt;
+    }
+    for (const TRejectSource& source : UserDisabledFonts().ReadSources()) {
+        for (const TRejectRule& rule : source.Rules) {
+            if ((rule.Kind == TRejectRule::TKind::FileGlob &&
+                 FontconfigGlobMatches(rule.Value, path)) ||
+                (rule.Kind == TRejectRule::TKind::Family &&
+                 Text().CompareIgnoreCase(rule.Value, font.FamilyName) == 0)) {
+                return source.Path.substr(source.Path.rfind('/') + 1);
+            }
+        }
+    }
+    return std::nullopt;
+}
 } // namespace
 
 TFileInfoTexts EmptyFileInfo() {
@@ -33,6 +62,8 @@ TFileInfoTexts FileInfo(const TFontFile& font, TFontManager& fonts) {
         std::vector<std::string> styles;
         fonts.GetFamilyStyleNames(font.FamilyName, styles);
         texts.Installed = FmtLoadStr(kInstalledStyles, JoinStrings(styles, ", "));
+    } else if (const std::optional<std::string> rule = DisablingRule(font)) {
+        texts.Installed = FmtLoadStr(kInstalledButDisabled, *rule);
     } else {
         texts.Installed = LoadStr(kNotInstalled);
     }

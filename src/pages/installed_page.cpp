@@ -4,12 +4,14 @@
 #include "base/strings.h"
 #include "controls/localize.h"
 #include "controls/qt_colors.h"
+#include "fonts/flatpak_access.h"
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/delete_dialog.h"
 #include "pages/family_search.h"
 #include "pages/installed_styles.h"
 #include "pages/simple_combo.h"
+#include "platform/linux/program_run.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <map>
 
 namespace lw {
 
@@ -203,8 +206,85 @@ void TInstalledPage::mnDeleteFontClick() {
                                 TfDelete dialog(window());
                                 return dialog.Execute(name, fullNames) == QDialog::Accepted;
                             });
+        // A rule left for a removed file would hide a font installed later
+        // under its name; the next write drops it.
+        UserDisabledFonts().Change({}, {});
     }
     cmbFontsChange();
+}
+
+namespace {
+constexpr int kDisabledMark = 30307;
+constexpr int kRestartNote = 30303;
+constexpr int kFlatpakQuestion = 30310;
+constexpr int kFlatpakFailed = 30311;
+constexpr int kConfirmCaption = 20;
+constexpr int kErrorCaption = 22;
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+} // namespace
+
+void TInstalledPage::PreviewDisabled(const std::string& family) {
+    // No program is served a disabled font, this one included: its sample
+    // is drawn from the file, loaded for this process alone.
+    std::string wanted;
+    for (const TDisabledFace& face : Disabled) {
+        if (!family.empty() && face.Family == family && !face.File.empty()) {
+            wanted = face.File;
+            break;
+        }
+    }
+    if (wanted == DisabledPreview) {
+        return;
+    }
+    if (!DisabledPreview.empty()) {
+        FontSystem().RemoveFontResource(TFontFiles(DisabledPreview));
+        DisabledPreview.clear();
+    }
+    if (!wanted.empty() && FontSystem().AddFontResource(TFontFiles(wanted)) > 0) {
+        DisabledPreview = wanted;
+    }
+}
+
+void TInstalledPage::DisableClick(bool enable) {
+    const std::string family = SelectedFamily().toStdString();
+    if (family.empty()) {
+        return;
+    }
+    TStyleChange change;
+    {
+        THourglass hourglass;
+        TDisabledFonts store = UserDisabledFonts();
+        change = enable ? EnableStyles(store, family, {}, false) : DisableStyles(store, family, {});
+    }
+    if (!change.Changed) {
+        return;
+    }
+    // Read again as after an install; the broadcast tells every other
+    // window and program.
+    FontSystem().FontsChanged();
+    FontManager->BroadcastFontChange();
+    UpdateList();
+    // The family moves (after the installed ones, or back among them): the
+    // selection goes with it, so the other command undoes this one.
+    const QString moved = QString::fromStdString(family);
+    for (int i = 0; i < cmbFonts->Count(); ++i) {
+        if (cmbFonts->Item(i).compare(moved, Qt::CaseInsensitive) == 0) {
+            SelectFamily(i);
+            break;
+        }
+    }
+    emit StatusText(QString::fromStdString(LoadStr(kRestartNote)));
+    if (!enable && FlatpakFontconfigAccess(RunProgram) == TFlatpakAccess::CannotRead &&
+        Prompts().MessageBox(LoadStr(kFlatpakQuestion), LoadStr(kConfirmCaption),
+                             TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes &&
+        !GrantFlatpakFontconfigAccess(RunProgram)) {
+        Prompts().MessageBox(LoadStr(kFlatpakFailed), LoadStr(kErrorCaption), TMsgIcon::Error,
+                             TMsgButtons::Ok);
+    }
 }
 
 void TInstalledPage::mnSizeClick() {
@@ -272,7 +352,29 @@ QStringList CatalogueFamilies() {
 }
 
 void TInstalledPage::LoadFamilies(int index) {
-    cmbFonts->SetItems(CatalogueFamilies());
+    const QStringList families = CatalogueFamilies();
+    cmbFonts->SetItems(families);
+    // Families disabled whole are no longer in the catalogue: listed after
+    // it, so the catalogue's indexes stay the list's.
+    Disabled = UserDisabledFonts().Disabled();
+    std::map<QString, QString, bool (*)(const QString&, const QString&)> off(
+        [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+    for (const TDisabledFace& face : Disabled) {
+        const QString family = QString::fromStdString(face.Family);
+        if (!family.isEmpty() && !families.contains(family, Qt::CaseInsensitive)) {
+            off.emplace(family,
+                        QString::fromStdString(FmtLoadStr(kDisabledMark, FileNameOf(face.Source))));
+        }
+    }
+    QStringList names;
+    QStringList hints;
+    for (const auto& [family, hint] : off) {
+        names << family;
+        hints << hint;
+    }
+    cmbFonts->AddGreyedItems(names, hints);
     if (index >= 0 && index < cmbFonts->Count()) {
         cmbFonts->SetItemIndex(index);
     }
@@ -298,6 +400,7 @@ void TInstalledPage::cmbFontsChange() {
         return;
     }
     const QString family = cmbFonts->Item(index);
+    PreviewDisabled(cmbFonts->ItemGreyed(index) ? family.toStdString() : std::string());
     QFont sampleFont = mmSample->font();
     sampleFont.setFamily(family);
     mmSample->setFont(sampleFont);
@@ -317,6 +420,15 @@ void TInstalledPage::ShowFamilyDetails() {
     }
     for (const std::string& line : description.StyleLines) {
         lstStyles->addItem(QString::fromStdString(line));
+    }
+    for (const TDisabledFace& face : Disabled) {
+        if (QString::fromStdString(face.Family).compare(family, Qt::CaseInsensitive) != 0) {
+            continue;
+        }
+        const std::string line = face.Style + "   |   " + face.FullName + "   --->   " + face.File +
+                                 "   (" + FmtLoadStr(kDisabledMark, FileNameOf(face.Source)) + ")";
+        auto* item = new QListWidgetItem(QString::fromStdString(line), lstStyles);
+        item->setForeground(lstStyles->palette().brush(QPalette::Disabled, QPalette::Text));
     }
     lstStyles->setCurrentRow(-1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/color.h"
+#include "fonts/disabled_fonts.h"
 
 #include <QWidget>
 
@@ -56,6 +57,9 @@ public:
     // Fonts > Uninstall: the selected family's chosen styles, with the
     // deleting options of the settings.
     void mnDeleteFontClick();
+    // Fonts > Disable / Enable: the selected family, with one write and one
+    // font change; the status bar says running programs see it after a restart.
+    void DisableClick(bool enable);
     // Finds the next family whose name matches; tells when none does.
     void FindFamilyNext(const QString& text, bool wholeWord);
 
@@ -87,12 +91,20 @@ public:
 signals:
     // The sample now shows this family.
     void SampleFontChanged(const QString& family);
+    // A line for the status bar.
+    void StatusText(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildLayout();
+    // Loads the first file of a family shown though disabled, letting go of
+    // the one loaded before; an empty family only lets go.
+    void PreviewDisabled(const std::string& family);
+    // What fontconfig rules disable, as read at the last LoadFamilies.
+    std::vector<TDisabledFace> Disabled;
+    std::string DisabledPreview;
     void SetSamplesColor(TColor color);
 };
 

@@ -29,6 +29,25 @@ void TSimpleComboBox::SetItems(const QStringList& items) {
     Updating = false;
 }
 
+void TSimpleComboBox::AddGreyedItems(const QStringList& items, const QStringList& hints) {
+    Updating = true;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        auto* item = new QListWidgetItem(items[i], Items);
+        item->setForeground(Items->palette().brush(QPalette::Disabled, QPalette::Text));
+        QFont font = item->font();
+        font.setItalic(true);
+        item->setFont(font);
+        item->setToolTip(i < hints.size() ? hints[i] : QString());
+        item->setData(Qt::UserRole, true);
+    }
+    Updating = false;
+}
+
+bool TSimpleComboBox::ItemGreyed(int index) const {
+    const QListWidgetItem* item = Items->item(index);
+    return item != nullptr && item->data(Qt::UserRole).toBool();
+}
+
 int TSimpleComboBox::Count() const {
     return Items->count();
 }

@@ -16,6 +16,9 @@ public:
     explicit TSimpleComboBox(QWidget* parent = nullptr);
 
     void SetItems(const QStringList& items);
+    // Adds items drawn greyed and in italics, each with its hint.
+    void AddGreyedItems(const QStringList& items, const QStringList& hints);
+    bool ItemGreyed(int index) const;
     int Count() const;
     QString Item(int index) const;
     int ItemIndex() const;

@@ -115,6 +115,8 @@ void TfViewAll::BuildMenus() {
     mnConfigure = AddTaggedItem(file, "mnConfigure", 11103);
     file->addSeparator();
     mnDeleteFonts = AddTaggedItem(file, "mnDeleteFonts", 11126, Qt::CTRL | Qt::Key_Delete);
+    mnDisableFonts = AddTaggedItem(file, "mnDisableFonts", 30313, Qt::CTRL | Qt::SHIFT | Qt::Key_D);
+    mnEnableFonts = AddTaggedItem(file, "mnEnableFonts", 30314, Qt::CTRL | Qt::SHIFT | Qt::Key_E);
     file->addSeparator();
     mnClose = AddTaggedItem(file, "mnClose", 11104);
 
@@ -130,14 +132,17 @@ void TfViewAll::BuildMenus() {
     mnCategories = AddTaggedSubmenu(organize, "mnCategories", 11118);
     mnAll = AddTaggedItem(mnCategories, "mnAll", 11119);
     mnWithoutCategories = AddTaggedItem(mnCategories, "mnWithoutCategories", 11127);
+    mnDisabled = AddTaggedItem(mnCategories, "mnDisabled", 30306);
     ViewGroup = new QActionGroup(this);
-    for (QAction* view : {mnAll, mnWithoutCategories}) {
+    for (QAction* view : {mnAll, mnWithoutCategories, mnDisabled}) {
         view->setCheckable(true);
         ViewGroup->addAction(view);
     }
     mnAll->setChecked(true);
     mnCombineCategories =
         AddTaggedItem(organize, "mnCombineCategories", 11128, Qt::CTRL | Qt::Key_M);
+    mnEnableOnlyCategory = AddTaggedItem(organize, "mnEnableOnlyCategory", 30315);
+    mnEnableAll = AddTaggedItem(organize, "mnEnableAll", 30316);
     organize->addSeparator();
     mnAddSelection = AddTaggedItem(organize, "mnAddSelection", 11120, Qt::Key_Insert);
     mnDeleteSelection = AddTaggedItem(organize, "mnDeleteSelection", 11121, Qt::Key_Delete);
@@ -190,6 +195,8 @@ void TfViewAll::BuildMenus() {
     mnFindFontInCategories0 = AddTaggedItem(PopupMenu, "mnFindFontInCategories0", 11129);
     PopupMenu->addSeparator();
     mnDeleteFonts0 = AddTaggedItem(PopupMenu, "mnDeleteFonts0", 11126);
+    mnDisableFonts0 = AddTaggedItem(PopupMenu, "mnDisableFonts0", 30313);
+    mnEnableFonts0 = AddTaggedItem(PopupMenu, "mnEnableFonts0", 30314);
     PopupMenu->addSeparator();
     mnAddSelection0 = AddTaggedItem(PopupMenu, "mnAddSelection0", 11120);
     mnDeleteSelection0 = AddTaggedItem(PopupMenu, "mnDeleteSelection0", 11121);

@@ -66,6 +66,15 @@ public:
     void mnImportCategoriesClick();
     void mnEditCategoriesClick();
     void mnDeleteFontsClick();
+    // The selected families disabled or enabled in one change and one
+    // font change broadcast.
+    void DisableSelectionClick(bool enable);
+    // The families fontconfig rules disable, beside the category views.
+    void mnDisabledClick();
+    // Disables every family of the user's outside the category shown
+    // (asked first, saying how many) and enables those in it.
+    void mnEnableOnlyCategoryClick();
+    void mnEnableAllClick();
     // What a click on an item does: panel 1 shows the family's type.
     virtual void ItemClicked();
 
@@ -90,6 +99,11 @@ public:
     QAction* mnPrint = nullptr;
     QAction* mnConfigure = nullptr;
     QAction* mnDeleteFonts = nullptr;
+    QAction* mnDisableFonts = nullptr;
+    QAction* mnEnableFonts = nullptr;
+    QAction* mnDisabled = nullptr;
+    QAction* mnEnableOnlyCategory = nullptr;
+    QAction* mnEnableAll = nullptr;
     QAction* mnClose = nullptr;
     QAction* mnInvertSelection = nullptr;
     QAction* mnSelectAll = nullptr;
@@ -118,6 +132,8 @@ public:
     QAction* mnSelectAll0 = nullptr;
     QAction* mnFindFontInCategories0 = nullptr;
     QAction* mnDeleteFonts0 = nullptr;
+    QAction* mnDisableFonts0 = nullptr;
+    QAction* mnEnableFonts0 = nullptr;
     QAction* mnAddSelection0 = nullptr;
     QAction* mnDeleteSelection0 = nullptr;
     QAction* mnDefineExample0 = nullptr;

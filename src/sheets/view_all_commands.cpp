@@ -7,6 +7,7 @@
 #include "categories/organize_dialog.h"
 #include "controls/file_list.h"
 #include "fileops/shell_operations.h"
+#include "fonts/disabled_fonts.h"
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/not_installed_page.h"
@@ -35,6 +36,8 @@ constexpr int kNoSelection = 13000;
 constexpr int kBackupFolderTitle = 10024;
 constexpr int kConfirmCaption = 20;
 constexpr int kWarningCaption = 21;
+constexpr int kRestartNote = 30303;
+constexpr int kEnableOnlyQuestion = 30317;
 constexpr const char* kCategoryFilter = "Categories (*.lst)|*.lst";
 
 QStringList ToQt(const std::vector<std::string>& texts) {
@@ -86,6 +89,15 @@ void TfViewAll::WireCategoryCommands() {
     for (QAction* uninstall : {mnDeleteFonts, mnDeleteFonts0}) {
         connect(uninstall, &QAction::triggered, this, &TfViewAll::mnDeleteFontsClick);
     }
+    for (QAction* disable : {mnDisableFonts, mnDisableFonts0}) {
+        connect(disable, &QAction::triggered, this, [this] { DisableSelectionClick(false); });
+    }
+    for (QAction* enable : {mnEnableFonts, mnEnableFonts0}) {
+        connect(enable, &QAction::triggered, this, [this] { DisableSelectionClick(true); });
+    }
+    connect(mnDisabled, &QAction::triggered, this, &TfViewAll::mnDisabledClick);
+    connect(mnEnableOnlyCategory, &QAction::triggered, this, &TfViewAll::mnEnableOnlyCategoryClick);
+    connect(mnEnableAll, &QAction::triggered, this, &TfViewAll::mnEnableAllClick);
 }
 
 void TfViewAll::ShowFamilies(const std::vector<std::string>& families) {
@@ -310,6 +322,91 @@ void TfViewAll::mnDeleteFontsClick() {
         !page->FileList->selectedItems().isEmpty()) {
         page->FileListClick();
     }
+}
+
+void TfViewAll::DisableSelectionClick(bool enable) {
+    const std::vector<std::string> selected = SelectedFamilies();
+    if (selected.empty()) {
+        Prompts().MessageBox(LoadStr(kNoSelection), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
+        return;
+    }
+    TStyleChange change;
+    {
+        THourglass busy;
+        TDisabledFonts store = UserDisabledFonts();
+        change = enable ? EnableFamilies(store, selected, false) : DisableFamilies(store, selected);
+    }
+    if (!change.Changed) {
+        return;
+    }
+    const bool disabledView = CurrentViewItem == mnDisabled;
+    FontSystem().FontsChanged();
+    // The main window rebuilds the catalogue and brings the sheet back to
+    // all fonts; the disabled view is shown again, less what was enabled.
+    FontManager->BroadcastFontChange();
+    if (disabledView) {
+        mnDisabledClick();
+    }
+    Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+}
+
+void TfViewAll::mnEnableOnlyCategoryClick() {
+    if (CategoryName.isEmpty()) {
+        Prompts().MessageBox(LoadStr(kNoCategoryShown), LoadStr(kWarningCaption), TMsgIcon::Warning,
+                             TMsgButtons::Ok);
+        return;
+    }
+    std::vector<std::string> keep;
+    for (const QString& family : Items()) {
+        keep.push_back(family.toStdString());
+    }
+    const std::vector<std::string> outside = UserFamiliesOutside(keep, FontManager->FontsFolder);
+    if (!outside.empty() &&
+        Prompts().MessageBox(FmtLoadStr(kEnableOnlyQuestion, static_cast<int>(outside.size()),
+                                        CategoryName.toStdString()),
+                             LoadStr(kConfirmCaption), TMsgIcon::Question,
+                             TMsgButtons::YesNo) != TMsgResult::Yes) {
+        return;
+    }
+    bool changed = false;
+    {
+        THourglass busy;
+        TDisabledFonts store = UserDisabledFonts();
+        changed = DisableFamilies(store, outside).Changed;
+        changed = EnableFamilies(store, keep, false).Changed || changed;
+    }
+    if (changed) {
+        FontSystem().FontsChanged();
+        FontManager->BroadcastFontChange();
+        Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+    }
+}
+
+void TfViewAll::mnEnableAllClick() {
+    TStyleChange change;
+    {
+        THourglass busy;
+        TDisabledFonts store = UserDisabledFonts();
+        change = EnableFamilies(store, DisabledFamilies(store.Disabled()), false);
+    }
+    if (change.Changed) {
+        FontSystem().FontsChanged();
+        FontManager->BroadcastFontChange();
+        Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+    }
+}
+
+void TfViewAll::mnDisabledClick() {
+    THourglass busy;
+    ShowFamilies(DisabledFamilies(UserDisabledFonts().Disabled()));
+    if (Organize != nullptr) {
+        Organize->ShowNewCategoryEntry();
+    }
+    CategoryName.clear();
+    SetViewCaption(mnDisabled);
+    mnDisabled->setChecked(true);
+    CurrentViewItem = mnDisabled;
 }
 
 } // namespace lw

@@ -135,7 +135,8 @@ TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategor
     MakeCategory("Home", "Bodoni\r\n");
     Start();
     const QStringList views = {QStringLiteral("<Svi fontovi>"),
-                               QStringLiteral("<Fontovi bez kategorije>")};
+                               QStringLiteral("<Fontovi bez kategorije>"),
+                               QStringLiteral("<Iskljuceni fontovi>")};
     EXPECT_EQ(Submenu(), views + QStringList({"Home", "Work"}));
     EXPECT_EQ(ViewItem("Home")->data().toInt(), 1);
     EXPECT_EQ(ViewItem("Work")->data().toInt(), 2);

@@ -14,7 +14,8 @@
 # maximized must store the same bounds again (no creeping by a title bar).
 # Run 2 also picks a folder on the not-installed page, chooses a file,
 # installs it for the session (other programs see it) and removes it again,
-# then makes a category in the organize window, and on the sheet puts two
+# disables and enables the family shown on the installed page (fc-list must
+# follow), then makes a category in the organize window, and on the sheet puts two
 # families into a new category, shows it and prints it, through the print
 # settings and printer set-up dialogs, into a PDF, and opens the folder
 # sheet and the mixed sheet on a folder of up to 300 real fonts, changes the
@@ -37,6 +38,7 @@ cat > "$root/fonts.conf" <<EOF
   <dir>/usr/share/fonts/truetype/dejavu</dir>
   <dir>$XDG_DATA_HOME/fonts</dir>
   <cachedir>$XDG_CACHE_HOME/fontconfig</cachedir>
+  <include ignore_missing="yes" prefix="xdg">fontconfig/conf.d</include>
 </fontconfig>
 EOF
 export FONTCONFIG_FILE=$root/fonts.conf
@@ -218,6 +220,23 @@ xdotool key Return # remove the temporary fonts? Yes
 wait_for no_temporary_fonts
 [ -f "$HOME/Documents/fonts/SmokeSerif.ttf" ] || fail "the font file itself is gone"
 
+# Back on the installed page, File > Disable font (Ctrl+Shift+D) on the family
+# shown: fontconfig stops serving it; Enable font (Ctrl+Shift+E) brings it back.
+families() { fc-list --format '%{family[0]}\n' | sort -u | wc -l; }
+all_families=$(families)
+fewer_families() { [ "$(families)" -lt "$all_families" ]; }
+all_families_back() { [ "$(families)" -eq "$all_families" ]; }
+xdotool key ctrl+Tab
+sleep 0.5
+xdotool key ctrl+shift+d
+wait_for fewer_families
+[ -f "$XDG_CONFIG_HOME/fontconfig/conf.d/49-letterwell-disabled.conf" ] || fail "no rule file"
+sleep 0.5
+xdotool key ctrl+shift+e
+wait_for all_families_back
+xdotool key ctrl+Tab # back to the not-installed page the steps below expect
+sleep 0.5
+
 # Options > Organize categories: the first family into a new category.
 main_menu c o
 wait_for has_window 'Organizuj kategorije'
@@ -260,7 +279,7 @@ xdotool key --clearmodifiers alt+o
 sleep 0.3
 xdotool key k
 sleep 0.3
-xdotool key Down Down Return # past all fonts and the fonts without a category
+xdotool key Down Down Down Return # past all fonts, the fonts without a category, the disabled
 sleep 0.5
 xdotool key Home shift+End
 sleep 0.3

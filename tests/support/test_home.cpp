@@ -31,7 +31,11 @@ TTestHome::TTestHome() {
          << "<fontconfig>\n"
          << "  <dir>" << FixtureFonts().string() << "</dir>\n"
          << "  <dir>/usr/share/fonts/truetype/dejavu</dir>\n"
-         << "  <dir>" << (DataHome() / "fonts").string() << "</dir>\n"
+         << "  <dir>" << (DataHome() / "fonts").string()
+         << "</dir>\n"
+         // Read where the system's 50-user.conf reads a real user's rules.
+         << "  <include ignore_missing=\"yes\" prefix=\"xdg\">fontconfig/conf.d</include>\n"
+         << "  <include ignore_missing=\"yes\" prefix=\"xdg\">fontconfig/fonts.conf</include>\n"
          << "  <cachedir>" << (Home() / ".cache" / "fontconfig").string()
          << "</cachedir>\n"
          // As distributions refuse some fonts by family (TeX Gyre's Type 1

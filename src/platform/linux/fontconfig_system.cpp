@@ -708,4 +708,19 @@ void TFontconfigSystem::TakeSnapshot(bool rescan) {
     Snapshot = std::move(snapshot);
 }
 
+std::vector<TFcFace> FacesOfFile(const std::string& path) {
+    std::vector<TFcFace> faces;
+    TFcFontSetPtr set(FcFontSetCreate());
+    if (!set) {
+        return faces;
+    }
+    FcFileScan(set.get(), nullptr, nullptr, nullptr, Fc(path), FcFalse);
+    for (int i = 0; i < set->nfont; ++i) {
+        if (!BoolOr(set->fonts[i], FC_VARIABLE, false)) {
+            faces.push_back(FaceFromPattern(set->fonts[i]));
+        }
+    }
+    return faces;
+}
+
 } // namespace lw

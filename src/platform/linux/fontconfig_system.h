@@ -43,6 +43,11 @@ struct TFcFace {
 // Reads one pattern; anything fontconfig leaves out stays empty.
 TFcFace FaceFromPattern(FcPattern* pattern);
 
+// The faces a font file holds, read from the file whatever the configuration
+// says of it (a disabled font is no longer listed); a variable font's named
+// instances, not its master.
+std::vector<TFcFace> FacesOfFile(const std::string& path);
+
 // The installed fonts as fontconfig knows them. Every enumeration takes a
 // fresh look (fontconfig re-reads its configuration and changed folders) and
 // keeps what it saw, so the per-family questions and the font lists are

@@ -1,0 +1,88 @@
+// Whether Flatpak applications see the disabled fonts, asked of a fake
+// flatpak on a PATH the test sets.
+#include "font_builder.h"
+#include "fonts/flatpak_access.h"
+#include "platform/linux/program_run.h"
+#include "test_home.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FlatpakAccessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* path = std::getenv("PATH");
+        SavedPath = path != nullptr ? path : "";
+        fs::create_directories(Bin);
+        // The fake prints the override of --user or the global one, and
+        // notes every call.
+        std::ofstream script(Bin / "flatpak");
+        script << "#!/bin/sh\n"
+               << "echo \"$*\" >> '" << (Bin / "calls").string() << "'\n"
+               << "case \"$*\" in\n"
+               << "  --version) echo 'Flatpak 1.14.4' ;;\n"
+               << "  'override --user --show') cat '" << (Bin / "user").string()
+               << "' 2>/dev/null ;;\n"
+               << "  'override --show') cat '" << (Bin / "global").string() << "' 2>/dev/null ;;\n"
+               << "esac\nexit 0\n";
+        script.close();
+        fs::permissions(Bin / "flatpak", fs::perms::owner_all);
+    }
+    void TearDown() override {
+        ::setenv("PATH", SavedPath.c_str(), 1);
+        fs::remove_all(Bin);
+    }
+    void Override(const char* which, const std::string& filesystems) {
+        std::ofstream(Bin / which) << "[Context]\nfilesystems=" << filesystems << "\n";
+    }
+    void UseFake() { ::setenv("PATH", (Bin.string() + ":/usr/bin:/bin").c_str(), 1); }
+
+    fs::path Bin = test::TestHome().Root() / "fake-bin";
+    std::string SavedPath;
+};
+
+TEST_F(FlatpakAccessTest, WithoutFlatpakNothingIsSaid) {
+    ::setenv("PATH", (test::TestHome().Root() / "empty-bin").c_str(), 1);
+    EXPECT_FALSE(ProgramOnPath("flatpak"));
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::NoFlatpak);
+}
+
+TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolder) {
+    UseFake();
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
+    Override("user", "xdg-download;xdg-config/fontconfig:ro;");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    // A folder that holds it does too; one only to be created does not.
+    Override("user", "home");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    Override("user", "xdg-config/fontconfig:create");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
+    fs::remove(Bin / "user");
+    Override("global", "xdg-config/fontconfig:ro");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    // The user's override takes back what the global one gives.
+    Override("user", "!xdg-config/fontconfig");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
+}
+
+TEST_F(FlatpakAccessTest, GrantingAddsTheUsersReadOnlyOverride) {
+    UseFake();
+    fs::remove(Bin / "calls");
+    EXPECT_TRUE(GrantFlatpakFontconfigAccess(RunProgram));
+    std::ifstream calls(Bin / "calls");
+    std::string line;
+    std::getline(calls, line);
+    EXPECT_EQ(line, "override --user --filesystem=xdg-config/fontconfig:ro");
+    EXPECT_FALSE(std::getline(calls, line));
+}
+
+} // namespace
+} // namespace lw

@@ -1,0 +1,203 @@
+// Disabling and enabling a family from the main window, against the real
+// fontconfig of the temporary home.
+#include "app/main_window.h"
+#include "app/qt_app_fonts.h"
+#include "base/strings.h"
+#include "controls/status_panels.h"
+#include "font_builder.h"
+#include "fonts/disabled_fonts.h"
+#include "fonts/font_manager.h"
+#include "fonts/opentype_font_file.h"
+#include "memory_hive.h"
+#include "pages/file_info.h"
+#include "pages/installed_page.h"
+#include "pages/simple_combo.h"
+#include "platform/services.h"
+#include "scripted_prompts.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FcFamilies() {
+    std::string out;
+    FILE* pipe = ::popen("fc-list --format '%{family[0]}\\n'", "r");
+    char buf[4096];
+    while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
+        out += buf;
+    }
+    if (pipe != nullptr) {
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+class DisableWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::TestPrompts().Reset();
+        SetLanguage(0);
+        for (const char* style : {"Regular", "Bold"}) {
+            test::TNameTableBuilder names;
+            names.Windows(1, "LwGrey")
+                .Windows(2, style)
+                .Windows(4, std::string("LwGrey ") + style)
+                .Windows(6, std::string("LwGrey-") + style);
+            const fs::path file =
+                fs::path(FontManager->FontsFolder) / (std::string("lwgrey-") + style + ".ttf");
+            fs::create_directories(file.parent_path());
+            test::WriteFile(file, test::MinimalTrueType(names));
+            Files.push_back(file);
+        }
+        FontManager->Refresh();
+        Window = std::make_unique<TfMain_letterwell>();
+        Window->show();
+        QApplication::setActiveWindow(Window.get());
+    }
+    void TearDown() override {
+        Window.reset();
+        FontSystem().SetProcessFontObserver(&test::ApplicationFonts());
+        for (const fs::path& file : Files) {
+            fs::remove(file);
+        }
+        fs::remove_all(test::TestHome().ConfigHome() / "fontconfig");
+        FontManager->Refresh();
+    }
+    TInstalledPage& Page() { return *Window->Installed; }
+    int IndexOf(const QString& family) {
+        for (int i = 0; i < Page().cmbFonts->Count(); ++i) {
+            if (Page().cmbFonts->Item(i) == family) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    // Which files this process loads for itself, in place of Qt's follower.
+    struct TLoads : IProcessFontObserver {
+        void FontFileLoaded(const std::string& path) override { Loaded.push_back(path); }
+        void FontFileReleased(const std::string& path) override { Released.push_back(path); }
+        std::vector<std::string> Loaded;
+        std::vector<std::string> Released;
+    };
+
+    test::TScopedMemoryHive Hive;
+    std::vector<fs::path> Files;
+    std::unique_ptr<TfMain_letterwell> Window;
+    TLoads Loads;
+};
+
+TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromThePopUp) {
+    FontSystem().SetProcessFontObserver(&Loads);
+    const int listed = IndexOf(QStringLiteral("LwGrey"));
+    ASSERT_GE(listed, 0);
+    ASSERT_NE(FcFamilies().find("LwGrey"), std::string::npos);
+    Page().SelectFamily(listed);
+    Page().cmbFonts->Edit()->setFocus();
+    QTest::keyClick(Page().cmbFonts->Edit(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+
+    EXPECT_EQ(FcFamilies().find("LwGrey"), std::string::npos);
+    const int greyed = IndexOf(QStringLiteral("LwGrey"));
+    ASSERT_GE(greyed, 0);
+    EXPECT_TRUE(Page().cmbFonts->ItemGreyed(greyed));
+    // After every installed family, so the catalogue's indexes still hold.
+    EXPECT_EQ(greyed, Page().cmbFonts->Count() - 1);
+    EXPECT_EQ(Window->Panels->PanelText(0), QString::fromStdString(LoadStr(30303)));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+
+    // The selection went with the family, so Enable undoes Disable.
+    EXPECT_EQ(Page().cmbFonts->ItemIndex(), greyed);
+    // Its sample is still drawn in it, from its file loaded for this process.
+    ASSERT_EQ(Loads.Loaded.size(), 1u);
+    EXPECT_TRUE(Loads.Loaded[0] == Files[0].string() || Loads.Loaded[0] == Files[1].string());
+    EXPECT_EQ(QFontInfo(Page().mmSample->font()).family(), QStringLiteral("LwGrey"));
+    ASSERT_EQ(Page().lstStyles->count(), 2);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_TRUE(Page().lstStyles->item(row)->text().contains(
+            QString::fromStdString(FmtLoadStr(30307, kDisabledConfName))))
+            << Page().lstStyles->item(row)->text().toStdString();
+    }
+
+    Window->Menu.mnEnableFont0->trigger();
+    EXPECT_EQ(Loads.Released, Loads.Loaded);
+    EXPECT_NE(FcFamilies().find("LwGrey"), std::string::npos);
+    const int back = IndexOf(QStringLiteral("LwGrey"));
+    ASSERT_GE(back, 0);
+    EXPECT_FALSE(Page().cmbFonts->ItemGreyed(back));
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
+    EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
+}
+
+// Where Flatpak applications cannot read the folder, the user is offered the
+// override; flatpak here is a script that notes what it is asked.
+TEST_F(DisableWindowTest, DisablingOffersFlatpakApplicationsTheFolder) {
+    const fs::path bin = test::TestHome().Root() / "flatpak-bin";
+    fs::create_directories(bin);
+    {
+        std::ofstream script(bin / "flatpak");
+        script << "#!/bin/sh\necho \"$*\" >> '" << (bin / "calls").string() << "'\n";
+    }
+    fs::permissions(bin / "flatpak", fs::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Page().SelectFamily(IndexOf(QStringLiteral("LwGrey")));
+    Window->Menu.mnDisableFont->trigger();
+    ::setenv("PATH", path.c_str(), 1);
+
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(30310));
+    std::ifstream calls(bin / "calls");
+    std::stringstream seen;
+    seen << calls.rdbuf();
+    EXPECT_NE(seen.str().find("override --user --filesystem=xdg-config/fontconfig:ro\n"),
+              std::string::npos)
+        << seen.str();
+    fs::remove_all(bin);
+
+    // Enabling asks nothing more.
+    Page().SelectFamily(IndexOf(QStringLiteral("LwGrey")));
+    Window->Menu.mnEnableFont->trigger();
+    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_NE(FcFamilies().find("LwGrey"), std::string::npos);
+}
+
+// The not-installed page tells a file that is installed but disabled from
+// one that is not installed at all.
+TEST_F(DisableWindowTest, AnInstalledButDisabledFileIsToldAsSuch) {
+    TDisabledFonts store = UserDisabledFonts();
+    ASSERT_EQ(store.Change({Files[1].string()}, {}), TDisabledFonts::TResult::Changed);
+    FontSystem().FontsChanged();
+    FontManager->Refresh();
+    const TOpenTypeFontFile off(Files[1].string());
+    EXPECT_FALSE(off.Installed);
+    EXPECT_EQ(FileInfo(off, *FontManager).Installed, FmtLoadStr(30318, kDisabledConfName));
+    const TOpenTypeFontFile on(Files[0].string());
+    EXPECT_TRUE(on.Installed);
+    // A copy of the disabled file elsewhere is simply not installed.
+    const fs::path copy = test::TestHome().Documents() / "lwgrey-copy.ttf";
+    fs::copy_file(Files[1], copy, fs::copy_options::overwrite_existing);
+    EXPECT_EQ(FileInfo(TOpenTypeFontFile(copy.string()), *FontManager).Installed, LoadStr(13004));
+    fs::remove(copy);
+}
+
+} // namespace
+} // namespace lw

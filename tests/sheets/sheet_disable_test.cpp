@@ -1,0 +1,158 @@
+// The sheet's selection disabled and enabled in one change, against the
+// real fontconfig of the temporary home.
+#include "app/main_window.h"
+#include "base/strings.h"
+#include "font_builder.h"
+#include "fonts/disabled_fonts.h"
+#include "fonts/font_manager.h"
+#include "memory_hive.h"
+#include "scripted_prompts.h"
+#include "sheets/sheet_status_bar.h"
+#include "sheets/view_all.h"
+#include "test_env.h"
+#include "test_home.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QStringListModel>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FcFamilies() {
+    std::string out;
+    FILE* pipe = ::popen("fc-list --format '%{family[0]}\\n'", "r");
+    char buf[4096];
+    while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
+        out += buf;
+    }
+    if (pipe != nullptr) {
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+class SheetDisableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::TestPrompts().Reset();
+        SetLanguage(0);
+        for (const char* family : {"LwSheetA", "LwSheetB", "LwSheetC"}) {
+            test::TNameTableBuilder names;
+            names.Windows(1, family)
+                .Windows(2, "Regular")
+                .Windows(4, std::string(family) + " Regular")
+                .Windows(6, std::string(family) + "-Regular");
+            const fs::path file =
+                fs::path(FontManager->FontsFolder) / (std::string(family) + ".ttf");
+            fs::create_directories(file.parent_path());
+            test::WriteFile(file, test::MinimalTrueType(names));
+            Files.push_back(file);
+        }
+        FontManager->Refresh();
+        Main = std::make_unique<TfMain_letterwell>();
+        Sheet = std::make_unique<TfViewAll>(Main.get());
+        Main->SetViewAllWindow(Sheet.get());
+        Main->show();
+        Sheet->show();
+    }
+    void TearDown() override {
+        Main->SetViewAllWindow(nullptr);
+        Sheet.reset();
+        Main.reset();
+        for (const fs::path& file : Files) {
+            fs::remove(file);
+        }
+        fs::remove_all(test::TestHome().ConfigHome() / "fontconfig");
+        FontManager->Refresh();
+    }
+    void Select(const QStringList& families) {
+        Sheet->lstFonts->clearSelection();
+        for (const QString& family : families) {
+            const int row = static_cast<int>(Sheet->Items().indexOf(family));
+            ASSERT_GE(row, 0) << family.toStdString();
+            Sheet->lstFonts->selectionModel()->select(Sheet->Model->index(row),
+                                                      QItemSelectionModel::Select);
+        }
+    }
+
+    test::TScopedMemoryHive Hive;
+    std::vector<fs::path> Files;
+    std::unique_ptr<TfMain_letterwell> Main;
+    std::unique_ptr<TfViewAll> Sheet;
+};
+
+TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
+    Select({QStringLiteral("LwSheetA"), QStringLiteral("LwSheetB")});
+    Sheet->mnDisableFonts->trigger();
+    const std::string listed = FcFamilies();
+    EXPECT_EQ(listed.find("LwSheetA"), std::string::npos);
+    EXPECT_EQ(listed.find("LwSheetB"), std::string::npos);
+    EXPECT_NE(listed.find("LwSheetC"), std::string::npos);
+    // Back to all fonts, which no longer hold them.
+    EXPECT_FALSE(Sheet->Items().contains(QStringLiteral("LwSheetA")));
+    EXPECT_TRUE(Sheet->Items().contains(QStringLiteral("LwSheetC")));
+    EXPECT_EQ(Sheet->Status->PanelText(0), QString::fromStdString(LoadStr(30303)));
+
+    Sheet->mnDisabled->trigger();
+    EXPECT_EQ(Sheet->Items(),
+              (QStringList{QStringLiteral("LwSheetA"), QStringLiteral("LwSheetB")}));
+    EXPECT_EQ(Sheet->Status->PanelText(2).toStdString(), StripMenuMarks(LoadStr(30306)));
+
+    Select({QStringLiteral("LwSheetB")});
+    Sheet->mnEnableFonts0->trigger();
+    EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
+    EXPECT_EQ(FcFamilies().find("LwSheetA"), std::string::npos);
+    // The disabled view stays, less the family enabled.
+    EXPECT_EQ(Sheet->Items(), QStringList{QStringLiteral("LwSheetA")});
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+
+    Sheet->lstFonts->clearSelection();
+    Sheet->mnEnableFonts->trigger();
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(13000));
+}
+
+TEST_F(SheetDisableTest, OnlyTheCategoryStaysOfTheUsersFontsAndAllComeBack) {
+    Sheet->mnEnableOnlyCategory->trigger();
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(11009));
+    EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
+
+    // A category view as the organize window shows one.
+    Sheet->Model->setStringList({QStringLiteral("LwSheetA")});
+    Sheet->CategoryName = QStringLiteral("Pick");
+    test::TestPrompts().Answers = {TMsgResult::No};
+    Sheet->mnEnableOnlyCategory->trigger();
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 2u);
+    // LwSheetB and LwSheetC; DejaVu and the fixture fonts are the system's.
+    EXPECT_EQ(test::TestPrompts().Messages[1].Text, FmtLoadStr(30317, 2, "Pick"));
+    EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
+
+    Sheet->Model->setStringList({QStringLiteral("LwSheetA")});
+    Sheet->CategoryName = QStringLiteral("Pick");
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Sheet->mnEnableOnlyCategory->trigger();
+    std::string listed = FcFamilies();
+    EXPECT_NE(listed.find("LwSheetA"), std::string::npos);
+    EXPECT_EQ(listed.find("LwSheetB"), std::string::npos);
+    EXPECT_EQ(listed.find("LwSheetC"), std::string::npos);
+    EXPECT_NE(listed.find("DejaVu Sans"), std::string::npos);
+
+    Sheet->mnEnableAll->trigger();
+    listed = FcFamilies();
+    EXPECT_NE(listed.find("LwSheetB"), std::string::npos);
+    EXPECT_NE(listed.find("LwSheetC"), std::string::npos);
+    EXPECT_TRUE(UserDisabledFonts().Disabled().empty());
+}
+
+} // namespace
+} // namespace lw
