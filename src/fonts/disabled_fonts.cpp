@@ -446,6 +446,22 @@ std::string WithoutRule(std::string_view text, const TRejectRule& rule) {
     return std::string(text.substr(0, begin)) + std::string(text.substr(end));
 }
 
+namespace {
+
+// The lock lives in the program's own settings folder, which a first change
+// may come before.
+std::unique_ptr<IHeldLock> HoldLock(const std::string& lockFile, std::string* problem) {
+    std::error_code ec;
+    fs::create_directories(FolderOf(lockFile), ec);
+    std::unique_ptr<IHeldLock> lock = FileLocks().Lock(lockFile);
+    if (!lock && problem) {
+        *problem = lockFile + ": " + std::strerror(errno);
+    }
+    return lock;
+}
+
+} // namespace
+
 TDisabledFonts::TDisabledFonts(std::string configHome, std::string lockFile,
                                std::function<std::vector<TFileFace>(const std::string&)> faces)
     : ConfigHome(std::move(configHome)), LockFile(std::move(lockFile)), Faces(std::move(faces)) {}
@@ -553,13 +569,8 @@ TDisabledFonts::TResult TDisabledFonts::Change(const std::vector<std::string>& d
             return TResult::Inexpressible;
         }
     }
-    std::error_code ec;
-    fs::create_directories(FolderOf(LockFile), ec);
-    const std::unique_ptr<IHeldLock> lock = FileLocks().Lock(LockFile);
+    const std::unique_ptr<IHeldLock> lock = HoldLock(LockFile, problem);
     if (!lock) {
-        if (problem) {
-            *problem = LockFile + ": " + std::strerror(errno);
-        }
         return TResult::WriteFailed;
     }
     // Read again under the lock: another process may have just written.
@@ -609,11 +620,8 @@ TDisabledFonts::TResult TDisabledFonts::Change(const std::vector<std::string>& d
 TDisabledFonts::TResult TDisabledFonts::RemoveOtherRule(const std::string& source,
                                                         const TRejectRule& rule,
                                                         std::string* problem) {
-    const std::unique_ptr<IHeldLock> lock = FileLocks().Lock(LockFile);
+    const std::unique_ptr<IHeldLock> lock = HoldLock(LockFile, problem);
     if (!lock) {
-        if (problem) {
-            *problem = LockFile + ": " + std::strerror(errno);
-        }
         return TResult::WriteFailed;
     }
     bool missing = false;
