@@ -2,8 +2,6 @@
 
 #include "base/strings.h"
 #include "platform/file_lock.h"
-#include "platform/linux/fontconfig_system.h"
-#include "platform/linux/replace_file.h"
 #include "platform/services.h"
 
 #include <algorithm>
@@ -15,7 +13,6 @@
 #include <map>
 #include <set>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace lw {
 
@@ -323,10 +320,9 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 bool WriteText(const std::string& path, const std::string& text, std::string* problem) {
     std::error_code ec;
-    fs::create_directories(FolderOf(path), ec);
+    fs::create_directories(fs::path(path).parent_path(), ec);
     // Through a link (a dotfiles folder), keeping the file's permissions.
-    if (ReplaceDocument(FindDocumentTarget(path),
-                        [&](int fd) { return WriteAll(fd, text.data(), text.size()); })) {
+    if (FileShell().WriteDocumentOver(path, text)) {
         return true;
     }
     if (problem) {
@@ -452,7 +448,7 @@ namespace {
 // may come before.
 std::unique_ptr<IHeldLock> HoldLock(const std::string& lockFile, std::string* problem) {
     std::error_code ec;
-    fs::create_directories(FolderOf(lockFile), ec);
+    fs::create_directories(fs::path(lockFile).parent_path(), ec);
     std::unique_ptr<IHeldLock> lock = FileLocks().Lock(lockFile);
     if (!lock && problem) {
         *problem = lockFile + ": " + std::strerror(errno);
@@ -596,8 +592,9 @@ TDisabledFonts::TResult TDisabledFonts::Change(const std::vector<std::string>& d
     for (const std::string& glob : globs) {
         // A rule whose file is gone would hide a font installed later
         // under the same name.
-        struct stat status {};
-        if (GlobCanNameExactly(glob) && ::stat(glob.c_str(), &status) != 0 && errno == ENOENT) {
+        std::error_code ec;
+        const bool gone = !fs::exists(fs::path(glob), ec) && ec.value() == 0;
+        if (GlobCanNameExactly(glob) && gone) {
             continue;
         }
         kept.insert(glob);
@@ -817,14 +814,14 @@ TDisabledFonts UserDisabledFonts() {
     } else if (const char* user = std::getenv("HOME"); user != nullptr) {
         home = std::string(user) + "/.config";
     }
-    return TDisabledFonts(
-        home, home + "/Kestrova/disabled-fonts.lock", [](const std::string& file) {
-            std::vector<TFileFace> faces;
-            for (const TFcFace& face : FacesOfFile(file)) {
-                faces.push_back({face.Family, face.Info.StyleName, face.Info.FullName});
-            }
-            return faces;
-        });
+    return TDisabledFonts(home, home + "/Kestrova/disabled-fonts.lock",
+                          [](const std::string& file) {
+                              std::vector<TFileFace> faces;
+                              for (const TFaceNames& face : FontSystem().FacesOfFile(file)) {
+                                  faces.push_back({face.Family, face.Style, face.FullName});
+                              }
+                              return faces;
+                          });
 }
 
 } // namespace lw

@@ -11,7 +11,6 @@
 #include "pages/family_search.h"
 #include "pages/installed_styles.h"
 #include "pages/simple_combo.h"
-#include "platform/linux/program_run.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -31,6 +30,10 @@
 namespace lw {
 
 namespace {
+
+std::optional<std::string> RunOnPath(const std::vector<std::string>& argv) {
+    return Shell().RunProgram(argv);
+}
 
 constexpr int kFamilyCount = 10010;
 constexpr int kNotFoundText = 10003;
@@ -278,10 +281,10 @@ void TInstalledPage::DisableClick(bool enable) {
         }
     }
     emit StatusText(QString::fromStdString(LoadStr(kRestartNote)));
-    if (!enable && FlatpakFontconfigAccess(RunProgram) == TFlatpakAccess::CannotRead &&
+    if (!enable && FlatpakFontconfigAccess(RunOnPath) == TFlatpakAccess::CannotRead &&
         Prompts().MessageBox(LoadStr(kFlatpakQuestion), LoadStr(kConfirmCaption),
                              TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes &&
-        !GrantFlatpakFontconfigAccess(RunProgram)) {
+        !GrantFlatpakFontconfigAccess(RunOnPath)) {
         Prompts().MessageBox(LoadStr(kFlatpakFailed), LoadStr(kErrorCaption), TMsgIcon::Error,
                              TMsgButtons::Ok);
     }

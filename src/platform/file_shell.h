@@ -39,6 +39,9 @@ public:
     // Puts data at path in one step, replacing what is there: a failure or a
     // kill part-way leaves the old file whole. False with errno set.
     virtual bool WriteFileOver(const std::string& path, const std::string& data) = 0;
+    // The same for a file the user may keep elsewhere: a link is written
+    // through, and the file keeps its mode. False with errno set.
+    virtual bool WriteDocumentOver(const std::string& path, const std::string& data) = 0;
     // Clears what WriteFileOver of processes no longer running left in
     // folder; nothing else there is touched.
     virtual void RemoveUnfinishedWrites(const std::string& folder) = 0;

@@ -85,6 +85,13 @@ public:
     virtual void FontFileReleased(const std::string& path) = 0;
 };
 
+// A face's names, as the system reads them from its file.
+struct TFaceNames {
+    std::string Family;
+    std::string Style;
+    std::string FullName;
+};
+
 // What the system has installed, and the changes this program makes to it.
 class IFontSystem {
 public:
@@ -128,6 +135,9 @@ public:
     // leaving the font folder; these only say the lists must be read again.
     virtual bool WriteFontValue(TFontKey key, const std::string& name, const TRegValue& value) = 0;
     virtual bool DeleteFontValue(TFontKey key, const std::string& name) = 0;
+    // The faces a font file holds, read from the file whatever the
+    // configuration says of it (a disabled font is no longer listed).
+    virtual std::vector<TFaceNames> FacesOfFile(const std::string& path) = 0;
     // The installed fonts changed: every program should look again.
     virtual void FontsChanged() = 0;
     virtual void SetProcessFontObserver(IProcessFontObserver* observer) = 0;

@@ -29,6 +29,10 @@ public:
     // Opens a web address, a mailto: address or a folder with the user's
     // preferred program. False when nothing could be started.
     virtual bool OpenUrl(const std::string& url) = 0;
+    // Runs a program found on the PATH (argv[0] its name), no shell in
+    // between, and gives what it wrote; nothing when it is not on the PATH,
+    // cannot start or ends with a failure status.
+    virtual std::optional<std::string> RunProgram(const std::vector<std::string>& argv) = 0;
 };
 
 class ISystemErrors {

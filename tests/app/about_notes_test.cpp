@@ -42,6 +42,9 @@ public:
         Opened.push_back(url);
         return true;
     }
+    std::optional<std::string> RunProgram(const std::vector<std::string>&) override {
+        return std::nullopt;
+    }
 };
 
 class HelpTest : public MainWindowFixture {

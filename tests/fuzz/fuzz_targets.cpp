@@ -5,6 +5,7 @@
 #include "categories/category_file.h"
 #include "controls/folder_listing.h"
 #include "fonts/byte_source.h"
+#include "fonts/disabled_fonts.h"
 #include "fonts/font_details.h"
 #include "fonts/font_facts.h"
 #include "fonts/font_json.h"
@@ -81,12 +82,53 @@ void RunMasks(const uint8_t* data, size_t size) {
     }
 }
 
+namespace {
+
+std::vector<std::string> RuleValues(const std::vector<TRejectRule>& rules) {
+    std::vector<std::string> values;
+    for (const TRejectRule& rule : rules) {
+        values.push_back(rule.Value);
+    }
+    return values;
+}
+
+} // namespace
+
+void RunRejectRules(const uint8_t* data, size_t size) {
+    const std::string_view text = AsText(data, size);
+    const auto rules = ReadRejectRules(text);
+    if (!rules || rules->empty()) {
+        return;
+    }
+    for (const TRejectRule& rule : *rules) {
+        if (rule.Begin > rule.End || rule.End > text.size()) {
+            RoundTripFailed("a rejectfont rule's place");
+        }
+    }
+    std::vector<std::string> others = RuleValues(*rules);
+    others.erase(others.begin());
+    const auto left = ReadRejectRules(WithoutRule(text, rules->front()));
+    if (!left || RuleValues(*left) != others) {
+        RoundTripFailed("a fontconfig file without one rule");
+    }
+    std::vector<std::string> globs;
+    for (const TRejectRule& rule : *rules) {
+        if (rule.Kind == TRejectRule::TKind::FileGlob && GlobCanNameExactly(rule.Value)) {
+            globs.push_back(rule.Value);
+        }
+    }
+    const auto own = ReadRejectRules(DisabledConfText(globs));
+    if (!own || RuleValues(*own) != globs) {
+        RoundTripFailed("the program's own fontconfig file");
+    }
+}
+
 TFuzzRun FuzzRunNamed(const std::string& name) {
     static const std::pair<const char*, TFuzzRun> runs[] = {
-        {"opentype", RunOpenType},     {"type1", RunType1},           {"settings", RunSettings},
-        {"bundle", RunBundle},         {"category", RunCategoryFile}, {"masks", RunMasks},
-        {"collection", RunCollection}, {"outline", RunType1Outline},  {"afm", RunType1Afm},
-        {"details", RunDetails}};
+        {"opentype", RunOpenType},  {"type1", RunType1},           {"settings", RunSettings},
+        {"bundle", RunBundle},      {"category", RunCategoryFile}, {"masks", RunMasks},
+        {"reject", RunRejectRules}, {"collection", RunCollection}, {"outline", RunType1Outline},
+        {"afm", RunType1Afm},       {"details", RunDetails}};
     for (const auto& [runName, run] : runs) {
         if (name == runName) {
             return run;

@@ -34,6 +34,10 @@ void RunSettings(const uint8_t* data, size_t size);
 void RunBundle(const uint8_t* data, size_t size);
 void RunCategoryFile(const uint8_t* data, size_t size);
 void RunMasks(const uint8_t* data, size_t size);
+// A fontconfig file's rejectfont rules: each rule lies inside the text,
+// removing one leaves a readable file with the others, and the program's
+// own file names its globs back.
+void RunRejectRules(const uint8_t* data, size_t size);
 
 // The entry of each name, as the fuzzers' and the replay's command lines
 // name them; nothing for an unknown name.

@@ -90,6 +90,7 @@ public:
         return path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
     }
     int FacesServed(const TFontFiles& files) override { return Refused(files) ? 0 : 1; }
+    std::vector<TFaceNames> FacesOfFile(const std::string&) override { return {}; }
     int AddFontResource(const TFontFiles& files) override {
         if (Refused(files)) {
             return 0;

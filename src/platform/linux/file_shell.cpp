@@ -373,6 +373,11 @@ public:
                            [&](int fd) { return WriteAll(fd, data.data(), data.size()); });
     }
 
+    bool WriteDocumentOver(const std::string& path, const std::string& data) override {
+        return ReplaceDocument(FindDocumentTarget(path),
+                               [&](int fd) { return WriteAll(fd, data.data(), data.size()); });
+    }
+
     void RemoveUnfinishedWrites(const std::string& folder) override {
         RemoveStaleHiddenFiles(folder);
     }

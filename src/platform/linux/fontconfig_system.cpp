@@ -723,4 +723,12 @@ std::vector<TFcFace> FacesOfFile(const std::string& path) {
     return faces;
 }
 
+std::vector<TFaceNames> TFontconfigSystem::FacesOfFile(const std::string& path) {
+    std::vector<TFaceNames> names;
+    for (const TFcFace& face : lw::FacesOfFile(path)) {
+        names.push_back({face.Family, face.Info.StyleName, face.Info.FullName});
+    }
+    return names;
+}
+
 } // namespace lw

@@ -69,6 +69,7 @@ public:
     int AddTemporaryFont(const TFontFiles& files) override;
     bool RemoveTemporaryFont(const TFontFiles& files) override;
     int FacesServed(const TFontFiles& files) override;
+    std::vector<TFaceNames> FacesOfFile(const std::string& path) override;
     bool FontKeyWritable(TFontKey key) override;
     bool WriteFontValue(TFontKey key, const std::string& name, const TRegValue& value) override;
     bool DeleteFontValue(TFontKey key, const std::string& name) override;

@@ -1,6 +1,7 @@
 #include "platform/linux/fontconfig_system.h"
 #include "platform/linux/freetype_rasterizer.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/program_run.h"
 
 #include <QFile>
 #include <QProcess>
@@ -55,6 +56,9 @@ class TLinuxShell : public IShell {
 public:
     bool OpenUrl(const std::string& url) override {
         return QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(url)});
+    }
+    std::optional<std::string> RunProgram(const std::vector<std::string>& argv) override {
+        return lw::RunProgram(argv);
     }
 };
 
