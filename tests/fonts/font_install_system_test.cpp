@@ -24,17 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string FcList() {
-    std::string out;
-    FILE* pipe = ::popen("fc-list --format '%{family[0]}|%{file}\\n'", "r");
-    if (pipe == nullptr) {
-        return out;
-    }
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        out += buf;
-    }
-    ::pclose(pipe);
-    return out;
+    return test::RunCommand("fc-list --format '%{family[0]}|%{file}\\n'").Output;
 }
 
 bool Listed(const std::string& family) {

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/qt_app_fonts.h"
 #include "base/strings.h"
+#include "command_run.h"
 #include "controls/status_panels.h"
 #include "font_builder.h"
 #include "fonts/disabled_fonts.h"
@@ -38,16 +39,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string FcFamilies() {
-    std::string out;
-    FILE* pipe = ::popen("fc-list --format '%{family[0]}\\n'", "r");
-    char buf[4096];
-    while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        out += buf;
-    }
-    if (pipe != nullptr) {
-        ::pclose(pipe);
-    }
-    return out;
+    return test::RunCommand("fc-list --format '%{family[0]}\\n'").Output;
 }
 
 class DisableWindowTest : public ::testing::Test {

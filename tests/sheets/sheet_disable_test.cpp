@@ -2,6 +2,7 @@
 // real fontconfig of the temporary home.
 #include "app/main_window.h"
 #include "base/strings.h"
+#include "command_run.h"
 #include "font_builder.h"
 #include "fonts/disabled_fonts.h"
 #include "fonts/font_manager.h"
@@ -28,16 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string FcFamilies() {
-    std::string out;
-    FILE* pipe = ::popen("fc-list --format '%{family[0]}\\n'", "r");
-    char buf[4096];
-    while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        out += buf;
-    }
-    if (pipe != nullptr) {
-        ::pclose(pipe);
-    }
-    return out;
+    return test::RunCommand("fc-list --format '%{family[0]}\\n'").Output;
 }
 
 class SheetDisableTest : public ::testing::Test {
