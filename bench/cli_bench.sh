@@ -13,17 +13,7 @@ runs=7
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/letterwell-bench-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
-now() { date +%s%N; }
-# The best wall time of a command over the runs, in microseconds.
-best_us() {
-  local best=0 start end
-  for _ in $(seq "$runs"); do
-    start=$(now); "$@" >/dev/null 2>&1 || true; end=$(now)
-    local us=$(((end - start) / 1000))
-    if [ "$best" -eq 0 ] || [ "$us" -lt "$best" ]; then best=$us; fi
-  done
-  echo "$best"
-}
+. "$(dirname "$0")/timing.sh"
 
 find "$fonts" -type f \( -iname '*.ttf' -o -iname '*.otf' \) -print0 | sort -z >"$scratch/files"
 count=$(tr -cd '\0' <"$scratch/files" | wc -c)

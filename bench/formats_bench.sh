@@ -13,16 +13,7 @@ runs=7
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/letterwell-formats-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
-now() { date +%s%N; }
-best_us() {
-  local best=0 start end
-  for _ in $(seq "$runs"); do
-    start=$(now); "$@" >/dev/null 2>&1 || true; end=$(now)
-    local us=$(((end - start) / 1000))
-    if [ "$best" -eq 0 ] || [ "$us" -lt "$best" ]; then best=$us; fi
-  done
-  echo "$best"
-}
+. "$(dirname "$0")/timing.sh"
 
 mkdir -p "$scratch/empty" "$scratch/collections"
 # Every collection of the machine, gathered in one folder as links.
