@@ -63,7 +63,13 @@ TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolder) {
     // A folder that holds it does too; one only to be created does not.
     Override("user", "home");
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    // ":create" reads and writes, making the folder when it is missing.
     Override("user", "xdg-config/fontconfig:create");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    // Each place has its own state: taking back home leaves the folder given.
+    Override("user", "xdg-config/fontconfig:ro;home;!home");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    Override("user", "xdg-config/fontconfig:ro;!xdg-config/fontconfig;home:ro;!home");
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
     fs::remove(Bin / "user");
     Override("global", "xdg-config/fontconfig:ro");
@@ -82,6 +88,29 @@ TEST_F(FlatpakAccessTest, GrantingAddsTheUsersReadOnlyOverride) {
     std::getline(calls, line);
     EXPECT_EQ(line, "override --user --filesystem=xdg-config/fontconfig:ro");
     EXPECT_FALSE(std::getline(calls, line));
+}
+
+// The real flatpak, its user and system installations in the temporary home.
+TEST(FlatpakAccessReal, TheOverrideOfferedIsTheOneFlatpakThenShows) {
+    if (!ProgramOnPath("flatpak")) {
+        GTEST_SKIP() << "flatpak is not installed: the real program's overrides are not checked";
+    }
+    const fs::path user = test::TestHome().DataHome() / "flatpak";
+    const fs::path system = test::TestHome().Root() / "flatpak-system";
+    ::setenv("FLATPAK_USER_DIR", user.c_str(), 1);
+    ::setenv("FLATPAK_SYSTEM_DIR", system.c_str(), 1);
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
+    EXPECT_TRUE(GrantFlatpakFontconfigAccess(RunProgram));
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    EXPECT_TRUE(fs::exists(user / "overrides" / "global"));
+    // Taken back by flatpak's own command, as a user would.
+    ASSERT_TRUE(
+        RunProgram({"flatpak", "override", "--user", "--nofilesystem=xdg-config/fontconfig"}));
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
+    ::unsetenv("FLATPAK_USER_DIR");
+    ::unsetenv("FLATPAK_SYSTEM_DIR");
+    fs::remove_all(user);
+    fs::remove_all(system);
 }
 
 } // namespace
