@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -86,6 +87,9 @@ TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
     cmbFonts->Edit()->installEventFilter(this);
     cmbFonts->List()->installEventFilter(this);
     lstStyles->viewport()->installEventFilter(this);
+    // Which style is chosen is the page's to say (a click toggles it), not
+    // the list's own press and release.
+    lstStyles->setSelectionMode(QAbstractItemView::NoSelection);
     connect(cmbFonts, &TSimpleComboBox::Changed, this, &TInstalledPage::cmbFontsChange);
     connect(cmbSize, &QComboBox::activated, this, &TInstalledPage::cmbSizeClick);
     for (QToolButton* button : {btnBold, btnItalic, btnUnderline}) {
@@ -121,10 +125,17 @@ bool TInstalledPage::eventFilter(QObject* watched, QEvent* event) {
             SelectFamily(key->key() == Qt::Key_Home ? 0 : cmbFonts->Count() - 1);
             return true;
         }
+    } else if (watched == lstStyles->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                                    event->type() == QEvent::MouseButtonDblClick)) {
+        // The second press of a quick pair comes as a double click alone.
+        StyleBeforeClick = SelectedStyle();
     } else if (watched == lstStyles->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        // The style list only shows; a click selects nothing.
-        lstStyles->setCurrentRow(-1);
-        lstStyles->clearSelection();
+        // A click chooses the style the family's commands then act on, a
+        // second click lets it go; the keys stay with the family list.
+        const QListWidgetItem* hit =
+            lstStyles->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        const QString style = hit != nullptr ? hit->data(Qt::UserRole).toString() : QString();
+        ChooseStyle(style == StyleBeforeClick ? QString() : style);
         cmbFonts->setFocus();
     }
     return QWidget::eventFilter(watched, event);
@@ -167,6 +178,23 @@ QString TInstalledPage::SelectedFamily() const {
     return cmbFonts->Item(cmbFonts->ItemIndex());
 }
 
+QString TInstalledPage::SelectedStyle() const {
+    const QList<QListWidgetItem*> chosen = lstStyles->selectedItems();
+    return chosen.isEmpty() ? QString() : chosen.front()->data(Qt::UserRole).toString();
+}
+
+void TInstalledPage::ChooseStyle(const QString& fullName) {
+    lstStyles->clearSelection();
+    lstStyles->setCurrentRow(-1);
+    for (int row = 0; row < lstStyles->count() && !fullName.isEmpty(); ++row) {
+        if (lstStyles->item(row)->data(Qt::UserRole).toString() == fullName) {
+            lstStyles->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            break;
+        }
+    }
+    emit StyleChosen(!SelectedStyle().isEmpty());
+}
+
 void TInstalledPage::SelectFamily(int index) {
     cmbFonts->SetItemIndex(index);
     cmbFontsChange();
@@ -203,12 +231,16 @@ void TInstalledPage::mnDeleteFontClick() {
     if (!family.empty()) {
         // Interactive: the font change it announces refreshes the list
         // before it returns.
-        RemoveInstalledFont(family, Options.DefaultCopyFolder, Options.MoveToTrash, true,
-                            Options.CopyBeforeDelete,
-                            [this](const std::string& name, std::vector<std::string>& fullNames) {
-                                TfDelete dialog(window());
-                                return dialog.Execute(name, fullNames) == QDialog::Accepted;
-                            });
+        TDisabledFonts store = UserDisabledFonts();
+        RemoveWithRulesLifted(store, {family}, [&] {
+            RemoveInstalledFont(
+                family, Options.DefaultCopyFolder, Options.MoveToTrash, true,
+                Options.CopyBeforeDelete,
+                [this](const std::string& name, std::vector<std::string>& fullNames) {
+                    TfDelete dialog(window());
+                    return dialog.Execute(name, fullNames) == QDialog::Accepted;
+                });
+        });
         // A rule left for a removed file would hide a font installed later
         // under its name; the next write drops it.
         UserDisabledFonts().Change({}, {});
@@ -257,11 +289,17 @@ void TInstalledPage::DisableClick(bool enable) {
     if (family.empty()) {
         return;
     }
+    const QString style = SelectedStyle();
+    std::vector<std::string> styles;
+    if (!style.isEmpty()) {
+        styles.push_back(style.toStdString());
+    }
     TStyleChange change;
     {
         THourglass hourglass;
         TDisabledFonts store = UserDisabledFonts();
-        change = enable ? EnableStyles(store, family, {}, false) : DisableStyles(store, family, {});
+        change = enable ? EnableStyles(store, family, styles, false)
+                        : DisableStyles(store, family, styles);
     }
     if (!change.Changed) {
         return;
@@ -280,6 +318,7 @@ void TInstalledPage::DisableClick(bool enable) {
             break;
         }
     }
+    ChooseStyle(style);
     emit StatusText(QString::fromStdString(LoadStr(kRestartNote)));
     if (!enable && FlatpakFontconfigAccess(RunOnPath) == TFlatpakAccess::CannotRead &&
         Prompts().MessageBox(LoadStr(kFlatpakQuestion), LoadStr(kConfirmCaption),
@@ -421,8 +460,10 @@ void TInstalledPage::ShowFamilyDetails() {
     if (description.HasStyles) {
         lblFontType->setText(QString::fromStdString(description.TypeLine));
     }
-    for (const std::string& line : description.StyleLines) {
-        lstStyles->addItem(QString::fromStdString(line));
+    for (size_t i = 0; i < description.StyleLines.size(); ++i) {
+        auto* item =
+            new QListWidgetItem(QString::fromStdString(description.StyleLines[i]), lstStyles);
+        item->setData(Qt::UserRole, QString::fromStdString(description.StyleFullNames[i]));
     }
     for (const TDisabledFace& face : Disabled) {
         if (QString::fromStdString(face.Family).compare(family, Qt::CaseInsensitive) != 0) {
@@ -432,8 +473,9 @@ void TInstalledPage::ShowFamilyDetails() {
                                  "   (" + FmtLoadStr(kDisabledMark, FileNameOf(face.Source)) + ")";
         auto* item = new QListWidgetItem(QString::fromStdString(line), lstStyles);
         item->setForeground(lstStyles->palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setData(Qt::UserRole, QString::fromStdString(face.FullName));
     }
-    lstStyles->setCurrentRow(-1);
+    ChooseStyle(QString());
 }
 
 } // namespace lw

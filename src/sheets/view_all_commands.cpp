@@ -311,10 +311,13 @@ void TfViewAll::mnDeleteFontsClick() {
     if (page != nullptr) {
         page->ReleasePreviewFont();
     }
-    for (const std::string& family : families) {
-        RemoveInstalledFont(family, backupFolder, Options.MoveToTrash, false,
-                            Options.CopyBeforeDelete, nullptr);
-    }
+    TDisabledFonts store = UserDisabledFonts();
+    RemoveWithRulesLifted(store, families, [&] {
+        for (const std::string& family : families) {
+            RemoveInstalledFont(family, backupFolder, Options.MoveToTrash, false,
+                                Options.CopyBeforeDelete, nullptr);
+        }
+    });
     // The main window rebuilds the catalogue and brings the sheet back to
     // all fonts.
     FontManager->BroadcastFontChange();
