@@ -37,6 +37,7 @@ constexpr int kBackupFolderTitle = 10024;
 constexpr int kConfirmCaption = 20;
 constexpr int kWarningCaption = 21;
 constexpr int kRestartNote = 30303;
+constexpr int kDisabledMark = 30307;
 constexpr int kEnableOnlyQuestion = 30317;
 constexpr const char* kCategoryFilter = "Categories (*.lst)|*.lst";
 
@@ -101,11 +102,42 @@ void TfViewAll::WireCategoryCommands() {
 }
 
 void TfViewAll::ShowFamilies(const std::vector<std::string>& families) {
+    GreyedItems.clear();
+    const bool allServed =
+        std::all_of(families.begin(), families.end(), [](const std::string& family) {
+            return !FontSystem().EnumFaces(family).empty();
+        });
+    if (!allServed) {
+        for (const TFamilyDisabledWhole& off :
+             FamiliesDisabledWhole(UserDisabledFonts().Disabled(), FontManager->Families)) {
+            TSampleItem item;
+            item.Family = QString::fromStdString(off.Family);
+            const std::string source = off.Source.substr(off.Source.rfind('/') + 1);
+            item.Name = item.Family + QStringLiteral("  (") +
+                        QString::fromStdString(FmtLoadStr(kDisabledMark, source)) +
+                        QLatin1Char(')');
+            item.FaceFile = off.File;
+            item.Greyed = true;
+            GreyedItems.insert(item.Family.toLower(), item);
+        }
+    }
     Model->setStringList(ToQt(families));
     if (Model->rowCount() > 0) {
         lstFonts->setCurrentIndex(Model->index(0));
     }
     ShowCounts();
+}
+
+TSampleItem TfViewAll::DescribeFamily(const QModelIndex& index) const {
+    const QString family = index.data().toString();
+    const auto greyed = GreyedItems.constFind(family.toLower());
+    if (greyed != GreyedItems.constEnd()) {
+        return *greyed;
+    }
+    TSampleItem item;
+    item.Name = family;
+    item.Family = family;
+    return item;
 }
 
 std::vector<std::string> TfViewAll::SelectedFamilies() const {

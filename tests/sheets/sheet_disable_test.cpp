@@ -8,6 +8,7 @@
 #include "fonts/font_manager.h"
 #include "memory_hive.h"
 #include "scripted_prompts.h"
+#include "sheets/sample_delegate.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
 #include "test_env.h"
@@ -98,6 +99,15 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
     EXPECT_EQ(Sheet->Items(),
               (QStringList{QStringLiteral("LwSheetA"), QStringLiteral("LwSheetB")}));
     EXPECT_EQ(Sheet->Status->PanelText(2).toStdString(), StripMenuMarks(LoadStr(30306)));
+    // Greyed and marked as on the installed page, drawn from their files.
+    const QString mark = QString::fromStdString(FmtLoadStr(30307, kDisabledConfName));
+    for (int row = 0; row < 2; ++row) {
+        const TSampleItem item = Sheet->Delegate->Describe(Sheet->Model->index(row));
+        EXPECT_TRUE(item.Greyed);
+        EXPECT_EQ(item.Family, Sheet->Items()[row]);
+        EXPECT_EQ(item.Name, Sheet->Items()[row] + QStringLiteral("  (") + mark + QLatin1Char(')'));
+        EXPECT_EQ(item.FaceFile, Files[static_cast<size_t>(row)].string());
+    }
 
     Select({QStringLiteral("LwSheetB")});
     Sheet->mnEnableFonts0->trigger();
@@ -106,6 +116,10 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
     // The disabled view stays, less the family enabled.
     EXPECT_EQ(Sheet->Items(), QStringList{QStringLiteral("LwSheetA")});
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
+    Sheet->mnAllClick();
+    for (int row = 0; row < Sheet->Model->rowCount(); ++row) {
+        EXPECT_FALSE(Sheet->Delegate->Describe(Sheet->Model->index(row)).Greyed) << row;
+    }
 
     Sheet->lstFonts->clearSelection();
     Sheet->mnEnableFonts->trigger();
