@@ -510,6 +510,16 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStyles) {
     EXPECT_EQ(run.Output, "LwCli Bold: enabled\n");
     EXPECT_TRUE(Lists(bold.string()));
     EXPECT_EQ(Cli("disabled").Output, "");
+
+    // A disabled style is uninstalled by name, its rule going with its file.
+    ASSERT_EQ(Cli("disable LwCli").Status, 0);
+    run = Cli("uninstall LwCli --style 'LwCli Bold'");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_EQ(run.Output, "LwCli Bold: uninstalled\n");
+    EXPECT_FALSE(fs::exists(bold));
+    EXPECT_EQ(Cli("disabled").Output, "LwCli\tRegular\t" + regular.string() + "\t" +
+                                          (ConfD() / kDisabledConfName).string() + "\n");
+    EXPECT_FALSE(Lists(regular.string()));
 }
 
 TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {
