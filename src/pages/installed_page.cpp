@@ -26,7 +26,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <map>
 
 namespace lw {
 
@@ -399,22 +398,11 @@ void TInstalledPage::LoadFamilies(int index) {
     // Families disabled whole are no longer in the catalogue: listed after
     // it, so the catalogue's indexes stay the list's.
     Disabled = UserDisabledFonts().Disabled();
-    std::map<QString, QString, bool (*)(const QString&, const QString&)> off(
-        [](const QString& a, const QString& b) {
-            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-        });
-    for (const TDisabledFace& face : Disabled) {
-        const QString family = QString::fromStdString(face.Family);
-        if (!family.isEmpty() && !families.contains(family, Qt::CaseInsensitive)) {
-            off.emplace(family,
-                        QString::fromStdString(FmtLoadStr(kDisabledMark, FileNameOf(face.Source))));
-        }
-    }
     QStringList names;
     QStringList hints;
-    for (const auto& [family, hint] : off) {
-        names << family;
-        hints << hint;
+    for (const TFamilyDisabledWhole& off : FamiliesDisabledWhole(Disabled, FontManager->Families)) {
+        names << QString::fromStdString(off.Family);
+        hints << QString::fromStdString(FmtLoadStr(kDisabledMark, FileNameOf(off.Source)));
     }
     cmbFonts->AddGreyedItems(names, hints);
     if (index >= 0 && index < cmbFonts->Count()) {

@@ -364,21 +364,17 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
               TDisabledFonts::TResult::Changed);
     FontManager->BroadcastFontChange();
     FontManager->Refresh();
-    ASSERT_EQ(FamiliesDisabledWhole(Store.Disabled(), FontManager->Families).size(), 2u);
     const test::TBytes boldBytes = test::ReadFile(bold);
     const test::TBytes stayBytes = test::ReadFile(stay);
     test::TestPrompts().Reset();
 
-    std::vector<std::string> offered;
     EXPECT_TRUE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] {
         RemoveInstalledFont("LwGo", "", false, true, false,
                             [&](const std::string&, std::vector<std::string>& fullNames) {
-                                offered = fullNames;
                                 fullNames = {"LwGo Regular"};
                                 return true;
                             });
     }));
-    EXPECT_EQ(offered.size(), 2u);
     EXPECT_FALSE(fs::exists(regular));
     EXPECT_EQ(test::ReadFile(bold), boldBytes);
     EXPECT_EQ(test::ReadFile(stay), stayBytes);
@@ -387,19 +383,20 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
     EXPECT_FALSE(Lists("LwStay|"));
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 
-    // Declined in the dialog: every file and rule stays.
-    EXPECT_TRUE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] {
-        RemoveInstalledFont("LwGo", "", false, true, false,
-                            [](const std::string&, std::vector<std::string>&) { return false; });
-    }));
-    EXPECT_EQ(test::ReadFile(bold), boldBytes);
-    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{bold.string(), stay.string()}));
-    EXPECT_FALSE(Lists("LwGo|"));
-
-    // A rule file that does not parse is not rewritten, and nothing is removed.
-    FontManager->Refresh();
+    // A rule file damaged while the rules were lifted is told and kept.
     const std::string broken = Slurp(ConfD() / kDisabledConfName) + "<unclosed>";
-    Spit(ConfD() / kDisabledConfName, broken);
+    EXPECT_TRUE(
+        RemoveWithRulesLifted(Store, {"LwGo"}, [&] { Spit(ConfD() / kDisabledConfName, broken); }));
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
+              FmtLoadStr(30301, (ConfD() / kDisabledConfName).string()));
+    EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
+    test::TestPrompts().Reset();
+
+    // A rule file that does not parse is not rewritten, and nothing is removed
+    // (fontconfig still keeps the rules it read before the damage).
+    FontManager->Refresh();
+    ASSERT_FALSE(Lists("LwGo|"));
     bool ran = false;
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] { ran = true; }));
     EXPECT_FALSE(ran);
@@ -409,30 +406,6 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
     EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
     EXPECT_EQ(test::ReadFile(bold), boldBytes);
     FontManager->Refresh();
-}
-
-TEST(DisabledFontRules, FamiliesDisabledWholeAreThoseNotServedEachOnceWithAFile) {
-    auto face = [](const char* family, const char* file, const char* source) {
-        TDisabledFace f;
-        f.Family = family;
-        f.File = file;
-        f.Source = source;
-        return f;
-    };
-    const std::vector<TDisabledFace> disabled = {face("LwHalf", "/f/half-bold.ttf", "/c/49.conf"),
-                                                 face("LwOff", "/f/off.ttf", "/c/49.conf"),
-                                                 face("lwoff", "/f/off-bold.ttf", "/c/49.conf"),
-                                                 face("LwRule", "", "/c/78-Reject.conf"),
-                                                 face("LwRule", "/f/rule.ttf", "/c/49.conf"),
-                                                 face("Aardvark", "/f/a.ttf", "/c/49.conf")};
-    const std::vector<TFamilyDisabledWhole> whole = FamiliesDisabledWhole(disabled, {"lwhalf"});
-    ASSERT_EQ(whole.size(), 3u);
-    EXPECT_EQ(whole[0].Family, "Aardvark");
-    EXPECT_EQ(whole[1].Family, "LwOff");
-    EXPECT_EQ(whole[1].File, "/f/off.ttf");
-    EXPECT_EQ(whole[2].Family, "LwRule");
-    EXPECT_EQ(whole[2].File, "/f/rule.ttf");
-    EXPECT_EQ(whole[2].Source, "/c/78-Reject.conf");
 }
 
 TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFile) {
