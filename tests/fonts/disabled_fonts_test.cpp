@@ -149,6 +149,16 @@ TEST(DisabledFontRules, GlobsMatchAsFontconfigsAndOnlyExactNamesAreWritten) {
     EXPECT_NE(text.find("Letterwell"), std::string::npos);
 }
 
+std::vector<std::string> OwnGlobs() {
+    const auto rules = ReadRejectRules(
+        Slurp(test::TestHome().ConfigHome() / "fontconfig" / "conf.d" / kDisabledConfName));
+    std::vector<std::string> globs;
+    for (const TRejectRule& rule : rules.value_or(std::vector<TRejectRule>{})) {
+        globs.push_back(rule.Value);
+    }
+    return globs;
+}
+
 class DisabledFontsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -335,23 +345,7 @@ TEST_F(DisabledFontsTest, RulesForFilesNoLongerThereAreDroppedAtTheNextWrite) {
     fs::remove(gone);
     const fs::path other = Install("lwother.ttf", "LwOther", "Regular");
     ASSERT_EQ(Store.Change({other.string()}, {}), TDisabledFonts::TResult::Changed);
-    const auto rules = ReadRejectRules(Slurp(ConfD() / kDisabledConfName));
-    ASSERT_TRUE(rules);
-    std::vector<std::string> globs;
-    for (const TRejectRule& rule : *rules) {
-        globs.push_back(rule.Value);
-    }
-    EXPECT_EQ(globs, (std::vector<std::string>{kept.string(), other.string()}));
-}
-
-std::vector<std::string> OwnGlobs() {
-    const auto rules = ReadRejectRules(
-        Slurp(test::TestHome().ConfigHome() / "fontconfig" / "conf.d" / kDisabledConfName));
-    std::vector<std::string> globs;
-    for (const TRejectRule& rule : rules.value_or(std::vector<TRejectRule>{})) {
-        globs.push_back(rule.Value);
-    }
-    return globs;
+    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{kept.string(), other.string()}));
 }
 
 // Uninstalling goes by what fontconfig serves: a disabled style is served to
