@@ -1,5 +1,8 @@
 #include "fonts/flatpak_access.h"
 
+#include "base/strings.h"
+#include "platform/services.h"
+
 #include <map>
 #include <sstream>
 
@@ -73,6 +76,24 @@ TFlatpakAccess FlatpakFontconfigAccess(const TProgramRunner& run) {
 bool GrantFlatpakFontconfigAccess(const TProgramRunner& run) {
     return run({"flatpak", "override", "--user", "--filesystem=xdg-config/fontconfig:ro"})
         .has_value();
+}
+
+void OfferFlatpakFontconfigAccess(const TProgramRunner& run) {
+    constexpr int kQuestion = 30310;
+    constexpr int kFailed = 30311;
+    constexpr int kConfirmCaption = 20;
+    constexpr int kErrorCaption = 22;
+    if (FlatpakFontconfigAccess(run) == TFlatpakAccess::CannotRead &&
+        Prompts().MessageBox(LoadStr(kQuestion), LoadStr(kConfirmCaption), TMsgIcon::Question,
+                             TMsgButtons::YesNo) == TMsgResult::Yes &&
+        !GrantFlatpakFontconfigAccess(run)) {
+        Prompts().MessageBox(LoadStr(kFailed), LoadStr(kErrorCaption), TMsgIcon::Error,
+                             TMsgButtons::Ok);
+    }
+}
+
+std::optional<std::string> RunOnPath(const std::vector<std::string>& argv) {
+    return Shell().RunProgram(argv);
 }
 
 } // namespace lw

@@ -31,10 +31,6 @@ namespace lw {
 
 namespace {
 
-std::optional<std::string> RunOnPath(const std::vector<std::string>& argv) {
-    return Shell().RunProgram(argv);
-}
-
 constexpr int kFamilyCount = 10010;
 constexpr int kNotFoundText = 10003;
 constexpr int kNotFoundCaption = 10002;
@@ -250,10 +246,6 @@ void TInstalledPage::mnDeleteFontClick() {
 namespace {
 constexpr int kDisabledMark = 30307;
 constexpr int kRestartNote = 30303;
-constexpr int kFlatpakQuestion = 30310;
-constexpr int kFlatpakFailed = 30311;
-constexpr int kConfirmCaption = 20;
-constexpr int kErrorCaption = 22;
 
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -319,12 +311,8 @@ void TInstalledPage::DisableClick(bool enable) {
     }
     ChooseStyle(style);
     emit StatusText(QString::fromStdString(LoadStr(kRestartNote)));
-    if (!enable && FlatpakFontconfigAccess(RunOnPath) == TFlatpakAccess::CannotRead &&
-        Prompts().MessageBox(LoadStr(kFlatpakQuestion), LoadStr(kConfirmCaption),
-                             TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes &&
-        !GrantFlatpakFontconfigAccess(RunOnPath)) {
-        Prompts().MessageBox(LoadStr(kFlatpakFailed), LoadStr(kErrorCaption), TMsgIcon::Error,
-                             TMsgButtons::Ok);
+    if (!enable) {
+        OfferFlatpakFontconfigAccess(RunOnPath);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "controls/file_list.h"
 #include "fileops/shell_operations.h"
 #include "fonts/disabled_fonts.h"
+#include "fonts/flatpak_access.h"
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/not_installed_page.h"
@@ -384,6 +385,9 @@ void TfViewAll::DisableSelectionClick(bool enable) {
         mnDisabledClick();
     }
     Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+    if (!enable) {
+        OfferFlatpakFontconfigAccess(RunOnPath);
+    }
 }
 
 void TfViewAll::mnEnableOnlyCategoryClick() {
@@ -415,6 +419,9 @@ void TfViewAll::mnEnableOnlyCategoryClick() {
         FontSystem().FontsChanged();
         FontManager->BroadcastFontChange();
         Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+        if (!outside.empty()) {
+            OfferFlatpakFontconfigAccess(RunOnPath);
+        }
     }
 }
 

@@ -1,8 +1,11 @@
 // Whether Flatpak applications see the disabled fonts, asked of a fake
 // flatpak on a PATH the test sets.
+#include "base/strings.h"
 #include "font_builder.h"
 #include "fonts/flatpak_access.h"
 #include "platform/linux/program_run.h"
+#include "scripted_prompts.h"
+#include "test_env.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +91,34 @@ TEST_F(FlatpakAccessTest, GrantingAddsTheUsersReadOnlyOverride) {
     std::getline(calls, line);
     EXPECT_EQ(line, "override --user --filesystem=xdg-config/fontconfig:ro");
     EXPECT_FALSE(std::getline(calls, line));
+}
+
+// The question after a disable: no is left at that, a failed override told.
+TEST(FlatpakAccessOffer, YesAddsTheOverrideAndAFailureIsTold) {
+    std::vector<std::string> granted;
+    const TProgramRunner run =
+        [&](const std::vector<std::string>& argv) -> std::optional<std::string> {
+        if (argv.size() == 4 && argv[1] == "override" && argv[3].starts_with("--filesystem=")) {
+            granted.push_back(argv[3]);
+            return std::nullopt; // flatpak refused
+        }
+        return std::string(); // a version, no override
+    };
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::No};
+    OfferFlatpakFontconfigAccess(run);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(30310));
+    EXPECT_TRUE(granted.empty());
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    OfferFlatpakFontconfigAccess(run);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 2u);
+    EXPECT_EQ(test::TestPrompts().Messages[1].Text, LoadStr(30311));
+    EXPECT_EQ(test::TestPrompts().Messages[1].Icon, TMsgIcon::Error);
+    EXPECT_EQ(granted, std::vector<std::string>{"--filesystem=xdg-config/fontconfig:ro"});
+    test::TestPrompts().Reset();
 }
 
 // The real flatpak, its user and system installations in the temporary home.
