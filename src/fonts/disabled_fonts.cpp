@@ -843,8 +843,9 @@ bool RemoveWithRulesLifted(TDisabledFonts& store, const std::vector<std::string>
     }
     std::string problem;
     if (lifted.empty()) {
-        // Our rules cannot be read, so a family fontconfig does not serve
-        // cannot be told from a family that is not there at all.
+        // None lifted: fine for a family fontconfig serves; one it does not
+        // serve may still be disabled by our file when that does not parse,
+        // and uninstalling then would only fail with a misleading message.
         const bool served = std::all_of(families.begin(), families.end(), [](const std::string& f) {
             return AmongFamilies(FontManager->Families, f);
         });
