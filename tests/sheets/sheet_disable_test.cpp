@@ -1,6 +1,7 @@
 // The sheet's selection disabled and enabled in one change, against the
 // real fontconfig of the temporary home.
 #include "app/main_window.h"
+#include "base/options.h"
 #include "base/strings.h"
 #include "command_run.h"
 #include "font_builder.h"
@@ -125,6 +126,23 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
     Sheet->mnEnableFonts->trigger();
     ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
     EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(13000));
+}
+
+TEST_F(SheetDisableTest, ADisabledFamilyIsUninstalledFromItsViewWithItsRule) {
+    Select({QStringLiteral("LwSheetA"), QStringLiteral("LwSheetB")});
+    Sheet->mnDisableFonts->trigger();
+    Sheet->mnDisabled->trigger();
+    Select({QStringLiteral("LwSheetA")});
+    Options.CopyBeforeDelete = false;
+    Options.MoveToTrash = false;
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Sheet->mnDeleteFonts0->trigger();
+    EXPECT_FALSE(fs::exists(Files[0]));
+    EXPECT_TRUE(fs::exists(Files[1]) && fs::exists(Files[2]));
+    const std::vector<TDisabledFace> left = UserDisabledFonts().Disabled();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].File, Files[1].string());
+    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u); // the question alone
 }
 
 TEST_F(SheetDisableTest, OnlyTheCategoryStaysOfTheUsersFontsAndAllComeBack) {
