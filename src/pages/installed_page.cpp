@@ -120,6 +120,11 @@ bool TInstalledPage::eventFilter(QObject* watched, QEvent* event) {
             SelectFamily(key->key() == Qt::Key_Home ? 0 : cmbFonts->Count() - 1);
             return true;
         }
+        if (key->modifiers() == Qt::AltModifier &&
+            (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)) {
+            StepStyle(key->key() == Qt::Key_Down ? 1 : -1);
+            return true;
+        }
     } else if (watched == lstStyles->viewport() && (event->type() == QEvent::MouseButtonPress ||
                                                     event->type() == QEvent::MouseButtonDblClick)) {
         // The second press of a quick pair comes as a double click alone.
@@ -188,6 +193,19 @@ void TInstalledPage::ChooseStyle(const QString& fullName) {
         }
     }
     emit StyleChosen(!SelectedStyle().isEmpty());
+}
+
+void TInstalledPage::StepStyle(int step) {
+    // The keys' way to the click's choice: past either end is no style, so
+    // the family's commands can be had back without a mouse.
+    const int count = lstStyles->count();
+    if (count == 0) {
+        return;
+    }
+    const int current = lstStyles->selectedItems().isEmpty() ? -1 : lstStyles->currentRow();
+    const int next = current == -1 ? (step > 0 ? 0 : count - 1) : current + step;
+    ChooseStyle(next < 0 || next >= count ? QString()
+                                          : lstStyles->item(next)->data(Qt::UserRole).toString());
 }
 
 void TInstalledPage::SelectFamily(int index) {

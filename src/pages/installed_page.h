@@ -115,6 +115,8 @@ private:
     // again lets it go.
     QString StyleBeforeClick;
     void ChooseStyle(const QString& fullName);
+    // Alt+Down / Alt+Up in the family list: the next or previous style.
+    void StepStyle(int step);
     void SetSamplesColor(TColor color);
 };
 

@@ -193,6 +193,13 @@ TEST_F(InstalledPageTest, ListKeysStylesClickAndFind) {
     EXPECT_TRUE(Page().SelectedStyle().isEmpty());
     EXPECT_EQ(Window->Menu.mnDisableFont->text(), QStringLiteral("Iskl&juci font"));
     EXPECT_EQ(QApplication::focusWidget(), Page().cmbFonts->Edit());
+    // The keys choose as the click does, and past the end let go again.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(Page().SelectedStyle(), Page().lstStyles->item(0)->data(Qt::UserRole).toString());
+    EXPECT_EQ(Window->Menu.mnDisableFont->text(), QStringLiteral("Iskl&juci stil"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(Page().SelectedStyle().isEmpty());
+    EXPECT_EQ(Page().cmbFonts->ItemIndex(), 1);
 
     Page().FindFamilyNext(QStringLiteral("OUR"), false);
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
