@@ -84,6 +84,16 @@ void TfMain_letterwell::WireCommands() {
     for (QAction* enable : {Menu.mnEnableFont, Menu.mnEnableFont0}) {
         connect(enable, &QAction::triggered, Installed, [this] { Installed->DisableClick(true); });
     }
+    connect(Menu.mnProperties, &QAction::triggered, this, [this] {
+        if (pcMain->currentWidget() == Installed) {
+            Installed->PropertiesClick();
+        } else {
+            NotInstalled->PropertiesClick();
+        }
+    });
+    connect(Menu.mnProperties0, &QAction::triggered, Installed, &TInstalledPage::PropertiesClick);
+    connect(Menu.mnFileProperties0, &QAction::triggered, NotInstalled,
+            &TNotInstalledPage::PropertiesClick);
     connect(Installed, &TInstalledPage::StatusText, this, &TfMain_letterwell::ShowStatus);
     connect(NotInstalled, &TNotInstalledPage::StatusText, this, [this](const QString& text) {
         if (Samples->ActiveSample == NotInstalled->mmSampleNotInst) {

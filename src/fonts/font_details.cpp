@@ -496,6 +496,9 @@ TFontDetails ReadFontDetails(IByteSource& source, uint32_t faceIndex) {
             tables.erase(Tag(directory, at));
         }
     }
+    for (const auto& entry : tables) {
+        details.Tables.push_back(entry.first);
+    }
     const auto read = [&](const char* tag) {
         const auto it = tables.find(tag);
         return it == tables.end() ? std::vector<uint8_t>()

@@ -146,6 +146,7 @@ struct TFontDetails {
     std::optional<TStyleAttributes> Style;
     std::optional<TLayoutTags> Substitutions; // GSUB
     std::optional<TLayoutTags> Positioning;   // GPOS
+    std::vector<std::string> Tables;          // the tags of the face's tables, sorted
 };
 
 // The details of one face: a single font's when faceIndex is 0, or the
