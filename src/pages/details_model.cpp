@@ -5,6 +5,7 @@
 #include "fonts/font_manager.h"
 #include "fonts/font_text.h"
 #include "fonts/opentype_font_file.h"
+#include "fonts/type1_encoding.h"
 #include "fonts/type1_font_file.h"
 #include "platform/services.h"
 
@@ -194,6 +195,8 @@ void ReadType1(TFaceReport& report, const TType1FontFile& font) {
     Add(report, 30434, LoadStr(font.IsFixedPitch ? kYes : kNo));
     report.LicenseText = font.Copyright;
     report.DrawFile = font.PfbFileName;
+    std::unique_ptr<IByteSource> outline = FileShell().OpenFontFile(font.PfbFileName);
+    report.CodePoints = Type1CodePoints(*outline);
 }
 
 } // namespace

@@ -58,7 +58,7 @@ std::string Row(const TFaceReport& report, const std::string& label) {
     return "(none)";
 }
 
-TEST(DetailsModel, AFaceOfACollectionReportsItsNamesFactsLicenceAndCodes) {
+TEST(DetailsModel, ACollectionFaceAndAType1PairReportTheirNamesFactsLicenceAndCodes) {
     const fs::path file = test::TestHome().Root() / "details-pair.ttc";
     test::WriteFile(file, test::Collection({VariableFace("LwFirst"), VariableFace("LwSecond")}));
     const std::vector<TDetailsFace> faces = FacesOfFontFile(file.string());
@@ -78,6 +78,20 @@ TEST(DetailsModel, AFaceOfACollectionReportsItsNamesFactsLicenceAndCodes) {
     EXPECT_EQ(report.Variations->Axes.at(0).Name, "Weight");
     fs::remove(file);
     EXPECT_THROW(ReadFaceReport(faces[0]), EFontFileError);
+
+    // A Type 1 pair: the metrics file opens it, its encoding gives the codes.
+    const fs::path metrics = test::TestHome().Root() / "details-pair.pfm";
+    test::TPfmBuilder pfm;
+    pfm.FaceName = "LwType";
+    test::WriteFile(metrics, pfm.Build());
+    test::WriteFile(test::TestHome().Root() / "details-pair.pfb",
+                    test::PfbFile("/Encoding StandardEncoding def\n"));
+    const TFaceReport type1 = ReadFaceReport(FacesOfFontFile(metrics.string()).at(0));
+    EXPECT_EQ(Row(type1, "Familija"), "LwType");
+    EXPECT_EQ(Row(type1, "Format datoteke"), "Type 1");
+    EXPECT_EQ(type1.DrawFile, (test::TestHome().Root() / "details-pair.pfb").string());
+    EXPECT_EQ(CodePointCount(type1.CodePoints), 149u);
+    EXPECT_FALSE(type1.Variations);
 }
 
 TEST(DetailsModel, TheCharacterMapLaysOutBlocksOnDemand) {
