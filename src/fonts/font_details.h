@@ -132,6 +132,8 @@ std::optional<TStyleAttributes> ParseStat(const TByteView& table,
 struct TLayoutTags {
     std::vector<std::string> Scripts;
     std::vector<std::string> Features;
+    // "script/LANG" for each language system a script lists, sorted.
+    std::vector<std::string> Languages;
 };
 std::optional<TLayoutTags> ParseLayoutTags(const TByteView& table);
 
@@ -157,5 +159,6 @@ TFontDetails ReadFontDetails(IByteSource& source, uint32_t faceIndex = 0);
 // The union of both layout tables' tags.
 std::vector<std::string> LayoutFeatures(const TFontDetails& details);
 std::vector<std::string> LayoutScripts(const TFontDetails& details);
+std::vector<std::string> LayoutLanguages(const TFontDetails& details);
 
 } // namespace lw

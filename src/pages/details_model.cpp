@@ -121,6 +121,25 @@ std::string FeatureList(const std::vector<std::string>& tags) {
     return Joined(named, ", ");
 }
 
+// "cyrl (SRB), latn (DEU, TRK)": each script with the languages it names.
+std::string ScriptsWithLanguages(const TFontDetails& details) {
+    const std::vector<std::string> languages = LayoutLanguages(details);
+    std::vector<std::string> scripts;
+    for (const std::string& script : LayoutScripts(details)) {
+        std::vector<std::string> own;
+        for (const std::string& tag : languages) {
+            if (tag.starts_with(script + "/")) {
+                // Tags are padded with blanks to four letters.
+                std::string language = tag.substr(script.size() + 1);
+                language.erase(language.find_last_not_of(' ') + 1);
+                own.push_back(language);
+            }
+        }
+        scripts.push_back(own.empty() ? script : script + " (" + Joined(own, ", ") + ")");
+    }
+    return Joined(scripts, ", ");
+}
+
 void AddSfntRows(TFaceReport& report, const TFontDetails& details) {
     if (details.UnitsPerEm) {
         Add(report, 30427, std::to_string(*details.UnitsPerEm));
@@ -145,7 +164,7 @@ void AddSfntRows(TFaceReport& report, const TFontDetails& details) {
         Add(report, 30434, LoadStr(post->IsFixedPitch ? kYes : kNo));
     }
     Add(report, 30437, FeatureList(LayoutFeatures(details)));
-    Add(report, 30438, Joined(LayoutScripts(details), ", "));
+    Add(report, 30438, ScriptsWithLanguages(details));
 }
 
 void AddNameRecords(TFaceReport& report, const std::vector<TNameRecord>& names) {

@@ -34,7 +34,13 @@ TBytes VariableFace(const std::string& family) {
     names.Windows(1, family).Windows(2, "Regular").Windows(4, family + " Regular");
     names.Windows(13, "Licensed under the SIL Open Font License, Version 1.1");
     names.Windows(14, "https://openfontlicense.org").Windows(256, "Weight");
+    // Latin with two language systems, Cyrillic with none.
+    test::TByteWriter gsub;
+    gsub.BE16(1).BE16(0).BE16(10).BE16(0).BE16(0);
+    gsub.BE16(2).Text("cyrl").BE16(14).Text("latn").BE16(18);
+    gsub.BE16(0).BE16(0).BE16(0).BE16(2).Text("TRK ").BE16(0).Text("DEU ").BE16(0);
     return test::TSfntBuilder()
+        .AddTable("GSUB", gsub.Bytes())
         .AddTable("OS/2", test::OS2Table(4, 400, 5, 0, 0x0040))
         .AddTable("cmap", test::CmapTable(
                               {{3, 10,
@@ -71,6 +77,7 @@ TEST(DetailsModel, ACollectionFaceAndAType1PairReportTheirNamesFactsLicenceAndCo
     EXPECT_EQ(Row(report, "Klasa debljine"), "400 (Regular)");
     EXPECT_EQ(Row(report, "fsSelection oznake"), "0x0040 (REGULAR)");
     EXPECT_EQ(Row(report, "Ime 256 (3/1/0x0409)"), "Weight");
+    EXPECT_EQ(Row(report, "Pisma u tabelama rasporeda"), "cyrl, latn (DEU, TRK)");
     EXPECT_EQ(report.LicenseId, "OFL-1.1");
     EXPECT_EQ(report.LicenseUrl, "https://openfontlicense.org");
     EXPECT_EQ(CodePointCount(report.CodePoints), 26u + 64u + 2u);
