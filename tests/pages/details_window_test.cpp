@@ -191,6 +191,32 @@ TEST_F(DetailsWindowTest, OpensFromBothPagesByAltEnterAndThePopUpItems) {
     EXPECT_TRUE(fs::exists(kSans));
 }
 
+TEST_F(DetailsWindowTest, TheStyleChooserShowsAnotherFaceAndKeepsThisOneWhenItsFileIsGone) {
+    const fs::path bold = Folder / "bold-copy.ttf";
+    fs::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", bold);
+    const std::vector<TDetailsFace> faces = {{"Sans Book", kSans, 0},
+                                             {"Sans Bold", bold.string(), 0},
+                                             {"Sans Gone", (Folder / "gone.ttf").string(), 0}};
+    Window->mnLanguageClick(Window->Menu.mnLanguageEnglish);
+    TfDetails* details = OpenFamilyDetails("DejaVu Sans", faces, QString(), Window.get());
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->pcDetails->tabText(2), QStringLiteral("Characters"));
+    EXPECT_EQ(details->tblProperties->item(1, 0)->text(), QStringLiteral("Style"));
+    EXPECT_EQ(details->tblProperties->item(1, 1)->text(), QStringLiteral("Book"));
+    QApplication::setActiveWindow(details);
+    details->cmbStyle->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(details->tblProperties->item(1, 1)->text(), QStringLiteral("Bold"));
+    EXPECT_TRUE(Messages().empty());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text.rfind((Folder / "gone.ttf").string() + " cannot be read: ", 0), 0u)
+        << Messages()[0].Text;
+    EXPECT_EQ(details->cmbStyle->currentIndex(), 1) << "the face shown stays chosen";
+    EXPECT_EQ(details->tblProperties->item(1, 1)->text(), QStringLiteral("Bold"));
+    EXPECT_TRUE(fs::exists(bold));
+}
+
 TEST_F(DetailsWindowTest, ACharacterIsFoundClickedCopiedAndMovedFromByKeys) {
     TfDetails* details = OpenFileDetails(kSans, 0, QStringLiteral("Sample"), Window.get());
     ASSERT_NE(details, nullptr);
