@@ -4,6 +4,7 @@
 
 #include "app/about_dialog.h"
 #include "app/font_change_watcher.h"
+#include "controls/localize.h"
 #include "controls/status_panels.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
@@ -21,6 +22,13 @@
 #include <QToolButton>
 
 namespace lw {
+
+namespace {
+constexpr int kDisableFont = 30308;
+constexpr int kEnableFont = 30309;
+constexpr int kDisableStyle = 30320;
+constexpr int kEnableStyle = 30321;
+} // namespace
 
 void TfMain_letterwell::WireCommands() {
     // The sheets' and the categories' commands wait for their windows.
@@ -94,6 +102,17 @@ void TfMain_letterwell::WireCommands() {
     connect(Menu.mnProperties0, &QAction::triggered, Installed, &TInstalledPage::PropertiesClick);
     connect(Menu.mnFileProperties0, &QAction::triggered, NotInstalled,
             &TNotInstalledPage::PropertiesClick);
+    // With a style chosen the same commands act on that style, and say so.
+    connect(Installed, &TInstalledPage::StyleChosen, this, [this](bool chosen) {
+        for (QAction* disable : {Menu.mnDisableFont, Menu.mnDisableFont0}) {
+            SetTag(disable, chosen ? kDisableStyle : kDisableFont);
+            LocalizeMenu(disable);
+        }
+        for (QAction* enable : {Menu.mnEnableFont, Menu.mnEnableFont0}) {
+            SetTag(enable, chosen ? kEnableStyle : kEnableFont);
+            LocalizeMenu(enable);
+        }
+    });
     connect(Installed, &TInstalledPage::StatusText, this, &TfMain_letterwell::ShowStatus);
     connect(NotInstalled, &TNotInstalledPage::StatusText, this, [this](const QString& text) {
         if (Samples->ActiveSample == NotInstalled->mmSampleNotInst) {

@@ -284,7 +284,7 @@ int InstallFiles(int argc, char** argv) {
 
 // Removes every style of a family, or the named ones, optionally keeping a
 // copy first; a style whose copy fails stays installed.
-int UninstallFamily(int argc, char** argv) {
+int UninstallServedFamily(int argc, char** argv) {
     lw::TFontManager& fonts = *lw::FontManager;
     const std::optional<std::string> family = InstalledFamily(argv[2]);
     if (!family) {
@@ -322,6 +322,16 @@ int UninstallFamily(int argc, char** argv) {
     lw::UserDisabledFonts().Change({}, {});
     fonts.BroadcastFontChange();
     return failed ? 1 : 0;
+}
+
+// A disabled family is served to its uninstall alone; what stays installed
+// stays disabled.
+int UninstallFamily(int argc, char** argv) {
+    lw::TDisabledFonts store = lw::UserDisabledFonts();
+    int status = 1;
+    lw::RemoveWithRulesLifted(store, {argv[2]},
+                              [&] { status = UninstallServedFamily(argc, argv); });
+    return status;
 }
 
 } // namespace

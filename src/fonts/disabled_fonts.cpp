@@ -1,6 +1,7 @@
 #include "fonts/disabled_fonts.h"
 
 #include "base/strings.h"
+#include "fonts/font_manager.h"
 #include "platform/file_lock.h"
 #include "platform/services.h"
 
@@ -805,6 +806,76 @@ std::vector<std::string> DisabledFamilies(const std::vector<TDisabledFace>& disa
         return Text().CompareIgnoreCase(a, b) < 0;
     });
     return families;
+}
+
+std::vector<TFamilyDisabledWhole> FamiliesDisabledWhole(const std::vector<TDisabledFace>& disabled,
+                                                        const std::vector<std::string>& installed) {
+    std::vector<TFamilyDisabledWhole> whole;
+    for (const TDisabledFace& face : disabled) {
+        if (face.Family.empty() || AmongFamilies(installed, face.Family)) {
+            continue;
+        }
+        const auto known =
+            std::find_if(whole.begin(), whole.end(), [&](const TFamilyDisabledWhole& w) {
+                return Text().CompareIgnoreCase(w.Family, face.Family) == 0;
+            });
+        if (known == whole.end()) {
+            whole.push_back({face.Family, face.File, face.Source});
+        } else if (known->File.empty()) {
+            // A family rule names no file; a glob of the same family does.
+            known->File = face.File;
+        }
+    }
+    std::sort(whole.begin(), whole.end(),
+              [](const TFamilyDisabledWhole& a, const TFamilyDisabledWhole& b) {
+                  return Text().CompareIgnoreCase(a.Family, b.Family) < 0;
+              });
+    return whole;
+}
+
+bool RemoveWithRulesLifted(TDisabledFonts& store, const std::vector<std::string>& families,
+                           const std::function<void()>& remove) {
+    std::set<std::string> lifted;
+    for (const TDisabledFace& face : store.Disabled()) {
+        if (face.Ours && !face.File.empty() && AmongFamilies(families, face.Family)) {
+            lifted.insert(face.File);
+        }
+    }
+    std::string problem;
+    if (lifted.empty()) {
+        // None lifted: fine for a family fontconfig serves; one it does not
+        // serve may still be disabled by our file when that does not parse,
+        // and uninstalling then would only fail with a misleading message.
+        const bool served = std::all_of(families.begin(), families.end(), [](const std::string& f) {
+            return AmongFamilies(FontManager->Families, f);
+        });
+        for (const TRejectSource& source : store.ReadSources()) {
+            if (source.Ours && !source.Parsed && !served) {
+                return ReportDisableResult(TDisabledFonts::TResult::Unparseable, source.Path);
+            }
+        }
+        remove();
+        return true;
+    }
+    TDisabledFonts::TResult result =
+        store.Change({}, std::vector<std::string>(lifted.begin(), lifted.end()), &problem);
+    if (!ReportDisableResult(result, problem)) {
+        return false;
+    }
+    FontSystem().FontsChanged();
+    FontManager->Refresh();
+    remove();
+    std::vector<std::string> kept;
+    for (const std::string& file : lifted) {
+        std::error_code ec;
+        if (fs::exists(fs::path(file), ec)) {
+            kept.push_back(file);
+        }
+    }
+    result = store.Change(kept, {}, &problem);
+    ReportDisableResult(result, problem);
+    FontManager->BroadcastFontChange();
+    return true;
 }
 
 TDisabledFonts UserDisabledFonts() {

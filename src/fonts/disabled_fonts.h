@@ -148,6 +148,26 @@ std::vector<std::string> UserFamiliesOutside(const std::vector<std::string>& kee
 // The families that rules disable whole or in part, each once, sorted.
 std::vector<std::string> DisabledFamilies(const std::vector<TDisabledFace>& disabled);
 
+// A family every style of which is disabled: no program is served it, so the
+// windows list it apart and draw it from File.
+struct TFamilyDisabledWhole {
+    std::string Family;
+    std::string File;   // the first of its files a rule names
+    std::string Source; // the configuration file of that rule
+};
+// The families of disabled that installed (the families fontconfig serves)
+// lacks, each once, sorted ignoring case.
+std::vector<TFamilyDisabledWhole> FamiliesDisabledWhole(const std::vector<TDisabledFace>& disabled,
+                                                        const std::vector<std::string>& installed);
+
+// Runs remove with this program's rules on the families' files lifted, as
+// uninstalling goes by the styles fontconfig serves, then disables again the
+// files still there: a removed file takes its rule along, one kept stays
+// disabled. Rules of other configurations are left alone. False (and remove
+// not run) when the rules could not be lifted; the user was told why.
+bool RemoveWithRulesLifted(TDisabledFonts& store, const std::vector<std::string>& families,
+                           const std::function<void()>& remove);
+
 // Tells the user through the prompts why a change was not made (nothing for
 // Changed and Unchanged); whether the change stands.
 bool ReportDisableResult(TDisabledFonts::TResult result, const std::string& problem);

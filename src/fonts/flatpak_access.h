@@ -26,5 +26,11 @@ TFlatpakAccess FlatpakFontconfigAccess(const TProgramRunner& run);
 // Adds the user's override: flatpak override --user
 // --filesystem=xdg-config/fontconfig:ro. Whether flatpak did it.
 bool GrantFlatpakFontconfigAccess(const TProgramRunner& run);
+// After fonts were disabled: where Flatpak applications cannot read the
+// folder, asks through the prompts whether they may, adds the override on
+// yes and tells when flatpak could not.
+void OfferFlatpakFontconfigAccess(const TProgramRunner& run);
+// The program runner of the platform's shell.
+std::optional<std::string> RunOnPath(const std::vector<std::string>& argv);
 
 } // namespace lw

@@ -22,19 +22,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <map>
 
 namespace lw {
 
 namespace {
-
-std::optional<std::string> RunOnPath(const std::vector<std::string>& argv) {
-    return Shell().RunProgram(argv);
-}
 
 constexpr int kFamilyCount = 10010;
 constexpr int kNotFoundText = 10003;
@@ -87,6 +83,9 @@ TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
     cmbFonts->Edit()->installEventFilter(this);
     cmbFonts->List()->installEventFilter(this);
     lstStyles->viewport()->installEventFilter(this);
+    // Which style is chosen is the page's to say (a click toggles it), not
+    // the list's own press and release.
+    lstStyles->setSelectionMode(QAbstractItemView::NoSelection);
     connect(cmbFonts, &TSimpleComboBox::Changed, this, &TInstalledPage::cmbFontsChange);
     connect(cmbSize, &QComboBox::activated, this, &TInstalledPage::cmbSizeClick);
     for (QToolButton* button : {btnBold, btnItalic, btnUnderline}) {
@@ -122,10 +121,17 @@ bool TInstalledPage::eventFilter(QObject* watched, QEvent* event) {
             SelectFamily(key->key() == Qt::Key_Home ? 0 : cmbFonts->Count() - 1);
             return true;
         }
+    } else if (watched == lstStyles->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                                    event->type() == QEvent::MouseButtonDblClick)) {
+        // The second press of a quick pair comes as a double click alone.
+        StyleBeforeClick = SelectedStyle();
     } else if (watched == lstStyles->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        // The style list only shows; a click selects nothing.
-        lstStyles->setCurrentRow(-1);
-        lstStyles->clearSelection();
+        // A click chooses the style the family's commands then act on, a
+        // second click lets it go; the keys stay with the family list.
+        const QListWidgetItem* hit =
+            lstStyles->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        const QString style = hit != nullptr ? hit->data(Qt::UserRole).toString() : QString();
+        ChooseStyle(style == StyleBeforeClick ? QString() : style);
         cmbFonts->setFocus();
     }
     return QWidget::eventFilter(watched, event);
@@ -168,6 +174,23 @@ QString TInstalledPage::SelectedFamily() const {
     return cmbFonts->Item(cmbFonts->ItemIndex());
 }
 
+QString TInstalledPage::SelectedStyle() const {
+    const QList<QListWidgetItem*> chosen = lstStyles->selectedItems();
+    return chosen.isEmpty() ? QString() : chosen.front()->data(Qt::UserRole).toString();
+}
+
+void TInstalledPage::ChooseStyle(const QString& fullName) {
+    lstStyles->clearSelection();
+    lstStyles->setCurrentRow(-1);
+    for (int row = 0; row < lstStyles->count() && !fullName.isEmpty(); ++row) {
+        if (lstStyles->item(row)->data(Qt::UserRole).toString() == fullName) {
+            lstStyles->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            break;
+        }
+    }
+    emit StyleChosen(!SelectedStyle().isEmpty());
+}
+
 void TInstalledPage::SelectFamily(int index) {
     cmbFonts->SetItemIndex(index);
     cmbFontsChange();
@@ -204,12 +227,16 @@ void TInstalledPage::mnDeleteFontClick() {
     if (!family.empty()) {
         // Interactive: the font change it announces refreshes the list
         // before it returns.
-        RemoveInstalledFont(family, Options.DefaultCopyFolder, Options.MoveToTrash, true,
-                            Options.CopyBeforeDelete,
-                            [this](const std::string& name, std::vector<std::string>& fullNames) {
-                                TfDelete dialog(window());
-                                return dialog.Execute(name, fullNames) == QDialog::Accepted;
-                            });
+        TDisabledFonts store = UserDisabledFonts();
+        RemoveWithRulesLifted(store, {family}, [&] {
+            RemoveInstalledFont(
+                family, Options.DefaultCopyFolder, Options.MoveToTrash, true,
+                Options.CopyBeforeDelete,
+                [this](const std::string& name, std::vector<std::string>& fullNames) {
+                    TfDelete dialog(window());
+                    return dialog.Execute(name, fullNames) == QDialog::Accepted;
+                });
+        });
         // A rule left for a removed file would hide a font installed later
         // under its name; the next write drops it.
         UserDisabledFonts().Change({}, {});
@@ -220,10 +247,6 @@ void TInstalledPage::mnDeleteFontClick() {
 namespace {
 constexpr int kDisabledMark = 30307;
 constexpr int kRestartNote = 30303;
-constexpr int kFlatpakQuestion = 30310;
-constexpr int kFlatpakFailed = 30311;
-constexpr int kConfirmCaption = 20;
-constexpr int kErrorCaption = 22;
 
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -258,11 +281,17 @@ void TInstalledPage::DisableClick(bool enable) {
     if (family.empty()) {
         return;
     }
+    const QString style = SelectedStyle();
+    std::vector<std::string> styles;
+    if (!style.isEmpty()) {
+        styles.push_back(style.toStdString());
+    }
     TStyleChange change;
     {
         THourglass hourglass;
         TDisabledFonts store = UserDisabledFonts();
-        change = enable ? EnableStyles(store, family, {}, false) : DisableStyles(store, family, {});
+        change = enable ? EnableStyles(store, family, styles, false)
+                        : DisableStyles(store, family, styles);
     }
     if (!change.Changed) {
         return;
@@ -281,13 +310,10 @@ void TInstalledPage::DisableClick(bool enable) {
             break;
         }
     }
+    ChooseStyle(style);
     emit StatusText(QString::fromStdString(LoadStr(kRestartNote)));
-    if (!enable && FlatpakFontconfigAccess(RunOnPath) == TFlatpakAccess::CannotRead &&
-        Prompts().MessageBox(LoadStr(kFlatpakQuestion), LoadStr(kConfirmCaption),
-                             TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes &&
-        !GrantFlatpakFontconfigAccess(RunOnPath)) {
-        Prompts().MessageBox(LoadStr(kFlatpakFailed), LoadStr(kErrorCaption), TMsgIcon::Error,
-                             TMsgButtons::Ok);
+    if (!enable) {
+        OfferFlatpakFontconfigAccess(RunOnPath);
     }
 }
 
@@ -378,22 +404,11 @@ void TInstalledPage::LoadFamilies(int index) {
     // Families disabled whole are no longer in the catalogue: listed after
     // it, so the catalogue's indexes stay the list's.
     Disabled = UserDisabledFonts().Disabled();
-    std::map<QString, QString, bool (*)(const QString&, const QString&)> off(
-        [](const QString& a, const QString& b) {
-            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-        });
-    for (const TDisabledFace& face : Disabled) {
-        const QString family = QString::fromStdString(face.Family);
-        if (!family.isEmpty() && !families.contains(family, Qt::CaseInsensitive)) {
-            off.emplace(family,
-                        QString::fromStdString(FmtLoadStr(kDisabledMark, FileNameOf(face.Source))));
-        }
-    }
     QStringList names;
     QStringList hints;
-    for (const auto& [family, hint] : off) {
-        names << family;
-        hints << hint;
+    for (const TFamilyDisabledWhole& off : FamiliesDisabledWhole(Disabled, FontManager->Families)) {
+        names << QString::fromStdString(off.Family);
+        hints << QString::fromStdString(FmtLoadStr(kDisabledMark, FileNameOf(off.Source)));
     }
     cmbFonts->AddGreyedItems(names, hints);
     if (index >= 0 && index < cmbFonts->Count()) {
@@ -439,8 +454,10 @@ void TInstalledPage::ShowFamilyDetails() {
     if (description.HasStyles) {
         lblFontType->setText(QString::fromStdString(description.TypeLine));
     }
-    for (const std::string& line : description.StyleLines) {
-        lstStyles->addItem(QString::fromStdString(line));
+    for (size_t i = 0; i < description.StyleLines.size(); ++i) {
+        auto* item =
+            new QListWidgetItem(QString::fromStdString(description.StyleLines[i]), lstStyles);
+        item->setData(Qt::UserRole, QString::fromStdString(description.StyleFullNames[i]));
     }
     for (const TDisabledFace& face : Disabled) {
         if (QString::fromStdString(face.Family).compare(family, Qt::CaseInsensitive) != 0) {
@@ -450,8 +467,9 @@ void TInstalledPage::ShowFamilyDetails() {
                                  "   (" + FmtLoadStr(kDisabledMark, FileNameOf(face.Source)) + ")";
         auto* item = new QListWidgetItem(QString::fromStdString(line), lstStyles);
         item->setForeground(lstStyles->palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setData(Qt::UserRole, QString::fromStdString(face.FullName));
     }
-    lstStyles->setCurrentRow(-1);
+    ChooseStyle(QString());
 }
 
 } // namespace lw

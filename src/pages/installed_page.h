@@ -39,6 +39,9 @@ public:
     // shows the family that stands there now.
     void UpdateList();
     QString SelectedFamily() const;
+    // The full name of the style chosen in the style list; empty: none is,
+    // and the family's commands act on the whole family.
+    QString SelectedStyle() const;
     // The count label in the language in force.
     void ShowFamilyCount();
     // Selects a family by index and shows it, as other code does.
@@ -57,8 +60,9 @@ public:
     // Fonts > Uninstall: the selected family's chosen styles, with the
     // deleting options of the settings.
     void mnDeleteFontClick();
-    // Fonts > Disable / Enable: the selected family, with one write and one
-    // font change; the status bar says running programs see it after a restart.
+    // Fonts > Disable / Enable: the style chosen, else the selected family,
+    // with one write and one font change; the status bar says running
+    // programs see it after a restart.
     void DisableClick(bool enable);
     // A Details window on the selected family, its sample face first.
     void PropertiesClick();
@@ -95,6 +99,8 @@ signals:
     void SampleFontChanged(const QString& family);
     // A line for the status bar.
     void StatusText(const QString& text);
+    // A style was chosen in the style list (true) or none is any longer.
+    void StyleChosen(bool chosen);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -107,6 +113,10 @@ private:
     // What fontconfig rules disable, as read at the last LoadFamilies.
     std::vector<TDisabledFace> Disabled;
     std::string DisabledPreview;
+    // The style chosen when a click on the style list began: clicking it
+    // again lets it go.
+    QString StyleBeforeClick;
+    void ChooseStyle(const QString& fullName);
     void SetSamplesColor(TColor color);
 };
 

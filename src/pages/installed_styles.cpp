@@ -42,6 +42,8 @@ TFamilyDescription DescribeFamily(TFontManager& fonts, const std::string& family
         std::string line = styles[i] + "   |   " + fullNames[i] + "   --->   " + file;
         auto at = std::lower_bound(lines.begin(), lines.end(), line, less);
         if (at == lines.end() || Text().CompareIgnoreCase(*at, line) != 0) {
+            result.StyleFullNames.insert(result.StyleFullNames.begin() + (at - lines.begin()),
+                                         fullNames[i]);
             lines.insert(at, std::move(line));
         }
     }

@@ -11,6 +11,8 @@ class TFontManager;
 struct TFamilyDescription {
     // "style   |   full name   --->   file", sorted ignoring case, no repeats.
     std::vector<std::string> StyleLines;
+    // The full name each line shows, at the same place.
+    std::vector<std::string> StyleFullNames;
     // The type line, or nothing for a family without styles.
     std::string TypeLine;
     bool HasStyles = false;

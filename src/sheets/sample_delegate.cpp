@@ -123,7 +123,7 @@ QSize TFontSampleDelegate::sizeHint(const QStyleOptionViewItem&, const QModelInd
 
 QString TFontSampleDelegate::TileKey(const TSampleItem& item, bool selected, QSize size,
                                      qreal ratio) {
-    return QStringLiteral("%1|%2|%3|%4|%5|%6x%7|%8")
+    return QStringLiteral("%1|%2|%3|%4|%5|%6x%7|%8|%9")
         .arg(item.Name, item.Family,
              QString::fromStdString(item.FaceFile) + QLatin1Char('#') +
                  QString::number(item.FaceIndex))
@@ -131,7 +131,8 @@ QString TFontSampleDelegate::TileKey(const TSampleItem& item, bool selected, QSi
         .arg(selected)
         .arg(size.width())
         .arg(size.height())
-        .arg(ratio);
+        .arg(ratio)
+        .arg(item.Greyed);
 }
 
 TSampleItem TFontSampleDelegate::ItemAt(const QModelIndex& index) const {
@@ -157,7 +158,13 @@ QImage TFontSampleDelegate::RenderTile(const TSampleItem& item, const QModelInde
     tile.setDevicePixelRatio(ratio);
     tile.fill(BackgroundColor);
     QPainter painter(&tile);
-    const QColor ink = selected ? SelectedColor : NormalColor;
+    QColor ink = selected ? SelectedColor : NormalColor;
+    if (item.Greyed) {
+        // Halfway to the background, as a disabled item of a list is drawn.
+        ink = QColor((ink.red() + BackgroundColor.red()) / 2,
+                     (ink.green() + BackgroundColor.green()) / 2,
+                     (ink.blue() + BackgroundColor.blue()) / 2);
+    }
     painter.setPen(ink);
     const QRect nameBand(0, 0, size.width(), NameHeight);
     QFont nameFont = NameFont();

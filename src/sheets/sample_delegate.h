@@ -30,6 +30,8 @@ struct TSampleItem {
     bool Bold = false;
     bool Italic = false;
     bool StrikeOut = false;
+    // No program is served it (a disabled family): drawn in a fainter ink.
+    bool Greyed = false;
 };
 
 // Draws one sheet item: the family's name in the small interface font over a

@@ -78,6 +78,7 @@ TfViewAll::TfViewAll(ISheetHost* mainWindow) : MainWindow(mainWindow) {
     lstFonts->setContextMenuPolicy(Qt::CustomContextMenu);
     Delegate = new TFontSampleDelegate(lstFonts);
     lstFonts->setItemDelegate(Delegate);
+    Delegate->Describe = [this](const QModelIndex& index) { return DescribeFamily(index); };
     setCentralWidget(lstFonts);
     Status = new TSheetStatusBar(this);
     Status->setObjectName(QStringLiteral("StatusBar"));
@@ -352,6 +353,7 @@ void TfViewAll::ShowCounts() {
 }
 
 void TfViewAll::mnAllClick() {
+    GreyedItems.clear(); // every family of the catalogue is served
     Model->setStringList(CatalogueFamilies());
     CategoryName.clear();
     if (Model->rowCount() > 0) {

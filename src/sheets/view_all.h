@@ -2,6 +2,7 @@
 
 #include "base/color.h"
 #include "printing/print_layout.h"
+#include "sheets/sample_delegate.h"
 
 #include <QMainWindow>
 
@@ -19,7 +20,6 @@ namespace lw {
 class ISheetHost;
 class TfOrganize;
 class TFindDialog;
-class TFontSampleDelegate;
 class TSheetStatusBar;
 
 // The installed-font sheet: every family at once as a grid of samples.
@@ -75,6 +75,9 @@ public:
     // (asked first, saying how many) and enables those in it.
     void mnEnableOnlyCategoryClick();
     void mnEnableAllClick();
+    // What an item shows: a family no program is served any longer greyed,
+    // marked and drawn from its file.
+    TSampleItem DescribeFamily(const QModelIndex& index) const;
     // What a click on an item does: panel 1 shows the family's type.
     virtual void ItemClicked();
     // A Details window on the current item.
@@ -168,6 +171,8 @@ private:
     template <typename F> void KeepingPosition(F change);
 
     TfOrganize* Organize = nullptr;
+    // The families of the view disabled whole, by their name in lower case.
+    QHash<QString, TSampleItem> GreyedItems;
     // The Categories submenu's items after the first two.
     std::vector<QAction*> CategoryItems;
     int ColumnCount = 0;

@@ -8,6 +8,7 @@
 #include "controls/file_list.h"
 #include "fileops/shell_operations.h"
 #include "fonts/disabled_fonts.h"
+#include "fonts/flatpak_access.h"
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/not_installed_page.h"
@@ -37,6 +38,7 @@ constexpr int kBackupFolderTitle = 10024;
 constexpr int kConfirmCaption = 20;
 constexpr int kWarningCaption = 21;
 constexpr int kRestartNote = 30303;
+constexpr int kDisabledMark = 30307;
 constexpr int kEnableOnlyQuestion = 30317;
 constexpr const char* kCategoryFilter = "Categories (*.lst)|*.lst";
 
@@ -101,11 +103,42 @@ void TfViewAll::WireCategoryCommands() {
 }
 
 void TfViewAll::ShowFamilies(const std::vector<std::string>& families) {
+    GreyedItems.clear();
+    const bool allServed =
+        std::all_of(families.begin(), families.end(), [](const std::string& family) {
+            return !FontSystem().EnumFaces(family).empty();
+        });
+    if (!allServed) {
+        for (const TFamilyDisabledWhole& off :
+             FamiliesDisabledWhole(UserDisabledFonts().Disabled(), FontManager->Families)) {
+            TSampleItem item;
+            item.Family = QString::fromStdString(off.Family);
+            const std::string source = off.Source.substr(off.Source.rfind('/') + 1);
+            item.Name = item.Family + QStringLiteral("  (") +
+                        QString::fromStdString(FmtLoadStr(kDisabledMark, source)) +
+                        QLatin1Char(')');
+            item.FaceFile = off.File;
+            item.Greyed = true;
+            GreyedItems.insert(item.Family.toLower(), item);
+        }
+    }
     Model->setStringList(ToQt(families));
     if (Model->rowCount() > 0) {
         lstFonts->setCurrentIndex(Model->index(0));
     }
     ShowCounts();
+}
+
+TSampleItem TfViewAll::DescribeFamily(const QModelIndex& index) const {
+    const QString family = index.data().toString();
+    const auto greyed = GreyedItems.constFind(family.toLower());
+    if (greyed != GreyedItems.constEnd()) {
+        return *greyed;
+    }
+    TSampleItem item;
+    item.Name = family;
+    item.Family = family;
+    return item;
 }
 
 std::vector<std::string> TfViewAll::SelectedFamilies() const {
@@ -311,10 +344,13 @@ void TfViewAll::mnDeleteFontsClick() {
     if (page != nullptr) {
         page->ReleasePreviewFont();
     }
-    for (const std::string& family : families) {
-        RemoveInstalledFont(family, backupFolder, Options.MoveToTrash, false,
-                            Options.CopyBeforeDelete, nullptr);
-    }
+    TDisabledFonts store = UserDisabledFonts();
+    RemoveWithRulesLifted(store, families, [&] {
+        for (const std::string& family : families) {
+            RemoveInstalledFont(family, backupFolder, Options.MoveToTrash, false,
+                                Options.CopyBeforeDelete, nullptr);
+        }
+    });
     // The main window rebuilds the catalogue and brings the sheet back to
     // all fonts.
     FontManager->BroadcastFontChange();
@@ -349,6 +385,9 @@ void TfViewAll::DisableSelectionClick(bool enable) {
         mnDisabledClick();
     }
     Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+    if (!enable) {
+        OfferFlatpakFontconfigAccess(RunOnPath);
+    }
 }
 
 void TfViewAll::mnEnableOnlyCategoryClick() {
@@ -380,6 +419,9 @@ void TfViewAll::mnEnableOnlyCategoryClick() {
         FontSystem().FontsChanged();
         FontManager->BroadcastFontChange();
         Status->SetPanelText(0, QString::fromStdString(LoadStr(kRestartNote)));
+        if (!outside.empty()) {
+            OfferFlatpakFontconfigAccess(RunOnPath);
+        }
     }
 }
 

@@ -1,8 +1,10 @@
 // Disabling fonts through fontconfig rules: the rule files as text, and what
 // the real fontconfig of the temporary home (fc-list, fc-match) then serves.
+#include "base/strings.h"
 #include "command_run.h"
 #include "font_builder.h"
 #include "fonts/disabled_fonts.h"
+#include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "scripted_prompts.h"
 #include "test_env.h"
@@ -145,6 +147,16 @@ TEST(DisabledFontRules, GlobsMatchAsFontconfigsAndOnlyExactNamesAreWritten) {
     ASSERT_EQ(rules->size(), 2u);
     EXPECT_EQ((*rules)[0].Value, "/f/[x] & <y>.ttf");
     EXPECT_NE(text.find("Letterwell"), std::string::npos);
+}
+
+std::vector<std::string> OwnGlobs() {
+    const auto rules = ReadRejectRules(
+        Slurp(test::TestHome().ConfigHome() / "fontconfig" / "conf.d" / kDisabledConfName));
+    std::vector<std::string> globs;
+    for (const TRejectRule& rule : rules.value_or(std::vector<TRejectRule>{})) {
+        globs.push_back(rule.Value);
+    }
+    return globs;
 }
 
 class DisabledFontsTest : public ::testing::Test {
@@ -333,13 +345,61 @@ TEST_F(DisabledFontsTest, RulesForFilesNoLongerThereAreDroppedAtTheNextWrite) {
     fs::remove(gone);
     const fs::path other = Install("lwother.ttf", "LwOther", "Regular");
     ASSERT_EQ(Store.Change({other.string()}, {}), TDisabledFonts::TResult::Changed);
-    const auto rules = ReadRejectRules(Slurp(ConfD() / kDisabledConfName));
-    ASSERT_TRUE(rules);
-    std::vector<std::string> globs;
-    for (const TRejectRule& rule : *rules) {
-        globs.push_back(rule.Value);
-    }
-    EXPECT_EQ(globs, (std::vector<std::string>{kept.string(), other.string()}));
+    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{kept.string(), other.string()}));
+}
+
+// Uninstalling goes by what fontconfig serves: a disabled style is served to
+// the uninstall alone, and what the user keeps is disabled again.
+TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingElse) {
+    const fs::path regular = Install("lwgo-regular.ttf", "LwGo", "Regular");
+    const fs::path bold = Install("lwgo-bold.ttf", "LwGo", "Bold");
+    const fs::path stay = Install("lwstay.ttf", "LwStay", "Regular");
+    ASSERT_EQ(Store.Change({regular.string(), bold.string(), stay.string()}, {}),
+              TDisabledFonts::TResult::Changed);
+    FontManager->BroadcastFontChange();
+    FontManager->Refresh();
+    const test::TBytes boldBytes = test::ReadFile(bold);
+    const test::TBytes stayBytes = test::ReadFile(stay);
+    test::TestPrompts().Reset();
+
+    EXPECT_TRUE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] {
+        RemoveInstalledFont("LwGo", "", false, true, false,
+                            [&](const std::string&, std::vector<std::string>& fullNames) {
+                                fullNames = {"LwGo Regular"};
+                                return true;
+                            });
+    }));
+    EXPECT_FALSE(fs::exists(regular));
+    EXPECT_EQ(test::ReadFile(bold), boldBytes);
+    EXPECT_EQ(test::ReadFile(stay), stayBytes);
+    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{bold.string(), stay.string()}));
+    EXPECT_FALSE(Lists("LwGo|"));
+    EXPECT_FALSE(Lists("LwStay|"));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+
+    // A rule file damaged while the rules were lifted is told and kept.
+    const std::string broken = Slurp(ConfD() / kDisabledConfName) + "<unclosed>";
+    EXPECT_TRUE(
+        RemoveWithRulesLifted(Store, {"LwGo"}, [&] { Spit(ConfD() / kDisabledConfName, broken); }));
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
+              FmtLoadStr(30301, (ConfD() / kDisabledConfName).string()));
+    EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
+    test::TestPrompts().Reset();
+
+    // A rule file that does not parse is not rewritten, and nothing is removed
+    // (fontconfig still keeps the rules it read before the damage).
+    FontManager->Refresh();
+    ASSERT_FALSE(Lists("LwGo|"));
+    bool ran = false;
+    EXPECT_FALSE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] { ran = true; }));
+    EXPECT_FALSE(ran);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
+              FmtLoadStr(30301, (ConfD() / kDisabledConfName).string()));
+    EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
+    EXPECT_EQ(test::ReadFile(bold), boldBytes);
+    FontManager->Refresh();
 }
 
 TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFile) {
@@ -417,6 +477,16 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStyles) {
     EXPECT_EQ(run.Output, "LwCli Bold: enabled\n");
     EXPECT_TRUE(Lists(bold.string()));
     EXPECT_EQ(Cli("disabled").Output, "");
+
+    // A disabled style is uninstalled by name, its rule going with its file.
+    ASSERT_EQ(Cli("disable LwCli").Status, 0);
+    run = Cli("uninstall LwCli --style 'LwCli Bold'");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_EQ(run.Output, "LwCli Bold: uninstalled\n");
+    EXPECT_FALSE(fs::exists(bold));
+    EXPECT_EQ(Cli("disabled").Output, "LwCli\tRegular\t" + regular.string() + "\t" +
+                                          (ConfD() / kDisabledConfName).string() + "\n");
+    EXPECT_FALSE(Lists(regular.string()));
 }
 
 TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {

@@ -1,8 +1,11 @@
 // Whether Flatpak applications see the disabled fonts, asked of a fake
 // flatpak on a PATH the test sets.
+#include "base/strings.h"
 #include "font_builder.h"
 #include "fonts/flatpak_access.h"
 #include "platform/linux/program_run.h"
+#include "scripted_prompts.h"
+#include "test_env.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +66,13 @@ TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolder) {
     // A folder that holds it does too; one only to be created does not.
     Override("user", "home");
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    // ":create" reads and writes, making the folder when it is missing.
     Override("user", "xdg-config/fontconfig:create");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    // Each place has its own state: taking back home leaves the folder given.
+    Override("user", "xdg-config/fontconfig:ro;home;!home");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    Override("user", "xdg-config/fontconfig:ro;!xdg-config/fontconfig;home:ro;!home");
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
     fs::remove(Bin / "user");
     Override("global", "xdg-config/fontconfig:ro");
@@ -82,6 +91,54 @@ TEST_F(FlatpakAccessTest, GrantingAddsTheUsersReadOnlyOverride) {
     std::getline(calls, line);
     EXPECT_EQ(line, "override --user --filesystem=xdg-config/fontconfig:ro");
     EXPECT_FALSE(std::getline(calls, line));
+}
+
+// The question after a disable: no is left at that, a failed override told.
+TEST(FlatpakAccessOffer, YesAddsTheOverrideAndAFailureIsTold) {
+    std::vector<std::string> granted;
+    const TProgramRunner run =
+        [&](const std::vector<std::string>& argv) -> std::optional<std::string> {
+        if (argv.size() == 4 && argv[1] == "override" && argv[3].starts_with("--filesystem=")) {
+            granted.push_back(argv[3]);
+            return std::nullopt; // flatpak refused
+        }
+        return std::string(); // a version, no override
+    };
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::No};
+    OfferFlatpakFontconfigAccess(run);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(30310));
+    EXPECT_TRUE(granted.empty());
+
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    OfferFlatpakFontconfigAccess(run);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 2u);
+    EXPECT_EQ(test::TestPrompts().Messages[1].Text, LoadStr(30311));
+    EXPECT_EQ(test::TestPrompts().Messages[1].Icon, TMsgIcon::Error);
+    EXPECT_EQ(granted, std::vector<std::string>{"--filesystem=xdg-config/fontconfig:ro"});
+    test::TestPrompts().Reset();
+}
+
+// The real flatpak, its user and system installations in the temporary home.
+TEST(FlatpakAccessReal, TheOverrideOfferedIsTheOneFlatpakThenShows) {
+    if (!ProgramOnPath("flatpak")) {
+        GTEST_SKIP() << "flatpak is not installed: the real program's overrides are not checked";
+    }
+    // The home starts with the access given; this test starts without.
+    const fs::path overrides = test::TestHome().FlatpakUserDir() / "overrides";
+    fs::rename(overrides, overrides.string() + ".given");
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
+    EXPECT_TRUE(GrantFlatpakFontconfigAccess(RunProgram));
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);
+    EXPECT_TRUE(fs::exists(overrides / "global"));
+    // Taken back by flatpak's own command, as a user would.
+    EXPECT_TRUE(
+        RunProgram({"flatpak", "override", "--user", "--nofilesystem=xdg-config/fontconfig"}));
+    EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
+    fs::remove_all(overrides);
+    fs::rename(overrides.string() + ".given", overrides);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // fontconfig of the temporary home.
 #include "app/main_window.h"
 #include "app/qt_app_fonts.h"
+#include "base/options.h"
 #include "base/strings.h"
 #include "command_run.h"
 #include "controls/status_panels.h"
@@ -24,7 +25,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -136,6 +139,63 @@ TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromT
     EXPECT_FALSE(Page().cmbFonts->ItemGreyed(back));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
     EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
+}
+
+// A style chosen by a click is disabled alone, stays chosen and marked, and
+// the same command of the pop-up brings it back.
+TEST_F(DisableWindowTest, AStyleChosenInTheStyleListIsDisabledAloneAndEnabledAgain) {
+    Page().SelectFamily(IndexOf(QStringLiteral("LwGrey")));
+    ASSERT_EQ(Page().lstStyles->count(), 2);
+    // Sorted: the bold style's line is the first.
+    QTest::mouseClick(Page().lstStyles->viewport(), Qt::LeftButton, {},
+                      Page().lstStyles->visualItemRect(Page().lstStyles->item(0)).center());
+    EXPECT_EQ(Page().SelectedStyle(), QStringLiteral("LwGrey Bold"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+
+    const std::string listed = test::RunCommand("fc-list --format '%{file}\\n'").Output;
+    EXPECT_EQ(listed.find(Files[1].string()), std::string::npos);
+    EXPECT_NE(listed.find(Files[0].string()), std::string::npos);
+    EXPECT_FALSE(Page().cmbFonts->ItemGreyed(Page().cmbFonts->ItemIndex()));
+    EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
+    // Only its line is marked, and it stays chosen for Enable.
+    const QString mark = QString::fromStdString(FmtLoadStr(30307, kDisabledConfName));
+    ASSERT_EQ(Page().lstStyles->count(), 2);
+    ASSERT_EQ(Page().lstStyles->selectedItems().size(), 1);
+    EXPECT_TRUE(Page().lstStyles->selectedItems()[0]->text().contains(mark));
+    EXPECT_FALSE(Page().lstStyles->item(0)->text().contains(mark));
+    EXPECT_EQ(Page().SelectedStyle(), QStringLiteral("LwGrey Bold"));
+    EXPECT_EQ(Window->Menu.mnEnableFont0->text(), QString::fromStdString(LoadStr(30321)));
+
+    Window->Menu.mnEnableFont0->trigger();
+    EXPECT_NE(test::RunCommand("fc-list --format '%{file}\\n'").Output.find(Files[1].string()),
+              std::string::npos);
+    EXPECT_TRUE(UserDisabledFonts().Disabled().empty());
+    EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+}
+
+// A family disabled whole is uninstalled from the page as any other: its
+// files leave the font folder and their rules the rule file.
+TEST_F(DisableWindowTest, ADisabledFamilyIsUninstalledWithItsRules) {
+    Page().SelectFamily(IndexOf(QStringLiteral("LwGrey")));
+    Window->Menu.mnDisableFont->trigger();
+    ASSERT_TRUE(Page().cmbFonts->ItemGreyed(Page().cmbFonts->ItemIndex()));
+    Options.CopyBeforeDelete = false;
+    Options.MoveToTrash = false;
+    QTimer::singleShot(0, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("fDelete") && window->isVisible()) {
+                window->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
+            }
+        }
+    });
+    Window->Menu.mnDeleteFont->trigger();
+    EXPECT_FALSE(fs::exists(Files[0]));
+    EXPECT_FALSE(fs::exists(Files[1]));
+    EXPECT_TRUE(UserDisabledFonts().Disabled().empty());
+    EXPECT_EQ(IndexOf(QStringLiteral("LwGrey")), -1);
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
 // Where Flatpak applications cannot read the folder, the user is offered the

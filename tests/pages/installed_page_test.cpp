@@ -180,8 +180,18 @@ TEST_F(InstalledPageTest, ListKeysStylesClickAndFind) {
     ASSERT_EQ(Page().lstStyles->count(), 1);
     Page().lstStyles->setFocus();
     const QRect first = Page().lstStyles->visualItemRect(Page().lstStyles->item(0));
+    // A click chooses the style the family's commands then act on, and the
+    // menu says so; a second click lets it go. The keys stay with the list.
+    QTest::mouseClick(Page().lstStyles->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_EQ(Page().lstStyles->selectedItems().size(), 1);
+    EXPECT_FALSE(Page().SelectedStyle().isEmpty());
+    EXPECT_EQ(Window->Menu.mnDisableFont->text(), QStringLiteral("Iskl&juci stil"));
+    EXPECT_EQ(Window->Menu.mnEnableFont0->text(), QStringLiteral("&Ukljuci stil"));
+    EXPECT_EQ(QApplication::focusWidget(), Page().cmbFonts->Edit());
     QTest::mouseClick(Page().lstStyles->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_TRUE(Page().lstStyles->selectedItems().isEmpty());
+    EXPECT_TRUE(Page().SelectedStyle().isEmpty());
+    EXPECT_EQ(Window->Menu.mnDisableFont->text(), QStringLiteral("Iskl&juci font"));
     EXPECT_EQ(QApplication::focusWidget(), Page().cmbFonts->Edit());
 
     Page().FindFamilyNext(QStringLiteral("OUR"), false);

@@ -39,6 +39,9 @@ TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarAndMarkTemporaryFonts) {
                                    "Regular   |   Sans   --->   sans.ttf",
                                    "Temp   |   Sans Temp   --->   /tmp/temp.ttf  (Privremen)",
                                }));
+    // Each line's own full name, for the commands on the style chosen.
+    EXPECT_EQ(sans.StyleFullNames,
+              (std::vector<std::string>{"Sans Bold", "Sans Lost", "Sans", "Sans Temp"}));
     const TFamilyDescription ps = DescribeFamily(fonts, "PS");
     EXPECT_EQ(ps.StyleLines,
               std::vector<std::string>{"Regular   |   PS-Regular   --->   /f/ps.pfb"});

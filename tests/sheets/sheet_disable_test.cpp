@@ -1,6 +1,7 @@
 // The sheet's selection disabled and enabled in one change, against the
 // real fontconfig of the temporary home.
 #include "app/main_window.h"
+#include "base/options.h"
 #include "base/strings.h"
 #include "command_run.h"
 #include "font_builder.h"
@@ -8,6 +9,7 @@
 #include "fonts/font_manager.h"
 #include "memory_hive.h"
 #include "scripted_prompts.h"
+#include "sheets/sample_delegate.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
 #include "test_env.h"
@@ -98,6 +100,15 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
     EXPECT_EQ(Sheet->Items(),
               (QStringList{QStringLiteral("LwSheetA"), QStringLiteral("LwSheetB")}));
     EXPECT_EQ(Sheet->Status->PanelText(2).toStdString(), StripMenuMarks(LoadStr(30306)));
+    // Greyed and marked as on the installed page, drawn from their files.
+    const QString mark = QString::fromStdString(FmtLoadStr(30307, kDisabledConfName));
+    for (int row = 0; row < 2; ++row) {
+        const TSampleItem item = Sheet->Delegate->Describe(Sheet->Model->index(row));
+        EXPECT_TRUE(item.Greyed);
+        EXPECT_EQ(item.Family, Sheet->Items()[row]);
+        EXPECT_EQ(item.Name, Sheet->Items()[row] + QStringLiteral("  (") + mark + QLatin1Char(')'));
+        EXPECT_EQ(item.FaceFile, Files[static_cast<size_t>(row)].string());
+    }
 
     Select({QStringLiteral("LwSheetB")});
     Sheet->mnEnableFonts0->trigger();
@@ -106,11 +117,32 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
     // The disabled view stays, less the family enabled.
     EXPECT_EQ(Sheet->Items(), QStringList{QStringLiteral("LwSheetA")});
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
+    Sheet->mnAllClick();
+    for (int row = 0; row < Sheet->Model->rowCount(); ++row) {
+        EXPECT_FALSE(Sheet->Delegate->Describe(Sheet->Model->index(row)).Greyed) << row;
+    }
 
     Sheet->lstFonts->clearSelection();
     Sheet->mnEnableFonts->trigger();
     ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
     EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(13000));
+}
+
+TEST_F(SheetDisableTest, ADisabledFamilyIsUninstalledFromItsViewWithItsRule) {
+    Select({QStringLiteral("LwSheetA"), QStringLiteral("LwSheetB")});
+    Sheet->mnDisableFonts->trigger();
+    Sheet->mnDisabled->trigger();
+    Select({QStringLiteral("LwSheetA")});
+    Options.CopyBeforeDelete = false;
+    Options.MoveToTrash = false;
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Sheet->mnDeleteFonts0->trigger();
+    EXPECT_FALSE(fs::exists(Files[0]));
+    EXPECT_TRUE(fs::exists(Files[1]) && fs::exists(Files[2]));
+    const std::vector<TDisabledFace> left = UserDisabledFonts().Disabled();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].File, Files[1].string());
+    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u); // the question alone
 }
 
 TEST_F(SheetDisableTest, OnlyTheCategoryStaysOfTheUsersFontsAndAllComeBack) {

@@ -42,6 +42,8 @@ cat > "$root/fonts.conf" <<EOF
 </fontconfig>
 EOF
 export FONTCONFIG_FILE=$root/fonts.conf
+# flatpak, where installed, keeps its overrides in this home too.
+export FLATPAK_SYSTEM_DIR=$root/flatpak-system
 mkdir -p "$root/program"
 cp "$bin/letterwell" "$bin/lw_esp.lwb" "$bin/lw_eng.lwb" "$bin/Procitaj.txt" "$bin/ReadMe.txt" "$root/program/"
 bin=$root/program
@@ -240,6 +242,12 @@ sleep 0.5
 xdotool key ctrl+shift+d
 wait_for fewer_families
 [ -f "$XDG_CONFIG_HOME/fontconfig/conf.d/49-letterwell-disabled.conf" ] || fail "no rule file"
+if command -v flatpak >/dev/null; then
+  # Flatpak applications cannot read the folder yet: Yes lets them.
+  wait_for has_window 'Potvrda'
+  xdotool key Return
+  wait_for grep -q 'xdg-config/fontconfig:ro' "$XDG_DATA_HOME/flatpak/overrides/global"
+fi
 sleep 0.5
 xdotool key ctrl+shift+e
 wait_for all_families_back

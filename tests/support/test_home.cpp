@@ -53,6 +53,15 @@ TTestHome::TTestHome() {
     SetEnv("XDG_CONFIG_DIRS", RootPath / "no-system-config");
     SetEnv("FONTCONFIG_FILE", fontsConf);
     ::unsetenv("FONTCONFIG_PATH");
+    // Where flatpak is installed, a disable asks whether Flatpak applications
+    // may read the folder: this home has already let them, so every test
+    // sees the same with or without flatpak. Its system installation is the
+    // home's too.
+    SetEnv("FLATPAK_USER_DIR", FlatpakUserDir());
+    SetEnv("FLATPAK_SYSTEM_DIR", RootPath / "flatpak-system");
+    fs::create_directories(FlatpakUserDir() / "overrides");
+    std::ofstream(FlatpakUserDir() / "overrides" / "global")
+        << "[Context]\nfilesystems=xdg-config/fontconfig:ro;\n";
 }
 
 TTestHome::~TTestHome() {

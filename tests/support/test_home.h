@@ -22,6 +22,7 @@ public:
     std::filesystem::path Home() const { return RootPath / "home"; }
     std::filesystem::path ConfigHome() const { return Home() / ".config"; }
     std::filesystem::path DataHome() const { return Home() / ".local" / "share"; }
+    std::filesystem::path FlatpakUserDir() const { return DataHome() / "flatpak"; }
     std::filesystem::path Documents() const { return Home() / "Documents"; }
     // Fonts the fixture fontconfig configuration serves, besides DejaVu.
     std::filesystem::path FixtureFonts() const { return RootPath / "fixture-fonts"; }
