@@ -13,7 +13,7 @@ namespace lw {
 
 namespace {
 // Glyphs kept drawn: several screens' worth.
-constexpr int kGlyphCache = 4096;
+constexpr int kGlyphCache = 1024;
 constexpr int kGlyphPixels = 24;
 } // namespace
 
