@@ -2,10 +2,12 @@
 
 #include "platform/services.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <array>
 
@@ -15,6 +17,9 @@ namespace {
 // Glyphs kept drawn: several screens' worth.
 constexpr int kGlyphCache = 1024;
 constexpr int kGlyphPixels = 24;
+// A large CJK glyph takes FreeType a tenth of a millisecond or more; a frame
+// draws new ones for this long, so scrolling a page at once stays smooth.
+constexpr qint64 kFrameBudgetMs = 8;
 } // namespace
 
 QImage CoverageImage(const TCoverage& line, const QColor& ink) {
@@ -122,9 +127,12 @@ QRect TCharMapView::CellRect(uint32_t code) const {
     return cell.intersects(viewport()->rect()) ? cell : QRect();
 }
 
-const QImage& TCharMapView::GlyphImage(uint32_t code) {
+const QImage* TCharMapView::GlyphImage(uint32_t code, bool drawNew) {
     if (const QImage* kept = Glyphs.object(code)) {
-        return *kept;
+        return kept;
+    }
+    if (!drawNew) {
+        return nullptr;
     }
     const qreal ratio = devicePixelRatioF();
     const std::optional<TCoverage> line = FaceRasterizer().DrawLine(
@@ -134,7 +142,7 @@ const QImage& TCharMapView::GlyphImage(uint32_t code) {
         new QImage(line ? CoverageImage(*line, palette().color(QPalette::Text)) : QImage());
     image->setDevicePixelRatio(ratio);
     Glyphs.insert(code, image);
-    return *image;
+    return image;
 }
 
 void TCharMapView::PaintHeading(QPainter& painter, const QRect& band, size_t group) {
@@ -152,6 +160,9 @@ void TCharMapView::PaintHeading(QPainter& painter, const QRect& band, size_t gro
 
 void TCharMapView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
+    QElapsedTimer frame;
+    frame.start();
+    LeftWork = false;
     const int scroll = verticalScrollBar()->value();
     const uint64_t first = uint64_t(scroll) / CellSize;
     const QColor grid = palette().color(QPalette::Mid);
@@ -174,14 +185,18 @@ void TCharMapView::paintEvent(QPaintEvent*) {
             }
             painter.setPen(grid);
             painter.drawRect(box.adjusted(0, 0, -1, -1));
-            const QImage& glyph = GlyphImage(Map->CodeAt(index));
-            if (!glyph.isNull()) {
-                const QSizeF size = glyph.deviceIndependentSize();
+            const QImage* glyph = GlyphImage(Map->CodeAt(index), frame.elapsed() < kFrameBudgetMs);
+            LeftWork = LeftWork || glyph == nullptr;
+            if (glyph != nullptr && !glyph->isNull()) {
+                const QSizeF size = glyph->deviceIndependentSize();
                 painter.drawImage(QPointF(box.left() + (CellSize - size.width()) / 2,
                                           box.top() + (CellSize - size.height()) / 2),
-                                  glyph);
+                                  *glyph);
             }
         }
+    }
+    if (LeftWork) {
+        QTimer::singleShot(0, viewport(), qOverload<>(&QWidget::update));
     }
 }
 

@@ -34,6 +34,8 @@ public:
     QRect CellRect(uint32_t code) const;
     const TCharMapLayout& Layout() const { return *Map; }
     int RowHeight() const { return CellSize; }
+    // The last paint left cells without their glyph for the next one.
+    bool FrameLeftWork() const { return LeftWork; }
 
 signals:
     // The selection moved (a click, a key or a search).
@@ -51,7 +53,9 @@ private:
     void Relayout();
     void Select(uint64_t index);
     void ScrollToIndex(uint64_t index);
-    const QImage& GlyphImage(uint32_t code);
+    // The glyph drawn now, or null when the frame's time for new glyphs is
+    // used up (then it comes in a following frame).
+    const QImage* GlyphImage(uint32_t code, bool drawNew);
     void PaintHeading(QPainter& painter, const QRect& band, size_t group);
 
     std::string File;
@@ -61,6 +65,7 @@ private:
     std::optional<uint64_t> Current;
     QCache<uint32_t, QImage> Glyphs;
     int CellSize = 40;
+    bool LeftWork = false;
 };
 
 } // namespace lw
