@@ -55,7 +55,8 @@ constexpr int kWarningCaption = 21;
 constexpr int kShortcutFind = 55;
 constexpr int kShortcutSelectAll = 56;
 constexpr int kShortcutFindInCategories = 57;
-constexpr int kProperties = 30401;
+// Its own letter: the sheet's menus take the main window's already.
+constexpr int kProperties = 30466;
 
 } // namespace
 
