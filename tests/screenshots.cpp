@@ -9,6 +9,7 @@
 #include "controls/file_list.h"
 #include "controls/folder_listing.h"
 #include "fonts/font_manager.h"
+#include "pages/details_window.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
 #include "printing/current_printer.h"
@@ -108,6 +109,22 @@ int main(int argc, char** argv) {
             lw::CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
             lw::TfPrint englishPrint(englishSheet.PrintSource());
             ok = Save(englishPrint, folder, QStringLiteral("print-settings-english")) && ok;
+        }
+        // Each tab of the Details window, on a variable face (its axes show
+        // on the waterfall), in English.
+        if (lw::TfDetails* details =
+                lw::OpenFileDetails("/usr/share/fonts/truetype/inter-vf/Inter.var.ttf", 0,
+                                    QStringLiteral("Quick brown fox"), &window)) {
+            const char* const tabs[] = {"details-properties", "details-licence",
+                                        "details-characters", "details-waterfall"};
+            for (int tab = 0; tab < 4; ++tab) {
+                details->pcDetails->setCurrentIndex(tab);
+                if (tab == 2) {
+                    details->FindCharacter(QStringLiteral("U+0416"));
+                }
+                ok = Save(*details, folder, QString::fromLatin1(tabs[tab])) && ok;
+            }
+            details->close();
         }
         window.mnLanguageClick(window.Menu.mnEnglish);
         lw::Options.ListMaximized = false;

@@ -92,6 +92,16 @@ void TfMain_letterwell::WireCommands() {
     for (QAction* enable : {Menu.mnEnableFont, Menu.mnEnableFont0}) {
         connect(enable, &QAction::triggered, Installed, [this] { Installed->DisableClick(true); });
     }
+    connect(Menu.mnProperties, &QAction::triggered, this, [this] {
+        if (pcMain->currentWidget() == Installed) {
+            Installed->PropertiesClick();
+        } else {
+            NotInstalled->PropertiesClick();
+        }
+    });
+    connect(Menu.mnProperties0, &QAction::triggered, Installed, &TInstalledPage::PropertiesClick);
+    connect(Menu.mnFileProperties0, &QAction::triggered, NotInstalled,
+            &TNotInstalledPage::PropertiesClick);
     // With a style chosen the same commands act on that style, and say so.
     connect(Installed, &TInstalledPage::StyleChosen, this, [this](bool chosen) {
         for (QAction* disable : {Menu.mnDisableFont, Menu.mnDisableFont0}) {

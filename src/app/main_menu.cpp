@@ -13,6 +13,8 @@ namespace lw {
 namespace {
 
 constexpr int kLocalizedMenu = 65535;
+constexpr int kProperties = 30401;
+const QKeySequence kPropertiesKey(Qt::ALT | Qt::Key_Return);
 
 QAction* AddCheckItem(QMenu* menu, const char* name, int tag) {
     QAction* action = AddTaggedItem(menu, name, tag);
@@ -37,6 +39,7 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
         AddTaggedItem(m.mnFile, "mnDisableFont", 30308, Qt::CTRL | Qt::SHIFT | Qt::Key_D);
     m.mnEnableFont =
         AddTaggedItem(m.mnFile, "mnEnableFont", 30309, Qt::CTRL | Qt::SHIFT | Qt::Key_E);
+    m.mnProperties = AddTaggedItem(m.mnFile, "mnProperties", kProperties, kPropertiesKey);
     m.mnFile->addSeparator();
     m.mnCopyFile = AddTaggedItem(m.mnFile, "mnCopyFile", 13116, Qt::CTRL | Qt::Key_O);
     m.mnMoveFile = AddTaggedItem(m.mnFile, "mnMoveFile", 13114, Qt::CTRL | Qt::Key_M);
@@ -115,6 +118,8 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
         AddTaggedItem(m.pmFonts, "mnEnableFont0", 30309, Qt::CTRL | Qt::SHIFT | Qt::Key_E);
     m.pmFonts->addSeparator();
     m.mnFind0 = AddTaggedItem(m.pmFonts, "mnFind0", 10118);
+    m.pmFonts->addSeparator();
+    m.mnProperties0 = AddTaggedItem(m.pmFonts, "mnProperties0", kProperties, kPropertiesKey);
 
     m.pmFiles = new QMenu(owner);
     m.pmFiles->setObjectName(QStringLiteral("pmFiles"));
@@ -131,6 +136,9 @@ TMainMenu BuildMainMenu(QMenuBar* bar, QWidget* owner) {
     m.pmFiles->addSeparator();
     m.mnViewFolder0 = AddTaggedItem(m.pmFiles, "mnViewFolder0", 13103);
     m.mnViewMix0 = AddTaggedItem(m.pmFiles, "mnViewMix0", 13111);
+    m.pmFiles->addSeparator();
+    m.mnFileProperties0 =
+        AddTaggedItem(m.pmFiles, "mnFileProperties0", kProperties, kPropertiesKey);
 
     m.pmSample = new QMenu(owner);
     m.pmSample->setObjectName(QStringLiteral("pmSample"));

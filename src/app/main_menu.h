@@ -19,6 +19,7 @@ struct TMainMenu {
     QAction* mnDeleteFont = nullptr;
     QAction* mnDisableFont = nullptr;
     QAction* mnEnableFont = nullptr;
+    QAction* mnProperties = nullptr;
     QAction* mnCopyFile = nullptr;
     QAction* mnMoveFile = nullptr;
     QAction* mnRenameFile = nullptr;
@@ -74,6 +75,7 @@ struct TMainMenu {
     QAction* mnDisableFont0 = nullptr;
     QAction* mnEnableFont0 = nullptr;
     QAction* mnFind0 = nullptr;
+    QAction* mnProperties0 = nullptr;
 
     // The pop-up menu of both sample memos.
     // The not-installed page's pop-up (folder tree and file list).
@@ -87,6 +89,7 @@ struct TMainMenu {
     QAction* mnInstallFontTemporarily0 = nullptr;
     QAction* mnViewFolder0 = nullptr;
     QAction* mnViewMix0 = nullptr;
+    QAction* mnFileProperties0 = nullptr;
 
     QMenu* pmSample = nullptr;
     QAction* mnUndoEx = nullptr;

@@ -200,6 +200,27 @@ std::vector<std::string> RecordTags(const TByteView& table, uint64_t listAt) {
     return {tags.begin(), tags.end()};
 }
 
+// The language systems of each script of a script list, as "script/LANG".
+std::vector<std::string> LanguageTags(const TByteView& table, uint64_t listAt) {
+    const uint64_t count = table.BE16(listAt);
+    if (listAt == 0 || !table.Contains(listAt, 2 + count * 6)) {
+        return {};
+    }
+    std::set<std::string> tags;
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint64_t record = listAt + 2 + i * 6;
+        const uint64_t scriptAt = listAt + table.BE16(record + 4);
+        const uint64_t languages = table.BE16(scriptAt + 2);
+        if (!table.Contains(scriptAt, 4 + languages * 6)) {
+            continue;
+        }
+        for (uint64_t k = 0; k < languages; ++k) {
+            tags.insert(Tag(table, record) + "/" + Tag(table, scriptAt + 4 + k * 6));
+        }
+    }
+    return {tags.begin(), tags.end()};
+}
+
 struct TTableRecord {
     uint64_t Offset = 0;
     uint64_t Length = 0;
@@ -463,7 +484,8 @@ std::optional<TLayoutTags> ParseLayoutTags(const TByteView& t) {
     if (!t.Contains(0, 10) || t.BE16(0) != 1) {
         return std::nullopt;
     }
-    return TLayoutTags{RecordTags(t, t.BE16(4)), RecordTags(t, t.BE16(6))};
+    return TLayoutTags{RecordTags(t, t.BE16(4)), RecordTags(t, t.BE16(6)),
+                       LanguageTags(t, t.BE16(4))};
 }
 
 TFontDetails ReadFontDetails(IByteSource& source, uint32_t faceIndex) {
@@ -495,6 +517,9 @@ TFontDetails ReadFontDetails(IByteSource& source, uint32_t faceIndex) {
         } else {
             tables.erase(Tag(directory, at));
         }
+    }
+    for (const auto& entry : tables) {
+        details.Tables.push_back(entry.first);
     }
     const auto read = [&](const char* tag) {
         const auto it = tables.find(tag);
@@ -528,6 +553,12 @@ std::vector<std::string> LayoutFeatures(const TFontDetails& details) {
     return SortedUnion(
         details.Substitutions ? details.Substitutions->Features : std::vector<std::string>(),
         details.Positioning ? details.Positioning->Features : std::vector<std::string>());
+}
+
+std::vector<std::string> LayoutLanguages(const TFontDetails& details) {
+    return SortedUnion(
+        details.Substitutions ? details.Substitutions->Languages : std::vector<std::string>(),
+        details.Positioning ? details.Positioning->Languages : std::vector<std::string>());
 }
 
 std::vector<std::string> LayoutScripts(const TFontDetails& details) {

@@ -132,6 +132,8 @@ std::optional<TStyleAttributes> ParseStat(const TByteView& table,
 struct TLayoutTags {
     std::vector<std::string> Scripts;
     std::vector<std::string> Features;
+    // "script/LANG" for each language system a script lists, sorted.
+    std::vector<std::string> Languages;
 };
 std::optional<TLayoutTags> ParseLayoutTags(const TByteView& table);
 
@@ -146,6 +148,7 @@ struct TFontDetails {
     std::optional<TStyleAttributes> Style;
     std::optional<TLayoutTags> Substitutions; // GSUB
     std::optional<TLayoutTags> Positioning;   // GPOS
+    std::vector<std::string> Tables;          // the tags of the face's tables, sorted
 };
 
 // The details of one face: a single font's when faceIndex is 0, or the
@@ -156,5 +159,6 @@ TFontDetails ReadFontDetails(IByteSource& source, uint32_t faceIndex = 0);
 // The union of both layout tables' tags.
 std::vector<std::string> LayoutFeatures(const TFontDetails& details);
 std::vector<std::string> LayoutScripts(const TFontDetails& details);
+std::vector<std::string> LayoutLanguages(const TFontDetails& details);
 
 } // namespace lw

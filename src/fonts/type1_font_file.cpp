@@ -450,6 +450,11 @@ void TType1FontFile::ReadMetrics(IByteSource& metrics) {
     }
 }
 
+std::string Type1Cleartext(IByteSource& outline) {
+    bool notAFont = false;
+    return OutlineCleartext(outline, notAFont);
+}
+
 void TType1FontFile::ReadOutlineHeader(IByteSource& outline, TNames& names, bool named) {
     if (named) {
         for (const std::string& line : SplitLines(FirstSegmentText(outline, NotAFont))) {

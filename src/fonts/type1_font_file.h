@@ -79,6 +79,10 @@ std::string Type1Companion(const std::string& path);
 std::string Type1StyleName(const std::string& family, const std::string& fullName,
                            const std::string& weight);
 
+// The clear text of an outline file up to its encrypted part (the text
+// segments of a ".pfb" in turn, the start of a ".pfa" or ".t1").
+std::string Type1Cleartext(IByteSource& outline);
+
 // True when line starts with key (exact case, at the very start); value is
 // then the rest of the line cut as the PostScript header writes its values:
 // "(text) readonly def" or "(text) def" gives text, "/Name def" gives Name,

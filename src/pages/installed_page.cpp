@@ -8,6 +8,7 @@
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/delete_dialog.h"
+#include "pages/details_window.h"
 #include "pages/family_search.h"
 #include "pages/installed_styles.h"
 #include "pages/simple_combo.h"
@@ -332,6 +333,23 @@ void TInstalledPage::DisableClick(bool enable) {
     if (!enable) {
         OfferFlatpakFontconfigAccess(RunOnPath);
     }
+}
+
+void TInstalledPage::PropertiesClick() {
+    const std::string family = SelectedFamily().toStdString();
+    if (family.empty()) {
+        return;
+    }
+    // A family disabled whole is no longer listed by the system: its files
+    // come from the rules that disable it.
+    std::vector<std::string> disabledFiles;
+    for (const TDisabledFace& face : Disabled) {
+        if (face.Family == family && !face.File.empty()) {
+            disabledFiles.push_back(face.File);
+        }
+    }
+    OpenFamilyDetails(family, InstalledFamilyFaces(family, disabledFiles), mmSample->toPlainText(),
+                      window());
 }
 
 void TInstalledPage::mnSizeClick() {

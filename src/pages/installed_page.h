@@ -64,6 +64,8 @@ public:
     // with one write and one font change; the status bar says running
     // programs see it after a restart.
     void DisableClick(bool enable);
+    // A Details window on the selected family, its sample face first.
+    void PropertiesClick();
     // Finds the next family whose name matches; tells when none does.
     void FindFamilyNext(const QString& text, bool wholeWord);
 

@@ -11,6 +11,7 @@
 #include "fonts/font_file.h"
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
+#include "pages/details_window.h"
 #include "pages/file_info.h"
 #include "platform/services.h"
 
@@ -295,6 +296,14 @@ void TNotInstalledPage::InstallClick(bool temporarily) {
     }
     Preview.reset();
     FileListClick();
+}
+
+void TNotInstalledPage::PropertiesClick() {
+    std::string path;
+    if (SelectedPath(path)) {
+        OpenFileDetails(path, Preview ? Preview->FaceIndex : 0, mmSampleNotInst->toPlainText(),
+                        window());
+    }
 }
 
 bool TNotInstalledPage::SelectedPath(std::string& path) {

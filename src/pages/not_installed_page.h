@@ -44,6 +44,8 @@ public:
     void mnMoveFileClick();
     void mnRenameFileClick();
     void mnDeleteFileClick();
+    // A Details window on the selected file, installed or not.
+    void PropertiesClick();
     // The labels that hold no text of their own are filled again (after a
     // change of language).
     void ShowEmptyInfo();

@@ -29,6 +29,13 @@ public:
     // for the next lines.
     virtual std::optional<TCoverage> DrawLine(const std::string& file, int index, int pixelSize,
                                               const std::u32string& text, int maxWidth) = 0;
+    // The same at a point of a variable face's design space: one value per
+    // axis of its fvar table, in that order; empty is the face's default.
+    // Coordinates a face cannot take are ignored (the default is drawn).
+    virtual std::optional<TCoverage> DrawLineAt(const std::string& file, int index,
+                                                const std::vector<double>& coordinates,
+                                                int pixelSize, const std::u32string& text,
+                                                int maxWidth) = 0;
     // Lets every loaded face go.
     virtual void ReleaseFaces() = 0;
     virtual size_t LoadedFaces() const = 0;

@@ -8,6 +8,7 @@
 #include "controls/qt_colors.h"
 #include "controls/window_bounds.h"
 #include "fonts/font_manager.h"
+#include "pages/details_window.h"
 #include "pages/family_search.h"
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
@@ -54,6 +55,8 @@ constexpr int kWarningCaption = 21;
 constexpr int kShortcutFind = 55;
 constexpr int kShortcutSelectAll = 56;
 constexpr int kShortcutFindInCategories = 57;
+// Its own letter: the sheet's menus take the main window's already.
+constexpr int kProperties = 30466;
 
 } // namespace
 
@@ -118,6 +121,7 @@ void TfViewAll::BuildMenus() {
     mnDeleteFonts = AddTaggedItem(file, "mnDeleteFonts", 11126, Qt::CTRL | Qt::Key_Delete);
     mnDisableFonts = AddTaggedItem(file, "mnDisableFonts", 30313, Qt::CTRL | Qt::SHIFT | Qt::Key_D);
     mnEnableFonts = AddTaggedItem(file, "mnEnableFonts", 30314, Qt::CTRL | Qt::SHIFT | Qt::Key_E);
+    mnProperties = AddTaggedItem(file, "mnProperties", kProperties, Qt::ALT | Qt::Key_Return);
     file->addSeparator();
     mnClose = AddTaggedItem(file, "mnClose", 11104);
 
@@ -203,6 +207,8 @@ void TfViewAll::BuildMenus() {
     mnDeleteSelection0 = AddTaggedItem(PopupMenu, "mnDeleteSelection0", 11121);
     PopupMenu->addSeparator();
     mnDefineExample0 = AddTaggedItem(PopupMenu, "mnDefineExample0", 11113);
+    mnProperties0 =
+        AddTaggedItem(PopupMenu, "mnProperties0", kProperties, Qt::ALT | Qt::Key_Return);
 
     // The category commands wait for the organize window's store.
     for (QAction* later : {mnFindFontInCategories, mnWithoutCategories, mnCombineCategories,
@@ -233,6 +239,9 @@ void TfViewAll::WireCommands() {
     connect(mnNameSample, &QAction::triggered, this, [this] { SetSampleText(QString()); });
     connect(mnDefineExample, &QAction::triggered, this, &TfViewAll::mnDefineExampleClick);
     connect(mnDefineExample0, &QAction::triggered, this, &TfViewAll::mnDefineExampleClick);
+    for (QAction* properties : {mnProperties, mnProperties0}) {
+        connect(properties, &QAction::triggered, this, &TfViewAll::PropertiesClick);
+    }
     connect(mnColorSelection, &QAction::triggered, this, [this] { ChooseColor(true); });
     connect(mnNormalColor, &QAction::triggered, this, [this] { ChooseColor(false); });
     connect(lstFonts, &QListView::clicked, this, &TfViewAll::ItemClicked);
@@ -398,6 +407,14 @@ void TfViewAll::ItemClicked() {
     const std::string family = current.data().toString().toStdString();
     Status->SetPanelText(
         1, QString::fromStdString(FontManager->GetFontTypeName(FontManager->GetFontType(family))));
+}
+
+void TfViewAll::PropertiesClick() {
+    const QModelIndex current = lstFonts->currentIndex();
+    if (current.isValid()) {
+        const std::string family = current.data().toString().toStdString();
+        OpenFamilyDetails(family, InstalledFamilyFaces(family, {}), SampleText(), this);
+    }
 }
 
 void TfViewAll::mnFindFontClick() {

@@ -80,6 +80,8 @@ public:
     TSampleItem DescribeFamily(const QModelIndex& index) const;
     // What a click on an item does: panel 1 shows the family's type.
     virtual void ItemClicked();
+    // A Details window on the current item.
+    virtual void PropertiesClick();
 
     QStringList Items() const;
     int ListFontSize() const;
@@ -104,6 +106,7 @@ public:
     QAction* mnDeleteFonts = nullptr;
     QAction* mnDisableFonts = nullptr;
     QAction* mnEnableFonts = nullptr;
+    QAction* mnProperties = nullptr;
     QAction* mnDisabled = nullptr;
     QAction* mnEnableOnlyCategory = nullptr;
     QAction* mnEnableAll = nullptr;
@@ -140,6 +143,7 @@ public:
     QAction* mnAddSelection0 = nullptr;
     QAction* mnDeleteSelection0 = nullptr;
     QAction* mnDefineExample0 = nullptr;
+    QAction* mnProperties0 = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -10,6 +10,7 @@
 #include "controls/qt_colors.h"
 #include "fileops/shell_operations.h"
 #include "fonts/font_manager.h"
+#include "pages/details_window.h"
 #include "pages/not_installed_page.h"
 #include "platform/services.h"
 #include "sheets/sample_delegate.h"
@@ -190,7 +191,8 @@ void TfViewAllNotInstalled::AdaptMenus() {
     const QList<QAction*> popupItems = PopupMenu->actions();
     QAction* beforeSample = popupItems.value(popupItems.indexOf(mnDefineExample0) - 1);
     for (QAction* item : popupItems) {
-        if (item != mnSelectAll0 && item != mnDefineExample0 && item != beforeSample) {
+        if (item != mnSelectAll0 && item != mnDefineExample0 && item != beforeSample &&
+            item != mnProperties0) {
             Retire(item);
         }
     }
@@ -555,6 +557,16 @@ void TfViewAllNotInstalled::ItemClicked() {
     Status->SetPanelText(
         1, Q(FontManager->GetFontTypeName(FontManager->GetFontType(text.toStdString()))));
     Status->update();
+}
+
+void TfViewAllNotInstalled::PropertiesClick() {
+    const int row = lstFonts->currentIndex().row();
+    if (!IsFolderRow(row)) {
+        TfViewAll::PropertiesClick();
+        return;
+    }
+    const auto at = static_cast<size_t>(row);
+    OpenFileDetails(Folder + FileNames[at], FaceIndices[at], SampleText(), this);
 }
 
 void TfViewAllNotInstalled::mnPrintClick() {

@@ -49,6 +49,7 @@ public:
     // Copies, or moves, the selected files to a folder the user picks.
     void mnCopyFilesClick(bool move);
     void ItemClicked() override;
+    void PropertiesClick() override;
     void mnPrintClick() override;
 
     // The rows the folder's files gave, in list order; the rows after them

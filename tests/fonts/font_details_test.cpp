@@ -207,6 +207,16 @@ TEST(FontDetails, TablesThatFailTheirChecksAreAbsent) {
     layout[7] = 0xF0; // feature list past the table: no features, scripts still read
     EXPECT_EQ(ParseLayoutTags(View(layout))->Features, std::vector<std::string>{});
     EXPECT_EQ(ParseLayoutTags(View(layout))->Scripts, std::vector<std::string>{"latn"});
+    // Language systems by script; a script whose table lies past the end
+    // keeps its tag and names no language.
+    test::TByteWriter languages;
+    languages.BE16(1).BE16(0).BE16(10).BE16(0).BE16(0);
+    languages.BE16(2).Text("latn").BE16(14).Text("cyrl").BE16(0x7000);
+    languages.BE16(0).BE16(2).Text("TRK ").BE16(0).Text("DEU ").BE16(0);
+    const std::optional<TLayoutTags> withLanguages = ParseLayoutTags(View(languages.Bytes()));
+    ASSERT_TRUE(withLanguages);
+    EXPECT_EQ(withLanguages->Scripts, (std::vector<std::string>{"cyrl", "latn"}));
+    EXPECT_EQ(withLanguages->Languages, (std::vector<std::string>{"latn/DEU ", "latn/TRK "}));
     TBytes stat = test::StatTable({{"wght", 256}}, {{0, 258, 300}});
     stat[7] = 40; // 40 design axes claimed
     EXPECT_FALSE(ParseStat(View(stat), {}));

@@ -1,5 +1,6 @@
 #include "fake_font_system.h"
 #include "fonts/font_manager.h"
+#include "fonts/type1_encoding.h"
 #include "fonts/type1_font_file.h"
 #include "reader_test_support.h"
 
@@ -304,6 +305,33 @@ TEST(Type1Outline, SegmentsAreWalkedWithinTheFile) {
     TBytes cut = PfbFile("/FontName /Cut def\n");
     cut.resize(cut.size() - 9);
     EXPECT_EQ(ReadOutline(cut).PostScriptName, "Cut");
+}
+
+TEST(Type1Outline, TheEncodingGivesTheCodePointsItsGlyphNamesStandFor) {
+    const TBytes own =
+        PfbFile("/Encoding 256 array\n0 1 255 {1 index exch /.notdef put} for\n"
+                "dup 65 /A put dup 66 /B put\ndup 200 /Eacute put\ndup 201 /uni0416 put\n"
+                "dup 202 /u1F600 put\ndup 203 /a.sc put\ndup 204 /glyph17 put\n"
+                "dup 300 /C put\nreadonly def\ncurrentfile eexec\ndup 67 /C put\n");
+    TMemoryByteSource ownSource(own);
+    EXPECT_EQ(
+        Type1CodePoints(ownSource),
+        (TCodeRanges{{'A', 'B'}, {'a', 'a'}, {0xC9, 0xC9}, {0x416, 0x416}, {0x1F600, 0x1F600}}));
+    // The standard encoding: 149 names, the quotes and ligatures at their
+    // own code points.
+    const TBytes standard = PfbFile("/Encoding StandardEncoding def\ncurrentfile eexec\n");
+    EXPECT_EQ(Type1Encoding(std::string(standard.begin() + 6, standard.end() - 12)).size(), 149u);
+    TMemoryByteSource standardSource(standard);
+    const TCodeRanges codes = Type1CodePoints(standardSource);
+    EXPECT_EQ(CodePointCount(codes), 149u);
+    for (const uint32_t code : {0x2019u, 0x2018u, 0xFB01u, 0x0141u, 0x00DFu}) {
+        EXPECT_TRUE(HasCodePoint(codes, code)) << code;
+    }
+    EXPECT_FALSE(GlyphNameCode("uniD800")) << "a surrogate is no character";
+    EXPECT_FALSE(GlyphNameCode("u110000"));
+    const TBytes unencoded = PfbFile("/FontName /NoEncoding def\n");
+    TMemoryByteSource none(unencoded);
+    EXPECT_TRUE(Type1CodePoints(none).empty());
 }
 
 TEST(Type1Outline, AnAfmFillsWhatTheDictionaryLeavesOut) {

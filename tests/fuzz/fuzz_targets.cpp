@@ -11,6 +11,7 @@
 #include "fonts/font_json.h"
 #include "fonts/font_text.h"
 #include "fonts/opentype_font_file.h"
+#include "fonts/type1_encoding.h"
 #include "fonts/type1_font_file.h"
 
 #include <algorithm>
@@ -264,6 +265,16 @@ void RunType1Outline(const uint8_t* data, size_t size) {
     TMemoryByteSource outline(data, size);
     const TType1FontFile font(outline, nullptr, TType1Metrics::None);
     Check(font);
+    // The encoding's codes, as the character map takes them: sorted,
+    // disjoint ranges of characters.
+    const TCodeRanges codes = Type1CodePoints(outline);
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (codes[i].First > codes[i].Last || codes[i].Last > 0x10FFFF ||
+            (i > 0 && codes[i].First <= codes[i - 1].Last + 1)) {
+            std::fprintf(stderr, "outline: encoding codes out of order\n");
+            std::abort();
+        }
+    }
 }
 
 void RunType1Afm(const uint8_t* data, size_t size) {

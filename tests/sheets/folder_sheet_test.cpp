@@ -5,6 +5,7 @@
 #include "base/strings.h"
 #include "modal_window.h"
 #include "not_installed_fixture.h"
+#include "pages/details_window.h"
 #include "sheets/sample_delegate.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
@@ -328,6 +329,35 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRows) {
         EXPECT_EQ(std::distance(fs::directory_iterator(FontFolder), fs::directory_iterator()), 1);
     });
     EXPECT_EQ(Fonts.Changes, 1) << "one broadcast at the close";
+}
+
+TEST_F(FolderSheetTest, PropertiesOpenDetailsOnTheCurrentFileOrInstalledFamily) {
+    MakeFont("a.ttf", "LwAlpha", "Regular");
+    Fonts.AddFace("DejaVu Sans", TFaceInfo("DejaVu Sans", "Book", TRUETYPE_FONTTYPE, NTM_REGULAR,
+                                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
+    FontManager->Refresh();
+    WithInstalledSheet();
+    OpenFolder();
+    Open(true, [&](TfViewAllNotInstalled& sheet) {
+        const int family = static_cast<int>(Rows(sheet).indexOf(QStringLiteral("DejaVu Sans")));
+        ASSERT_GT(family, 0);
+        SelectRows(sheet, {0});
+        Press(sheet, Qt::Key_Return, Qt::AltModifier);
+        SelectRows(sheet, {family});
+        sheet.mnProperties0->trigger();
+        const QList<TfDetails*> details = sheet.findChildren<TfDetails*>();
+        ASSERT_EQ(details.size(), 2);
+        EXPECT_EQ(details[0]->windowTitle(), QStringLiteral("a.ttf - Detalji"));
+        EXPECT_EQ(details[1]->windowTitle(), QStringLiteral("DejaVu Sans - Detalji"));
+        for (TfDetails* window : details) {
+            window->close();
+        }
+    });
+    // The installed sheet opens them the same way.
+    Installed->lstFonts->setCurrentIndex(
+        Installed->Model->index(static_cast<int>(Installed->Items().indexOf("DejaVu Sans"))));
+    Installed->mnProperties0->trigger();
+    ASSERT_EQ(Installed->findChildren<TfDetails*>().size(), 1);
 }
 
 TEST_F(FolderSheetTest, SelectNotInstalledUsesTheLoadsFlagsAndATemporaryInstallStays) {

@@ -221,6 +221,15 @@ sleep 0.5
 xdotool key Return # remove the temporary fonts? Yes
 wait_for no_temporary_fonts
 [ -f "$HOME/Documents/fonts/SmokeSerif.ttf" ] || fail "the font file itself is gone"
+# Details of the file still selected (Alt+Enter): a window of its own, which
+# Esc closes.
+details_title='SmokeSerif.ttf - Detalji'
+xdotool windowactivate --sync "$(window_id "$main_title")"
+xdotool key --clearmodifiers alt+Return
+wait_for has_window "$details_title"
+xdotool windowactivate --sync "$(window_id "$details_title")"
+sleep 0.5
+escape_from "$details_title"
 
 # Back on the installed page, File > Disable font (Ctrl+Shift+D) on the family
 # shown: fontconfig stops serving it; Enable font (Ctrl+Shift+E) brings it back.

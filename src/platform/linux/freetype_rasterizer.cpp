@@ -2,14 +2,18 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_MULTIPLE_MASTERS_H
 
 #include <algorithm>
+#include <cmath>
 
 namespace lw {
 
 struct TFreeTypeRasterizer::TFace {
     std::string Key;
     FT_Face Face = nullptr;
+    // The design coordinates last set; empty while the face is at its default.
+    std::vector<double> Coordinates;
     ~TFace() {
         if (Face != nullptr) {
             FT_Done_Face(Face);
@@ -98,10 +102,47 @@ TFreeTypeRasterizer::TFace* TFreeTypeRasterizer::FaceFor(const std::string& file
     return Order.front().get();
 }
 
+namespace {
+
+// The face moved to the coordinates (a cached face is shared by every caller,
+// so each line says where it wants it). False when a variable face refuses them.
+bool MoveTo(FT_Face face, std::vector<double>& current, const std::vector<double>& wanted) {
+    if (wanted == current) {
+        return true;
+    }
+    if (!FT_HAS_MULTIPLE_MASTERS(face)) {
+        return wanted.empty();
+    }
+    std::vector<FT_Fixed> fixed;
+    fixed.reserve(wanted.size());
+    for (const double value : wanted) {
+        fixed.push_back(static_cast<FT_Fixed>(std::lround(value * 65536.0)));
+    }
+    // No coordinates at all set the face back to its default instance.
+    const FT_Error error = FT_Set_Var_Design_Coordinates(face, static_cast<FT_UInt>(fixed.size()),
+                                                         fixed.empty() ? nullptr : fixed.data());
+    if (error == 0) {
+        current = wanted;
+    }
+    return error == 0;
+}
+
+} // namespace
+
 std::optional<TCoverage> TFreeTypeRasterizer::DrawLine(const std::string& file, int index,
                                                        int pixelSize, const std::u32string& text,
                                                        int maxWidth) {
+    return DrawLineAt(file, index, {}, pixelSize, text, maxWidth);
+}
+
+std::optional<TCoverage> TFreeTypeRasterizer::DrawLineAt(const std::string& file, int index,
+                                                         const std::vector<double>& coordinates,
+                                                         int pixelSize, const std::u32string& text,
+                                                         int maxWidth) {
     TFace* loaded = FaceFor(file, index);
+    if (loaded != nullptr && !MoveTo(loaded->Face, loaded->Coordinates, coordinates)) {
+        MoveTo(loaded->Face, loaded->Coordinates, {});
+    }
     if (loaded == nullptr || pixelSize <= 0 || maxWidth <= 0 ||
         FT_Set_Pixel_Sizes(loaded->Face, 0, static_cast<FT_UInt>(pixelSize)) != 0) {
         return std::nullopt;

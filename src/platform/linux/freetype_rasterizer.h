@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace lw {
 
@@ -21,6 +22,9 @@ public:
 
     std::optional<TCoverage> DrawLine(const std::string& file, int index, int pixelSize,
                                       const std::u32string& text, int maxWidth) override;
+    std::optional<TCoverage> DrawLineAt(const std::string& file, int index,
+                                        const std::vector<double>& coordinates, int pixelSize,
+                                        const std::u32string& text, int maxWidth) override;
     void ReleaseFaces() override;
     size_t LoadedFaces() const override { return Faces.size(); }
 
