@@ -685,6 +685,11 @@ std::vector<std::string> TCategoryStore::Operand(const TCategoryOperand& operand
     if (operand.AllFonts) {
         return FontManager->Families;
     }
+    if (operand.Automatic) {
+        const std::vector<std::string>* members =
+            Automatic ? Automatic->Members(operand.Name) : nullptr;
+        return members ? *members : std::vector<std::string>();
+    }
     std::vector<std::string> members;
     LoadCategory(operand.Name, members);
     return members;

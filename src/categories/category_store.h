@@ -1,5 +1,6 @@
 #pragma once
 
+#include "categories/auto_categories.h"
 #include "platform/file_lock.h"
 
 #include <functional>
@@ -12,10 +13,12 @@ namespace lw {
 
 enum class TCombineOp { Plus, Minus, And };
 
-// One side of a combination: a category by name, or every installed family.
+// One side of a combination: a category by name, an automatic category by
+// its id (Automatic), or every installed family.
 struct TCategoryOperand {
     bool AllFonts = false;
     std::string Name;
+    bool Automatic = false;
 };
 
 // Where the categories folder may go: beside the program when the program's
@@ -97,6 +100,9 @@ public:
     int Current() const { return CurrentPosition; }
     const std::vector<std::string>& Members() const { return MemberList; }
     const std::vector<std::string>& Available() const { return AvailableList; }
+
+    // The automatic categories once their facts are gathered; null before.
+    std::shared_ptr<const TAutoCategories> Automatic;
 
     // The installed-font sheet's notice that a category (by name; empty for
     // all) or the list of categories changed.
