@@ -155,6 +155,23 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Output.find("Neispravan naziv kategorije."), std::string::npos);
 
+    // The automatic categories by their ids, alone and with the user's own.
+    run = Cli("categories --auto");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output.rfind("monospace\t", 0), 0u) << run.Output;
+    EXPECT_NE(run.Output.find("\nscript:Cyrl\t"), std::string::npos) << run.Output;
+    EXPECT_TRUE(fs::exists(test::TestHome().Home() / ".cache" / "letterwell" / "face-facts.cache"));
+    run = Cli("category combine --auto monospace and --auto italic");
+    EXPECT_EQ(run.Output, "DejaVu Sans Mono\n");
+    run = Cli("category combine Pair minus --auto serif");
+    EXPECT_EQ(run.Output, "DejaVu Sans Mono\n");
+    run = Cli("category show --auto weight:extralight");
+    EXPECT_EQ(run.Output, "DejaVu Sans\n");
+    run = Cli("category show --auto nothing:such");
+    EXPECT_EQ(run.Status, 1);
+    run = Cli("category combine --auto monospace and");
+    EXPECT_EQ(run.Status, 2);
+
     // The window sees what the command line did.
     TfOrganize organize(Places);
     TCategoryStore& store = organize.Store();
