@@ -204,11 +204,11 @@ void TAutoCategories::Add(const std::string& family, const std::vector<std::stri
 }
 
 void TAutoCategories::Finish() {
+    // The faces of a family come one after another, families in the
+    // catalogue's order, which is already the locale's: the lists only lose
+    // their repeats, with no collation a worker thread would share.
     for (auto& [id, families] : Groups) {
-        // The faces of a family come one after another: most repeats go
-        // before the sort.
         families.erase(std::unique(families.begin(), families.end()), families.end());
-        families = SortedUnique(std::move(families));
     }
 }
 
@@ -265,14 +265,14 @@ std::vector<TFaceRef> InstalledFaceRefs() {
 }
 
 TAutoCategories BuildAutoCategories(const std::vector<TFaceRef>& faces, TFactsCache& cache,
-                                    const std::function<void(size_t done)>& progress) {
+                                    const std::function<bool(size_t done)>& progress) {
     TAutoCategories groups;
     for (size_t i = 0; i < faces.size(); ++i) {
         const TFaceRef& face = faces[i];
         const TFaceFacts& facts = cache.Facts(face.File, static_cast<uint32_t>(face.Index));
         groups.Add(face.Family, AutoCategoryIds(facts, face.Place));
-        if (progress && (i + 1) % 256 == 0) {
-            progress(i + 1);
+        if (progress && (i + 1) % 256 == 0 && !progress(i + 1)) {
+            break;
         }
     }
     groups.Finish();

@@ -35,13 +35,13 @@ std::string AutoCategoryName(const std::string& id);
 class TAutoCategories {
 public:
     void Add(const std::string& family, const std::vector<std::string>& ids);
-    // Sorts and de-duplicates each category's families; call once after
-    // the last Add.
+    // Drops the repeats a family's several faces left; call once after the
+    // last Add. The families keep the order they were added in.
     void Finish();
     // Every id that has members, in a fixed order: the plain ones first,
     // then by kind.
     std::vector<std::string> Ids() const;
-    // The families of an id, sorted; null for an id with no members.
+    // The families of an id; null for an id with no members.
     const std::vector<std::string>* Members(const std::string& id) const;
     // The id whose id or name in the interface's language is name, ignoring
     // case; empty when none.
@@ -56,9 +56,12 @@ private:
 // On the thread that owns the catalogue.
 std::vector<TFaceRef> InstalledFaceRefs();
 
-// The facts of every face (from the cache, or read once) grouped. progress
+// The facts of every face (from the cache, or read once) grouped; the faces
+// of a family one after another, families in the order to list them. Safe
+// on a worker thread: it asks nothing of the platform but the files. progress
 // is told how many faces are done, every so often, and may be empty.
+// A progress that answers false stops the walk (the window is closing).
 TAutoCategories BuildAutoCategories(const std::vector<TFaceRef>& faces, TFactsCache& cache,
-                                    const std::function<void(size_t done)>& progress = {});
+                                    const std::function<bool(size_t done)>& progress = {});
 
 } // namespace lw

@@ -17,6 +17,7 @@ class QStringListModel;
 namespace lw {
 
 class ISheetHost;
+class TAutoCategoryGatherer;
 class TfOrganize;
 class TFindDialog;
 class TFontSampleDelegate;
@@ -163,9 +164,18 @@ private:
     // selection change runs.
     template <typename F> void KeepingPosition(F change);
 
+    // The automatic categories after the user's in the Categories submenu:
+    // gathered on a worker the first time the submenu opens, with a line
+    // telling how far it got meanwhile.
+    void StartAutomaticCategories();
+    void ListAutomaticCategories();
+    void ShowAutomaticView(QAction* item);
+
     TfOrganize* Organize = nullptr;
     // The Categories submenu's items after the first two.
     std::vector<QAction*> CategoryItems;
+    std::vector<QAction*> AutomaticItems;
+    TAutoCategoryGatherer* Gatherer = nullptr;
     int ColumnCount = 0;
     TColor NormalColor = 0;
     TColor SelectedColor = 0;

@@ -70,6 +70,8 @@ void TfViewAll::SetOrganizeWindow(TfOrganize* organize) {
     };
     // The store told of its start before the sheet was listening.
     CategoriesChanged(CategoryName.toStdString());
+    connect(mnCategories, &QMenu::aboutToShow, this, &TfViewAll::StartAutomaticCategories,
+            Qt::UniqueConnection);
 }
 
 void TfViewAll::WireCategoryCommands() {
@@ -157,6 +159,8 @@ void TfViewAll::CategoriesChanged(const std::string& name) {
     if (viewItemGoes) {
         CurrentViewItem = checked;
     }
+    // The automatic categories stay after the user's.
+    ListAutomaticCategories();
     if (QString::fromStdString(name) != CategoryName) {
         return;
     }
@@ -205,7 +209,8 @@ void TfViewAll::ShowCategoryView(QAction* item) {
 }
 
 void TfViewAll::mnCombineCategoriesClick() {
-    TfMixCategories mix(Organize->Store().Categories(), this);
+    StartAutomaticCategories();
+    TfMixCategories mix(Organize->Store().Categories(), this, Organize->Store().Automatic.get());
     if (mix.exec() != QDialog::Accepted) {
         return;
     }

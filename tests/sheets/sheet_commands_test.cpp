@@ -7,6 +7,7 @@
 #include "categories/category_dialogs.h"
 #include "categories/organize_dialog.h"
 #include "category_fixture.h"
+#include "font_builder.h"
 #include "fonts/font_file_commands.h"
 #include "modal_window.h"
 #include "sheets/sheet_status_bar.h"
@@ -280,6 +281,45 @@ TEST_F(SheetCommandsTest, CombinationsAreLabelledAndLeaveNoViewChecked) {
     Organize->Store().AddFontsToCategory("A", {"Serif"});
     EXPECT_EQ(Listed(), QStringList{"Bodoni"});
     EXPECT_TRUE(CheckedItems().isEmpty());
+}
+
+TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDialog) {
+    test::TFactsFontSpec mono;
+    mono.Advances = {600, 600};
+    test::TFactsFontSpec italic;
+    italic.Selection = 0x01;
+    const fs::path monoFile = Root / "mono.ttf";
+    const fs::path italicFile = Root / "italic.ttf";
+    fs::create_directories(Root);
+    test::WriteFile(monoFile, test::FactsFont(mono));
+    test::WriteFile(italicFile, test::FactsFont(italic));
+    Fonts.AddFace("Courier", TFaceInfo("Courier Mono", "Regular", TRUETYPE_FONTTYPE, NTM_REGULAR,
+                                       monoFile.string()));
+    Fonts.AddFace("Tahoma", TFaceInfo("Tahoma Italic", "Italic", TRUETYPE_FONTTYPE, NTM_ITALIC,
+                                      italicFile.string()));
+    FontManager->Refresh();
+    MakeCategory("A", "Arial\r\nBodoni\r\n");
+    Start();
+    // Gathered on a worker the first time the submenu opens.
+    emit Sheet->mnCategories->aboutToShow();
+    const QString monospace = QString::fromStdString(LoadStr(30500));
+    QTRY_VERIFY(Submenu().contains(monospace));
+    EXPECT_LT(Submenu().indexOf("A"), Submenu().indexOf(monospace));
+    ViewItem(monospace)->trigger();
+    EXPECT_EQ(Listed(), QStringList{"Courier"});
+    EXPECT_EQ(Sheet->Status->PanelText(2), monospace);
+    EXPECT_TRUE(Sheet->CategoryName.isEmpty()) << "nothing may be taken out of it";
+    EXPECT_EQ(CheckedItems(), QStringList{monospace});
+
+    PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
+        ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), monospace);
+        ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")),
+                 QString::fromStdString(LoadStr(30507)));
+        QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnPlus")), Qt::LeftButton);
+        QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnViewMix")),
+                          Qt::LeftButton);
+    });
+    EXPECT_EQ(Listed(), (QStringList{"Courier", "Tahoma"}));
 }
 
 TEST_F(SheetCommandsTest, AnEmptyCategoryShowsNothingSelectedAndItsNameWithNoughts) {
