@@ -209,6 +209,21 @@ std::string ScriptName(const std::string& code) {
     return std::string();
 }
 
+std::u32string ScriptCoreLetters(const std::string& code) {
+    std::u32string letters;
+    for (const TScriptCore& core : ScriptCores()) {
+        if (code != core.Code) {
+            continue;
+        }
+        for (const TCodeRange& range : core.Letters) {
+            for (uint32_t c = range.First; c <= range.Last; ++c) {
+                letters += static_cast<char32_t>(c);
+            }
+        }
+    }
+    return letters;
+}
+
 std::vector<std::string> KnownScriptCodes() {
     std::vector<std::string> codes;
     for (const TScriptCore& core : ScriptCores()) {

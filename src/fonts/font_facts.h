@@ -33,6 +33,8 @@ std::vector<std::string> ScriptsCovered(const TCodeRanges& codePoints);
 std::vector<std::string> ScriptCodesCovered(const TCodeRanges& codePoints);
 // The English name of a code of the table; empty for another code.
 std::string ScriptName(const std::string& code);
+// The core letters of a code of the table, in code point order.
+std::u32string ScriptCoreLetters(const std::string& code);
 // Every code of the table, in its order.
 std::vector<std::string> KnownScriptCodes();
 
