@@ -65,6 +65,7 @@ bench: deps
 	build-bench/bin/sheet_bench
 	build-bench/bin/sheet_bench 3000
 	build-bench/bin/disable_bench 500
+	build-bench/bin/auto_categories_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
