@@ -79,7 +79,7 @@ clean:
 #            $(FUZZ_BUILD)/crashes (copy one to tests/fuzz/corpus/ once fixed)
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS      := opentype type1 settings bundle category masks collection outline afm details reject facts
+FUZZERS      := opentype type1 settings bundle category masks collection outline afm details reject facts collections
 
 .PHONY: fuzz
 fuzz: deps

@@ -95,7 +95,10 @@ int main(int argc, char** argv) {
             store.CombineCategories(automatic(pairs[i].first), ops[i], automatic(pairs[i].second))
                 .size();
         std::printf("combine %s %s %s: %zu families, %.1f ms\n", pairs[i].first,
-                    i == 0 ? "and" : i == 1 ? "minus" : "plus", pairs[i].second, count, Ms(start));
+                    i == 0   ? "and"
+                    : i == 1 ? "minus"
+                             : "plus",
+                    pairs[i].second, count, Ms(start));
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "categories/auto_categories.h"
+#include "categories/collections_json.h"
 #include "platform/file_lock.h"
 
 #include <functional>
@@ -83,6 +84,11 @@ public:
     std::vector<std::string> FindFontInCategories(const std::string& font);
     std::vector<std::string> FontsWithoutCategory();
     void ImportCategoryFiles(const std::vector<std::string>& files);
+    // Makes a category of each collection another font manager kept, of
+    // its installed families, asking before one of the same name is
+    // replaced; a character no category name may hold becomes "-". Gives the
+    // families that are not installed, "collection<TAB>family", skipped.
+    std::vector<std::string> ImportCollections(const std::vector<TImportedCollection>& collections);
     void UpdatePlaceholder();
 
     // Moves between the working lists; positions are those of the source.

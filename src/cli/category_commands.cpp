@@ -7,6 +7,7 @@
 #include "fonts/facts_cache.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/services.h"
 
 #include <algorithm>
 #include <iostream>
@@ -202,6 +203,28 @@ bool CombineShape(const std::vector<std::string>& args) {
     return operand() && at == args.size();
 }
 
+// Categories from font-manager's Collections.json; the families not
+// installed are told and skipped.
+int ImportCollections(TCategoryStore& store, const std::vector<std::string>& args,
+                      TConsolePrompts& prompts) {
+    constexpr size_t kMaxCollectionsFile = size_t(64) << 20;
+    const std::string& file = args.back();
+    prompts.SayYes = args.size() == 2;
+    const std::optional<std::string> text = FileShell().ReadSmallFile(file, kMaxCollectionsFile);
+    const auto collections = text ? ParseCollectionsJson(*text) : std::nullopt;
+    if (!collections) {
+        std::cerr << "letterwell-cli: " << file << " is no collections file of font-manager\n";
+        return 1;
+    }
+    for (const std::string& skipped : store.ImportCollections(*collections)) {
+        const size_t tab = skipped.find('\t');
+        std::cerr << "letterwell-cli: not installed, skipped: " << skipped.substr(tab + 1) << " ("
+                  << skipped.substr(0, tab) << ")\n";
+    }
+    store.SaveCategoryList();
+    return prompts.Failures > 0 ? 1 : 0;
+}
+
 } // namespace
 
 int RunCategoryCommand(int argc, char** argv, TConsolePrompts& prompts) {
@@ -211,8 +234,10 @@ int RunCategoryCommand(int argc, char** argv, TConsolePrompts& prompts) {
     const bool autoList = command == "categories" && argc == 3 && verb == "--auto";
     const bool autoShow =
         command == "category" && verb == "show" && args.size() == 2 && args[0] == "--auto";
+    const bool import = command == "category" && verb == "import-collections" &&
+                        (args.size() == 1 || (args.size() == 2 && args[0] == "--replace"));
     const bool known =
-        (command == "categories" && argc == 2) || autoList || autoShow ||
+        (command == "categories" && argc == 2) || autoList || autoShow || import ||
         (command == "category" &&
          ((verb == "show" && args.size() == 1) || (verb == "add" && args.size() >= 2) ||
           (verb == "remove" && args.size() >= 2) || (verb == "combine" && CombineShape(args))));
@@ -233,6 +258,9 @@ int RunCategoryCommand(int argc, char** argv, TConsolePrompts& prompts) {
     }
     if (autoList) {
         return ListAutomatic(store);
+    }
+    if (import) {
+        return ImportCollections(store, args, prompts);
     }
     if (autoShow) {
         return ShowAutomatic(store, args[1]);

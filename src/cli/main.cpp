@@ -50,6 +50,7 @@ int Usage(std::ostream& out = std::cerr) {
            "         symbol variable italic weight:bold width:condensed script:Cyrl\n"
            "         license:ofl type:truetype|cff|type1 vendor:XXXX "
            "installed:user|system|temporary\n"
+           "       letterwell-cli category import-collections [--replace] FILE\n"
            "       letterwell-cli print --pdf FILE [--landscape] [--range all|odd|even]\n"
            "                      [--columns N] [--size N] [--text TEXT]\n"
            "                      [--category NAME | --folder DIR | FAMILY...]\n"

@@ -118,6 +118,7 @@ public:
     QAction* mnAddSelection = nullptr;
     QAction* mnDeleteSelection = nullptr;
     QAction* mnImportCategories = nullptr;
+    QAction* mnImportCollections = nullptr;
     QAction* mnEditCategories = nullptr;
     QAction* mnDefineColumns = nullptr;
     QAction* mnDefineSize = nullptr;
@@ -170,6 +171,8 @@ private:
     void StartAutomaticCategories();
     void ListAutomaticCategories();
     void ShowAutomaticView(QAction* item);
+    // Categories from another font manager's collections file.
+    void mnImportCollectionsClick();
 
     TfOrganize* Organize = nullptr;
     // The Categories submenu's items after the first two.

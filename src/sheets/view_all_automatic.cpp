@@ -3,6 +3,7 @@
 #include "base/strings.h"
 #include "categories/auto_gatherer.h"
 #include "categories/organize_dialog.h"
+#include "platform/services.h"
 #include "sheets/sheet_status_bar.h"
 
 #include <QAction>
@@ -13,6 +14,11 @@ namespace lw {
 
 namespace {
 constexpr int kGatheringFacts = 30551;
+constexpr int kNotCollections = 30555;
+constexpr int kNotInstalledSkipped = 30556;
+constexpr int kWarningCaption = 21;
+constexpr const char* kCollectionsFilter = "Collections (Collections.json)|*.json";
+constexpr size_t kMaxCollectionsFile = size_t(64) << 20;
 } // namespace
 
 void TfViewAll::StartAutomaticCategories() {
@@ -84,6 +90,32 @@ void TfViewAll::ShowAutomaticView(QAction* item) {
     Status->SetPanelText(2, item->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
     item->setChecked(true);
     CurrentViewItem = item;
+}
+
+void TfViewAll::mnImportCollectionsClick() {
+    const auto files = Prompts().OpenFiles("", kCollectionsFilter, "", false);
+    if (!files || files->empty()) {
+        return;
+    }
+    const std::string& file = files->front();
+    const std::optional<std::string> text = FileShell().ReadSmallFile(file, kMaxCollectionsFile);
+    const auto collections = text ? ParseCollectionsJson(*text) : std::nullopt;
+    if (!collections) {
+        Prompts().MessageBox(FmtLoadStr(kNotCollections, file), LoadStr(kWarningCaption),
+                             TMsgIcon::Warning, TMsgButtons::Ok);
+        return;
+    }
+    const std::vector<std::string> skipped = Organize->Store().ImportCollections(*collections);
+    Organize->Store().SaveCategoryList();
+    if (!skipped.empty()) {
+        std::string lines;
+        for (const std::string& line : skipped) {
+            const size_t tab = line.find('\t');
+            lines += "\n" + line.substr(tab + 1) + " (" + line.substr(0, tab) + ")";
+        }
+        Prompts().MessageBox(LoadStr(kNotInstalledSkipped) + lines, LoadStr(kWarningCaption),
+                             TMsgIcon::Information, TMsgButtons::Ok);
+    }
 }
 
 } // namespace lw

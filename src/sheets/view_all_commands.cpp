@@ -58,8 +58,8 @@ void TfViewAll::SetOrganizeWindow(TfOrganize* organize) {
     Organize = organize;
     for (QAction* command :
          {mnFindFontInCategories, mnWithoutCategories, mnCombineCategories, mnAddSelection,
-          mnDeleteSelection, mnImportCategories, mnEditCategories, mnFindFontInCategories0,
-          mnAddSelection0, mnDeleteSelection0}) {
+          mnDeleteSelection, mnImportCategories, mnImportCollections, mnEditCategories,
+          mnFindFontInCategories0, mnAddSelection0, mnDeleteSelection0}) {
         command->setEnabled(organize != nullptr);
     }
     if (organize == nullptr) {
@@ -87,6 +87,7 @@ void TfViewAll::WireCategoryCommands() {
         connect(remove, &QAction::triggered, this, &TfViewAll::mnDeleteSelectionClick);
     }
     connect(mnImportCategories, &QAction::triggered, this, &TfViewAll::mnImportCategoriesClick);
+    connect(mnImportCollections, &QAction::triggered, this, &TfViewAll::mnImportCollectionsClick);
     connect(mnEditCategories, &QAction::triggered, this, &TfViewAll::mnEditCategoriesClick);
     for (QAction* uninstall : {mnDeleteFonts, mnDeleteFonts0}) {
         connect(uninstall, &QAction::triggered, this, &TfViewAll::mnDeleteFontsClick);

@@ -3,6 +3,7 @@
 #include "base/regfile.h"
 #include "base/string_table.h"
 #include "categories/category_file.h"
+#include "categories/collections_json.h"
 #include "controls/folder_listing.h"
 #include "fonts/byte_source.h"
 #include "fonts/disabled_fonts.h"
@@ -96,6 +97,13 @@ void RunFactsCache(const uint8_t* data, size_t size) {
     }
 }
 
+void RunCollections(const uint8_t* data, size_t size) {
+    const auto collections = ParseCollectionsJson(AsText(data, size));
+    if (collections && ParseCollectionsJson(WriteCollectionsJson(*collections)) != collections) {
+        RoundTripFailed("collections file");
+    }
+}
+
 void RunMasks(const uint8_t* data, size_t size) {
     const std::vector<std::string> masks = ParseMasks(std::string(AsText(data, size)));
     if (ParseMasks(JoinMasks(masks)) != masks) {
@@ -146,10 +154,11 @@ void RunRejectRules(const uint8_t* data, size_t size) {
 
 TFuzzRun FuzzRunNamed(const std::string& name) {
     static const std::pair<const char*, TFuzzRun> runs[] = {
-        {"opentype", RunOpenType},  {"type1", RunType1},           {"settings", RunSettings},
-        {"bundle", RunBundle},      {"category", RunCategoryFile}, {"masks", RunMasks},
-        {"reject", RunRejectRules}, {"collection", RunCollection}, {"outline", RunType1Outline},
-        {"afm", RunType1Afm},       {"details", RunDetails},       {"facts", RunFactsCache}};
+        {"opentype", RunOpenType},      {"type1", RunType1},           {"settings", RunSettings},
+        {"bundle", RunBundle},          {"category", RunCategoryFile}, {"masks", RunMasks},
+        {"reject", RunRejectRules},     {"collection", RunCollection}, {"outline", RunType1Outline},
+        {"afm", RunType1Afm},           {"details", RunDetails},       {"facts", RunFactsCache},
+        {"collections", RunCollections}};
     for (const auto& [runName, run] : runs) {
         if (name == runName) {
             return run;

@@ -320,6 +320,17 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
                           Qt::LeftButton);
     });
     EXPECT_EQ(Listed(), (QStringList{"Courier", "Tahoma"}));
+
+    // Moving in from font-manager: what was skipped is told.
+    const fs::path collections = Root / "Collections.json";
+    WriteText(collections, R"({"entries": {"Old": {"name": "Old", "families": ["Tahoma", "Gone"],
+                                                   "children": [{"name": "Kid", "families": []}]}}})");
+    test::TestPrompts().TextAnswers = {collections.string()};
+    Sheet->mnImportCollections->trigger();
+    EXPECT_TRUE(Submenu().contains("Old"));
+    EXPECT_TRUE(Submenu().contains("Old - Kid"));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].Text.find("Gone (Old)"), std::string::npos) << Messages()[0].Text;
 }
 
 TEST_F(SheetCommandsTest, AnEmptyCategoryShowsNothingSelectedAndItsNameWithNoughts) {
