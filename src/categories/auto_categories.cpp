@@ -133,6 +133,7 @@ std::string ValueName(const std::string& kind, const std::string& value) {
 
 std::vector<std::string> AutoCategoryIds(const TFaceFacts& facts, TInstallPlace place) {
     std::vector<std::string> ids;
+    ids.reserve(16);
     ids.push_back(std::string("installed:") + kPlaces[static_cast<size_t>(place)]);
     if (!facts.Readable) {
         return ids;

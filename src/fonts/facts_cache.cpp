@@ -97,8 +97,9 @@ std::string SlotKey(const std::string& path, uint32_t face) {
 }
 
 // The file's size and modification time; nothing when it is not there.
-std::optional<std::pair<uint64_t, int64_t>> FileStamp(const std::string& path) {
+std::optional<std::pair<uint64_t, int64_t>> FileStamp(const std::string& text) {
     namespace fs = std::filesystem;
+    const fs::path path(text);
     std::error_code ec;
     const uint64_t size = fs::file_size(path, ec);
     if (ec) {
@@ -241,9 +242,10 @@ void TFactsCache::Load() {
         Changed = true;
         return;
     }
+    Slots.reserve(entries->size());
     for (TFactsEntry& entry : *entries) {
-        const std::string key = SlotKey(entry.Path, entry.Face);
-        Slots[key] = TSlot{std::move(entry), false};
+        std::string key = SlotKey(entry.Path, entry.Face);
+        Slots.insert_or_assign(std::move(key), TSlot{std::move(entry), false});
     }
 }
 
