@@ -11,9 +11,11 @@
 #include "fonts/font_file.h"
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
+#include "pages/drawable_preview.h"
 #include "pages/file_info.h"
 #include "platform/services.h"
 
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -93,6 +95,8 @@ TNotInstalledPage::TNotInstalledPage(QWidget* parent) : QWidget(parent) {
     lblSampleNotInst = MakeTagged<QLabel>(this, "lblSampleNotInst", 10104);
     mmSampleNotInst = MakeTagged<QPlainTextEdit>(this, "mmSampleNotInst");
     mmSampleNotInst->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    DrawableNotInst = new TDrawablePreview(this);
+    DrawableNotInst->setObjectName(QStringLiteral("DrawableNotInst"));
     gbFontInfoNotInst = MakeTagged<QGroupBox>(this, "gbFontInfoNotInst", 10101);
     lblFontNameNotInst = InfoLabel(gbFontInfoNotInst, "lblFontNameNotInst");
     lblFontFamilyNotInst = InfoLabel(gbFontInfoNotInst, "lblFontFamilyNotInst");
@@ -150,6 +154,7 @@ void TNotInstalledPage::BuildLayout() {
     auto* right = new QVBoxLayout;
     right->addWidget(lblSampleNotInst);
     right->addWidget(mmSampleNotInst, 3);
+    right->addWidget(DrawableNotInst);
     right->addWidget(gbFontInfoNotInst, 2);
     right->addLayout(buttons);
 
@@ -176,6 +181,9 @@ void TNotInstalledPage::SetSampleFont(const QString& family, bool bold, bool ita
     font.setFamilies({family});
     font.setBold(bold);
     font.setItalic(italic);
+    // The face's own glyphs or its missing-glyph boxes, never another
+    // font's glyphs in their place.
+    font.setStyleStrategy(QFont::NoFontMerging);
     mmSampleNotInst->setFont(font);
     mmSampleNotInst->viewport()->update();
 }
@@ -230,6 +238,7 @@ void TNotInstalledPage::FileListClick() {
     const std::string path = FileList->FileName();
     std::string error;
     if (path.empty()) {
+        DrawableNotInst->ShowFor(std::string(), 0, QString(), 0);
         SetSampleFont(QString::fromLatin1(kNoFileFont), false, false);
         ShowEmptyInfo();
     } else if ((Preview = PreviewFile(path, error))) {
@@ -244,7 +253,11 @@ void TNotInstalledPage::FileListClick() {
                                : 0;
         SetSampleFont(QString::fromStdString(Preview->FamilyName), (style & fsBold) != 0,
                       (style & fsItalic) != 0);
+        DrawableNotInst->ShowFor(path, static_cast<int>(Preview->FaceIndex),
+                                 mmSampleNotInst->toPlainText(),
+                                 QFontInfo(mmSampleNotInst->font()).pixelSize());
     } else {
+        DrawableNotInst->ShowFor(std::string(), 0, QString(), 0);
         SetSampleFont(QStringLiteral(" "), false, false);
         ShowEmptyInfo();
     }
