@@ -36,6 +36,9 @@ public:
     void SetSampleText(const QString& text);
     void SetColumns(int columns);
     void UpdateLanguage();
+    // The installed fonts changed: automatic categories already gathered
+    // are gathered again (only the changed files are read).
+    void AutomaticCategoriesStale();
     // The organize window, whose store keeps the categories the sheet shows;
     // none lets the last one go.
     void SetOrganizeWindow(TfOrganize* organize);

@@ -35,6 +35,13 @@ void TfViewAll::StartAutomaticCategories() {
     ListAutomaticCategories();
 }
 
+void TfViewAll::AutomaticCategoriesStale() {
+    if (Gatherer != nullptr) {
+        Gatherer->Restart();
+        ListAutomaticCategories();
+    }
+}
+
 void TfViewAll::ListAutomaticCategories() {
     const bool viewItemGoes = std::find(AutomaticItems.begin(), AutomaticItems.end(),
                                         CurrentViewItem) != AutomaticItems.end();
