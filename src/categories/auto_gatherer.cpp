@@ -63,6 +63,10 @@ void TAutoCategoryGatherer::Finished() {
     if (Result) {
         Store.Automatic = std::move(Result);
         Result.reset();
+        // The organize window lists them too.
+        if (Store.ListsChanged) {
+            Store.ListsChanged();
+        }
         emit Ready();
     }
 }

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTest>
+#include <QToolButton>
 
 namespace lw {
 namespace {
@@ -310,6 +311,14 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
     EXPECT_EQ(Sheet->Status->PanelText(2), monospace);
     EXPECT_TRUE(Sheet->CategoryName.isEmpty()) << "nothing may be taken out of it";
     EXPECT_EQ(CheckedItems(), QStringList{monospace});
+    // The organize window lists it after the user's, read-only.
+    const int inCombo = Organize->cmbCategories->findText(monospace);
+    ASSERT_GT(inCombo, Organize->cmbCategories->findText("A"));
+    emit Organize->cmbCategories->activated(inCombo);
+    ASSERT_EQ(Organize->lstCategory->count(), 1);
+    EXPECT_EQ(Organize->lstCategory->item(0)->text(), QStringLiteral("Courier"));
+    EXPECT_FALSE(Organize->btnAdd->isEnabled());
+    EXPECT_FALSE(Organize->btnUpdate->isEnabled());
 
     PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
         ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), monospace);
