@@ -41,6 +41,8 @@ constexpr std::array<const char*, 9> kWidths = {
 constexpr int kWidthNames = 30530;
 constexpr std::array<const char*, 3> kPlaces = {"system", "user", "temporary"};
 constexpr int kPlaceNames = 30540;
+// The scripts' names, in the order of the script table.
+constexpr int kScriptNames = 30560;
 
 std::string LicenseId(const std::string& license) {
     if (license == "OFL-1.1") {
@@ -120,8 +122,7 @@ std::string ValueName(const std::string& kind, const std::string& value) {
         return named(kPlaces, kPlaceNames);
     }
     if (kind == "script:") {
-        const std::string name = ScriptName(value);
-        return name.empty() ? value : name;
+        return LocalScriptName(value);
     }
     if (kind == "type:") {
         return value == "cff" ? "OpenType (CFF)" : value == "type1" ? "Type 1" : "TrueType";
@@ -130,6 +131,12 @@ std::string ValueName(const std::string& kind, const std::string& value) {
 }
 
 } // namespace
+
+std::string LocalScriptName(const std::string& code) {
+    const std::vector<std::string> codes = KnownScriptCodes();
+    const auto it = std::find(codes.begin(), codes.end(), code);
+    return it == codes.end() ? code : LoadStr(kScriptNames + static_cast<int>(it - codes.begin()));
+}
 
 std::vector<std::string> AutoCategoryIds(const TFaceFacts& facts, TInstallPlace place) {
     std::vector<std::string> ids;

@@ -26,6 +26,8 @@ struct TFaceRef {
 // (monospace, serif, script:Cyrl, weight:bold, license:ofl, vendor:GOOG,
 // installed:user, ...).
 std::vector<std::string> AutoCategoryIds(const TFaceFacts& facts, TInstallPlace place);
+// A script's name (by its ISO 15924 code) in the interface's language.
+std::string LocalScriptName(const std::string& code);
 // The id's name in the interface's language ("Monospace", "Script: Cyrillic").
 std::string AutoCategoryName(const std::string& id);
 

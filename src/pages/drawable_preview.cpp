@@ -1,6 +1,7 @@
 #include "pages/drawable_preview.h"
 
 #include "base/strings.h"
+#include "categories/auto_categories.h"
 #include "fonts/drawable_sample.h"
 #include "fonts/face_facts.h"
 #include "fonts/font_facts.h"
@@ -52,7 +53,7 @@ void TDrawablePreview::ShowFor(const std::string& file, int index, const QString
     } else {
         lblMark->setText(sample.Kind == TDrawableSample::Glyphs
                              ? QString::fromStdString(LoadStr(kGlyphsMark))
-                             : QString::fromStdString(ScriptName(sample.Script)).toLower());
+                             : QString::fromStdString(LocalScriptName(sample.Script)).toLower());
         const std::optional<TCoverage> line = FaceRasterizer().DrawLine(
             file, index, pixelSize, VisualOrder(sample.Text, sample.Script), kMaxWidth);
         if (line) {

@@ -2,6 +2,7 @@
 
 #include "base/options.h"
 #include "base/strings.h"
+#include "categories/auto_categories.h"
 #include "controls/localize.h"
 #include "fonts/drawable_sample.h"
 #include "fonts/face_facts.h"
@@ -58,7 +59,7 @@ TDrawableSample PrintableSample(const std::string& family, const QString& asked)
 QString SampleMark(const TDrawableSample& sample) {
     switch (sample.Kind) {
     case TDrawableSample::InScript:
-        return QString::fromStdString(ScriptName(sample.Script)).toLower();
+        return QString::fromStdString(LocalScriptName(sample.Script)).toLower();
     case TDrawableSample::Glyphs:
         return QString::fromStdString(LoadStr(kGlyphsMark));
     case TDrawableSample::Nothing:

@@ -1,6 +1,7 @@
 #include "sheets/sample_delegate.h"
 
 #include "base/strings.h"
+#include "categories/auto_categories.h"
 #include "fonts/face_facts.h"
 #include "fonts/font_facts.h"
 #include "fonts/font_manager.h"
@@ -147,7 +148,7 @@ TDrawableSample TFontSampleDelegate::DrawableSample(const TSampleItem& item,
 QString TFontSampleDelegate::SampleMark(const TDrawableSample& sample) {
     switch (sample.Kind) {
     case TDrawableSample::InScript:
-        return QString::fromStdString(ScriptName(sample.Script)).toLower();
+        return QString::fromStdString(LocalScriptName(sample.Script)).toLower();
     case TDrawableSample::Glyphs:
         return QString::fromStdString(LoadStr(kGlyphsMark));
     case TDrawableSample::Nothing:

@@ -2,6 +2,7 @@
 // a click on a file, keys to the focused widget, the menu commands.
 #include "app/main_window.h"
 #include "base/strings.h"
+#include "categories/auto_categories.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
 #include "controls/status_panels.h"
@@ -65,7 +66,8 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
         fs::copy_file(arabic, Folder / "arabic.ttf");
         OpenFolder();
         ClickFile("arabic.ttf");
-        EXPECT_EQ(Page().DrawableNotInst->lblMark->text(), QStringLiteral("arabic"));
+        EXPECT_EQ(Page().DrawableNotInst->lblMark->text(),
+                  QString::fromStdString(LocalScriptName("Arab")).toLower());
         ASSERT_FALSE(Page().DrawableNotInst->imgSample->pixmap().isNull());
         EXPECT_GT(Page().DrawableNotInst->imgSample->pixmap().width(), 50);
     }
