@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 namespace lw {
 
@@ -62,10 +63,25 @@ uint16_t Type1Weight(std::string weight) {
     return 400;
 }
 
+// Read from the files alone: the reader's path constructor would also ask
+// the catalogue whether the font is installed, which a worker thread must
+// not do.
 TFaceFacts Type1FaceFacts(const std::string& path) {
     TFaceFacts facts;
     try {
-        const TType1FontFile font(path);
+        const bool isMetrics = IsType1MetricsName(path);
+        const std::string outlineFile = isMetrics ? Type1Companion(path) : path;
+        const std::unique_ptr<IByteSource> outline = FileShell().OpenFontFile(outlineFile);
+        std::unique_ptr<IByteSource> metrics;
+        TType1Metrics kind = TType1Metrics::None;
+        if (isMetrics) {
+            metrics = FileShell().OpenFontFile(path);
+            std::string ext = path.substr(path.size() - 4);
+            std::transform(ext.begin(), ext.end(), ext.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            kind = ext == ".afm" ? TType1Metrics::Afm : TType1Metrics::Pfm;
+        }
+        const TType1FontFile font(*outline, metrics.get(), kind);
         if (font.NotAFont) {
             return facts;
         }
