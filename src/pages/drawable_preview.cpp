@@ -37,12 +37,25 @@ TDrawablePreview::TDrawablePreview(QWidget* parent) : QWidget(parent) {
 
 void TDrawablePreview::ShowFor(const std::string& file, int index, const QString& asked,
                                int pixelSize) {
+    if (file != File || index != Index) {
+        File = file;
+        Index = index;
+        Codes = file.empty() ? std::nullopt
+                             : FaceCodePoints(file, static_cast<uint32_t>(index & 0xFFFF));
+    }
+    PixelSize = pixelSize;
+    SampleEdited(asked);
+}
+
+void TDrawablePreview::SampleEdited(const QString& asked) {
+    const std::string& file = File;
+    const int index = Index;
+    const int pixelSize = PixelSize;
     if (file.empty()) {
         hide();
         return;
     }
-    const TDrawableSample sample = ChooseSample(
-        asked.toStdU32String(), FaceCodePoints(file, static_cast<uint32_t>(index & 0xFFFF)));
+    const TDrawableSample sample = ChooseSample(asked.toStdU32String(), Codes);
     if (sample.Kind == TDrawableSample::Asked) {
         hide();
         return;

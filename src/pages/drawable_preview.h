@@ -1,6 +1,10 @@
 #pragma once
 
+#include "fonts/font_details.h"
+
 #include <QWidget>
+
+#include <optional>
 
 #include <string>
 
@@ -19,9 +23,18 @@ public:
     explicit TDrawablePreview(QWidget* parent = nullptr);
     // An empty file hides the line (no face, or one the system draws).
     void ShowFor(const std::string& file, int index, const QString& asked, int pixelSize);
+    // The sample was edited: the same face, judged against the new text.
+    void SampleEdited(const QString& asked);
 
     QLabel* lblMark;
     QLabel* imgSample;
+
+private:
+    std::string File;
+    int Index = 0;
+    int PixelSize = 0;
+    // The face's code points, read once per face rather than per keystroke.
+    std::optional<TCodeRanges> Codes;
 };
 
 } // namespace lw

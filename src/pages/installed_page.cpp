@@ -77,6 +77,8 @@ TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
     mmSample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Drawable = new TDrawablePreview(this);
     Drawable->setObjectName(QStringLiteral("Drawable"));
+    connect(mmSample, &QPlainTextEdit::textChanged, this,
+            [this] { Drawable->SampleEdited(mmSample->toPlainText()); });
     gbFont = MakeTagged<QGroupBox>(this, "gbFont", 10101);
     lblFontType = MakeTagged<QLabel>(gbFont, "lblFontType");
     lblAvailableStyles = MakeTagged<QLabel>(gbFont, "lblAvailableStyles", 10139);

@@ -97,6 +97,8 @@ TNotInstalledPage::TNotInstalledPage(QWidget* parent) : QWidget(parent) {
     mmSampleNotInst->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DrawableNotInst = new TDrawablePreview(this);
     DrawableNotInst->setObjectName(QStringLiteral("DrawableNotInst"));
+    connect(mmSampleNotInst, &QPlainTextEdit::textChanged, this,
+            [this] { DrawableNotInst->SampleEdited(mmSampleNotInst->toPlainText()); });
     gbFontInfoNotInst = MakeTagged<QGroupBox>(this, "gbFontInfoNotInst", 10101);
     lblFontNameNotInst = InfoLabel(gbFontInfoNotInst, "lblFontNameNotInst");
     lblFontFamilyNotInst = InfoLabel(gbFontInfoNotInst, "lblFontFamilyNotInst");

@@ -70,6 +70,9 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
                   QString::fromStdString(LocalScriptName("Arab")).toLower());
         ASSERT_FALSE(Page().DrawableNotInst->imgSample->pixmap().isNull());
         EXPECT_GT(Page().DrawableNotInst->imgSample->pixmap().width(), 50);
+        // A sample typed in the face's own script wins.
+        Page().mmSampleNotInst->setPlainText(QStringLiteral("سلام عليكم"));
+        EXPECT_TRUE(Page().DrawableNotInst->isHidden());
     }
 }
 
