@@ -38,6 +38,7 @@ constexpr int kConfirmCaption = 20;
 constexpr int kWarningCaption = 21;
 constexpr int kRestartNote = 30303;
 constexpr int kEnableOnlyQuestion = 30317;
+constexpr int kAutomaticUnchangeable = 30552;
 constexpr const char* kCategoryFilter = "Categories (*.lst)|*.lst";
 
 QStringList ToQt(const std::vector<std::string>& texts) {
@@ -261,8 +262,10 @@ void TfViewAll::mnDeleteSelectionClick() {
         return;
     }
     if (CategoryName.isEmpty()) {
-        Prompts().MessageBox(LoadStr(kNoCategoryShown), LoadStr(kWarningCaption), TMsgIcon::Warning,
-                             TMsgButtons::Ok);
+        const bool automatic = std::find(AutomaticItems.begin(), AutomaticItems.end(),
+                                         CurrentViewItem) != AutomaticItems.end();
+        Prompts().MessageBox(LoadStr(automatic ? kAutomaticUnchangeable : kNoCategoryShown),
+                             LoadStr(kWarningCaption), TMsgIcon::Warning, TMsgButtons::Ok);
         return;
     }
     const std::string question =

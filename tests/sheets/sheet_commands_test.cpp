@@ -311,6 +311,10 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
     EXPECT_EQ(Sheet->Status->PanelText(2), monospace);
     EXPECT_TRUE(Sheet->CategoryName.isEmpty()) << "nothing may be taken out of it";
     EXPECT_EQ(CheckedItems(), QStringList{monospace});
+    Sheet->mnDeleteSelection->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, LoadStr(30552));
+    Messages().clear();
     // The organize window lists it after the user's, read-only.
     const int inCombo = Organize->cmbCategories->findText(monospace);
     ASSERT_GT(inCombo, Organize->cmbCategories->findText("A"));
