@@ -66,6 +66,7 @@ bench: deps
 	build-bench/bin/sheet_bench 3000
 	build-bench/bin/disable_bench 500
 	build-bench/bin/details_bench
+	build-bench/bin/auto_categories_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
@@ -79,7 +80,7 @@ clean:
 #            $(FUZZ_BUILD)/crashes (copy one to tests/fuzz/corpus/ once fixed)
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS      := opentype type1 settings bundle category masks collection outline afm details reject
+FUZZERS      := opentype type1 settings bundle category masks collection outline afm details reject facts collections
 
 .PHONY: fuzz
 fuzz: deps

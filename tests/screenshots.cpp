@@ -194,6 +194,37 @@ int main(int argc, char** argv) {
                 folderSheet.ShowFolderSheet(fontsFolder, files, nullptr);
             }
         }
+        // Faces of other scripts and a symbol font, each drawing what it can.
+        {
+            const std::string scripts = lw::test::TestHome().Root().string() + "/own-scripts/";
+            std::filesystem::create_directories(scripts);
+            for (const char* font :
+                 {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                  "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf",
+                  "/usr/share/fonts/truetype/noto/NotoSansDevanagari-Regular.ttf",
+                  "/usr/share/fonts/truetype/noto/NotoSansThai-Regular.ttf",
+                  "/usr/share/fonts/truetype/noto/NotoSansHebrew-Regular.ttf",
+                  "/usr/share/fonts/opentype/stix/STIXIntegralsD-Regular.otf"}) {
+                std::error_code ec;
+                std::filesystem::create_symlink(
+                    font, scripts + std::filesystem::path(font).filename().string(), ec);
+            }
+            const std::vector<std::string> scriptFiles =
+                lw::ListFolderFiles(scripts, lw::ParseMasks("*.ttf; *.otf"));
+            lw::TfViewAllNotInstalled scriptSheet(&window, &sheet);
+            scriptSheet.resize(1000, 400);
+            QTimer shoot;
+            QObject::connect(&shoot, &QTimer::timeout, [&] {
+                if (scriptSheet.isVisible()) {
+                    shoot.stop();
+                    ok =
+                        Save(scriptSheet, folder, QStringLiteral("folder-sheet-own-scripts")) && ok;
+                    scriptSheet.close();
+                }
+            });
+            shoot.start(0);
+            scriptSheet.ShowFolderSheet(scripts, scriptFiles, nullptr);
+        }
         lw::TfMixCategories mix(categories.Categories());
         ok = Save(mix, folder, QStringLiteral("categories-combine")) && ok;
         lw::TfAdd add(categories.Categories());

@@ -494,6 +494,7 @@ void TfMain_letterwell::mnLanguageClick(QAction* item) {
 void TfMain_letterwell::mnUpdateListClick() {
     Installed->UpdateList();
     if (ViewAll != nullptr) {
+        ViewAll->AutomaticCategoriesStale();
         ViewAll->mnAllClick();
     }
 }

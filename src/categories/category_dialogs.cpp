@@ -81,7 +81,8 @@ std::optional<std::string> ChooseCategory(const std::vector<std::string>& catego
     return dialog.lstCategories->currentItem()->text().toStdString();
 }
 
-TfMixCategories::TfMixCategories(const std::vector<std::string>& categories, QWidget* parent)
+TfMixCategories::TfMixCategories(const std::vector<std::string>& categories, QWidget* parent,
+                                 const TAutoCategories* automatic)
     : QDialog(parent) {
     SetUpDialog(this, "fMixCategories", 18100, 517, 298);
     std::vector<std::string> operands = categories;
@@ -107,6 +108,19 @@ TfMixCategories::TfMixCategories(const std::vector<std::string>& categories, QWi
         operations->addButton(*button);
         top += 35;
     }
+    // The automatic categories after the user's, known by their ids.
+    if (automatic != nullptr) {
+        for (const std::string& id : automatic->Ids()) {
+            for (QListWidget* list : {lstCategory1, lstCategory2}) {
+                auto* item = new QListWidgetItem(QString::fromStdString(AutoCategoryName(id)));
+                item->setData(Qt::UserRole, QString::fromStdString(id));
+                QFont font = item->font();
+                font.setItalic(true);
+                item->setFont(font);
+                list->addItem(item);
+            }
+        }
+    }
     btnPlus->setChecked(true);
     btnViewMix = MakeButton(this, "btnViewMix", 18101, QRect(155, 265, 106, 26));
     btnViewMix->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
@@ -128,7 +142,12 @@ TCategoryOperand TfMixCategories::Operand(int which) const {
     if (row < 1) {
         return TCategoryOperand{true, {}};
     }
-    return TCategoryOperand{false, List(which)->item(row)->text().toStdString()};
+    const QListWidgetItem* item = List(which)->item(row);
+    const QString id = item->data(Qt::UserRole).toString();
+    if (!id.isEmpty()) {
+        return TCategoryOperand{false, id.toStdString(), true};
+    }
+    return TCategoryOperand{false, item->text().toStdString()};
 }
 
 std::string TfMixCategories::OperandText(int which) const {

@@ -34,7 +34,10 @@ std::optional<std::string> ChooseCategory(const std::vector<std::string>& catego
 class TfMixCategories : public QDialog {
     Q_OBJECT
 public:
-    TfMixCategories(const std::vector<std::string>& categories, QWidget* parent = nullptr);
+    // automatic: the automatic categories to offer after the user's; none
+    // while they are being gathered.
+    TfMixCategories(const std::vector<std::string>& categories, QWidget* parent = nullptr,
+                    const TAutoCategories* automatic = nullptr);
 
     // The two operands as chosen; position 0 stands for all installed fonts.
     TCategoryOperand Operand(int which) const;

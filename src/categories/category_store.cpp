@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 namespace lw {
@@ -685,6 +687,11 @@ std::vector<std::string> TCategoryStore::Operand(const TCategoryOperand& operand
     if (operand.AllFonts) {
         return FontManager->Families;
     }
+    if (operand.Automatic) {
+        const std::vector<std::string>* members =
+            Automatic ? Automatic->Members(operand.Name) : nullptr;
+        return members ? *members : std::vector<std::string>();
+    }
     std::vector<std::string> members;
     LoadCategory(operand.Name, members);
     return members;
@@ -739,6 +746,52 @@ std::vector<std::string> TCategoryStore::FontsWithoutCategory() {
         }
     }
     return NamesOutside(FontManager->Families, inSome);
+}
+
+std::vector<std::string>
+TCategoryStore::ImportCollections(const std::vector<TImportedCollection>& collections) {
+    std::unordered_map<std::string, std::string> installed;
+    for (const std::string& family : FontManager->Families) {
+        installed.emplace(NameKey(family), family);
+    }
+    std::vector<std::string> skipped;
+    for (const TImportedCollection& collection : collections) {
+        std::string name = collection.Name;
+        for (char& c : name) {
+            if (std::string_view(kForbidden).find(c) != std::string_view::npos) {
+                c = '-';
+            } else if (c == '\r' || c == '\n') {
+                c = ' ';
+            }
+        }
+        if (const int refusal = NameRefusal(name); refusal != 0) {
+            Prompts().MessageBox(LoadStr(refusal), LoadStr(kWarning), TMsgIcon::Warning,
+                                 TMsgButtons::Ok);
+            continue;
+        }
+        std::vector<std::string> members;
+        for (const std::string& family : collection.Families) {
+            const auto spelled = installed.find(NameKey(family));
+            if (spelled == installed.end()) {
+                skipped.push_back(name + "\t" + family);
+            } else {
+                members.push_back(spelled->second);
+            }
+        }
+        TLock lock(*this);
+        ReloadIndex();
+        const int existing = PositionOf(name);
+        if ((existing > 0 || FileIsThere(name)) && !Ask(FmtLoadStr(kOverwrite, name))) {
+            continue;
+        }
+        if (SaveCategory(name, SortedUnique(std::move(members)))) {
+            TakeSpelling(existing > 0 ? CategoryList[static_cast<size_t>(existing)] : name, name);
+            ChangeIndex([&](std::vector<std::string>& names) { AddName(names, name); });
+        }
+    }
+    NotifyLists();
+    NotifySheet("");
+    return skipped;
 }
 
 void TCategoryStore::ImportCategoryFiles(const std::vector<std::string>& files) {

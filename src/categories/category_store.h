@@ -1,5 +1,7 @@
 #pragma once
 
+#include "categories/auto_categories.h"
+#include "categories/collections_json.h"
 #include "platform/file_lock.h"
 
 #include <functional>
@@ -12,10 +14,12 @@ namespace lw {
 
 enum class TCombineOp { Plus, Minus, And };
 
-// One side of a combination: a category by name, or every installed family.
+// One side of a combination: a category by name, an automatic category by
+// its id (Automatic), or every installed family.
 struct TCategoryOperand {
     bool AllFonts = false;
     std::string Name;
+    bool Automatic = false;
 };
 
 // Where the categories folder may go: beside the program when the program's
@@ -80,6 +84,11 @@ public:
     std::vector<std::string> FindFontInCategories(const std::string& font);
     std::vector<std::string> FontsWithoutCategory();
     void ImportCategoryFiles(const std::vector<std::string>& files);
+    // Makes a category of each collection another font manager kept, of
+    // its installed families, asking before one of the same name is
+    // replaced; a character no category name may hold becomes "-". Gives the
+    // families that are not installed, "collection<TAB>family", skipped.
+    std::vector<std::string> ImportCollections(const std::vector<TImportedCollection>& collections);
     void UpdatePlaceholder();
 
     // Moves between the working lists; positions are those of the source.
@@ -97,6 +106,9 @@ public:
     int Current() const { return CurrentPosition; }
     const std::vector<std::string>& Members() const { return MemberList; }
     const std::vector<std::string>& Available() const { return AvailableList; }
+
+    // The automatic categories once their facts are gathered; null before.
+    std::shared_ptr<const TAutoCategories> Automatic;
 
     // The installed-font sheet's notice that a category (by name; empty for
     // all) or the list of categories changed.

@@ -1,7 +1,9 @@
 #include "categories/organize_dialog.h"
 
 #include "base/strings.h"
+#include "categories/category_names.h"
 #include "controls/localize.h"
+#include "fonts/font_manager.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -121,8 +123,14 @@ TfOrganize::TfOrganize(TCategoryPlaces places, QWidget* parent)
         setTabOrder(order[i - 1], order[i]);
     }
 
-    connect(cmbCategories, &QComboBox::activated, this,
-            [this](int position) { Categories.SelectCategory(position); });
+    connect(cmbCategories, &QComboBox::activated, this, [this](int position) {
+        const QString id = cmbCategories->itemData(position).toString();
+        if (id.isEmpty()) {
+            Categories.SelectCategory(position);
+        } else {
+            ShowAutomatic(id.toStdString());
+        }
+    });
     connect(btnUpdate, &QPushButton::clicked, this, [this] { Categories.CommitCategory(); });
     connect(btnAddCategory, &QPushButton::clicked, this, [this] { Categories.CreateCategory(); });
     connect(btnDeleteCategory, &QPushButton::clicked, this,
@@ -190,7 +198,15 @@ void TfOrganize::UpdateLanguage() {
 
 void TfOrganize::ShowLists() {
     const QSignalBlocker blockCombo(cmbCategories);
-    const QStringList categories = ToQt(Categories.Categories());
+    QStringList categories = ToQt(Categories.Categories());
+    // The automatic categories follow the user's, known by their ids.
+    QStringList ids;
+    if (Categories.Automatic) {
+        for (const std::string& id : Categories.Automatic->Ids()) {
+            categories.append(QString::fromStdString(AutoCategoryName(id)));
+            ids.append(QString::fromStdString(id));
+        }
+    }
     QStringList shown;
     for (int i = 0; i < cmbCategories->count(); ++i) {
         shown.append(cmbCategories->itemText(i));
@@ -198,8 +214,13 @@ void TfOrganize::ShowLists() {
     if (shown != categories) {
         cmbCategories->clear();
         cmbCategories->addItems(categories);
+        const int first = static_cast<int>(categories.size() - ids.size());
+        for (int i = 0; i < ids.size(); ++i) {
+            cmbCategories->setItemData(first + i, ids[i]);
+        }
     }
     cmbCategories->setCurrentIndex(Categories.Current());
+    SetEditable(true);
     for (const auto& [list, names] : {std::pair{lstFonts, &Categories.Available()},
                                       std::pair{lstCategory, &Categories.Members()}}) {
         list->setUpdatesEnabled(false);
@@ -207,6 +228,31 @@ void TfOrganize::ShowLists() {
         list->addItems(ToQt(*names));
         list->setUpdatesEnabled(true);
     }
+    ShowCounts();
+}
+
+void TfOrganize::SetEditable(bool editable) {
+    for (QWidget* change : std::initializer_list<QWidget*>{btnUpdate, btnDeleteCategory, btnAdd,
+                                                           btnAddAll, btnDelete, btnDeleteAll}) {
+        change->setEnabled(editable);
+    }
+}
+
+void TfOrganize::ShowAutomatic(const std::string& id) {
+    const std::vector<std::string>* members =
+        Categories.Automatic ? Categories.Automatic->Members(id) : nullptr;
+    const std::vector<std::string> inside = members ? *members : std::vector<std::string>();
+    // Read-only: shown beside the families outside it, nothing to move.
+    Categories.PointAtNewEntry();
+    const std::pair<QListWidget*, std::vector<std::string>> lists[] = {
+        {lstFonts, NamesOutside(FontManager->Families, TNameSet(inside))}, {lstCategory, inside}};
+    for (const auto& [list, names] : lists) {
+        list->setUpdatesEnabled(false);
+        list->clear();
+        list->addItems(ToQt(names));
+        list->setUpdatesEnabled(true);
+    }
+    SetEditable(false);
     ShowCounts();
 }
 

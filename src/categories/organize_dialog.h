@@ -59,6 +59,9 @@ public:
 
 private:
     void ShowLists();
+    // An automatic category by its id, its lists read-only.
+    void ShowAutomatic(const std::string& id);
+    void SetEditable(bool editable);
     void ShowCounts();
     void ShowSample(QListWidget* list);
     static std::vector<int> SelectedRows(const QListWidget* list);

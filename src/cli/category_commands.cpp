@@ -4,10 +4,14 @@
 #include "categories/category_store.h"
 #include "cli/console_prompts.h"
 #include "cli/installed_spellings.h"
+#include "fonts/facts_cache.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/services.h"
 
+#include <algorithm>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +39,42 @@ int FindCategory(const TCategoryStore& store, const std::string& name) {
         std::cerr << "letterwell-cli: no category is named \"" << name << "\"\n";
     }
     return position;
+}
+
+// The automatic categories of the installed fonts, their facts from the
+// cache the program keeps too.
+std::shared_ptr<const TAutoCategories> GatherAutomatic() {
+    TFactsCache cache(TFactsCache::DefaultFile());
+    cache.Load();
+    auto groups =
+        std::make_shared<const TAutoCategories>(BuildAutoCategories(InstalledFaceRefs(), cache));
+    cache.Save(true);
+    return groups;
+}
+
+// The id of an automatic category given by id or by name; tells when none.
+std::string FindAutomatic(const TCategoryStore& store, const std::string& name) {
+    const std::string id = store.Automatic ? store.Automatic->IdOf(name) : std::string();
+    if (id.empty()) {
+        std::cerr << "letterwell-cli: no automatic category is named \"" << name << "\"\n";
+    }
+    return id;
+}
+
+int ListAutomatic(const TCategoryStore& store) {
+    for (const std::string& id : store.Automatic->Ids()) {
+        std::cout << id << "\t" << store.Automatic->Members(id)->size() << "\n";
+    }
+    return 0;
+}
+
+int ShowAutomatic(const TCategoryStore& store, const std::string& name) {
+    const std::string id = FindAutomatic(store, name);
+    if (id.empty()) {
+        return 1;
+    }
+    PrintLines(*store.Automatic->Members(id));
+    return 0;
 }
 
 int ListCategories(TCategoryStore& store) {
@@ -102,30 +142,86 @@ int RemoveFromCategory(TCategoryStore& store, const std::vector<std::string>& ar
     return missing || prompts.Failures > 0 ? 1 : 0;
 }
 
+// One operand of combine from args[at]: NAME, --all or --auto NAME; at is
+// moved past it. False, told, when it names nothing.
+bool TakeOperand(const TCategoryStore& store, const std::vector<std::string>& args, size_t& at,
+                 TCategoryOperand& operand) {
+    const std::string& given = args[at++];
+    if (given == "--all") {
+        operand.AllFonts = true;
+        return true;
+    }
+    if (given == "--auto") {
+        operand.Automatic = true;
+        operand.Name = FindAutomatic(store, args[at++]);
+        return !operand.Name.empty();
+    }
+    const int position = FindCategory(store, given);
+    if (position < 1) {
+        return false;
+    }
+    operand.Name = store.Categories()[static_cast<size_t>(position)];
+    return true;
+}
+
 int CombineCategories(TCategoryStore& store, const std::vector<std::string>& args,
                       TConsolePrompts& prompts) {
-    TCombineOp operation = TCombineOp::Plus;
-    if (args[1] == "minus") {
-        operation = TCombineOp::Minus;
-    } else if (args[1] == "and") {
-        operation = TCombineOp::And;
-    } else if (args[1] != "plus") {
-        return kUsage;
+    size_t at = 0;
+    TCategoryOperand first;
+    TCategoryOperand second;
+    if (!TakeOperand(store, args, at, first)) {
+        return 1;
     }
-    TCategoryOperand operands[2];
-    for (int i = 0; i < 2; ++i) {
-        const std::string& given = args[i == 0 ? 0 : 2];
-        if (given == "--all") {
-            operands[i].AllFonts = true;
-            continue;
-        }
-        const int position = FindCategory(store, given);
-        if (position < 1) {
-            return 1;
-        }
-        operands[i].Name = store.Categories()[static_cast<size_t>(position)];
+    const std::string& op = args[at++];
+    const TCombineOp operation = op == "minus" ? TCombineOp::Minus
+                                 : op == "and" ? TCombineOp::And
+                                               : TCombineOp::Plus;
+    if (!TakeOperand(store, args, at, second)) {
+        return 1;
     }
-    PrintLines(store.CombineCategories(operands[0], operation, operands[1]));
+    PrintLines(store.CombineCategories(first, operation, second));
+    return prompts.Failures > 0 ? 1 : 0;
+}
+
+// Whether combine's arguments are A OP B, each side NAME, --all or --auto NAME.
+bool CombineShape(const std::vector<std::string>& args) {
+    size_t at = 0;
+    const auto operand = [&] {
+        if (at < args.size() && args[at] == "--auto") {
+            at += 2;
+            return at <= args.size();
+        }
+        return ++at <= args.size();
+    };
+    if (!operand() || at >= args.size()) {
+        return false;
+    }
+    const std::string& op = args[at++];
+    if (op != "plus" && op != "minus" && op != "and") {
+        return false;
+    }
+    return operand() && at == args.size();
+}
+
+// Categories from font-manager's Collections.json; the families not
+// installed are told and skipped.
+int ImportCollections(TCategoryStore& store, const std::vector<std::string>& args,
+                      TConsolePrompts& prompts) {
+    constexpr size_t kMaxCollectionsFile = size_t(64) << 20;
+    const std::string& file = args.back();
+    prompts.SayYes = args.size() == 2;
+    const std::optional<std::string> text = FileShell().ReadSmallFile(file, kMaxCollectionsFile);
+    const auto collections = text ? ParseCollectionsJson(*text) : std::nullopt;
+    if (!collections) {
+        std::cerr << "letterwell-cli: " << file << " is no collections file of font-manager\n";
+        return 1;
+    }
+    for (const std::string& skipped : store.ImportCollections(*collections)) {
+        const size_t tab = skipped.find('\t');
+        std::cerr << "letterwell-cli: not installed, skipped: " << skipped.substr(tab + 1) << " ("
+                  << skipped.substr(0, tab) << ")\n";
+    }
+    store.SaveCategoryList();
     return prompts.Failures > 0 ? 1 : 0;
 }
 
@@ -135,11 +231,16 @@ int RunCategoryCommand(int argc, char** argv, TConsolePrompts& prompts) {
     const std::string command = argv[1];
     const std::string verb = argc > 2 ? argv[2] : "";
     const std::vector<std::string> args = Arguments(argc, argv, 3);
+    const bool autoList = command == "categories" && argc == 3 && verb == "--auto";
+    const bool autoShow =
+        command == "category" && verb == "show" && args.size() == 2 && args[0] == "--auto";
+    const bool import = command == "category" && verb == "import-collections" &&
+                        (args.size() == 1 || (args.size() == 2 && args[0] == "--replace"));
     const bool known =
-        (command == "categories" && argc == 2) ||
+        (command == "categories" && argc == 2) || autoList || autoShow || import ||
         (command == "category" &&
          ((verb == "show" && args.size() == 1) || (verb == "add" && args.size() >= 2) ||
-          (verb == "remove" && args.size() >= 2) || (verb == "combine" && args.size() == 3)));
+          (verb == "remove" && args.size() >= 2) || (verb == "combine" && CombineShape(args))));
     if (!known) {
         return kUsage;
     }
@@ -148,6 +249,21 @@ int RunCategoryCommand(int argc, char** argv, TConsolePrompts& prompts) {
     store.Start();
     if (prompts.Failures > 0) {
         return 1;
+    }
+    const bool wantsAutomatic =
+        autoList || autoShow ||
+        (verb == "combine" && std::find(args.begin(), args.end(), "--auto") != args.end());
+    if (wantsAutomatic) {
+        store.Automatic = GatherAutomatic();
+    }
+    if (autoList) {
+        return ListAutomatic(store);
+    }
+    if (import) {
+        return ImportCollections(store, args, prompts);
+    }
+    if (autoShow) {
+        return ShowAutomatic(store, args[1]);
     }
     if (command == "categories") {
         return ListCategories(store);

@@ -18,6 +18,9 @@ public:
     std::optional<std::string> InputAnswer;
     // Errors and warnings told so far: the command then ends with status 1.
     int Failures = 0;
+    // The command line said yes beforehand (--replace): questions are
+    // answered yes.
+    bool SayYes = false;
 
     TMsgResult MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon,
                           TMsgButtons buttons) override {
@@ -31,7 +34,7 @@ public:
         case TMsgButtons::OkCancel:
             return TMsgResult::Cancel;
         default:
-            return TMsgResult::No;
+            return SayYes ? TMsgResult::Yes : TMsgResult::No;
         }
     }
     std::optional<std::string> InputBox(const std::string&, const std::string&,

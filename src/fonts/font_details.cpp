@@ -221,11 +221,6 @@ std::vector<std::string> LanguageTags(const TByteView& table, uint64_t listAt) {
     return {tags.begin(), tags.end()};
 }
 
-struct TTableRecord {
-    uint64_t Offset = 0;
-    uint64_t Length = 0;
-};
-
 } // namespace
 
 std::vector<TNameRecord> ParseNameRecords(const TByteView& table) {
@@ -488,44 +483,63 @@ std::optional<TLayoutTags> ParseLayoutTags(const TByteView& t) {
                        LanguageTags(t, t.BE16(4))};
 }
 
-TFontDetails ReadFontDetails(IByteSource& source, uint32_t faceIndex) {
-    TFontDetails details;
+TFaceTables::TFaceTables(IByteSource& source, uint32_t faceIndex) : Source(source) {
     const std::vector<uint64_t> faces = CollectionDirectories(source);
     uint64_t directoryAt = 0;
     if (!faces.empty()) {
         if (faceIndex >= faces.size() || faces[faceIndex] == kNoDirectory) {
-            return details;
+            return;
         }
         directoryAt = faces[faceIndex];
     } else if (faceIndex != 0) {
-        return details;
+        return;
     }
+    Found = true;
     const std::vector<uint8_t> offsetBytes = ReadUpTo(source, directoryAt, kOffsetTableSize);
     const uint16_t numTables = TByteView(offsetBytes).BE16(4);
     const std::vector<uint8_t> directoryBytes =
         ReadUpTo(source, directoryAt + kOffsetTableSize, size_t(numTables) * kTableRecordSize);
     const TByteView directory(directoryBytes);
     // As in the font's record, the last of two tables of one tag counts.
-    std::map<std::string, TTableRecord> tables;
     const uint64_t fileSize = source.Size();
     for (uint64_t i = 0; directory.Contains(i * kTableRecordSize, kTableRecordSize); ++i) {
         const uint64_t at = i * kTableRecordSize;
-        const TTableRecord record{directory.BE32(at + 8), directory.BE32(at + 12)};
+        const TRecord record{directory.BE32(at + 8), directory.BE32(at + 12)};
         const bool inside = record.Offset <= fileSize && record.Length <= fileSize - record.Offset;
         if (inside && record.Length <= kMaxTableSize) {
-            tables[Tag(directory, at)] = record;
+            Records[Tag(directory, at)] = record;
         } else {
-            tables.erase(Tag(directory, at));
+            Records.erase(Tag(directory, at));
         }
     }
-    for (const auto& entry : tables) {
-        details.Tables.push_back(entry.first);
+}
+
+bool TFaceTables::Has(const std::string& tag) const {
+    return Records.count(tag) > 0;
+}
+
+std::vector<std::string> TFaceTables::Tags() const {
+    std::vector<std::string> tags;
+    for (const auto& entry : Records) {
+        tags.push_back(entry.first);
     }
-    const auto read = [&](const char* tag) {
-        const auto it = tables.find(tag);
-        return it == tables.end() ? std::vector<uint8_t>()
-                                  : ReadUpTo(source, it->second.Offset, it->second.Length);
-    };
+    return tags;
+}
+
+std::vector<uint8_t> TFaceTables::Read(const std::string& tag) const {
+    const auto it = Records.find(tag);
+    return it == Records.end() ? std::vector<uint8_t>()
+                               : ReadUpTo(Source, it->second.Offset, it->second.Length);
+}
+
+TFontDetails ReadFontDetails(IByteSource& source, uint32_t faceIndex) {
+    TFontDetails details;
+    const TFaceTables tables(source, faceIndex);
+    if (!tables.Found) {
+        return details;
+    }
+    details.Tables = tables.Tags();
+    const auto read = [&](const char* tag) { return tables.Read(tag); };
     const std::vector<uint8_t> name = read("name");
     details.Names = ParseNameRecords(TByteView(name));
     const std::vector<uint8_t> os2 = read("OS/2");

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -149,6 +150,29 @@ struct TFontDetails {
     std::optional<TLayoutTags> Substitutions; // GSUB
     std::optional<TLayoutTags> Positioning;   // GPOS
     std::vector<std::string> Tables;          // the tags of the face's tables, sorted
+};
+
+// The table directory of one face: a single font's when faceIndex is 0, or
+// the face's of a collection. A table whose record points (even partly) past
+// the file is absent; the last of two records of one tag counts.
+class TFaceTables {
+public:
+    TFaceTables(IByteSource& source, uint32_t faceIndex);
+    // The file holds the face asked for.
+    bool Found = false;
+    bool Has(const std::string& tag) const;
+    // The tags of the tables the face's directory holds, sorted.
+    std::vector<std::string> Tags() const;
+    // The table's bytes; empty when it is absent.
+    std::vector<uint8_t> Read(const std::string& tag) const;
+
+private:
+    struct TRecord {
+        uint32_t Offset = 0;
+        uint32_t Length = 0;
+    };
+    IByteSource& Source;
+    std::map<std::string, TRecord> Records;
 };
 
 // The details of one face: a single font's when faceIndex is 0, or the

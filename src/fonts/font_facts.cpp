@@ -10,6 +10,7 @@ namespace {
 
 struct TScriptCore {
     const char* Name;
+    const char* Code; // ISO 15924
     std::vector<TCodeRange> Letters;
 };
 
@@ -17,20 +18,43 @@ struct TScriptCore {
 // letters is mapped: enough to set a word, not a claim of full support.
 const std::vector<TScriptCore>& ScriptCores() {
     static const std::vector<TScriptCore> cores = {
-        {"Latin", {{'A', 'Z'}, {'a', 'z'}}},
-        {"Greek", {{0x0391, 0x03A1}, {0x03A3, 0x03A9}, {0x03B1, 0x03C9}}},
-        {"Cyrillic", {{0x0410, 0x044F}}},
-        {"Armenian", {{0x0561, 0x0586}}},
-        {"Hebrew", {{0x05D0, 0x05EA}}},
-        {"Arabic", {{0x0627, 0x063A}, {0x0641, 0x064A}}},
-        {"Devanagari", {{0x0905, 0x0914}, {0x0915, 0x0939}}},
-        {"Thai", {{0x0E01, 0x0E2E}}},
-        {"Georgian", {{0x10D0, 0x10F0}}},
-        {"Hiragana", {{0x3042, 0x3093}}},
-        {"Katakana", {{0x30A2, 0x30F3}}},
+        {"Latin", "Latn", {{'A', 'Z'}, {'a', 'z'}}},
+        {"Greek", "Grek", {{0x0391, 0x03A1}, {0x03A3, 0x03A9}, {0x03B1, 0x03C9}}},
+        {"Cyrillic", "Cyrl", {{0x0410, 0x044F}}},
+        {"Armenian", "Armn", {{0x0561, 0x0586}}},
+        {"Hebrew", "Hebr", {{0x05D0, 0x05EA}}},
+        {"Arabic", "Arab", {{0x0627, 0x063A}, {0x0641, 0x064A}}},
+        {"Syriac", "Syrc", {{0x0710, 0x072C}}},
+        {"Thaana", "Thaa", {{0x0780, 0x07A5}}},
+        {"Devanagari", "Deva", {{0x0905, 0x0914}, {0x0915, 0x0939}}},
+        {"Bengali", "Beng", {{0x0995, 0x09A8}}},
+        {"Gurmukhi", "Guru", {{0x0A15, 0x0A28}}},
+        {"Gujarati", "Gujr", {{0x0A95, 0x0AA8}}},
+        {"Oriya", "Orya", {{0x0B15, 0x0B28}}},
+        {"Tamil", "Taml", {{0x0B95, 0x0B95}, {0x0B9A, 0x0B9A}, {0x0BA4, 0x0BA4}, {0x0BAE, 0x0BB5}}},
+        {"Telugu", "Telu", {{0x0C15, 0x0C28}}},
+        {"Kannada", "Knda", {{0x0C95, 0x0CA8}}},
+        {"Malayalam", "Mlym", {{0x0D15, 0x0D28}}},
+        {"Sinhala", "Sinh", {{0x0D9A, 0x0DB1}}},
+        {"Thai", "Thai", {{0x0E01, 0x0E2E}}},
+        {"Lao", "Laoo", {{0x0E94, 0x0E97}, {0x0E99, 0x0E9F}, {0x0EA1, 0x0EA3}}},
+        {"Tibetan", "Tibt", {{0x0F40, 0x0F47}}},
+        {"Myanmar", "Mymr", {{0x1000, 0x1020}}},
+        {"Georgian", "Geor", {{0x10D0, 0x10F0}}},
+        {"Ethiopic", "Ethi", {{0x1200, 0x1230}}},
+        {"Cherokee", "Cher", {{0x13A0, 0x13F4}}},
+        {"Canadian Syllabics", "Cans", {{0x1401, 0x1430}}},
+        {"Khmer", "Khmr", {{0x1780, 0x17A2}}},
+        {"Mongolian", "Mong", {{0x1820, 0x1842}}},
+        {"Tifinagh", "Tfng", {{0x2D30, 0x2D65}}},
+        {"Hiragana", "Hira", {{0x3042, 0x3093}}},
+        {"Katakana", "Kana", {{0x30A2, 0x30F3}}},
         // A handful of the commonest syllables and ideographs.
-        {"Hangul", {{0xAC00, 0xAC00}, {0xB098, 0xB098}, {0xB2E4, 0xB2E4}, {0xD55C, 0xD55C}}},
+        {"Hangul",
+         "Hang",
+         {{0xAC00, 0xAC00}, {0xB098, 0xB098}, {0xB2E4, 0xB2E4}, {0xD55C, 0xD55C}}},
         {"Han",
+         "Hani",
          {{0x4E00, 0x4E00},
           {0x4EBA, 0x4EBA},
           {0x5927, 0x5927},
@@ -41,6 +65,12 @@ const std::vector<TScriptCore>& ScriptCores() {
           {0x5B57, 0x5B57}}},
     };
     return cores;
+}
+
+bool CoversCore(const TCodeRanges& codePoints, const TScriptCore& core) {
+    return std::all_of(core.Letters.begin(), core.Letters.end(), [&](TCodeRange r) {
+        return CoveredIn(codePoints, r.First, r.Last) == uint64_t(r.Last) - r.First + 1;
+    });
 }
 
 std::string Lower(std::string text) {
@@ -153,14 +183,53 @@ std::vector<TBlockCoverage> BlockCoverage(const TCodeRanges& codePoints) {
 std::vector<std::string> ScriptsCovered(const TCodeRanges& codePoints) {
     std::vector<std::string> scripts;
     for (const TScriptCore& core : ScriptCores()) {
-        const bool all = std::all_of(core.Letters.begin(), core.Letters.end(), [&](TCodeRange r) {
-            return CoveredIn(codePoints, r.First, r.Last) == uint64_t(r.Last) - r.First + 1;
-        });
-        if (all) {
+        if (CoversCore(codePoints, core)) {
             scripts.push_back(core.Name);
         }
     }
     return scripts;
+}
+
+std::vector<std::string> ScriptCodesCovered(const TCodeRanges& codePoints) {
+    std::vector<std::string> codes;
+    for (const TScriptCore& core : ScriptCores()) {
+        if (CoversCore(codePoints, core)) {
+            codes.push_back(core.Code);
+        }
+    }
+    return codes;
+}
+
+std::string ScriptName(const std::string& code) {
+    for (const TScriptCore& core : ScriptCores()) {
+        if (code == core.Code) {
+            return core.Name;
+        }
+    }
+    return std::string();
+}
+
+std::u32string ScriptCoreLetters(const std::string& code) {
+    std::u32string letters;
+    for (const TScriptCore& core : ScriptCores()) {
+        if (code != core.Code) {
+            continue;
+        }
+        for (const TCodeRange& range : core.Letters) {
+            for (uint32_t c = range.First; c <= range.Last; ++c) {
+                letters += static_cast<char32_t>(c);
+            }
+        }
+    }
+    return letters;
+}
+
+std::vector<std::string> KnownScriptCodes() {
+    std::vector<std::string> codes;
+    for (const TScriptCore& core : ScriptCores()) {
+        codes.push_back(core.Code);
+    }
+    return codes;
 }
 
 std::string RecognisedLicense(const std::string& description, const std::string& url) {

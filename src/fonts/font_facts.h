@@ -29,6 +29,14 @@ std::vector<TBlockCoverage> BlockCoverage(const TCodeRanges& codePoints);
 
 // The scripts whose core letters are all mapped, in the table's order.
 std::vector<std::string> ScriptsCovered(const TCodeRanges& codePoints);
+// The same scripts by their ISO 15924 codes ("Latn", "Cyrl", ...).
+std::vector<std::string> ScriptCodesCovered(const TCodeRanges& codePoints);
+// The English name of a code of the table; empty for another code.
+std::string ScriptName(const std::string& code);
+// The core letters of a code of the table, in code point order.
+std::u32string ScriptCoreLetters(const std::string& code);
+// Every code of the table, in its order.
+std::vector<std::string> KnownScriptCodes();
 
 // The licence the licence description and URL name: an SPDX-style id
 // ("OFL-1.1", "Apache-2.0", ...) or "other".

@@ -9,12 +9,14 @@
 #include "fonts/font_manager.h"
 #include "pages/delete_dialog.h"
 #include "pages/details_window.h"
+#include "pages/drawable_preview.h"
 #include "pages/family_search.h"
 #include "pages/installed_styles.h"
 #include "pages/simple_combo.h"
 #include "platform/services.h"
 
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,6 +72,10 @@ TInstalledPage::TInstalledPage(QWidget* parent) : QWidget(parent) {
     lblSample0 = MakeTagged<QLabel>(this, "lblSample0", 10104);
     mmSample = MakeTagged<QPlainTextEdit>(this, "mmSample");
     mmSample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Drawable = new TDrawablePreview(this);
+    Drawable->setObjectName(QStringLiteral("Drawable"));
+    connect(mmSample, &QPlainTextEdit::textChanged, this,
+            [this] { Drawable->SampleEdited(mmSample->toPlainText()); });
     gbFont = MakeTagged<QGroupBox>(this, "gbFont", 10101);
     lblFontType = MakeTagged<QLabel>(gbFont, "lblFontType");
     lblAvailableStyles = MakeTagged<QLabel>(gbFont, "lblAvailableStyles", 10139);
@@ -168,6 +174,7 @@ void TInstalledPage::BuildLayout() {
     right->addWidget(pnlFontProperties);
     right->addWidget(lblSample0);
     right->addWidget(mmSample, 3);
+    right->addWidget(Drawable);
     right->addWidget(gbFont, 2);
 
     auto* page = new QHBoxLayout(this);
@@ -458,6 +465,9 @@ void TInstalledPage::cmbFontsChange() {
     QFont sampleFont = mmSample->font();
     sampleFont.setFamily(family);
     mmSample->setFont(sampleFont);
+    const std::optional<TFaceInfo> face = FontManager->GetSampleFace(family.toStdString());
+    Drawable->ShowFor(face ? face->File : std::string(), face ? face->Index : 0,
+                      mmSample->toPlainText(), QFontInfo(sampleFont).pixelSize());
     emit SampleFontChanged(family);
     ShowFamilyDetails();
 }

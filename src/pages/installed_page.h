@@ -17,6 +17,8 @@ class QToolButton;
 
 namespace lw {
 
+class TDrawablePreview;
+
 class TSimpleComboBox;
 
 // The catalogue's families as the windows list them.
@@ -89,6 +91,7 @@ public:
     QPushButton* btnViewAll0;
     QLabel* lblSample0;
     QPlainTextEdit* mmSample;
+    TDrawablePreview* Drawable;
     QGroupBox* gbFont;
     QLabel* lblFontType;
     QLabel* lblAvailableStyles;

@@ -12,9 +12,11 @@
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "pages/details_window.h"
+#include "pages/drawable_preview.h"
 #include "pages/file_info.h"
 #include "platform/services.h"
 
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -94,6 +96,10 @@ TNotInstalledPage::TNotInstalledPage(QWidget* parent) : QWidget(parent) {
     lblSampleNotInst = MakeTagged<QLabel>(this, "lblSampleNotInst", 10104);
     mmSampleNotInst = MakeTagged<QPlainTextEdit>(this, "mmSampleNotInst");
     mmSampleNotInst->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    DrawableNotInst = new TDrawablePreview(this);
+    DrawableNotInst->setObjectName(QStringLiteral("DrawableNotInst"));
+    connect(mmSampleNotInst, &QPlainTextEdit::textChanged, this,
+            [this] { DrawableNotInst->SampleEdited(mmSampleNotInst->toPlainText()); });
     gbFontInfoNotInst = MakeTagged<QGroupBox>(this, "gbFontInfoNotInst", 10101);
     lblFontNameNotInst = InfoLabel(gbFontInfoNotInst, "lblFontNameNotInst");
     lblFontFamilyNotInst = InfoLabel(gbFontInfoNotInst, "lblFontFamilyNotInst");
@@ -151,6 +157,7 @@ void TNotInstalledPage::BuildLayout() {
     auto* right = new QVBoxLayout;
     right->addWidget(lblSampleNotInst);
     right->addWidget(mmSampleNotInst, 3);
+    right->addWidget(DrawableNotInst);
     right->addWidget(gbFontInfoNotInst, 2);
     right->addLayout(buttons);
 
@@ -177,6 +184,9 @@ void TNotInstalledPage::SetSampleFont(const QString& family, bool bold, bool ita
     font.setFamilies({family});
     font.setBold(bold);
     font.setItalic(italic);
+    // The face's own glyphs or its missing-glyph boxes, never another
+    // font's glyphs in their place.
+    font.setStyleStrategy(QFont::NoFontMerging);
     mmSampleNotInst->setFont(font);
     mmSampleNotInst->viewport()->update();
 }
@@ -231,6 +241,7 @@ void TNotInstalledPage::FileListClick() {
     const std::string path = FileList->FileName();
     std::string error;
     if (path.empty()) {
+        DrawableNotInst->ShowFor(std::string(), 0, QString(), 0);
         SetSampleFont(QString::fromLatin1(kNoFileFont), false, false);
         ShowEmptyInfo();
     } else if ((Preview = PreviewFile(path, error))) {
@@ -245,7 +256,11 @@ void TNotInstalledPage::FileListClick() {
                                : 0;
         SetSampleFont(QString::fromStdString(Preview->FamilyName), (style & fsBold) != 0,
                       (style & fsItalic) != 0);
+        DrawableNotInst->ShowFor(path, static_cast<int>(Preview->FaceIndex),
+                                 mmSampleNotInst->toPlainText(),
+                                 QFontInfo(mmSampleNotInst->font()).pixelSize());
     } else {
+        DrawableNotInst->ShowFor(std::string(), 0, QString(), 0);
         SetSampleFont(QStringLiteral(" "), false, false);
         ShowEmptyInfo();
     }

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace lw {
 
+class TDrawablePreview;
 class TDriveView;
 class TFileList;
 class TFontFile;
@@ -59,6 +60,7 @@ public:
     QLabel* lblNumberDir;
     QLabel* lblSampleNotInst;
     QPlainTextEdit* mmSampleNotInst;
+    TDrawablePreview* DrawableNotInst;
     QGroupBox* gbFontInfoNotInst;
     QLabel* lblFontNameNotInst;
     QLabel* lblFontFamilyNotInst;

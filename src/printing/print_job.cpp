@@ -2,7 +2,12 @@
 
 #include "base/options.h"
 #include "base/strings.h"
+#include "categories/auto_categories.h"
 #include "controls/localize.h"
+#include "fonts/drawable_sample.h"
+#include "fonts/face_facts.h"
+#include "fonts/font_facts.h"
+#include "fonts/font_manager.h"
 #include "platform/services.h"
 #include "printing/current_printer.h"
 #include "printing/print_dialog.h"
@@ -29,6 +34,8 @@ constexpr int kErrorCaption = 22;
 constexpr int kInformation = 23;
 constexpr int kSentTo = 10150;
 constexpr int kDocumentTitle = 14003;
+constexpr int kNothingDrawable = 30550;
+constexpr int kGlyphsMark = 30553;
 constexpr int kPrintedPages = 14004;
 constexpr int kPrintingOn = 14150;
 constexpr int kNoRoomForARow = 30108;
@@ -36,6 +43,32 @@ constexpr int kCannotPrint = 30109;
 
 const QString kMeasureText =
     QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+
+// What a family's cell prints: the text asked for, or what its face can
+// draw when it maps too few of its letters.
+TDrawableSample PrintableSample(const std::string& family, const QString& asked) {
+    const std::optional<TFaceInfo> face =
+        FontManager ? FontManager->GetSampleFace(family) : std::nullopt;
+    std::optional<TCodeRanges> codes;
+    if (face && !face->File.empty()) {
+        codes = FaceCodePoints(face->File, static_cast<uint32_t>(face->Index & 0xFFFF));
+    }
+    return ChooseSample(asked.toStdU32String(), codes);
+}
+
+QString SampleMark(const TDrawableSample& sample) {
+    switch (sample.Kind) {
+    case TDrawableSample::InScript:
+        return QString::fromStdString(LocalScriptName(sample.Script)).toLower();
+    case TDrawableSample::Glyphs:
+        return QString::fromStdString(LoadStr(kGlyphsMark));
+    case TDrawableSample::Nothing:
+        return QString::fromStdString(LoadStr(kNothingDrawable));
+    case TDrawableSample::Asked:
+        break;
+    }
+    return QString();
+}
 
 QFont HeadingFont() {
     return QFont(QStringLiteral("MS Sans Serif"), 8);
@@ -129,13 +162,23 @@ TPrintResult PrintFontListOn(QPrinter& printer, const TPrintOptions& print,
         const QString name = QString::fromStdString(source.Items[static_cast<size_t>(cell.Item)]);
         const QRect clip(cell.X, cell.Y, layout.ColumnWidth - layout.ColumnGap, layout.RowHeight);
         painter.setClipRect(clip);
+        const QString asked = print.JobText.empty() ? name : QString::fromStdString(print.JobText);
+        const TDrawableSample sample = PrintableSample(name.toStdString(), asked);
+        const QString mark = SampleMark(sample);
         painter.setFont(heading);
-        painter.drawText(QPoint(cell.X, cell.Y + QFontMetrics(heading, &printer).ascent()), name);
-        const QFont face = ListFont(name.toStdString(), source.FontSize);
+        painter.drawText(QPoint(cell.X, cell.Y + QFontMetrics(heading, &printer).ascent()),
+                         mark.isEmpty() ? name : name + QStringLiteral("  (") + mark + ')');
+        if (sample.Kind == TDrawableSample::Nothing) {
+            continue;
+        }
+        QFont face = ListFont(name.toStdString(), source.FontSize);
+        // A face prints its own glyphs, never another font's in their place.
+        face.setStyleStrategy(QFont::NoFontMerging);
         painter.setFont(face);
-        const QString line = print.JobText.empty() ? name : QString::fromStdString(print.JobText);
+        // Qt lays the text out itself, right-to-left scripts included.
         painter.drawText(
-            QPoint(cell.X, cell.Y + layout.Gap + QFontMetrics(face, &printer).ascent()), line);
+            QPoint(cell.X, cell.Y + layout.Gap + QFontMetrics(face, &printer).ascent()),
+            QString::fromStdU32String(sample.Text));
     }
     if (!painter.end()) {
         error = FmtLoadStr(kCannotPrint, printer.printerName().toStdString());

@@ -1,5 +1,9 @@
 #include "sheets/sample_delegate.h"
 
+#include "base/strings.h"
+#include "categories/auto_categories.h"
+#include "fonts/face_facts.h"
+#include "fonts/font_facts.h"
 #include "fonts/font_manager.h"
 #include "platform/services.h"
 
@@ -21,6 +25,8 @@ constexpr qint64 kTileCacheBytes = 48ll * 1024 * 1024;
 constexpr qint64 kFrameBudgetMs = 20;
 // The resolution Qt draws text at on an image.
 constexpr double kImageDpi = 96.0;
+constexpr int kNothingDrawable = 30550;
+constexpr int kGlyphsMark = 30553;
 const QString kMeasureText =
     QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
 } // namespace
@@ -47,17 +53,13 @@ QFont TFontSampleDelegate::SampleFont(const QString& family, int pointSize) {
 void TFontSampleDelegate::Invalidate() {
     Tiles.clear();
     SampleFaces.clear();
+    FaceCodes.clear();
     UndrawableFiles.clear();
 }
 
 QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& text, int maxWidth,
                                        qreal ratio, const QColor& color) const {
-    auto known = SampleFaces.find(family);
-    if (known == SampleFaces.end()) {
-        known = SampleFaces.insert(
-            family, FontManager ? FontManager->GetSampleFace(family.toStdString()) : std::nullopt);
-    }
-    const std::optional<TFaceInfo>& face = *known;
+    const std::optional<TFaceInfo> face = SampleFaceOf(family);
     if (!face || face->File.empty()) {
         return QImage();
     }
@@ -110,6 +112,51 @@ QImage TFontSampleDelegate::LineImage(const TFaceInfo& face, const QString& text
     }
     image.setDevicePixelRatio(ratio);
     return image;
+}
+
+std::optional<TFaceInfo> TFontSampleDelegate::SampleFaceOf(const QString& family) const {
+    auto known = SampleFaces.find(family);
+    if (known == SampleFaces.end()) {
+        known = SampleFaces.insert(
+            family, FontManager ? FontManager->GetSampleFace(family.toStdString()) : std::nullopt);
+    }
+    return *known;
+}
+
+TDrawableSample TFontSampleDelegate::DrawableSample(const TSampleItem& item,
+                                                    const QString& asked) const {
+    std::string file = item.FaceFile;
+    int index = item.FaceIndex;
+    if (file.empty()) {
+        const std::optional<TFaceInfo> face = SampleFaceOf(item.Family);
+        if (face) {
+            file = face->File;
+            index = face->Index;
+        }
+    }
+    if (file.empty()) {
+        return ChooseSample(asked.toStdU32String(), std::nullopt);
+    }
+    const QString key = QString::fromStdString(file) + QLatin1Char('#') + QString::number(index);
+    auto codes = FaceCodes.find(key);
+    if (codes == FaceCodes.end()) {
+        codes = FaceCodes.insert(key, FaceCodePoints(file, static_cast<uint32_t>(index & 0xFFFF)));
+    }
+    return ChooseSample(asked.toStdU32String(), *codes);
+}
+
+QString TFontSampleDelegate::SampleMark(const TDrawableSample& sample) {
+    switch (sample.Kind) {
+    case TDrawableSample::InScript:
+        return QString::fromStdString(LocalScriptName(sample.Script)).toLower();
+    case TDrawableSample::Glyphs:
+        return QString::fromStdString(LoadStr(kGlyphsMark));
+    case TDrawableSample::Nothing:
+        return QString::fromStdString(LoadStr(kNothingDrawable));
+    case TDrawableSample::Asked:
+        break;
+    }
+    return QString();
 }
 
 void TFontSampleDelegate::BeginFrame() {
@@ -174,8 +221,21 @@ QImage TFontSampleDelegate::RenderTile(const TSampleItem& item, const QModelInde
     painter.drawText(nameBand.adjusted(5, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item.Name);
     const QRect sampleBand(0, NameHeight, size.width(), size.height() - NameHeight);
+    const QString asked = SampleText.isEmpty() ? item.Family : SampleText;
+    const TDrawableSample sample = DrawableSample(item, asked);
+    const QString mark = SampleMark(sample);
+    if (!mark.isEmpty() && sample.Kind != TDrawableSample::Nothing) {
+        // Told in the name band, in small letters: this is not the text asked for.
+        painter.drawText(nameBand.adjusted(0, 0, -5, 0),
+                         Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, mark);
+    }
     painter.setClipRect(sampleBand);
-    const QString text = SampleText.isEmpty() ? item.Family : SampleText;
+    if (sample.Kind == TDrawableSample::Nothing) {
+        painter.drawText(sampleBand.adjusted(5, 0, 0, 0),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, mark);
+        return tile;
+    }
+    const QString text = QString::fromStdU32String(VisualOrder(sample.Text, sample.Script));
     const int width = sampleBand.width() - 5;
     const QImage line = item.FaceFile.empty() ? SampleLine(item.Family, text, width, ratio, ink)
                                               : FileSampleLine(item.FaceFile, item.FaceIndex, text,

@@ -2,6 +2,7 @@
 
 #include "base/color.h"
 
+#include "fonts/drawable_sample.h"
 #include "platform/font_system.h"
 
 #include <QCache>
@@ -79,6 +80,13 @@ public:
     // borrowed from other fonts: a sheet shows each font as it is.
     static QFont SampleFont(const QString& family, int pointSize);
     static QFont NameFont();
+    // What the item's sample shows: the text asked for, or one the face can
+    // draw (see ChooseSample).
+    TDrawableSample DrawableSample(const TSampleItem& item, const QString& asked) const;
+    // The words in the name band that say the sample is not the text asked
+    // for: the script's name in small letters, "glyphs", or that nothing
+    // can be drawn; empty for the text asked for.
+    static QString SampleMark(const TDrawableSample& sample);
 
     // The family's sample line drawn from its face's file, in color, or a
     // null image when the face cannot be drawn that way (then Qt draws it).
@@ -92,6 +100,7 @@ private:
     TSampleItem ItemAt(const QModelIndex& index) const;
     QImage RenderTile(const TSampleItem& item, const QModelIndex& index, QSize size, bool selected,
                       qreal ratio) const;
+    std::optional<TFaceInfo> SampleFaceOf(const QString& family) const;
     QImage LineImage(const TFaceInfo& face, const QString& text, int maxWidth, qreal ratio,
                      const QColor& color) const;
     static QString TileKey(const TSampleItem& item, bool selected, QSize size, qreal ratio);
@@ -101,6 +110,8 @@ private:
     mutable QCache<QString, QImage> Tiles;
     // Each family's sample face, as the catalogue gives it; none: Qt draws.
     mutable QHash<QString, std::optional<TFaceInfo>> SampleFaces;
+    // The code points each drawn face maps, read from its file once.
+    mutable QHash<QString, std::optional<TCodeRanges>> FaceCodes;
     // Files whose face could not be drawn from the file: Qt draws them.
     mutable QHash<QString, bool> UndrawableFiles;
     QElapsedTimer Frame;

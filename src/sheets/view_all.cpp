@@ -153,6 +153,7 @@ void TfViewAll::BuildMenus() {
     mnDeleteSelection = AddTaggedItem(organize, "mnDeleteSelection", 11121, Qt::Key_Delete);
     organize->addSeparator();
     mnImportCategories = AddTaggedItem(organize, "mnImportCategories", 11132);
+    mnImportCollections = AddTaggedItem(organize, "mnImportCollections", 30554);
     mnEditCategories = AddTaggedItem(organize, "mnEditCategories", 11122);
 
     QMenu* columns = AddTaggedMenu(bar, "mnColumns", 11105);

@@ -18,6 +18,7 @@ class QStringListModel;
 namespace lw {
 
 class ISheetHost;
+class TAutoCategoryGatherer;
 class TfOrganize;
 class TFindDialog;
 class TSheetStatusBar;
@@ -35,6 +36,9 @@ public:
     void SetSampleText(const QString& text);
     void SetColumns(int columns);
     void UpdateLanguage();
+    // The installed fonts changed: automatic categories already gathered
+    // are gathered again (only the changed files are read).
+    void AutomaticCategoriesStale();
     // The organize window, whose store keeps the categories the sheet shows;
     // none lets the last one go.
     void SetOrganizeWindow(TfOrganize* organize);
@@ -123,6 +127,7 @@ public:
     QAction* mnAddSelection = nullptr;
     QAction* mnDeleteSelection = nullptr;
     QAction* mnImportCategories = nullptr;
+    QAction* mnImportCollections = nullptr;
     QAction* mnEditCategories = nullptr;
     QAction* mnDefineColumns = nullptr;
     QAction* mnDefineSize = nullptr;
@@ -170,11 +175,22 @@ private:
     // selection change runs.
     template <typename F> void KeepingPosition(F change);
 
+    // The automatic categories after the user's in the Categories submenu:
+    // gathered on a worker the first time the submenu opens, with a line
+    // telling how far it got meanwhile.
+    void StartAutomaticCategories();
+    void ListAutomaticCategories();
+    void ShowAutomaticView(QAction* item);
+    // Categories from another font manager's collections file.
+    void mnImportCollectionsClick();
+
     TfOrganize* Organize = nullptr;
     // The families of the view disabled whole, by their name in lower case.
     QHash<QString, TSampleItem> GreyedItems;
     // The Categories submenu's items after the first two.
     std::vector<QAction*> CategoryItems;
+    std::vector<QAction*> AutomaticItems;
+    TAutoCategoryGatherer* Gatherer = nullptr;
     int ColumnCount = 0;
     TColor NormalColor = 0;
     TColor SelectedColor = 0;

@@ -40,6 +40,7 @@ constexpr int kWarningCaption = 21;
 constexpr int kRestartNote = 30303;
 constexpr int kDisabledMark = 30307;
 constexpr int kEnableOnlyQuestion = 30317;
+constexpr int kAutomaticUnchangeable = 30552;
 constexpr const char* kCategoryFilter = "Categories (*.lst)|*.lst";
 
 QStringList ToQt(const std::vector<std::string>& texts) {
@@ -60,8 +61,8 @@ void TfViewAll::SetOrganizeWindow(TfOrganize* organize) {
     Organize = organize;
     for (QAction* command :
          {mnFindFontInCategories, mnWithoutCategories, mnCombineCategories, mnAddSelection,
-          mnDeleteSelection, mnImportCategories, mnEditCategories, mnFindFontInCategories0,
-          mnAddSelection0, mnDeleteSelection0}) {
+          mnDeleteSelection, mnImportCategories, mnImportCollections, mnEditCategories,
+          mnFindFontInCategories0, mnAddSelection0, mnDeleteSelection0}) {
         command->setEnabled(organize != nullptr);
     }
     if (organize == nullptr) {
@@ -72,6 +73,8 @@ void TfViewAll::SetOrganizeWindow(TfOrganize* organize) {
     };
     // The store told of its start before the sheet was listening.
     CategoriesChanged(CategoryName.toStdString());
+    connect(mnCategories, &QMenu::aboutToShow, this, &TfViewAll::StartAutomaticCategories,
+            Qt::UniqueConnection);
 }
 
 void TfViewAll::WireCategoryCommands() {
@@ -87,6 +90,7 @@ void TfViewAll::WireCategoryCommands() {
         connect(remove, &QAction::triggered, this, &TfViewAll::mnDeleteSelectionClick);
     }
     connect(mnImportCategories, &QAction::triggered, this, &TfViewAll::mnImportCategoriesClick);
+    connect(mnImportCollections, &QAction::triggered, this, &TfViewAll::mnImportCollectionsClick);
     connect(mnEditCategories, &QAction::triggered, this, &TfViewAll::mnEditCategoriesClick);
     for (QAction* uninstall : {mnDeleteFonts, mnDeleteFonts0}) {
         connect(uninstall, &QAction::triggered, this, &TfViewAll::mnDeleteFontsClick);
@@ -190,6 +194,8 @@ void TfViewAll::CategoriesChanged(const std::string& name) {
     if (viewItemGoes) {
         CurrentViewItem = checked;
     }
+    // The automatic categories stay after the user's.
+    ListAutomaticCategories();
     if (QString::fromStdString(name) != CategoryName) {
         return;
     }
@@ -238,7 +244,8 @@ void TfViewAll::ShowCategoryView(QAction* item) {
 }
 
 void TfViewAll::mnCombineCategoriesClick() {
-    TfMixCategories mix(Organize->Store().Categories(), this);
+    StartAutomaticCategories();
+    TfMixCategories mix(Organize->Store().Categories(), this, Organize->Store().Automatic.get());
     if (mix.exec() != QDialog::Accepted) {
         return;
     }
@@ -288,8 +295,10 @@ void TfViewAll::mnDeleteSelectionClick() {
         return;
     }
     if (CategoryName.isEmpty()) {
-        Prompts().MessageBox(LoadStr(kNoCategoryShown), LoadStr(kWarningCaption), TMsgIcon::Warning,
-                             TMsgButtons::Ok);
+        const bool automatic = std::find(AutomaticItems.begin(), AutomaticItems.end(),
+                                         CurrentViewItem) != AutomaticItems.end();
+        Prompts().MessageBox(LoadStr(automatic ? kAutomaticUnchangeable : kNoCategoryShown),
+                             LoadStr(kWarningCaption), TMsgIcon::Warning, TMsgButtons::Ok);
         return;
     }
     const std::string question =

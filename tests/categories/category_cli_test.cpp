@@ -155,11 +155,55 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Output.find("Neispravan naziv kategorije."), std::string::npos);
 
+    // The automatic categories by their ids, alone and with the user's own.
+    run = Cli("categories --auto");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output.rfind("monospace\t", 0), 0u) << run.Output;
+    EXPECT_NE(run.Output.find("\nscript:Cyrl\t"), std::string::npos) << run.Output;
+    EXPECT_TRUE(fs::exists(test::TestHome().Home() / ".cache" / "letterwell" / "face-facts.cache"));
+    run = Cli("category combine --auto monospace and --auto italic");
+    EXPECT_EQ(run.Output, "DejaVu Sans Mono\n");
+    run = Cli("category combine Pair minus --auto serif");
+    EXPECT_EQ(run.Output, "DejaVu Sans Mono\n");
+    run = Cli("category show --auto weight:extralight");
+    EXPECT_EQ(run.Output, "DejaVu Sans\n");
+    run = Cli("category show --auto nothing:such");
+    EXPECT_EQ(run.Status, 1);
+    run = Cli("category combine --auto monospace and");
+    EXPECT_EQ(run.Status, 2);
+
+    // Moving in from font-manager: nested collections flattened, families
+    // not installed told and skipped, a category of the same name kept
+    // unless the command line says to replace it.
+    std::ofstream(Root / "Collections.json", std::ios::binary) << R"({"entries": {
+        "Work": {"name": "Work", "comment": "", "active": true,
+                 "families": ["DejaVu Serif", "No Such Family"],
+                 "children": [{"name": "Code", "families": ["dejavu sans mono"], "children": []}]},
+        "Pair": {"name": "Pair", "families": ["DejaVu Sans"], "children": []}}})";
+    run = Cli("category import-collections '" + (Root / "Collections.json").string() + "'");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_NE(run.Output.find("not installed, skipped: No Such Family (Work)"), std::string::npos)
+        << run.Output;
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "DejaVu Serif\r\n");
+    EXPECT_EQ(ReadText(Folder() / "Work - Code.lst"), "DejaVu Sans Mono\r\n");
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans Mono\r\nDejaVu Serif\r\n");
+    run =
+        Cli("category import-collections --replace '" + (Root / "Collections.json").string() + "'");
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans\r\n");
+    run = Cli("category import-collections '" + (Root / "Hand.lst").string() + "'");
+    EXPECT_EQ(run.Status, 1);
+    // Put back as the window expects it below.
+    std::ofstream(Root / "Collections.json", std::ios::binary)
+        << R"({"entries": {"Pair": {"families": ["DejaVu Sans Mono", "DejaVu Serif"]}}})";
+    run =
+        Cli("category import-collections --replace '" + (Root / "Collections.json").string() + "'");
+    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans Mono\r\nDejaVu Serif\r\n");
+
     // The window sees what the command line did.
     TfOrganize organize(Places);
     TCategoryStore& store = organize.Store();
-    EXPECT_EQ(store.Categories(),
-              (std::vector<std::string>{"<Novi>", "Hand", "Mono", "Pair", "Wide"}));
+    EXPECT_EQ(store.Categories(), (std::vector<std::string>{"<Novi>", "Hand", "Mono", "Pair",
+                                                            "Wide", "Work", "Work - Code"}));
     EXPECT_EQ(store.ShowCategory(store.PositionOf("Pair")),
               (std::vector<std::string>{"DejaVu Sans Mono", "DejaVu Serif"}));
     EXPECT_FALSE(fs::exists(Root / "program" / "a"));

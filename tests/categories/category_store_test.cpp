@@ -1,9 +1,12 @@
 // The category store on real files in the temporary home, with the index in
 // a settings hive in memory. Every failure is checked through what the user
 // is told and what is left on disk.
+#include "categories/auto_categories.h"
 #include "categories/category_file.h"
 #include "categories/category_names.h"
 #include "category_fixture.h"
+#include "font_builder.h"
+#include "fonts/facts_cache.h"
 #include "fonts/font_text.h"
 
 #include <sys/stat.h>
@@ -490,6 +493,65 @@ TEST_F(CategoryStoreTest, CombiningFindingAndFontsWithoutACategory) {
     EXPECT_EQ(store.FindFontInCategories("Tah"), Names{}) << "the whole name only";
     EXPECT_EQ(store.FindFontInCategories("Courier"), Names{});
     EXPECT_EQ(store.FontsWithoutCategory(), (Names{"Bodoni", "Courier", "Serif"}));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CategoryStoreTest, AutomaticCategoriesCombineWithEachOtherAndTheUsersOwn) {
+    // Fonts the test makes, their facts read as the program reads them.
+    const auto font = [&](const std::string& name, test::TFactsFontSpec spec) {
+        const fs::path path = Root / (name + ".ttf");
+        test::WriteFile(path, test::FactsFont(spec));
+        return path.string();
+    };
+    test::TFactsFontSpec mono;
+    mono.Advances = {600, 600};
+    test::TFactsFontSpec monoItalic = mono;
+    monoItalic.Selection = 0x01;
+    test::TFactsFontSpec cyrillicSans;
+    cyrillicSans.Codes = {{'A', 'Z', 1}, {'a', 'z', 27}, {0x0410, 0x044F, 53}};
+    cyrillicSans.FamilyClass = 0x0800;
+    test::TFactsFontSpec cyrillicSerif = cyrillicSans;
+    cyrillicSerif.FamilyClass = 0x0100;
+    cyrillicSerif.Weight = 700;
+    test::TFactsFontSpec italic;
+    italic.Selection = 0x200; // oblique counts as italic
+    const std::vector<TFaceRef> faces = {
+        {"Courier", font("cour", mono), 0, TInstallPlace::System},
+        {"Courier", font("couri", monoItalic), 0, TInstallPlace::User},
+        {"Tahoma", font("tahoma", cyrillicSans), 0, TInstallPlace::System},
+        {"Serif", font("serif", cyrillicSerif), 0, TInstallPlace::System},
+        {"Verdana", font("verdanai", italic), 0, TInstallPlace::System},
+    };
+    TFactsCache cache("");
+    auto groups = std::make_shared<TAutoCategories>(BuildAutoCategories(faces, cache));
+    MakeCategory("Mine", "Courier\r\nSerif\r\n");
+    TCategoryStore& store = Started();
+    store.Automatic = groups;
+    const auto automatic = [](const char* id) { return TCategoryOperand{false, id, true}; };
+    // A family belongs when any of its styles does.
+    EXPECT_EQ(*groups->Members("italic"), (Names{"Courier", "Verdana"}));
+    EXPECT_EQ(store.CombineCategories(automatic("monospace"), TCombineOp::And, automatic("italic")),
+              Names{"Courier"});
+    EXPECT_EQ(
+        store.CombineCategories(automatic("script:Cyrl"), TCombineOp::Minus, automatic("serif")),
+        Names{"Tahoma"});
+    EXPECT_EQ(store.CombineCategories(TCategoryOperand{false, "Mine"}, TCombineOp::Minus,
+                                      automatic("weight:bold")),
+              Names{"Courier"});
+    EXPECT_EQ(store.CombineCategories(automatic("installed:user"), TCombineOp::Plus,
+                                      automatic("sans-serif")),
+              (Names{"Courier", "Tahoma"}));
+    EXPECT_EQ(
+        store.CombineCategories(automatic("vendor:NONE"), TCombineOp::Plus, automatic("symbol")),
+        Names{});
+    // Ids in a fixed order, names in the interface's language.
+    const Names ids = groups->Ids();
+    ASSERT_GE(ids.size(), 4u);
+    EXPECT_EQ(Names(ids.begin(), ids.begin() + 4),
+              (Names{"monospace", "serif", "sans-serif", "italic"}));
+    EXPECT_EQ(groups->IdOf(AutoCategoryName("monospace")), "monospace");
+    EXPECT_EQ(groups->IdOf("SCRIPT:cyrl"), "script:Cyrl");
+    EXPECT_EQ(groups->IdOf("Mine"), "");
     EXPECT_TRUE(Messages().empty());
 }
 

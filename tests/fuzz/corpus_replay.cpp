@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr
-            << "usage: font_corpus_replay opentype|type1|settings|bundle|category|masks FOLDER\n";
+        std::cerr << "usage: font_corpus_replay "
+                     "opentype|type1|settings|bundle|category|masks|facts|collections FOLDER\n";
         return 2;
     }
     const std::string reader = argv[1];

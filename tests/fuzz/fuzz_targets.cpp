@@ -3,9 +3,11 @@
 #include "base/regfile.h"
 #include "base/string_table.h"
 #include "categories/category_file.h"
+#include "categories/collections_json.h"
 #include "controls/folder_listing.h"
 #include "fonts/byte_source.h"
 #include "fonts/disabled_fonts.h"
+#include "fonts/facts_cache.h"
 #include "fonts/font_details.h"
 #include "fonts/font_facts.h"
 #include "fonts/font_json.h"
@@ -76,6 +78,33 @@ void RunCategoryFile(const uint8_t* data, size_t size) {
     }
 }
 
+void RunFactsCache(const uint8_t* data, size_t size) {
+    const std::span<const uint8_t> bytes(data, size);
+    // The whole file, whose checksum a fuzzer seldom gets right, and the
+    // entries alone, which it reaches every time.
+    if (const auto entries = ParseFactsCache(bytes)) {
+        const std::string again = WriteFactsCache(*entries);
+        const auto back = std::span(reinterpret_cast<const uint8_t*>(again.data()), again.size());
+        if (ParseFactsCache(back) != entries) {
+            RoundTripFailed("facts cache");
+        }
+    }
+    if (const auto entries = ParseFactsEntries(bytes)) {
+        const std::string again = WriteFactsEntries(*entries);
+        const auto back = std::span(reinterpret_cast<const uint8_t*>(again.data()), again.size());
+        if (ParseFactsEntries(back) != entries) {
+            RoundTripFailed("facts cache entries");
+        }
+    }
+}
+
+void RunCollections(const uint8_t* data, size_t size) {
+    const auto collections = ParseCollectionsJson(AsText(data, size));
+    if (collections && ParseCollectionsJson(WriteCollectionsJson(*collections)) != collections) {
+        RoundTripFailed("collections file");
+    }
+}
+
 void RunMasks(const uint8_t* data, size_t size) {
     const std::vector<std::string> masks = ParseMasks(std::string(AsText(data, size)));
     if (ParseMasks(JoinMasks(masks)) != masks) {
@@ -126,10 +155,11 @@ void RunRejectRules(const uint8_t* data, size_t size) {
 
 TFuzzRun FuzzRunNamed(const std::string& name) {
     static const std::pair<const char*, TFuzzRun> runs[] = {
-        {"opentype", RunOpenType},  {"type1", RunType1},           {"settings", RunSettings},
-        {"bundle", RunBundle},      {"category", RunCategoryFile}, {"masks", RunMasks},
-        {"reject", RunRejectRules}, {"collection", RunCollection}, {"outline", RunType1Outline},
-        {"afm", RunType1Afm},       {"details", RunDetails}};
+        {"opentype", RunOpenType},      {"type1", RunType1},           {"settings", RunSettings},
+        {"bundle", RunBundle},          {"category", RunCategoryFile}, {"masks", RunMasks},
+        {"reject", RunRejectRules},     {"collection", RunCollection}, {"outline", RunType1Outline},
+        {"afm", RunType1Afm},           {"details", RunDetails},       {"facts", RunFactsCache},
+        {"collections", RunCollections}};
     for (const auto& [runName, run] : runs) {
         if (name == runName) {
             return run;

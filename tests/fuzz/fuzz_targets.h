@@ -34,6 +34,11 @@ void RunSettings(const uint8_t* data, size_t size);
 void RunBundle(const uint8_t* data, size_t size);
 void RunCategoryFile(const uint8_t* data, size_t size);
 void RunMasks(const uint8_t* data, size_t size);
+// The face facts cache: the whole file, and its entries without signature
+// and checksum.
+void RunFactsCache(const uint8_t* data, size_t size);
+// font-manager's Collections.json, written back and read again.
+void RunCollections(const uint8_t* data, size_t size);
 // A fontconfig file's rejectfont rules: each rule lies inside the text,
 // removing one leaves a readable file with the others, and the program's
 // own file names its globs back.

@@ -1,12 +1,15 @@
 // The not-installed page driven as a person drives it: a click on a folder,
 // a click on a file, keys to the focused widget, the menu commands.
 #include "app/main_window.h"
+#include "base/strings.h"
+#include "categories/auto_categories.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
 #include "controls/status_panels.h"
 #include "font_builder.h"
 #include "main_window_fixture.h"
 #include "not_installed_fixture.h"
+#include "pages/drawable_preview.h"
 #include "pages/not_installed_page.h"
 #include "test_home.h"
 
@@ -53,6 +56,24 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
     Window->pcMain->setCurrentIndex(1);
     EXPECT_EQ(Fonts.Loaded.size(), 2u);
     EXPECT_NE(Page().PreviewFontFile(), nullptr);
+
+    // The probe maps none of the sample's letters: said, never drawn in
+    // another font; a face of another script shows a sentence of its own.
+    EXPECT_FALSE(Page().DrawableNotInst->isHidden());
+    EXPECT_EQ(Page().DrawableNotInst->lblMark->text().toStdString(), LoadStr(30550));
+    const fs::path arabic = "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf";
+    if (fs::exists(arabic)) {
+        fs::copy_file(arabic, Folder / "arabic.ttf");
+        OpenFolder();
+        ClickFile("arabic.ttf");
+        EXPECT_EQ(Page().DrawableNotInst->lblMark->text(),
+                  QString::fromStdString(LocalScriptName("Arab")).toLower());
+        ASSERT_FALSE(Page().DrawableNotInst->imgSample->pixmap().isNull());
+        EXPECT_GT(Page().DrawableNotInst->imgSample->pixmap().width(), 50);
+        // A sample typed in the face's own script wins.
+        Page().mmSampleNotInst->setPlainText(QStringLiteral("سلام عليكم"));
+        EXPECT_TRUE(Page().DrawableNotInst->isHidden());
+    }
 }
 
 TEST_F(NotInstalledPageTest, ACollectionIsOneFileShowingItsFirstFaceAndNamingAll) {

@@ -192,6 +192,24 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
     const std::vector<test::TPdfWord> words = test::PdfWords(Root / "named.pdf");
     ASSERT_GE(words.size(), 2u);
     EXPECT_EQ(words[0].Text + " " + words[1].Text, "DejaVu Serif");
+
+    // A face that lacks the text prints a sentence of its own script, named.
+    const fs::path arabic = "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf";
+    if (fs::exists(arabic)) {
+        const fs::path served = test::TestHome().FixtureFonts() / "print-arabic.ttf";
+        fs::copy_file(arabic, served, fs::copy_options::overwrite_existing);
+        const test::TCommandRun printed = Cli("print --pdf '" + (Root / "arabic.pdf").string() +
+                                              "' --text Quick 'Noto Sans Arabic'");
+        fs::remove(served);
+        ASSERT_EQ(printed.Status, 0) << printed.Output;
+        std::string text;
+        for (const test::TPdfWord& word : test::PdfWords(Root / "arabic.pdf")) {
+            text += word.Text + " ";
+        }
+        // The copied program speaks its built-in language.
+        EXPECT_NE(text.find("(arapsko)"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Quick"), std::string::npos) << text;
+    }
 }
 
 TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {

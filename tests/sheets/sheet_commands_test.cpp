@@ -7,6 +7,7 @@
 #include "categories/category_dialogs.h"
 #include "categories/organize_dialog.h"
 #include "category_fixture.h"
+#include "font_builder.h"
 #include "fonts/font_file_commands.h"
 #include "modal_window.h"
 #include "sheets/sheet_status_bar.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTest>
+#include <QToolButton>
 
 namespace lw {
 namespace {
@@ -280,6 +282,68 @@ TEST_F(SheetCommandsTest, CombinationsAreLabelledAndLeaveNoViewChecked) {
     Organize->Store().AddFontsToCategory("A", {"Serif"});
     EXPECT_EQ(Listed(), QStringList{"Bodoni"});
     EXPECT_TRUE(CheckedItems().isEmpty());
+}
+
+TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDialog) {
+    test::TFactsFontSpec mono;
+    mono.Advances = {600, 600};
+    test::TFactsFontSpec italic;
+    italic.Selection = 0x01;
+    const fs::path monoFile = Root / "mono.ttf";
+    const fs::path italicFile = Root / "italic.ttf";
+    fs::create_directories(Root);
+    test::WriteFile(monoFile, test::FactsFont(mono));
+    test::WriteFile(italicFile, test::FactsFont(italic));
+    Fonts.AddFace("Courier", TFaceInfo("Courier Mono", "Regular", TRUETYPE_FONTTYPE, NTM_REGULAR,
+                                       monoFile.string()));
+    Fonts.AddFace("Tahoma", TFaceInfo("Tahoma Italic", "Italic", TRUETYPE_FONTTYPE, NTM_ITALIC,
+                                      italicFile.string()));
+    FontManager->Refresh();
+    MakeCategory("A", "Arial\r\nBodoni\r\n");
+    Start();
+    // Gathered on a worker the first time the submenu opens.
+    emit Sheet->mnCategories->aboutToShow();
+    const QString monospace = QString::fromStdString(LoadStr(30500));
+    QTRY_VERIFY(Submenu().contains(monospace));
+    EXPECT_LT(Submenu().indexOf("A"), Submenu().indexOf(monospace));
+    ViewItem(monospace)->trigger();
+    EXPECT_EQ(Listed(), QStringList{"Courier"});
+    EXPECT_EQ(Sheet->Status->PanelText(2), monospace);
+    EXPECT_TRUE(Sheet->CategoryName.isEmpty()) << "nothing may be taken out of it";
+    EXPECT_EQ(CheckedItems(), QStringList{monospace});
+    Sheet->mnDeleteSelection->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text, LoadStr(30552));
+    Messages().clear();
+    // The organize window lists it after the user's, read-only.
+    const int inCombo = Organize->cmbCategories->findText(monospace);
+    ASSERT_GT(inCombo, Organize->cmbCategories->findText("A"));
+    emit Organize->cmbCategories->activated(inCombo);
+    ASSERT_EQ(Organize->lstCategory->count(), 1);
+    EXPECT_EQ(Organize->lstCategory->item(0)->text(), QStringLiteral("Courier"));
+    EXPECT_FALSE(Organize->btnAdd->isEnabled());
+    EXPECT_FALSE(Organize->btnUpdate->isEnabled());
+
+    PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
+        ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), monospace);
+        ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")),
+                 QString::fromStdString(LoadStr(30507)));
+        QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnPlus")), Qt::LeftButton);
+        QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnViewMix")),
+                          Qt::LeftButton);
+    });
+    EXPECT_EQ(Listed(), (QStringList{"Courier", "Tahoma"}));
+
+    // Moving in from font-manager: what was skipped is told.
+    const fs::path collections = Root / "Collections.json";
+    WriteText(collections, R"({"entries": {"Old": {"name": "Old", "families": ["Tahoma", "Gone"],
+                                                   "children": [{"name": "Kid", "families": []}]}}})");
+    test::TestPrompts().TextAnswers = {collections.string()};
+    Sheet->mnImportCollections->trigger();
+    EXPECT_TRUE(Submenu().contains("Old"));
+    EXPECT_TRUE(Submenu().contains("Old - Kid"));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].Text.find("Gone (Old)"), std::string::npos) << Messages()[0].Text;
 }
 
 TEST_F(SheetCommandsTest, AnEmptyCategoryShowsNothingSelectedAndItsNameWithNoughts) {

@@ -1,4 +1,7 @@
 #include "app/main_window.h"
+#include "base/strings.h"
+#include "categories/auto_categories.h"
+#include "font_builder.h"
 #include "main_window_fixture.h"
 #include "modal_window.h"
 #include "pages/find_dialog.h"
@@ -7,6 +10,7 @@
 #include "sheets/sample_delegate.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
+#include "test_home.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +27,8 @@
 
 namespace lw {
 namespace {
+
+namespace fs = std::filesystem;
 
 using test::TrueTypeFace;
 
@@ -135,6 +141,85 @@ TEST_F(ViewAllTest, SampleCommandsAndAnEmptySampleDrawsTheFamilysName) {
     EXPECT_EQ(delegate.CachedTiles(), 1);
     EXPECT_EQ(RenderItem(delegate, QStringLiteral("DejaVu Sans")),
               RenderItem(delegate, QStringLiteral("DejaVu Sans")));
+}
+
+// Dark pixels of the sample band: the ink a line leaves.
+int InkBelow(const QImage& tile, int top) {
+    int ink = 0;
+    for (int y = top; y < tile.height(); ++y) {
+        for (int x = 0; x < tile.width(); ++x) {
+            ink += qGray(tile.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+TEST_F(ViewAllTest, AFaceThatLacksTheSampleShowsItsOwnScriptOrGlyphsAndSaysSo) {
+    const std::string arabic = "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf";
+    const std::string integrals = "/usr/share/fonts/opentype/stix/STIXIntegralsD-Regular.otf";
+    if (!fs::exists(arabic) || !fs::exists(integrals)) {
+        GTEST_SKIP() << "needs Noto Sans Arabic and STIX (fonts-noto-core, fonts-stix)";
+    }
+    Fonts.AddFace("Noto Sans Arabic",
+                  TFaceInfo("Noto Sans Arabic", "Regular", TRUETYPE_FONTTYPE, NTM_REGULAR, arabic));
+    Fonts.AddFace("STIXIntegralsD", TFaceInfo("STIXIntegralsD", "Regular", TRUETYPE_FONTTYPE,
+                                              NTM_REGULAR, integrals));
+    Fonts.AddFace("Empty", TFaceInfo("Empty", "Regular", TRUETYPE_FONTTYPE, NTM_REGULAR,
+                                     (test::TestHome().Root() / "empty.ttf").string()));
+    test::TFactsFontSpec spaceOnly;
+    spaceOnly.Codes = {{0x20, 0x20, 1}};
+    test::WriteFile(test::TestHome().Root() / "empty.ttf", test::FactsFont(spaceOnly));
+    FontManager->Refresh();
+    TFontSampleDelegate delegate;
+    delegate.PointSize = 16;
+    delegate.NormalColor = Qt::black;
+    delegate.BackgroundColor = Qt::white;
+    delegate.SampleText = QStringLiteral("Hamburgefonstiv");
+    const auto item = [](const char* family) {
+        TSampleItem described;
+        described.Name = described.Family = QString::fromLatin1(family);
+        return described;
+    };
+    const int band = delegate.NameLineHeight();
+
+    // Arabic letters from the font's own glyphs, right to left, not its boxes.
+    const TDrawableSample inArabic =
+        delegate.DrawableSample(item("Noto Sans Arabic"), delegate.SampleText);
+    EXPECT_EQ(inArabic.Kind, TDrawableSample::InScript);
+    EXPECT_EQ(TFontSampleDelegate::SampleMark(inArabic),
+              QString::fromStdString(LocalScriptName("Arab")).toLower());
+    const QImage arabicTile = RenderItem(delegate, QStringLiteral("Noto Sans Arabic"));
+    const QImage boxes =
+        delegate.FileSampleLine(arabic, 0, delegate.SampleText, 295, 1.0, Qt::black);
+    const QImage letters = delegate.FileSampleLine(
+        arabic, 0, QString::fromStdU32String(VisualOrder(inArabic.Text, "Arab")), 295, 1.0,
+        Qt::black);
+    ASSERT_FALSE(letters.isNull());
+    QImage expected(arabicTile.size(), QImage::Format_ARGB32);
+    expected.fill(Qt::white);
+    QPainter(&expected).drawImage(QPoint(5, band), letters);
+    EXPECT_GT(InkBelow(arabicTile, band), 50);
+    EXPECT_EQ(arabicTile.copy(0, band, 300, arabicTile.height() - band),
+              expected.copy(0, band, 300, arabicTile.height() - band));
+    QImage boxed(arabicTile.size(), QImage::Format_ARGB32);
+    boxed.fill(Qt::white);
+    QPainter(&boxed).drawImage(QPoint(5, band), boxes);
+    EXPECT_NE(arabicTile.copy(0, band, 300, 30), boxed.copy(0, band, 300, 30));
+
+    // A symbol font: a row of its first mapped glyphs.
+    const TDrawableSample glyphs =
+        delegate.DrawableSample(item("STIXIntegralsD"), delegate.SampleText);
+    EXPECT_EQ(glyphs.Kind, TDrawableSample::Glyphs);
+    EXPECT_EQ(glyphs.Text.front(), U'\u222B');
+    EXPECT_GT(InkBelow(RenderItem(delegate, QStringLiteral("STIXIntegralsD")), band), 50);
+    // Nothing to draw is said, never drawn in another font.
+    const TDrawableSample nothing = delegate.DrawableSample(item("Empty"), delegate.SampleText);
+    EXPECT_EQ(nothing.Kind, TDrawableSample::Nothing);
+    EXPECT_EQ(TFontSampleDelegate::SampleMark(nothing).toStdString(), LoadStr(30550));
+    // A Latin face draws the sample as typed, unmarked.
+    const TDrawableSample latin = delegate.DrawableSample(item("DejaVu Sans"), delegate.SampleText);
+    EXPECT_EQ(latin.Kind, TDrawableSample::Asked);
+    EXPECT_EQ(QString::fromStdU32String(latin.Text), delegate.SampleText);
 }
 
 TEST_F(ViewAllTest, FindSearchesOnThenFromTheTopIncludingTheCurrentItem) {

@@ -124,6 +124,25 @@ TBytes PostTable(double italicAngle, bool fixedPitch);
 // the system's font libraries accept, so it can be installed in a test.
 TBytes MinimalTrueType(const TNameTableBuilder& names);
 
+// A font whose tables say what a face's facts are read from: the code
+// points mapped, the glyphs' advances, OS/2's classes and PANOSE, the
+// licence, a variation table, CFF outlines.
+struct TFactsFontSpec {
+    std::vector<TCmapGroup> Codes = {{'A', 'Z', 1}, {'a', 'z', 27}};
+    std::vector<uint16_t> Advances = {500, 600, 0, 700};
+    uint16_t Weight = 400;
+    uint16_t Width = 5;
+    uint16_t Selection = 0x40;
+    uint8_t PanoseFamily = 0;
+    uint8_t PanoseSerif = 0;
+    uint16_t FamilyClass = 0;
+    std::string Vendor = "TEST";
+    std::string License;
+    bool Variable = false;
+    bool Cff = false;
+};
+TBytes FactsFont(const TFactsFontSpec& spec);
+
 // A collection ('ttcf', version 1) of whole fonts, each at its own place
 // with its table offsets moved there.
 TBytes Collection(const std::vector<TBytes>& fonts);

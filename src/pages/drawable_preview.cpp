@@ -1,0 +1,96 @@
+#include "pages/drawable_preview.h"
+
+#include "base/strings.h"
+#include "categories/auto_categories.h"
+#include "fonts/drawable_sample.h"
+#include "fonts/face_facts.h"
+#include "fonts/font_facts.h"
+#include "platform/services.h"
+
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+
+namespace lw {
+
+namespace {
+constexpr int kNothingDrawable = 30550;
+constexpr int kGlyphsMark = 30553;
+constexpr int kMaxWidth = 2000;
+} // namespace
+
+TDrawablePreview::TDrawablePreview(QWidget* parent) : QWidget(parent) {
+    lblMark = new QLabel(this);
+    lblMark->setObjectName(QStringLiteral("lblDrawableMark"));
+    QFont small = lblMark->font();
+    small.setItalic(true);
+    lblMark->setFont(small);
+    imgSample = new QLabel(this);
+    imgSample->setObjectName(QStringLiteral("imgDrawableSample"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(lblMark);
+    row->addWidget(imgSample, 1);
+    hide();
+}
+
+void TDrawablePreview::ShowFor(const std::string& file, int index, const QString& asked,
+                               int pixelSize) {
+    if (file != File || index != Index) {
+        File = file;
+        Index = index;
+        Codes = file.empty() ? std::nullopt
+                             : FaceCodePoints(file, static_cast<uint32_t>(index & 0xFFFF));
+    }
+    PixelSize = pixelSize;
+    SampleEdited(asked);
+}
+
+void TDrawablePreview::SampleEdited(const QString& asked) {
+    const std::string& file = File;
+    const int index = Index;
+    const int pixelSize = PixelSize;
+    if (file.empty()) {
+        hide();
+        return;
+    }
+    const TDrawableSample sample = ChooseSample(asked.toStdU32String(), Codes);
+    if (sample.Kind == TDrawableSample::Asked) {
+        hide();
+        return;
+    }
+    imgSample->clear();
+    if (sample.Kind == TDrawableSample::Nothing) {
+        lblMark->setText(QString::fromStdString(LoadStr(kNothingDrawable)));
+    } else {
+        lblMark->setText(sample.Kind == TDrawableSample::Glyphs
+                             ? QString::fromStdString(LoadStr(kGlyphsMark))
+                             : QString::fromStdString(LocalScriptName(sample.Script)).toLower());
+        const std::optional<TCoverage> line = FaceRasterizer().DrawLine(
+            file, index, pixelSize, VisualOrder(sample.Text, sample.Script), kMaxWidth);
+        if (line) {
+            QImage image(line->Width, line->Height, QImage::Format_Alpha8);
+            for (int y = 0; y < line->Height; ++y) {
+                std::copy_n(line->Alpha.data() + static_cast<size_t>(y) * line->Width, line->Width,
+                            image.scanLine(y));
+            }
+            // Ink in the text colour of the palette, on the widget's ground.
+            QImage ink(image.size(), QImage::Format_ARGB32_Premultiplied);
+            ink.fill(palette().color(QPalette::WindowText));
+            for (int y = 0; y < ink.height(); ++y) {
+                auto* row = reinterpret_cast<QRgb*>(ink.scanLine(y));
+                const uchar* alpha = image.constScanLine(y);
+                for (int x = 0; x < ink.width(); ++x) {
+                    const int a = alpha[x];
+                    row[x] = qRgba(qRed(row[x]) * a / 255, qGreen(row[x]) * a / 255,
+                                   qBlue(row[x]) * a / 255, a);
+                }
+            }
+            imgSample->setPixmap(QPixmap::fromImage(ink));
+        }
+    }
+    show();
+}
+
+} // namespace lw

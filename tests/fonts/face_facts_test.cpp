@@ -1,0 +1,264 @@
+// A face's facts from its tables, the cache that keeps them, and the facts
+// of the machine's fonts against what fontconfig says of the same files.
+#include "command_run.h"
+#include "font_builder.h"
+#include "fonts/byte_source.h"
+#include "fonts/face_facts.h"
+#include "fonts/facts_cache.h"
+#include "test_home.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TFactsFontSpec;
+
+TFaceFacts FactsOf(const TFactsFontSpec& spec) {
+    const test::TBytes bytes = test::FactsFont(spec);
+    TMemoryByteSource source(bytes);
+    return SfntFaceFacts(source, 0);
+}
+
+TEST(FaceFacts, ReadFromTheFacesOwnTables) {
+    TFactsFontSpec spec;
+    spec.Codes = {{'A', 'Z', 1}, {'a', 'z', 27}, {0x0410, 0x044F, 53}};
+    spec.Advances = {600, 600, 0, 600};
+    spec.Weight = 700;
+    spec.Width = 3;
+    spec.Selection = 0x0201; // italic and oblique
+    spec.PanoseFamily = 2;
+    spec.PanoseSerif = 11; // normal sans
+    spec.Vendor = "GO";
+    spec.License = "Licensed under the SIL Open Font License, Version 1.1";
+    spec.Variable = true;
+    spec.Cff = true;
+    const TFaceFacts facts = FactsOf(spec);
+    EXPECT_TRUE(facts.Readable);
+    EXPECT_EQ(facts.Scripts, (std::vector<std::string>{"Latn", "Cyrl"}));
+    // Zero advances are marks: they do not make a fixed-pitch font proportional.
+    EXPECT_TRUE(facts.Monospace);
+    EXPECT_EQ(facts.Weight, 700);
+    EXPECT_EQ(facts.Width, 3);
+    EXPECT_TRUE(facts.Italic);
+    EXPECT_TRUE(facts.Oblique);
+    EXPECT_EQ(facts.Design, TDesignClass::SansSerif);
+    EXPECT_TRUE(facts.Variable);
+    EXPECT_EQ(facts.Format, "cff");
+    EXPECT_EQ(facts.Vendor, "GO"); // the padding goes
+    EXPECT_EQ(facts.License, "OFL-1.1");
+
+    const TFaceFacts plain = FactsOf(TFactsFontSpec());
+    EXPECT_FALSE(plain.Monospace);
+    EXPECT_FALSE(plain.Italic || plain.Oblique || plain.Variable);
+    EXPECT_EQ(plain.Design, TDesignClass::Unknown);
+    EXPECT_EQ(plain.Format, "truetype");
+    EXPECT_TRUE(plain.License.empty());
+}
+
+TEST(FaceFacts, DesignFromPanoseElseTheFamilyClass) {
+    TOS2Info os2;
+    const auto design = [&](uint8_t family, uint8_t serif, uint16_t familyClass) {
+        os2.Panose[0] = family;
+        os2.Panose[1] = serif;
+        os2.FamilyClass = static_cast<int16_t>(familyClass);
+        return DesignOf(os2);
+    };
+    EXPECT_EQ(design(2, 2, 0x0800), TDesignClass::Serif); // PANOSE wins over the class
+    EXPECT_EQ(design(2, 13, 0), TDesignClass::SansSerif);
+    EXPECT_EQ(design(3, 0, 0), TDesignClass::Script);
+    EXPECT_EQ(design(4, 0, 0), TDesignClass::Decorative);
+    EXPECT_EQ(design(5, 0, 0), TDesignClass::Symbol);
+    // PANOSE "any" leaves it to sFamilyClass.
+    EXPECT_EQ(design(0, 0, 0x0105), TDesignClass::Serif);
+    EXPECT_EQ(design(0, 0, 0x0801), TDesignClass::SansSerif);
+    EXPECT_EQ(design(0, 0, 0x0A00), TDesignClass::Script);
+    EXPECT_EQ(design(0, 0, 0x0C00), TDesignClass::Symbol);
+    EXPECT_EQ(design(0, 0, 0x0000), TDesignClass::Unknown);
+}
+
+TEST(FaceFacts, ASymbolFontsPrivateCodesAreItsCodePoints) {
+    const test::TBytes cmap = test::CmapTable({{3, 0, test::CmapFormat4({{0xF020, 0xF07E, 1}})}});
+    const test::TBytes bytes = test::TSfntBuilder().AddTable("cmap", cmap).Build();
+    TMemoryByteSource source(bytes);
+    const std::optional<TCodeRanges> codes = SfntCodePoints(source, 0);
+    ASSERT_TRUE(codes);
+    EXPECT_EQ(*codes, (TCodeRanges{{0xF020, 0xF07E}}));
+}
+
+class FactsCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int run = 0;
+        Root = test::TestHome().Root() / ("facts-" + std::to_string(++run));
+        fs::create_directories(Root);
+        Font = (Root / "a|b*?[x]\nfont.ttf").string();
+        CacheFile = (Root / "cache" / "face-facts.cache").string();
+    }
+    fs::path Root;
+    std::string Font;
+    std::string CacheFile;
+};
+
+TEST_F(FactsCacheTest, AFontIsReadOnceUntilItChangesAndADamagedCacheIsRebuilt) {
+    TFactsFontSpec spec;
+    test::WriteFile(Font, test::FactsFont(spec));
+    {
+        TFactsCache cache(CacheFile);
+        cache.Load();
+        EXPECT_EQ(cache.Facts(Font, 0).Weight, 400);
+        EXPECT_EQ(cache.FilesRead(), 1u);
+        ASSERT_TRUE(cache.Save());
+    }
+    {
+        TFactsCache cache(CacheFile);
+        cache.Load();
+        EXPECT_EQ(cache.Facts(Font, 0).Weight, 400);
+        // A variable font's named instance is the file's face.
+        EXPECT_EQ(cache.Facts(Font, 0x30000).Weight, 400);
+        EXPECT_EQ(cache.FilesRead(), 0u);
+    }
+    // A new version of the font: another size and modification time.
+    spec.Weight = 700;
+    spec.Advances.push_back(800);
+    test::WriteFile(Font, test::FactsFont(spec));
+    fs::last_write_time(Font, fs::last_write_time(Font) + std::chrono::seconds(5));
+    {
+        TFactsCache cache(CacheFile);
+        cache.Load();
+        EXPECT_EQ(cache.Facts(Font, 0).Weight, 700);
+        EXPECT_EQ(cache.FilesRead(), 1u);
+        ASSERT_TRUE(cache.Save());
+    }
+    // One byte changed inside: the checksum no longer holds.
+    test::TBytes bytes = test::ReadFile(CacheFile);
+    ASSERT_GT(bytes.size(), 40u);
+    bytes[30] ^= 0x40;
+    test::WriteFile(CacheFile, bytes);
+    TFactsCache cache(CacheFile);
+    cache.Load();
+    EXPECT_TRUE(cache.LoadedDamaged());
+    EXPECT_EQ(cache.Facts(Font, 0).Weight, 700);
+    EXPECT_EQ(cache.FilesRead(), 1u);
+    ASSERT_TRUE(cache.Save());
+    TFactsCache again(CacheFile);
+    again.Load();
+    EXPECT_FALSE(again.LoadedDamaged());
+}
+
+TEST(FactsCacheFile, EntriesRoundTripAndTruncationIsRefused) {
+    TFactsEntry entry;
+    entry.Path = std::string("/f/\xff\n|x.ttf");
+    entry.Face = 3;
+    entry.Size = 1234567890123ull;
+    entry.ModifiedNs = -5;
+    entry.Facts.Readable = true;
+    entry.Facts.Scripts = {"Latn", "Arab"};
+    entry.Facts.Design = TDesignClass::Symbol;
+    entry.Facts.License = "OFL-1.1";
+    const std::string file = WriteFactsCache({entry, TFactsEntry()});
+    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    const auto parsed = ParseFactsCache(bytes);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(*parsed, (std::vector<TFactsEntry>{entry, TFactsEntry()}));
+    for (size_t cut = 0; cut < bytes.size(); cut += 7) {
+        EXPECT_FALSE(ParseFactsCache(bytes.first(cut))) << cut;
+    }
+}
+
+// fontconfig's verdicts on the machine's sfnt files. fc-scan gives the
+// spacing and the languages of each face.
+struct TFcVerdict {
+    bool Mono = false;
+    std::set<std::string> Languages;
+};
+
+std::map<std::pair<std::string, uint32_t>, TFcVerdict> ScanMachineFonts() {
+    const test::TCommandRun run = test::RunCommand(
+        "fc-scan --format '%{file}\\t%{index}\\t%{spacing}\\t%{lang}\\n' /usr/share/fonts "
+        "2>/dev/null");
+    std::map<std::pair<std::string, uint32_t>, TFcVerdict> verdicts;
+    std::stringstream lines(run.Output);
+    for (std::string line; std::getline(lines, line);) {
+        std::stringstream fields(line);
+        std::string file, index, spacing, langs;
+        std::getline(fields, file, '\t');
+        std::getline(fields, index, '\t');
+        std::getline(fields, spacing, '\t');
+        std::getline(fields, langs, '\t');
+        const std::string ext = fs::path(file).extension().string();
+        if (index.empty() || std::stoul(index) >= 0x10000 ||
+            (ext != ".ttf" && ext != ".otf" && ext != ".ttc" && ext != ".otc")) {
+            continue;
+        }
+        TFcVerdict& verdict = verdicts[{file, uint32_t(std::stoul(index))}];
+        verdict.Mono = spacing == "100";
+        std::stringstream langList(langs);
+        for (std::string lang; std::getline(langList, lang, '|');) {
+            verdict.Languages.insert(lang);
+        }
+    }
+    return verdicts;
+}
+
+TEST(FaceFactsOracle, SpacingAndScriptsAgreeWithFontconfig) {
+    if (test::RunCommand("command -v fc-scan").Status != 0) {
+        GTEST_SKIP() << "fc-scan (package fontconfig) is not installed";
+    }
+    const auto verdicts = ScanMachineFonts();
+    if (verdicts.size() < 20) {
+        GTEST_SKIP() << "too few sfnt fonts under /usr/share/fonts";
+    }
+    // Each script against the language fontconfig requires it for.
+    const std::map<std::string, std::string> languages = {
+        {"Cyrl", "ru"}, {"Grek", "el"}, {"Hebr", "he"}, {"Arab", "ar"}, {"Thai", "th"},
+        {"Deva", "hi"}, {"Hang", "ko"}, {"Geor", "ka"}, {"Armn", "hy"}};
+    size_t faces = 0;
+    size_t monoDisagree = 0;
+    size_t scriptsMissed = 0;
+    size_t scriptsOnlyHere = 0;
+    std::ostringstream told;
+    for (const auto& [key, verdict] : verdicts) {
+        const TFaceFacts facts = ReadFaceFacts(key.first, key.second);
+        if (!facts.Readable) {
+            continue;
+        }
+        ++faces;
+        if (facts.Monospace != verdict.Mono) {
+            ++monoDisagree;
+            told << "spacing " << key.first << " ours " << facts.Monospace << "\n";
+        }
+        for (const auto& [script, lang] : languages) {
+            const bool ours = std::count(facts.Scripts.begin(), facts.Scripts.end(), script) > 0;
+            const bool theirs = verdict.Languages.count(lang) > 0;
+            scriptsMissed += theirs && !ours;
+            scriptsOnlyHere += ours && !theirs;
+            if (ours != theirs) {
+                told << script << " " << key.first << " ours " << ours << "\n";
+            }
+        }
+    }
+    ASSERT_GT(faces, 0u);
+    // fontconfig calls a face monospace from the advances of the glyphs its
+    // characters map to and lets double-width ideographs make it "dual";
+    // the advances here are every glyph's, zero ones left out. On the
+    // machine's fonts the two agree on every face but a rare few.
+    EXPECT_LE(monoDisagree * 100, faces) << told.str();
+    // A language fontconfig grants needs its whole orthography, which holds
+    // the core letters a script needs here: a face it grants always counts.
+    EXPECT_EQ(scriptsMissed, 0u) << told.str();
+    // The other way round is expected: a face with the core letters alone
+    // counts here and not there (Gentium's Cyrillic without every letter of
+    // Russian, the CJK and mathematical fonts' Greek without the tonos
+    // vowels, the Noto Looped Thai UI faces without some of Thai's signs).
+    EXPECT_LE(scriptsOnlyHere * 10, faces) << told.str();
+}
+
+} // namespace
+} // namespace lw
