@@ -65,6 +65,7 @@ bench: deps
 	build-bench/bin/sheet_bench
 	build-bench/bin/sheet_bench 3000
 	build-bench/bin/disable_bench 500
+	bash bench/crowd_bench.sh build-bench/bin
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,6 +1,7 @@
 #include "categories/organize_dialog.h"
 
 #include "base/strings.h"
+#include "controls/drawable_family.h"
 #include "controls/localize.h"
 
 #include <QComboBox>
@@ -222,6 +223,7 @@ void TfOrganize::ShowSample(QListWidget* list) {
     if (item == nullptr) {
         return;
     }
+    MakeFamilyDrawable(item->text());
     QFont face = lblExample->font();
     face.setFamily(item->text());
     lblExample->setFont(face);

@@ -38,6 +38,8 @@ public:
     // Refreshes the catalogue and the list, keeping the selected index, and
     // shows the family that stands there now.
     void UpdateList();
+    // The same for a catalogue read already.
+    void ShowCatalogue();
     QString SelectedFamily() const;
     // The count label in the language in force.
     void ShowFamilyCount();

@@ -2,6 +2,7 @@
 
 #include "base/options.h"
 #include "base/strings.h"
+#include "controls/drawable_family.h"
 #include "controls/localize.h"
 #include "platform/services.h"
 #include "printing/current_printer.h"
@@ -131,6 +132,7 @@ TPrintResult PrintFontListOn(QPrinter& printer, const TPrintOptions& print,
         painter.setClipRect(clip);
         painter.setFont(heading);
         painter.drawText(QPoint(cell.X, cell.Y + QFontMetrics(heading, &printer).ascent()), name);
+        MakeFamilyDrawable(name);
         const QFont face = ListFont(name.toStdString(), source.FontSize);
         painter.setFont(face);
         const QString line = print.JobText.empty() ? name : QString::fromStdString(print.JobText);
