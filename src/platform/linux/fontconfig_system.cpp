@@ -511,7 +511,12 @@ std::optional<std::string> TFontconfigSystem::DefaultUserFontFolder() {
 std::vector<std::string> TFontconfigSystem::EnumFamilyFaces() {
     // A fresh look: fontconfig reads its folders again when anything it
     // reads from changed since, and only then.
-    TakeSnapshot(Rescan || (Config && FontconfigInputs(Config.get()) != Inputs));
+    const bool changed = Rescan || (Config && FontconfigInputs(Config.get()) != Inputs);
+    // Nothing changed: the look already taken is the same, index and all,
+    // which a category shown (every family checked) would otherwise rebuild.
+    if (changed || !Snapshot) {
+        TakeSnapshot(changed);
+    }
     return Snapshot->FaceFamilies;
 }
 
