@@ -51,11 +51,14 @@ const char* Verdict(bool met) {
 struct TFrames {
     double Worst = 0;
     int Count = 0;
+    int Over = 0; // frames over a refresh at 60 per second
     // One frame as the user sees it: the list's area painted.
     void Draw(QListView& list) {
         const auto start = Clock::now();
         list.viewport()->grab();
-        Worst = std::max(Worst, Ms(start));
+        const double ms = Ms(start);
+        Worst = std::max(Worst, ms);
+        Over += ms > 16 ? 1 : 0;
         ++Count;
     }
     // Frames until every sample shown is drawn.
@@ -126,10 +129,10 @@ void MeasureSheet(lw::TfViewAll& sheet) {
     }
     const double worst = std::max(byPage.Worst, byWheel.Worst);
     std::printf("aim 3 sheet, %d families, %d columns, %d pt, 1600x1000: worst frame %.1f ms "
-                "(%d frames by page, %d by wheel); all families by page in %.0f ms; no frame over "
-                "16 ms, end to end under 5 s: %s\n",
+                "(%d frames by page, %d by wheel, %d of them over 16 ms); all families by page in "
+                "%.0f ms; no frame over 16 ms, end to end under 5 s: %s\n",
                 families, sheet.Columns(), sheet.ListFontSize(), worst, byPage.Count, byWheel.Count,
-                endToEnd, Verdict(worst <= 16 && endToEnd < 5000));
+                byPage.Over + byWheel.Over, endToEnd, Verdict(worst <= 16 && endToEnd < 5000));
     // A new size and new columns, on a page in the middle.
     bar->setValue(bar->maximum() / 2);
     TFrames settle;
