@@ -67,6 +67,7 @@ bench: deps
 	build-bench/bin/disable_bench 500
 	build-bench/bin/details_bench
 	build-bench/bin/auto_categories_bench
+	bash bench/crowd_bench.sh build-bench/bin
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -170,7 +170,10 @@ void TfMain_letterwell::FormCreate() {
     NotInstalled->ShowEmptyInfo();
     pcMain->setCurrentWidget(Installed);
     pcMainChange(pcMain->currentIndex());
-    FontWatcher->WatchFontFolders();
+    // The font folders are known once the fonts are read.
+    if (!FontManager->AwaitingReading()) {
+        FontWatcher->WatchFontFolders();
+    }
     ShowSelectionHint();
     Installed->cmbFonts->setFocus();
 }
@@ -504,6 +507,18 @@ void TfMain_letterwell::FontsChanged() {
         return;
     }
     mnUpdateListClick();
+    FontWatcher->WatchFontFolders();
+}
+
+void TfMain_letterwell::FontsRead(std::unique_ptr<TFontReading> reading) {
+    if (ShuttingDown) {
+        return;
+    }
+    FontManager->AdoptReading(std::move(reading));
+    Installed->ShowCatalogue();
+    if (ViewAll != nullptr) {
+        ViewAll->ShowCatalogue();
+    }
     FontWatcher->WatchFontFolders();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/main_menu.h"
 #include "base/settings.h"
+#include "platform/font_system.h"
 #include "sheets/sheet_host.h"
 
 #include <QMainWindow>
@@ -77,6 +78,8 @@ public:
     void ShowSelectionHint();
     // A font change announced by this program or seen in the font folders.
     void FontsChanged();
+    // The catalogue's first look, taken on another thread, came.
+    void FontsRead(std::unique_ptr<TFontReading> reading);
 
     // ISettingsHost
     TSize MonitorSize() const override;

@@ -66,7 +66,10 @@ void NextToken(const std::string& text, char separator, std::string& token) {
 }
 
 bool TextMatches(const std::string& pattern, const std::string& text, bool whole) {
-    const std::string upperPattern = Text().Upper(pattern);
+    return UpperTextMatches(Text().Upper(pattern), text, whole);
+}
+
+bool UpperTextMatches(const std::string& upperPattern, const std::string& text, bool whole) {
     const std::string upperText = Text().Upper(text);
     if (whole) {
         return upperPattern == upperText;

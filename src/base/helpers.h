@@ -31,6 +31,9 @@ bool MaskMatches(std::string_view mask, std::string_view name);
 
 // Both texts upper-cased by the locale; whole: equal, else pattern occurs in text.
 bool TextMatches(const std::string& pattern, const std::string& text, bool whole);
+// The same for a pattern in upper case already, as a search of many texts
+// makes it once.
+bool UpperTextMatches(const std::string& upperPattern, const std::string& text, bool whole);
 
 constexpr uint32_t SwapLong(uint32_t value) {
     return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) |

@@ -2,6 +2,7 @@
 
 #include "base/strings.h"
 #include "categories/category_names.h"
+#include "controls/drawable_family.h"
 #include "controls/localize.h"
 #include "fonts/font_manager.h"
 
@@ -268,6 +269,7 @@ void TfOrganize::ShowSample(QListWidget* list) {
     if (item == nullptr) {
         return;
     }
+    MakeFamilyDrawable(item->text());
     QFont face = lblExample->font();
     face.setFamily(item->text());
     lblExample->setFont(face);

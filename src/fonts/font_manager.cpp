@@ -91,7 +91,7 @@ const TFontList& OpenFontKey(TFontKey key) {
 
 } // namespace
 
-TFontManager::TFontManager() {
+TFontManager::TFontManager(TFirstLook look) {
     const std::optional<std::string> folder = FontSystem().FontsFolder();
     if (folder && !folder->empty()) {
         FontsFolder = *folder;
@@ -100,7 +100,10 @@ TFontManager::TFontManager() {
                              TMsgButtons::Ok);
         FontsFolder = LoadStr(kErrorText);
     }
-    Refresh();
+    Awaiting = look == TFirstLook::Later;
+    if (!Awaiting) {
+        Refresh();
+    }
 }
 
 TFontManager::~TFontManager() {
@@ -112,21 +115,31 @@ TFontManager::~TFontManager() {
 }
 
 void TFontManager::Refresh() {
-    std::vector<std::string> names;
     try {
-        // The system lists a family once per face: each name is kept once
-        // before the sort, whose every comparison asks the locale.
-        std::unordered_set<std::string> seen;
-        for (std::string& name : FontSystem().EnumFamilyFaces()) {
-            if (name != "Default" && seen.insert(name).second) {
-                names.push_back(std::move(name));
-            }
-        }
+        UseFamilies(FontSystem().EnumFamilyFaces());
     } catch (const EFontSystemError&) {
-        return;
     }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return Text().Collate(a, b) < 0; });
+}
+
+void TFontManager::AdoptReading(std::unique_ptr<TFontReading> reading) {
+    Awaiting = false;
+    try {
+        UseFamilies(FontSystem().AdoptReading(std::move(reading)));
+    } catch (const EFontSystemError&) {
+    }
+}
+
+void TFontManager::UseFamilies(std::vector<std::string> faceFamilies) {
+    // The system lists a family once per face: each name is kept once
+    // before the sort, which asks the locale for a key a name.
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    for (std::string& name : faceFamilies) {
+        if (name != "Default" && seen.insert(name).second) {
+            names.push_back(std::move(name));
+        }
+    }
+    Text().SortCollated(names);
     // Names that differ only in case are one family.
     names.erase(std::unique(names.begin(), names.end(),
                             [](const std::string& a, const std::string& b) {

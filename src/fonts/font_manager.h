@@ -30,13 +30,21 @@ using TFontStyles = unsigned;
 // type, and the fonts installed only until the program ends.
 class TFontManager {
 public:
-    TFontManager();
+    // Later: the installed families come from a reading taken on another
+    // thread (AdoptReading); until then the catalogue is empty.
+    enum class TFirstLook { Now, Later };
+    explicit TFontManager(TFirstLook look = TFirstLook::Now);
     ~TFontManager();
     TFontManager(const TFontManager&) = delete;
     TFontManager& operator=(const TFontManager&) = delete;
 
     // Re-reads the installed families; a failure leaves them as they were.
     void Refresh();
+    // Takes the families from a reading of the font system (taking a look
+    // here when there is none).
+    void AdoptReading(std::unique_ptr<TFontReading> reading);
+    // Whether the first look is still being taken on another thread.
+    bool AwaitingReading() const { return Awaiting; }
     void LoadFontTypeNames();
     std::string GetFontTypeName(uint8_t code) const;
     uint8_t GetFontType(const std::string& family);
@@ -126,6 +134,9 @@ public:
     std::string ErrorFile2;
 
 private:
+    // The families of one name per face, sorted and each once.
+    void UseFamilies(std::vector<std::string> faceFamilies);
+    bool Awaiting = false;
     std::string StyleByFlags(const std::string& family, const std::string& style);
     std::string InFontsFolder(const std::string& path) const;
     TFontFiles InFontsFolder(const TFontFiles& files) const;

@@ -1,6 +1,7 @@
 #include "pages/family_search.h"
 
 #include "base/helpers.h"
+#include "platform/services.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,14 +12,15 @@ std::optional<size_t> FindFamily(const std::vector<std::string>& families, long 
                                  const std::string& text, bool whole) {
     const size_t count = families.size();
     const size_t first = selected < 0 ? 0 : static_cast<size_t>(selected) + 1;
+    const std::string pattern = Text().Upper(text);
     for (size_t i = first; i < count; ++i) {
-        if (TextMatches(text, families[i], whole)) {
+        if (UpperTextMatches(pattern, families[i], whole)) {
             return i;
         }
     }
     const size_t last = selected < 0 ? count : std::min(count, static_cast<size_t>(selected) + 1);
     for (size_t i = 0; i < last; ++i) {
-        if (TextMatches(text, families[i], whole)) {
+        if (UpperTextMatches(pattern, families[i], whole)) {
             return i;
         }
     }

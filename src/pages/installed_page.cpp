@@ -2,6 +2,7 @@
 
 #include "base/options.h"
 #include "base/strings.h"
+#include "controls/drawable_family.h"
 #include "controls/localize.h"
 #include "controls/qt_colors.h"
 #include "fonts/flatpak_access.h"
@@ -35,6 +36,7 @@ namespace lw {
 namespace {
 
 constexpr int kFamilyCount = 10010;
+constexpr int kReadingFonts = 30600;
 constexpr int kNotFoundText = 10003;
 constexpr int kNotFoundCaption = 10002;
 constexpr int kSizePrompt = 10017;
@@ -411,7 +413,9 @@ void TInstalledPage::FindFamilyNext(const QString& text, bool wholeWord) {
 
 void TInstalledPage::ShowFamilyCount() {
     lblNumber->setText(QString::fromStdString(
-        FmtLoadStr(kFamilyCount, static_cast<long long>(FontManager->Families.size()))));
+        FontManager->AwaitingReading()
+            ? LoadStr(kReadingFonts)
+            : FmtLoadStr(kFamilyCount, static_cast<long long>(FontManager->Families.size()))));
 }
 
 QStringList CatalogueFamilies() {
@@ -444,8 +448,12 @@ void TInstalledPage::LoadFamilies(int index) {
 
 void TInstalledPage::UpdateList() {
     THourglass hourglass;
-    const int selected = cmbFonts->ItemIndex();
     FontManager->Refresh();
+    ShowCatalogue();
+}
+
+void TInstalledPage::ShowCatalogue() {
+    const int selected = cmbFonts->ItemIndex();
     LoadFamilies(selected);
     // The family shown may be gone (a removed temporary font, say): show the
     // one that now stands at its place, the last when the list got shorter.
@@ -462,6 +470,7 @@ void TInstalledPage::cmbFontsChange() {
     }
     const QString family = cmbFonts->Item(index);
     PreviewDisabled(cmbFonts->ItemGreyed(index) ? family.toStdString() : std::string());
+    MakeFamilyDrawable(family);
     QFont sampleFont = mmSample->font();
     sampleFont.setFamily(family);
     mmSample->setFont(sampleFont);

@@ -40,6 +40,8 @@ public:
     // Refreshes the catalogue and the list, keeping the selected index, and
     // shows the family that stands there now.
     void UpdateList();
+    // The same for a catalogue read already.
+    void ShowCatalogue();
     QString SelectedFamily() const;
     // The full name of the style chosen in the style list; empty: none is,
     // and the family's commands act on the whole family.

@@ -3,6 +3,7 @@
 #include "platform/registry_port.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -92,6 +93,13 @@ struct TFaceNames {
     std::string FullName;
 };
 
+// A look at the installed fonts taken on another thread: the first look
+// after fonts were added can take the system seconds.
+class TFontReading {
+public:
+    virtual ~TFontReading() = default;
+};
+
 // What the system has installed, and the changes this program makes to it.
 class IFontSystem {
 public:
@@ -99,6 +107,16 @@ public:
     // A fresh look at the installed fonts: one family name per face, in the
     // system's order, repeats included. Throws EFontSystemError on failure.
     virtual std::vector<std::string> EnumFamilyFaces() = 0;
+    // Takes a look without changing what this object answers from, on any
+    // thread while the owning one goes on asking; one reading at a time.
+    // Nothing when this system reads only where it is asked.
+    virtual std::unique_ptr<TFontReading> ReadInstalledFonts() { return nullptr; }
+    // Answers from a reading from now on and gives what EnumFamilyFaces
+    // would; a look taken here since the reading began is kept instead, and
+    // without a reading the look is taken here. Throws as EnumFamilyFaces.
+    virtual std::vector<std::string> AdoptReading(std::unique_ptr<TFontReading>) {
+        return EnumFamilyFaces();
+    }
     // The faces of one family (name compared ignoring case); none when
     // unknown. Valid until the next enumeration.
     virtual const std::vector<TFaceInfo>& EnumFaces(const std::string& family) = 0;

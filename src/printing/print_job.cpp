@@ -3,6 +3,7 @@
 #include "base/options.h"
 #include "base/strings.h"
 #include "categories/auto_categories.h"
+#include "controls/drawable_family.h"
 #include "controls/localize.h"
 #include "fonts/drawable_sample.h"
 #include "fonts/face_facts.h"
@@ -171,6 +172,7 @@ TPrintResult PrintFontListOn(QPrinter& printer, const TPrintOptions& print,
         if (sample.Kind == TDrawableSample::Nothing) {
             continue;
         }
+        MakeFamilyDrawable(name);
         QFont face = ListFont(name.toStdString(), source.FontSize);
         // A face prints its own glyphs, never another font's in their place.
         face.setStyleStrategy(QFont::NoFontMerging);

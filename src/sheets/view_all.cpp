@@ -370,6 +370,18 @@ void TfViewAll::mnAllClick() {
     ShowCounts();
 }
 
+void TfViewAll::ShowCatalogue() {
+    // A view chosen before the reading came was made of no families: it
+    // goes as after a font change.
+    if (!CategoryName.isEmpty() || (CurrentViewItem != nullptr && CurrentViewItem != mnAll)) {
+        mnAllClick();
+        return;
+    }
+    // The view of all families keeps its state, with no family chosen yet.
+    Model->setStringList(CatalogueFamilies());
+    ShowCounts();
+}
+
 template <typename F> void TfViewAll::KeepingPosition(F change) {
     const int horizontal = lstFonts->horizontalScrollBar()->value();
     const int vertical = lstFonts->verticalScrollBar()->value();

@@ -49,6 +49,8 @@ public:
 
     // Commands.
     void mnAllClick();
+    // The catalogue's first reading came: the view of all families shows it.
+    void ShowCatalogue();
     void SelectAll();
     void InvertSelection();
     void mnFindFontClick();

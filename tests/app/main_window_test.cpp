@@ -97,6 +97,24 @@ TEST_F(MainWindowTest, ListsTheFamiliesCountsThemAndShowsTheFirstOnShow) {
     EXPECT_EQ(window.Panels->PanelText(1), QStringLiteral("Bodoni"));
 }
 
+TEST_F(MainWindowTest, FamiliesReadOnAnotherThreadFillTheWindowsWhenTheyCome) {
+    FontManager = std::make_unique<TFontManager>(TFontManager::TFirstLook::Later);
+    TfMain_letterwell window;
+    TfViewAll sheet(&window);
+    window.SetViewAllWindow(&sheet);
+    window.show();
+    TInstalledPage& page = *window.Installed;
+    EXPECT_EQ(page.cmbFonts->Count(), 0);
+    EXPECT_EQ(sheet.Items().size(), 0);
+    EXPECT_EQ(page.lblNumber->text(), QStringLiteral("Citaju se instalirani fontovi..."));
+    window.FontsRead(nullptr);
+    ASSERT_EQ(page.cmbFonts->Count(), 3);
+    EXPECT_EQ(page.cmbFonts->ItemIndex(), 0);
+    EXPECT_EQ(page.lblNumber->text(), QStringLiteral("Broj instaliranih fontova je:  3"));
+    EXPECT_EQ(window.Panels->PanelText(1), QStringLiteral("Arial"));
+    EXPECT_EQ(sheet.Items(), (QStringList{"Arial", "Bodoni", "Courier"}));
+}
+
 TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
     TfMain_letterwell window;
     window.show();

@@ -1,5 +1,6 @@
 #include "fonts/font_manager.h"
 #include "platform/linux/fontconfig_system.h"
+#include "platform/linux/interface_fonts.h"
 #include "platform/services.h"
 #include "test_home.h"
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
 
 namespace lw {
 namespace {
@@ -41,7 +43,8 @@ std::set<std::string> FcListFirstFamilies() {
 // Points fontconfig at another configuration for one test, and back.
 class TScopedFontconfig {
 public:
-    explicit TScopedFontconfig(const std::vector<fs::path>& folders) {
+    explicit TScopedFontconfig(const std::vector<fs::path>& folders,
+                               const std::string& rules = std::string()) {
         const fs::path root = test::TestHome().Root();
         Config = root / ("fonts-" + std::to_string(++Counter) + ".conf");
         std::ofstream conf(Config);
@@ -49,7 +52,8 @@ public:
         for (const fs::path& folder : folders) {
             conf << "  <dir>" << folder.string() << "</dir>\n";
         }
-        conf << "  <cachedir>" << (root / "fc-cache").string() << "</cachedir>\n</fontconfig>\n";
+        conf << rules << "  <cachedir>" << (root / "fc-cache").string()
+             << "</cachedir>\n</fontconfig>\n";
         conf.close();
         Previous = std::getenv("FONTCONFIG_FILE");
         ::setenv("FONTCONFIG_FILE", Config.c_str(), 1);
@@ -112,6 +116,68 @@ TEST(Fontconfig, EveryInstalledFaceIsFoundInTheFontListsWithItsFile) {
         }
     }
     EXPECT_GT(faces, 10);
+}
+
+TEST(Fontconfig, AReadingTakenOnAnotherThreadIsAdoptedAndAChangeMeanwhileIsSeenNext) {
+    const fs::path user = test::TestHome().Root() / "reading-fonts";
+    fs::create_directories(user);
+    fs::copy_file(kDejaVu / "DejaVuSansMono.ttf", user / "Mono.ttf",
+                  fs::copy_options::overwrite_existing);
+    TScopedFontconfig config({user});
+    TFontconfigSystem system(user.string());
+    std::unique_ptr<TFontReading> reading;
+    std::thread([&] { reading = system.ReadInstalledFonts(); }).join();
+    ASSERT_NE(reading, nullptr);
+    fs::copy_file(kDejaVu / "DejaVuSerif.ttf", user / "Serif.ttf",
+                  fs::copy_options::overwrite_existing);
+    system.FontsChanged();
+    EXPECT_EQ(system.AdoptReading(std::move(reading)),
+              std::vector<std::string>{"DejaVu Sans Mono"});
+    EXPECT_EQ(system.FontKey(TFontKey::Fonts)->at("DejaVu Sans Mono (TrueType)").Text, "Mono.ttf");
+    const std::vector<std::string> now = system.EnumFamilyFaces();
+    EXPECT_EQ(std::set<std::string>(now.begin(), now.end()),
+              (std::set<std::string>{"DejaVu Sans Mono", "DejaVu Serif"}));
+    // A look taken here before the reading came stands.
+    reading = system.ReadInstalledFonts();
+    fs::remove(user / "Serif.ttf");
+    system.FontsChanged();
+    EXPECT_EQ(system.EnumFamilyFaces(), std::vector<std::string>{"DejaVu Sans Mono"});
+    EXPECT_EQ(system.AdoptReading(std::move(reading)),
+              std::vector<std::string>{"DejaVu Sans Mono"});
+}
+
+TEST(Fontconfig, TheInterfaceFontsAreThePreferredFamiliesOfValidCachesOnly) {
+    const fs::path preferred = test::TestHome().Root() / "interface-sans";
+    const fs::path other = test::TestHome().Root() / "interface-other";
+    fs::create_directories(preferred);
+    fs::create_directories(other);
+    fs::copy_file(kDejaVu / "DejaVuSans.ttf", preferred / "Sans.ttf",
+                  fs::copy_options::overwrite_existing);
+    fs::copy_file(kDejaVu / "DejaVuSansMono.ttf", other / "Mono.ttf",
+                  fs::copy_options::overwrite_existing);
+    TScopedFontconfig config({preferred, other}, "  <alias><family>sans-serif</family><prefer>"
+                                                 "<family>DejaVu Sans</family></prefer></alias>\n");
+    TFontconfigSystem system(other.string());
+    ASSERT_EQ(system.EnumFamilyFaces().size(), 2u); // the caches are written
+    const auto currentFamilies = [] {
+        std::set<std::string> families;
+        TFcPatternPtr pattern(FcPatternCreate());
+        TFcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, static_cast<char*>(nullptr)));
+        TFcFontSetPtr set(FcFontList(nullptr, pattern.get(), objects.get()));
+        for (int i = 0; set && i < set->nfont; ++i) {
+            FcChar8* family = nullptr;
+            FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family);
+            families.insert(reinterpret_cast<const char*>(family));
+        }
+        return families;
+    };
+    ASSERT_TRUE(UseInterfaceFontsOnly());
+    EXPECT_EQ(currentFamilies(), std::set<std::string>{"DejaVu Sans"});
+    EXPECT_EQ(system.EnumFamilyFaces().size(), 2u) << "the catalogue keeps its own configuration";
+    // A folder changed since its cache was written is left out, not scanned.
+    fs::last_write_time(preferred, fs::last_write_time(preferred) - std::chrono::hours(1));
+    EXPECT_FALSE(UseInterfaceFontsOnly());
+    EXPECT_EQ(currentFamilies(), std::set<std::string>{"DejaVu Sans"});
 }
 
 TEST(Fontconfig, FilesInTheUserFontFolderAreListedByBareName) {

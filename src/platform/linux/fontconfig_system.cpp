@@ -95,10 +95,10 @@ std::string NameOf(const std::string& path) {
 // What fontconfig read its fonts and rules from, with modification times to
 // the nanosecond: the folders it was told of (also missing ones), the
 // folders it scanned and its configuration files.
-std::vector<std::pair<std::string, int64_t>> FontconfigInputs() {
+std::vector<std::pair<std::string, int64_t>> FontconfigInputs(FcConfig* config) {
     std::vector<std::pair<std::string, int64_t>> inputs;
-    for (FcStrList* raw : {FcConfigGetConfigDirs(nullptr), FcConfigGetFontDirs(nullptr),
-                           FcConfigGetConfigFiles(nullptr)}) {
+    for (FcStrList* raw : {FcConfigGetConfigDirs(config), FcConfigGetFontDirs(config),
+                           FcConfigGetConfigFiles(config)}) {
         TFcStrListPtr list(raw);
         while (FcChar8* name = list ? FcStrListNext(list.get()) : nullptr) {
             struct stat status {};
@@ -162,11 +162,6 @@ constexpr const char* kOldPartSuffix = ".letterwell-part";
 const FcChar8* Fc(const std::string& text) {
     return reinterpret_cast<const FcChar8*>(text.c_str());
 }
-
-struct TFcConfigFree {
-    void operator()(FcConfig* c) const { FcConfigDestroy(c); }
-};
-using TFcConfigPtr = std::unique_ptr<FcConfig, TFcConfigFree>;
 
 // The faces fontconfig finds in a file, whatever its configuration says.
 int FacesIn(const std::string& file) {
@@ -318,9 +313,12 @@ std::string TFontconfigSystem::LoadedFile(const TFontFiles& files) const {
 }
 
 void TFontconfigSystem::ReloadAppFonts() {
-    FcConfigAppFontClear(nullptr);
+    if (!Config) {
+        return; // loaded with the configuration
+    }
+    FcConfigAppFontClear(Config.get());
     for (const std::string& file : AppFonts) {
-        FcConfigAppFontAddFile(nullptr, Fc(file));
+        FcConfigAppFontAddFile(Config.get(), Fc(file));
     }
 }
 
@@ -362,7 +360,8 @@ int TFontconfigSystem::AddFontResource(const TFontFiles& files) {
         return 0;
     }
     const std::string file = LoadedFile(files);
-    if (FcConfigAppFontAddFile(nullptr, Fc(file)) != FcTrue) {
+    // Before the first look the file waits for the configuration to load.
+    if (Config && FcConfigAppFontAddFile(Config.get(), Fc(file)) != FcTrue) {
         SetLastError(0, "fontconfig could not load the font");
         return 0;
     }
@@ -476,20 +475,24 @@ bool TFontconfigSystem::FontKeyWritable(TFontKey) {
 
 bool TFontconfigSystem::WriteFontValue(TFontKey, const std::string&, const TRegValue&) {
     Rescan = true;
+    ++Changes;
     return true;
 }
 
 bool TFontconfigSystem::DeleteFontValue(TFontKey, const std::string&) {
     Rescan = true;
+    ++Changes;
     return true;
 }
 
 void TFontconfigSystem::FontsChanged() {
     Rescan = true;
+    ++Changes;
     // Rewrites the folder's cache, so other programs see the change without
-    // scanning the folder themselves.
+    // scanning the folder themselves. Before the first look any
+    // configuration names the same cache folders.
     if (!UserFontFolder.empty() && fs::is_directory(UserFontFolder)) {
-        FcDirCacheRescan(Fc(UserFontFolder), nullptr);
+        FcDirCacheRescan(Fc(UserFontFolder), Config.get());
     }
 }
 
@@ -508,7 +511,52 @@ std::optional<std::string> TFontconfigSystem::DefaultUserFontFolder() {
 std::vector<std::string> TFontconfigSystem::EnumFamilyFaces() {
     // A fresh look: fontconfig reads its folders again when anything it
     // reads from changed since, and only then.
-    TakeSnapshot(Rescan || (!Inputs.empty() && FontconfigInputs() != Inputs));
+    const bool changed = Rescan || (Config && FontconfigInputs(Config.get()) != Inputs);
+    // Nothing changed: the look already taken is the same, index and all,
+    // which a category shown (every family checked) would otherwise rebuild.
+    if (changed || !Snapshot) {
+        TakeSnapshot(changed);
+    }
+    return Snapshot->FaceFamilies;
+}
+
+struct TFontconfigSystem::TReading : TFontReading {
+    TFcConfigPtr Config;
+    std::unique_ptr<TSnapshot> Snapshot;
+    std::vector<std::pair<std::string, int64_t>> Inputs;
+    int Changes = 0;
+};
+
+std::unique_ptr<TFontReading> TFontconfigSystem::ReadInstalledFonts() {
+    auto reading = std::make_unique<TReading>();
+    reading->Changes = Changes;
+    reading->Config.reset(FcInitLoadConfigAndFonts());
+    if (!reading->Config) {
+        return nullptr;
+    }
+    reading->Inputs = FontconfigInputs(reading->Config.get());
+    reading->Snapshot = ListFaces(reading->Config.get());
+    // Everything a first family shown asks for, while the thread is here.
+    IndexSnapshot(*reading->Snapshot);
+    return reading;
+}
+
+std::vector<std::string> TFontconfigSystem::AdoptReading(std::unique_ptr<TFontReading> taken) {
+    auto* reading = dynamic_cast<TReading*>(taken.get());
+    if (reading == nullptr) {
+        return EnumFamilyFaces();
+    }
+    if (Snapshot) {
+        return Snapshot->FaceFamilies;
+    }
+    Config = std::move(reading->Config);
+    for (const std::string& file : AppFonts) {
+        FcConfigAppFontAddFile(Config.get(), Fc(file));
+    }
+    Inputs = std::move(reading->Inputs);
+    Snapshot = std::move(reading->Snapshot);
+    // A change made while the thread read may be missing from its look.
+    Rescan = reading->Changes != Changes;
     return Snapshot->FaceFamilies;
 }
 
@@ -541,7 +589,7 @@ std::vector<std::string> TFontconfigSystem::FontFolders() {
         folders.push_back(UserFontFolder);
     }
     // Every folder fontconfig scanned, subfolders included.
-    TFcStrListPtr list(FcConfigGetFontDirs(nullptr));
+    TFcStrListPtr list(FcConfigGetFontDirs(LoadedConfig()));
     while (FcChar8* dir = list ? FcStrListNext(list.get()) : nullptr) {
         const std::string folder = reinterpret_cast<const char*>(dir);
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
@@ -549,6 +597,21 @@ std::vector<std::string> TFontconfigSystem::FontFolders() {
         }
     }
     return folders;
+}
+
+FcConfig* TFontconfigSystem::LoadedConfig() {
+    if (!Config) {
+        Config.reset(FcInitLoadConfigAndFonts());
+        Inputs.clear();
+        if (Config) {
+            Inputs = FontconfigInputs(Config.get());
+            // The fonts this process loaded for itself are loaded again.
+            for (const std::string& file : AppFonts) {
+                FcConfigAppFontAddFile(Config.get(), Fc(file));
+            }
+        }
+    }
+    return Config.get();
 }
 
 const TFontconfigSystem::TSnapshot& TFontconfigSystem::Current() {
@@ -665,47 +728,50 @@ void TFontconfigSystem::IndexSnapshot(TSnapshot& snapshot) const {
 
 void TFontconfigSystem::TakeSnapshot(bool rescan) {
     if (rescan) {
-        // Sees fonts added or removed since the last look, by anyone; the
-        // fonts this process loaded itself are loaded again after it.
-        FcInitReinitialize();
-        for (const std::string& file : AppFonts) {
-            FcConfigAppFontAddFile(nullptr, Fc(file));
-        }
+        // Sees fonts added or removed since the last look, by anyone: a new
+        // configuration reads its folders again where they changed.
+        Config.reset();
     }
-    if (rescan || Inputs.empty()) {
-        Inputs = FontconfigInputs();
+    FcConfig* config = LoadedConfig();
+    if (config == nullptr) {
+        throw EFontSystemError("fontconfig could not read its configuration");
     }
     Rescan = false;
+    Snapshot = ListFaces(config);
+}
+
+std::unique_ptr<TFontconfigSystem::TSnapshot> TFontconfigSystem::ListFaces(FcConfig* config) {
     auto snapshot = std::make_unique<TSnapshot>();
-    TFcPatternPtr pattern(FcPatternCreate());
-    TFcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FULLNAME, FC_FONTFORMAT,
-                                             FC_FILE, FC_WEIGHT, FC_SLANT, FC_SCALABLE,
-                                             FC_CAPABILITY, FC_POSTSCRIPT_NAME, FC_VARIABLE,
-                                             FC_INDEX, FC_PIXEL_SIZE, static_cast<char*>(nullptr)));
-    if (!pattern || !objects) {
-        throw EFontSystemError("fontconfig could not allocate a query");
-    }
+    snapshot->Config.reset(FcConfigReference(config));
     // The installed fonts only: what this process loads for itself (a
-    // preview, a font Qt draws) is not installed.
-    FcFontSet* installed[] = {FcConfigGetFonts(nullptr, FcSetSystem)};
-    snapshot->Set.reset(installed[0] == nullptr
-                            ? FcFontSetCreate()
-                            : FcFontSetList(nullptr, installed, 1, pattern.get(), objects.get()));
-    if (!snapshot->Set) {
-        throw EFontSystemError("fontconfig could not list the fonts");
+    // preview) is not installed.
+    snapshot->Set = FcConfigGetFonts(config, FcSetSystem);
+    if (snapshot->Set == nullptr) {
+        return snapshot;
     }
     const FcFontSet& set = *snapshot->Set;
+    // A folder reached by two configured paths lists its files twice.
+    std::unordered_set<std::string> seen;
+    seen.reserve(static_cast<size_t>(set.nfont));
     for (int i = 0; i < set.nfont; ++i) {
         FcChar8* family = nullptr;
+        FcChar8* file = nullptr;
         // The variable master repeats its named instances, which are listed too.
         if (FcPatternGetString(set.fonts[i], FC_FAMILY, 0, &family) != FcResultMatch ||
             family == nullptr || family[0] == 0 || BoolOr(set.fonts[i], FC_VARIABLE, false)) {
             continue;
         }
+        if (FcPatternGetString(set.fonts[i], FC_FILE, 0, &file) == FcResultMatch &&
+            file != nullptr &&
+            !seen.insert(reinterpret_cast<const char*>(file) + std::string(1, '\0') +
+                         std::to_string(IntegerOr(set.fonts[i], FC_INDEX, 0)))
+                 .second) {
+            continue;
+        }
         snapshot->Listed.push_back(i);
         snapshot->FaceFamilies.emplace_back(reinterpret_cast<const char*>(family));
     }
-    Snapshot = std::move(snapshot);
+    return snapshot;
 }
 
 std::vector<TFcFace> FacesOfFile(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -23,6 +24,10 @@ struct TFcObjectSetFree {
 struct TFcStrListFree {
     void operator()(FcStrList* l) const { FcStrListDone(l); }
 };
+struct TFcConfigFree {
+    void operator()(FcConfig* c) const { FcConfigDestroy(c); }
+};
+using TFcConfigPtr = std::unique_ptr<FcConfig, TFcConfigFree>;
 using TFcStrListPtr = std::unique_ptr<FcStrList, TFcStrListFree>;
 using TFcPatternPtr = std::unique_ptr<FcPattern, TFcPatternFree>;
 using TFcFontSetPtr = std::unique_ptr<FcFontSet, TFcFontSetFree>;
@@ -59,6 +64,8 @@ public:
     ~TFontconfigSystem() override;
 
     std::vector<std::string> EnumFamilyFaces() override;
+    std::unique_ptr<TFontReading> ReadInstalledFonts() override;
+    std::vector<std::string> AdoptReading(std::unique_ptr<TFontReading> reading) override;
     const std::vector<TFaceInfo>& EnumFaces(const std::string& family) override;
     std::optional<std::string> FontsFolder() override;
     const TFontList* FontKey(TFontKey key) override;
@@ -96,7 +103,10 @@ private:
     // What one listing saw. The family names are read at once (a start needs
     // nothing else); the faces, font lists and files only when first asked.
     struct TSnapshot {
-        TFcFontSetPtr Set;
+        // Set is the configuration's own list of installed faces, read in
+        // place: a copy of 20,000 patterns costs more than the start may.
+        TFcConfigPtr Config;
+        const FcFontSet* Set = nullptr;
         std::vector<int> Listed; // the patterns of Set that count as faces
         std::vector<std::string> FaceFamilies;
         bool Indexed = false;
@@ -108,7 +118,14 @@ private:
         std::unordered_map<std::string, std::unordered_map<std::string, std::string>> FolderNames;
     };
 
+    struct TReading;
+
     void TakeSnapshot(bool rescan);
+    // The faces of a configuration's installed fonts, each file's face once.
+    static std::unique_ptr<TSnapshot> ListFaces(FcConfig* config);
+    // The configuration answered from, read now when no look has read it yet
+    // (which may mean a scan of every font folder).
+    FcConfig* LoadedConfig();
     void IndexSnapshot(TSnapshot& snapshot) const;
     void AddToFontLists(const TFcFace& face, TSnapshot& snapshot) const;
     void AddFontValue(TFontList& values, const std::string& name, TRegValue value,
@@ -133,9 +150,15 @@ private:
     int LoadableFaces(const TFontFiles& files, bool asInstalled);
 
     std::string UserFontFolder;
+    // This object's own configuration, never the process's current one:
+    // the windows draw with a small configuration of their own.
+    TFcConfigPtr Config;
     std::unique_ptr<TSnapshot> Snapshot;
     // Fontconfig must read its folders again before the next listing.
     bool Rescan = false;
+    // Counts the changes that call for a rescan; a reading taken on another
+    // thread before the last of them is out of date.
+    std::atomic<int> Changes = 0;
     std::vector<std::pair<std::string, int64_t>> Inputs;
     std::vector<std::string> AppFonts;
     // Link made for each temporarily installed file.
