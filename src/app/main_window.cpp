@@ -17,6 +17,7 @@
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
 #include "options/options_dialog.h"
+#include "pages/details_window.h"
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
@@ -460,6 +461,7 @@ void TfMain_letterwell::ApplyLanguage() {
     if (Organize != nullptr) {
         Organize->UpdateLanguage();
     }
+    UpdateDetailsLanguage();
 }
 
 void TfMain_letterwell::ApplyLanguageGlyphs() {

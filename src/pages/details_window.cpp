@@ -65,17 +65,18 @@ QString Str(int id) {
     return Q(LoadStr(id));
 }
 
-QLabel* BuddyLabel(QWidget* parent, int text, QWidget* buddy) {
+} // namespace
+
+QLabel* TfDetails::Caption(QWidget* parent, int text, QWidget* buddy) {
     auto* label = new QLabel(Str(text), parent);
     label->setBuddy(buddy);
+    Captions.emplace_back(label, text);
     return label;
 }
 
-} // namespace
-
 TfDetails::TfDetails(std::vector<TDetailsFace> faces, size_t selected, const QString& title,
                      QWidget* parent)
-    : QWidget(parent, Qt::Window), Faces(std::move(faces)) {
+    : QWidget(parent, Qt::Window), Faces(std::move(faces)), Title(title) {
     setObjectName(QStringLiteral("fDetails"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Q(FmtLoadStr(kCaption, title.toStdString())));
@@ -93,7 +94,7 @@ TfDetails::TfDetails(std::vector<TDetailsFace> faces, size_t selected, const QSt
     pcDetails->addTab(BuildWaterfallTab(), Str(kWaterfallTab));
 
     auto* top = new QHBoxLayout;
-    top->addWidget(BuddyLabel(this, kStyleLabel, cmbStyle));
+    top->addWidget(Caption(this, kStyleLabel, cmbStyle));
     top->addWidget(cmbStyle, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -138,11 +139,11 @@ QWidget* TfDetails::BuildLicenseTab() {
     mmLicense->setObjectName(QStringLiteral("mmLicense"));
     mmLicense->setReadOnly(true);
     auto* form = new QFormLayout;
-    form->addRow(Str(kRecognisedAs), lblLicenseName);
-    form->addRow(Str(kLicenseUrlLabel), lblLicenseUrl);
+    form->addRow(Caption(page, kRecognisedAs, lblLicenseName), lblLicenseName);
+    form->addRow(Caption(page, kLicenseUrlLabel, lblLicenseUrl), lblLicenseUrl);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(form);
-    layout->addWidget(BuddyLabel(page, kLicenseLabel, mmLicense));
+    layout->addWidget(Caption(page, kLicenseLabel, mmLicense));
     layout->addWidget(mmLicense, 1);
     return page;
 }
@@ -168,7 +169,7 @@ QWidget* TfDetails::BuildCharactersTab() {
     lblZoom->setFrameShape(QFrame::StyledPanel);
 
     auto* find = new QHBoxLayout;
-    find->addWidget(BuddyLabel(page, kFindLabel, edFindChar));
+    find->addWidget(Caption(page, kFindLabel, edFindChar));
     find->addWidget(edFindChar, 1);
     auto* side = new QVBoxLayout;
     side->addWidget(lblZoom);
@@ -213,12 +214,12 @@ QWidget* TfDetails::BuildWaterfallTab() {
     scroll->setWidgetResizable(false);
 
     auto* form = new QFormLayout;
-    form->addRow(BuddyLabel(page, kSizesLabel, edSizes), edSizes);
-    form->addRow(BuddyLabel(page, kSampleLabel, edSample), edSample);
+    form->addRow(Caption(page, kSizesLabel, edSizes), edSizes);
+    form->addRow(Caption(page, kSampleLabel, edSample), edSample);
     auto* variations = new QHBoxLayout;
     variations->addWidget(pnlAxes, 2);
     auto* instances = new QVBoxLayout;
-    instances->addWidget(BuddyLabel(page, kInstancesLabel, lstInstances));
+    instances->addWidget(Caption(page, kInstancesLabel, lstInstances));
     instances->addWidget(lstInstances);
     variations->addLayout(instances, 1);
     auto* layout = new QVBoxLayout(page);
@@ -277,6 +278,13 @@ void TfDetails::ShowLicense(const TFaceReport& report) {
 }
 
 void TfDetails::ShowCharacters(const TFaceReport& report) {
+    ShowScripts(report);
+    CharMap->SetFace(DrawFile, DrawIndex, report.CodePoints);
+    lblCharInfo->clear();
+    lblZoom->clear();
+}
+
+void TfDetails::ShowScripts(const TFaceReport& report) {
     std::string scripts;
     for (const std::string& script : report.Scripts) {
         scripts += (scripts.empty() ? "" : ", ") + script;
@@ -284,9 +292,32 @@ void TfDetails::ShowCharacters(const TFaceReport& report) {
     lblScripts->setText(
         Q(FmtLoadStr(kScriptsCovered, scripts.empty() ? LoadStr(kNone) : scripts) + "  -  " +
           FmtLoadStr(kCodePoints, static_cast<long long>(CodePointCount(report.CodePoints)))));
-    CharMap->SetFace(DrawFile, DrawIndex, report.CodePoints);
-    lblCharInfo->clear();
-    lblZoom->clear();
+}
+
+void TfDetails::UpdateLanguage() {
+    setWindowTitle(Q(FmtLoadStr(kCaption, Title.toStdString())));
+    const int tabs[] = {kPropertiesTab, kLicenseTab, kCharactersTab, kWaterfallTab};
+    for (int i = 0; i < static_cast<int>(std::size(tabs)); ++i) {
+        pcDetails->setTabText(i, Str(tabs[i]));
+    }
+    tblProperties->setHorizontalHeaderLabels({Str(kPropertyColumn), Str(kValueColumn)});
+    for (const auto& [label, text] : Captions) {
+        label->setText(Str(text));
+    }
+    static_cast<QGroupBox*>(pnlAxes)->setTitle(Str(kAxesTitle));
+    // The report's words were chosen when it was read, so it is read again;
+    // the character map, sliders and sample are left as the user set them.
+    TFaceReport report;
+    try {
+        THourglass hourglass;
+        report = ReadFaceReport(Faces[Shown]);
+    } catch (const EFontFileError&) {
+        // A file gone since it was shown keeps its report as it was.
+        return;
+    }
+    ShowProperties(report);
+    ShowLicense(report);
+    ShowScripts(report);
 }
 
 void TfDetails::ShowVariations(const TFaceReport& report) {
@@ -442,6 +473,14 @@ TfDetails* OpenFileDetails(const std::string& path, uint32_t face, const QString
     }
     window->show();
     return window;
+}
+
+void UpdateDetailsLanguage() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* details = qobject_cast<TfDetails*>(window)) {
+            details->UpdateLanguage();
+        }
+    }
 }
 
 std::vector<TDetailsFace> InstalledFamilyFaces(const std::string& family,

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class QComboBox;
@@ -38,6 +39,9 @@ public:
     // The search box's text: the code point found is selected; false when
     // the face lacks it (the info line says so).
     bool FindCharacter(const QString& query);
+    // Captions, tab names and the shown face's report again, in the
+    // language now in force; what the user chose and typed stays.
+    void UpdateLanguage();
     // The waterfall's text until the user types another.
     QString SampleText;
 
@@ -69,12 +73,17 @@ private:
     void ShowProperties(const TFaceReport& report);
     void ShowLicense(const TFaceReport& report);
     void ShowCharacters(const TFaceReport& report);
+    void ShowScripts(const TFaceReport& report);
+    QLabel* Caption(QWidget* parent, int text, QWidget* buddy);
     void ShowVariations(const TFaceReport& report);
     void CharacterChosen(uint32_t code, bool copy);
     void AxisMoved();
     void InstanceChosen(int row);
 
     std::vector<TDetailsFace> Faces;
+    QString Title;
+    // Every fixed label with its string, to be read again on a language change.
+    std::vector<std::pair<QLabel*, int>> Captions;
     size_t Shown = 0;
     std::string DrawFile;
     int DrawIndex = 0;
@@ -91,6 +100,8 @@ TfDetails* OpenFamilyDetails(const std::string& family, const std::vector<TDetai
 // A font file, installed or not (every face of a collection, `face` first).
 TfDetails* OpenFileDetails(const std::string& path, uint32_t face, const QString& sample,
                            QWidget* parent);
+// Every open Details window, whoever opened it, in the language now in force.
+void UpdateDetailsLanguage();
 
 // The faces of an installed family as the system lists them, its sample
 // face first; a disabled family's from the files given.

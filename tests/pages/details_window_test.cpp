@@ -215,6 +215,15 @@ TEST_F(DetailsWindowTest, TheStyleChooserShowsAnotherFaceAndKeepsThisOneWhenItsF
     EXPECT_EQ(details->cmbStyle->currentIndex(), 1) << "the face shown stays chosen";
     EXPECT_EQ(details->tblProperties->item(1, 1)->text(), QStringLiteral("Bold"));
     EXPECT_TRUE(fs::exists(bold));
+
+    // The language switched while it is open: it reads its words again and
+    // keeps the face chosen.
+    Window->Menu.mnEspaniol->trigger();
+    EXPECT_EQ(details->pcDetails->tabText(2), QStringLiteral("Caracteres"));
+    EXPECT_EQ(details->tblProperties->item(1, 0)->text(), QStringLiteral("Estilo"));
+    EXPECT_EQ(details->tblProperties->item(1, 1)->text(), QStringLiteral("Bold"));
+    EXPECT_EQ(details->tblProperties->horizontalHeaderItem(0)->text(), QStringLiteral("Propiedad"));
+    EXPECT_EQ(details->cmbStyle->currentIndex(), 1);
 }
 
 TEST_F(DetailsWindowTest, ACharacterIsFoundClickedCopiedAndMovedFromByKeys) {
