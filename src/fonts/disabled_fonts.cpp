@@ -21,6 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The family another program's rule hides, and that rule's file.
+constexpr int kDisabledByOther = 30650;
+
 // Enough of XML for fontconfig's files: elements, attributes, text,
 // comments, CDATA, processing instructions and a DOCTYPE without an internal
 // subset. Anything else fails, so a file this cannot read is never rewritten.
@@ -835,8 +838,24 @@ std::vector<TFamilyDisabledWhole> FamiliesDisabledWhole(const std::vector<TDisab
 
 bool RemoveWithRulesLifted(TDisabledFonts& store, const std::vector<std::string>& families,
                            const std::function<void()>& remove) {
+    const std::vector<TDisabledFace> disabled = store.Disabled();
+    // A family fontconfig does not serve because another program's rule
+    // hides it cannot be uninstalled without editing that program's file,
+    // which is never done unasked: Enable asks, so the user is sent there.
+    for (const std::string& family : families) {
+        if (AmongFamilies(FontManager->Families, family)) {
+            continue;
+        }
+        for (const TDisabledFace& face : disabled) {
+            if (!face.Ours && Text().CompareIgnoreCase(face.Family, family) == 0) {
+                Prompts().MessageBox(FmtLoadStr(kDisabledByOther, face.Family, face.Source),
+                                     LoadStr(22), TMsgIcon::Error, TMsgButtons::Ok);
+                return false;
+            }
+        }
+    }
     std::set<std::string> lifted;
-    for (const TDisabledFace& face : store.Disabled()) {
+    for (const TDisabledFace& face : disabled) {
         if (face.Ours && !face.File.empty() && AmongFamilies(families, face.Family)) {
             lifted.insert(face.File);
         }

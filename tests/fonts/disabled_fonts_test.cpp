@@ -247,7 +247,7 @@ TEST_F(DisabledFontsTest, ARuleNamesItsFileAloneWhateverItsName) {
 }
 
 TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) {
-    Install("lwelse.ttf", "LwElsewhere", "Regular");
+    const fs::path elsewhere = Install("lwelse.ttf", "LwElsewhere", "Regular");
     const std::string reject =
         "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
         "  <selectfont>\n    <rejectfont>\n      <pattern>\n"
@@ -260,6 +260,19 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     EXPECT_EQ(disabled[0].Family, "LwElsewhere");
     EXPECT_FALSE(disabled[0].Ours);
     EXPECT_EQ(disabled[0].Source, (ConfD() / "78-Reject.conf").string());
+
+    // Uninstalling it is refused, naming the other file and the way out.
+    FontManager->Refresh();
+    const test::TBytes fontBytes = test::ReadFile(elsewhere);
+    test::TestPrompts().Reset();
+    bool ran = false;
+    EXPECT_FALSE(RemoveWithRulesLifted(Store, {"lwelsewhere"}, [&] { ran = true; }));
+    EXPECT_FALSE(ran);
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
+              FmtLoadStr(30650, "LwElsewhere", (ConfD() / "78-Reject.conf").string()));
+    EXPECT_EQ(test::ReadFile(elsewhere), fontBytes);
+    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
 
     // Writing our own file leaves the other one alone.
     const fs::path mine = Install("lwmine.ttf", "LwMine", "Regular");
@@ -303,6 +316,14 @@ TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) 
     EXPECT_EQ(disabled[0].Style, "Italic");
     EXPECT_EQ(disabled[0].Source, fontsConf.string());
     EXPECT_FALSE(disabled[0].Ours);
+    FontManager->Refresh();
+    test::TestPrompts().Reset();
+    EXPECT_FALSE(RemoveWithRulesLifted(Store, {"LwGlob"}, [] {}));
+    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
+    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
+              FmtLoadStr(30650, "LwGlob", fontsConf.string()));
+    EXPECT_TRUE(fs::exists(font));
+    EXPECT_EQ(Slurp(fontsConf), text);
 
     // Asked and refused: the file stays as it is.
     test::TestPrompts().Reset();
@@ -490,7 +511,7 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStyles) {
 }
 
 TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {
-    Install("lwforeign.ttf", "LwForeign", "Regular");
+    const fs::path foreign = Install("lwforeign.ttf", "LwForeign", "Regular");
     const std::string reject = "<fontconfig><selectfont><rejectfont><pattern><patelt "
                                "name=\"family\"><string>LwForeign</string></patelt></pattern>"
                                "</rejectfont></selectfont></fontconfig>\n";
@@ -502,6 +523,17 @@ TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {
     EXPECT_NE(run.Output.find("LwForeign: not enabled"), std::string::npos) << run.Output;
     EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
     EXPECT_FALSE(Lists("LwForeign|"));
+    const test::TBytes fontBytes = test::ReadFile(foreign);
+    run = Cli("uninstall LwForeign");
+    EXPECT_NE(run.Status, 0);
+    EXPECT_NE(run.Output.find("LwForeign was not uninstalled: it is disabled by another "
+                              "program's fontconfig file, " +
+                              (ConfD() / "78-Reject.conf").string() +
+                              ", which Letterwell does not change unasked. Enable it first"),
+              std::string::npos)
+        << run.Output;
+    EXPECT_EQ(test::ReadFile(foreign), fontBytes);
+    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
 
     run = Cli("enable LwForeign --other");
     EXPECT_EQ(run.Status, 0) << run.Output;
