@@ -21,9 +21,8 @@ constexpr int kInstalledStyles = 13013;
 constexpr int kNotInstalled = 13004;
 constexpr int kErrorCaption = 22;
 constexpr int kInstalledButDisabled = 30318;
+} // namespace
 
-// The name of the configuration file whose rule hides a file lying in a
-// folder fontconfig serves fonts from: installed, but not served.
 std::optional<std::string> DisablingRule(const TFontFile& font) {
     const std::string path = font.GetFileName(true);
     const std::vector<std::string> folders = FontSystem().FontFolders();
@@ -44,7 +43,6 @@ std::optional<std::string> DisablingRule(const TFontFile& font) {
     }
     return std::nullopt;
 }
-} // namespace
 
 TFileInfoTexts EmptyFileInfo() {
     return {FmtLoadStr(kFullName, ""), FmtLoadStr(kFamily, ""),  FmtLoadStr(kStyle, ""),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ TFileInfoTexts FileInfo(const TFontFile& font, TFontManager& fonts);
 // previewed, the family and style lines name those of every face.
 TFileInfoTexts FileInfo(const TFontFile& font, TFontManager& fonts,
                         const std::vector<std::unique_ptr<TFontFile>>& faces);
+
+// The name of the configuration file whose rule hides a file lying in a
+// folder fontconfig serves fonts from: installed, but not served. None for a
+// file anywhere else.
+std::optional<std::string> DisablingRule(const TFontFile& font);
 
 // The items joined, each followed by the separator except the last; an item
 // equal to the one before it (exactly) is left out.

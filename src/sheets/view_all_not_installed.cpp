@@ -11,6 +11,7 @@
 #include "fileops/shell_operations.h"
 #include "fonts/font_manager.h"
 #include "pages/details_window.h"
+#include "pages/file_info.h"
 #include "pages/not_installed_page.h"
 #include "platform/services.h"
 #include "sheets/sample_delegate.h"
@@ -42,6 +43,9 @@ constexpr int kNone = 12001;
 constexpr int kFilePiece = 12002;
 constexpr int kInstalled = 12003;
 constexpr int kNotInstalled = 12004;
+constexpr int kInstalledButDisabled = 30318;
+// A row's flag for a file a rule disables, followed by that rule's file.
+const QString kDisabledFlag = QStringLiteral("2:");
 constexpr int kShownPiece = 12005;
 constexpr int kInstallQuestion = 12006;
 constexpr int kUseInstalledSheet = 12007;
@@ -128,7 +132,12 @@ TfViewAllNotInstalled::TfViewAllNotInstalled(ISheetHost* mainWindow, TfViewAll* 
             return {};
         }
         const QString flag = text.section(QLatin1Char('\r'), 1);
-        return {{Q(LoadStr(flag == QStringLiteral("1") ? kInstalled : kNotInstalled)), false},
+        const QString state =
+            flag == QStringLiteral("1") ? Q(LoadStr(kInstalled))
+            : flag.startsWith(kDisabledFlag)
+                ? Q(FmtLoadStr(kInstalledButDisabled, flag.mid(kDisabledFlag.size()).toStdString()))
+                : Q(LoadStr(kNotInstalled));
+        return {{state, false},
                 {Q(LoadStr(kFilePiece)), false},
                 {text.section(QLatin1Char('\r'), 0, 0), true},
                 {Q(FmtLoadStr(kShownPiece, Model->rowCount())), false}};
@@ -321,7 +330,13 @@ bool TfViewAllNotInstalled::LoadFolder(const std::vector<std::string>& fileNames
             if (font && !font->FamilyName.empty()) {
                 items.append(Q(font->FamilyName));
                 StyleNames.push_back(font->StyleName);
-                Flags.push_back(font->Installed ? "1" : "0");
+                // A file in a font folder that a rule hides is installed all
+                // the same: installing it again would not bring it back.
+                const std::optional<std::string> rule =
+                    font->Installed ? std::nullopt : DisablingRule(*font);
+                Flags.push_back(font->Installed ? "1"
+                                : rule          ? kDisabledFlag.toStdString() + *rule
+                                                : "0");
                 Resources.emplace_back(font->GetFiles(true));
                 StyleBits.push_back(
                     font->Installed ? FontManager->GetStyleFlags(font->FamilyName, font->StyleName)

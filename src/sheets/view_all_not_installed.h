@@ -110,7 +110,8 @@ private:
     // Parallel to the folder rows.
     std::vector<std::string> FileNames;
     std::vector<std::string> StyleNames;
-    std::vector<std::string> Flags; // "1" installed, "0" not, "<Greska>" unreadable
+    // "1" installed, "0" not, "2:" and its rule's file disabled, "<Greska>" unreadable.
+    std::vector<std::string> Flags;
     std::vector<std::optional<TFontFiles>> Resources;
     std::vector<bool> Loaded;
     std::vector<int> StyleBits;

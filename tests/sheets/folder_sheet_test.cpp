@@ -363,8 +363,22 @@ TEST_F(FolderSheetTest, PropertiesOpenDetailsOnTheCurrentFileOrInstalledFamily) 
 TEST_F(FolderSheetTest, SelectNotInstalledUsesTheLoadsFlagsAndATemporaryInstallStays) {
     MakeFont("a.ttf", "LwAlpha", "Regular");
     MakeFont("b.ttf", "LwBeta", "Regular");
+    // A file in a served folder that another program's rule hides.
+    MakeFont("c.ttf", "LwGamma", "Regular");
+    Fonts.ServedFolders = {Folder.string()};
+    const fs::path reject = test::TestHome().ConfigHome() / "fontconfig/conf.d/78-Reject.conf";
+    fs::create_directories(reject.parent_path());
+    const std::string rule = "<fontconfig><selectfont><rejectfont><glob>" +
+                             (Folder / "c.ttf").string() +
+                             "</glob></rejectfont></selectfont></fontconfig>\n";
+    test::WriteFile(reject, test::TBytes(rule.begin(), rule.end()));
     OpenFolder();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
+        QTest::mouseClick(sheet.lstFonts->viewport(), Qt::LeftButton, {},
+                          sheet.lstFonts->visualRect(sheet.Model->index(2)).center());
+        EXPECT_EQ(sheet.Status->Panel2Line(),
+                  QStringLiteral("Instaliran, ali iskljucen (78-Reject.conf)  -  Fajl: c.ttf  -  "
+                                 "3 fontova prikazano"));
         EXPECT_FALSE(sheet.Delegate->Describe(sheet.Model->index(0)).NameItalic);
         SelectRows(sheet, {0});
         test::TestPrompts().Answers.push_back(TMsgResult::Yes);
@@ -375,8 +389,10 @@ TEST_F(FolderSheetTest, SelectNotInstalledUsesTheLoadsFlagsAndATemporaryInstallS
         Press(sheet, Qt::Key_Return); // for good
         EXPECT_TRUE(fs::exists(FontFolder / "b.ttf"));
         Press(sheet, Qt::Key_I, Qt::ControlModifier);
-        EXPECT_EQ(Selected(sheet), (std::vector<int>{0, 1})) << "the flags of the load";
+        EXPECT_EQ(Selected(sheet), (std::vector<int>{0, 1}))
+            << "the flags of the load; the disabled file is installed";
     });
+    fs::remove(reject);
     EXPECT_EQ(Fonts.Changes, 1);
     EXPECT_TRUE(Fonts.TemporaryUnloaded.empty()) << "still installed for the session";
 }

@@ -59,7 +59,9 @@ public:
         }
         return key == TFontKey::Fonts ? &Fonts : &Type1;
     }
-    std::vector<std::string> FontFolders() override { return {}; }
+    // The folders fontconfig is said to serve fonts from.
+    std::vector<std::string> ServedFolders;
+    std::vector<std::string> FontFolders() override { return ServedFolders; }
     // Files the system serves: every file its font lists name.
     bool ServesFileNamed(const std::string& fileName) override {
         for (const TFontList* values : {&Fonts, &Type1}) {
