@@ -29,6 +29,7 @@
 #include <QStringListModel>
 
 #include <memory>
+#include <utility>
 
 namespace lw {
 
@@ -614,9 +615,16 @@ void TfViewAllNotInstalled::changeEvent(QEvent* event) {
 }
 
 bool TfViewAllNotInstalled::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstFonts && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        EscapePressed = true;
+        return true;
+    }
     if (watched == lstFonts && event->type() == QEvent::KeyRelease) {
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            close();
+            if (std::exchange(EscapePressed, false)) {
+                close();
+            }
             return true;
         }
         Status->update();

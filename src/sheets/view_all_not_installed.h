@@ -104,6 +104,9 @@ private:
     TfViewAll* InstalledSheet;
     std::string Folder;
     bool Mixed = false;
+    // Esc was pressed in the list: only its release closes the sheet, not
+    // that of an Esc that closed a window over it (Details).
+    bool EscapePressed = false;
     bool FontsInstalled = false;
     bool FilesChanged = false;
     QEventLoop* Running = nullptr;

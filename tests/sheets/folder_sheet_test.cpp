@@ -352,6 +352,9 @@ TEST_F(FolderSheetTest, PropertiesOpenDetailsOnTheCurrentFileOrInstalledFamily) 
         for (TfDetails* window : details) {
             window->close();
         }
+        // The release of the Esc that closed Details reaches the list.
+        QTest::keyRelease(sheet.lstFonts, Qt::Key_Escape);
+        EXPECT_TRUE(sheet.isVisible()) << "Esc in Details closes Details alone";
     });
     // The installed sheet opens them the same way.
     Installed->lstFonts->setCurrentIndex(
