@@ -275,14 +275,34 @@ std::vector<TFaceRef> InstalledFaceRefs() {
 TAutoCategories BuildAutoCategories(const std::vector<TFaceRef>& faces, TFactsCache& cache,
                                     const std::function<bool(size_t done)>& progress) {
     TAutoCategories groups;
+    // A family's faces come one after another and mostly share their ids:
+    // the family is added once with the ids of all its faces, not once a
+    // face with every id again.
+    std::vector<std::string> familyIds;
+    const std::string* family = nullptr;
+    const auto addFamily = [&] {
+        if (family != nullptr) {
+            std::sort(familyIds.begin(), familyIds.end());
+            familyIds.erase(std::unique(familyIds.begin(), familyIds.end()), familyIds.end());
+            groups.Add(*family, familyIds);
+        }
+        familyIds.clear();
+    };
     for (size_t i = 0; i < faces.size(); ++i) {
         const TFaceRef& face = faces[i];
+        if (family == nullptr || *family != face.Family) {
+            addFamily();
+            family = &face.Family;
+        }
         const TFaceFacts& facts = cache.Facts(face.File, static_cast<uint32_t>(face.Index));
-        groups.Add(face.Family, AutoCategoryIds(facts, face.Place));
+        for (std::string& id : AutoCategoryIds(facts, face.Place)) {
+            familyIds.push_back(std::move(id));
+        }
         if (progress && (i + 1) % 256 == 0 && !progress(i + 1)) {
             break;
         }
     }
+    addFamily();
     groups.Finish();
     if (progress) {
         progress(faces.size());

@@ -96,22 +96,18 @@ std::string SlotKey(const std::string& path, uint32_t face) {
     return path + '\0' + std::to_string(face);
 }
 
-// The file's size and modification time; nothing when it is not there.
-std::optional<std::pair<uint64_t, int64_t>> FileStamp(const std::string& text) {
-    namespace fs = std::filesystem;
-    const fs::path path(text);
-    std::error_code ec;
-    const uint64_t size = fs::file_size(path, ec);
-    if (ec) {
+// The file's size and modification time; nothing when it is not there. The
+// time is counted as std::filesystem counts it, so caches written before
+// still hold.
+std::optional<std::pair<uint64_t, int64_t>> FileStamp(const std::string& path) {
+    const std::optional<TFileStamp> stamp = FileShell().Stamp(path);
+    if (!stamp) {
         return std::nullopt;
     }
-    const fs::file_time_type time = fs::last_write_time(path, ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    const int64_t ns =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
-    return std::make_pair(size, ns);
+    using namespace std::chrono;
+    const auto time =
+        file_clock::from_sys(sys_time<nanoseconds>(nanoseconds(stamp->ModifiedUnixNs)));
+    return std::make_pair(stamp->Size, duration_cast<nanoseconds>(time.time_since_epoch()).count());
 }
 
 } // namespace
@@ -252,9 +248,17 @@ void TFactsCache::Load() {
 const TFaceFacts& TFactsCache::Facts(const std::string& path, uint32_t faceIndex) {
     // A variable font's named instances are one face of the file.
     const uint32_t face = faceIndex & 0xFFFF;
-    const std::string key = SlotKey(path, face);
+    // The key is spelled in a buffer kept between calls: a walk over every
+    // installed face makes no string of its own per face.
+    KeyBuffer.assign(path);
+    KeyBuffer += '\0';
+    KeyBuffer += std::to_string(face);
     const auto stamp = FileStamp(path);
-    TSlot& slot = Slots[key];
+    auto found = Slots.find(KeyBuffer);
+    if (found == Slots.end()) {
+        found = Slots.emplace(KeyBuffer, TSlot()).first;
+    }
+    TSlot& slot = found->second;
     slot.Used = true;
     const bool current = stamp && slot.Entry.Path == path && slot.Entry.Size == stamp->first &&
                          slot.Entry.ModifiedNs == stamp->second;

@@ -62,6 +62,7 @@ private:
     };
     std::string File;
     std::unordered_map<std::string, TSlot> Slots;
+    std::string KeyBuffer;
     bool Changed = false;
     bool Damaged = false;
     size_t Reads = 0;

@@ -3,11 +3,18 @@
 #include "platform/byte_source.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace lw {
+
+// A file's size and last change, as one look at it gives them.
+struct TFileStamp {
+    uint64_t Size = 0;
+    int64_t ModifiedUnixNs = 0; // since 1970-01-01 UTC
+};
 
 // What file handling needs from the desktop beyond plain file-system calls.
 class IFileShell {
@@ -45,6 +52,10 @@ public:
     // Clears what WriteFileOver of processes no longer running left in
     // folder; nothing else there is touched.
     virtual void RemoveUnfinishedWrites(const std::string& folder) = 0;
+    // The size and modification time of the regular file at path (a link
+    // is followed) from a single look, so the two belong to the same
+    // version; nothing when there is no such file.
+    virtual std::optional<TFileStamp> Stamp(const std::string& path) = 0;
     // Whether this process may create and remove entries in folder.
     virtual bool CanWriteIn(const std::string& folder) = 0;
 };

@@ -152,6 +152,35 @@ TEST_F(FactsCacheTest, AFontIsReadOnceUntilItChangesAndADamagedCacheIsRebuilt) {
     EXPECT_FALSE(again.LoadedDamaged());
 }
 
+// The stamp is read in one look at the file, yet counted as
+// std::filesystem counts it: a cache written before stays good, and a new
+// modification time alone (the same size) is noticed.
+TEST_F(FactsCacheTest, TheStampIsTheFileSystemsAndATouchAloneIsNoticed) {
+    test::WriteFile(Font, test::FactsFont(TFactsFontSpec()));
+    TFactsEntry entry;
+    entry.Path = Font;
+    entry.Size = fs::file_size(Font);
+    entry.ModifiedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                           fs::last_write_time(Font).time_since_epoch())
+                           .count();
+    entry.Facts.Readable = true;
+    entry.Facts.Weight = 123; // not the file's: only the cache says it
+    fs::create_directories(fs::path(CacheFile).parent_path());
+    const std::string written = WriteFactsCache({entry});
+    test::WriteFile(CacheFile, test::TBytes(written.begin(), written.end()));
+    {
+        TFactsCache cache(CacheFile);
+        cache.Load();
+        EXPECT_EQ(cache.Facts(Font, 0).Weight, 123);
+        EXPECT_EQ(cache.FilesRead(), 0u);
+    }
+    fs::last_write_time(Font, fs::last_write_time(Font) + std::chrono::milliseconds(1));
+    TFactsCache cache(CacheFile);
+    cache.Load();
+    EXPECT_EQ(cache.Facts(Font, 0).Weight, 400);
+    EXPECT_EQ(cache.FilesRead(), 1u);
+}
+
 TEST(FactsCacheFile, EntriesRoundTripAndTruncationIsRefused) {
     TFactsEntry entry;
     entry.Path = std::string("/f/\xff\n|x.ttf");

@@ -382,6 +382,15 @@ public:
         RemoveStaleHiddenFiles(folder);
     }
 
+    std::optional<TFileStamp> Stamp(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            return std::nullopt;
+        }
+        return TFileStamp{static_cast<uint64_t>(st.st_size),
+                          int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    }
+
     bool CanWriteIn(const std::string& folder) override {
         return ::access(folder.c_str(), W_OK | X_OK) == 0;
     }
