@@ -118,7 +118,11 @@ void TfViewAll::mnImportCollectionsClick() {
         std::string lines;
         for (const std::string& line : skipped) {
             const size_t tab = line.find('\t');
-            lines += "\n" + line.substr(tab + 1) + " (" + line.substr(0, tab) + ")";
+            lines += '\n';
+            lines += line.substr(tab + 1);
+            lines += " (";
+            lines += line.substr(0, tab);
+            lines += ')';
         }
         Prompts().MessageBox(LoadStr(kNotInstalledSkipped) + lines, LoadStr(kWarningCaption),
                              TMsgIcon::Information, TMsgButtons::Ok);
