@@ -2,6 +2,7 @@
 
 #include "base/strings.h"
 #include "categories/auto_categories.h"
+#include "categories/sample_mark.h"
 #include "fonts/drawable_sample.h"
 #include "fonts/face_facts.h"
 #include "fonts/font_facts.h"
@@ -15,8 +16,6 @@
 namespace lw {
 
 namespace {
-constexpr int kNothingDrawable = 30550;
-constexpr int kGlyphsMark = 30553;
 constexpr int kMaxWidth = 2000;
 } // namespace
 
@@ -61,12 +60,8 @@ void TDrawablePreview::SampleEdited(const QString& asked) {
         return;
     }
     imgSample->clear();
-    if (sample.Kind == TDrawableSample::Nothing) {
-        lblMark->setText(QString::fromStdString(LoadStr(kNothingDrawable)));
-    } else {
-        lblMark->setText(sample.Kind == TDrawableSample::Glyphs
-                             ? QString::fromStdString(LoadStr(kGlyphsMark))
-                             : QString::fromStdString(LocalScriptName(sample.Script)).toLower());
+    lblMark->setText(SampleMark(sample));
+    if (sample.Kind != TDrawableSample::Nothing) {
         const std::optional<TCoverage> line = FaceRasterizer().DrawLine(
             file, index, pixelSize, VisualOrder(sample.Text, sample.Script), kMaxWidth);
         if (line) {

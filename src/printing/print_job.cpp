@@ -3,6 +3,7 @@
 #include "base/options.h"
 #include "base/strings.h"
 #include "categories/auto_categories.h"
+#include "categories/sample_mark.h"
 #include "controls/drawable_family.h"
 #include "controls/localize.h"
 #include "fonts/drawable_sample.h"
@@ -35,8 +36,6 @@ constexpr int kErrorCaption = 22;
 constexpr int kInformation = 23;
 constexpr int kSentTo = 10150;
 constexpr int kDocumentTitle = 14003;
-constexpr int kNothingDrawable = 30550;
-constexpr int kGlyphsMark = 30553;
 constexpr int kPrintedPages = 14004;
 constexpr int kPrintingOn = 14150;
 constexpr int kNoRoomForARow = 30108;
@@ -55,20 +54,6 @@ TDrawableSample PrintableSample(const std::string& family, const QString& asked)
         codes = FaceCodePoints(face->File, static_cast<uint32_t>(face->Index & 0xFFFF));
     }
     return ChooseSample(asked.toStdU32String(), codes);
-}
-
-QString SampleMark(const TDrawableSample& sample) {
-    switch (sample.Kind) {
-    case TDrawableSample::InScript:
-        return QString::fromStdString(LocalScriptName(sample.Script)).toLower();
-    case TDrawableSample::Glyphs:
-        return QString::fromStdString(LoadStr(kGlyphsMark));
-    case TDrawableSample::Nothing:
-        return QString::fromStdString(LoadStr(kNothingDrawable));
-    case TDrawableSample::Asked:
-        break;
-    }
-    return QString();
 }
 
 QFont HeadingFont() {

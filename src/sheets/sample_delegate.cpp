@@ -2,6 +2,7 @@
 
 #include "base/strings.h"
 #include "categories/auto_categories.h"
+#include "categories/sample_mark.h"
 #include "controls/drawable_family.h"
 #include "fonts/face_facts.h"
 #include "fonts/font_facts.h"
@@ -27,8 +28,6 @@ constexpr qint64 kTileCacheBytes = 48ll * 1024 * 1024;
 constexpr qint64 kFrameBudgetMs = 8;
 // The resolution Qt draws text at on an image.
 constexpr double kImageDpi = 96.0;
-constexpr int kNothingDrawable = 30550;
-constexpr int kGlyphsMark = 30553;
 const QString kMeasureText =
     QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
 } // namespace
@@ -145,20 +144,6 @@ TDrawableSample TFontSampleDelegate::DrawableSample(const TSampleItem& item,
         codes = FaceCodes.insert(key, FaceCodePoints(file, static_cast<uint32_t>(index & 0xFFFF)));
     }
     return ChooseSample(asked.toStdU32String(), *codes);
-}
-
-QString TFontSampleDelegate::SampleMark(const TDrawableSample& sample) {
-    switch (sample.Kind) {
-    case TDrawableSample::InScript:
-        return QString::fromStdString(LocalScriptName(sample.Script)).toLower();
-    case TDrawableSample::Glyphs:
-        return QString::fromStdString(LoadStr(kGlyphsMark));
-    case TDrawableSample::Nothing:
-        return QString::fromStdString(LoadStr(kNothingDrawable));
-    case TDrawableSample::Asked:
-        break;
-    }
-    return QString();
 }
 
 void TFontSampleDelegate::BeginFrame() {

@@ -83,11 +83,6 @@ public:
     // What the item's sample shows: the text asked for, or one the face can
     // draw (see ChooseSample).
     TDrawableSample DrawableSample(const TSampleItem& item, const QString& asked) const;
-    // The words in the name band that say the sample is not the text asked
-    // for: the script's name in small letters, "glyphs", or that nothing
-    // can be drawn; empty for the text asked for.
-    static QString SampleMark(const TDrawableSample& sample);
-
     // The family's sample line drawn from its face's file, in color, or a
     // null image when the face cannot be drawn that way (then Qt draws it).
     QImage SampleLine(const QString& family, const QString& text, int maxWidth, qreal ratio,

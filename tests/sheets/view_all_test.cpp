@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "base/strings.h"
 #include "categories/auto_categories.h"
+#include "categories/sample_mark.h"
 #include "font_builder.h"
 #include "main_window_fixture.h"
 #include "modal_window.h"
@@ -186,8 +187,7 @@ TEST_F(ViewAllTest, AFaceThatLacksTheSampleShowsItsOwnScriptOrGlyphsAndSaysSo) {
     const TDrawableSample inArabic =
         delegate.DrawableSample(item("Noto Sans Arabic"), delegate.SampleText);
     EXPECT_EQ(inArabic.Kind, TDrawableSample::InScript);
-    EXPECT_EQ(TFontSampleDelegate::SampleMark(inArabic),
-              QString::fromStdString(LocalScriptName("Arab")).toLower());
+    EXPECT_EQ(SampleMark(inArabic), QString::fromStdString(LocalScriptName("Arab")).toLower());
     const QImage arabicTile = RenderItem(delegate, QStringLiteral("Noto Sans Arabic"));
     const QImage boxes =
         delegate.FileSampleLine(arabic, 0, delegate.SampleText, 295, 1.0, Qt::black);
@@ -215,7 +215,7 @@ TEST_F(ViewAllTest, AFaceThatLacksTheSampleShowsItsOwnScriptOrGlyphsAndSaysSo) {
     // Nothing to draw is said, never drawn in another font.
     const TDrawableSample nothing = delegate.DrawableSample(item("Empty"), delegate.SampleText);
     EXPECT_EQ(nothing.Kind, TDrawableSample::Nothing);
-    EXPECT_EQ(TFontSampleDelegate::SampleMark(nothing).toStdString(), LoadStr(30550));
+    EXPECT_EQ(SampleMark(nothing).toStdString(), LoadStr(30550));
     // A Latin face draws the sample as typed, unmarked.
     const TDrawableSample latin = delegate.DrawableSample(item("DejaVu Sans"), delegate.SampleText);
     EXPECT_EQ(latin.Kind, TDrawableSample::Asked);
