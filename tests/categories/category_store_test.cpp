@@ -498,22 +498,22 @@ TEST_F(CategoryStoreTest, CombiningFindingAndFontsWithoutACategory) {
 
 TEST_F(CategoryStoreTest, AutomaticCategoriesCombineWithEachOtherAndTheUsersOwn) {
     // Fonts the test makes, their facts read as the program reads them.
-    const auto font = [&](const std::string& name, test::TFactsFontSpec spec) {
+    const auto font = [&](const std::string& name, test::TFactsFontTraits traits) {
         const fs::path path = Root / (name + ".ttf");
-        test::WriteFile(path, test::FactsFont(spec));
+        test::WriteFile(path, test::FactsFont(traits));
         return path.string();
     };
-    test::TFactsFontSpec mono;
+    test::TFactsFontTraits mono;
     mono.Advances = {600, 600};
-    test::TFactsFontSpec monoItalic = mono;
+    test::TFactsFontTraits monoItalic = mono;
     monoItalic.Selection = 0x01;
-    test::TFactsFontSpec cyrillicSans;
+    test::TFactsFontTraits cyrillicSans;
     cyrillicSans.Codes = {{'A', 'Z', 1}, {'a', 'z', 27}, {0x0410, 0x044F, 53}};
     cyrillicSans.FamilyClass = 0x0800;
-    test::TFactsFontSpec cyrillicSerif = cyrillicSans;
+    test::TFactsFontTraits cyrillicSerif = cyrillicSans;
     cyrillicSerif.FamilyClass = 0x0100;
     cyrillicSerif.Weight = 700;
-    test::TFactsFontSpec italic;
+    test::TFactsFontTraits italic;
     italic.Selection = 0x200; // oblique counts as italic
     const std::vector<TFaceRef> faces = {
         {"Courier", font("cour", mono), 0, TInstallPlace::System},

@@ -18,28 +18,28 @@ namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TFactsFontSpec;
+using test::TFactsFontTraits;
 
-TFaceFacts FactsOf(const TFactsFontSpec& spec) {
-    const test::TBytes bytes = test::FactsFont(spec);
+TFaceFacts FactsOf(const TFactsFontTraits& traits) {
+    const test::TBytes bytes = test::FactsFont(traits);
     TMemoryByteSource source(bytes);
     return SfntFaceFacts(source, 0);
 }
 
 TEST(FaceFacts, ReadFromTheFacesOwnTables) {
-    TFactsFontSpec spec;
-    spec.Codes = {{'A', 'Z', 1}, {'a', 'z', 27}, {0x0410, 0x044F, 53}};
-    spec.Advances = {600, 600, 0, 600};
-    spec.Weight = 700;
-    spec.Width = 3;
-    spec.Selection = 0x0201; // italic and oblique
-    spec.PanoseFamily = 2;
-    spec.PanoseSerif = 11; // normal sans
-    spec.Vendor = "GO";
-    spec.License = "Licensed under the SIL Open Font License, Version 1.1";
-    spec.Variable = true;
-    spec.Cff = true;
-    const TFaceFacts facts = FactsOf(spec);
+    TFactsFontTraits traits;
+    traits.Codes = {{'A', 'Z', 1}, {'a', 'z', 27}, {0x0410, 0x044F, 53}};
+    traits.Advances = {600, 600, 0, 600};
+    traits.Weight = 700;
+    traits.Width = 3;
+    traits.Selection = 0x0201; // italic and oblique
+    traits.PanoseFamily = 2;
+    traits.PanoseSerif = 11; // normal sans
+    traits.Vendor = "GO";
+    traits.License = "Licensed under the SIL Open Font License, Version 1.1";
+    traits.Variable = true;
+    traits.Cff = true;
+    const TFaceFacts facts = FactsOf(traits);
     EXPECT_TRUE(facts.Readable);
     EXPECT_EQ(facts.Scripts, (std::vector<std::string>{"Latn", "Cyrl"}));
     // Zero advances are marks: they do not make a fixed-pitch font proportional.
@@ -54,7 +54,7 @@ TEST(FaceFacts, ReadFromTheFacesOwnTables) {
     EXPECT_EQ(facts.Vendor, "GO"); // the padding goes
     EXPECT_EQ(facts.License, "OFL-1.1");
 
-    const TFaceFacts plain = FactsOf(TFactsFontSpec());
+    const TFaceFacts plain = FactsOf(TFactsFontTraits());
     EXPECT_FALSE(plain.Monospace);
     EXPECT_FALSE(plain.Italic || plain.Oblique || plain.Variable);
     EXPECT_EQ(plain.Design, TDesignClass::Unknown);
@@ -107,8 +107,8 @@ protected:
 };
 
 TEST_F(FactsCacheTest, AFontIsReadOnceUntilItChangesAndADamagedCacheIsRebuilt) {
-    TFactsFontSpec spec;
-    test::WriteFile(Font, test::FactsFont(spec));
+    TFactsFontTraits traits;
+    test::WriteFile(Font, test::FactsFont(traits));
     {
         TFactsCache cache(CacheFile);
         cache.Load();
@@ -125,9 +125,9 @@ TEST_F(FactsCacheTest, AFontIsReadOnceUntilItChangesAndADamagedCacheIsRebuilt) {
         EXPECT_EQ(cache.FilesRead(), 0u);
     }
     // A new version of the font: another size and modification time.
-    spec.Weight = 700;
-    spec.Advances.push_back(800);
-    test::WriteFile(Font, test::FactsFont(spec));
+    traits.Weight = 700;
+    traits.Advances.push_back(800);
+    test::WriteFile(Font, test::FactsFont(traits));
     fs::last_write_time(Font, fs::last_write_time(Font) + std::chrono::seconds(5));
     {
         TFactsCache cache(CacheFile);
@@ -156,7 +156,7 @@ TEST_F(FactsCacheTest, AFontIsReadOnceUntilItChangesAndADamagedCacheIsRebuilt) {
 // std::filesystem counts it: a cache written before stays good, and a new
 // modification time alone (the same size) is noticed.
 TEST_F(FactsCacheTest, TheStampIsTheFileSystemsAndATouchAloneIsNoticed) {
-    test::WriteFile(Font, test::FactsFont(TFactsFontSpec()));
+    test::WriteFile(Font, test::FactsFont(TFactsFontTraits()));
     TFactsEntry entry;
     entry.Path = Font;
     entry.Size = fs::file_size(Font);

@@ -285,9 +285,9 @@ TEST_F(SheetCommandsTest, CombinationsAreLabelledAndLeaveNoViewChecked) {
 }
 
 TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDialog) {
-    test::TFactsFontSpec mono;
+    test::TFactsFontTraits mono;
     mono.Advances = {600, 600};
-    test::TFactsFontSpec italic;
+    test::TFactsFontTraits italic;
     italic.Selection = 0x01;
     const fs::path monoFile = Root / "mono.ttf";
     const fs::path italicFile = Root / "italic.ttf";

@@ -167,7 +167,7 @@ TEST_F(ViewAllTest, AFaceThatLacksTheSampleShowsItsOwnScriptOrGlyphsAndSaysSo) {
                                               NTM_REGULAR, integrals));
     Fonts.AddFace("Empty", TFaceInfo("Empty", "Regular", TRUETYPE_FONTTYPE, NTM_REGULAR,
                                      (test::TestHome().Root() / "empty.ttf").string()));
-    test::TFactsFontSpec spaceOnly;
+    test::TFactsFontTraits spaceOnly;
     spaceOnly.Codes = {{0x20, 0x20, 1}};
     test::WriteFile(test::TestHome().Root() / "empty.ttf", test::FactsFont(spaceOnly));
     FontManager->Refresh();

@@ -393,38 +393,38 @@ TBytes ReadFile(const std::filesystem::path& path) {
     return TBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-TBytes FactsFont(const TFactsFontSpec& spec) {
+TBytes FactsFont(const TFactsFontTraits& traits) {
     TByteWriter hhea;
     hhea.BE32(0x00010000).BE16(800).BE16(uint16_t(-200)).BE16(0).BE16(500);
-    hhea.Zeros(34 - hhea.Size()).BE16(uint16_t(spec.Advances.size()));
+    hhea.Zeros(34 - hhea.Size()).BE16(uint16_t(traits.Advances.size()));
     TByteWriter hmtx;
-    for (const uint16_t advance : spec.Advances) {
+    for (const uint16_t advance : traits.Advances) {
         hmtx.BE16(advance).BE16(0);
     }
-    TBytes os2 = OS2Table(4, spec.Weight, spec.Width, spec.FamilyClass, spec.Selection);
-    os2[32] = spec.PanoseFamily;
-    os2[33] = spec.PanoseSerif;
+    TBytes os2 = OS2Table(4, traits.Weight, traits.Width, traits.FamilyClass, traits.Selection);
+    os2[32] = traits.PanoseFamily;
+    os2[33] = traits.PanoseSerif;
     for (size_t i = 0; i < 4; ++i) {
-        os2[58 + i] = i < spec.Vendor.size() ? uint8_t(spec.Vendor[i]) : uint8_t(' ');
+        os2[58 + i] = i < traits.Vendor.size() ? uint8_t(traits.Vendor[i]) : uint8_t(' ');
     }
     TNameTableBuilder names;
     names.Windows(1, "Facts").Windows(2, "Regular");
-    if (!spec.License.empty()) {
-        names.Windows(13, spec.License);
+    if (!traits.License.empty()) {
+        names.Windows(13, traits.License);
     }
     TSfntBuilder font;
-    if (spec.Cff) {
+    if (traits.Cff) {
         font.AddTable("CFF ", TBytes(8, 0));
     }
     font.AddTable("OS/2", os2)
-        .AddTable("cmap", CmapTable({{3, 1, CmapFormat4(spec.Codes)}}))
+        .AddTable("cmap", CmapTable({{3, 1, CmapFormat4(traits.Codes)}}))
         .AddTable("head", HeadTable(1000, 8))
         .AddTable("hhea", hhea.Bytes())
         .AddTable("hmtx", hmtx.Bytes())
-        .AddTable("maxp", MaxpTable(uint16_t(spec.Advances.size())))
+        .AddTable("maxp", MaxpTable(uint16_t(traits.Advances.size())))
         .AddTable("name", names.Build())
         .AddTable("post", PostTable(0, false));
-    if (spec.Variable) {
+    if (traits.Variable) {
         font.AddTable("fvar", FvarTable({{"wght", 100, 400, 900, 256}}, {}));
     }
     return font.Build();

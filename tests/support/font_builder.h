@@ -127,7 +127,7 @@ TBytes MinimalTrueType(const TNameTableBuilder& names);
 // A font whose tables say what a face's facts are read from: the code
 // points mapped, the glyphs' advances, OS/2's classes and PANOSE, the
 // licence, a variation table, CFF outlines.
-struct TFactsFontSpec {
+struct TFactsFontTraits {
     std::vector<TCmapGroup> Codes = {{'A', 'Z', 1}, {'a', 'z', 27}};
     std::vector<uint16_t> Advances = {500, 600, 0, 700};
     uint16_t Weight = 400;
@@ -141,7 +141,7 @@ struct TFactsFontSpec {
     bool Variable = false;
     bool Cff = false;
 };
-TBytes FactsFont(const TFactsFontSpec& spec);
+TBytes FactsFont(const TFactsFontTraits& traits);
 
 // A collection ('ttcf', version 1) of whole fonts, each at its own place
 // with its table offsets moved there.
