@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
-  libfontconfig-dev libfreetype-dev fontconfig
+  libfontconfig-dev libfreetype-dev libharfbuzz-dev fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
   fonts-dejavu-core fonts-inter-variable python3-fonttools

@@ -91,11 +91,4 @@ TDrawableSample ChooseSample(const std::u32string& asked,
     return sample;
 }
 
-std::u32string VisualOrder(const std::u32string& text, const std::string& script) {
-    if (script != "Arab" && script != "Hebr" && script != "Syrc" && script != "Thaa") {
-        return text;
-    }
-    return std::u32string(text.rbegin(), text.rend());
-}
-
 } // namespace lw

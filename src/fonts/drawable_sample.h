@@ -23,8 +23,4 @@ struct TDrawableSample {
 TDrawableSample ChooseSample(const std::u32string& asked,
                              const std::optional<TCodeRanges>& codePoints);
 
-// Text in visual order for a renderer that lays glyphs out left to right:
-// a right-to-left script's text is turned round.
-std::u32string VisualOrder(const std::u32string& text, const std::string& script);
-
 } // namespace lw

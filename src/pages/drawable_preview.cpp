@@ -62,8 +62,8 @@ void TDrawablePreview::SampleEdited(const QString& asked) {
     imgSample->clear();
     lblMark->setText(SampleMark(sample));
     if (sample.Kind != TDrawableSample::Nothing) {
-        const std::optional<TCoverage> line = FaceRasterizer().DrawLine(
-            file, index, pixelSize, VisualOrder(sample.Text, sample.Script), kMaxWidth);
+        const std::optional<TCoverage> line =
+            FaceRasterizer().DrawLine(file, index, pixelSize, sample.Text, kMaxWidth);
         if (line) {
             QImage image(line->Width, line->Height, QImage::Format_Alpha8);
             for (int y = 0; y < line->Height; ++y) {

@@ -222,7 +222,7 @@ QImage TFontSampleDelegate::RenderTile(const TSampleItem& item, const QModelInde
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, mark);
         return tile;
     }
-    const QString text = QString::fromStdU32String(VisualOrder(sample.Text, sample.Script));
+    const QString text = QString::fromStdU32String(sample.Text);
     const int width = sampleBand.width() - 5;
     const QImage line = item.FaceFile.empty() ? SampleLine(item.Family, text, width, ratio, ink)
                                               : FileSampleLine(item.FaceFile, item.FaceIndex, text,

@@ -72,5 +72,52 @@ TEST(FaceRasterizer, WhatCannotBeDrawnGivesNothingAndFacesStayBounded) {
     fs::remove(copy);
 }
 
+// Columns [from, from + count) of a line, row after row.
+std::vector<uint8_t> Columns(const TCoverage& line, int from, int count) {
+    std::vector<uint8_t> cut;
+    for (int y = 0; y < line.Height; ++y) {
+        for (int x = from; x < from + count; ++x) {
+            cut.push_back(
+                x >= 0 && x < line.Width ? line.Alpha[static_cast<size_t>(y) * line.Width + x] : 0);
+        }
+    }
+    return cut;
+}
+
+TEST(FaceRasterizer, JoinedAndRightToLeftScriptsAreShapedAsTheyAreWritten) {
+    TFreeTypeRasterizer raster;
+    // Three beh joined: the initial, medial and final forms the font has for
+    // them, not three isolated letters.
+    const auto joined = raster.DrawLine(kSans, 0, 32, U"\u0628\u0628\u0628", 2000);
+    const auto forms = raster.DrawLine(kSans, 0, 32, U"\uFE91\uFE92\uFE90", 2000);
+    const auto isolated = raster.DrawLine(kSans, 0, 32, U"\uFE8F\uFE8F\uFE8F", 2000);
+    ASSERT_TRUE(joined && forms && isolated);
+    EXPECT_EQ(joined->Alpha, forms->Alpha);
+    EXPECT_NE(joined->Alpha, isolated->Alpha);
+
+    // Hebrew runs right to left: the second letter stands on the left.
+    const auto word = raster.DrawLine(kSans, 0, 32, U"\u05D0\u05D1", 2000);
+    const auto bet = raster.DrawLine(kSans, 0, 32, U"\u05D1", 2000);
+    const auto alef = raster.DrawLine(kSans, 0, 32, U"\u05D0", 2000);
+    ASSERT_TRUE(word && bet && alef);
+    EXPECT_EQ(Columns(*word, 0, bet->Width - 3), Columns(*bet, 0, bet->Width - 3));
+    EXPECT_NE(Columns(*word, 0, bet->Width - 3), Columns(*alef, 0, bet->Width - 3));
+
+    // Too long for its room, a right-to-left line keeps its beginning, at
+    // the right, where the wide line has it.
+    const std::u32string hebrew = U"\u05D0\u05D1\u05D2\u05D3\u05D4\u05D5\u05D6\u05D7";
+    const auto full = raster.DrawLine(kSans, 0, 32, hebrew, 2000);
+    const auto cut = raster.DrawLine(kSans, 0, 32, hebrew, 60);
+    ASSERT_TRUE(full && cut);
+    ASSERT_EQ(cut->Width, 60);
+    ASSERT_GT(full->Width, 100);
+    const int shift = full->Width - 60;
+    bool found = false;
+    for (int s = shift - 1; s <= shift + 1 && !found; ++s) {
+        found = Columns(*cut, 0, 60) == Columns(*full, s, 60);
+    }
+    EXPECT_TRUE(found) << "the cut line is the wide line's right end";
+}
+
 } // namespace
 } // namespace lw
