@@ -145,14 +145,16 @@ bool CategoryFamilies(const std::string& wanted, TConsolePrompts& prompts,
 // The families of a folder's font files, each file loaded for this run so
 // its face can be drawn; files that are no font, or do not load, are told
 // and left out.
-bool FolderFamilies(const std::string& wanted, std::vector<std::string>& found) {
+// The folder's fonts are given to this process alone: each family's face
+// file goes with it, since the installed fonts do not hold it.
+bool FolderFamilies(const std::string& wanted, TPrintSource& found) {
     const std::string folder = FolderWithSeparator(wanted);
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
         std::cerr << "letterwell-cli: no folder " << folder << "\n";
         return false;
     }
-    std::vector<std::string> families;
+    std::vector<std::pair<std::string, std::string>> families; // family, file
     for (const std::string& name : ListFolderFiles(folder, ParseMasks(kFolderMasks))) {
         std::string problem;
         try {
@@ -162,7 +164,7 @@ bool FolderFamilies(const std::string& wanted, std::vector<std::string>& found) 
             } else if (FontSystem().AddFontResource(font->GetFiles(true)) == 0) {
                 problem = FontSystem().LastErrorText();
             } else {
-                families.push_back(font->FamilyName);
+                families.emplace_back(font->FamilyName, folder + name);
             }
         } catch (const std::exception& e) {
             problem = e.what();
@@ -171,40 +173,51 @@ bool FolderFamilies(const std::string& wanted, std::vector<std::string>& found) 
             std::cerr << "letterwell-cli: " << folder << name << ": " << problem << "\n";
         }
     }
-    Text().SortCollated(families);
-    for (const std::string& family : families) {
-        if (found.empty() || NameKey(found.back()) != NameKey(family)) {
-            found.push_back(family);
+    std::vector<std::string> names;
+    for (const auto& [family, file] : families) {
+        names.push_back(family);
+    }
+    Text().SortCollated(names);
+    for (const std::string& family : names) {
+        if (found.Items.empty() || NameKey(found.Items.back()) != NameKey(family)) {
+            found.Items.push_back(family);
+        }
+    }
+    // The first file of each family, in the folder's order, gives its sample.
+    found.Faces.resize(found.Items.size());
+    for (size_t item = 0; item < found.Items.size(); ++item) {
+        for (const auto& [family, file] : families) {
+            if (NameKey(family) == NameKey(found.Items[item])) {
+                found.Faces[item] = {file, 0};
+                break;
+            }
         }
     }
     return true;
 }
 
 bool RequestedFamilies(const TPrintRequest& request, TConsolePrompts& prompts,
-                       std::vector<std::string>& found) {
+                       TPrintSource& found) {
     if (request.Category) {
-        return CategoryFamilies(*request.Category, prompts, found);
+        return CategoryFamilies(*request.Category, prompts, found.Items);
     }
     if (request.Folder) {
         return FolderFamilies(*request.Folder, found);
     }
     if (!request.Families.empty()) {
         bool missing = false;
-        found = InstalledSpellings(request.Families, missing);
+        found.Items = InstalledSpellings(request.Families, missing);
         return !missing;
     }
-    found = FontManager->Families;
+    found.Items = FontManager->Families;
     return true;
 }
 
 // The job draws into a file in memory, whose bytes go to the PDF in one
 // step only once complete and on disk: a failed, full or interrupted job
 // never leaves half a document, nor spoils one that was there.
-int PrintToPdf(const TPrintRequest& request, const TOptions& options,
-               const std::vector<std::string>& families) {
-    TPrintSource source;
-    source.Items = families;
-    source.Selected.assign(families.size(), true);
+int PrintToPdf(const TPrintRequest& request, const TOptions& options, TPrintSource source) {
+    source.Selected.assign(source.Items.size(), true);
     source.Columns = request.Columns.value_or(options.ListColumns);
     source.FontSize = request.FontSize.value_or(options.ListFontSize);
     TPrintOptions print = options.Print;
@@ -272,15 +285,15 @@ int RunPrintCommand(int argc, char** argv, TConsolePrompts& prompts) {
     QGuiApplication application(qtArgc, qtArgv);
     FontManager = std::make_unique<TFontManager>();
     TQtApplicationFonts applicationFonts;
-    std::vector<std::string> families;
-    if (!RequestedFamilies(request, prompts, families)) {
+    TPrintSource source;
+    if (!RequestedFamilies(request, prompts, source)) {
         return 1;
     }
-    if (families.empty()) {
+    if (source.Items.empty()) {
         std::cerr << "letterwell-cli: there are no fonts to print\n";
         return 1;
     }
-    return PrintToPdf(request, options, families);
+    return PrintToPdf(request, options, std::move(source));
 }
 
 } // namespace lw

@@ -46,12 +46,20 @@ const QString kMeasureText =
 
 // What a family's cell prints: the text asked for, or what its face can
 // draw when it maps too few of its letters.
-TDrawableSample PrintableSample(const std::string& family, const QString& asked) {
-    const std::optional<TFaceInfo> face =
-        FontManager ? FontManager->GetSampleFace(family) : std::nullopt;
+TDrawableSample PrintableSample(const TPrintSource& source, size_t item, const QString& asked) {
+    TPrintSource::TFace face;
+    if (item < source.Faces.size()) {
+        face = source.Faces[item];
+    }
+    if (face.File.empty() && FontManager) {
+        if (const std::optional<TFaceInfo> installed =
+                FontManager->GetSampleFace(source.Items[item])) {
+            face = {installed->File, installed->Index};
+        }
+    }
     std::optional<TCodeRanges> codes;
-    if (face && !face->File.empty()) {
-        codes = FaceCodePoints(face->File, static_cast<uint32_t>(face->Index & 0xFFFF));
+    if (!face.File.empty()) {
+        codes = FaceCodePoints(face.File, static_cast<uint32_t>(face.Index & 0xFFFF));
     }
     return ChooseSample(asked.toStdU32String(), codes);
 }
@@ -149,7 +157,8 @@ TPrintResult PrintFontListOn(QPrinter& printer, const TPrintOptions& print,
         const QRect clip(cell.X, cell.Y, layout.ColumnWidth - layout.ColumnGap, layout.RowHeight);
         painter.setClipRect(clip);
         const QString asked = print.JobText.empty() ? name : QString::fromStdString(print.JobText);
-        const TDrawableSample sample = PrintableSample(name.toStdString(), asked);
+        const TDrawableSample sample =
+            PrintableSample(source, static_cast<size_t>(cell.Item), asked);
         const QString mark = SampleMark(sample);
         painter.setFont(heading);
         painter.drawText(QPoint(cell.X, cell.Y + QFontMetrics(heading, &printer).ascent()),

@@ -10,8 +10,17 @@ namespace lw {
 // What the font list job prints from: the sheet's families in list order,
 // which of them are selected, its columns (0 counts as 1) and its font size.
 struct TPrintSource {
+    // A file a family's sample is read from, where the installed fonts do
+    // not hold the family (a folder's fonts, given to this process alone).
+    struct TFace {
+        std::string File;
+        int Index = 0;
+    };
+
     std::vector<std::string> Items;
     std::vector<bool> Selected;
+    // By item, as far as known; an empty file: the installed family's face.
+    std::vector<TFace> Faces;
     int Columns = 0;
     int FontSize = 0;
 

@@ -524,9 +524,15 @@ TPrintSource TfViewAll::PrintSource() const {
     TPrintSource source;
     const QStringList items = Items();
     const QItemSelectionModel* selection = lstFonts->selectionModel();
+    source.Faces.resize(static_cast<size_t>(items.size()));
     for (int row = 0; row < items.size(); ++row) {
         source.Items.push_back(items[row].toStdString());
         source.Selected.push_back(selection->isRowSelected(row));
+        if (source.Selected.back()) {
+            // The face the sheet draws the row from, a folder's file included.
+            const TSampleItem item = Delegate->Describe(Model->index(row));
+            source.Faces[static_cast<size_t>(row)] = {item.FaceFile, item.FaceIndex};
+        }
     }
     source.Columns = Columns();
     source.FontSize = ListFontSize();

@@ -5,6 +5,7 @@
 #include "base/registry.h"
 #include "base/settings.h"
 #include "base/strings.h"
+#include "categories/auto_categories.h"
 #include "command_run.h"
 #include "font_builder.h"
 #include "fonts/font_manager.h"
@@ -147,7 +148,10 @@ TEST_F(PrintCliTest, FortyFamiliesOfAFolderPrintAsTheProgramPrintsAndAsTheDialog
     ASSERT_EQ(run.Status, 0) << run.Output;
     EXPECT_NE(run.Output.find("/broken.ttf: "), std::string::npos) << run.Output;
 
-    const TPrintSource source = test::Families(40, 3, 48, "Lwprint");
+    TPrintSource source = test::Families(40, 3, 48, "Lwprint");
+    for (const fs::path& file : Loaded) {
+        source.Faces.push_back({file.string(), 0});
+    }
     const TPrintLayout layout = ProgramPrints(source, QPageLayout::Portrait, Root / "program.pdf");
     EXPECT_EQ(layout.Rows, 14);
     EXPECT_GT(layout.Pages, 1) << "rows a page " << layout.RowsPerPage;
@@ -193,7 +197,25 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
     ASSERT_GE(words.size(), 2u);
     EXPECT_EQ(words[0].Text + " " + words[1].Text, "DejaVu Serif");
 
-    // A face that lacks the text prints a sentence of its own script, named.
+    // A face that lacks the text prints a sentence of its own script, named:
+    // a folder's font as well as an installed one.
+    test::TFactsFontTraits greek;
+    greek.Codes = {{0x20, 0x20, 1}, {0x391, 0x3A1, 2}, {0x3A3, 0x3A9, 19}, {0x3B1, 0x3C9, 26}};
+    greek.Advances.assign(52, 500);
+    fs::create_directories(Root / "greek");
+    test::WriteFile(Root / "greek" / "facts.ttf", test::FactsFont(greek));
+    const test::TCommandRun fromFolder =
+        Cli("print --pdf '" + (Root / "greek.pdf").string() + "' --text Quick --folder '" +
+            (Root / "greek").string() + "'");
+    ASSERT_EQ(fromFolder.Status, 0) << fromFolder.Output;
+    std::string greekText;
+    for (const test::TPdfWord& word : test::PdfWords(Root / "greek.pdf")) {
+        greekText += word.Text + " ";
+    }
+    const QString greekName = QString::fromStdString(LocalScriptName("Grek")).toLower();
+    EXPECT_NE(greekText.find("Facts (" + greekName.toStdString() + ")"), std::string::npos)
+        << greekText;
+    EXPECT_EQ(greekText.find("Quick"), std::string::npos) << greekText;
     const fs::path arabic = "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf";
     if (fs::exists(arabic)) {
         const fs::path served = test::TestHome().FixtureFonts() / "print-arabic.ttf";

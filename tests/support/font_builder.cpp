@@ -413,15 +413,22 @@ TBytes FactsFont(const TFactsFontTraits& traits) {
         names.Windows(13, traits.License);
     }
     TSfntBuilder font;
+    const auto glyphs = uint16_t(traits.Advances.size());
     if (traits.Cff) {
-        font.AddTable("CFF ", TBytes(8, 0));
+        font.AddTable("CFF ", TBytes(8, 0)).AddTable("maxp", MaxpTable(glyphs));
+    } else {
+        // Empty outlines, so FreeType and fontconfig take the font.
+        TByteWriter maxp;
+        maxp.BE32(0x00010000).BE16(glyphs).Zeros(26);
+        font.AddTable("glyf", {})
+            .AddTable("loca", TBytes((glyphs + 1) * 2u, 0))
+            .AddTable("maxp", maxp.Bytes());
     }
     font.AddTable("OS/2", os2)
         .AddTable("cmap", CmapTable({{3, 1, CmapFormat4(traits.Codes)}}))
         .AddTable("head", HeadTable(1000, 8))
         .AddTable("hhea", hhea.Bytes())
         .AddTable("hmtx", hmtx.Bytes())
-        .AddTable("maxp", MaxpTable(uint16_t(traits.Advances.size())))
         .AddTable("name", names.Build())
         .AddTable("post", PostTable(0, false));
     if (traits.Variable) {
