@@ -9,6 +9,7 @@
 #include "scripted_prompts.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <gtest/gtest.h>
 
@@ -268,9 +269,8 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     bool ran = false;
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"lwelsewhere"}, [&] { ran = true; }));
     EXPECT_FALSE(ran);
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              FmtLoadStr(30650, "LwElsewhere", (ConfD() / "78-Reject.conf").string()));
+    ASSERT_TRUE(
+        test::ToldOnce(FmtLoadStr(30650, "LwElsewhere", (ConfD() / "78-Reject.conf").string())));
     EXPECT_EQ(test::ReadFile(elsewhere), fontBytes);
     EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
 
@@ -319,9 +319,7 @@ TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) 
     FontManager->Refresh();
     test::TestPrompts().Reset();
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"LwGlob"}, [] {}));
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              FmtLoadStr(30650, "LwGlob", fontsConf.string()));
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30650, "LwGlob", fontsConf.string())));
     EXPECT_TRUE(fs::exists(font));
     EXPECT_EQ(Slurp(fontsConf), text);
 
@@ -402,9 +400,7 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
     const std::string broken = Slurp(ConfD() / kDisabledConfName) + "<unclosed>";
     EXPECT_TRUE(
         RemoveWithRulesLifted(Store, {"LwGo"}, [&] { Spit(ConfD() / kDisabledConfName, broken); }));
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              FmtLoadStr(30301, (ConfD() / kDisabledConfName).string()));
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30301, (ConfD() / kDisabledConfName).string())));
     EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
     test::TestPrompts().Reset();
 
@@ -415,9 +411,7 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
     bool ran = false;
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] { ran = true; }));
     EXPECT_FALSE(ran);
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              FmtLoadStr(30301, (ConfD() / kDisabledConfName).string()));
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30301, (ConfD() / kDisabledConfName).string())));
     EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
     EXPECT_EQ(test::ReadFile(bold), boldBytes);
     FontManager->Refresh();

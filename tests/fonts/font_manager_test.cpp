@@ -3,6 +3,7 @@
 #include "fonts/font_manager.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <gtest/gtest.h>
 
@@ -50,10 +51,8 @@ TEST_F(FontManagerTest, FamiliesAreSortedOnceEachWithoutDefaultAndKeptWhenEnumer
 TEST_F(FontManagerTest, MissingFontsFolderIsReportedAndNamedAsAnError) {
     System.Folder.reset();
     TFontManager& fonts = Catalogue();
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Ne mogu locirati folder sa fontovima.");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "<Greska>");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Error);
+    ASSERT_TRUE(
+        test::ToldOnce("Ne mogu locirati folder sa fontovima.", "<Greska>", TMsgIcon::Error));
     EXPECT_EQ(fonts.FontsFolder, "<Greska>");
 }
 

@@ -14,6 +14,7 @@
 #include "sheets/view_all.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,8 +125,7 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
 
     Sheet->lstFonts->clearSelection();
     Sheet->mnEnableFonts->trigger();
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(13000));
+    ASSERT_TRUE(test::ToldOnce(LoadStr(13000)));
 }
 
 TEST_F(SheetDisableTest, ADisabledFamilyIsUninstalledFromItsViewWithItsRule) {
@@ -147,8 +147,7 @@ TEST_F(SheetDisableTest, ADisabledFamilyIsUninstalledFromItsViewWithItsRule) {
 
 TEST_F(SheetDisableTest, OnlyTheCategoryStaysOfTheUsersFontsAndAllComeBack) {
     Sheet->mnEnableOnlyCategory->trigger();
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(11009));
+    ASSERT_TRUE(test::ToldOnce(LoadStr(11009)));
     EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
 
     // A category view as the organize window shows one.

@@ -12,6 +12,7 @@
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <QAction>
 #include <QApplication>
@@ -337,10 +338,7 @@ TEST_F(ViewAllTest, PrintingWantsASelectionAndTakesTheSheetsListColumnsSizeAndSa
     ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
     Sheet->lstFonts->selectionModel()->clearSelection();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Nisi selektovao font.");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Upozorenje");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Warning);
+    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje", TMsgIcon::Warning));
 
     Sheet->findChild<QAction*>(QStringLiteral("mnCol3"))->trigger();
     Sheet->findChild<QAction*>(QStringLiteral("mnSize5"))->trigger();
