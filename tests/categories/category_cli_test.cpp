@@ -3,6 +3,7 @@
 // folder of its own, as a portable copy stands.
 #include "categories/organize_dialog.h"
 #include "command_run.h"
+#include "font_builder.h"
 #include "fonts/font_manager.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -28,12 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::ReadText;
 
 class CategoryCliTest : public ::testing::Test {
 protected:

@@ -65,12 +65,7 @@ std::vector<std::string> Entries(const fs::path& folder) {
 }
 
 test::TBytes FontBytes(const std::string& family, size_t padTo = 0) {
-    test::TNameTableBuilder names;
-    names.Windows(1, family)
-        .Windows(2, "Regular")
-        .Windows(4, family + " Regular")
-        .Windows(6, family + "-Regular");
-    test::TBytes bytes = test::MinimalTrueType(names);
+    test::TBytes bytes = test::NamedTrueType(family);
     if (bytes.size() < padTo) {
         bytes.resize(padTo, 0); // trailing bytes no table claims
     }

@@ -52,15 +52,9 @@ protected:
         test::TestPrompts().Reset();
         SetLanguage(0);
         for (const char* style : {"Regular", "Bold"}) {
-            test::TNameTableBuilder names;
-            names.Windows(1, "LwGrey")
-                .Windows(2, style)
-                .Windows(4, std::string("LwGrey ") + style)
-                .Windows(6, std::string("LwGrey-") + style);
             const fs::path file =
                 fs::path(FontManager->FontsFolder) / (std::string("lwgrey-") + style + ".ttf");
-            fs::create_directories(file.parent_path());
-            test::WriteFile(file, test::MinimalTrueType(names));
+            test::WriteFile(file, test::NamedTrueType("LwGrey", style));
             Files.push_back(file);
         }
         FontManager->Refresh();

@@ -36,15 +36,6 @@ protected:
         fs::remove_all(Elsewhere);
         NotInstalledPageTest::TearDown();
     }
-    void MakePair(const std::string& metrics, const std::string& outline) {
-        test::TPfmBuilder pfm;
-        pfm.FaceName = "LwPair";
-        pfm.PostScriptName = "LwPair-Regular";
-        test::WriteFile(Folder / metrics, pfm.Build());
-        if (!outline.empty()) {
-            test::WriteFile(Folder / outline, test::PfbFile("/FullName (LwPair) readonly def\n"));
-        }
-    }
     std::vector<std::string> Listed() {
         std::vector<std::string> names;
         for (int row = 0; row < Page().FileList->count(); ++row) {
@@ -177,7 +168,7 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
 
 TEST_F(FileCommandsTest, ACopyAMoveAndARenameTakeTheOutlineAlong) {
     MakeFont("Arial.ttf", "LwArial", "Regular");
-    MakePair("pair.pfm", "pair.pfb");
+    MakePair();
     OpenFolder();
     ClickFile("Arial.ttf");
     test::TestPrompts().TextAnswers = {std::string("Arial2")};

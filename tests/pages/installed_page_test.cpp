@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "command_run.h"
 #include "controls/status_panels.h"
 #include "main_window_fixture.h"
 #include "pages/installed_page.h"
@@ -23,7 +24,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -307,17 +307,7 @@ TEST_F(InstalledPageTest, SelectionHintShowsThePartAfterABar) {
 }
 
 std::string PdfText(const fs::path& pdf) {
-    std::string text;
-    FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r");
-    if (pipe == nullptr) {
-        return text;
-    }
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        text += buf;
-    }
-    ::pclose(pipe);
-    return text;
+    return test::RunCommand("pdftotext -layout '" + pdf.string() + "' -").Output;
 }
 
 TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {

@@ -78,11 +78,7 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
 }
 
 TEST_F(NotInstalledPageTest, ACollectionIsOneFileShowingItsFirstFaceAndNamingAll) {
-    const auto face = [](const std::string& family, const std::string& style) {
-        return test::MinimalTrueType(
-            test::TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " +
-                                                                                          style));
-    };
+    const auto face = test::NamedTrueType;
     test::WriteFile(Folder / "family.ttc",
                     test::Collection({face("LwOne", "Regular"), face("LwTwo", "Regular"),
                                       face("LwTwo", "Bold")}));

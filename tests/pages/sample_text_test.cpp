@@ -1,11 +1,11 @@
 #include "pages/family_search.h"
 #include "pages/sample_text.h"
 
+#include "command_run.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -68,16 +68,8 @@ TEST(SampleRtf, RichTextCharactersAndAnyLanguageAreEscaped) {
 std::string ReadBackWithUnrtf(const std::string& rtf) {
     const fs::path file = test::TestHome().Root() / "copy.rtf";
     std::ofstream(file, std::ios::binary) << rtf;
-    std::string html;
-    FILE* pipe = ::popen(("unrtf --html '" + file.string() + "' 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return html;
-    }
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        html += buf;
-    }
-    ::pclose(pipe);
+    const std::string html =
+        test::RunCommand("unrtf --html '" + file.string() + "' 2>/dev/null").Output;
     fs::remove(file);
     return html;
 }

@@ -93,10 +93,8 @@ protected:
         const fs::path folder = Root / "fonts";
         const TPrintSource names = test::Families(count, 1, 1, "Lwprint");
         for (const std::string& family : names.Items) {
-            test::TNameTableBuilder table;
-            table.Windows(1, family).Windows(2, "Regular").Windows(4, family + " Regular");
             const fs::path file = folder / (family + ".ttf");
-            test::WriteFile(file, test::MinimalTrueType(table));
+            test::WriteFile(file, test::NamedTrueType(family));
             EXPECT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1) << family;
             Loaded.push_back(file);
         }

@@ -53,13 +53,6 @@ protected:
         Installed.reset();
         NotInstalledPageTest::TearDown();
     }
-    void MakePair() {
-        test::TPfmBuilder pfm;
-        pfm.FaceName = "LwPair";
-        pfm.PostScriptName = "LwPair-Regular";
-        test::WriteFile(Folder / "pair.pfm", pfm.Build());
-        test::WriteFile(Folder / "pair.pfb", test::PfbFile("/FullName (LwPair) readonly def\n"));
-    }
     // The installed sheet the mixed view takes its families from.
     void WithInstalledSheet() {
         Installed = std::make_unique<TfViewAll>(Window.get());
@@ -226,11 +219,7 @@ TEST_F(FolderSheetTest, AType1RowTakesItsOutlineAlongWhenDeletedCopiedOrMoved) {
 }
 
 TEST_F(FolderSheetTest, ACollectionIsARowAFaceAndItsFileGoesOnceWithAllItsRows) {
-    const auto face = [](const std::string& family, const std::string& style) {
-        return test::MinimalTrueType(
-            test::TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " +
-                                                                                          style));
-    };
+    const auto face = test::NamedTrueType;
     test::WriteFile(Folder / "pack.ttc",
                     test::Collection({face("LwFirst", "Regular"), face("LwSecond", "Bold")}));
     MakeFont("z.ttf", "LwZeta", "Regular");

@@ -41,15 +41,9 @@ protected:
         test::TestPrompts().Reset();
         SetLanguage(0);
         for (const char* family : {"LwSheetA", "LwSheetB", "LwSheetC"}) {
-            test::TNameTableBuilder names;
-            names.Windows(1, family)
-                .Windows(2, "Regular")
-                .Windows(4, std::string(family) + " Regular")
-                .Windows(6, std::string(family) + "-Regular");
             const fs::path file =
                 fs::path(FontManager->FontsFolder) / (std::string(family) + ".ttf");
-            fs::create_directories(file.parent_path());
-            test::WriteFile(file, test::MinimalTrueType(names));
+            test::WriteFile(file, test::NamedTrueType(family));
             Files.push_back(file);
         }
         FontManager->Refresh();
