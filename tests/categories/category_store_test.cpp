@@ -398,6 +398,14 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
     EXPECT_EQ(Stored().at("Category2").Text, "Only");
     EXPECT_EQ(Stored().count("Category999999999"), 0u);
+    // A count smaller than the entries loses none.
+    Stored().clear();
+    StoreIndex({"A", "B", "C"});
+    Stored()["Number of categories"] = TRegValue::FromInteger(1);
+    Started().SaveCategoryList();
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "A", "B", "C"}));
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 3u);
+    EXPECT_EQ(Stored().at("Category3").Text, "C");
 
     // A damaged settings file: told, and not written over with nothing at the
     // end; a category made meanwhile is written (the hive keeps the damaged
@@ -421,14 +429,26 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     ASSERT_TRUE(test::ToldOnce("Greska za vreme upisa u Windows Registar.", "<Greska>"));
 }
 
-TEST_F(CategoryStoreTest, AMissingFileIsToldAndLeavesTheListsAsTheyWere) {
-    StoreIndex({"Lost"});
+TEST_F(CategoryStoreTest, AMissingOrReadOnlyFileIsToldAndTheListsAndFileStayAsTheyWere) {
+    MakeCategory("Fixed", "Arial\r\n");
+    IndexNames.push_back("Lost");
+    StoreIndex(IndexNames);
     TCategoryStore& store = Started();
-    store.SelectCategory(1);
+    store.SelectCategory(store.PositionOf("Lost"));
     ASSERT_TRUE(test::ToldOnce("Greska otvaranja " + (Folder() / "Lost.lst").string() + "."));
     EXPECT_EQ(store.Members(), Names{});
     EXPECT_EQ(store.Available().size(), 6u);
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Lost"}));
+    EXPECT_EQ(Categories(), (Names{"<Novi>", "Fixed", "Lost"}));
+    // A read-only file: told, and left as it is, mode and all.
+    fs::permissions(Folder() / "Fixed.lst", fs::perms::owner_read | fs::perms::group_read);
+    store.SelectCategory(0);
+    test::TestPrompts().Reset();
+    store.AddFontsToCategory("Fixed", {"Tahoma"});
+    ASSERT_TRUE(test::ToldOnce("Greska kreiranja " + (Folder() / "Fixed.lst").string() + ".",
+                               std::nullopt, TMsgIcon::Error));
+    EXPECT_EQ(ReadText(Folder() / "Fixed.lst"), "Arial\r\n");
+    EXPECT_EQ(fs::status(Folder() / "Fixed.lst").permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
     // A file that cannot be written: told with its path; nothing else made.
     fs::create_directories(Folder() / "Blocked.lst");
     test::TestPrompts().Reset();
@@ -642,18 +662,6 @@ TEST_F(CategoryStoreTest, AKillWhileSavingLeavesTheOldFileOrTheNewOneWhole) {
     EXPECT_GT(sawSecond, 0) << "the saves were caught at work";
 }
 
-TEST_F(CategoryStoreTest, AReadOnlyFileIsToldAndLeftAsItIs) {
-    MakeCategory("Fixed", "Arial\r\n");
-    fs::permissions(Folder() / "Fixed.lst", fs::perms::owner_read | fs::perms::group_read);
-    TCategoryStore& store = Started();
-    store.AddFontsToCategory("Fixed", {"Tahoma"});
-    ASSERT_TRUE(test::ToldOnce("Greska kreiranja " + (Folder() / "Fixed.lst").string() + ".",
-                               std::nullopt, TMsgIcon::Error));
-    EXPECT_EQ(ReadText(Folder() / "Fixed.lst"), "Arial\r\n");
-    EXPECT_EQ(fs::status(Folder() / "Fixed.lst").permissions(),
-              fs::perms::owner_read | fs::perms::group_read);
-}
-
 TEST_F(CategoryStoreTest, NamesAFileCannotHoldOrThatBreakALineAreRefusedAndBytesCount) {
     TCategoryStore& store = Started();
     const std::pair<std::string, std::string> refused[] = {
@@ -699,16 +707,6 @@ TEST_F(CategoryStoreTest, NamesAFileCannotHoldOrThatBreakALineAreRefusedAndBytes
     Store->DeleteCategory();
     EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
     EXPECT_EQ(Store->PositionOf(std::string(300, 'o')), -1);
-}
-
-TEST_F(CategoryStoreTest, ACountSmallerThanTheEntriesLosesNone) {
-    StoreIndex({"A", "B", "C"});
-    Stored()["Number of categories"] = TRegValue::FromInteger(1);
-    TCategoryStore& store = Started();
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "A", "B", "C"}));
-    store.SaveCategoryList();
-    EXPECT_EQ(Stored().at("Number of categories").Integer, 3u);
-    EXPECT_EQ(Stored().at("Category3").Text, "C");
 }
 
 // Two stores over one folder and one index, as the program and the command

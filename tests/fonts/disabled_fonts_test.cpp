@@ -320,7 +320,17 @@ TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) 
     fs::remove(fs::path(fontsConf.string() + ".bak"));
 }
 
-TEST_F(DisabledFontsTest, AFileThatDoesNotParseIsNeverRewritten) {
+// Rules for files no longer there are dropped at the next write; a file that
+// does not parse is never rewritten.
+TEST_F(DisabledFontsTest, OnlyAFileThatParsesIsRewrittenAndWithoutRulesForFilesGone) {
+    const fs::path gone = Install("lwgone.ttf", "LwGone", "Regular");
+    const fs::path kept = Install("lwkept.ttf", "LwKept", "Regular");
+    ASSERT_EQ(Store.Change({gone.string(), kept.string()}, {}), TDisabledFonts::TResult::Changed);
+    fs::remove(gone);
+    const fs::path other = Install("lwother.ttf", "LwOther", "Regular");
+    ASSERT_EQ(Store.Change({other.string()}, {}), TDisabledFonts::TResult::Changed);
+    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{kept.string(), other.string()}));
+
     const fs::path font = Install("lwparse.ttf", "LwParse", "Regular");
     const std::string broken = "<fontconfig><selectfont><rejectfont><glob>" + font.string() +
                                "</glob></rejectfont></fontconfig>\n";
@@ -331,16 +341,6 @@ TEST_F(DisabledFontsTest, AFileThatDoesNotParseIsNeverRewritten) {
     EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
     EXPECT_EQ(Store.Change({}, {font.string()}), TDisabledFonts::TResult::Unparseable);
     EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
-}
-
-TEST_F(DisabledFontsTest, RulesForFilesNoLongerThereAreDroppedAtTheNextWrite) {
-    const fs::path gone = Install("lwgone.ttf", "LwGone", "Regular");
-    const fs::path kept = Install("lwkept.ttf", "LwKept", "Regular");
-    ASSERT_EQ(Store.Change({gone.string(), kept.string()}, {}), TDisabledFonts::TResult::Changed);
-    fs::remove(gone);
-    const fs::path other = Install("lwother.ttf", "LwOther", "Regular");
-    ASSERT_EQ(Store.Change({other.string()}, {}), TDisabledFonts::TResult::Changed);
-    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{kept.string(), other.string()}));
 }
 
 // Uninstalling goes by what fontconfig serves: a disabled style is served to

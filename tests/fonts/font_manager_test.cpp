@@ -152,7 +152,7 @@ TEST_F(FontManagerTest, RegistryNamesAreTriedInTheirFixedOrder) {
     EXPECT_EQ(fonts.GetFontFileName("Sans Heavy", "Sans", "Heavy"), "");
 }
 
-TEST_F(FontManagerTest, FileNamesOfMarlettBitmapsAndType1Pairs) {
+TEST_F(FontManagerTest, FileNamesOfMarlettBitmapsType1PairsAndTemporaryFonts) {
     System.AddFace("Marlett", TrueTypeFace("Marlett", "Regular", NTM_REGULAR));
     System.AddFace("Fixed", TFaceInfo{"Fixed", "Regular", RASTER_FONTTYPE, 0});
     System.AddFace("Terminal", TFaceInfo{"Terminal", "Regular", RASTER_FONTTYPE, 0});
@@ -182,12 +182,8 @@ TEST_F(FontManagerTest, FileNamesOfMarlettBitmapsAndType1Pairs) {
     bytes.resize(5000, 'x');
     System.Type1["Sans Bold"] = TRegValue::FromBinary(bytes);
     EXPECT_EQ(fonts.GetFontFileName("Sans-Bold", "Sans PS", "Bold"), "");
-}
 
-TEST_F(FontManagerTest, TemporaryFontsAreFoundIgnoringCaseAndComeFirst) {
-    System.AddFace("Plain", TrueTypeFace("Plain", "Regular", NTM_REGULAR));
-    System.Fonts["Plain (TrueType)"] = TRegValue::FromString("plain.ttf");
-    TFontManager& fonts = Catalogue();
+    // Temporary fonts are found ignoring case, and come first.
     fonts.TempFiles = {TFontFiles("/tmp/a.ttf"), TFontFiles("/tmp/plain.ttf")};
     fonts.TempNames = {"Other", "PLAIN"};
     EXPECT_TRUE(fonts.IsTemporary("plain"));
