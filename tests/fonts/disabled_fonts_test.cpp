@@ -489,8 +489,7 @@ TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {
     test::TCommandRun run = Cli("disabled");
     EXPECT_EQ(run.Output, "LwForeign\t*\t\t" + (ConfD() / "78-Reject.conf").string() + "\n");
     run = Cli("enable LwForeign");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Output.find("LwForeign: not enabled"), std::string::npos) << run.Output;
+    EXPECT_TRUE(test::Says(run, 1, "LwForeign: not enabled"));
     EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
     EXPECT_FALSE(Lists("LwForeign|"));
     const test::TBytes fontBytes = test::ReadFile(foreign);
