@@ -654,11 +654,7 @@ TEST_F(CategoryStoreTest, AKillWhileSavingLeavesTheOldFileOrTheNewOneWhole) {
     }
     // The next start finds nothing beside the file.
     Started();
-    Names entries;
-    for (const fs::directory_entry& entry : fs::directory_iterator(Folder())) {
-        entries.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(entries, Names{"Big.lst"});
+    EXPECT_EQ(test::FolderEntries(Folder()), Names{"Big.lst"});
     EXPECT_GT(sawSecond, 0) << "the saves were caught at work";
 }
 

@@ -54,16 +54,6 @@ std::string FcFiles() {
     return Shell("fc-list --format '%{family[0]}|%{file}\\n'").Output;
 }
 
-std::vector<std::string> Entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 test::TBytes FontBytes(const std::string& family, size_t padTo = 0) {
     test::TBytes bytes = test::NamedTrueType(family);
     if (bytes.size() < padTo) {
@@ -275,7 +265,7 @@ TEST_F(FontSafetyTest, AFileThatWillNotLoadNeverReplacesAnInstalledFont) {
             Shell(Cli() + " install " + Quote((Incoming / "bad" / "MyFont.ttf").string()));
         EXPECT_EQ(run.Status, 1) << run.Output;
         EXPECT_EQ(test::ReadFile(Fonts / "MyFont.ttf"), installed);
-        EXPECT_EQ(Entries(Fonts), std::vector<std::string>{"MyFont.ttf"});
+        EXPECT_EQ(test::FolderEntries(Fonts), std::vector<std::string>{"MyFont.ttf"});
     }
     EXPECT_NE(FcFiles().find("LwKeepMe|" + (Fonts / "MyFont.ttf").string()), std::string::npos);
 }
@@ -295,7 +285,7 @@ TEST_F(FontSafetyTest, AKillDuringAnInstallLeavesTheFontWholeOrAbsent) {
         std::this_thread::sleep_for(std::chrono::milliseconds(random() % 120));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        for (const std::string& name : Entries(Fonts)) {
+        for (const std::string& name : test::FolderEntries(Fonts)) {
             if (name == "lwbig.ttf") {
                 EXPECT_EQ(fs::file_size(Fonts / name), bytes.size()) << "round " << round;
             } else {
@@ -310,7 +300,7 @@ TEST_F(FontSafetyTest, AKillDuringAnInstallLeavesTheFontWholeOrAbsent) {
     // also the part files earlier versions copied through.
     test::WriteFile(Fonts / "older.ttf.letterwell-part", {'p'});
     ASSERT_EQ(Shell(Cli() + " --version").Status, 0);
-    EXPECT_TRUE(Entries(Fonts).empty()) << Entries(Fonts).front();
+    EXPECT_TRUE(test::FolderEntries(Fonts).empty()) << test::FolderEntries(Fonts).front();
 }
 
 // Two fonts that share a file name are two fonts: both stay installed, each
@@ -334,7 +324,7 @@ TEST_F(FontSafetyTest, TwoInstallsOfOneFileNameKeepBothFonts) {
         }
         EXPECT_EQ(::pclose(first), 0) << "round " << round;
         EXPECT_EQ(::pclose(second), 0) << "round " << round;
-        ASSERT_EQ(Entries(Fonts), both) << "round " << round;
+        ASSERT_EQ(test::FolderEntries(Fonts), both) << "round " << round;
         const test::TBytes plain = test::ReadFile(Fonts / "race.ttf");
         const test::TBytes numbered = test::ReadFile(Fonts / "race-2.ttf");
         EXPECT_TRUE((plain == bytesA && numbered == bytesB) ||
@@ -364,7 +354,7 @@ TEST_F(FontSafetyTest, AnotherFontOfTheSameFileNameIsInstalledBesideIt) {
     EXPECT_EQ(first.Status, 0) << first.Output;
     const TRun second = Shell(Cli() + " install " + Quote(y.string()));
     EXPECT_TRUE(test::Says(second, 0, ": installed"));
-    EXPECT_EQ(Entries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
+    EXPECT_EQ(test::FolderEntries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
     EXPECT_EQ(test::ReadFile(Fonts / "font.ttf"), bytesX);
     EXPECT_EQ(test::ReadFile(Fonts / "font-2.ttf"), bytesY);
     const std::string served = FcFiles();
@@ -373,7 +363,7 @@ TEST_F(FontSafetyTest, AnotherFontOfTheSameFileNameIsInstalledBesideIt) {
 
     const TRun update = Shell(Cli() + " install " + Quote(newerX.string()));
     EXPECT_EQ(update.Status, 0) << update.Output;
-    EXPECT_EQ(Entries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
+    EXPECT_EQ(test::FolderEntries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
     EXPECT_EQ(test::ReadFile(Fonts / "font.ttf"), test::ReadFile(newerX));
     EXPECT_EQ(test::ReadFile(Fonts / "font-2.ttf"), bytesY);
 }

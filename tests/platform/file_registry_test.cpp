@@ -41,12 +41,7 @@ protected:
     void TearDown() override { fs::remove_all(Folder); }
 
     std::vector<std::string> FolderEntries() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(File.parent_path())) {
-            names.push_back(e.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
+        return test::FolderEntries(File.parent_path());
     }
 
     static inline int Counter = 0;

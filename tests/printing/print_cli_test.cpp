@@ -268,16 +268,6 @@ protected:
         return text.rfind("%PDF-", 0) == 0 &&
                text.find("%%EOF", text.size() - 8) != std::string::npos;
     }
-    static std::vector<std::string> Entries(const fs::path& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.path().filename() != ".filler") {
-                names.push_back(entry.path().filename().string());
-            }
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     test::TCommandRun PrintTo(const fs::path& pdf) {
         return Cli("print --pdf '" + pdf.string() + "' 'DejaVu Sans'");
     }
@@ -294,7 +284,7 @@ TEST_F(PrintTargetTest, AFullDiskIsToldAndThePdfThereStaysWhole) {
     const test::TCommandRun run = PrintTo(pdf);
     EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, pdf.string()) + " " + std::strerror(ENOSPC)));
     EXPECT_EQ(test::ReadFile(pdf), Old());
-    EXPECT_EQ(Entries(Root / "small"), std::vector<std::string>{"book.pdf"});
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{"book.pdf"});
 }
 
 TEST_F(PrintTargetTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWrittenThrough) {
@@ -342,7 +332,8 @@ TEST_F(PrintTargetTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWr
     EXPECT_TRUE(IsWholePdf(Root / "real" / "made.pdf"));
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(Entries(Root / "real"), (std::vector<std::string>{"book.pdf", "made.pdf"}));
+    EXPECT_EQ(test::FolderEntries(Root / "real"),
+              (std::vector<std::string>{"book.pdf", "made.pdf"}));
 }
 
 TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
@@ -369,7 +360,7 @@ TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
         ::waitpid(child, nullptr, 0);
         const bool old = test::ReadFile(pdf) == Old();
         EXPECT_TRUE(old || IsWholePdf(pdf)) << "round " << round;
-        for (const std::string& name : Entries(Root)) {
+        for (const std::string& name : test::FolderEntries(Root)) {
             EXPECT_TRUE(name == "killed.pdf" || name == "program" ||
                         name.rfind(".letterwell-", 0) == 0)
                 << name;
@@ -377,7 +368,7 @@ TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
     }
     ASSERT_EQ(PrintTo(pdf).Status, 0);
     EXPECT_TRUE(IsWholePdf(pdf));
-    EXPECT_EQ(Entries(Root), (std::vector<std::string>{"killed.pdf", "program"}));
+    EXPECT_EQ(test::FolderEntries(Root), (std::vector<std::string>{"killed.pdf", "program"}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "font_builder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -408,6 +409,16 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
 std::string ReadText(const std::filesystem::path& path) {
     const TBytes bytes = ReadFile(path);
     return std::string(bytes.begin(), bytes.end());
+}
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TBytes FactsFont(const TFactsFontTraits& traits) {

@@ -172,5 +172,7 @@ TBytes ReadFile(const std::filesystem::path& path);
 // The same for text, byte for byte: no line end is changed either way.
 void WriteText(const std::filesystem::path& path, const std::string& text);
 std::string ReadText(const std::filesystem::path& path);
+// The names in a folder, sorted; none when it cannot be read.
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
 
 } // namespace lw::test
