@@ -11,6 +11,7 @@
 #include "platform/linux/linux_platform.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <QAction>
 #include <QApplication>
@@ -133,10 +134,7 @@ TEST_F(HelpTest, AMissingNotesFileIsToldWithItsPathAndOneViewerAtATime) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     }
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Couldn't find the file " + missing);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Error");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Error);
+    ASSERT_TRUE(test::ToldOnce("Couldn't find the file " + missing, "Error", TMsgIcon::Error));
     EXPECT_EQ(TfShowHtml::Current(), nullptr);
 
     // Shown on its own, a second request brings the same viewer forward.

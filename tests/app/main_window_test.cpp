@@ -298,10 +298,8 @@ TEST(FontChangeWatcher, AUserFontFolderMadeAfterStartIsWatchedFromThen) {
 TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnToo) {
     namespace fs = std::filesystem;
     const fs::path folder = test::TestHome().Root() / "app-fonts";
-    test::TNameTableBuilder names;
-    names.Windows(1, "LwLatinDrawn").Windows(2, "Regular").Windows(4, "LwLatinDrawn Regular");
     const fs::path file = folder / "drawn-\xE9\xFF.ttf";
-    test::WriteFile(file, test::MinimalTrueType(names));
+    test::WriteFile(file, test::NamedTrueType("LwLatinDrawn"));
     ASSERT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1);
     EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
     EXPECT_TRUE(FontSystem().RemoveFontResource(TFontFiles(file.string())));
@@ -324,10 +322,8 @@ TEST(ApplicationFonts, FontsLetGoLeaveQtTogetherAndComeBackAtOnce) {
     fonts.IdleFlushMilliseconds = 100;
     std::vector<fs::path> files;
     for (int i = 0; i < 3; ++i) {
-        test::TNameTableBuilder names;
-        names.Windows(1, "LwRetired" + std::to_string(i)).Windows(2, "Regular");
         files.push_back(folder / ("retired" + std::to_string(i) + ".ttf"));
-        test::WriteFile(files.back(), test::MinimalTrueType(names));
+        test::WriteFile(files.back(), test::NamedTrueType("LwRetired" + std::to_string(i)));
     }
     const auto drawn = [](int i) {
         return QFontDatabase::families().contains(QStringLiteral("LwRetired%1").arg(i));

@@ -8,7 +8,7 @@
 namespace lw {
 namespace {
 
-TEST(NextToken, SplitsAPairAndThenGivesAnEmptyToken) {
+TEST(NextToken, SplitsAPairGivesEmptyTokensAfterAndRestartsOnNewText) {
     std::string token = "unchanged";
     NextToken("a|b", '|', token);
     EXPECT_EQ(token, "a");
@@ -22,10 +22,8 @@ TEST(NextToken, SplitsAPairAndThenGivesAnEmptyToken) {
     // Calls past the end stay empty rather than reading beyond the text.
     NextToken("", '|', token);
     EXPECT_EQ(token, "");
-}
 
-TEST(NextToken, NewTextRestartsTheScanAndEmptyFieldsSurvive) {
-    std::string token;
+    // New text restarts the scan, and empty fields survive.
     NextToken("first|second", '|', token);
     EXPECT_EQ(token, "first");
     NextToken("x||y", '|', token);

@@ -66,21 +66,20 @@ TEST(Registry, ClosingMergesWithWhatAnotherWriterStoredMeanwhile) {
     EXPECT_EQ(v.count("deleted"), 0u);
 }
 
-TEST(Registry, AFailedSaveReachesTheCallerOfClose) {
-    TMemoryHive hive;
-    hive.FailSave = true;
-    TRegistry r(hive);
-    ASSERT_TRUE(r.OpenKey(kProgramKey, true));
-    r.WriteInteger("x", 1);
-    EXPECT_THROW(r.CloseKey(), ERegistryError);
-}
-
-TEST(Registry, DamagedStoreFailsAReaderAndIsReplacedByAWriter) {
+TEST(Registry, DamagedStoreFailsAReaderAndIsReplacedByAWriterWhoseFailedSaveIsThrown) {
     TMemoryHive hive;
     hive.Damaged = true;
     {
         TRegistry r(hive);
         EXPECT_THROW(r.OpenKey(kProgramKey, false), ERegistryDamaged);
+    }
+    {
+        hive.FailSave = true;
+        TRegistry r(hive);
+        ASSERT_TRUE(r.OpenKey(kProgramKey, true));
+        r.WriteInteger("x", 1);
+        EXPECT_THROW(r.CloseKey(), ERegistryError);
+        hive.FailSave = false;
     }
     TRegistry r(hive);
     ASSERT_TRUE(r.OpenKey(kProgramKey, true));

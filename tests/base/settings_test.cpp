@@ -5,6 +5,7 @@
 #include "platform/services.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <gtest/gtest.h>
 
@@ -182,11 +183,7 @@ TEST_F(SettingsTest, SampleTextStoredAsIntegerStopsReadingWithTheReadError) {
     Stored()["Sample text"] = TRegValue::FromInteger(1);
     Stored()["Font list - Number of columns"] = TRegValue::FromInteger(5);
     LoadSettings(Host);
-    ASSERT_EQ(TestPrompts().Messages.size(), 1u);
-    const auto& message = TestPrompts().Messages[0];
-    EXPECT_EQ(message.Text, "Greska pristupa Windows Registry.");
-    EXPECT_EQ(message.Caption, "<Greska>");
-    EXPECT_EQ(message.Icon, TMsgIcon::Error);
+    ASSERT_TRUE(test::ToldOnce("Greska pristupa Windows Registry.", "<Greska>", TMsgIcon::Error));
     EXPECT_EQ(Options.FontSize, 30);   // read before the failure
     EXPECT_EQ(Options.SampleText, ""); // the failing value
     EXPECT_FALSE(Options.MoveToTrash); // never reached: keeps its start value
@@ -251,30 +248,25 @@ TEST_F(SettingsTest, AStoredLanguageWinsOverTheLocale) {
     EXPECT_EQ(GetLanguage(), 1) << "LC_MESSAGES comes before LANG";
 }
 
-TEST_F(SettingsTest, StoredMaximizedWindowOpensMaximizedOverItsNormalBounds) {
-    Stored()["Window width"] = TRegValue::FromInteger(1000);
-    Stored()["Window height"] = TRegValue::FromInteger(850);
-    Stored()["Window left"] = TRegValue::FromInteger(10);
-    Stored()["Window top"] = TRegValue::FromInteger(20);
-    Stored()["Maximized"] = TRegValue::FromInteger(1);
-    LoadSettings(Host);
-    EXPECT_TRUE(Host.Maximized);
-    EXPECT_EQ(Host.WindowBounds().Width, 1000);
-    EXPECT_EQ(Host.WindowBounds().Height, 850);
-    EXPECT_EQ(Host.WindowBounds().Left, 10);
-    EXPECT_EQ(Host.WindowBounds().Top, 20);
-}
-
-TEST_F(SettingsTest, SavingWhileMaximizedWritesTheFlagAndTheNormalBounds) {
+TEST_F(SettingsTest, AMaximizedWindowIsSavedAndOpensMaximizedOverItsNormalBounds) {
     Host.Bounds = {30, 40, 1100, 820};
     Host.SetMaximized();
     SaveSettings(Host);
-    EXPECT_EQ(Stored().at("Maximized").Integer, 1u);
-    EXPECT_EQ(Stored().at("Window width").Integer, 1100u);
-    EXPECT_EQ(Stored().at("Window height").Integer, 820u);
-    EXPECT_EQ(Stored().at("Window left").Integer, 30u);
-    EXPECT_EQ(Stored().at("Window top").Integer, 40u);
     EXPECT_TRUE(Host.Maximized) << "saving leaves the window as the user has it";
+    const std::pair<const char*, uint32_t> stored[] = {{"Maximized", 1},
+                                                       {"Window width", 1100},
+                                                       {"Window height", 820},
+                                                       {"Window left", 30},
+                                                       {"Window top", 40}};
+    for (const auto& [name, value] : stored) {
+        EXPECT_EQ(Stored().at(name).Integer, value) << name;
+    }
+    TFakeHost next;
+    LoadSettings(next);
+    EXPECT_TRUE(next.Maximized);
+    const TBounds normal = next.WindowBounds();
+    EXPECT_EQ(std::vector<int>({normal.Left, normal.Top, normal.Width, normal.Height}),
+              std::vector<int>({30, 40, 1100, 820}));
 }
 
 TEST_F(SettingsTest, SaveThenLoadGivesBackEveryOptionWithItsType) {
@@ -309,10 +301,8 @@ TEST_F(SettingsTest, SaveThenLoadGivesBackEveryOptionWithItsType) {
 TEST_F(SettingsTest, AFailedWriteShowsTheWriteErrorAndNothingElse) {
     Hive.FailSave = true;
     SaveSettings(Host);
-    ASSERT_EQ(TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(TestPrompts().Messages[0].Text, "Greska za vreme upisa u Windows Registar.");
-    EXPECT_EQ(TestPrompts().Messages[0].Caption, "Greska ");
-    EXPECT_EQ(TestPrompts().Messages[0].Icon, TMsgIcon::Error);
+    ASSERT_TRUE(
+        test::ToldOnce("Greska za vreme upisa u Windows Registar.", "Greska ", TMsgIcon::Error));
     EXPECT_TRUE(Hive.Keys.empty());
 }
 

@@ -4,6 +4,7 @@
 #include "platform/services.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <gtest/gtest.h>
 
@@ -53,10 +54,7 @@ protected:
                   static_cast<std::streamsize>(bytes.size()));
     }
     void ExpectLoadFailureReported() {
-        ASSERT_EQ(TestPrompts().Messages.size(), 1u);
-        EXPECT_EQ(TestPrompts().Messages[0].Text, "Error loading DLL");
-        EXPECT_EQ(TestPrompts().Messages[0].Caption, "Error");
-        EXPECT_EQ(TestPrompts().Messages[0].Icon, TMsgIcon::Error);
+        ASSERT_TRUE(test::ToldOnce("Error loading DLL", "Error", TMsgIcon::Error));
         EXPECT_EQ(GetLanguage(), 0);
         EXPECT_EQ(LoadStr(20), "Potvrda");
         TestPrompts().Reset();

@@ -30,6 +30,7 @@ protected:
     QWidget Form;
 };
 
+// A missing hint is empty, and tags at or below 10000 are left alone.
 TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHint) {
     auto* label = new QLabel(QStringLiteral("design"), &Form);
     SetTag(label, 10010);
@@ -37,6 +38,12 @@ TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHint) {
     SetTag(button, 10110);
     auto* box = new QCheckBox(&Form);
     SetTag(box, 10125);
+    auto* hintless = new QLabel(QStringLiteral("design"), &Form);
+    SetTag(hintless, 10104);
+    auto* untouched = new QLabel(QStringLiteral("stays"), &Form);
+    SetTag(untouched, 10000);
+    auto* negative = new QLabel(QStringLiteral("stays too"), &Form);
+    SetTag(negative, -20);
     LocalizeForm(&Form);
     EXPECT_EQ(label->text(), Str(10010));
     EXPECT_EQ(button->text(), QStringLiteral("Stam&paj primer..."));
@@ -46,39 +53,21 @@ TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHint) {
     EXPECT_EQ(HintOf(button), hint);
     EXPECT_EQ(button->toolTip(), hint.section(QLatin1Char('|'), 0, 0));
     EXPECT_EQ(button->statusTip(), hint.section(QLatin1Char('|'), 1));
-}
-
-TEST_F(LocalizeTest, AMissingHintIsEmptyAndTagsAtOrBelow10000AreLeftAlone) {
-    auto* label = new QLabel(QStringLiteral("design"), &Form);
-    SetTag(label, 10104);
-    auto* untouched = new QLabel(QStringLiteral("stays"), &Form);
-    SetTag(untouched, 10000);
-    auto* negative = new QLabel(QStringLiteral("stays too"), &Form);
-    SetTag(negative, -20);
-    LocalizeForm(&Form);
-    EXPECT_EQ(label->text(), Str(10104));
-    EXPECT_EQ(HintOf(label), Str(10504));
+    EXPECT_EQ(hintless->text(), Str(10104));
+    EXPECT_EQ(HintOf(hintless), Str(10504));
     EXPECT_EQ(untouched->text(), QStringLiteral("stays"));
     EXPECT_TRUE(HintOf(untouched).isEmpty());
     EXPECT_EQ(negative->text(), QStringLiteral("stays too"));
 }
 
-TEST_F(LocalizeTest, RadioGroupItemsTakeTheFollowingNumbers) {
+// A radio group's items take the numbers after its own; list-like controls
+// keep their items when their string is empty.
+TEST_F(LocalizeTest, RadioGroupItemsTakeTheFollowingNumbersAndListsKeepTheirItems) {
     auto* group = new TRadioGroup(&Form);
     group->AddItem(QStringLiteral("one"));
     group->AddItem(QStringLiteral("two"));
     group->AddItem(QStringLiteral("three"));
     SetTag(group, 14100);
-    LocalizeForm(&Form);
-    EXPECT_EQ(group->title(), Str(14100));
-    const QList<QRadioButton*> items = group->Items();
-    ASSERT_EQ(items.size(), 3);
-    EXPECT_EQ(items[0]->text(), Str(14101));
-    EXPECT_EQ(items[1]->text(), Str(14102));
-    EXPECT_EQ(items[2]->text(), Str(14103));
-}
-
-TEST_F(LocalizeTest, ListLikeControlsKeepTheirItemsWhenTheirStringIsEmpty) {
     auto* memo = new QPlainTextEdit(QStringLiteral("design lines"), &Form);
     SetTag(memo, 10400);
     auto* combo = new QComboBox(&Form);
@@ -89,6 +78,12 @@ TEST_F(LocalizeTest, ListLikeControlsKeepTheirItemsWhenTheirStringIsEmpty) {
     ASSERT_TRUE(LoadStr(10400).empty());
     ASSERT_TRUE(LoadStr(10402).empty());
     LocalizeForm(&Form);
+    EXPECT_EQ(group->title(), Str(14100));
+    const QList<QRadioButton*> items = group->Items();
+    ASSERT_EQ(items.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(items[i]->text(), Str(14101 + i)) << i;
+    }
     EXPECT_EQ(memo->toPlainText(), QStringLiteral("design lines"));
     EXPECT_EQ(combo->count(), 2);
     EXPECT_EQ(filled->count(), 1);

@@ -1,6 +1,7 @@
 #include "fileops/shell_operations.h"
 
 #include "base/strings.h"
+#include "font_builder.h"
 #include "platform/services.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -23,12 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::ReadText;
 
 fs::path HomeTrash() {
     return test::TestHome().DataHome() / "Trash";
@@ -134,15 +130,13 @@ TEST_F(DeleteFontFileTest, ToTrashMovesTheFileThereWithoutAQuestion) {
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
-TEST_F(DeleteFontFileTest, WithoutTrashTheFileIsErased) {
-    const fs::path font = Make("Fonts/Erased.ttf");
-    EXPECT_TRUE(DeleteFontFile(font.string(), false, false));
-    EXPECT_FALSE(fs::exists(font));
-    EXPECT_TRUE(TrashedCopyOf(HomeTrash(), font).empty());
+TEST_F(DeleteFontFileTest, WithoutTrashTheFileIsErasedAndAReadOnlyOneOnlyWithTheOption) {
+    const fs::path erased = Make("Fonts/Erased.ttf");
+    EXPECT_TRUE(DeleteFontFile(erased.string(), false, false));
+    EXPECT_FALSE(fs::exists(erased));
+    EXPECT_TRUE(TrashedCopyOf(HomeTrash(), erased).empty());
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
-}
 
-TEST_F(DeleteFontFileTest, ReadOnlyFileGoesOnlyWithTheReadOnlyOption) {
     const fs::path font = Make("Fonts/ReadOnly.ttf");
     MakeReadOnly(font);
 
@@ -186,7 +180,7 @@ TEST_F(SplitFileOperationTest, PathSplitsIntoFolderWithSeparatorAndName) {
     EXPECT_EQ(SplitFolderAndName("a.ttf"), (std::pair<std::string, std::string>{"", "a.ttf"}));
 }
 
-TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolder) {
+TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolderAndABareNameHasNone) {
     const fs::path font = Make("x/Fonts/a.ttf", "a");
     bool aborted = true;
     // A relative destination resolves against the working folder, which
@@ -200,10 +194,9 @@ TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolder) {
         FileOperation(Folder("x/Fonts/"), "", "a.ttf", TFileOp::Delete, false, false, aborted));
     EXPECT_FALSE(fs::exists(font));
     EXPECT_TRUE(fs::exists(Scratch / "x" / "Fonts" / "Backup" / "a.ttf"));
-}
 
-TEST_F(SplitFileOperationTest, BareNameWithoutFolderHasNoFolderToWorkIn) {
-    bool aborted = true;
+    // A bare name without a folder has no folder to work in.
+    aborted = true;
     EXPECT_FALSE(FileOperation("", "", "a.ttf", TFileOp::Delete, false, false, aborted));
     EXPECT_TRUE(aborted);
 }
@@ -577,7 +570,7 @@ TEST_F(TrashFolderTest, EntryWithoutRecordKeepsItsNameAndBytes) {
     fs::remove(orphan);
 }
 
-TEST_F(BrowseForFolderTest, ChoiceComesBackWithoutTrailingSeparatorExceptTheRoot) {
+TEST_F(BrowseForFolderTest, ChoiceComesBackWithoutTrailingSeparatorExceptTheRootAndCancelKeepsIt) {
     auto& prompts = test::TestPrompts();
     prompts.TextAnswers = {std::string("/home/user/Fonts/"), std::string("/")};
 
@@ -590,14 +583,13 @@ TEST_F(BrowseForFolderTest, ChoiceComesBackWithoutTrailingSeparatorExceptTheRoot
     EXPECT_EQ(prompts.Asked, (std::vector<std::string>{"Pick a folder", "Pick again"}));
     // The scripted picker records each start folder as what it offered.
     EXPECT_EQ(prompts.Offered, (std::vector<std::string>{"/start/here", "/home/user/Fonts"}));
-}
 
-TEST_F(BrowseForFolderTest, CancelLeavesTheFolderAsItWas) {
-    test::TestPrompts().TextAnswers = {std::nullopt};
-    std::string folder = "/start/here/";
-    EXPECT_FALSE(BrowseForFolder("Pick a folder", folder));
+    // Cancelled: the folder stays as it was, separator and all.
+    prompts.TextAnswers = {std::nullopt};
+    folder = "/start/here/";
+    EXPECT_FALSE(BrowseForFolder("Pick a third time", folder));
     EXPECT_EQ(folder, "/start/here/");
-    EXPECT_EQ(test::TestPrompts().Asked, std::vector<std::string>{"Pick a folder"});
+    EXPECT_EQ(prompts.Asked.back(), "Pick a third time");
 }
 
 } // namespace

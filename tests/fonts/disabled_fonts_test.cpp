@@ -9,11 +9,11 @@
 #include "scripted_prompts.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <signal.h>
 #include <sys/wait.h>
@@ -27,17 +27,7 @@ namespace fs = std::filesystem;
 using TKind = TRejectRule::TKind;
 
 std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return out;
-    }
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        out += buf;
-    }
-    ::pclose(pipe);
-    return out;
+    return test::RunCommand(command).Output;
 }
 
 std::string FcList() {
@@ -48,26 +38,13 @@ bool Lists(const std::string& what) {
     return FcList().find(what) != std::string::npos;
 }
 
-std::string Slurp(const fs::path& path) {
-    const test::TBytes bytes = test::ReadFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void Spit(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    test::WriteFile(path, test::TBytes(text.begin(), text.end()));
-}
+using test::ReadText;
+using test::WriteText;
 
 fs::path InstallFont(const std::string& fileName, const std::string& family,
                      const std::string& style) {
-    test::TNameTableBuilder names;
-    names.Windows(1, family)
-        .Windows(2, style)
-        .Windows(4, family + " " + style)
-        .Windows(6, family + "-" + style);
     const fs::path path = fs::path(FontManager->FontsFolder) / fileName;
-    fs::create_directories(path.parent_path());
-    test::WriteFile(path, test::MinimalTrueType(names));
+    test::WriteFile(path, test::NamedTrueType(family, style));
     return path;
 }
 
@@ -151,7 +128,7 @@ TEST(DisabledFontRules, GlobsMatchAsFontconfigsAndOnlyExactNamesAreWritten) {
 
 std::vector<std::string> OwnGlobs() {
     const auto rules = ReadRejectRules(
-        Slurp(test::TestHome().ConfigHome() / "fontconfig" / "conf.d" / kDisabledConfName));
+        ReadText(test::TestHome().ConfigHome() / "fontconfig" / "conf.d" / kDisabledConfName));
     std::vector<std::string> globs;
     for (const TRejectRule& rule : rules.value_or(std::vector<TRejectRule>{})) {
         globs.push_back(rule.Value);
@@ -237,12 +214,12 @@ TEST_F(DisabledFontsTest, ARuleNamesItsFileAloneWhateverItsName) {
     EXPECT_TRUE(Lists("LwStar|"));
 
     // "*" would hide every lw file; refused, and the file left as it was.
-    const std::string before = Slurp(ConfD() / kDisabledConfName);
+    const std::string before = ReadText(ConfD() / kDisabledConfName);
     std::string problem;
     EXPECT_EQ(Store.Change({starred.string()}, {}, &problem),
               TDisabledFonts::TResult::Inexpressible);
     EXPECT_EQ(problem, starred.string());
-    EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), before);
+    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), before);
     EXPECT_TRUE(Lists("LwNear|"));
 }
 
@@ -253,7 +230,7 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
         "  <selectfont>\n    <rejectfont>\n      <pattern>\n"
         "        <patelt name=\"family\"><string>LwElsewhere</string></patelt>\n"
         "      </pattern>\n    </rejectfont>\n  </selectfont>\n</fontconfig>\n";
-    Spit(ConfD() / "78-Reject.conf", reject);
+    WriteText(ConfD() / "78-Reject.conf", reject);
     EXPECT_FALSE(Lists("LwElsewhere|"));
     const std::vector<TDisabledFace> disabled = Store.Disabled();
     ASSERT_EQ(disabled.size(), 1u);
@@ -268,16 +245,15 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     bool ran = false;
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"lwelsewhere"}, [&] { ran = true; }));
     EXPECT_FALSE(ran);
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              FmtLoadStr(30650, "LwElsewhere", (ConfD() / "78-Reject.conf").string()));
+    ASSERT_TRUE(
+        test::ToldOnce(FmtLoadStr(30650, "LwElsewhere", (ConfD() / "78-Reject.conf").string())));
     EXPECT_EQ(test::ReadFile(elsewhere), fontBytes);
-    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
+    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
 
     // Writing our own file leaves the other one alone.
     const fs::path mine = Install("lwmine.ttf", "LwMine", "Regular");
     EXPECT_EQ(Store.Change({mine.string()}, {}), TDisabledFonts::TResult::Changed);
-    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
+    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
 
     // The other tool's file is a link into a dotfiles folder: written
     // through, the link kept.
@@ -288,10 +264,10 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     EXPECT_EQ(Store.RemoveOtherRule(disabled[0].Source, disabled[0].Rule),
               TDisabledFonts::TResult::Changed);
     EXPECT_TRUE(fs::is_symlink(ConfD() / "78-Reject.conf"));
-    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf.bak"), reject);
+    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf.bak"), reject);
     EXPECT_TRUE(Lists("LwElsewhere|"));
     EXPECT_FALSE(Lists("LwMine|"));
-    const auto left = ReadRejectRules(Slurp(ConfD() / "78-Reject.conf"));
+    const auto left = ReadRejectRules(ReadText(ConfD() / "78-Reject.conf"));
     ASSERT_TRUE(left);
     EXPECT_TRUE(left->empty());
     // A rule no longer where it was is not removed a second time.
@@ -308,7 +284,7 @@ TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) 
                              font.string() +
                              "</glob>\n"
                              "  </rejectfont></selectfont>\n</fontconfig>\n";
-    Spit(fontsConf, text);
+    WriteText(fontsConf, text);
     EXPECT_FALSE(Lists("LwGlob|"));
     const std::vector<TDisabledFace> disabled = Store.Disabled();
     ASSERT_EQ(disabled.size(), 1u);
@@ -319,11 +295,9 @@ TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) 
     FontManager->Refresh();
     test::TestPrompts().Reset();
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"LwGlob"}, [] {}));
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              FmtLoadStr(30650, "LwGlob", fontsConf.string()));
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30650, "LwGlob", fontsConf.string())));
     EXPECT_TRUE(fs::exists(font));
-    EXPECT_EQ(Slurp(fontsConf), text);
+    EXPECT_EQ(ReadText(fontsConf), text);
 
     // Asked and refused: the file stays as it is.
     test::TestPrompts().Reset();
@@ -332,34 +306,23 @@ TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) 
     EXPECT_FALSE(change.Changed);
     EXPECT_EQ(change.Kept, std::vector<std::string>{"LwGlob Italic"});
     ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(Slurp(fontsConf), text);
+    EXPECT_EQ(ReadText(fontsConf), text);
 
     test::TestPrompts().Answers = {TMsgResult::Yes};
     change = EnableStyles(Store, "LwGlob", {}, false);
     EXPECT_TRUE(change.Changed);
     EXPECT_EQ(change.Done, std::vector<std::string>{"LwGlob Italic"});
     EXPECT_TRUE(Lists("LwGlob|Italic|"));
-    EXPECT_EQ(Slurp(fs::path(fontsConf.string() + ".bak")), text);
-    EXPECT_EQ(Slurp(fontsConf),
+    EXPECT_EQ(ReadText(fs::path(fontsConf.string() + ".bak")), text);
+    EXPECT_EQ(ReadText(fontsConf),
               "<?xml version=\"1.0\"?>\n<fontconfig>\n  <selectfont><rejectfont>\n"
               "  </rejectfont></selectfont>\n</fontconfig>\n");
     fs::remove(fs::path(fontsConf.string() + ".bak"));
 }
 
-TEST_F(DisabledFontsTest, AFileThatDoesNotParseIsNeverRewritten) {
-    const fs::path font = Install("lwparse.ttf", "LwParse", "Regular");
-    const std::string broken = "<fontconfig><selectfont><rejectfont><glob>" + font.string() +
-                               "</glob></rejectfont></fontconfig>\n";
-    Spit(ConfD() / kDisabledConfName, broken);
-    std::string problem;
-    EXPECT_EQ(Store.Change({font.string()}, {}, &problem), TDisabledFonts::TResult::Unparseable);
-    EXPECT_EQ(problem, (ConfD() / kDisabledConfName).string());
-    EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
-    EXPECT_EQ(Store.Change({}, {font.string()}), TDisabledFonts::TResult::Unparseable);
-    EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
-}
-
-TEST_F(DisabledFontsTest, RulesForFilesNoLongerThereAreDroppedAtTheNextWrite) {
+// Rules for files no longer there are dropped at the next write; a file that
+// does not parse is never rewritten.
+TEST_F(DisabledFontsTest, OnlyAFileThatParsesIsRewrittenAndWithoutRulesForFilesGone) {
     const fs::path gone = Install("lwgone.ttf", "LwGone", "Regular");
     const fs::path kept = Install("lwkept.ttf", "LwKept", "Regular");
     ASSERT_EQ(Store.Change({gone.string(), kept.string()}, {}), TDisabledFonts::TResult::Changed);
@@ -367,6 +330,17 @@ TEST_F(DisabledFontsTest, RulesForFilesNoLongerThereAreDroppedAtTheNextWrite) {
     const fs::path other = Install("lwother.ttf", "LwOther", "Regular");
     ASSERT_EQ(Store.Change({other.string()}, {}), TDisabledFonts::TResult::Changed);
     EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{kept.string(), other.string()}));
+
+    const fs::path font = Install("lwparse.ttf", "LwParse", "Regular");
+    const std::string broken = "<fontconfig><selectfont><rejectfont><glob>" + font.string() +
+                               "</glob></rejectfont></fontconfig>\n";
+    WriteText(ConfD() / kDisabledConfName, broken);
+    std::string problem;
+    EXPECT_EQ(Store.Change({font.string()}, {}, &problem), TDisabledFonts::TResult::Unparseable);
+    EXPECT_EQ(problem, (ConfD() / kDisabledConfName).string());
+    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
+    EXPECT_EQ(Store.Change({}, {font.string()}), TDisabledFonts::TResult::Unparseable);
+    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
 }
 
 // Uninstalling goes by what fontconfig serves: a disabled style is served to
@@ -399,13 +373,11 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 
     // A rule file damaged while the rules were lifted is told and kept.
-    const std::string broken = Slurp(ConfD() / kDisabledConfName) + "<unclosed>";
-    EXPECT_TRUE(
-        RemoveWithRulesLifted(Store, {"LwGo"}, [&] { Spit(ConfD() / kDisabledConfName, broken); }));
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              FmtLoadStr(30301, (ConfD() / kDisabledConfName).string()));
-    EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
+    const std::string broken = ReadText(ConfD() / kDisabledConfName) + "<unclosed>";
+    EXPECT_TRUE(RemoveWithRulesLifted(Store, {"LwGo"},
+                                      [&] { WriteText(ConfD() / kDisabledConfName, broken); }));
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30301, (ConfD() / kDisabledConfName).string())));
+    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
     test::TestPrompts().Reset();
 
     // A rule file that does not parse is not rewritten, and nothing is removed
@@ -415,10 +387,8 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
     bool ran = false;
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] { ran = true; }));
     EXPECT_FALSE(ran);
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text,
-              FmtLoadStr(30301, (ConfD() / kDisabledConfName).string()));
-    EXPECT_EQ(Slurp(ConfD() / kDisabledConfName), broken);
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30301, (ConfD() / kDisabledConfName).string())));
+    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
     EXPECT_EQ(test::ReadFile(bold), boldBytes);
     FontManager->Refresh();
 }
@@ -429,7 +399,7 @@ TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFi
     std::vector<std::string> files[2];
     for (int i = 0; i < 40; ++i) {
         const fs::path file = folder / ("f" + std::to_string(i) + ".ttf");
-        Spit(file, "x");
+        WriteText(file, "x");
         files[i % 2].push_back(file.string());
     }
     pid_t children[2];
@@ -449,7 +419,7 @@ TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFi
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    auto rules = ReadRejectRules(Slurp(ConfD() / kDisabledConfName));
+    auto rules = ReadRejectRules(ReadText(ConfD() / kDisabledConfName));
     ASSERT_TRUE(rules);
     EXPECT_EQ(rules->size(), 40u);
 
@@ -465,7 +435,7 @@ TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFi
         std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * round));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        rules = ReadRejectRules(Slurp(ConfD() / kDisabledConfName));
+        rules = ReadRejectRules(ReadText(ConfD() / kDisabledConfName));
         ASSERT_TRUE(rules) << round;
         EXPECT_TRUE(rules->size() == 20u || rules->size() == 40u) << rules->size();
     }
@@ -515,13 +485,12 @@ TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {
     const std::string reject = "<fontconfig><selectfont><rejectfont><pattern><patelt "
                                "name=\"family\"><string>LwForeign</string></patelt></pattern>"
                                "</rejectfont></selectfont></fontconfig>\n";
-    Spit(ConfD() / "78-Reject.conf", reject);
+    WriteText(ConfD() / "78-Reject.conf", reject);
     test::TCommandRun run = Cli("disabled");
     EXPECT_EQ(run.Output, "LwForeign\t*\t\t" + (ConfD() / "78-Reject.conf").string() + "\n");
     run = Cli("enable LwForeign");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Output.find("LwForeign: not enabled"), std::string::npos) << run.Output;
-    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
+    EXPECT_TRUE(test::Says(run, 1, "LwForeign: not enabled"));
+    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
     EXPECT_FALSE(Lists("LwForeign|"));
     const test::TBytes fontBytes = test::ReadFile(foreign);
     run = Cli("uninstall LwForeign");
@@ -533,12 +502,12 @@ TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {
               std::string::npos)
         << run.Output;
     EXPECT_EQ(test::ReadFile(foreign), fontBytes);
-    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf"), reject);
+    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
 
     run = Cli("enable LwForeign --other");
     EXPECT_EQ(run.Status, 0) << run.Output;
     EXPECT_TRUE(Lists("LwForeign|"));
-    EXPECT_EQ(Slurp(ConfD() / "78-Reject.conf.bak"), reject);
+    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf.bak"), reject);
 }
 
 TEST_F(DisabledFontsTest, TwoCommandLinesAtOnceKeepBothRules) {

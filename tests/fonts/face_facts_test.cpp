@@ -26,7 +26,7 @@ TFaceFacts FactsOf(const TFactsFontTraits& traits) {
     return SfntFaceFacts(source, 0);
 }
 
-TEST(FaceFacts, ReadFromTheFacesOwnTables) {
+TEST(FaceFacts, ReadFromTheFacesOwnTablesASymbolFontsPrivateCodesIncluded) {
     TFactsFontTraits traits;
     traits.Codes = {{'A', 'Z', 1}, {'a', 'z', 27}, {0x0410, 0x044F, 53}};
     traits.Advances = {600, 600, 0, 600};
@@ -60,6 +60,14 @@ TEST(FaceFacts, ReadFromTheFacesOwnTables) {
     EXPECT_EQ(plain.Design, TDesignClass::Unknown);
     EXPECT_EQ(plain.Format, "truetype");
     EXPECT_TRUE(plain.License.empty());
+
+    // A symbol font's private codes are its code points.
+    const test::TBytes cmap = test::CmapTable({{3, 0, test::CmapFormat4({{0xF020, 0xF07E, 1}})}});
+    const test::TBytes bytes = test::TSfntBuilder().AddTable("cmap", cmap).Build();
+    TMemoryByteSource source(bytes);
+    const std::optional<TCodeRanges> codes = SfntCodePoints(source, 0);
+    ASSERT_TRUE(codes);
+    EXPECT_EQ(*codes, (TCodeRanges{{0xF020, 0xF07E}}));
 }
 
 TEST(FaceFacts, DesignFromPanoseElseTheFamilyClass) {
@@ -81,15 +89,6 @@ TEST(FaceFacts, DesignFromPanoseElseTheFamilyClass) {
     EXPECT_EQ(design(0, 0, 0x0A00), TDesignClass::Script);
     EXPECT_EQ(design(0, 0, 0x0C00), TDesignClass::Symbol);
     EXPECT_EQ(design(0, 0, 0x0000), TDesignClass::Unknown);
-}
-
-TEST(FaceFacts, ASymbolFontsPrivateCodesAreItsCodePoints) {
-    const test::TBytes cmap = test::CmapTable({{3, 0, test::CmapFormat4({{0xF020, 0xF07E, 1}})}});
-    const test::TBytes bytes = test::TSfntBuilder().AddTable("cmap", cmap).Build();
-    TMemoryByteSource source(bytes);
-    const std::optional<TCodeRanges> codes = SfntCodePoints(source, 0);
-    ASSERT_TRUE(codes);
-    EXPECT_EQ(*codes, (TCodeRanges{{0xF020, 0xF07E}}));
 }
 
 class FactsCacheTest : public ::testing::Test {

@@ -33,14 +33,8 @@ bool Listed(const std::string& family) {
 }
 
 fs::path MakeFont(const std::string& fileName, const std::string& family) {
-    test::TNameTableBuilder names;
-    names.Windows(1, family)
-        .Windows(2, "Regular")
-        .Windows(4, family + " Regular")
-        .Windows(6, family + "-Regular");
     const fs::path path = test::TestHome().Root() / "incoming" / fileName;
-    fs::create_directories(path.parent_path());
-    test::WriteFile(path, test::MinimalTrueType(names));
+    test::WriteFile(path, test::NamedTrueType(family));
     return path;
 }
 
@@ -80,14 +74,9 @@ TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndUninstallingToTrash
 TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
     const fs::path incoming = test::TestHome().Root() / "incoming";
     fs::create_directories(incoming);
-    const auto named = [](const std::string& family) {
-        return test::MinimalTrueType(test::TNameTableBuilder()
-                                         .Windows(1, family)
-                                         .Windows(2, "Regular")
-                                         .Windows(4, family + " Regular"));
-    };
     const fs::path file = incoming / "lwpair.ttc";
-    test::WriteFile(file, test::Collection({named("LwFirst"), named("LwSecond")}));
+    test::WriteFile(
+        file, test::Collection({test::NamedTrueType("LwFirst"), test::NamedTrueType("LwSecond")}));
     const std::vector<std::unique_ptr<TFontFile>> faces =
         TFontManager::ReadFontFaces(file.string());
     ASSERT_EQ(faces.size(), 2u);

@@ -8,9 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
 
 namespace lw {
 namespace {
@@ -101,16 +98,9 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     const std::string missing = (folder.Path / "missing.otf").string();
     const std::string command = test::BuildBinFolder() + "/letterwell-cli info '" + font + "' '" +
                                 collection + "' '" + bitmap + "' '" + missing + "' 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    std::array<char, 4096> buffer{};
-    while (size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
-        output.append(buffer.data(), n);
-    }
-    const int status = ::pclose(pipe);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const test::TCommandRun info = test::RunCommand(command);
+    EXPECT_EQ(info.Status, 1);
+    const std::string& output = info.Output;
     std::vector<std::string> lines;
     for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
          start = end + 1) {
@@ -211,18 +201,9 @@ TEST(FontJson, CliListPrintsTheFolderAsThePageListsIt) {
     folder.Write("notes.txt", {'n'});
     folder.Write("c.pfm", {1, 2});
     const auto run = [&](const std::string& arguments) {
-        FILE* pipe = ::popen(
-            (test::BuildBinFolder() + "/letterwell-cli list " + arguments + " 2>/dev/null").c_str(),
-            "r");
-        std::string output;
-        std::array<char, 4096> buffer{};
-        while (pipe != nullptr && std::fread(buffer.data(), 1, 1, pipe) == 1) {
-            output += buffer[0];
-        }
-        if (pipe != nullptr) {
-            ::pclose(pipe);
-        }
-        return output;
+        return test::RunCommand(test::BuildBinFolder() + "/letterwell-cli list " + arguments +
+                                " 2>/dev/null")
+            .Output;
     };
     const std::string all = run("'" + folder.Path.string() + "'");
     const std::string dir = folder.Path.string() + "/";

@@ -3,6 +3,7 @@
 #include "fonts/font_manager.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <gtest/gtest.h>
 
@@ -50,10 +51,8 @@ TEST_F(FontManagerTest, FamiliesAreSortedOnceEachWithoutDefaultAndKeptWhenEnumer
 TEST_F(FontManagerTest, MissingFontsFolderIsReportedAndNamedAsAnError) {
     System.Folder.reset();
     TFontManager& fonts = Catalogue();
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Ne mogu locirati folder sa fontovima.");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "<Greska>");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Error);
+    ASSERT_TRUE(
+        test::ToldOnce("Ne mogu locirati folder sa fontovima.", "<Greska>", TMsgIcon::Error));
     EXPECT_EQ(fonts.FontsFolder, "<Greska>");
 }
 
@@ -153,7 +152,7 @@ TEST_F(FontManagerTest, RegistryNamesAreTriedInTheirFixedOrder) {
     EXPECT_EQ(fonts.GetFontFileName("Sans Heavy", "Sans", "Heavy"), "");
 }
 
-TEST_F(FontManagerTest, FileNamesOfMarlettBitmapsAndType1Pairs) {
+TEST_F(FontManagerTest, FileNamesOfMarlettBitmapsType1PairsAndTemporaryFonts) {
     System.AddFace("Marlett", TrueTypeFace("Marlett", "Regular", NTM_REGULAR));
     System.AddFace("Fixed", TFaceInfo{"Fixed", "Regular", RASTER_FONTTYPE, 0});
     System.AddFace("Terminal", TFaceInfo{"Terminal", "Regular", RASTER_FONTTYPE, 0});
@@ -183,12 +182,8 @@ TEST_F(FontManagerTest, FileNamesOfMarlettBitmapsAndType1Pairs) {
     bytes.resize(5000, 'x');
     System.Type1["Sans Bold"] = TRegValue::FromBinary(bytes);
     EXPECT_EQ(fonts.GetFontFileName("Sans-Bold", "Sans PS", "Bold"), "");
-}
 
-TEST_F(FontManagerTest, TemporaryFontsAreFoundIgnoringCaseAndComeFirst) {
-    System.AddFace("Plain", TrueTypeFace("Plain", "Regular", NTM_REGULAR));
-    System.Fonts["Plain (TrueType)"] = TRegValue::FromString("plain.ttf");
-    TFontManager& fonts = Catalogue();
+    // Temporary fonts are found ignoring case, and come first.
     fonts.TempFiles = {TFontFiles("/tmp/a.ttf"), TFontFiles("/tmp/plain.ttf")};
     fonts.TempNames = {"Other", "PLAIN"};
     EXPECT_TRUE(fonts.IsTemporary("plain"));

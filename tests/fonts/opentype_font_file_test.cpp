@@ -164,7 +164,7 @@ TEST_F(OpenTypeFileTest, StyleAndFullNameFollowTheSystemLanguage) {
     }
 }
 
-TEST(OpenTypeReader, OtherFieldsTakeTheLastRecordInAnyLanguage) {
+TEST(OpenTypeReader, OtherFieldsTakeTheLastRecordInAnyLanguageAndAnyNameTable) {
     TNameTableBuilder names;
     names.Windows(0, "Copyright US", 0x409).Windows(4, "Full", 0x409);
     names.Windows(0, "Droit d'auteur", 0x40C).Windows(4, "Complet", 0x40C);
@@ -174,16 +174,15 @@ TEST(OpenTypeReader, OtherFieldsTakeTheLastRecordInAnyLanguage) {
     EXPECT_EQ(font.FullName, "Full");
     EXPECT_EQ(font.Copyright, "Droit d'auteur");
     EXPECT_EQ(font.FamilyName, "Familie");
-}
 
-TEST(OpenTypeReader, LaterNameTablesOverwriteOnlyTheFieldsTheyHave) {
+    // Later name tables overwrite only the fields they have.
     const TBytes first =
         TNameTableBuilder().Windows(0, "First copyright").Windows(1, "First").Build();
     const TBytes second = TNameTableBuilder().Windows(1, "Second").Build();
-    const TOpenTypeFontFile font =
+    const TOpenTypeFontFile twice =
         ReadBytes(TSfntBuilder().AddTable("name", first).AddTable("name", second).Build());
-    EXPECT_EQ(font.FamilyName, "Second");
-    EXPECT_EQ(font.Copyright, "First copyright");
+    EXPECT_EQ(twice.FamilyName, "Second");
+    EXPECT_EQ(twice.Copyright, "First copyright");
 }
 
 TEST(OpenTypeReader, OS2AndHeadValues) {
@@ -260,7 +259,7 @@ TEST(OpenTypeReader, NameTextDecoding) {
               std::string(16384, 'M'));
 }
 
-TEST_F(OpenTypeFileTest, FileNamesAndTheFontFolder) {
+TEST_F(OpenTypeFileTest, FileNamesTheFontFolderAndFilesThatCannotBeOpened) {
     const TBytes font =
         TSfntBuilder().AddTable("name", TNameTableBuilder().Windows(1, "Bare").Build()).Build();
     const fs::path fontsFolder = FontManager->FontsFolder;
@@ -277,12 +276,11 @@ TEST_F(OpenTypeFileTest, FileNamesAndTheFontFolder) {
     const TOpenTypeFontFile full(path);
     EXPECT_EQ(full.FileName, path);
     EXPECT_EQ(full.GetFileName(false), "Probe Font.otf");
-}
 
-TEST_F(OpenTypeFileTest, FilesThatCannotBeOpenedThrowWithTheSystemsReason) {
+    // Files that cannot be opened throw with the system's reason.
     const std::string missing = (Folder.Path / "missing.ttf").string();
     try {
-        TOpenTypeFontFile font(missing);
+        TOpenTypeFontFile opened(missing);
         FAIL() << "a missing file gave a record";
     } catch (const EFontFileError& e) {
         EXPECT_EQ(std::string(e.what()), std::strerror(ENOENT));

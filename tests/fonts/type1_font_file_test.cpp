@@ -168,7 +168,7 @@ protected:
     const fs::path FontsFolder = FontManager->FontsFolder;
 };
 
-TEST_F(Type1FileTest, TheFormsOfFileNames) {
+TEST_F(Type1FileTest, TheFormsOfFileNamesAndEitherFileMissing) {
     WritePair(FontsFolder / "LwTimes.pfm", FontsFolder / "LwTimes.pfb", "LwTimes-Roman");
     const TType1FontFile bare("LwTimes.pfm");
     EXPECT_EQ(bare.FileName, FontManager->FontsFolder + "/LwTimes.pfm");
@@ -210,9 +210,8 @@ TEST_F(Type1FileTest, TheFormsOfFileNames) {
     // An outline file copied with an upper-case name is found all the same.
     WritePair(a / "Upper.PFM", a / "UPPER.PFB", "Upper");
     EXPECT_EQ(TType1FontFile((a / "Upper.PFM").string()).PfbFileName, (a / "UPPER.PFB").string());
-}
 
-TEST_F(Type1FileTest, EitherFileMissingThrows) {
+    // Either file missing throws.
     WritePair(Folder.Path / "only.pfm", Folder.Path / "other.pfb", "Only");
     EXPECT_THROW(TType1FontFile((Folder.Path / "only.pfm").string()), EFontFileError);
     EXPECT_THROW(TType1FontFile(TFontFiles((Folder.Path / "none.pfm").string(),

@@ -8,6 +8,7 @@
 #include "not_installed_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
+#include "told.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -34,15 +35,6 @@ protected:
     void TearDown() override {
         fs::remove_all(Elsewhere);
         NotInstalledPageTest::TearDown();
-    }
-    void MakePair(const std::string& metrics, const std::string& outline) {
-        test::TPfmBuilder pfm;
-        pfm.FaceName = "LwPair";
-        pfm.PostScriptName = "LwPair-Regular";
-        test::WriteFile(Folder / metrics, pfm.Build());
-        if (!outline.empty()) {
-            test::WriteFile(Folder / outline, test::PfbFile("/FullName (LwPair) readonly def\n"));
-        }
     }
     std::vector<std::string> Listed() {
         std::vector<std::string> names;
@@ -91,8 +83,7 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
     // Nothing selected: said so.
     test::TestPrompts().Reset();
     Window->Menu.mnDeleteFile->trigger();
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Nisi selektovao font.");
+    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font."));
 }
 
 TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTheOption) {
@@ -177,7 +168,7 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
 
 TEST_F(FileCommandsTest, ACopyAMoveAndARenameTakeTheOutlineAlong) {
     MakeFont("Arial.ttf", "LwArial", "Regular");
-    MakePair("pair.pfm", "pair.pfb");
+    MakePair();
     OpenFolder();
     ClickFile("Arial.ttf");
     test::TestPrompts().TextAnswers = {std::string("Arial2")};
@@ -301,8 +292,7 @@ TEST_F(FileCommandsTest, TheFileIsReadAgainAfterACommandLetItsPreviewGo) {
     test::TestPrompts().Answers = {TMsgResult::No};
     Page().FileList->setFocus();
     QTest::keyClick(Page().FileList, Qt::Key_Return);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Da li zelis da instaliras font LwGood Regular?");
+    ASSERT_TRUE(test::ToldOnce("Da li zelis da instaliras font LwGood Regular?"));
     EXPECT_NE(Page().PreviewFontFile(), nullptr);
 }
 
@@ -328,9 +318,7 @@ TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFa
     test::TestPrompts().Reset();
     Fonts.AddFace("LwBitmap", TFaceInfo{"LwBitmap", "Regular", RASTER_FONTTYPE, 0});
     EXPECT_TRUE(RemoveInstalledFont("LwBitmap", backup.string(), false, false, true, nullptr));
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "LwBitmap:\nNepodrzan nepoznat tip.");
-    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+    ASSERT_TRUE(test::ToldOnce("LwBitmap:\nNepodrzan nepoznat tip.", "Upozorenje"));
     // Interactive and cancelled: nothing.
     EXPECT_FALSE(
         RemoveInstalledFont("LwFamily", backup.string(), false, true, true,

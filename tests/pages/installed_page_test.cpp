@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "command_run.h"
 #include "controls/status_panels.h"
 #include "main_window_fixture.h"
 #include "pages/installed_page.h"
@@ -6,6 +7,7 @@
 #include "pages/sample_commands.h"
 #include "pages/simple_combo.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +24,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -206,10 +207,8 @@ TEST_F(InstalledPageTest, ListKeysStylesClickAndFind) {
     EXPECT_EQ(Sample().font().family(), QStringLiteral("Courier"));
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
     Page().FindFamilyNext(QStringLiteral("Zapf"), false);
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Ne mugu naci nijedan font koji sadrzi Zapf.");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Nije nadjen");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Information);
+    ASSERT_TRUE(test::ToldOnce("Ne mugu naci nijedan font koji sadrzi Zapf.", "Nije nadjen",
+                               TMsgIcon::Information));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
 }
 
@@ -308,17 +307,7 @@ TEST_F(InstalledPageTest, SelectionHintShowsThePartAfterABar) {
 }
 
 std::string PdfText(const fs::path& pdf) {
-    std::string text;
-    FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r");
-    if (pipe == nullptr) {
-        return text;
-    }
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        text += buf;
-    }
-    ::pclose(pipe);
-    return text;
+    return test::RunCommand("pdftotext -layout '" + pdf.string() + "' -").Output;
 }
 
 TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
@@ -329,10 +318,8 @@ TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
     fs::remove_all(documents);
     fs::create_directories(documents);
     Window->Menu.mnPrint->trigger();
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Zelis li da stampas primer teksta?");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Potvrda");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Buttons, TMsgButtons::YesNo);
+    ASSERT_TRUE(test::ToldOnce("Zelis li da stampas primer teksta?", "Potvrda", std::nullopt,
+                               TMsgButtons::YesNo));
     EXPECT_TRUE(fs::is_empty(documents)) << "No prints nothing";
 
     Page().SelectFamily(0);

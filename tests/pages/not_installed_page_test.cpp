@@ -12,6 +12,7 @@
 #include "pages/drawable_preview.h"
 #include "pages/not_installed_page.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,11 +78,7 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
 }
 
 TEST_F(NotInstalledPageTest, ACollectionIsOneFileShowingItsFirstFaceAndNamingAll) {
-    const auto face = [](const std::string& family, const std::string& style) {
-        return test::MinimalTrueType(
-            test::TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " +
-                                                                                          style));
-    };
+    const auto face = test::NamedTrueType;
     test::WriteFile(Folder / "family.ttc",
                     test::Collection({face("LwOne", "Regular"), face("LwTwo", "Regular"),
                                       face("LwTwo", "Bold")}));
@@ -111,9 +108,7 @@ TEST_F(NotInstalledPageTest, AnInstalledFamilyListsItsStylesAndTheSampleTakesThe
 
     // Enter in the list installs: this one is installed already.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "ODABRANI FONT JE ODUVEK INSTALIRAN!!!.");
-    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+    ASSERT_TRUE(test::ToldOnce("ODABRANI FONT JE ODUVEK INSTALIRAN!!!.", "Upozorenje"));
     EXPECT_TRUE(fs::is_empty(FontFolder)) << "nothing was copied";
 }
 
@@ -130,9 +125,7 @@ TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason)
     EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("Ostecen neispravan font.: GRESKA "));
     // Installing what could not be read says so.
     Window->Menu.mnInstallFont->trigger();
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Ostecen neispravan font.");
-    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
+    ASSERT_TRUE(test::ToldOnce("Ostecen neispravan font.", std::nullopt, TMsgIcon::Error));
 
     // A collection without its header is no font.
     ClickFile("pack.ttc");
@@ -152,9 +145,7 @@ TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason)
     EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("MS Sans Serif"));
     test::TestPrompts().Reset();
     Window->Menu.mnInstallTemporarily->trigger();
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Nisi selektovao font.");
-    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje"));
 }
 
 TEST_F(NotInstalledPageTest, InstallingAsksFirstThenCopiesOrLoadsForTheSession) {
@@ -163,9 +154,8 @@ TEST_F(NotInstalledPageTest, InstallingAsksFirstThenCopiesOrLoadsForTheSession) 
     ClickFile("fresh.ttf");
     test::TestPrompts().Answers = {TMsgResult::No};
     QTest::mouseClick(Page().btnInstallFont0, Qt::LeftButton);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Da li zelis da instaliras font LwFresh Regular?");
-    EXPECT_EQ(Messages()[0].Buttons, TMsgButtons::YesNo);
+    ASSERT_TRUE(test::ToldOnce("Da li zelis da instaliras font LwFresh Regular?", std::nullopt,
+                               std::nullopt, TMsgButtons::YesNo));
     EXPECT_FALSE(fs::exists(FontFolder / "fresh.ttf")) << "No installs nothing";
 
     test::TestPrompts().Answers = {TMsgResult::Yes};
@@ -188,8 +178,7 @@ TEST_F(NotInstalledPageTest, InstallingAsksFirstThenCopiesOrLoadsForTheSession) 
     test::TestPrompts().Reset();
     test::TestPrompts().Answers = {TMsgResult::Yes};
     Window->Menu.mnRemoveTemporary->trigger();
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Da li zelis da deinstaliras privremeno instaliran font?");
+    ASSERT_TRUE(test::ToldOnce("Da li zelis da deinstaliras privremeno instaliran font?"));
     EXPECT_FALSE(FontManager->IsTemporary("LwSession Regular"));
 }
 

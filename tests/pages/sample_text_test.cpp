@@ -1,11 +1,11 @@
 #include "pages/family_search.h"
 #include "pages/sample_text.h"
 
+#include "command_run.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -22,7 +22,7 @@ TSampleFormat Format(const std::string& font, int size, TColor color) {
     return f;
 }
 
-TEST(SampleRtf, BuildsHeaderColourTableStylesAndParagraphs) {
+TEST(SampleRtf, BuildsHeaderColourTableStylesAndParagraphsWithoutAnEmptyLastOne) {
     TSampleFormat arial = Format("Arial", 12, 0);
     arial.Bold = true;
     EXPECT_EQ(BuildSampleRtf("ab\ncd", arial),
@@ -42,9 +42,8 @@ TEST(SampleRtf, BuildsHeaderColourTableStylesAndParagraphs) {
     EXPECT_NE(boldUnderline.find("\\red1\\green2\\blue3"), std::string::npos);
     styled.Italic = true;
     EXPECT_NE(BuildSampleRtf("x", styled).find("\\cf1\\b\\i\\ul x"), std::string::npos);
-}
 
-TEST(SampleRtf, ALineBreakAtTheEndAddsNoEmptyParagraph) {
+    // A line break at the end adds no empty paragraph.
     const std::string rtf = BuildSampleRtf("one\r\ntwo\r\n", Format("Sans", 10, 0));
     EXPECT_NE(rtf.find(" one \\par\r\ntwo\r\n }"), std::string::npos) << rtf;
     EXPECT_EQ(rtf.find("two \\par"), std::string::npos);
@@ -68,16 +67,8 @@ TEST(SampleRtf, RichTextCharactersAndAnyLanguageAreEscaped) {
 std::string ReadBackWithUnrtf(const std::string& rtf) {
     const fs::path file = test::TestHome().Root() / "copy.rtf";
     std::ofstream(file, std::ios::binary) << rtf;
-    std::string html;
-    FILE* pipe = ::popen(("unrtf --html '" + file.string() + "' 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return html;
-    }
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, pipe) != nullptr) {
-        html += buf;
-    }
-    ::pclose(pipe);
+    const std::string html =
+        test::RunCommand("unrtf --html '" + file.string() + "' 2>/dev/null").Output;
     fs::remove(file);
     return html;
 }
@@ -98,15 +89,14 @@ TEST(SampleRtf, ARealReaderGetsBackTextFontColourAndStyles) {
     EXPECT_NE(body.find("two"), std::string::npos) << body;
 }
 
-TEST(SampleText, LinesSplitAtEveryKindOfBreak) {
+TEST(SampleText, LinesSplitAtEveryKindOfBreakAndPrintedOnesAreSpaced) {
     EXPECT_EQ(SplitSampleLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitSampleLines("a\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(SplitSampleLines(""), std::vector<std::string>{""});
     EXPECT_EQ(FirstCharacters("čćž", 2), "čć");
     EXPECT_EQ(FirstCharacters(std::string(70000, 'x'), kMaxCopiedCharacters).size(), 65535u);
-}
 
-TEST(SampleText, PrintedLinesAreSpacedAndThoseBelowThePageDropped) {
+    // Printed lines below the page are dropped.
     // 1.25 x 10 = 12.5 rounds to 12, 1.25 x 14 = 17.5 rounds to 18.
     EXPECT_EQ(SampleLineTops(4, 10, 1000), (std::vector<int>{0, 12, 24, 36}));
     EXPECT_EQ(SampleLineTops(3, 14, 1000), (std::vector<int>{0, 18, 36}));

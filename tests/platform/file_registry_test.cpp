@@ -1,5 +1,6 @@
 #include "base/regfile.h"
 #include "base/registry.h"
+#include "font_builder.h"
 #include "platform/file_shell.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/replace_file.h"
@@ -27,17 +28,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteText(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
+using test::ReadText;
+using test::WriteText;
 
 class FileHiveTest : public ::testing::Test {
 protected:
@@ -49,12 +41,7 @@ protected:
     void TearDown() override { fs::remove_all(Folder); }
 
     std::vector<std::string> FolderEntries() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(File.parent_path())) {
-            names.push_back(e.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
+        return test::FolderEntries(File.parent_path());
     }
 
     static inline int Counter = 0;

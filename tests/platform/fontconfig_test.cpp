@@ -1,3 +1,4 @@
+#include "command_run.h"
 #include "fonts/font_manager.h"
 #include "platform/linux/fontconfig_system.h"
 #include "platform/linux/interface_fonts.h"
@@ -6,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <thread>
 
 namespace lw {
@@ -22,21 +23,12 @@ const fs::path kDejaVu = "/usr/share/fonts/truetype/dejavu";
 
 std::set<std::string> FcListFirstFamilies() {
     std::set<std::string> families;
-    FILE* pipe = ::popen("fc-list --format '%{family[0]}\\n'", "r");
-    if (pipe == nullptr) {
-        return families;
-    }
-    char line[1024];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
-        std::string family(line);
-        while (!family.empty() && (family.back() == '\n' || family.back() == '\r')) {
-            family.pop_back();
-        }
+    std::istringstream lines(test::RunCommand("fc-list --format '%{family[0]}\\n'").Output);
+    for (std::string family; std::getline(lines, family);) {
         if (!family.empty()) {
             families.insert(family);
         }
     }
-    ::pclose(pipe);
     return families;
 }
 

@@ -1,4 +1,5 @@
 #include "base/strings.h"
+#include "font_builder.h"
 #include "platform/linux/linux_platform.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -13,10 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteText(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
+using test::WriteText;
 
 // An installed tree of its own: <prefix>/bin for the program, and
 // <prefix>/share/letterwell for what it ships.
@@ -35,24 +33,21 @@ protected:
     static inline int Counter = 0;
 };
 
-TEST_F(ProgramDataTest, InstalledCopyIsFoundInTheSharedDataFolderOfTheSamePrefix) {
+TEST_F(ProgramDataTest, ACopyBesideTheExecutableWinsThenTheInstalledOneThenThePathBeside) {
+    // Without either copy the path beside the executable is given; a folder
+    // of that name is no file of the program's.
+    EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
+    fs::create_directories(Shared() / "notes.txt");
+    EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
+    fs::remove(Shared() / "notes.txt");
+
+    // The installed copy in the shared data folder of the same prefix, also
+    // through a folder given with a trailing separator.
     WriteText(Shared() / "notes.txt", "installed");
     EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Shared() / "notes.txt").string());
-    // The same through a folder given with a trailing separator.
     EXPECT_EQ(ProgramDataFileIn(Bin().string() + "/", "notes.txt"),
               (Shared() / "notes.txt").string());
-}
-
-TEST_F(ProgramDataTest, CopyBesideTheExecutableWinsOverTheInstalledOne) {
-    WriteText(Shared() / "notes.txt", "installed");
     WriteText(Bin() / "notes.txt", "build tree");
-    EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
-}
-
-TEST_F(ProgramDataTest, WithoutEitherCopyThePathBesideTheExecutableIsGiven) {
-    EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
-    // A folder of that name is no file of the program's.
-    fs::create_directories(Shared() / "notes.txt");
     EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
 }
 

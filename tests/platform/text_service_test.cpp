@@ -11,15 +11,13 @@
 namespace lw {
 namespace {
 
-TEST(TextService, ComparesAndUpperCasesBeyondAscii) {
+TEST(TextService, ComparesUpperCasesAndCollatesBeyondAsciiIgnoringCase) {
     const ITextService& text = Text();
     EXPECT_EQ(text.CompareIgnoreCase("ĆEVAPI", "ćevapi"), 0);
     EXPECT_LT(text.CompareIgnoreCase("arial", "Bodoni"), 0);
     EXPECT_EQ(text.Upper("đurđevak straße"), "ĐURĐEVAK STRASSE");
     EXPECT_EQ(text.Upper("Ωmega"), "ΩMEGA");
-}
-
-TEST(TextService, CollationSortsIgnoringCaseWhereByteOrderWouldNot) {
+    // Collation sorts ignoring case where byte order would not.
     std::vector<std::string> families = {"cherry", "Banana", "apple", "Zapf", "éclair"};
     std::sort(families.begin(), families.end(),
               [](const std::string& a, const std::string& b) { return Text().Collate(a, b) < 0; });

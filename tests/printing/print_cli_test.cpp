@@ -94,10 +94,8 @@ protected:
         const fs::path folder = Root / "fonts";
         const TPrintSource names = test::Families(count, 1, 1, "Lwprint");
         for (const std::string& family : names.Items) {
-            test::TNameTableBuilder table;
-            table.Windows(1, family).Windows(2, "Regular").Windows(4, family + " Regular");
             const fs::path file = folder / (family + ".ttf");
-            test::WriteFile(file, test::MinimalTrueType(table));
+            test::WriteFile(file, test::NamedTrueType(family));
             EXPECT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1) << family;
             Loaded.push_back(file);
         }
@@ -247,14 +245,11 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
     const std::string to = "print --pdf '" + pdf.string() + "' ";
 
     test::TCommandRun run = Cli(to + "'No Such Family' 'DejaVu Sans'");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Output.find("no installed family is named \"No Such Family\""), std::string::npos)
-        << run.Output;
+    EXPECT_TRUE(test::Says(run, 1, "no installed family is named \"No Such Family\""));
     keptUntouched();
 
     run = Cli(to + "--category Missing");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Output.find("no category is named \"Missing\""), std::string::npos) << run.Output;
+    EXPECT_TRUE(test::Says(run, 1, "no category is named \"Missing\""));
     keptUntouched();
 
     // Margins that leave no room for a row print nothing at all, nor do
@@ -263,31 +258,25 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
                                 std::numeric_limits<double>::quiet_NaN()}) {
         StoreSettings(margin, 3, 20, "");
         run = Cli(to + "'DejaVu Sans'");
-        EXPECT_EQ(run.Status, 1) << margin;
-        EXPECT_NE(run.Output.find(LoadStr(30108)), std::string::npos) << margin << run.Output;
+        EXPECT_TRUE(test::Says(run, 1, LoadStr(30108))) << margin;
         keptUntouched();
     }
     StoreSettings(1.5, 3, 20, "");
 
     run = Cli("print --pdf '" + (Root / "none" / "x.pdf").string() + "' 'DejaVu Sans'");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Output.find(FmtLoadStr(30109, (Root / "none" / "x.pdf").string())),
-              std::string::npos)
-        << run.Output;
+    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, (Root / "none" / "x.pdf").string())));
 
     // An empty folder has nothing to print.
     fs::create_directories(Root / "empty");
     run = Cli(to + "--folder '" + (Root / "empty").string() + "'");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Output.find("no fonts to print"), std::string::npos);
+    EXPECT_TRUE(test::Says(run, 1, "no fonts to print"));
     keptUntouched();
 
     for (const char* wrong :
          {"'DejaVu Sans'", "--pdf", "--pdf x.pdf --columns 0", "--pdf x.pdf --range some",
           "--pdf x.pdf --folder a 'DejaVu Sans'", "--pdf x.pdf --size abc"}) {
         run = Cli(std::string("print ") + wrong);
-        EXPECT_EQ(run.Status, 2) << wrong;
-        EXPECT_NE(run.Output.find("usage:"), std::string::npos) << wrong;
+        EXPECT_TRUE(test::Says(run, 2, "usage:")) << wrong;
     }
 }
 
@@ -300,16 +289,6 @@ protected:
         const std::string text(bytes.begin(), bytes.end());
         return text.rfind("%PDF-", 0) == 0 &&
                text.find("%%EOF", text.size() - 8) != std::string::npos;
-    }
-    static std::vector<std::string> Entries(const fs::path& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.path().filename() != ".filler") {
-                names.push_back(entry.path().filename().string());
-            }
-        }
-        std::sort(names.begin(), names.end());
-        return names;
     }
     test::TCommandRun PrintTo(const fs::path& pdf) {
         return Cli("print --pdf '" + pdf.string() + "' 'DejaVu Sans'");
@@ -325,12 +304,9 @@ TEST_F(PrintTargetTest, AFullDiskIsToldAndThePdfThereStaysWhole) {
     test::WriteFile(pdf, Old());
     disk.Fill();
     const test::TCommandRun run = PrintTo(pdf);
-    EXPECT_EQ(run.Status, 1) << run.Output;
-    EXPECT_NE(run.Output.find(FmtLoadStr(30109, pdf.string()) + " " + std::strerror(ENOSPC)),
-              std::string::npos)
-        << run.Output;
+    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, pdf.string()) + " " + std::strerror(ENOSPC)));
     EXPECT_EQ(test::ReadFile(pdf), Old());
-    EXPECT_EQ(Entries(Root / "small"), std::vector<std::string>{"book.pdf"});
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{"book.pdf"});
 }
 
 TEST_F(PrintTargetTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWrittenThrough) {
@@ -338,15 +314,12 @@ TEST_F(PrintTargetTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWr
     const fs::path fifo = Root / "pipe.pdf";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     test::TCommandRun run = PrintTo(fifo);
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Output.find(FmtLoadStr(30110, fifo.string())), std::string::npos) << run.Output;
+    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30110, fifo.string())));
     EXPECT_TRUE(fs::is_fifo(fifo));
     const fs::path device = Root / "null.pdf";
     if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
         run = PrintTo(device);
-        EXPECT_EQ(run.Status, 1);
-        EXPECT_NE(run.Output.find(FmtLoadStr(30110, device.string())), std::string::npos)
-            << run.Output;
+        EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30110, device.string())));
         EXPECT_TRUE(fs::is_character_file(device));
         // Through a link too.
         fs::create_symlink(device, Root / "to-null.pdf");
@@ -381,7 +354,8 @@ TEST_F(PrintTargetTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWr
     EXPECT_TRUE(IsWholePdf(Root / "real" / "made.pdf"));
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(Entries(Root / "real"), (std::vector<std::string>{"book.pdf", "made.pdf"}));
+    EXPECT_EQ(test::FolderEntries(Root / "real"),
+              (std::vector<std::string>{"book.pdf", "made.pdf"}));
 }
 
 TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
@@ -408,7 +382,7 @@ TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
         ::waitpid(child, nullptr, 0);
         const bool old = test::ReadFile(pdf) == Old();
         EXPECT_TRUE(old || IsWholePdf(pdf)) << "round " << round;
-        for (const std::string& name : Entries(Root)) {
+        for (const std::string& name : test::FolderEntries(Root)) {
             EXPECT_TRUE(name == "killed.pdf" || name == "program" ||
                         name.rfind(".letterwell-", 0) == 0)
                 << name;
@@ -416,7 +390,7 @@ TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
     }
     ASSERT_EQ(PrintTo(pdf).Status, 0);
     EXPECT_TRUE(IsWholePdf(pdf));
-    EXPECT_EQ(Entries(Root), (std::vector<std::string>{"killed.pdf", "program"}));
+    EXPECT_EQ(test::FolderEntries(Root), (std::vector<std::string>{"killed.pdf", "program"}));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "printing/print_job.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -85,10 +86,7 @@ TEST_F(PrintDialogTest, MarginBoxesTakeEitherSeparatorAndRefuseWhatIsNoNumber) {
 
     TypeInto(dialog.edLeft, QStringLiteral("abc"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Pogresan broj.");
-    EXPECT_EQ(Messages()[0].Caption, "Greska ");
-    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Error);
+    ASSERT_TRUE(test::ToldOnce("Pogresan broj.", "Greska ", TMsgIcon::Error));
     EXPECT_EQ(dialog.edLeft->text(), QStringLiteral("0"));
     EXPECT_EQ(QApplication::focusWidget(), dialog.edLeft);
     EXPECT_EQ(Options.Print.LeftMargin, 1.0) << "the stored margin keeps its value";

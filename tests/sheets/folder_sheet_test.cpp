@@ -10,6 +10,7 @@
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
 #include "sheets/view_all_not_installed.h"
+#include "told.h"
 
 #include <QAction>
 #include <QListView>
@@ -51,13 +52,6 @@ protected:
     void TearDown() override {
         Installed.reset();
         NotInstalledPageTest::TearDown();
-    }
-    void MakePair() {
-        test::TPfmBuilder pfm;
-        pfm.FaceName = "LwPair";
-        pfm.PostScriptName = "LwPair-Regular";
-        test::WriteFile(Folder / "pair.pfm", pfm.Build());
-        test::WriteFile(Folder / "pair.pfb", test::PfbFile("/FullName (LwPair) readonly def\n"));
     }
     // The installed sheet the mixed view takes its families from.
     void WithInstalledSheet() {
@@ -225,11 +219,7 @@ TEST_F(FolderSheetTest, AType1RowTakesItsOutlineAlongWhenDeletedCopiedOrMoved) {
 }
 
 TEST_F(FolderSheetTest, ACollectionIsARowAFaceAndItsFileGoesOnceWithAllItsRows) {
-    const auto face = [](const std::string& family, const std::string& style) {
-        return test::MinimalTrueType(
-            test::TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " +
-                                                                                          style));
-    };
+    const auto face = test::NamedTrueType;
     test::WriteFile(Folder / "pack.ttc",
                     test::Collection({face("LwFirst", "Regular"), face("LwSecond", "Bold")}));
     MakeFont("z.ttf", "LwZeta", "Regular");
@@ -292,8 +282,8 @@ TEST_F(FolderSheetTest, APatternNamedRowIsOneFileAndARefusedReplaceKeepsItsRow) 
         test::TestPrompts().TextAnswers.push_back(elsewhere.string());
         test::TestPrompts().Answers.push_back(TMsgResult::No);
         Press(sheet, Qt::Key_M, Qt::ControlModifier);
-        ASSERT_EQ(Messages().size(), 1u) << Messages().back().Text;
-        EXPECT_EQ(Messages()[0].Text, FmtLoadStr(16003, (elsewhere / "[ab].ttf").string()));
+        ASSERT_TRUE(test::ToldOnce(FmtLoadStr(16003, (elsewhere / "[ab].ttf").string())))
+            << Messages().back().Text;
         EXPECT_EQ(test::ReadFile(elsewhere / "[ab].ttf"), (test::TBytes{'o', 'l', 'd'}));
         EXPECT_TRUE(fs::exists(Folder / "[ab].ttf"));
         EXPECT_FALSE(fs::exists(elsewhere / "a.ttf"));
@@ -318,9 +308,8 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRows) {
         // The current row is an installed family.
         test::TestPrompts().Reset();
         Press(sheet, Qt::Key_Delete, Qt::ShiftModifier);
-        ASSERT_EQ(Messages().size(), 1u);
-        EXPECT_EQ(Messages()[0].Text,
-                  "Za uklanjanje instaliranih fontova, koristi prozor instaliranih fontova.");
+        ASSERT_TRUE(test::ToldOnce(
+            "Za uklanjanje instaliranih fontova, koristi prozor instaliranih fontova."));
         EXPECT_TRUE(fs::exists(Folder / "a.ttf"));
         // Installing takes the folder's file alone.
         test::TestPrompts().Answers.push_back(TMsgResult::Yes);

@@ -12,6 +12,7 @@
 #include "modal_window.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
+#include "told.h"
 
 #include <QAction>
 #include <QApplication>
@@ -220,10 +221,8 @@ TEST_F(SheetCommandsTest, RemovingAsksFirstAndWantsOneCategoryShown) {
     const auto removeWarns = [&](const char* view) {
         test::TestPrompts().Reset();
         Press(Qt::Key_Delete);
-        ASSERT_EQ(Messages().size(), 1u) << view;
-        EXPECT_EQ(Messages()[0].Text, "Nema odabrane kategorije.");
-        EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
-        EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Warning);
+        ASSERT_TRUE(test::ToldOnce("Nema odabrane kategorije.", "Upozorenje", TMsgIcon::Warning))
+            << view;
     };
     removeWarns("all fonts");
     Sheet->mnWithoutCategories->trigger();
@@ -237,10 +236,8 @@ TEST_F(SheetCommandsTest, RemovingAsksFirstAndWantsOneCategoryShown) {
     ClickFamily("Bodoni");
     test::TestPrompts().Reset();
     Press(Qt::Key_Delete); // answered No
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Ukloni odabrani font sa \"Pair\"?");
-    EXPECT_EQ(Messages()[0].Caption, "Potvrda");
-    EXPECT_EQ(Messages()[0].Buttons, TMsgButtons::YesNo);
+    ASSERT_TRUE(test::ToldOnce("Ukloni odabrani font sa \"Pair\"?", "Potvrda", std::nullopt,
+                               TMsgButtons::YesNo));
     EXPECT_EQ(Listed(), (QStringList{"Bodoni", "Courier"}));
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     Press(Qt::Key_Delete);
@@ -312,8 +309,7 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
     EXPECT_TRUE(Sheet->CategoryName.isEmpty()) << "nothing may be taken out of it";
     EXPECT_EQ(CheckedItems(), QStringList{monospace});
     Sheet->mnDeleteSelection->trigger();
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, LoadStr(30552));
+    ASSERT_TRUE(test::ToldOnce(LoadStr(30552)));
     Messages().clear();
     // The organize window lists it after the user's, read-only.
     const int inCombo = Organize->cmbCategories->findText(monospace);
@@ -378,10 +374,8 @@ TEST_F(SheetCommandsTest, FindingInCategoriesAndImportingCategoryFiles) {
     test::TestPrompts().TextAnswers.push_back("Courier");
     Press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Font \"Courier\" nije nadjen ni u jednoj kategoriji.");
-    EXPECT_EQ(Messages()[0].Caption, "Rezultat pretrage");
-    EXPECT_EQ(Messages()[0].Icon, TMsgIcon::Information);
+    ASSERT_TRUE(test::ToldOnce("Font \"Courier\" nije nadjen ni u jednoj kategoriji.",
+                               "Rezultat pretrage", TMsgIcon::Information));
     // Cancelled: no results window.
     Press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -432,9 +426,7 @@ TEST_F(SheetCommandsTest, UninstallingAsksBacksUpRemovesEachAndShowsAllFontsAgai
 
     test::TestPrompts().Reset();
     Press(Qt::Key_Delete, Qt::ControlModifier); // answered No
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Zelite li  da deinstalirate  LwOne, LwTwo?");
-    EXPECT_EQ(Messages()[0].Caption, "Potvrda");
+    ASSERT_TRUE(test::ToldOnce("Zelite li  da deinstalirate  LwOne, LwTwo?", "Potvrda"));
     EXPECT_TRUE(fs::exists(installed / "LwOne.ttf"));
     EXPECT_EQ(Fonts.Changes, 0);
 
@@ -484,9 +476,7 @@ TEST_F(SheetCommandsTest, ACancelledBackupOrAnUnremovableFamilyUninstallsNothing
     test::TestPrompts().Reset();
     Sheet->lstFonts->clearSelection();
     Sheet->mnDeleteFonts->trigger();
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text, "Nisi selektovao font.");
-    EXPECT_EQ(Messages()[0].Caption, "Upozorenje");
+    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje"));
 
     test::TestPrompts().Reset();
     ClickFamily("LwSolo");

@@ -14,6 +14,7 @@
 #include "sheets/view_all.h"
 #include "test_env.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,15 +41,9 @@ protected:
         test::TestPrompts().Reset();
         SetLanguage(0);
         for (const char* family : {"LwSheetA", "LwSheetB", "LwSheetC"}) {
-            test::TNameTableBuilder names;
-            names.Windows(1, family)
-                .Windows(2, "Regular")
-                .Windows(4, std::string(family) + " Regular")
-                .Windows(6, std::string(family) + "-Regular");
             const fs::path file =
                 fs::path(FontManager->FontsFolder) / (std::string(family) + ".ttf");
-            fs::create_directories(file.parent_path());
-            test::WriteFile(file, test::MinimalTrueType(names));
+            test::WriteFile(file, test::NamedTrueType(family));
             Files.push_back(file);
         }
         FontManager->Refresh();
@@ -124,8 +119,7 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
 
     Sheet->lstFonts->clearSelection();
     Sheet->mnEnableFonts->trigger();
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(13000));
+    ASSERT_TRUE(test::ToldOnce(LoadStr(13000)));
 }
 
 TEST_F(SheetDisableTest, ADisabledFamilyIsUninstalledFromItsViewWithItsRule) {
@@ -147,8 +141,7 @@ TEST_F(SheetDisableTest, ADisabledFamilyIsUninstalledFromItsViewWithItsRule) {
 
 TEST_F(SheetDisableTest, OnlyTheCategoryStaysOfTheUsersFontsAndAllComeBack) {
     Sheet->mnEnableOnlyCategory->trigger();
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, LoadStr(11009));
+    ASSERT_TRUE(test::ToldOnce(LoadStr(11009)));
     EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
 
     // A category view as the organize window shows one.

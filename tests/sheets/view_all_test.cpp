@@ -12,6 +12,7 @@
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
 #include "test_home.h"
+#include "told.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,11 +70,18 @@ protected:
     std::unique_ptr<TfViewAll> Sheet;
 };
 
-TEST_F(ViewAllTest, ListsEveryFamilyAndItemsAreANameLinePlusTwiceThePointSize) {
+TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeAndANewSizeKeepsTheSelection) {
     ASSERT_EQ(Sheet->Items().size(), 10);
     EXPECT_EQ(Sheet->Items().front(), QStringLiteral("Arial"));
     EXPECT_GT(Sheet->NameLineHeight(), 5);
+    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      Sheet->lstFonts->visualRect(Item(1)).center());
+    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      Sheet->lstFonts->visualRect(Item(3)).center());
+    ASSERT_EQ(SelectedRows(), (std::vector<int>{1, 3}));
     Sheet->findChild<QAction*>(QStringLiteral("mnSize7"))->trigger();
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 3})) << "a new size keeps the selection";
+    EXPECT_EQ(Current(), 3);
     EXPECT_EQ(Sheet->ListFontSize(), 72);
     EXPECT_EQ(Sheet->ItemHeight(), Sheet->NameLineHeight() + 144);
     EXPECT_EQ(Sheet->Status->PanelText(0), QStringLiteral("Velicina: 72"));
@@ -320,26 +328,12 @@ TEST_F(ViewAllTest, TheUserClosingTheSheetForgetsItTheProgramEndingDoesNot) {
     EXPECT_TRUE(Options.ShowListWindow);
 }
 
-TEST_F(ViewAllTest, ChangingTheSampleSizeKeepsTheSelection) {
-    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      Sheet->lstFonts->visualRect(Item(1)).center());
-    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      Sheet->lstFonts->visualRect(Item(3)).center());
-    ASSERT_EQ(SelectedRows(), (std::vector<int>{1, 3}));
-    Sheet->findChild<QAction*>(QStringLiteral("mnSize5"))->trigger();
-    EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 3}));
-    EXPECT_EQ(Current(), 3);
-}
-
 TEST_F(ViewAllTest, PrintingWantsASelectionAndTakesTheSheetsListColumnsSizeAndSample) {
     Sheet->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
     Sheet->lstFonts->selectionModel()->clearSelection();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Text, "Nisi selektovao font.");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Upozorenje");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Warning);
+    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje", TMsgIcon::Warning));
 
     Sheet->findChild<QAction*>(QStringLiteral("mnCol3"))->trigger();
     Sheet->findChild<QAction*>(QStringLiteral("mnSize5"))->trigger();

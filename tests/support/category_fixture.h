@@ -1,12 +1,11 @@
 #pragma once
 
 #include "categories/category_store.h"
+#include "font_builder.h"
 #include "main_window_fixture.h"
 #include "test_home.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,15 +35,9 @@ protected:
 
     std::filesystem::path Folder() const { return ProgramFolder / "Categories"; }
     static void WriteText(const std::filesystem::path& path, const std::string& text) {
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
+        test::WriteText(path, text);
     }
-    static std::string ReadText(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string ReadText(const std::filesystem::path& path) { return test::ReadText(path); }
     // The index as a previous run left it.
     void StoreIndex(const std::vector<std::string>& names) {
         Stored()["Number of categories"] =

@@ -20,4 +20,13 @@ TCommandRun RunCommand(const std::string& command) {
     return run;
 }
 
+::testing::AssertionResult Says(const TCommandRun& run, int status, const std::string& part) {
+    if (run.Status == status && run.Output.find(part) != std::string::npos) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "expected status " << status << " and \"" << part
+                                         << "\"; status " << run.Status << ", said:\n"
+                                         << run.Output;
+}
+
 } // namespace lw::test

@@ -1,5 +1,6 @@
 #include "font_builder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -319,6 +320,14 @@ TBytes MinimalTrueType(const TNameTableBuilder& names) {
         .Build();
 }
 
+TBytes NamedTrueType(const std::string& family, const std::string& style) {
+    return MinimalTrueType(TNameTableBuilder()
+                               .Windows(1, family)
+                               .Windows(2, style)
+                               .Windows(4, family + " " + style)
+                               .Windows(6, family + "-" + style));
+}
+
 TBytes TPfmBuilder::Build() const {
     TByteWriter out;
     out.LE16(0x0100).LE32(0).Zeros(60);                // version, size, copyright
@@ -391,6 +400,25 @@ void WriteFile(const std::filesystem::path& path, const TBytes& bytes) {
 TBytes ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return TBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    WriteFile(path, TBytes(text.begin(), text.end()));
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    const TBytes bytes = ReadFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TBytes FactsFont(const TFactsFontTraits& traits) {

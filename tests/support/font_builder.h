@@ -123,6 +123,9 @@ TBytes PostTable(double italicAngle, bool fixedPitch);
 // A complete small TrueType font (two empty glyphs, the space mapped) that
 // the system's font libraries accept, so it can be installed in a test.
 TBytes MinimalTrueType(const TNameTableBuilder& names);
+// The same named as most fonts are: family (1), style (2), "family style" (4)
+// and "family-style" (6).
+TBytes NamedTrueType(const std::string& family, const std::string& style = "Regular");
 
 // A font whose tables say what a face's facts are read from: the code
 // points mapped, the glyphs' advances, OS/2's classes and PANOSE, the
@@ -166,5 +169,10 @@ TBytes PfbFile(const std::string& header, std::optional<uint32_t> claimedLength 
 void WriteFile(const std::filesystem::path& path, const TBytes& bytes);
 // The file's bytes; empty when it cannot be read.
 TBytes ReadFile(const std::filesystem::path& path);
+// The same for text, byte for byte: no line end is changed either way.
+void WriteText(const std::filesystem::path& path, const std::string& text);
+std::string ReadText(const std::filesystem::path& path);
+// The names in a folder, sorted; none when it cannot be read.
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
 
 } // namespace lw::test

@@ -51,6 +51,18 @@ protected:
             .Windows(5, "Version 1.5");
         WriteFile(Folder / file, MinimalTrueType(names));
     }
+    // A Type 1 font of the family LwPair; without an outline name, its
+    // metrics file alone.
+    void MakePair(const std::string& metrics = "pair.pfm",
+                  const std::string& outline = "pair.pfb") {
+        TPfmBuilder pfm;
+        pfm.FaceName = "LwPair";
+        pfm.PostScriptName = "LwPair-Regular";
+        WriteFile(Folder / metrics, pfm.Build());
+        if (!outline.empty()) {
+            WriteFile(Folder / outline, PfbFile("/FullName (LwPair) readonly def\n"));
+        }
+    }
     // The page shown by a click on its tab, the folder by a click in the tree.
     void OpenFolder() {
         QTabBar* tabs = Window->pcMain->tabBar();

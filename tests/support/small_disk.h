@@ -1,5 +1,7 @@
 #pragma once
 
+#include "font_builder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,13 +58,8 @@ public:
 
     // What is in the folder, the filler left out.
     std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(At)) {
-            if (entry.path().filename() != ".filler") {
-                names.push_back(entry.path().filename().string());
-            }
-        }
-        std::sort(names.begin(), names.end());
+        std::vector<std::string> names = FolderEntries(At);
+        std::erase(names, ".filler");
         return names;
     }
 
