@@ -5,10 +5,16 @@
 #include <QColor>
 #include <QtMath>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <array>
 
 namespace lw {
+
+namespace {
+constexpr int kWorkerNice = 5;
+} // namespace
 
 std::optional<TCodeRanges> TFaceCodes::Of(const std::string& file, int index) {
     const std::string key = std::to_string(index) + "|" + file;
@@ -139,6 +145,9 @@ void TSampleWorker::Drop(bool forgetFaces) {
 }
 
 void TSampleWorker::Run() {
+    // Lines drawn ahead can wait; a frame of the sheet cannot. On Linux the
+    // nice value is the calling thread's own: the GUI thread keeps its share.
+    ::setpriority(PRIO_PROCESS, 0, kWorkerNice);
     std::unique_lock<std::mutex> lock(Lock);
     for (;;) {
         Wake.wait(lock, [this] { return Stopping || ReleaseFaces || !Queue.empty(); });
