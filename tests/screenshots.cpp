@@ -30,6 +30,7 @@
 #include <QPixmap>
 #include <QPrinter>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -41,9 +42,11 @@ namespace {
 
 bool Save(QWidget& window, const QString& folder, const QString& name) {
     window.show();
-    // Lists draw new faces over several frames; let them finish.
+    // Lists draw new faces over several frames, the sheet's on a worker
+    // thread; let them finish.
     for (int frame = 0; frame < 20; ++frame) {
         QApplication::processEvents();
+        QThread::msleep(10);
     }
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
     if (!window.grab().save(path)) {

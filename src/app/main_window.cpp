@@ -499,6 +499,7 @@ void TfMain_letterwell::mnLanguageClick(QAction* item) {
 void TfMain_letterwell::mnUpdateListClick() {
     Installed->UpdateList();
     if (ViewAll != nullptr) {
+        ViewAll->FacesChanged();
         ViewAll->AutomaticCategoriesStale();
         ViewAll->mnAllClick();
     }
@@ -519,6 +520,7 @@ void TfMain_letterwell::FontsRead(std::unique_ptr<TFontReading> reading) {
     FontManager->AdoptReading(std::move(reading));
     Installed->ShowCatalogue();
     if (ViewAll != nullptr) {
+        ViewAll->FacesChanged();
         ViewAll->ShowCatalogue();
     }
     FontWatcher->WatchFontFolders();

@@ -146,7 +146,7 @@ TCategoryStore::TCategoryStore(TCategoryPlaces places) : Places(std::move(places
 }
 
 void TCategoryStore::Start() {
-    AvailableList = SortedUnique(FontManager->Families);
+    AvailableList = SortedFamilies();
     PrepareCategoriesFolder();
     LoadCategoryList();
     NotifySheet("");
@@ -271,7 +271,7 @@ void TCategoryStore::SetCategoryNames(const std::vector<std::string>& names) {
             MemberList.clear();
             MovedIn.clear();
             MovedOut.clear();
-            AvailableList = SortedUnique(FontManager->Families);
+            AvailableList = SortedFamilies();
         }
     }
 }
@@ -483,7 +483,15 @@ void TCategoryStore::WorkingListsFrom(std::vector<std::string> onDisk) {
     std::vector<std::string> members = NamesOutside(onDisk, TNameSet(MovedOut));
     members.insert(members.end(), MovedIn.begin(), MovedIn.end());
     MemberList = SortedUnique(std::move(members));
-    AvailableList = NamesOutside(SortedUnique(FontManager->Families), TNameSet(MemberList));
+    AvailableList = NamesOutside(SortedFamilies(), TNameSet(MemberList));
+}
+
+const std::vector<std::string>& TCategoryStore::SortedFamilies() {
+    if (FamiliesSortedFrom != FontManager->Families) {
+        FamiliesSortedFrom = FontManager->Families;
+        FamiliesSorted = SortedUnique(FamiliesSortedFrom);
+    }
+    return FamiliesSorted;
 }
 
 void TCategoryStore::SelectCategory(int position) {
@@ -496,7 +504,7 @@ void TCategoryStore::SelectCategory(int position) {
     }
     CurrentPosition = position;
     MemberList.clear();
-    AvailableList = SortedUnique(FontManager->Families);
+    AvailableList = SortedFamilies();
     MembersUnreadable = false;
     if (position > 0) {
         const std::string& name = CategoryList[static_cast<size_t>(position)];
@@ -534,7 +542,7 @@ void TCategoryStore::CommitCategory() {
         // Another process may have taken it out of the index meanwhile.
         ChangeIndex([&](std::vector<std::string>& names) { AddName(names, name); });
     }
-    AvailableList = NamesOutside(SortedUnique(FontManager->Families), TNameSet(MemberList));
+    AvailableList = NamesOutside(SortedFamilies(), TNameSet(MemberList));
     NotifyLists();
     NotifySheet(name);
 }

@@ -146,6 +146,10 @@ private:
     std::vector<std::string> Operand(const TCategoryOperand& operand);
     std::vector<std::string> MoveItems(std::vector<std::string>& from, std::vector<std::string>& to,
                                        const std::vector<int>& positions);
+    // The installed families sorted and unique, made again only when the
+    // catalogue's list changed: every category shown starts from it, and
+    // collating thousands of names each time is what a view waited for.
+    const std::vector<std::string>& SortedFamilies();
 
     TCategoryPlaces Places;
     std::string CategoriesFolder;
@@ -162,6 +166,8 @@ private:
     std::vector<std::string> MovedOut;
     std::unique_ptr<IHeldLock> HeldLock;
     int LockDepth = 0;
+    std::vector<std::string> FamiliesSorted;
+    std::vector<std::string> FamiliesSortedFrom; // the catalogue's list they came from
 };
 
 } // namespace lw

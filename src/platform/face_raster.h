@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ public:
                                                 int maxWidth) = 0;
     // Lets every loaded face go.
     virtual void ReleaseFaces() = 0;
+    // A rasterizer of the same kind with faces of its own, for another
+    // thread: one rasterizer's faces are never drawn from two threads.
+    virtual std::unique_ptr<IFaceRasterizer> ForAnotherThread() const = 0;
     virtual size_t LoadedFaces() const = 0;
 };
 

@@ -61,4 +61,9 @@ public:
     virtual std::optional<std::vector<uint8_t>> ReadBundle(const std::string& fileName) const = 0;
 };
 
+// Called on a thread that works ahead of the user (drawing what may be
+// scrolled to next): lets the threads the user waits on come first when the
+// processors are busy. Best effort; nothing is told when the system refuses.
+void LowerThisThreadsPriority();
+
 } // namespace lw

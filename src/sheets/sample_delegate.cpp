@@ -4,7 +4,6 @@
 #include "categories/auto_categories.h"
 #include "categories/sample_mark.h"
 #include "controls/drawable_family.h"
-#include "fonts/face_facts.h"
 #include "fonts/font_facts.h"
 #include "fonts/font_manager.h"
 #include "platform/services.h"
@@ -12,9 +11,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStringBuilder>
 #include <QtMath>
-
-#include <array>
 
 namespace lw {
 
@@ -22,18 +20,23 @@ namespace {
 // Enough for several screens of large tiles, far below what all of a large
 // installation would need.
 constexpr qint64 kTileCacheBytes = 48ll * 1024 * 1024;
-// A frame draws new faces for about this long, and the rest of a page in the
-// frames after it: a frame as a whole stays within a screen refresh at 60
-// per second (16 ms) while one face more is opened and drawn.
-constexpr qint64 kFrameBudgetMs = 8;
+// A frame puts drawn lines into tiles for about this long, and the rest of a
+// page in the frames after it: a frame as a whole stays within a screen
+// refresh at 60 per second (16 ms).
+constexpr qint64 kFrameBudgetMs = 6;
+// Lines drawn ahead wait here until their rows come into view.
+constexpr qint64 kReadyBytes = 16ll * 1024 * 1024;
 // The resolution Qt draws text at on an image.
 constexpr double kImageDpi = 96.0;
 const QString kMeasureText =
     QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
 } // namespace
 
-TFontSampleDelegate::TFontSampleDelegate(QObject* parent) : QStyledItemDelegate(parent) {
+TFontSampleDelegate::TFontSampleDelegate(QObject* parent)
+    : QStyledItemDelegate(parent), FaceCodes(std::make_shared<TFaceCodes>()) {
     Tiles.setMaxCost(kTileCacheBytes);
+    Ready.setMaxCost(kReadyBytes);
+    Names.setMaxCost(kReadyBytes);
     NameHeight = QFontMetrics(NameFont()).size(Qt::TextSingleLine, kMeasureText).height();
 }
 
@@ -51,11 +54,29 @@ QFont TFontSampleDelegate::SampleFont(const QString& family, int pointSize) {
     return font;
 }
 
+TFontSampleDelegate::~TFontSampleDelegate() {
+    // The worker's thread tells this object of its lines: it ends first.
+    Worker.reset();
+}
+
 void TFontSampleDelegate::Invalidate() {
     Tiles.clear();
+    Ready.clear();
+    Names.clear();
+    if (Worker) {
+        Worker->Drop(false);
+    }
+    AskedFirst = AskedLast = -1;
+}
+
+void TFontSampleDelegate::ForgetFaces() {
+    Invalidate();
     SampleFaces.clear();
-    FaceCodes.clear();
+    FaceCodes->Clear();
     UndrawableFiles.clear();
+    if (Worker) {
+        Worker->Drop(true);
+    }
 }
 
 QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& text, int maxWidth,
@@ -64,7 +85,9 @@ QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& tex
     if (!face || face->File.empty()) {
         return QImage();
     }
-    QImage line = LineImage(*face, text, maxWidth, ratio, color);
+    QImage line = InkedLine(FaceRasterizer(), face->File, face->Index, text,
+                            qRound(PointSize * kImageDpi / 72.0 * ratio), qCeil(maxWidth * ratio),
+                            ratio, color);
     if (line.isNull()) {
         SampleFaces[family] = std::nullopt; // not again: Qt draws this one
     }
@@ -77,42 +100,13 @@ QImage TFontSampleDelegate::FileSampleLine(const std::string& file, int index, c
     if (UndrawableFiles.contains(key)) {
         return QImage();
     }
-    TFaceInfo face;
-    face.File = file;
-    face.Index = index;
-    QImage line = LineImage(face, text, maxWidth, ratio, color);
+    QImage line =
+        InkedLine(FaceRasterizer(), file, index, text, qRound(PointSize * kImageDpi / 72.0 * ratio),
+                  qCeil(maxWidth * ratio), ratio, color);
     if (line.isNull()) {
         UndrawableFiles.insert(key, true);
     }
     return line;
-}
-
-QImage TFontSampleDelegate::LineImage(const TFaceInfo& face, const QString& text, int maxWidth,
-                                      qreal ratio, const QColor& color) const {
-    // Points as Qt takes them on an image: 96 pixels to the inch.
-    const int pixelSize = qRound(PointSize * kImageDpi / 72.0 * ratio);
-    const std::optional<TCoverage> line = FaceRasterizer().DrawLine(
-        face.File, face.Index, pixelSize, text.toStdU32String(), qCeil(maxWidth * ratio));
-    if (!line) {
-        return QImage();
-    }
-    // The ink at each of the 256 coverages, premultiplied as the image holds it.
-    std::array<QRgb, 256> shades{};
-    const QRgb ink = color.rgb();
-    for (int a = 0; a < 256; ++a) {
-        shades[static_cast<size_t>(a)] =
-            qRgba(qRed(ink) * a / 255, qGreen(ink) * a / 255, qBlue(ink) * a / 255, a);
-    }
-    QImage image(line->Width, line->Height, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < line->Height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const uint8_t* alpha = line->Alpha.data() + static_cast<size_t>(y) * line->Width;
-        for (int x = 0; x < line->Width; ++x) {
-            row[x] = shades[alpha[x]];
-        }
-    }
-    image.setDevicePixelRatio(ratio);
-    return image;
 }
 
 std::optional<TFaceInfo> TFontSampleDelegate::SampleFaceOf(const QString& family) const {
@@ -138,17 +132,65 @@ TDrawableSample TFontSampleDelegate::DrawableSample(const TSampleItem& item,
     if (file.empty()) {
         return ChooseSample(asked.toStdU32String(), std::nullopt);
     }
-    const QString key = QString::fromStdString(file) + QLatin1Char('#') + QString::number(index);
-    auto codes = FaceCodes.find(key);
-    if (codes == FaceCodes.end()) {
-        codes = FaceCodes.insert(key, FaceCodePoints(file, static_cast<uint32_t>(index & 0xFFFF)));
-    }
-    return ChooseSample(asked.toStdU32String(), *codes);
+    return ChooseSample(asked.toStdU32String(), FaceCodes->Of(file, index));
 }
 
 void TFontSampleDelegate::BeginFrame() {
     Frame.start();
+    if (!Worker) {
+        Worker =
+            std::make_unique<TSampleWorker>(FaceRasterizer().ForAnotherThread(), FaceCodes, [this] {
+                QMetaObject::invokeMethod(this, &TFontSampleDelegate::SamplesReady,
+                                          Qt::QueuedConnection);
+            });
+    }
+    AskAhead();
     LeftWork = false;
+    LeftReadyWork = false;
+    FrameModel = nullptr;
+    FrameFirst = FrameLast = -1;
+}
+
+void TFontSampleDelegate::AskAhead() {
+    for (auto& [key, prepared] : Worker->TakeDone()) {
+        const qint64 bytes = prepared.Line.sizeInBytes() + 1;
+        Ready.insert(key, new TPreparedSample(std::move(prepared)), bytes);
+    }
+    if (FrameModel == nullptr || FrameFirst < 0 ||
+        (FrameFirst == AskedFirst && FrameLast == AskedLast)) {
+        return; // the worker has these rows already
+    }
+    if (AskedFirst >= 0 && FrameFirst != AskedFirst) {
+        Backward = FrameFirst < AskedFirst;
+    }
+    AskedFirst = FrameFirst;
+    AskedLast = FrameLast;
+    // The rows on screen, a screen's worth the way the list moves, one the
+    // other way.
+    const int shown = FrameLast - FrameFirst + 1;
+    const int rows = FrameModel->rowCount();
+    const std::pair<int, int> ahead{FrameLast + 1, std::min(rows - 1, FrameLast + shown)};
+    const std::pair<int, int> behind{std::max(0, FrameFirst - shown), FrameFirst - 1};
+    const std::pair<int, int> spans[] = {{FrameFirst, std::min(rows - 1, FrameLast)},
+                                         Backward ? behind : ahead,
+                                         Backward ? ahead : behind};
+    std::vector<TSampleJob> jobs;
+    for (int priority = 0; priority < 3; ++priority) {
+        const auto [first, last] = spans[priority];
+        for (int row = first; row <= last; ++row) {
+            const TSampleItem item = ItemAt(FrameModel->index(row, 0));
+            const QString key = TileKey(item, false, FrameItemSize, FrameRatio);
+            if (Tiles.contains(key) || Ready.contains(key)) {
+                continue;
+            }
+            TSampleJob job = JobFor(item, key, FrameItemSize, false, FrameRatio);
+            if (!job.File.empty()) {
+                job.Priority = priority;
+                jobs.push_back(std::move(job));
+            }
+        }
+    }
+    Worker->Want(std::move(jobs));
 }
 
 QSize TFontSampleDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
@@ -157,16 +199,14 @@ QSize TFontSampleDelegate::sizeHint(const QStyleOptionViewItem&, const QModelInd
 
 QString TFontSampleDelegate::TileKey(const TSampleItem& item, bool selected, QSize size,
                                      qreal ratio) {
-    return QStringLiteral("%1|%2|%3|%4|%5|%6x%7|%8|%9")
-        .arg(item.Name, item.Family,
-             QString::fromStdString(item.FaceFile) + QLatin1Char('#') +
-                 QString::number(item.FaceIndex))
-        .arg(item.NameItalic)
-        .arg(selected)
-        .arg(size.width())
-        .arg(size.height())
-        .arg(ratio)
-        .arg(item.Greyed);
+    // Made for every item of every frame: built in one go.
+    const auto flag = [](bool on) { return on ? QLatin1Char('1') : QLatin1Char('0'); };
+    return item.Name % QLatin1Char('|') % item.Family % QLatin1Char('|') %
+           QString::fromStdString(item.FaceFile) % QLatin1Char('#') %
+           QString::number(item.FaceIndex) % QLatin1Char('|') % flag(item.NameItalic) %
+           flag(selected) % flag(item.Greyed) % QLatin1Char('|') % QString::number(size.width()) %
+           QLatin1Char('x') % QString::number(size.height()) % QLatin1Char('|') %
+           QString::number(ratio);
 }
 
 TSampleItem TFontSampleDelegate::ItemAt(const QModelIndex& index) const {
@@ -186,30 +226,80 @@ void TFontSampleDelegate::Keep(const QString& key, QImage tile) const {
     }
 }
 
-QImage TFontSampleDelegate::RenderTile(const TSampleItem& item, const QModelIndex& index,
-                                       QSize size, bool selected, qreal ratio) const {
+QColor TFontSampleDelegate::InkFor(const TSampleItem& item, bool selected) const {
+    const QColor ink = selected ? SelectedColor : NormalColor;
+    if (!item.Greyed) {
+        return ink;
+    }
+    // Halfway to the background, as a disabled item of a list is drawn.
+    return QColor((ink.red() + BackgroundColor.red()) / 2,
+                  (ink.green() + BackgroundColor.green()) / 2,
+                  (ink.blue() + BackgroundColor.blue()) / 2);
+}
+
+TSampleJob TFontSampleDelegate::JobFor(const TSampleItem& item, const QString& key, QSize size,
+                                       bool selected, qreal ratio) const {
+    TSampleJob job;
+    job.Key = key;
+    job.Asked = SampleText.isEmpty() ? item.Family : SampleText;
+    if (!item.FaceFile.empty()) {
+        job.File = item.FaceFile;
+        job.Index = item.FaceIndex;
+        job.DrawLine =
+            !UndrawableFiles.contains(QString::fromStdString(item.FaceFile) + QLatin1Char('#') +
+                                      QString::number(item.FaceIndex));
+    } else if (const std::optional<TFaceInfo> face = SampleFaceOf(item.Family)) {
+        job.File = face->File;
+        job.Index = face->Index;
+    }
+    job.PixelSize = qRound(PointSize * kImageDpi / 72.0 * ratio);
+    job.MaxWidth = qCeil((size.width() - 5) * ratio);
+    job.Ratio = ratio;
+    job.Ink = InkFor(item, selected).rgb();
+    return job;
+}
+
+QImage TFontSampleDelegate::NameTile(const TSampleItem& item, QSize size, bool selected,
+                                     qreal ratio) const {
     QImage tile(size * ratio, QImage::Format_ARGB32_Premultiplied);
     tile.setDevicePixelRatio(ratio);
     tile.fill(BackgroundColor);
     QPainter painter(&tile);
-    QColor ink = selected ? SelectedColor : NormalColor;
-    if (item.Greyed) {
-        // Halfway to the background, as a disabled item of a list is drawn.
-        ink = QColor((ink.red() + BackgroundColor.red()) / 2,
-                     (ink.green() + BackgroundColor.green()) / 2,
-                     (ink.blue() + BackgroundColor.blue()) / 2);
-    }
-    painter.setPen(ink);
     const QRect nameBand(0, 0, size.width(), NameHeight);
+    painter.setClipRect(nameBand);
+    painter.setPen(InkFor(item, selected));
     QFont nameFont = NameFont();
     nameFont.setItalic(item.NameItalic);
     painter.setFont(nameFont);
-    painter.setClipRect(nameBand);
     painter.drawText(nameBand.adjusted(5, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item.Name);
+    return tile;
+}
+
+QImage TFontSampleDelegate::ComposeTile(const TSampleItem& item, const QModelIndex& index,
+                                        bool selected, const QImage& nameTile,
+                                        const TPreparedSample& prepared) const {
+    if (prepared.LineTried && prepared.Line.isNull()) {
+        // Not again: Qt draws this one.
+        if (item.FaceFile.empty()) {
+            SampleFaces[item.Family] = std::nullopt;
+        } else {
+            UndrawableFiles.insert(QString::fromStdString(item.FaceFile) + QLatin1Char('#') +
+                                       QString::number(item.FaceIndex),
+                                   true);
+        }
+    }
+    QImage tile = nameTile;
+    QPainter painter(&tile);
+    const QSize size = tile.deviceIndependentSize().toSize();
+    const QRect nameBand(0, 0, size.width(), NameHeight);
+    painter.setClipRect(nameBand);
+    painter.setPen(InkFor(item, selected));
+    QFont nameFont = NameFont();
+    nameFont.setItalic(item.NameItalic);
+    painter.setFont(nameFont);
     const QRect sampleBand(0, NameHeight, size.width(), size.height() - NameHeight);
-    const QString asked = SampleText.isEmpty() ? item.Family : SampleText;
-    const TDrawableSample sample = DrawableSample(item, asked);
+    const TDrawableSample& sample = prepared.Sample;
     const QString mark = SampleMark(sample);
     if (!mark.isEmpty() && sample.Kind != TDrawableSample::Nothing) {
         // Told in the name band, in small letters: this is not the text asked for.
@@ -222,13 +312,8 @@ QImage TFontSampleDelegate::RenderTile(const TSampleItem& item, const QModelInde
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, mark);
         return tile;
     }
-    const QString text = QString::fromStdU32String(sample.Text);
-    const int width = sampleBand.width() - 5;
-    const QImage line = item.FaceFile.empty() ? SampleLine(item.Family, text, width, ratio, ink)
-                                              : FileSampleLine(item.FaceFile, item.FaceIndex, text,
-                                                               width, ratio, ink);
-    if (!line.isNull()) {
-        painter.drawImage(sampleBand.topLeft() + QPoint(5, 0), line);
+    if (!prepared.Line.isNull()) {
+        painter.drawImage(sampleBand.topLeft() + QPoint(5, 0), prepared.Line);
     } else {
         if (BeforeQtDraws) {
             BeforeQtDraws(index);
@@ -240,7 +325,8 @@ QImage TFontSampleDelegate::RenderTile(const TSampleItem& item, const QModelInde
         face.setStrikeOut(item.StrikeOut);
         painter.setFont(face);
         painter.drawText(sampleBand.adjusted(5, 0, 0, 0),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         QString::fromStdU32String(sample.Text));
     }
     return tile;
 }
@@ -250,23 +336,63 @@ void TFontSampleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const TSampleItem item = ItemAt(index);
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const qreal ratio = painter->device()->devicePixelRatioF();
-    const QString key = TileKey(item, selected, option.rect.size(), ratio);
+    const QSize size = option.rect.size();
+    const QString key = TileKey(item, selected, size, ratio);
+    if (Frame.isValid()) {
+        if (FrameModel != index.model()) {
+            FrameModel = index.model();
+        }
+        FrameFirst = FrameFirst < 0 ? index.row() : std::min(FrameFirst, index.row());
+        FrameLast = std::max(FrameLast, index.row());
+        FrameItemSize = size;
+        FrameRatio = ratio;
+    }
     if (const QImage* tile = Tiles.object(key)) {
         painter->drawImage(option.rect.topLeft(), *tile);
-    } else if (Frame.isValid() && Frame.elapsed() > kFrameBudgetMs) {
-        // The sample comes in a following frame; the name is there now.
-        painter->fillRect(option.rect, BackgroundColor);
-        painter->setPen(selected ? SelectedColor : NormalColor);
-        QFont nameFont = NameFont();
-        nameFont.setItalic(item.NameItalic);
-        painter->setFont(nameFont);
-        painter->drawText(option.rect.adjusted(5, 0, 0, 0),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item.Name);
-        LeftWork = true;
-    } else {
-        QImage drawn = RenderTile(item, index, option.rect.size(), selected, ratio);
+    } else if (!Frame.isValid()) {
+        // Outside a list's frames: drawn at once, here.
+        const TPreparedSample prepared =
+            PrepareSample(FaceRasterizer(), *FaceCodes, JobFor(item, key, size, selected, ratio));
+        QImage drawn =
+            ComposeTile(item, index, selected, NameTile(item, size, selected, ratio), prepared);
         painter->drawImage(option.rect.topLeft(), drawn);
         Keep(key, std::move(drawn));
+    } else {
+        std::optional<TPreparedSample> prepared;
+        TSampleJob job;
+        if (const TPreparedSample* ready = Ready.object(key)) {
+            prepared = *ready;
+        } else {
+            job = JobFor(item, key, size, selected, ratio);
+            if (job.File.empty()) {
+                // No file to draw from: Qt draws it, here.
+                prepared = PrepareSample(FaceRasterizer(), *FaceCodes, job);
+            }
+        }
+        const QImage* name = Names.object(key);
+        if (name == nullptr) {
+            QImage drawn = NameTile(item, size, selected, ratio);
+            const qint64 bytes = drawn.sizeInBytes();
+            Names.insert(key, new QImage(std::move(drawn)), bytes);
+            name = Names.object(key);
+        }
+        const QImage nameTile = name != nullptr ? *name : NameTile(item, size, selected, ratio);
+        if (prepared && Frame.elapsed() <= kFrameBudgetMs) {
+            QImage drawn = ComposeTile(item, index, selected, nameTile, *prepared);
+            painter->drawImage(option.rect.topLeft(), drawn);
+            Keep(key, std::move(drawn));
+            Ready.remove(key);
+            Names.remove(key);
+        } else {
+            // The sample comes in a following frame; the name is there now.
+            painter->drawImage(option.rect.topLeft(), nameTile);
+            LeftWork = true;
+            if (prepared) {
+                LeftReadyWork = true;
+            } else {
+                Worker->Add(std::move(job));
+            }
+        }
     }
     if (option.state.testFlag(QStyle::State_HasFocus)) {
         QStyleOptionFocusRect focus;

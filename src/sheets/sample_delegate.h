@@ -4,14 +4,17 @@
 
 #include "fonts/drawable_sample.h"
 #include "platform/font_system.h"
+#include "sheets/sample_worker.h"
 
 #include <QCache>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -38,11 +41,14 @@ struct TSampleItem {
 // Draws one sheet item: the family's name in the small interface font over a
 // sample line in the family itself. Drawing a face costs milliseconds (the
 // face is loaded and the text shaped), so finished tiles are kept in a cache
-// bounded by memory and drawn again from it.
+// bounded by memory and drawn again from it. Within a list's frames (see
+// BeginFrame) the lines are drawn on a worker thread, those of the items on
+// screen first and then of the rows next to them.
 class TFontSampleDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     explicit TFontSampleDelegate(QObject* parent = nullptr);
+    ~TFontSampleDelegate() override;
 
     // Height of the name line: text height in the interface font at 8 points.
     int NameLineHeight() const { return NameHeight; }
@@ -60,16 +66,21 @@ public:
     // installed can be given to Qt only when Qt needs it.
     std::function<void(const QModelIndex&)> BeforeQtDraws;
 
-    // Forgets every drawn tile (after a change of size, colours or sample).
+    // Forgets every drawn tile (after a change of size, colours or sample);
+    // what was learnt of each face stays.
     void Invalidate();
+    // Forgets the faces too: the installed fonts changed.
+    void ForgetFaces();
 
-    // A paint of the list starts: new faces are drawn until the frame's time
-    // is used up; the rest show their name now and their sample in the
-    // frames that follow, so the list answers at once even on a page of
-    // faces never drawn before.
+    // A paint of the list starts: items whose line is drawn are put together
+    // until the frame's time is used up; the rest show their name now and
+    // their sample in the frames that follow, so the list answers at once
+    // even on a page of faces never drawn before.
     void BeginFrame();
     // Some items of the last frame still wait for their sample.
     bool FrameLeftWork() const { return LeftWork; }
+    // Some of them have it drawn already: another frame shows them.
+    bool FrameLeftReadyWork() const { return LeftReadyWork; }
     int CachedTiles() const { return Tiles.count(); }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -91,26 +102,56 @@ public:
     QImage FileSampleLine(const std::string& file, int index, const QString& text, int maxWidth,
                           qreal ratio, const QColor& color) const;
 
+signals:
+    // Lines drawn on the worker wait to be shown.
+    void SamplesReady();
+
 private:
     TSampleItem ItemAt(const QModelIndex& index) const;
-    QImage RenderTile(const TSampleItem& item, const QModelIndex& index, QSize size, bool selected,
+    // The item's sample as a job for PrepareSample.
+    TSampleJob JobFor(const TSampleItem& item, const QString& key, QSize size, bool selected,
                       qreal ratio) const;
+    QColor InkFor(const TSampleItem& item, bool selected) const;
+    // The tile from its prepared sample, drawn over its name tile; a line
+    // that could not be drawn from its file is not tried again.
+    QImage ComposeTile(const TSampleItem& item, const QModelIndex& index, bool selected,
+                       const QImage& nameTile, const TPreparedSample& prepared) const;
+    // The item's background and name: what it shows while its sample waits.
+    QImage NameTile(const TSampleItem& item, QSize size, bool selected, qreal ratio) const;
     std::optional<TFaceInfo> SampleFaceOf(const QString& family) const;
-    QImage LineImage(const TFaceInfo& face, const QString& text, int maxWidth, qreal ratio,
-                     const QColor& color) const;
     static QString TileKey(const TSampleItem& item, bool selected, QSize size, qreal ratio);
     void Keep(const QString& key, QImage tile) const;
+    // Takes the worker's lines and gives it the rows on screen in the last
+    // frame and those next to them, in the way the list last moved.
+    void AskAhead();
 
     int NameHeight = 0;
     mutable QCache<QString, QImage> Tiles;
     // Each family's sample face, as the catalogue gives it; none: Qt draws.
     mutable QHash<QString, std::optional<TFaceInfo>> SampleFaces;
-    // The code points each drawn face maps, read from its file once.
-    mutable QHash<QString, std::optional<TCodeRanges>> FaceCodes;
+    std::shared_ptr<TFaceCodes> FaceCodes;
     // Files whose face could not be drawn from the file: Qt draws them.
     mutable QHash<QString, bool> UndrawableFiles;
+    // Made at the first frame: a paint outside a list's frames draws at once.
+    std::unique_ptr<TSampleWorker> Worker;
+    // Lines the worker drew, by the tile they are for.
+    mutable QCache<QString, TPreparedSample> Ready;
+    // The name tiles of items whose sample waits: a frame of a page of new
+    // faces draws each name once, not once a frame until its sample comes.
+    mutable QCache<QString, QImage> Names;
     QElapsedTimer Frame;
     mutable bool LeftWork = false;
+    mutable bool LeftReadyWork = false;
+    // The rows the last frame painted, and where and how they were.
+    mutable QPointer<const QAbstractItemModel> FrameModel;
+    mutable int FrameFirst = -1;
+    mutable int FrameLast = -1;
+    mutable QSize FrameItemSize;
+    mutable qreal FrameRatio = 1;
+    // The rows the worker was last given, and the way the list moved.
+    int AskedFirst = -1;
+    int AskedLast = -1;
+    bool Backward = false;
 };
 
 } // namespace lw

@@ -80,6 +80,8 @@ TfViewAll::TfViewAll(ISheetHost* mainWindow) : MainWindow(mainWindow) {
     Delegate = new TFontSampleDelegate(lstFonts);
     lstFonts->setItemDelegate(Delegate);
     Delegate->Describe = [this](const QModelIndex& index) { return DescribeFamily(index); };
+    connect(Delegate, &TFontSampleDelegate::SamplesReady, lstFonts->viewport(),
+            qOverload<>(&QWidget::update));
     setCentralWidget(lstFonts);
     Status = new TSheetStatusBar(this);
     Status->setObjectName(QStringLiteral("StatusBar"));
@@ -354,6 +356,11 @@ void TfViewAll::ShowCounts() {
                       Model->rowCount());
 }
 
+void TfViewAll::FacesChanged() {
+    Delegate->ForgetFaces();
+    lstFonts->viewport()->update();
+}
+
 void TfViewAll::mnAllClick() {
     GreyedItems.clear(); // every family of the catalogue is served
     Model->setStringList(CatalogueFamilies());
@@ -603,9 +610,10 @@ bool TfViewAll::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == lstFonts->viewport() && event->type() == QEvent::Paint) {
         Delegate->BeginFrame();
-        // Runs after this paint: samples left for later are drawn next.
+        // Runs after this paint: samples drawn but left for later are shown
+        // next; those still being drawn come with SamplesReady.
         QTimer::singleShot(0, this, [this] {
-            if (Delegate->FrameLeftWork()) {
+            if (Delegate->FrameLeftReadyWork()) {
                 lstFonts->viewport()->update();
             }
         });

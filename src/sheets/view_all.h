@@ -39,6 +39,9 @@ public:
     // The installed fonts changed: automatic categories already gathered
     // are gathered again (only the changed files are read).
     void AutomaticCategoriesStale();
+    // The installed fonts changed: what the samples learnt of each face
+    // (its file, the letters it maps) is learnt again.
+    void FacesChanged();
     // The organize window, whose store keeps the categories the sheet shows;
     // none lets the last one go.
     void SetOrganizeWindow(TfOrganize* organize);

@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
 #include <QTimer>
@@ -430,6 +431,33 @@ TEST(SampleDelegate, DrawsAFamilyFromItsFileInTheInkColourAndLeavesTheRestToQt) 
         delegate
             .SampleLine(QStringLiteral("No Such Family"), QStringLiteral("x"), 400, 1.0, Qt::black)
             .isNull());
+}
+
+// Within a list's frames the line comes from the worker: the first frame shows
+// the name alone, a later one the line in the family's own face and its ink.
+TEST(SampleDelegate, AFramesLineComesFromTheWorkerInTheFaceAndInk) {
+    TFontSampleDelegate delegate;
+    delegate.PointSize = 16;
+    delegate.NormalColor = Qt::darkBlue;
+    delegate.BackgroundColor = Qt::white;
+    delegate.SampleText = QStringLiteral("Hamburgefonstiv");
+    const int band = delegate.NameLineHeight();
+    QSignalSpy ready(&delegate, &TFontSampleDelegate::SamplesReady);
+    delegate.BeginFrame();
+    EXPECT_EQ(InkBelow(RenderItem(delegate, QStringLiteral("DejaVu Sans")), band), 0);
+    EXPECT_TRUE(delegate.FrameLeftWork());
+    ASSERT_TRUE(ready.wait(5000));
+    delegate.BeginFrame();
+    const QImage tile = RenderItem(delegate, QStringLiteral("DejaVu Sans"));
+    EXPECT_FALSE(delegate.FrameLeftWork());
+    QImage expected(tile.size(), QImage::Format_ARGB32);
+    expected.fill(Qt::white);
+    QPainter(&expected).drawImage(QPoint(5, band),
+                                  delegate.SampleLine(QStringLiteral("DejaVu Sans"),
+                                                      delegate.SampleText, 295, 1.0, Qt::darkBlue));
+    EXPECT_GT(InkBelow(tile, band), 50);
+    EXPECT_EQ(tile.copy(0, band, 300, tile.height() - band),
+              expected.copy(0, band, 300, tile.height() - band));
 }
 
 } // namespace

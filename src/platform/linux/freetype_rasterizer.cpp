@@ -87,6 +87,10 @@ void TFreeTypeRasterizer::ReleaseFaces() {
     Order.clear();
 }
 
+std::unique_ptr<IFaceRasterizer> TFreeTypeRasterizer::ForAnotherThread() const {
+    return std::make_unique<TFreeTypeRasterizer>(MaxFaces);
+}
+
 TFreeTypeRasterizer::TFace* TFreeTypeRasterizer::FaceFor(const std::string& file, int index) {
     const std::string key = std::to_string(index) + "|" + file;
     if (const auto found = Faces.find(key); found != Faces.end()) {

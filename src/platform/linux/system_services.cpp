@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QString>
 
+#include <sys/resource.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -179,6 +181,12 @@ TLinuxPlatform::TLinuxPlatform(IPrompts& prompts, std::string registryPath,
 
 TLinuxPlatform::~TLinuxPlatform() {
     Platform() = Previous;
+}
+
+void LowerThisThreadsPriority() {
+    // On Linux a nice value belongs to the calling thread alone.
+    constexpr int kBehindTheForeground = 5;
+    ::setpriority(PRIO_PROCESS, 0, kBehindTheForeground);
 }
 
 } // namespace lw

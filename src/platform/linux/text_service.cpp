@@ -14,7 +14,13 @@ namespace {
 
 class TQtTextService : public ITextService {
 public:
-    TQtTextService() { Collator.setCaseSensitivity(Qt::CaseInsensitive); }
+    TQtTextService() {
+        Collator.setCaseSensitivity(Qt::CaseInsensitive);
+        // Only Turkish and Azerbaijani give an ASCII letter (i) another
+        // capital; every other language capitalises ASCII as ASCII.
+        AsciiUpper =
+            Locale.language() != QLocale::Turkish && Locale.language() != QLocale::Azerbaijani;
+    }
 
     int CompareIgnoreCase(const std::string& a, const std::string& b) const override {
         return QString::fromUtf8(a).compare(QString::fromUtf8(b), Qt::CaseInsensitive);
@@ -25,10 +31,32 @@ public:
     }
 
     std::string Upper(const std::string& text) const override {
+        // Names are keyed by their capitals thousands at a time, nearly all
+        // of them ASCII: those need no trip through the locale.
+        if (AsciiUpper && std::all_of(text.begin(), text.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x80;
+            })) {
+            std::string upper = text;
+            for (char& c : upper) {
+                if (c >= 'a' && c <= 'z') {
+                    c = static_cast<char>(c - 'a' + 'A');
+                }
+            }
+            return upper;
+        }
         return Locale.toUpper(QString::fromUtf8(text)).toStdString();
     }
 
     void SortCollated(std::vector<std::string>& texts) const override {
+        // Lists come back sorted more often than not (a category's file is
+        // written in order): checking costs far less than a key a name.
+        const bool inOrder =
+            std::is_sorted(texts.begin(), texts.end(), [this](const auto& a, const auto& b) {
+                return Collator.compare(QString::fromUtf8(a), QString::fromUtf8(b)) < 0;
+            });
+        if (inOrder) {
+            return;
+        }
         std::vector<std::pair<QCollatorSortKey, size_t>> keys;
         keys.reserve(texts.size());
         for (size_t i = 0; i < texts.size(); ++i) {
@@ -56,6 +84,7 @@ private:
     }
 
     QLocale Locale;
+    bool AsciiUpper = true;
     QCollator Collator{CollationLocale()};
 };
 
