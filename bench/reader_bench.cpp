@@ -146,9 +146,10 @@ int main(int argc, char** argv) {
     thrice.insert(thrice.end(), files.begin(), files.end());
     const std::string all = WriteList(files, "reader-bench-all");
     const std::string many = WriteList(thrice, "reader-bench-thrice");
-    const std::string cli = "'" +
-                            std::string(argv[0]).substr(0, std::string(argv[0]).rfind('/') + 1) +
-                            "letterwell-cli' info";
+    const std::string self = argv[0];
+    std::string cli = "'";
+    cli += self.substr(0, self.rfind('/') + 1);
+    cli += "letterwell-cli' info";
     // Warm the page cache and the catalogue, then take turns, so a busy
     // moment of the machine falls on all; the best pass of each counts.
     size_t records = ReadAll(files);
