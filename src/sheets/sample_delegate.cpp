@@ -266,14 +266,19 @@ QImage TFontSampleDelegate::NameTile(const TSampleItem& item, QSize size, bool s
     tile.fill(BackgroundColor);
     QPainter painter(&tile);
     const QRect nameBand(0, 0, size.width(), NameHeight);
+    PaintInNameBand(painter, item, selected, nameBand);
+    painter.drawText(nameBand.adjusted(5, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item.Name);
+    return tile;
+}
+
+void TFontSampleDelegate::PaintInNameBand(QPainter& painter, const TSampleItem& item, bool selected,
+                                          const QRect& nameBand) const {
     painter.setClipRect(nameBand);
     painter.setPen(InkFor(item, selected));
     QFont nameFont = NameFont();
     nameFont.setItalic(item.NameItalic);
     painter.setFont(nameFont);
-    painter.drawText(nameBand.adjusted(5, 0, 0, 0),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item.Name);
-    return tile;
 }
 
 QImage TFontSampleDelegate::ComposeTile(const TSampleItem& item, const QModelIndex& index,
@@ -293,11 +298,7 @@ QImage TFontSampleDelegate::ComposeTile(const TSampleItem& item, const QModelInd
     QPainter painter(&tile);
     const QSize size = tile.deviceIndependentSize().toSize();
     const QRect nameBand(0, 0, size.width(), NameHeight);
-    painter.setClipRect(nameBand);
-    painter.setPen(InkFor(item, selected));
-    QFont nameFont = NameFont();
-    nameFont.setItalic(item.NameItalic);
-    painter.setFont(nameFont);
+    PaintInNameBand(painter, item, selected, nameBand);
     const QRect sampleBand(0, NameHeight, size.width(), size.height() - NameHeight);
     const TDrawableSample& sample = prepared.Sample;
     const QString mark = SampleMark(sample);

@@ -118,6 +118,9 @@ private:
                        const QImage& nameTile, const TPreparedSample& prepared) const;
     // The item's background and name: what it shows while its sample waits.
     QImage NameTile(const TSampleItem& item, QSize size, bool selected, qreal ratio) const;
+    // The name band's clip, ink and font on painter.
+    void PaintInNameBand(QPainter& painter, const TSampleItem& item, bool selected,
+                         const QRect& nameBand) const;
     std::optional<TFaceInfo> SampleFaceOf(const QString& family) const;
     static QString TileKey(const TSampleItem& item, bool selected, QSize size, qreal ratio);
     void Keep(const QString& key, QImage tile) const;
