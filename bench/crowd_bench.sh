@@ -7,6 +7,7 @@
 #   3 the sheet scrolled, resized and given columns      (crowd_bench)
 #   4 find, category views, find in categories, filter   (crowd_bench)
 #   5 memory with the sheet open, the crowd against this machine's fonts
+#     (and after the sheet drew every family: crowd_bench)
 #   6 letterwell-cli families against fc-list
 #
 #   crowd_bench.sh BIN_FOLDER [CROWD_FOLDER]

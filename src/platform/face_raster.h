@@ -39,9 +39,10 @@ public:
                                                 int maxWidth) = 0;
     // Lets every loaded face go.
     virtual void ReleaseFaces() = 0;
-    // A rasterizer of the same kind with faces of its own, for another
-    // thread: one rasterizer's faces are never drawn from two threads.
-    virtual std::unique_ptr<IFaceRasterizer> ForAnotherThread() const = 0;
+    // A rasterizer of the same kind with faces of its own, at most maxFaces
+    // loaded, for another thread: one rasterizer's faces are never drawn
+    // from two threads.
+    virtual std::unique_ptr<IFaceRasterizer> ForAnotherThread(size_t maxFaces) const = 0;
     virtual size_t LoadedFaces() const = 0;
 };
 

@@ -65,5 +65,8 @@ public:
 // scrolled to next): lets the threads the user waits on come first when the
 // processors are busy. Best effort; nothing is told when the system refuses.
 void LowerThisThreadsPriority();
+// Hands memory the process freed back to the system, where the allocator
+// keeps it for reuse otherwise: for a moment the user is not waiting on.
+void ReturnFreedMemory();
 
 } // namespace lw

@@ -17,15 +17,21 @@
 namespace lw {
 
 namespace {
-// Enough for several screens of large tiles, far below what all of a large
-// installation would need.
-constexpr qint64 kTileCacheBytes = 48ll * 1024 * 1024;
+// About four screens of tiles (1600x1000, three columns): scrolling back a
+// little finds them drawn, and scrolling through thousands of families keeps
+// the program's memory flat.
+constexpr qint64 kTileCacheBytes = 24ll * 1024 * 1024;
 // A frame puts drawn lines into tiles for about this long, and the rest of a
 // page in the frames after it: a frame as a whole stays within a screen
 // refresh at 60 per second (16 ms).
 constexpr qint64 kFrameBudgetMs = 6;
-// Lines drawn ahead wait here until their rows come into view.
-constexpr qint64 kReadyBytes = 16ll * 1024 * 1024;
+// Lines drawn ahead wait here until their rows come into view: a screen
+// ahead and one behind.
+constexpr qint64 kReadyBytes = 8ll * 1024 * 1024;
+// The faces the drawing thread keeps open. Its lines are kept as tiles, so a
+// face is seldom wanted again soon; each open face holds its tables and the
+// file's pages it read.
+constexpr size_t kWorkerFaces = 32;
 // The resolution Qt draws text at on an image.
 constexpr double kImageDpi = 96.0;
 const QString kMeasureText =
@@ -138,8 +144,8 @@ TDrawableSample TFontSampleDelegate::DrawableSample(const TSampleItem& item,
 void TFontSampleDelegate::BeginFrame() {
     Frame.start();
     if (!Worker) {
-        Worker =
-            std::make_unique<TSampleWorker>(FaceRasterizer().ForAnotherThread(), FaceCodes, [this] {
+        Worker = std::make_unique<TSampleWorker>(
+            FaceRasterizer().ForAnotherThread(kWorkerFaces), FaceCodes, [this] {
                 QMetaObject::invokeMethod(this, &TFontSampleDelegate::SamplesReady,
                                           Qt::QueuedConnection);
             });

@@ -142,7 +142,17 @@ void TSampleWorker::Run() {
     // Lines drawn ahead can wait; a frame of the sheet cannot.
     LowerThisThreadsPriority();
     std::unique_lock<std::mutex> lock(Lock);
+    bool drawnSinceTrim = false;
     for (;;) {
+        if (Queue.empty() && drawnSinceTrim) {
+            // A batch is finished: what the drawing freed goes back now,
+            // not when the sheet is closed.
+            drawnSinceTrim = false;
+            lock.unlock();
+            ReturnFreedMemory();
+            lock.lock();
+            continue;
+        }
         Wake.wait(lock, [this] { return Stopping || ReleaseFaces || !Queue.empty(); });
         if (Stopping) {
             return;
@@ -164,6 +174,7 @@ void TSampleWorker::Run() {
         lock.unlock();
         TPreparedSample prepared = PrepareSample(*Raster, *Codes, job);
         lock.lock();
+        drawnSinceTrim = true;
         if (generation != Generation) {
             continue; // dropped while it was drawn
         }

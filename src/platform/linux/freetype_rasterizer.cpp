@@ -87,8 +87,8 @@ void TFreeTypeRasterizer::ReleaseFaces() {
     Order.clear();
 }
 
-std::unique_ptr<IFaceRasterizer> TFreeTypeRasterizer::ForAnotherThread() const {
-    return std::make_unique<TFreeTypeRasterizer>(MaxFaces);
+std::unique_ptr<IFaceRasterizer> TFreeTypeRasterizer::ForAnotherThread(size_t maxFaces) const {
+    return std::make_unique<TFreeTypeRasterizer>(maxFaces);
 }
 
 TFreeTypeRasterizer::TFace* TFreeTypeRasterizer::FaceFor(const std::string& file, int index) {

@@ -26,7 +26,7 @@ public:
                                         const std::vector<double>& coordinates, int pixelSize,
                                         const std::u32string& text, int maxWidth) override;
     void ReleaseFaces() override;
-    std::unique_ptr<IFaceRasterizer> ForAnotherThread() const override;
+    std::unique_ptr<IFaceRasterizer> ForAnotherThread(size_t maxFaces) const override;
     size_t LoadedFaces() const override { return Faces.size(); }
 
 private:
