@@ -123,6 +123,12 @@ TEST_F(FolderSheetTest, EachFileIsARowTheUnreadableOnesSaySoAndTheSelectionComes
                           sheet.lstFonts->visualRect(sheet.Model->index(3)).center());
         EXPECT_EQ(sheet.Status->Panel2Line(),
                   QStringLiteral("Ne instaliran  -  Fajl: c.ttf  -  4 fontova prikazano"));
+        // Printed, the row's sample comes from its file: the installed fonts
+        // do not know it.
+        const TPrintSource printed = sheet.PrintSource();
+        ASSERT_EQ(printed.Faces.size(), 4u);
+        EXPECT_EQ(printed.Faces[3].File, (Folder / "c.ttf").string());
+        EXPECT_TRUE(printed.Faces[1].File.empty()) << "not selected";
     });
     EXPECT_EQ(Page().FileList->currentRow(), remembered);
     EXPECT_EQ(Page().FileList->ItemName(remembered), "b.ttf");
