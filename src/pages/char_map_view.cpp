@@ -1,5 +1,6 @@
 #include "pages/char_map_view.h"
 
+#include "controls/coverage_image.h"
 #include "platform/services.h"
 
 #include <QElapsedTimer>
@@ -8,8 +9,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
-
-#include <array>
 
 namespace lw {
 
@@ -21,23 +20,6 @@ constexpr int kGlyphPixels = 24;
 // draws new ones for this long, so scrolling a page at once stays smooth.
 constexpr qint64 kFrameBudgetMs = 8;
 } // namespace
-
-QImage CoverageImage(const TCoverage& line, const QColor& ink) {
-    std::array<QRgb, 256> shades{};
-    for (int a = 0; a < 256; ++a) {
-        shades[static_cast<size_t>(a)] =
-            qRgba(ink.red() * a / 255, ink.green() * a / 255, ink.blue() * a / 255, a);
-    }
-    QImage image(line.Width, line.Height, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < line.Height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const uint8_t* alpha = line.Alpha.data() + static_cast<size_t>(y) * line.Width;
-        for (int x = 0; x < line.Width; ++x) {
-            row[x] = shades[alpha[x]];
-        }
-    }
-    return image;
-}
 
 TCharMapView::TCharMapView(QWidget* parent)
     : QAbstractScrollArea(parent), Map(std::make_unique<TCharMapLayout>(TCodeRanges(), 1)) {

@@ -13,9 +13,6 @@
 
 namespace lw {
 
-// A line of coverage as an image in one ink, premultiplied.
-QImage CoverageImage(const TCoverage& line, const QColor& ink);
-
 // Every code point a face maps, a cell each, under a heading per Unicode
 // block. Only the rows on screen are looked at and drawn, and drawn glyphs
 // are kept, so a map of sixty thousand scrolls as fast as one of a hundred.

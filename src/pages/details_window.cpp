@@ -1,6 +1,7 @@
 #include "pages/details_window.h"
 
 #include "base/strings.h"
+#include "controls/coverage_image.h"
 #include "fonts/font_file.h"
 #include "fonts/font_manager.h"
 #include "pages/char_map_view.h"

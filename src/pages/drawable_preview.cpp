@@ -3,6 +3,7 @@
 #include "base/strings.h"
 #include "categories/auto_categories.h"
 #include "categories/sample_mark.h"
+#include "controls/coverage_image.h"
 #include "fonts/drawable_sample.h"
 #include "fonts/face_facts.h"
 #include "fonts/font_facts.h"
@@ -65,24 +66,9 @@ void TDrawablePreview::SampleEdited(const QString& asked) {
         const std::optional<TCoverage> line =
             FaceRasterizer().DrawLine(file, index, pixelSize, sample.Text, kMaxWidth);
         if (line) {
-            QImage image(line->Width, line->Height, QImage::Format_Alpha8);
-            for (int y = 0; y < line->Height; ++y) {
-                std::copy_n(line->Alpha.data() + static_cast<size_t>(y) * line->Width, line->Width,
-                            image.scanLine(y));
-            }
             // Ink in the text colour of the palette, on the widget's ground.
-            QImage ink(image.size(), QImage::Format_ARGB32_Premultiplied);
-            ink.fill(palette().color(QPalette::WindowText));
-            for (int y = 0; y < ink.height(); ++y) {
-                auto* row = reinterpret_cast<QRgb*>(ink.scanLine(y));
-                const uchar* alpha = image.constScanLine(y);
-                for (int x = 0; x < ink.width(); ++x) {
-                    const int a = alpha[x];
-                    row[x] = qRgba(qRed(row[x]) * a / 255, qGreen(row[x]) * a / 255,
-                                   qBlue(row[x]) * a / 255, a);
-                }
-            }
-            imgSample->setPixmap(QPixmap::fromImage(ink));
+            imgSample->setPixmap(
+                QPixmap::fromImage(CoverageImage(*line, palette().color(QPalette::WindowText))));
         }
     }
     show();

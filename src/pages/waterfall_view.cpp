@@ -1,6 +1,6 @@
 #include "pages/waterfall_view.h"
 
-#include "pages/char_map_view.h"
+#include "controls/coverage_image.h"
 #include "platform/services.h"
 
 #include <QPainter>

@@ -1,5 +1,6 @@
 #include "sheets/sample_worker.h"
 
+#include "controls/coverage_image.h"
 #include "fonts/face_facts.h"
 #include "platform/system_ports.h"
 
@@ -7,7 +8,6 @@
 #include <QtMath>
 
 #include <algorithm>
-#include <array>
 
 namespace lw {
 
@@ -38,21 +38,7 @@ QImage InkedLine(IFaceRasterizer& raster, const std::string& file, int index, co
     if (!line) {
         return QImage();
     }
-    // The ink at each of the 256 coverages, premultiplied as the image holds it.
-    std::array<QRgb, 256> shades{};
-    const QRgb rgb = ink.rgb();
-    for (int a = 0; a < 256; ++a) {
-        shades[static_cast<size_t>(a)] =
-            qRgba(qRed(rgb) * a / 255, qGreen(rgb) * a / 255, qBlue(rgb) * a / 255, a);
-    }
-    QImage image(line->Width, line->Height, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < line->Height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const uint8_t* alpha = line->Alpha.data() + static_cast<size_t>(y) * line->Width;
-        for (int x = 0; x < line->Width; ++x) {
-            row[x] = shades[alpha[x]];
-        }
-    }
+    QImage image = CoverageImage(*line, ink);
     image.setDevicePixelRatio(ratio);
     return image;
 }
