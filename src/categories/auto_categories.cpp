@@ -45,22 +45,8 @@ constexpr int kPlaceNames = 30540;
 constexpr int kScriptNames = 30560;
 
 std::string LicenseId(const std::string& license) {
-    if (license == "OFL-1.1") {
-        return "ofl";
-    }
-    if (license == "Apache-2.0") {
-        return "apache";
-    }
-    if (license == "UFL-1.0") {
-        return "ufl";
-    }
-    if (license == "GPL-with-font-exception") {
-        return "gpl-font-exception";
-    }
-    if (license == "Bitstream-Vera") {
-        return "bitstream-vera";
-    }
-    return license; // "public-domain", "other"
+    const TKnownLicense* known = KnownLicense(license);
+    return known != nullptr ? known->ShortId : license; // "public-domain", "other"
 }
 
 std::string WeightId(uint16_t weight) {

@@ -1,6 +1,7 @@
 #include "fonts/font_facts.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <map>
 
@@ -230,6 +231,22 @@ std::vector<std::string> KnownScriptCodes() {
         codes.push_back(core.Code);
     }
     return codes;
+}
+
+const TKnownLicense* KnownLicense(const std::string& id) {
+    static constexpr std::array<TKnownLicense, 5> kLicenses = {{
+        {"OFL-1.1", "ofl", "SIL Open Font License 1.1"},
+        {"Apache-2.0", "apache", "Apache License 2.0"},
+        {"UFL-1.0", "ufl", "Ubuntu Font Licence 1.0"},
+        {"GPL-with-font-exception", "gpl-font-exception", "GNU GPL with font exception"},
+        {"Bitstream-Vera", "bitstream-vera", "Bitstream Vera"},
+    }};
+    for (const TKnownLicense& license : kLicenses) {
+        if (id == license.Id) {
+            return &license;
+        }
+    }
+    return nullptr;
 }
 
 std::string RecognisedLicense(const std::string& description, const std::string& url) {

@@ -42,6 +42,16 @@ std::vector<std::string> KnownScriptCodes();
 // ("OFL-1.1", "Apache-2.0", ...) or "other".
 std::string RecognisedLicense(const std::string& description, const std::string& url);
 
+// A licence RecognisedLicense names by its own id: the id the command line's
+// automatic categories use ("license:ofl") and its name in words.
+struct TKnownLicense {
+    const char* Id;
+    const char* ShortId;
+    const char* Name;
+};
+// Nothing for "public-domain" and "other", which have no licence to name.
+const TKnownLicense* KnownLicense(const std::string& id);
+
 // What a layout feature tag does, in words; empty for a tag not in the table.
 std::string FeatureName(const std::string& tag);
 

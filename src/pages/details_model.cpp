@@ -285,20 +285,8 @@ std::string SelectionFlagsText(uint16_t fsSelection) {
 }
 
 std::string LicenseName(const std::string& licenseId) {
-    if (licenseId == "OFL-1.1") {
-        return "SIL Open Font License 1.1";
-    }
-    if (licenseId == "Apache-2.0") {
-        return "Apache License 2.0";
-    }
-    if (licenseId == "GPL-with-font-exception") {
-        return "GNU GPL with font exception";
-    }
-    if (licenseId == "UFL-1.0") {
-        return "Ubuntu Font Licence 1.0";
-    }
-    if (licenseId == "Bitstream-Vera") {
-        return "Bitstream Vera";
+    if (const TKnownLicense* known = KnownLicense(licenseId)) {
+        return known->Name;
     }
     return LoadStr(licenseId == "public-domain" ? kPublicDomain : kOtherLicense);
 }
