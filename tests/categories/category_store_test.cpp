@@ -519,6 +519,7 @@ TEST_F(CategoryStoreTest, AutomaticCategoriesCombineWithEachOtherAndTheUsersOwn)
     test::TFactsFontTraits cyrillicSerif = cyrillicSans;
     cyrillicSerif.FamilyClass = 0x0100;
     cyrillicSerif.Weight = 700;
+    cyrillicSerif.License = "Licensed under the SIL Open Font License, Version 1.1";
     test::TFactsFontTraits italic;
     italic.Selection = 0x200; // oblique counts as italic
     const std::vector<TFaceRef> faces = {
@@ -550,6 +551,8 @@ TEST_F(CategoryStoreTest, AutomaticCategoriesCombineWithEachOtherAndTheUsersOwn)
     EXPECT_EQ(
         store.CombineCategories(automatic("vendor:NONE"), TCombineOp::Plus, automatic("symbol")),
         Names{});
+    ASSERT_NE(groups->Members("license:ofl"), nullptr);
+    EXPECT_EQ(*groups->Members("license:ofl"), Names{"Serif"});
     // Ids in a fixed order, names in the interface's language.
     const Names ids = groups->Ids();
     ASSERT_GE(ids.size(), 4u);

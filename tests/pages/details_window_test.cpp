@@ -79,6 +79,7 @@ TEST(DetailsModel, ACollectionFaceAndAType1PairReportTheirNamesFactsLicenceAndCo
     EXPECT_EQ(Row(report, "Ime 256 (3/1/0x0409)"), "Weight");
     EXPECT_EQ(Row(report, "Pisma u tabelama rasporeda"), "cyrl, latn (DEU, TRK)");
     EXPECT_EQ(report.LicenseId, "OFL-1.1");
+    EXPECT_EQ(LicenseName(report.LicenseId), "SIL Open Font License 1.1");
     EXPECT_EQ(report.LicenseUrl, "https://openfontlicense.org");
     EXPECT_EQ(CodePointCount(report.CodePoints), 26u + 64u + 2u);
     ASSERT_TRUE(report.Variations);
