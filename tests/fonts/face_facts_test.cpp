@@ -100,6 +100,18 @@ protected:
         Font = (Root / "a|b*?[x]\nfont.ttf").string();
         CacheFile = (Root / "cache" / "face-facts.cache").string();
     }
+    // Loads and saves the cache as a start of the program does: the weight
+    // it gives for the font, how many files that took reading, and whether
+    // the file it loaded was damaged.
+    std::string Loaded(uint32_t face = 0) {
+        TFactsCache cache(CacheFile);
+        cache.Load();
+        const uint16_t weight = cache.Facts(Font, face).Weight; // before the count of reads
+        std::string said =
+            "weight " + std::to_string(weight) + ", " + std::to_string(cache.FilesRead()) + " read";
+        EXPECT_TRUE(cache.Save());
+        return cache.LoadedDamaged() ? said + ", damaged" : said;
+    }
     fs::path Root;
     std::string Font;
     std::string CacheFile;
@@ -108,47 +120,23 @@ protected:
 TEST_F(FactsCacheTest, AFontIsReadOnceUntilItChangesAndADamagedCacheIsRebuilt) {
     TFactsFontTraits traits;
     test::WriteFile(Font, test::FactsFont(traits));
-    {
-        TFactsCache cache(CacheFile);
-        cache.Load();
-        EXPECT_EQ(cache.Facts(Font, 0).Weight, 400);
-        EXPECT_EQ(cache.FilesRead(), 1u);
-        ASSERT_TRUE(cache.Save());
-    }
-    {
-        TFactsCache cache(CacheFile);
-        cache.Load();
-        EXPECT_EQ(cache.Facts(Font, 0).Weight, 400);
-        // A variable font's named instance is the file's face.
-        EXPECT_EQ(cache.Facts(Font, 0x30000).Weight, 400);
-        EXPECT_EQ(cache.FilesRead(), 0u);
-    }
+    EXPECT_EQ(Loaded(), "weight 400, 1 read");
+    EXPECT_EQ(Loaded(), "weight 400, 0 read");
+    // A variable font's named instance is the file's face.
+    EXPECT_EQ(Loaded(0x30000), "weight 400, 0 read");
     // A new version of the font: another size and modification time.
     traits.Weight = 700;
     traits.Advances.push_back(800);
     test::WriteFile(Font, test::FactsFont(traits));
     fs::last_write_time(Font, fs::last_write_time(Font) + std::chrono::seconds(5));
-    {
-        TFactsCache cache(CacheFile);
-        cache.Load();
-        EXPECT_EQ(cache.Facts(Font, 0).Weight, 700);
-        EXPECT_EQ(cache.FilesRead(), 1u);
-        ASSERT_TRUE(cache.Save());
-    }
+    EXPECT_EQ(Loaded(), "weight 700, 1 read");
     // One byte changed inside: the checksum no longer holds.
     test::TBytes bytes = test::ReadFile(CacheFile);
     ASSERT_GT(bytes.size(), 40u);
     bytes[30] ^= 0x40;
     test::WriteFile(CacheFile, bytes);
-    TFactsCache cache(CacheFile);
-    cache.Load();
-    EXPECT_TRUE(cache.LoadedDamaged());
-    EXPECT_EQ(cache.Facts(Font, 0).Weight, 700);
-    EXPECT_EQ(cache.FilesRead(), 1u);
-    ASSERT_TRUE(cache.Save());
-    TFactsCache again(CacheFile);
-    again.Load();
-    EXPECT_FALSE(again.LoadedDamaged());
+    EXPECT_EQ(Loaded(), "weight 700, 1 read, damaged");
+    EXPECT_EQ(Loaded(), "weight 700, 0 read");
 }
 
 // The stamp is read in one look at the file, yet counted as
@@ -167,17 +155,9 @@ TEST_F(FactsCacheTest, TheStampIsTheFileSystemsAndATouchAloneIsNoticed) {
     fs::create_directories(fs::path(CacheFile).parent_path());
     const std::string written = WriteFactsCache({entry});
     test::WriteFile(CacheFile, test::TBytes(written.begin(), written.end()));
-    {
-        TFactsCache cache(CacheFile);
-        cache.Load();
-        EXPECT_EQ(cache.Facts(Font, 0).Weight, 123);
-        EXPECT_EQ(cache.FilesRead(), 0u);
-    }
+    EXPECT_EQ(Loaded(), "weight 123, 0 read");
     fs::last_write_time(Font, fs::last_write_time(Font) + std::chrono::milliseconds(1));
-    TFactsCache cache(CacheFile);
-    cache.Load();
-    EXPECT_EQ(cache.Facts(Font, 0).Weight, 400);
-    EXPECT_EQ(cache.FilesRead(), 1u);
+    EXPECT_EQ(Loaded(), "weight 400, 1 read");
 }
 
 TEST(FactsCacheFile, EntriesRoundTripAndTruncationIsRefused) {
