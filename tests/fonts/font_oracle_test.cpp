@@ -4,6 +4,7 @@
 #include "command_run.h"
 #include "fonts/font_manager.h"
 #include "fonts/type1_font_file.h"
+#include "reader_test_support.h"
 #include "test_env.h"
 #include "test_home.h"
 
@@ -18,6 +19,7 @@ namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Quote;
 
 const fs::path kSystemFonts = "/usr/share/fonts";
 
@@ -38,19 +40,11 @@ std::vector<std::string> SplitAt(const std::string& text, char separator) {
     return parts;
 }
 
-std::string Quoted(const std::string& path) {
-    std::string quoted = "'";
-    for (char c : path) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 // The faces of one file by their number; named instances of a variable
 // font (numbered from 65,536 on) are no faces of the file.
 std::map<uint32_t, TFcFace> ScanFaces(const std::string& file) {
     const test::TCommandRun run = test::RunCommand(
-        "fc-scan --format '%{index}\\t%{family}\\t%{style}\\t%{fullname}\\n' " + Quoted(file));
+        "fc-scan --format '%{index}\\t%{family}\\t%{style}\\t%{fullname}\\n' " + Quote(file));
     std::map<uint32_t, TFcFace> faces;
     for (const std::string& line : SplitAt(run.Output, '\n')) {
         const std::vector<std::string> fields = SplitAt(line + "\t", '\t');
@@ -155,7 +149,7 @@ TEST_F(FontconfigOracleTest, AnOutlineAsTextReadsAsItsBinaryForm) {
     // The first and the last: two families, when the machine has two.
     for (const std::string& pfb : {files.front(), files.back()}) {
         const std::string pfa = (folder / fs::path(pfb).stem()).string() + ".pfa";
-        ASSERT_EQ(test::RunCommand("t1ascii " + Quoted(pfb) + " " + Quoted(pfa)).Status, 0);
+        ASSERT_EQ(test::RunCommand("t1ascii " + Quote(pfb) + " " + Quote(pfa)).Status, 0);
         const TType1FontFile binary(pfb);
         const TType1FontFile text(pfa);
         SCOPED_TRACE(pfa);

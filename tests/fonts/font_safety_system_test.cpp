@@ -1,13 +1,16 @@
 // Installing, backing up and removing fonts in the temporary home with the
 // real fontconfig and the real letterwell-cli: names with any bytes, files
 // that are no fonts, kills and races. After each, what must stay is
-// byte-identical and fontconfig serves nothing half-made.
+// byte-identical and fontconfig serves nothing half-made, and what other
+// programs (fc-list) and the catalogue see is what was installed.
 #include "command_run.h"
 #include "font_builder.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
 #include "platform/linux/fontconfig_system.h"
+#include "platform/linux/replace_file.h"
 #include "platform/services.h"
+#include "reader_test_support.h"
 #include "test_env.h"
 #include "test_home.h"
 #include "told.h"
@@ -31,13 +34,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
+using test::Quote;
 
 std::string Cli() {
     return Quote(test::BuildBinFolder() + "/letterwell-cli");
@@ -412,6 +409,230 @@ TEST_F(FontSafetyTest, AFontFolderThatCannotBeWrittenIsNamedWithTheReason) {
                       ".\n\nNot a directory");
     }
     Platform().Fonts = previous;
+}
+
+// What other programs (fc-list) and the catalogue see of an installation.
+using SystemInstallTest = FontSafetyTest;
+
+bool Listed(const std::string& family) {
+    const auto& families = FontManager->Families;
+    return std::find(families.begin(), families.end(), family) != families.end();
+}
+
+TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndUninstallingToTrashTakesThemAway) {
+    const fs::path file = Make(Incoming / "lwprobe.ttf", "LwProbe");
+    TOpenTypeFontFile font(file.string());
+    ASSERT_FALSE(font.Installed);
+    FontManager->InstallFont(font, true);
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
+    const fs::path installed = Fonts / "lwprobe.ttf";
+    EXPECT_TRUE(fs::exists(installed));
+    EXPECT_NE(FcFiles().find("LwProbe|" + installed.string()), std::string::npos) << FcFiles();
+    FontManager->Refresh();
+    EXPECT_TRUE(Listed("LwProbe"));
+    // The same font read again now counts as installed, by its bare name.
+    EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
+    EXPECT_EQ(FontManager->GetFontFileName("LwProbe Regular", "LwProbe", "Regular"), "lwprobe.ttf");
+
+    EXPECT_TRUE(FontManager->UninstallFont("LwProbe Regular", "LwProbe", true, true));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(fs::exists(installed));
+    EXPECT_TRUE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf"));
+    EXPECT_EQ(FcFiles().find("LwProbe|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed("LwProbe"));
+    fs::remove(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf");
+}
+
+TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
+    const fs::path file = Incoming / "lwpair.ttc";
+    test::WriteFile(
+        file, test::Collection({test::NamedTrueType("LwFirst"), test::NamedTrueType("LwSecond")}));
+    const std::vector<std::unique_ptr<TFontFile>> faces =
+        TFontManager::ReadFontFaces(file.string());
+    ASSERT_EQ(faces.size(), 2u);
+    EXPECT_EQ(FontManager->InstallFontFile(*faces[1]), TFontManager::irInstalled);
+    FontManager->BroadcastFontChange();
+    const fs::path installed = Fonts / "lwpair.ttc";
+    EXPECT_NE(FcFiles().find("LwFirst|" + installed.string()), std::string::npos) << FcFiles();
+    EXPECT_NE(FcFiles().find("LwSecond|" + installed.string()), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_TRUE(Listed("LwFirst"));
+    EXPECT_TRUE(Listed("LwSecond"));
+    // Every face of the file now reads as installed: no second copy.
+    EXPECT_TRUE(TOpenTypeFontFile(file.string(), 0).Installed);
+    EXPECT_EQ(FontManager->InstallFontFile(*TFontManager::ReadFontFaces(file.string())[0]),
+              TFontManager::irAlreadyInstalled);
+
+    // The file holds another family too: the user is asked, and a No keeps it.
+    test::TestPrompts().Answers = {TMsgResult::No};
+    EXPECT_FALSE(FontManager->UninstallFont("LwFirst Regular", "LwFirst", true, false));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].Text.find("LwSecond"), std::string::npos) << Messages()[0].Text;
+    EXPECT_TRUE(fs::exists(installed));
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    EXPECT_TRUE(FontManager->UninstallFont("LwFirst Regular", "LwFirst", true, false));
+    EXPECT_FALSE(fs::exists(installed));
+    EXPECT_EQ(FcFiles().find("LwSecond|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed("LwFirst"));
+    EXPECT_FALSE(Listed("LwSecond"));
+}
+
+// The first outline of the system's Type 1 folder, one with an .afm beside
+// it where asked; empty when there is none.
+fs::path SystemType1(bool withAfm) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/usr/share/fonts/X11/Type1", ec)) {
+        fs::path afm = entry.path();
+        afm.replace_extension(".afm");
+        if (entry.path().extension() == ".pfb" && (!withAfm || fs::exists(afm))) {
+            return entry.path();
+        }
+    }
+    return {};
+}
+
+TEST_F(SystemInstallTest, AType1OutlineAndItsAfmAreInstalledAndRemovedTogether) {
+    const fs::path pfb = SystemType1(true);
+    if (pfb.empty()) {
+        GTEST_SKIP() << "no .pfb with an .afm in /usr/share/fonts/X11/Type1 (package t1-cyrillic "
+                        "has some)";
+    }
+    fs::copy_file(pfb, Incoming / "lwpair.pfb");
+    fs::copy_file(fs::path(pfb).replace_extension(".afm"), Incoming / "lwpair.afm");
+    const std::unique_ptr<TFontFile> font =
+        TFontManager::ReadFontFile((Incoming / "lwpair.pfb").string());
+    ASSERT_TRUE(font);
+    ASSERT_FALSE(font->Installed);
+    FontManager->InstallFont(*font, true);
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
+    EXPECT_TRUE(fs::exists(Fonts / "lwpair.pfb"));
+    EXPECT_TRUE(fs::exists(Fonts / "lwpair.afm"));
+    EXPECT_NE(FcFiles().find(font->FamilyName + "|" + (Fonts / "lwpair.pfb").string()),
+              std::string::npos)
+        << FcFiles();
+    FontManager->Refresh();
+    ASSERT_TRUE(Listed(font->FamilyName));
+    EXPECT_TRUE(TFontManager::ReadFontFile((Incoming / "lwpair.pfb").string())->Installed);
+    // The style's files are the pair, the outline the one it is shown by.
+    EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
+              TFontFiles("lwpair.afm", "lwpair.pfb"));
+    // The command line shows the style by its outline, once.
+    const TRun styles = test::RunCommand(Cli() + " styles " + Quote(font->FamilyName));
+    EXPECT_EQ(styles.Status, 0);
+    EXPECT_EQ(styles.Output, font->StyleName + "\t" + font->FullName + "\tlwpair.pfb\tType 1\n");
+
+    EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(fs::exists(Fonts / "lwpair.pfb"));
+    EXPECT_FALSE(fs::exists(Fonts / "lwpair.afm"));
+    EXPECT_EQ(FcFiles().find((Fonts / "lwpair").string()), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed(font->FamilyName));
+}
+
+TEST_F(SystemInstallTest, ALoneType1OutlineIsInstalledAndRemovedAsOneFile) {
+    const fs::path pfb = SystemType1(false);
+    if (pfb.empty()) {
+        GTEST_SKIP() << "no .pfb in /usr/share/fonts/X11/Type1 (package fonts-urw-base35 has some)";
+    }
+    fs::copy_file(pfb, Incoming / "lwlone.pfb");
+    const std::unique_ptr<TFontFile> font =
+        TFontManager::ReadFontFile((Incoming / "lwlone.pfb").string());
+    ASSERT_TRUE(font);
+    FontManager->InstallFont(*font, true);
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
+    FontManager->Refresh();
+    ASSERT_TRUE(Listed(font->FamilyName));
+    EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
+              TFontFiles("lwlone.pfb"));
+    EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
+    EXPECT_FALSE(fs::exists(Fonts / "lwlone.pfb"));
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed(font->FamilyName));
+}
+
+TEST_F(SystemInstallTest, TemporaryFontsAreSeenByOtherProgramsUntilRemoved) {
+    const fs::path file = Make(Incoming / "lwtemp.ttf", "LwTemp");
+    TOpenTypeFontFile font(file.string());
+    FontManager->InstallTemporarily(font, true);
+    EXPECT_NE(FcFiles().find("LwTemp|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_TRUE(Listed("LwTemp"));
+    EXPECT_EQ(FontManager->GetFontFileName("LwTemp Regular", "LwTemp", "Regular"), file.string());
+    FontManager->RemoveTemporaryFonts();
+    EXPECT_EQ(FcFiles().find("LwTemp|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed("LwTemp"));
+    EXPECT_TRUE(fs::exists(file));
+}
+
+TEST_F(SystemInstallTest, AnEndLeavesNoLinkFolderEvenOneEmptiedBefore) {
+    const fs::path root = Fonts / "Letterwell temporary";
+    const TFontFiles file(Make(Incoming / "lwbrief.ttf", "LwBrief").string());
+    for (const bool removedFirst : {true, false}) {
+        {
+            TFontconfigSystem run(Fonts.string());
+            ASSERT_EQ(run.AddTemporaryFont(file), 1);
+            ASSERT_TRUE(fs::exists(fs::symlink_status(root / ProcessStamp() / "lwbrief.ttf")));
+            if (removedFirst) {
+                ASSERT_TRUE(run.RemoveTemporaryFont(file));
+            }
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(root))) << removedFirst;
+        EXPECT_TRUE(fs::exists(file.File));
+    }
+    // What is not the program's own keeps the shared folder in place.
+    const fs::path other = root / "999999999.1" / "notes.txt";
+    test::WriteFile(other, {'n'});
+    { TFontconfigSystem run(Fonts.string()); }
+    EXPECT_TRUE(fs::exists(other));
+}
+
+TEST_F(SystemInstallTest, AStartRemovesOnlyTheLinksOfProgramsThatAreGone) {
+    const fs::path root = Fonts / "Letterwell temporary";
+    const fs::path target = Make(Incoming / "lwstale.ttf", "LwStale");
+    // Gone: a process id that no process has, and a live id (this process)
+    // with another start time, as when the id was given to another program.
+    const fs::path stale = root / "999999999.1";
+    const fs::path reused = root / (std::to_string(::getpid()) + ".1");
+    for (const fs::path& folder : {stale, reused}) {
+        fs::create_directories(folder / "kept-folder");
+        fs::create_symlink(target, folder / "lwstale.ttf");
+        test::WriteFile(folder / "not-a-link.ttf", {'k'});
+    }
+    const fs::path live = root / ProcessStamp();
+    fs::create_directories(live);
+    fs::create_symlink(target, live / "lwlive.ttf");
+
+    TFontconfigSystem next(Fonts.string());
+    for (const fs::path& folder : {stale, reused}) {
+        EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "lwstale.ttf")));
+        // Only links are the program's; anything else in there is the user's.
+        EXPECT_TRUE(fs::exists(folder / "not-a-link.ttf"));
+        EXPECT_TRUE(fs::exists(folder / "kept-folder"));
+    }
+    EXPECT_TRUE(fs::exists(target)) << "a link's target is never touched";
+    EXPECT_TRUE(fs::exists(fs::symlink_status(live / "lwlive.ttf")))
+        << "a running program keeps its links";
+    EXPECT_EQ(FcFiles().find(stale.string() + "/"), std::string::npos) << FcFiles();
+    EXPECT_EQ(FcFiles().find(reused.string() + "/"), std::string::npos) << FcFiles();
+}
+
+TEST_F(SystemInstallTest, ALinkInPlaceOfTheLinkFolderIsNeverFollowed) {
+    const fs::path elsewhere = Incoming / "precious";
+    fs::create_directories(elsewhere / "999999999.1");
+    fs::create_symlink(Make(Incoming / "lwprecious.ttf", "LwPrecious"),
+                       elsewhere / "999999999.1" / "lwprecious.ttf");
+    test::WriteFile(elsewhere / "notes.txt", {'n'});
+    fs::create_symlink(elsewhere, Fonts / "Letterwell temporary");
+
+    TFontconfigSystem next(Fonts.string());
+    EXPECT_TRUE(fs::exists(elsewhere / "notes.txt"));
+    EXPECT_TRUE(fs::exists(fs::symlink_status(elsewhere / "999999999.1" / "lwprecious.ttf")));
 }
 
 } // namespace

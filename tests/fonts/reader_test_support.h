@@ -46,4 +46,13 @@ public:
     const std::filesystem::path Path;
 };
 
+// A word the shell takes as it stands, whatever bytes it holds.
+inline std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
 } // namespace lw::test
