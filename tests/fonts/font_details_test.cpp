@@ -14,6 +14,7 @@ namespace {
 using test::CmapFormat12;
 using test::CmapFormat4;
 using test::CmapTable;
+using test::Lines;
 using test::TBytes;
 using test::TByteWriter;
 using test::TNameTableBuilder;
@@ -254,15 +255,6 @@ TEST(FontDetails, TableRecordsPointingPastTheFileLeaveTheTableAbsent) {
         const TBytes part(font.begin(), font.begin() + long(cut));
         EXPECT_FALSE(Read(part).OS2) << cut;
     }
-}
-
-std::vector<std::string> Lines(const std::string& output) {
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
-         start = end + 1) {
-        lines.push_back(output.substr(start, end - start));
-    }
-    return lines;
 }
 
 TEST(FontDetails, CliInfoDetailsFollowTheRecordFaceByFace) {

@@ -85,10 +85,7 @@ TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
 TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     test::TScratchFolder folder("cli-info");
     const std::string font = folder.Write(
-        "probe.ttf",
-        test::TSfntBuilder()
-            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli Probe").Build())
-            .Build());
+        "probe.ttf", test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli Probe")));
     const auto face = [](const std::string& fullName) {
         return test::MinimalTrueType(test::TNameTableBuilder().Windows(4, fullName));
     };
@@ -100,13 +97,8 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
                                 collection + "' '" + bitmap + "' '" + missing + "' 2>/dev/null";
     const test::TCommandRun info = test::RunCommand(command);
     EXPECT_EQ(info.Status, 1);
-    const std::string& output = info.Output;
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
-         start = end + 1) {
-        lines.push_back(output.substr(start, end - start));
-    }
-    ASSERT_EQ(lines.size(), 5u) << output;
+    const std::vector<std::string> lines = test::Lines(info.Output);
+    ASSERT_EQ(lines.size(), 5u) << info.Output;
     EXPECT_EQ(lines[0].rfind("{\"FileName\": " + JsonString(font) + ", ", 0), 0u);
     EXPECT_NE(lines[0].find("\"FullName\": \"Cli Probe\""), std::string::npos);
     EXPECT_NE(lines[0].find("\"Outlines\": 1}"), std::string::npos);
@@ -143,10 +135,7 @@ TEST(FontJson, CliNamesFilesByTheirBytesAndTellsWhatIsNoFont) {
     }
     test::TScratchFolder folder("cli-bytes");
     const std::string odd = folder.Write(
-        "caf\xE9 |*?.ttf",
-        test::TSfntBuilder()
-            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli Bytes").Build())
-            .Build());
+        "caf\xE9 |*?.ttf", test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli Bytes")));
     const std::string text = folder.Write("notes.ttf", {'n', 'o', 't', 'e', 's', '\n'});
     const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
 
@@ -192,10 +181,7 @@ TEST(FontJson, CliNamesFilesByTheirBytesAndTellsWhatIsNoFont) {
 // matched ignoring case), each as info prints it.
 TEST(FontJson, CliListPrintsTheFolderAsThePageListsIt) {
     test::TScratchFolder folder("cli-list");
-    const test::TBytes font =
-        test::TSfntBuilder()
-            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli List").Build())
-            .Build();
+    const test::TBytes font = test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli List"));
     folder.Write("b.ttf", font);
     folder.Write("A.OTF", font);
     folder.Write("notes.txt", {'n'});

@@ -11,6 +11,7 @@ namespace lw {
 namespace {
 
 using test::HeadTable;
+using test::NamesOnly;
 using test::OS2Table;
 using test::PfbFile;
 using test::TBytes;
@@ -77,23 +78,21 @@ TEST(MalformedOpenType, OffsetsAndCountsPastTheEnd) {
     TNameTableBuilder manyNames;
     manyNames.Windows(1, "Real Family").Windows(4, "Real Full");
     manyNames.ClaimedCount = 0xFFFF;
-    const TOpenTypeFontFile counted =
-        ReadBytes(TSfntBuilder().AddTable("name", manyNames.Build()).Build());
+    const TOpenTypeFontFile counted = ReadBytes(NamesOnly(manyNames));
     EXPECT_EQ(counted.FamilyName, "Real Family");
     EXPECT_EQ(counted.FullName, "Real Full");
 
     TNameTableBuilder strings;
     strings.Lying(3, 1, 0xFFFF, 0xFFF0).Lying(3, 6, 0xFFFF, 0).Windows(4, "Full");
     strings.ClaimedStringOffset = 0xFFFF;
-    const TOpenTypeFontFile storage =
-        ReadBytes(TSfntBuilder().AddTable("name", strings.Build()).Build());
+    const TOpenTypeFontFile storage = ReadBytes(NamesOnly(strings));
     EXPECT_EQ(storage.FamilyName, "");
     EXPECT_EQ(storage.FullName, "");
 
     // A string running past the end of the file stops where the file does.
     TNameTableBuilder tail;
     tail.Lying(3, 1, 0xFFFF, 0).Add(3, 1, 0x409, 19, test::Utf16Be("Tail"));
-    EXPECT_EQ(ReadBytes(TSfntBuilder().AddTable("name", tail.Build()).Build()).FamilyName, "Tail");
+    EXPECT_EQ(ReadBytes(NamesOnly(tail)).FamilyName, "Tail");
 }
 
 TEST(MalformedOpenType, EmptyTablesAndShortTables) {

@@ -14,6 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::HeadTable;
+using test::NamesOnly;
 using test::OS2Table;
 using test::TBytes;
 using test::TNameTableBuilder;
@@ -88,8 +89,7 @@ TEST(OpenTypeReader, EveryNameIdFillsItsFieldAndOthersAreIgnored) {
     for (uint16_t ignored : {15, 18, 20, 25, 256}) {
         names.Windows(ignored, "ignored");
     }
-    const TOpenTypeFontFile font =
-        ReadBytes(TSfntBuilder().AddTable("name", names.Build()).Build());
+    const TOpenTypeFontFile font = ReadBytes(NamesOnly(names));
     for (const auto& [id, field] : fields) {
         EXPECT_EQ(font.*field, "text " + std::to_string(id));
     }
@@ -98,8 +98,7 @@ TEST(OpenTypeReader, EveryNameIdFillsItsFieldAndOthersAreIgnored) {
 TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
     TNameTableBuilder mac;
     mac.Mac(1, "Caf\x8E").Mac(2, "Regular").Mac(4, "Caf\x8E Regular").Mac(0, "\xA9 Probe");
-    const TOpenTypeFontFile macOnly =
-        ReadBytes(TSfntBuilder().AddTable("name", mac.Build()).Build());
+    const TOpenTypeFontFile macOnly = ReadBytes(NamesOnly(mac));
     // Mac Roman: 0x8E is e with acute, 0xA9 the copyright sign.
     EXPECT_EQ(macOnly.FamilyName, "Café");
     EXPECT_EQ(macOnly.StyleName, "Regular");
@@ -109,8 +108,7 @@ TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
 
     TNameTableBuilder mixed;
     mixed.Mac(1, "Mac Family").Mac(2, "Mac Style").Windows(1, "Windows Family").Mac(4, "Mac Full");
-    const TOpenTypeFontFile oneWindows =
-        ReadBytes(TSfntBuilder().AddTable("name", mixed.Build()).Build());
+    const TOpenTypeFontFile oneWindows = ReadBytes(NamesOnly(mixed));
     EXPECT_EQ(oneWindows.FamilyName, "Windows Family");
     EXPECT_EQ(oneWindows.StyleName, "");
     EXPECT_EQ(oneWindows.FullName, "");
@@ -118,7 +116,7 @@ TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
     // Unicode-platform records are never taken, on either pass.
     TNameTableBuilder unicode;
     unicode.Add(0, 3, 0, 1, test::Utf16Be("Unicode Family"));
-    EXPECT_EQ(ReadBytes(TSfntBuilder().AddTable("name", unicode.Build()).Build()).FamilyName, "");
+    EXPECT_EQ(ReadBytes(NamesOnly(unicode)).FamilyName, "");
 }
 
 class OpenTypeFileTest : public ::testing::Test {
@@ -130,16 +128,13 @@ TEST_F(OpenTypeFileTest, StyleAndFullNameFollowTheSystemLanguage) {
     TNameTableBuilder three;
     three.Windows(4, "Voll", 0x407).Windows(4, "Full", 0x409).Windows(4, "Complet", 0x40C);
     three.Windows(2, "Fett", 0x407).Windows(2, "Bold", 0x409).Windows(2, "Gras", 0x40C);
-    const std::string threeFile =
-        Folder.Write("three.ttf", TSfntBuilder().AddTable("name", three.Build()).Build());
+    const std::string threeFile = Folder.Write("three.ttf", NamesOnly(three));
     TNameTableBuilder two;
     two.Windows(4, "Voll", 0x407).Windows(4, "Complet", 0x40C);
-    const std::string twoFile =
-        Folder.Write("two.ttf", TSfntBuilder().AddTable("name", two.Build()).Build());
+    const std::string twoFile = Folder.Write("two.ttf", NamesOnly(two));
     TNameTableBuilder repeated;
     repeated.Windows(4, "Premier", 0x40C).Windows(4, "Full", 0x409).Windows(4, "Second", 0x40C);
-    const std::string repeatedFile =
-        Folder.Write("repeated.ttf", TSfntBuilder().AddTable("name", repeated.Build()).Build());
+    const std::string repeatedFile = Folder.Write("repeated.ttf", NamesOnly(repeated));
     {
         test::TScopedSystemLanguage serbian(0x081A);
         const TOpenTypeFontFile font(threeFile);
@@ -169,8 +164,7 @@ TEST(OpenTypeReader, OtherFieldsTakeTheLastRecordInAnyLanguageAndAnyNameTable) {
     names.Windows(0, "Copyright US", 0x409).Windows(4, "Full", 0x409);
     names.Windows(0, "Droit d'auteur", 0x40C).Windows(4, "Complet", 0x40C);
     names.Windows(1, "Family", 0x409).Windows(1, "Familie", 0x407);
-    const TOpenTypeFontFile font =
-        ReadBytes(TSfntBuilder().AddTable("name", names.Build()).Build());
+    const TOpenTypeFontFile font = ReadBytes(NamesOnly(names));
     EXPECT_EQ(font.FullName, "Full");
     EXPECT_EQ(font.Copyright, "Droit d'auteur");
     EXPECT_EQ(font.FamilyName, "Familie");
@@ -239,8 +233,7 @@ TEST(OpenTypeReader, NameTextDecoding) {
     TNameTableBuilder limits;
     limits.Add(3, 1, 0x409, 9, big).Add(1, 0, 0, 10, TBytes(20000, 'M'));
     limits.Windows(1, "Family");
-    const TOpenTypeFontFile font =
-        ReadBytes(TSfntBuilder().AddTable("name", names.Build()).Build());
+    const TOpenTypeFontFile font = ReadBytes(NamesOnly(names));
     EXPECT_EQ(font.FamilyName, "Łódź \xF0\x9F\x98\x80");
     EXPECT_EQ(font.UniqueID, "\xEF\xBF\xBD"
                              "A\xEF\xBF\xBD");
@@ -249,19 +242,16 @@ TEST(OpenTypeReader, NameTextDecoding) {
     EXPECT_EQ(font.PostScriptName, "ABC");
     EXPECT_EQ(font.Trademark, "");
 
-    const TOpenTypeFontFile limited =
-        ReadBytes(TSfntBuilder().AddTable("name", limits.Build()).Build());
+    const TOpenTypeFontFile limited = ReadBytes(NamesOnly(limits));
     EXPECT_EQ(limited.Designer, std::string(16384, 'W'));
     EXPECT_EQ(limited.Description, ""); // a Mac record among Windows ones is not taken
     TNameTableBuilder macLimit;
     macLimit.Add(1, 0, 0, 10, TBytes(20000, 'M'));
-    EXPECT_EQ(ReadBytes(TSfntBuilder().AddTable("name", macLimit.Build()).Build()).Description,
-              std::string(16384, 'M'));
+    EXPECT_EQ(ReadBytes(NamesOnly(macLimit)).Description, std::string(16384, 'M'));
 }
 
 TEST_F(OpenTypeFileTest, FileNamesTheFontFolderAndFilesThatCannotBeOpened) {
-    const TBytes font =
-        TSfntBuilder().AddTable("name", TNameTableBuilder().Windows(1, "Bare").Build()).Build();
+    const TBytes font = NamesOnly(TNameTableBuilder().Windows(1, "Bare"));
     const fs::path fontsFolder = FontManager->FontsFolder;
     ASSERT_EQ(fontsFolder, test::TestHome().DataHome() / "fonts");
     test::WriteFile(fontsFolder / "lw-bare-probe.ttf", font);

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace lw::test {
 
@@ -24,6 +25,11 @@ private:
     uint16_t Id;
     ISystemLocale* Previous;
 };
+
+// An sfnt file of a 'name' table alone.
+inline TBytes NamesOnly(const TNameTableBuilder& names) {
+    return TSfntBuilder().AddTable("name", names.Build()).Build();
+}
 
 // A folder of its own under the temporary home, removed with the object.
 class TScratchFolder {
@@ -45,6 +51,16 @@ public:
     }
     const std::filesystem::path Path;
 };
+
+// A program's output line by line, each without its end.
+inline std::vector<std::string> Lines(const std::string& output) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        lines.push_back(output.substr(start, end - start));
+    }
+    return lines;
+}
 
 // A word the shell takes as it stands, whatever bytes it holds.
 inline std::string Quote(const std::string& text) {
