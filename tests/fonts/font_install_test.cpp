@@ -81,7 +81,7 @@ protected:
     fs::path Source;
 };
 
-TEST_F(InstallTest, AnInstalledFontOrOneWithoutNamesIsNotCopied) {
+TEST_F(InstallTest, RefusalsAndCopyAndFolderFailuresAreReportedWithTheirCodes) {
     TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
     font.Installed = true;
     Fonts->InstallFont(font, true);
@@ -94,6 +94,22 @@ TEST_F(InstallTest, AnInstalledFontOrOneWithoutNamesIsNotCopied) {
     font.FullName.clear();
     EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irNoData);
     EXPECT_EQ(Fonts->GetErrorText(TFontManager::irNoData), "Nema dovoljno podataka.");
+    font.FullName = "Probe Regular";
+
+    System.KeysReadOnly = true;
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irNoRegistry);
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.ttf"));
+    System.KeysReadOnly = false;
+    // A file gone since it was read makes the copy fail.
+    fs::remove(Source / "probe.ttf");
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irCopyFailed);
+    EXPECT_TRUE(fs::is_empty(FontsFolder));
+    EXPECT_EQ(Fonts->ErrorFile1, (Source / "probe.ttf").string());
+    EXPECT_EQ(Fonts->ErrorFile2, (FontsFolder / "probe.ttf").string());
+    const std::string text = Fonts->GetErrorText(TFontManager::irCopyFailed);
+    EXPECT_EQ(text.rfind("Greska pri kopiranju  " + (Source / "probe.ttf").string(), 0), 0u)
+        << text;
+    EXPECT_EQ(Fonts->GetErrorText(77), "");
 }
 
 TEST_F(InstallTest, InstallingCopiesOverAnOlderFileOfTheFamilyLoadsAndRegisters) {
@@ -159,24 +175,6 @@ TEST_F(InstallTest, AFontThatWillNotLoadNeverReplacesAnInstalledFile) {
     EXPECT_TRUE(System.Loaded.empty());
 }
 
-TEST_F(InstallTest, CopyAndFolderFailuresAreReportedWithTheirCodes) {
-    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
-    System.KeysReadOnly = true;
-    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irNoRegistry);
-    EXPECT_FALSE(fs::exists(FontsFolder / "probe.ttf"));
-    System.KeysReadOnly = false;
-    // A file gone since it was read makes the copy fail.
-    fs::remove(Source / "probe.ttf");
-    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irCopyFailed);
-    EXPECT_TRUE(fs::is_empty(FontsFolder));
-    EXPECT_EQ(Fonts->ErrorFile1, (Source / "probe.ttf").string());
-    EXPECT_EQ(Fonts->ErrorFile2, (FontsFolder / "probe.ttf").string());
-    const std::string text = Fonts->GetErrorText(TFontManager::irCopyFailed);
-    EXPECT_EQ(text.rfind("Greska pri kopiranju  " + (Source / "probe.ttf").string(), 0), 0u)
-        << text;
-    EXPECT_EQ(Fonts->GetErrorText(77), "");
-}
-
 TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
     // A file system of 32 KB: the font folder fills up during the copy.
     const fs::path small = Root / "small";
@@ -217,7 +215,7 @@ TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
     EXPECT_TRUE(System.Fonts.empty());
 }
 
-TEST_F(InstallTest, AType1PairIsCopiedWholeAndListedWithBothNames) {
+TEST_F(InstallTest, AType1PairIsCopiedWholeListedWithBothNamesAndUninstalledWhole) {
     const auto [metrics, outline] = MakeType1("probe", "Probe-Bold");
     TType1FontFile font(metrics.string());
     ASSERT_EQ(font.RegistryName, "Probe Bold");
@@ -232,6 +230,18 @@ TEST_F(InstallTest, AType1PairIsCopiedWholeAndListedWithBothNames) {
     System.AddFace("Probe PS",
                    TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
     EXPECT_EQ(Fonts->GetFontFileName("Probe-Bold", "Probe PS", "Bold"), "probe.pfm|probe.pfb");
+
+    // Both files go, a read-only one too.
+    fs::permissions(FontsFolder / "probe.pfb", fs::perms::owner_read);
+    int heard = 0;
+    TFontChangeSubscription listen([&] { ++heard; });
+    EXPECT_TRUE(Fonts->UninstallFont("Probe-Bold", "Probe PS", true, false));
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.pfm"));
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.pfb"));
+    EXPECT_EQ(System.Type1.count("Probe Bold"), 0u);
+    EXPECT_EQ(System.Unloaded, std::vector<std::string>{"probe.pfm|probe.pfb"});
+    EXPECT_EQ(heard, 1);
 }
 
 TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCancel) {
@@ -261,49 +271,29 @@ TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCance
     EXPECT_EQ(System.Changes, 1) << "the broadcast still goes out";
 }
 
-TEST_F(InstallTest, TemporaryFontsAreListedAndRemovedWithOneBroadcast) {
+TEST_F(InstallTest, TemporaryFontsAreListedAndRemovedWithOneBroadcastAndNoFileDeleted) {
     Fonts->RemoveTemporaryFonts();
     EXPECT_EQ(System.Changes, 0);
-    TOpenTypeFontFile font(MakeTrueType("temp.ttf", "Probe Temp").string());
+    const fs::path file = MakeTrueType("temp.ttf", "Probe Temp");
+    TOpenTypeFontFile font(file.string());
     Fonts->InstallTemporarily(font, false);
-    EXPECT_EQ(System.TemporaryLoaded, std::vector<std::string>{(Source / "temp.ttf").string()});
+    EXPECT_EQ(System.TemporaryLoaded, std::vector<std::string>{file.string()});
     EXPECT_TRUE(Fonts->IsTemporary("probe temp"));
     EXPECT_FALSE(fs::exists(FontsFolder / "temp.ttf")) << "nothing is copied";
     Fonts->RemoveTemporaryFonts();
-    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>{(Source / "temp.ttf").string()});
+    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>{file.string()});
     EXPECT_EQ(System.Changes, 1);
     EXPECT_FALSE(Fonts->IsTemporary("Probe Temp"));
     EXPECT_TRUE(Fonts->TempFiles.empty());
-}
 
-TEST_F(InstallTest, UninstallingATemporaryStyleDeletesNoFile) {
-    const fs::path file = MakeTrueType("temp.ttf", "Probe Temp");
-    TOpenTypeFontFile font(file.string());
+    // Uninstalling a temporary style unloads it and deletes no file.
     Fonts->InstallTemporarily(font, false);
     System.AddFace("Probe", TrueTypeFace("Probe Temp", "Regular", NTM_REGULAR));
     EXPECT_TRUE(Fonts->UninstallFont("Probe Temp", "Probe", true, false));
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(fs::exists(file));
-    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>{file.string()});
+    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>(2, file.string()));
     EXPECT_FALSE(Fonts->IsTemporary("Probe Temp"));
-}
-
-TEST_F(InstallTest, UninstallingAType1StyleDeletesBothFilesReadOnlyOrNot) {
-    const auto [metrics, outline] = MakeType1("probe", "Probe-Bold");
-    TType1FontFile font(metrics.string());
-    ASSERT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
-    System.AddFace("Probe PS",
-                   TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
-    fs::permissions(FontsFolder / "probe.pfb", fs::perms::owner_read);
-    int heard = 0;
-    TFontChangeSubscription listen([&] { ++heard; });
-    EXPECT_TRUE(Fonts->UninstallFont("Probe-Bold", "Probe PS", true, false));
-    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
-    EXPECT_FALSE(fs::exists(FontsFolder / "probe.pfm"));
-    EXPECT_FALSE(fs::exists(FontsFolder / "probe.pfb"));
-    EXPECT_EQ(System.Type1.count("Probe Bold"), 0u);
-    EXPECT_EQ(System.Unloaded, std::vector<std::string>{"probe.pfm|probe.pfb"});
-    EXPECT_EQ(heard, 1);
 }
 
 TEST_F(InstallTest, FontsOutsideTheUserFontFolderAreNotRemoved) {

@@ -228,19 +228,6 @@ TEST_F(FontSafetyTest, ACommandLinePathMeansWhatTheShellMeans) {
         << run.Output;
 }
 
-TEST_F(FontSafetyTest, ATemporaryFontIsOneStyleWhileLoaded) {
-    TOpenTypeFontFile font(Make(Incoming / "lwonce.ttf", "LwOnce").string());
-    FontManager->InstallTemporarily(font, true);
-    FontManager->Refresh();
-    std::vector<std::string> fullNames;
-    FontManager->GetFamilyFullNames("LwOnce", fullNames);
-    EXPECT_EQ(fullNames, std::vector<std::string>{"LwOnce Regular"});
-    FontManager->RemoveTemporaryFonts();
-    FontManager->Refresh();
-    FontManager->GetFamilyFullNames("LwOnce", fullNames);
-    EXPECT_TRUE(fullNames.empty());
-}
-
 TEST_F(FontSafetyTest, AFontTheConfigurationRefusesIsReportedAndNeverInstalled) {
     const fs::path source = Make(Incoming / "lwrefused.ttf", test::kRejectedFamily);
     const TRun run = Shell(Cli() + " install " + Quote(source.string()));
@@ -555,18 +542,23 @@ TEST_F(SystemInstallTest, ALoneType1OutlineIsInstalledAndRemovedAsOneFile) {
     EXPECT_FALSE(Listed(font->FamilyName));
 }
 
-TEST_F(SystemInstallTest, TemporaryFontsAreSeenByOtherProgramsUntilRemoved) {
+TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemoved) {
     const fs::path file = Make(Incoming / "lwtemp.ttf", "LwTemp");
     TOpenTypeFontFile font(file.string());
     FontManager->InstallTemporarily(font, true);
     EXPECT_NE(FcFiles().find("LwTemp|"), std::string::npos);
     FontManager->Refresh();
     EXPECT_TRUE(Listed("LwTemp"));
+    std::vector<std::string> fullNames;
+    FontManager->GetFamilyFullNames("LwTemp", fullNames);
+    EXPECT_EQ(fullNames, std::vector<std::string>{"LwTemp Regular"});
     EXPECT_EQ(FontManager->GetFontFileName("LwTemp Regular", "LwTemp", "Regular"), file.string());
     FontManager->RemoveTemporaryFonts();
     EXPECT_EQ(FcFiles().find("LwTemp|"), std::string::npos);
     FontManager->Refresh();
     EXPECT_FALSE(Listed("LwTemp"));
+    FontManager->GetFamilyFullNames("LwTemp", fullNames);
+    EXPECT_TRUE(fullNames.empty());
     EXPECT_TRUE(fs::exists(file));
 }
 
