@@ -56,12 +56,16 @@ TEST_F(FontManagerTest, MissingFontsFolderIsReportedAndNamedAsAnError) {
     EXPECT_EQ(fonts.FontsFolder, "<Greska>");
 }
 
-TEST_F(FontManagerTest, StylesAreOrderedByTheTextOfTheirFlags) {
+TEST_F(FontManagerTest, StylesAreOrderedByTheTextOfTheirFlagsAndBitmapsListOneASize) {
     System.AddFace("Sans", TrueTypeFace("Sans", "Regular", NTM_REGULAR));
     System.AddFace("Sans", TrueTypeFace("Sans Italic", "Italic", NTM_ITALIC));
     System.AddFace("Sans", TrueTypeFace("Sans Bold", "Bold", NTM_BOLD));
     System.AddFace("Sans", TrueTypeFace("Sans Bold Italic", "Bold Italic", NTM_BOLD | NTM_ITALIC));
     System.AddFace("Sans", TrueTypeFace("Sans Odd", "Odd", 8));
+    for (int size = 0; size < 3; ++size) {
+        System.AddFace("Fixed", TFaceInfo{"Fixed", "Regular", RASTER_FONTTYPE, NTM_REGULAR});
+    }
+    System.AddFace("Odd", TFaceInfo{"Odd", "Regular", 0, NTM_REGULAR});
     std::vector<std::string> styles;
     std::vector<std::string> names;
     Catalogue().GetFamilyStyles("sans", styles, names);
@@ -75,15 +79,8 @@ TEST_F(FontManagerTest, StylesAreOrderedByTheTextOfTheirFlags) {
     Catalogue().GetFamilyStyles("Unknown", styles, names);
     EXPECT_TRUE(styles.empty());
     EXPECT_TRUE(names.empty());
-}
 
-TEST_F(FontManagerTest, BitmapFamiliesListOneStylePerSizeAndHaveTheirOwnType) {
-    for (int size = 0; size < 3; ++size) {
-        System.AddFace("Fixed", TFaceInfo{"Fixed", "Regular", RASTER_FONTTYPE, NTM_REGULAR});
-    }
-    System.AddFace("Odd", TFaceInfo{"Odd", "Regular", 0, NTM_REGULAR});
-    std::vector<std::string> styles;
-    std::vector<std::string> names;
+    // Bitmap families have a style a size, and a type of their own.
     Catalogue().GetFamilyStyles("Fixed", styles, names);
     EXPECT_EQ(styles, std::vector<std::string>(3, "(Bitmap font)"));
     EXPECT_EQ(names.size(), 3u);
