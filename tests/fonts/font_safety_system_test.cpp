@@ -467,79 +467,60 @@ TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
     EXPECT_FALSE(Listed("LwSecond"));
 }
 
-// The first outline of the system's Type 1 folder, one with an .afm beside
-// it where asked; empty when there is none.
-fs::path SystemType1(bool withAfm) {
+// An outline of the system's with its .afm, installed as a pair and then
+// alone: each goes in and out with its own files, and the style is shown by
+// its outline.
+TEST_F(SystemInstallTest, AType1OutlineIsInstalledAndRemovedWithItsAfmOrAlone) {
+    fs::path pfb;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator("/usr/share/fonts/X11/Type1", ec)) {
-        fs::path afm = entry.path();
-        afm.replace_extension(".afm");
-        if (entry.path().extension() == ".pfb" && (!withAfm || fs::exists(afm))) {
-            return entry.path();
+        if (entry.path().extension() == ".pfb" &&
+            fs::exists(fs::path(entry.path()).replace_extension(".afm"))) {
+            pfb = entry.path();
+            break;
         }
     }
-    return {};
-}
-
-TEST_F(SystemInstallTest, AType1OutlineAndItsAfmAreInstalledAndRemovedTogether) {
-    const fs::path pfb = SystemType1(true);
     if (pfb.empty()) {
         GTEST_SKIP() << "no .pfb with an .afm in /usr/share/fonts/X11/Type1 (package t1-cyrillic "
                         "has some)";
     }
-    fs::copy_file(pfb, Incoming / "lwpair.pfb");
-    fs::copy_file(fs::path(pfb).replace_extension(".afm"), Incoming / "lwpair.afm");
-    const std::unique_ptr<TFontFile> font =
-        TFontManager::ReadFontFile((Incoming / "lwpair.pfb").string());
-    ASSERT_TRUE(font);
-    ASSERT_FALSE(font->Installed);
-    FontManager->InstallFont(*font, true);
-    ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
-    EXPECT_TRUE(fs::exists(Fonts / "lwpair.pfb"));
-    EXPECT_TRUE(fs::exists(Fonts / "lwpair.afm"));
-    EXPECT_NE(FcFiles().find(font->FamilyName + "|" + (Fonts / "lwpair.pfb").string()),
-              std::string::npos)
-        << FcFiles();
-    FontManager->Refresh();
-    ASSERT_TRUE(Listed(font->FamilyName));
-    EXPECT_TRUE(TFontManager::ReadFontFile((Incoming / "lwpair.pfb").string())->Installed);
-    // The style's files are the pair, the outline the one it is shown by.
-    EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
-              TFontFiles("lwpair.afm", "lwpair.pfb"));
-    // The command line shows the style by its outline, once.
-    const TRun styles = test::RunCommand(Cli() + " styles " + Quote(font->FamilyName));
-    EXPECT_EQ(styles.Status, 0);
-    EXPECT_EQ(styles.Output, font->StyleName + "\t" + font->FullName + "\tlwpair.pfb\tType 1\n");
+    for (const bool withAfm : {true, false}) {
+        SCOPED_TRACE(withAfm ? "with its .afm" : "alone");
+        const std::string name = withAfm ? "lwpair" : "lwlone";
+        fs::copy_file(pfb, Incoming / (name + ".pfb"));
+        if (withAfm) {
+            fs::copy_file(fs::path(pfb).replace_extension(".afm"), Incoming / (name + ".afm"));
+        }
+        const std::unique_ptr<TFontFile> font =
+            TFontManager::ReadFontFile((Incoming / (name + ".pfb")).string());
+        ASSERT_TRUE(font);
+        ASSERT_FALSE(font->Installed);
+        FontManager->InstallFont(*font, true);
+        ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
+        EXPECT_TRUE(fs::exists(Fonts / (name + ".pfb")));
+        EXPECT_EQ(fs::exists(Fonts / (name + ".afm")), withAfm);
+        EXPECT_NE(FcFiles().find(font->FamilyName + "|" + (Fonts / (name + ".pfb")).string()),
+                  std::string::npos)
+            << FcFiles();
+        FontManager->Refresh();
+        ASSERT_TRUE(Listed(font->FamilyName));
+        EXPECT_TRUE(TFontManager::ReadFontFile((Incoming / (name + ".pfb")).string())->Installed);
+        EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
+                  withAfm ? TFontFiles(name + ".afm", name + ".pfb") : TFontFiles(name + ".pfb"));
+        // The command line shows the style by its outline, once.
+        const TRun styles = test::RunCommand(Cli() + " styles " + Quote(font->FamilyName));
+        EXPECT_EQ(styles.Status, 0);
+        EXPECT_EQ(styles.Output,
+                  font->StyleName + "\t" + font->FullName + "\t" + name + ".pfb\tType 1\n");
 
-    EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_FALSE(fs::exists(Fonts / "lwpair.pfb"));
-    EXPECT_FALSE(fs::exists(Fonts / "lwpair.afm"));
-    EXPECT_EQ(FcFiles().find((Fonts / "lwpair").string()), std::string::npos);
-    FontManager->Refresh();
-    EXPECT_FALSE(Listed(font->FamilyName));
-}
-
-TEST_F(SystemInstallTest, ALoneType1OutlineIsInstalledAndRemovedAsOneFile) {
-    const fs::path pfb = SystemType1(false);
-    if (pfb.empty()) {
-        GTEST_SKIP() << "no .pfb in /usr/share/fonts/X11/Type1 (package fonts-urw-base35 has some)";
+        EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
+        EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
+        EXPECT_FALSE(fs::exists(Fonts / (name + ".pfb")));
+        EXPECT_FALSE(fs::exists(Fonts / (name + ".afm")));
+        EXPECT_EQ(FcFiles().find((Fonts / name).string()), std::string::npos);
+        FontManager->Refresh();
+        EXPECT_FALSE(Listed(font->FamilyName));
     }
-    fs::copy_file(pfb, Incoming / "lwlone.pfb");
-    const std::unique_ptr<TFontFile> font =
-        TFontManager::ReadFontFile((Incoming / "lwlone.pfb").string());
-    ASSERT_TRUE(font);
-    FontManager->InstallFont(*font, true);
-    ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
-    FontManager->Refresh();
-    ASSERT_TRUE(Listed(font->FamilyName));
-    EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
-              TFontFiles("lwlone.pfb"));
-    EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
-    EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
-    EXPECT_FALSE(fs::exists(Fonts / "lwlone.pfb"));
-    FontManager->Refresh();
-    EXPECT_FALSE(Listed(font->FamilyName));
 }
 
 TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemoved) {
