@@ -1,6 +1,4 @@
-// A face's facts from its tables, the cache that keeps them, and the facts
-// of the machine's fonts against what fontconfig says of the same files.
-#include "command_run.h"
+// A face's facts from its tables, and the cache that keeps them.
 #include "font_builder.h"
 #include "fonts/byte_source.h"
 #include "fonts/face_facts.h"
@@ -10,9 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
-#include <set>
-#include <sstream>
 
 namespace lw {
 namespace {
@@ -178,94 +173,6 @@ TEST(FactsCacheFile, EntriesRoundTripAndTruncationIsRefused) {
     for (size_t cut = 0; cut < bytes.size(); cut += 7) {
         EXPECT_FALSE(ParseFactsCache(bytes.first(cut))) << cut;
     }
-}
-
-// fontconfig's verdicts on the machine's sfnt files. fc-scan gives the
-// spacing and the languages of each face.
-struct TFcVerdict {
-    bool Mono = false;
-    std::set<std::string> Languages;
-};
-
-std::map<std::pair<std::string, uint32_t>, TFcVerdict> ScanMachineFonts() {
-    const test::TCommandRun run = test::RunCommand(
-        "fc-scan --format '%{file}\\t%{index}\\t%{spacing}\\t%{lang}\\n' /usr/share/fonts "
-        "2>/dev/null");
-    std::map<std::pair<std::string, uint32_t>, TFcVerdict> verdicts;
-    std::stringstream lines(run.Output);
-    for (std::string line; std::getline(lines, line);) {
-        std::stringstream fields(line);
-        std::string file, index, spacing, langs;
-        std::getline(fields, file, '\t');
-        std::getline(fields, index, '\t');
-        std::getline(fields, spacing, '\t');
-        std::getline(fields, langs, '\t');
-        const std::string ext = fs::path(file).extension().string();
-        if (index.empty() || std::stoul(index) >= 0x10000 ||
-            (ext != ".ttf" && ext != ".otf" && ext != ".ttc" && ext != ".otc")) {
-            continue;
-        }
-        TFcVerdict& verdict = verdicts[{file, uint32_t(std::stoul(index))}];
-        verdict.Mono = spacing == "100";
-        std::stringstream langList(langs);
-        for (std::string lang; std::getline(langList, lang, '|');) {
-            verdict.Languages.insert(lang);
-        }
-    }
-    return verdicts;
-}
-
-TEST(FaceFactsOracle, SpacingAndScriptsAgreeWithFontconfig) {
-    if (test::RunCommand("command -v fc-scan").Status != 0) {
-        GTEST_SKIP() << "fc-scan (package fontconfig) is not installed";
-    }
-    const auto verdicts = ScanMachineFonts();
-    if (verdicts.size() < 20) {
-        GTEST_SKIP() << "too few sfnt fonts under /usr/share/fonts";
-    }
-    // Each script against the language fontconfig requires it for.
-    const std::map<std::string, std::string> languages = {
-        {"Cyrl", "ru"}, {"Grek", "el"}, {"Hebr", "he"}, {"Arab", "ar"}, {"Thai", "th"},
-        {"Deva", "hi"}, {"Hang", "ko"}, {"Geor", "ka"}, {"Armn", "hy"}};
-    size_t faces = 0;
-    size_t monoDisagree = 0;
-    size_t scriptsMissed = 0;
-    size_t scriptsOnlyHere = 0;
-    std::ostringstream told;
-    for (const auto& [key, verdict] : verdicts) {
-        const TFaceFacts facts = ReadFaceFacts(key.first, key.second);
-        if (!facts.Readable) {
-            continue;
-        }
-        ++faces;
-        if (facts.Monospace != verdict.Mono) {
-            ++monoDisagree;
-            told << "spacing " << key.first << " ours " << facts.Monospace << "\n";
-        }
-        for (const auto& [script, lang] : languages) {
-            const bool ours = std::count(facts.Scripts.begin(), facts.Scripts.end(), script) > 0;
-            const bool theirs = verdict.Languages.count(lang) > 0;
-            scriptsMissed += theirs && !ours;
-            scriptsOnlyHere += ours && !theirs;
-            if (ours != theirs) {
-                told << script << " " << key.first << " ours " << ours << "\n";
-            }
-        }
-    }
-    ASSERT_GT(faces, 0u);
-    // fontconfig calls a face monospace from the advances of the glyphs its
-    // characters map to and lets double-width ideographs make it "dual";
-    // the advances here are every glyph's, zero ones left out. On the
-    // machine's fonts the two agree on every face but a rare few.
-    EXPECT_LE(monoDisagree * 100, faces) << told.str();
-    // A language fontconfig grants needs its whole orthography, which holds
-    // the core letters a script needs here: a face it grants always counts.
-    EXPECT_EQ(scriptsMissed, 0u) << told.str();
-    // The other way round is expected: a face with the core letters alone
-    // counts here and not there (Gentium's Cyrillic without every letter of
-    // Russian, the CJK and mathematical fonts' Greek without the tonos
-    // vowels, the Noto Looped Thai UI faces without some of Thai's signs).
-    EXPECT_LE(scriptsOnlyHere * 10, faces) << told.str();
 }
 
 } // namespace
