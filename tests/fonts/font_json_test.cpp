@@ -49,8 +49,7 @@ TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
             .AddTable("OS/2", test::OS2Table(0, 700, 5, 0xFFFF, 0x20))
             .AddTable("name", test::TNameTableBuilder().Windows(4, "Probe \"Q\"").Build())
             .Build();
-    TMemoryByteSource source(sfnt);
-    const std::string open = FontFileJson(TOpenTypeFontFile(source, 0x0409));
+    const std::string open = FontFileJson(test::ReadOpenType(sfnt));
     EXPECT_EQ(
         open,
         "{\"FileName\": \"\", \"RegistryName\": \"Probe \\\"Q\\\" (OpenType)\", \"Copyright\": "
@@ -64,12 +63,9 @@ TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
         "\"FaceIndex\": 0, \"WeightClass\": 700, \"WidthClass\": 5, \"FamilyClass\": -1, "
         "\"Outlines\": 2}");
 
-    test::TPfmBuilder pfm;
-    const test::TBytes pfmBytes = pfm.Build();
-    const test::TBytes pfbBytes = test::PfbFile("/ItalicAngle -9 def\n/isFixedPitch true def\n");
-    TMemoryByteSource metrics(pfmBytes);
-    TMemoryByteSource outline(pfbBytes);
-    const std::string type1 = FontFileJson(TType1FontFile(metrics, outline));
+    const std::string type1 = FontFileJson(
+        test::ReadType1(test::TPfmBuilder().Build(),
+                        test::PfbFile("/ItalicAngle -9 def\n/isFixedPitch true def\n")));
     EXPECT_NE(
         type1.find("\"Installed\": false, \"FontType\": 3, \"FaceIndex\": 0, \"PfbFileName\": "
                    "\"\", \"MetricsFileName\": \"\", \"PSFullName\": \"\", \"PSFamilyName\": \"\", "

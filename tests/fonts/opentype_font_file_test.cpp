@@ -16,14 +16,10 @@ namespace fs = std::filesystem;
 using test::HeadTable;
 using test::NamesOnly;
 using test::OS2Table;
+using test::ReadOpenType;
 using test::TBytes;
 using test::TNameTableBuilder;
 using test::TSfntBuilder;
-
-TOpenTypeFontFile ReadBytes(const TBytes& bytes, uint16_t systemLang = 0x0409) {
-    TMemoryByteSource source(bytes);
-    return TOpenTypeFontFile(source, systemLang);
-}
 
 TBytes WithTables(std::initializer_list<const char*> tags) {
     TSfntBuilder sfnt;
@@ -62,7 +58,7 @@ TEST(OpenTypeReader, TablesDecideTypeOutlinesAndRegistryName) {
         {{"gsub", "cff "}, ftTrueType, 1, "Probe (TrueType)"},
     };
     for (const TCase& c : cases) {
-        const TOpenTypeFontFile font = ReadBytes(WithTables(c.Tags));
+        const TOpenTypeFontFile font = ReadOpenType(WithTables(c.Tags));
         SCOPED_TRACE(*c.Tags.begin());
         EXPECT_EQ(font.FontType, c.Type);
         EXPECT_EQ(font.Outlines, c.Outlines);
@@ -89,7 +85,7 @@ TEST(OpenTypeReader, EveryNameIdFillsItsFieldAndOthersAreIgnored) {
     for (uint16_t ignored : {15, 18, 20, 25, 256}) {
         names.Windows(ignored, "ignored");
     }
-    const TOpenTypeFontFile font = ReadBytes(NamesOnly(names));
+    const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
     for (const auto& [id, field] : fields) {
         EXPECT_EQ(font.*field, "text " + std::to_string(id));
     }
@@ -98,7 +94,7 @@ TEST(OpenTypeReader, EveryNameIdFillsItsFieldAndOthersAreIgnored) {
 TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
     TNameTableBuilder mac;
     mac.Mac(1, "Caf\x8E").Mac(2, "Regular").Mac(4, "Caf\x8E Regular").Mac(0, "\xA9 Probe");
-    const TOpenTypeFontFile macOnly = ReadBytes(NamesOnly(mac));
+    const TOpenTypeFontFile macOnly = ReadOpenType(NamesOnly(mac));
     // Mac Roman: 0x8E is e with acute, 0xA9 the copyright sign.
     EXPECT_EQ(macOnly.FamilyName, "Café");
     EXPECT_EQ(macOnly.StyleName, "Regular");
@@ -108,7 +104,7 @@ TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
 
     TNameTableBuilder mixed;
     mixed.Mac(1, "Mac Family").Mac(2, "Mac Style").Windows(1, "Windows Family").Mac(4, "Mac Full");
-    const TOpenTypeFontFile oneWindows = ReadBytes(NamesOnly(mixed));
+    const TOpenTypeFontFile oneWindows = ReadOpenType(NamesOnly(mixed));
     EXPECT_EQ(oneWindows.FamilyName, "Windows Family");
     EXPECT_EQ(oneWindows.StyleName, "");
     EXPECT_EQ(oneWindows.FullName, "");
@@ -116,7 +112,7 @@ TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
     // Unicode-platform records are never taken, on either pass.
     TNameTableBuilder unicode;
     unicode.Add(0, 3, 0, 1, test::Utf16Be("Unicode Family"));
-    EXPECT_EQ(ReadBytes(NamesOnly(unicode)).FamilyName, "");
+    EXPECT_EQ(ReadOpenType(NamesOnly(unicode)).FamilyName, "");
 }
 
 class OpenTypeFileTest : public ::testing::Test {
@@ -164,7 +160,7 @@ TEST(OpenTypeReader, OtherFieldsTakeTheLastRecordInAnyLanguageAndAnyNameTable) {
     names.Windows(0, "Copyright US", 0x409).Windows(4, "Full", 0x409);
     names.Windows(0, "Droit d'auteur", 0x40C).Windows(4, "Complet", 0x40C);
     names.Windows(1, "Family", 0x409).Windows(1, "Familie", 0x407);
-    const TOpenTypeFontFile font = ReadBytes(NamesOnly(names));
+    const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
     EXPECT_EQ(font.FullName, "Full");
     EXPECT_EQ(font.Copyright, "Droit d'auteur");
     EXPECT_EQ(font.FamilyName, "Familie");
@@ -174,17 +170,17 @@ TEST(OpenTypeReader, OtherFieldsTakeTheLastRecordInAnyLanguageAndAnyNameTable) {
         TNameTableBuilder().Windows(0, "First copyright").Windows(1, "First").Build();
     const TBytes second = TNameTableBuilder().Windows(1, "Second").Build();
     const TOpenTypeFontFile twice =
-        ReadBytes(TSfntBuilder().AddTable("name", first).AddTable("name", second).Build());
+        ReadOpenType(TSfntBuilder().AddTable("name", first).AddTable("name", second).Build());
     EXPECT_EQ(twice.FamilyName, "Second");
     EXPECT_EQ(twice.Copyright, "First copyright");
 }
 
 TEST(OpenTypeReader, OS2AndHeadValues) {
     const TOpenTypeFontFile version0 =
-        ReadBytes(TSfntBuilder()
-                      .AddTable("OS/2", OS2Table(0, 300, 3, 0x0805, 0x21))
-                      .AddTable("head", HeadTable(2048, 9))
-                      .Build());
+        ReadOpenType(TSfntBuilder()
+                         .AddTable("OS/2", OS2Table(0, 300, 3, 0x0805, 0x21))
+                         .AddTable("head", HeadTable(2048, 9))
+                         .Build());
     EXPECT_EQ(OS2Table(0, 0, 0, 0, 0).size(), 78u);
     EXPECT_EQ(version0.WeightClass, 300);
     EXPECT_EQ(version0.WidthClass, 3);
@@ -194,7 +190,7 @@ TEST(OpenTypeReader, OS2AndHeadValues) {
     EXPECT_EQ(version0.LowestRecPPEM, 9);
 
     const TOpenTypeFontFile version4 =
-        ReadBytes(TSfntBuilder().AddTable("OS/2", OS2Table(4, 900, 9, 0xFFFF, 0x0140)).Build());
+        ReadOpenType(TSfntBuilder().AddTable("OS/2", OS2Table(4, 900, 9, 0xFFFF, 0x0140)).Build());
     EXPECT_EQ(version4.WeightClass, 900);
     EXPECT_EQ(version4.WidthClass, 9);
     EXPECT_EQ(version4.FamilyClass, -1);
@@ -204,14 +200,14 @@ TEST(OpenTypeReader, OS2AndHeadValues) {
     // A version 0 table of 78 bytes, last in the file, still gives its
     // selection flags.
     TBytes tail = TSfntBuilder().AddTable("OS/2", OS2Table(0, 400, 5, 0, 0x40)).Build();
-    EXPECT_EQ(ReadBytes(tail).Selection, 0x40);
+    EXPECT_EQ(ReadOpenType(tail).Selection, 0x40);
     // The last OS/2 and 'head' tables in the directory count.
-    const TOpenTypeFontFile twice = ReadBytes(TSfntBuilder()
-                                                  .AddTable("OS/2", OS2Table(3, 100, 1, 0, 1))
-                                                  .AddTable("head", HeadTable(1000, 6))
-                                                  .AddTable("OS/2", OS2Table(3, 800, 2, 0, 2))
-                                                  .AddTable("head", HeadTable(256, 12))
-                                                  .Build());
+    const TOpenTypeFontFile twice = ReadOpenType(TSfntBuilder()
+                                                     .AddTable("OS/2", OS2Table(3, 100, 1, 0, 1))
+                                                     .AddTable("head", HeadTable(1000, 6))
+                                                     .AddTable("OS/2", OS2Table(3, 800, 2, 0, 2))
+                                                     .AddTable("head", HeadTable(256, 12))
+                                                     .Build());
     EXPECT_EQ(twice.WeightClass, 800);
     EXPECT_EQ(twice.Selection, 2);
     EXPECT_EQ(twice.UnitsPerEm, 256);
@@ -233,7 +229,7 @@ TEST(OpenTypeReader, NameTextDecoding) {
     TNameTableBuilder limits;
     limits.Add(3, 1, 0x409, 9, big).Add(1, 0, 0, 10, TBytes(20000, 'M'));
     limits.Windows(1, "Family");
-    const TOpenTypeFontFile font = ReadBytes(NamesOnly(names));
+    const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
     EXPECT_EQ(font.FamilyName, "Łódź \xF0\x9F\x98\x80");
     EXPECT_EQ(font.UniqueID, "\xEF\xBF\xBD"
                              "A\xEF\xBF\xBD");
@@ -242,12 +238,12 @@ TEST(OpenTypeReader, NameTextDecoding) {
     EXPECT_EQ(font.PostScriptName, "ABC");
     EXPECT_EQ(font.Trademark, "");
 
-    const TOpenTypeFontFile limited = ReadBytes(NamesOnly(limits));
+    const TOpenTypeFontFile limited = ReadOpenType(NamesOnly(limits));
     EXPECT_EQ(limited.Designer, std::string(16384, 'W'));
     EXPECT_EQ(limited.Description, ""); // a Mac record among Windows ones is not taken
     TNameTableBuilder macLimit;
     macLimit.Add(1, 0, 0, 10, TBytes(20000, 'M'));
-    EXPECT_EQ(ReadBytes(NamesOnly(macLimit)).Description, std::string(16384, 'M'));
+    EXPECT_EQ(ReadOpenType(NamesOnly(macLimit)).Description, std::string(16384, 'M'));
 }
 
 TEST_F(OpenTypeFileTest, FileNamesTheFontFolderAndFilesThatCannotBeOpened) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "font_builder.h"
+#include "fonts/opentype_font_file.h"
+#include "fonts/type1_font_file.h"
 #include "platform/services.h"
 #include "test_home.h"
 
@@ -25,6 +27,17 @@ private:
     uint16_t Id;
     ISystemLocale* Previous;
 };
+
+// The readers over bytes in memory, as over a file's.
+inline TOpenTypeFontFile ReadOpenType(const TBytes& bytes, uint16_t systemLang = 0x0409) {
+    TMemoryByteSource source(bytes);
+    return TOpenTypeFontFile(source, systemLang);
+}
+inline TType1FontFile ReadType1(const TBytes& pfm, const TBytes& pfb) {
+    TMemoryByteSource metrics(pfm);
+    TMemoryByteSource outline(pfb);
+    return TType1FontFile(metrics, outline);
+}
 
 // An sfnt file of a 'name' table alone.
 inline TBytes NamesOnly(const TNameTableBuilder& names) {

@@ -13,17 +13,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::PfbFile;
+using test::ReadType1;
 using test::TBytes;
 using test::TPfmBuilder;
 
-TType1FontFile ReadBytes(const TBytes& pfm, const TBytes& pfb) {
-    TMemoryByteSource metrics(pfm);
-    TMemoryByteSource outline(pfb);
-    return TType1FontFile(metrics, outline);
-}
-
 TType1FontFile ReadHeader(const std::string& header) {
-    return ReadBytes(TPfmBuilder().Build(), PfbFile(header));
+    return ReadType1(TPfmBuilder().Build(), PfbFile(header));
 }
 
 TEST(Type1HeaderValue, CutsValuesAsTheHeaderWritesThem) {
@@ -71,13 +66,13 @@ TEST(Type1Reader, MetricsGiveNamesAndStyle) {
         TPfmBuilder pfm;
         pfm.Weight = s.Weight;
         pfm.Italic = s.Italic;
-        EXPECT_EQ(ReadBytes(pfm.Build(), PfbFile("")).StyleName, s.Style)
+        EXPECT_EQ(ReadType1(pfm.Build(), PfbFile("")).StyleName, s.Style)
             << s.Weight << "/" << int(s.Italic);
     }
     TPfmBuilder pfm;
     pfm.FaceName = "Sans";
     pfm.PostScriptName = "Sans-BoldOblique";
-    const TType1FontFile font = ReadBytes(pfm.Build(), PfbFile(""));
+    const TType1FontFile font = ReadType1(pfm.Build(), PfbFile(""));
     EXPECT_EQ(font.FamilyName, "Sans");
     EXPECT_EQ(font.PostScriptName, "Sans-BoldOblique");
     EXPECT_EQ(font.FullName, "Sans-BoldOblique");
@@ -126,9 +121,9 @@ TEST(Type1Reader, OnlyTheFirstSegmentsFirst16384BytesAreScanned) {
     // A segment length shorter than the text ends the scan there, and one
     // longer than the file reads what the file holds.
     const std::string header = "/Weight (Bold) def\n/FullName (Cut) def\n";
-    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 20)).PSFullName, "");
-    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 20)).PSWeight, "Bold");
-    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 0xFFFFFFFF)).PSFullName, "Cut");
+    EXPECT_EQ(ReadType1(TPfmBuilder().Build(), PfbFile(header, 20)).PSFullName, "");
+    EXPECT_EQ(ReadType1(TPfmBuilder().Build(), PfbFile(header, 20)).PSWeight, "Bold");
+    EXPECT_EQ(ReadType1(TPfmBuilder().Build(), PfbFile(header, 0xFFFFFFFF)).PSFullName, "Cut");
     // A zero byte ends the text.
     constexpr char kWithZero[] = "/Weight (A) def\n\0/FullName (B) def\n";
     const TType1FontFile zero = ReadHeader(std::string(kWithZero, sizeof kWithZero - 1));
@@ -141,7 +136,7 @@ TEST(Type1Reader, TextsThatAreNotUtf8AreReadAsWindows1252) {
     latin1.FaceName = "Caf\xE9";
     latin1.PostScriptName = "Caf\xE9-Regular";
     const TType1FontFile font =
-        ReadBytes(latin1.Build(),
+        ReadType1(latin1.Build(),
                   PfbFile("/Notice (\xA9 1999 \x93X\x94) readonly def\n/Weight (Halbfett) def\n"));
     EXPECT_EQ(font.FamilyName, "Café");
     EXPECT_EQ(font.FullName, "Café-Regular");
@@ -151,8 +146,8 @@ TEST(Type1Reader, TextsThatAreNotUtf8AreReadAsWindows1252) {
 
     TPfmBuilder utf8;
     utf8.FaceName = "Café";
-    EXPECT_EQ(ReadBytes(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).FamilyName, "Café");
-    EXPECT_EQ(ReadBytes(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).Trademark, "Ⓒ X");
+    EXPECT_EQ(ReadType1(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).FamilyName, "Café");
+    EXPECT_EQ(ReadType1(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).Trademark, "Ⓒ X");
 }
 
 class Type1FileTest : public ::testing::Test {
