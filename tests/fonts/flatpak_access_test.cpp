@@ -59,7 +59,7 @@ TEST_F(FlatpakAccessTest, WithoutFlatpakNothingIsSaid) {
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::NoFlatpak);
 }
 
-TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolder) {
+TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolderAndGrantingAddsOne) {
     UseFake();
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
     Override("user", "xdg-download;xdg-config/fontconfig:ro;");
@@ -81,10 +81,8 @@ TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolder) {
     // The user's override takes back what the global one gives.
     Override("user", "!xdg-config/fontconfig");
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
-}
 
-TEST_F(FlatpakAccessTest, GrantingAddsTheUsersReadOnlyOverride) {
-    UseFake();
+    // Granting adds the user's read-only override, in one call.
     fs::remove(Bin / "calls");
     EXPECT_TRUE(GrantFlatpakFontconfigAccess(RunProgram));
     std::ifstream calls(Bin / "calls");

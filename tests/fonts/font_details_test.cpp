@@ -74,7 +74,7 @@ TBytes VariableFont(uint16_t glyphs = 40) {
         .Build();
 }
 
-TEST(FontDetails, ReadsEveryTableOfAWholeFont) {
+TEST(FontDetails, ReadsEveryTableOfAWholeFontAndOfEachFaceOfACollection) {
     const TFontDetails d = Read(VariableFont());
     ASSERT_TRUE(d.OS2 && d.Post && d.GlyphCount && d.UnitsPerEm && d.Cmap);
     EXPECT_EQ(d.OS2->Version, 4);
@@ -120,9 +120,8 @@ TEST(FontDetails, ReadsEveryTableOfAWholeFont) {
 
     EXPECT_EQ(LayoutFeatures(d), (std::vector<std::string>{"kern", "liga", "mark", "smcp"}));
     EXPECT_EQ(LayoutScripts(d), (std::vector<std::string>{"DFLT", "cyrl", "latn"}));
-}
 
-TEST(FontDetails, EachFaceOfACollectionReadsItsOwnTables) {
+    // Each face of a collection reads its own tables.
     const TBytes collection = test::Collection({VariableFont(40), VariableFont(7)});
     EXPECT_EQ(*Read(collection, 0).GlyphCount, 40);
     EXPECT_EQ(*Read(collection, 1).GlyphCount, 7);

@@ -318,7 +318,7 @@ TBytes NamedFont(const std::string& family, const std::string& style) {
         TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " + style));
 }
 
-TEST(CollectionReader, EachFaceReadsFromItsOwnDirectory) {
+TEST(CollectionReader, EachFaceReadsFromItsOwnDirectoryAndHeadersThatLieAreChecked) {
     const TBytes collection =
         test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")});
     TMemoryByteSource source(collection);
@@ -349,25 +349,22 @@ TEST(CollectionReader, EachFaceReadsFromItsOwnDirectory) {
     EXPECT_TRUE(CollectionDirectories(singleSource).empty());
     EXPECT_EQ(TOpenTypeFontFile(singleSource, 0x0409).FaceCount, 1u);
     EXPECT_TRUE(TOpenTypeFontFile(singleSource, 0x0409, 1).NotAFont);
-}
 
-TEST(CollectionReader, HeadersThatLieAreCheckedAgainstTheFile) {
-    const TBytes good =
-        test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")});
+    // Headers that lie are checked against the file.
     const auto setBE32 = [](TBytes& bytes, size_t at, uint32_t value) {
         for (int k = 0; k < 4; ++k) {
             bytes[at + size_t(k)] = uint8_t(value >> (24 - 8 * k));
         }
     };
     // A count far beyond the offsets the file holds: only those count.
-    TBytes huge = good;
+    TBytes huge = collection;
     setBE32(huge, 8, 0xFFFFFFFF);
     TMemoryByteSource hugeSource(huge);
     EXPECT_LE(CollectionDirectories(hugeSource).size(), (huge.size() - 12) / 4);
     // A first face pointing past the end keeps its place; the second still
     // reads as the second.
-    TBytes pastEnd = good;
-    setBE32(pastEnd, 12, uint32_t(good.size() - 4));
+    TBytes pastEnd = collection;
+    setBE32(pastEnd, 12, uint32_t(collection.size() - 4));
     TMemoryByteSource pastEndSource(pastEnd);
     const std::vector<uint64_t> directories = CollectionDirectories(pastEndSource);
     ASSERT_EQ(directories.size(), 2u);
@@ -376,7 +373,7 @@ TEST(CollectionReader, HeadersThatLieAreCheckedAgainstTheFile) {
     EXPECT_EQ(TOpenTypeFontFile(pastEndSource, 0x0409, 1).FamilyName, "Beta");
     // A header cut short, or one that holds no face, is no font.
     for (size_t size : {size_t(4), size_t(12), size_t(14)}) {
-        TBytes cut(good.begin(), good.begin() + long(size));
+        TBytes cut(collection.begin(), collection.begin() + long(size));
         if (size == 12) {
             setBE32(cut, 8, 0);
         }
@@ -386,8 +383,7 @@ TEST(CollectionReader, HeadersThatLieAreCheckedAgainstTheFile) {
 }
 
 TEST_F(OpenTypeFileTest, EveryFaceOfACollectionFileGivesARecord) {
-    test::TScratchFolder folder("collections");
-    const std::string file = folder.Write(
+    const std::string file = Folder.Write(
         "pair.TTC", test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")}));
     const std::vector<std::unique_ptr<TFontFile>> faces = TFontManager::ReadFontFaces(file);
     ASSERT_EQ(faces.size(), 2u);
@@ -396,9 +392,9 @@ TEST_F(OpenTypeFileTest, EveryFaceOfACollectionFileGivesARecord) {
     EXPECT_EQ(faces[1]->FaceIndex, 1u);
     // One file: installing any face copies that file.
     EXPECT_EQ(faces[1]->GetFiles(true), TFontFiles(file));
-    const std::string single = folder.Write("one.ttf", NamedFont("Gamma", "Regular"));
+    const std::string single = Folder.Write("one.ttf", NamedFont("Gamma", "Regular"));
     EXPECT_EQ(TFontManager::ReadFontFaces(single).size(), 1u);
-    EXPECT_TRUE(TFontManager::ReadFontFaces(folder.Write("x.fon", {1, 2})).empty());
+    EXPECT_TRUE(TFontManager::ReadFontFaces(Folder.Write("x.fon", {1, 2})).empty());
 }
 
 } // namespace
