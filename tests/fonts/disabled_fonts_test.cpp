@@ -208,25 +208,6 @@ TEST_F(DisabledFontsTest, AStyleAndASystemFamilyLeaveEveryProgramAndComeBack) {
     EXPECT_TRUE(fs::exists(bold) && fs::exists(regular));
 }
 
-TEST_F(DisabledFontsTest, ARuleNamesItsFileAloneWhateverItsName) {
-    const fs::path odd = Install("lw[x] & <y>.ttf", "LwOdd", "Regular");
-    const fs::path near = Install("lwx & <y>.ttf", "LwNear", "Regular");
-    const fs::path starred = Install("lw*.ttf", "LwStar", "Regular");
-    EXPECT_EQ(Store.Change({odd.string()}, {}), TDisabledFonts::TResult::Changed);
-    EXPECT_FALSE(Lists("LwOdd|"));
-    EXPECT_TRUE(Lists("LwNear|"));
-    EXPECT_TRUE(Lists("LwStar|"));
-
-    // "*" would hide every lw file; refused, and the file left as it was.
-    const std::string before = ReadText(ConfD() / kDisabledConfName);
-    std::string problem;
-    EXPECT_EQ(Store.Change({starred.string()}, {}, &problem),
-              TDisabledFonts::TResult::Inexpressible);
-    EXPECT_EQ(problem, starred.string());
-    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), before);
-    EXPECT_TRUE(Lists("LwNear|"));
-}
-
 // Another tool's rule is shown, and changed neither by the program nor by
 // its command line until the user asks.
 TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) {
@@ -351,22 +332,40 @@ TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) 
     fs::remove(fs::path(fontsConf.string() + ".bak"));
 }
 
-// Rules for files no longer there are dropped at the next write; a file that
-// does not parse is never rewritten.
-TEST_F(DisabledFontsTest, OnlyAFileThatParsesIsRewrittenAndWithoutRulesForFilesGone) {
+// Our rule file names each file alone, whatever its name; rules for files no
+// longer there are dropped at the next write; a file that does not parse is
+// never rewritten.
+TEST_F(DisabledFontsTest, OurRulesNameFilesAloneDropFilesGoneAndOnlyAFileThatParsesIsRewritten) {
+    const fs::path odd = Install("lw[x] & <y>.ttf", "LwOdd", "Regular");
+    const fs::path near = Install("lwx & <y>.ttf", "LwNear", "Regular");
+    const fs::path starred = Install("lw*.ttf", "LwStar", "Regular");
+    EXPECT_EQ(Store.Change({odd.string()}, {}), TDisabledFonts::TResult::Changed);
+    EXPECT_FALSE(Lists("LwOdd|"));
+    EXPECT_TRUE(Lists("LwNear|"));
+    EXPECT_TRUE(Lists("LwStar|"));
+
+    // "*" would hide every lw file; refused, and the file left as it was.
+    const std::string before = ReadText(ConfD() / kDisabledConfName);
+    std::string problem;
+    EXPECT_EQ(Store.Change({starred.string()}, {}, &problem),
+              TDisabledFonts::TResult::Inexpressible);
+    EXPECT_EQ(problem, starred.string());
+    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), before);
+    EXPECT_TRUE(Lists("LwNear|"));
+
+    // Rules for files gone are dropped at the next write.
     const fs::path gone = Install("lwgone.ttf", "LwGone", "Regular");
     const fs::path kept = Install("lwkept.ttf", "LwKept", "Regular");
     ASSERT_EQ(Store.Change({gone.string(), kept.string()}, {}), TDisabledFonts::TResult::Changed);
     fs::remove(gone);
     const fs::path other = Install("lwother.ttf", "LwOther", "Regular");
     ASSERT_EQ(Store.Change({other.string()}, {}), TDisabledFonts::TResult::Changed);
-    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{kept.string(), other.string()}));
+    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{odd.string(), kept.string(), other.string()}));
 
     const fs::path font = Install("lwparse.ttf", "LwParse", "Regular");
     const std::string broken = "<fontconfig><selectfont><rejectfont><glob>" + font.string() +
                                "</glob></rejectfont></fontconfig>\n";
     WriteText(ConfD() / kDisabledConfName, broken);
-    std::string problem;
     EXPECT_EQ(Store.Change({font.string()}, {}, &problem), TDisabledFonts::TResult::Unparseable);
     EXPECT_EQ(problem, (ConfD() / kDisabledConfName).string());
     EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);

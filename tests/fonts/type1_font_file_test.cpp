@@ -259,7 +259,7 @@ TBytes TextBytes(const std::string& text) {
     return TBytes(text.begin(), text.end());
 }
 
-TEST(Type1Outline, TheFontDictionaryNamesAFontWithoutMetrics) {
+TEST(Type1Outline, TheFontDictionaryNamesAFontAndAnAfmFillsWhatItLeavesOut) {
     // The same names from binary segments (".pfb") and from text (".pfa").
     for (const TBytes& outline : {PfbFile(kDictionary), TextBytes(kDictionary)}) {
         const TType1FontFile font = ReadOutline(outline);
@@ -282,6 +282,33 @@ TEST(Type1Outline, TheFontDictionaryNamesAFontWithoutMetrics) {
     EXPECT_TRUE(ReadOutline(TextBytes("StartFontMetrics 2.0\n")).NotAFont);
     EXPECT_TRUE(ReadOutline(TBytes{0x80, 2, 4, 0, 0, 0, 1, 2, 3, 4}).NotAFont);
     EXPECT_TRUE(ReadOutline(TBytes{}).NotAFont);
+
+    // An .afm beside it fills what the dictionary leaves out.
+    const TBytes afm = TextBytes("StartFontMetrics 4.1\r\n"
+                                 "Comment FamilyName Not-This\r\n"
+                                 "FontName Metric-Name\r\n"
+                                 "FullName Metric Name Light\r\n"
+                                 "FamilyName Metric Name\r\n"
+                                 "Weight Light\r\n"
+                                 "Version 003.001\r\n"
+                                 "Notice From the metrics\r\n"
+                                 "StartCharMetrics 1\r\n"
+                                 "FamilyName After The Header\r\n");
+    // An outline that names nothing takes every name from the metrics.
+    const TType1FontFile bare = ReadOutline(PfbFile("%!PS-AdobeFont-1.0: X 1\n"), &afm);
+    EXPECT_EQ(bare.PostScriptName, "Metric-Name");
+    EXPECT_EQ(bare.FamilyName, "Metric Name");
+    EXPECT_EQ(bare.StyleName, "Light");
+    EXPECT_EQ(bare.Version, "003.001");
+    EXPECT_EQ(bare.Trademark, "From the metrics");
+    // Where both say, the outline's dictionary wins: the system reads it.
+    const TType1FontFile both = ReadOutline(PfbFile(kDictionary), &afm);
+    EXPECT_EQ(both.PostScriptName, "Probe-BoldItalic");
+    EXPECT_EQ(both.FamilyName, "Probe");
+    EXPECT_EQ(both.Version, "002.000");
+    // Metrics that are no text at all change nothing.
+    const TBytes noise{0, 0xFF, '\n', 'F'};
+    EXPECT_EQ(ReadOutline(PfbFile(kDictionary), &noise).FamilyName, "Probe");
 }
 
 TEST(Type1Outline, SegmentsAreWalkedWithinTheFile) {
@@ -326,34 +353,6 @@ TEST(Type1Outline, TheEncodingGivesTheCodePointsItsGlyphNamesStandFor) {
     const TBytes unencoded = PfbFile("/FontName /NoEncoding def\n");
     TMemoryByteSource none(unencoded);
     EXPECT_TRUE(Type1CodePoints(none).empty());
-}
-
-TEST(Type1Outline, AnAfmFillsWhatTheDictionaryLeavesOut) {
-    const TBytes afm = TextBytes("StartFontMetrics 4.1\r\n"
-                                 "Comment FamilyName Not-This\r\n"
-                                 "FontName Metric-Name\r\n"
-                                 "FullName Metric Name Light\r\n"
-                                 "FamilyName Metric Name\r\n"
-                                 "Weight Light\r\n"
-                                 "Version 003.001\r\n"
-                                 "Notice From the metrics\r\n"
-                                 "StartCharMetrics 1\r\n"
-                                 "FamilyName After The Header\r\n");
-    // An outline that names nothing takes every name from the metrics.
-    const TType1FontFile bare = ReadOutline(PfbFile("%!PS-AdobeFont-1.0: X 1\n"), &afm);
-    EXPECT_EQ(bare.PostScriptName, "Metric-Name");
-    EXPECT_EQ(bare.FamilyName, "Metric Name");
-    EXPECT_EQ(bare.StyleName, "Light");
-    EXPECT_EQ(bare.Version, "003.001");
-    EXPECT_EQ(bare.Trademark, "From the metrics");
-    // Where both say, the outline's dictionary wins: the system reads it.
-    const TType1FontFile both = ReadOutline(PfbFile(kDictionary), &afm);
-    EXPECT_EQ(both.PostScriptName, "Probe-BoldItalic");
-    EXPECT_EQ(both.FamilyName, "Probe");
-    EXPECT_EQ(both.Version, "002.000");
-    // Metrics that are no text at all change nothing.
-    const TBytes noise{0, 0xFF, '\n', 'F'};
-    EXPECT_EQ(ReadOutline(PfbFile(kDictionary), &noise).FamilyName, "Probe");
 }
 
 TEST(Type1Outline, StringEscapesAreUndoneInAnOutlineThatNamesItself) {
