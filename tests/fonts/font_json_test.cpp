@@ -12,6 +12,8 @@
 namespace lw {
 namespace {
 
+using test::Quote;
+
 TEST(FontJson, StringsAreEscaped) {
     EXPECT_EQ(JsonString("plain"), "\"plain\"");
     EXPECT_EQ(JsonString("say \"hi\" \\ bye"), "\"say \\\"hi\\\" \\\\ bye\"");
@@ -147,19 +149,18 @@ TEST(FontJson, CliNamesFilesByTheirBytesAndTellsWhatIsNoFont) {
     EXPECT_EQ(oddLine.find("Error"), std::string::npos);
     EXPECT_EQ(oddLine.find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character";
 
-    const std::string lineFile = (folder.Path / "line.json").string();
-    folder.Write("line.json", test::TBytes(oddLine.begin(), oddLine.end()));
-    const test::TCommandRun decoded = test::RunCommand(
+    const std::string lineFile =
+        folder.Write("line.json", test::TBytes(oddLine.begin(), oddLine.end()));
+    const std::string decode =
         "python3 -c 'import json, sys; name = json.loads(sys.stdin.readline())[\"FileName\"]; "
-        "sys.stdout.buffer.write(name.encode(\"utf-8\", \"surrogateescape\"))' < '" +
-        lineFile + "'");
+        "sys.stdout.buffer.write(name.encode(\"utf-8\", \"surrogateescape\"))' < " +
+        Quote(lineFile);
+    const test::TCommandRun decoded = test::RunCommand(decode);
     ASSERT_EQ(decoded.Status, 0);
     EXPECT_EQ(decoded.Output, odd);
 
-    const test::TCommandRun again = test::RunCommand(
-        cli + " info \"$(python3 -c 'import json, " + "sys; sys.stdout.buffer.write(json.loads(" +
-        "sys.stdin.readline())[\"FileName\"].encode(" + "\"utf-8\", \"surrogateescape\"))' < '" +
-        lineFile + "')\" 2>/dev/null");
+    const test::TCommandRun again =
+        test::RunCommand(cli + " info \"$(" + decode + ")\" 2>/dev/null");
     EXPECT_EQ(again.Status, 0);
     EXPECT_EQ(again.Output, oddLine + "\n");
 
