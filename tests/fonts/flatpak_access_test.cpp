@@ -53,13 +53,12 @@ protected:
     std::string SavedPath;
 };
 
-TEST_F(FlatpakAccessTest, WithoutFlatpakNothingIsSaid) {
+TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolderAndGrantingAddsOne) {
+    // Without flatpak nothing is said.
     ::setenv("PATH", (test::TestHome().Root() / "empty-bin").c_str(), 1);
     EXPECT_FALSE(ProgramOnPath("flatpak"));
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::NoFlatpak);
-}
 
-TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolderAndGrantingAddsOne) {
     UseFake();
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
     Override("user", "xdg-download;xdg-config/fontconfig:ro;");

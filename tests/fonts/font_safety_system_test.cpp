@@ -133,11 +133,20 @@ TEST_F(FontSafetyTest, ABackupOntoTheFontItselfFailsAndTheFontStays) {
     fs::remove(test::TestHome().Root() / "fonts-link");
 }
 
-TEST_F(FontSafetyTest, TheUsersOwnCopyOfASystemFontIsTheOneListedAndRemoved) {
+// A font in a sub-folder of the user's font folder is the user's to remove,
+// and so is the user's own copy of a system font, listed before the system's.
+TEST_F(FontSafetyTest, TheUsersFontsInSubFoldersAndCopiesOfSystemFontsAreListedAndRemoved) {
+    const fs::path file = Make(Fonts / "family" / "styles" / "lwsub.ttf", "LwSub");
     const fs::path system = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
     ASSERT_TRUE(fs::exists(system));
     fs::copy_file(system, Fonts / "MyDejaVuBold.ttf");
     Rescan();
+    EXPECT_EQ(FontManager->GetFontFileName("LwSub Regular", "LwSub", "Regular"), file.string());
+    EXPECT_TRUE(FontManager->UninstallFont("LwSub Regular", "LwSub", true, false));
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(FcFiles().find("LwSub|"), std::string::npos);
+
     EXPECT_EQ(FontManager->GetFontFileName("DejaVu Sans Bold", "DejaVu Sans", "Bold"),
               "MyDejaVuBold.ttf");
     EXPECT_TRUE(FontManager->UninstallFont("DejaVu Sans Bold", "DejaVu Sans", true, false));
@@ -169,16 +178,6 @@ TEST_F(FontSafetyTest, InstalledAgreesWithFontconfigWhateverFamilyAndBlanksTheFi
     // A copy under a name fontconfig serves no file by is not installed.
     fs::copy_file(file, Incoming / "other-name.ttf");
     EXPECT_FALSE(TOpenTypeFontFile((Incoming / "other-name.ttf").string()).Installed);
-}
-
-TEST_F(FontSafetyTest, FontsInSubFoldersOfTheUserFolderAreTheUsersToRemove) {
-    const fs::path file = Make(Fonts / "family" / "styles" / "lwsub.ttf", "LwSub");
-    Rescan();
-    EXPECT_EQ(FontManager->GetFontFileName("LwSub Regular", "LwSub", "Regular"), file.string());
-    EXPECT_TRUE(FontManager->UninstallFont("LwSub Regular", "LwSub", true, false));
-    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_EQ(FcFiles().find("LwSub|"), std::string::npos);
 }
 
 TEST_F(FontSafetyTest, ANameThatIsNotUtf8GoesToTheTrashAndIsRecordedByteForByte) {
