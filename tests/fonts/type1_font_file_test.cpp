@@ -164,47 +164,44 @@ protected:
 };
 
 TEST_F(Type1FileTest, TheFormsOfFileNamesAndEitherFileMissing) {
-    WritePair(FontsFolder / "LwTimes.pfm", FontsFolder / "LwTimes.pfb", "LwTimes-Roman");
-    const TType1FontFile bare("LwTimes.pfm");
-    EXPECT_EQ(bare.FileName, FontManager->FontsFolder + "/LwTimes.pfm");
-    EXPECT_EQ(bare.PfbFileName, FontManager->FontsFolder + "/LwTimes.pfb");
-    EXPECT_EQ(bare.PSFullName, "LwTimes-Roman");
-    EXPECT_EQ(bare.GetFileName(false), "LwTimes.pfm|LwTimes.pfb");
-
-    WritePair(FontsFolder / "x.PFM", FontsFolder / "y.pfb", "Bare-Pair");
-    const TType1FontFile barePair(TFontFiles("x.PFM", "y.pfb"));
-    EXPECT_EQ(barePair.FileName, FontManager->FontsFolder + "/x.PFM");
-    EXPECT_EQ(barePair.PfbFileName, FontManager->FontsFolder + "/y.pfb");
-    EXPECT_EQ(barePair.PSFullName, "Bare-Pair");
+    const fs::path a = Folder.Path / "a";
+    const fs::path b = Folder.Path / "b";
+    const fs::path piped = Folder.Path / "pipe|dir";
+    const struct {
+        fs::path Pfm;
+        fs::path Pfb;
+        TFontFiles Opened;
+        const char* PSName;
+    } cases[] = {
+        // Bare names are in the font folder.
+        {FontsFolder / "LwTimes.pfm", FontsFolder / "LwTimes.pfb", TFontFiles("LwTimes.pfm"),
+         "LwTimes-Roman"},
+        {FontsFolder / "x.PFM", FontsFolder / "y.pfb", TFontFiles("x.PFM", "y.pfb"), "Bare-Pair"},
+        {a / "x.PFM", b / "y.pfb", TFontFiles((a / "x.PFM").string(), (b / "y.pfb").string()),
+         "Full-Pair"},
+        // A "|" in a path is part of the name: one metrics path is never split.
+        {piped / "X|Y.pfm", piped / "X|Y.pfb", TFontFiles((piped / "X|Y.pfm").string()),
+         "Piped-Pair"},
+        {a / "x.pfm", a / "x.pfb", TFontFiles((a / "x.pfm").string()), "Beside"},
+        // An outline file copied with an upper-case name is found all the same.
+        {a / "Upper.PFM", a / "UPPER.PFB", TFontFiles((a / "Upper.PFM").string()), "Upper"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.PSName);
+        WritePair(c.Pfm, c.Pfb, c.PSName);
+        const TType1FontFile font(c.Opened);
+        const std::string pfm = c.Pfm.filename().string();
+        const std::string pfb = c.Pfb.filename().string();
+        EXPECT_EQ(font.FileName, c.Pfm.string());
+        EXPECT_EQ(font.PfbFileName, c.Pfb.string());
+        EXPECT_EQ(font.PSFullName, c.PSName);
+        EXPECT_EQ(font.GetFileName(true), c.Pfm.string() + "|" + c.Pfb.string());
+        EXPECT_EQ(font.GetFileName(false), pfm + "|" + pfb);
+        EXPECT_EQ(font.GetFiles(false), TFontFiles(pfm, pfb));
+    }
     for (const char* name : {"LwTimes.pfm", "LwTimes.pfb", "x.PFM", "y.pfb"}) {
         fs::remove(FontsFolder / name);
     }
-
-    const fs::path a = Folder.Path / "a";
-    const fs::path b = Folder.Path / "b";
-    WritePair(a / "x.PFM", b / "y.pfb", "Full-Pair");
-    const TType1FontFile pair(TFontFiles((a / "x.PFM").string(), (b / "y.pfb").string()));
-    EXPECT_EQ(pair.FileName, (a / "x.PFM").string());
-    EXPECT_EQ(pair.PfbFileName, (b / "y.pfb").string());
-    EXPECT_EQ(pair.PSFullName, "Full-Pair");
-    EXPECT_EQ(pair.GetFileName(true), (a / "x.PFM").string() + "|" + (b / "y.pfb").string());
-    EXPECT_EQ(pair.GetFileName(false), "x.PFM|y.pfb");
-    EXPECT_EQ(pair.GetFiles(false), TFontFiles("x.PFM", "y.pfb"));
-
-    // A "|" in a path is part of the name: one metrics path is never split.
-    const fs::path piped = Folder.Path / "pipe|dir";
-    WritePair(piped / "X|Y.pfm", piped / "X|Y.pfb", "Piped-Pair");
-    const TType1FontFile pipedPair((piped / "X|Y.pfm").string());
-    EXPECT_EQ(pipedPair.PfbFileName, (piped / "X|Y.pfb").string());
-    EXPECT_EQ(pipedPair.PSFullName, "Piped-Pair");
-    EXPECT_EQ(pipedPair.GetFiles(false), TFontFiles("X|Y.pfm", "X|Y.pfb"));
-
-    WritePair(a / "x.pfm", a / "x.pfb", "Beside");
-    const TType1FontFile beside((a / "x.pfm").string());
-    EXPECT_EQ(beside.GetFileName(false), "x.pfm|x.pfb");
-    // An outline file copied with an upper-case name is found all the same.
-    WritePair(a / "Upper.PFM", a / "UPPER.PFB", "Upper");
-    EXPECT_EQ(TType1FontFile((a / "Upper.PFM").string()).PfbFileName, (a / "UPPER.PFB").string());
 
     // Either file missing throws.
     WritePair(Folder.Path / "only.pfm", Folder.Path / "other.pfb", "Only");
