@@ -125,30 +125,63 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     EXPECT_EQ(test::RunCommand(cli + " --language x families 2>/dev/null").Status, 2);
 }
 
-// A name that is not UTF-8 comes out so that a script gets its bytes back
-// and can hand them to the program again; text named as a font is no font.
-TEST(FontJson, CliNamesFilesByTheirBytesAndTellsWhatIsNoFont) {
-    if (test::RunCommand("python3 -c pass 2>/dev/null").Status != 0) {
-        GTEST_SKIP() << "python3 is needed to decode the names as a script does";
-    }
-    test::TScratchFolder folder("cli-bytes");
+// The page's list of a folder: its font files in the page's order (masks
+// matched ignoring case), each as info prints it. A name that is not UTF-8
+// comes out so that a script gets its bytes back and can hand them to the
+// program again; text named as a font is no font.
+TEST(FontJson, CliListPrintsTheFolderAsThePageListsItNamingFilesByTheirBytes) {
+    test::TScratchFolder folder("cli-list");
+    const test::TBytes font = test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli List"));
+    folder.Write("b.ttf", font);
+    folder.Write("A.OTF", font);
+    folder.Write("notes.txt", {'n'});
+    folder.Write("c.pfm", {1, 2});
     const std::string odd = folder.Write(
         "caf\xE9 |*?.ttf", test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli Bytes")));
     const std::string text = folder.Write("notes.ttf", {'n', 'o', 't', 'e', 's', '\n'});
     const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
 
     const test::TCommandRun listed =
-        test::RunCommand(cli + " list '" + folder.Path.string() + "' 2>/dev/null");
-    EXPECT_EQ(listed.Status, 1) << "one file gave no font";
-    const size_t oddAt = listed.Output.find("caf\\udce9 |*?.ttf\"");
-    ASSERT_NE(oddAt, std::string::npos) << listed.Output;
-    const size_t lineStart = listed.Output.rfind('\n', oddAt) + 1; // npos + 1 is 0
-    const std::string oddLine =
-        listed.Output.substr(lineStart, listed.Output.find('\n', oddAt) - lineStart);
+        test::RunCommand(cli + " list " + Quote(folder.Path.string()) + " 2>/dev/null");
+    EXPECT_EQ(listed.Status, 1) << "files gave no font";
+    const std::string& all = listed.Output;
+    const std::string dir = folder.Path.string() + "/";
+    const size_t a = all.find(JsonString(dir + "A.OTF"));
+    const size_t b = all.find(JsonString(dir + "b.ttf"));
+    const size_t c = all.find(FontFileErrorJson(dir + "c.pfm", "No such file or directory"));
+    ASSERT_NE(a, std::string::npos) << all;
+    ASSERT_NE(b, std::string::npos) << all;
+    ASSERT_NE(c, std::string::npos) << all << " (its outline is missing)";
+    EXPECT_LT(a, b);
+    EXPECT_LT(b, c);
+    EXPECT_EQ(all.find("notes.txt"), std::string::npos);
+    // The three .ttf files and nothing else.
+    const std::string onlyTtf = test::RunCommand(cli + " list " + Quote(folder.Path.string()) +
+                                                 " --mask '*.TTF' 2>/dev/null")
+                                    .Output;
+    EXPECT_EQ(std::count(onlyTtf.begin(), onlyTtf.end(), '\n'), 3) << onlyTtf;
+    EXPECT_NE(onlyTtf.find("b.ttf"), std::string::npos);
+
+    const size_t oddAt = all.find("caf\\udce9 |*?.ttf\"");
+    ASSERT_NE(oddAt, std::string::npos) << all;
+    const size_t lineStart = all.rfind('\n', oddAt) + 1; // npos + 1 is 0
+    const std::string oddLine = all.substr(lineStart, all.find('\n', oddAt) - lineStart);
     EXPECT_NE(oddLine.find("\"FullName\": \"Cli Bytes\""), std::string::npos);
     EXPECT_EQ(oddLine.find("Error"), std::string::npos);
     EXPECT_EQ(oddLine.find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character";
 
+    // The record keeps its shape and says why it is no font.
+    const test::TCommandRun info = test::RunCommand(cli + " info '" + text + "' 2>/dev/null");
+    EXPECT_EQ(info.Status, 1);
+    EXPECT_EQ(info.Output.rfind("{\"FileName\": " + JsonString(text) + ", \"RegistryName\"", 0), 0u)
+        << info.Output;
+    EXPECT_NE(info.Output.find(", \"Error\": \"not a font file\"}\n"), std::string::npos)
+        << info.Output;
+    EXPECT_NE(all.find(info.Output), std::string::npos) << "list says the same";
+
+    if (test::RunCommand("python3 -c pass 2>/dev/null").Status != 0) {
+        GTEST_SKIP() << "python3 is needed to decode the names as a script does";
+    }
     const std::string lineFile =
         folder.Write("line.json", test::TBytes(oddLine.begin(), oddLine.end()));
     const std::string decode =
@@ -163,45 +196,6 @@ TEST(FontJson, CliNamesFilesByTheirBytesAndTellsWhatIsNoFont) {
         test::RunCommand(cli + " info \"$(" + decode + ")\" 2>/dev/null");
     EXPECT_EQ(again.Status, 0);
     EXPECT_EQ(again.Output, oddLine + "\n");
-
-    // The record keeps its shape and says why it is no font.
-    const test::TCommandRun info = test::RunCommand(cli + " info '" + text + "' 2>/dev/null");
-    EXPECT_EQ(info.Status, 1);
-    EXPECT_EQ(info.Output.rfind("{\"FileName\": " + JsonString(text) + ", \"RegistryName\"", 0), 0u)
-        << info.Output;
-    EXPECT_NE(info.Output.find(", \"Error\": \"not a font file\"}\n"), std::string::npos)
-        << info.Output;
-    EXPECT_NE(listed.Output.find(info.Output), std::string::npos) << "list says the same";
-}
-
-// The page's list of a folder: its font files in the page's order (masks
-// matched ignoring case), each as info prints it.
-TEST(FontJson, CliListPrintsTheFolderAsThePageListsIt) {
-    test::TScratchFolder folder("cli-list");
-    const test::TBytes font = test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli List"));
-    folder.Write("b.ttf", font);
-    folder.Write("A.OTF", font);
-    folder.Write("notes.txt", {'n'});
-    folder.Write("c.pfm", {1, 2});
-    const auto run = [&](const std::string& arguments) {
-        return test::RunCommand(test::BuildBinFolder() + "/letterwell-cli list " + arguments +
-                                " 2>/dev/null")
-            .Output;
-    };
-    const std::string all = run("'" + folder.Path.string() + "'");
-    const std::string dir = folder.Path.string() + "/";
-    const size_t a = all.find(JsonString(dir + "A.OTF"));
-    const size_t b = all.find(JsonString(dir + "b.ttf"));
-    const size_t c = all.find(FontFileErrorJson(dir + "c.pfm", "No such file or directory"));
-    ASSERT_NE(a, std::string::npos) << all;
-    ASSERT_NE(b, std::string::npos) << all;
-    ASSERT_NE(c, std::string::npos) << all << " (its outline is missing)";
-    EXPECT_LT(a, b);
-    EXPECT_LT(b, c);
-    EXPECT_EQ(all.find("notes.txt"), std::string::npos);
-    const std::string onlyTtf = run("'" + folder.Path.string() + "' --mask '*.TTF'");
-    EXPECT_EQ(std::count(onlyTtf.begin(), onlyTtf.end(), '\n'), 1) << onlyTtf;
-    EXPECT_NE(onlyTtf.find("b.ttf"), std::string::npos);
 }
 
 } // namespace
