@@ -38,6 +38,10 @@ bool Lists(const std::string& what) {
     return FcList().find(what) != std::string::npos;
 }
 
+test::TCommandRun Cli(const std::string& arguments) {
+    return test::RunCommand(test::BuildBinFolder() + "/letterwell-cli " + arguments + " 2>&1");
+}
+
 using test::ReadText;
 using test::WriteText;
 
@@ -204,39 +208,24 @@ TEST_F(DisabledFontsTest, AStyleAndASystemFamilyLeaveEveryProgramAndComeBack) {
     EXPECT_TRUE(fs::exists(bold) && fs::exists(regular));
 }
 
-TEST_F(DisabledFontsTest, ARuleNamesItsFileAloneWhateverItsName) {
-    const fs::path odd = Install("lw[x] & <y>.ttf", "LwOdd", "Regular");
-    const fs::path near = Install("lwx & <y>.ttf", "LwNear", "Regular");
-    const fs::path starred = Install("lw*.ttf", "LwStar", "Regular");
-    EXPECT_EQ(Store.Change({odd.string()}, {}), TDisabledFonts::TResult::Changed);
-    EXPECT_FALSE(Lists("LwOdd|"));
-    EXPECT_TRUE(Lists("LwNear|"));
-    EXPECT_TRUE(Lists("LwStar|"));
-
-    // "*" would hide every lw file; refused, and the file left as it was.
-    const std::string before = ReadText(ConfD() / kDisabledConfName);
-    std::string problem;
-    EXPECT_EQ(Store.Change({starred.string()}, {}, &problem),
-              TDisabledFonts::TResult::Inexpressible);
-    EXPECT_EQ(problem, starred.string());
-    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), before);
-    EXPECT_TRUE(Lists("LwNear|"));
-}
-
+// Another tool's rule is shown, and changed neither by the program nor by
+// its command line until the user asks.
 TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) {
     const fs::path elsewhere = Install("lwelse.ttf", "LwElsewhere", "Regular");
+    const fs::path other = ConfD() / "78-Reject.conf";
     const std::string reject =
         "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
         "  <selectfont>\n    <rejectfont>\n      <pattern>\n"
         "        <patelt name=\"family\"><string>LwElsewhere</string></patelt>\n"
         "      </pattern>\n    </rejectfont>\n  </selectfont>\n</fontconfig>\n";
-    WriteText(ConfD() / "78-Reject.conf", reject);
+    WriteText(other, reject);
     EXPECT_FALSE(Lists("LwElsewhere|"));
     const std::vector<TDisabledFace> disabled = Store.Disabled();
     ASSERT_EQ(disabled.size(), 1u);
     EXPECT_EQ(disabled[0].Family, "LwElsewhere");
     EXPECT_FALSE(disabled[0].Ours);
-    EXPECT_EQ(disabled[0].Source, (ConfD() / "78-Reject.conf").string());
+    EXPECT_EQ(disabled[0].Source, other.string());
+    EXPECT_EQ(Cli("disabled").Output, "LwElsewhere\t*\t\t" + other.string() + "\n");
 
     // Uninstalling it is refused, naming the other file and the way out.
     FontManager->Refresh();
@@ -245,29 +234,52 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     bool ran = false;
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"lwelsewhere"}, [&] { ran = true; }));
     EXPECT_FALSE(ran);
-    ASSERT_TRUE(
-        test::ToldOnce(FmtLoadStr(30650, "LwElsewhere", (ConfD() / "78-Reject.conf").string())));
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30650, "LwElsewhere", other.string())));
     EXPECT_EQ(test::ReadFile(elsewhere), fontBytes);
-    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
+    EXPECT_EQ(ReadText(other), reject);
+    // The command line neither enables nor uninstalls it unasked.
+    test::TCommandRun run = Cli("enable LwElsewhere");
+    EXPECT_TRUE(test::Says(run, 1, "LwElsewhere: not enabled"));
+    EXPECT_EQ(ReadText(other), reject);
+    run = Cli("uninstall LwElsewhere");
+    EXPECT_NE(run.Status, 0);
+    EXPECT_NE(run.Output.find("LwElsewhere was not uninstalled: it is disabled by another "
+                              "program's fontconfig file, " +
+                              other.string() +
+                              ", which Letterwell does not change unasked. Enable it first"),
+              std::string::npos)
+        << run.Output;
+    EXPECT_EQ(test::ReadFile(elsewhere), fontBytes);
+    EXPECT_EQ(ReadText(other), reject);
+    EXPECT_FALSE(Lists("LwElsewhere|"));
 
     // Writing our own file leaves the other one alone.
     const fs::path mine = Install("lwmine.ttf", "LwMine", "Regular");
     EXPECT_EQ(Store.Change({mine.string()}, {}), TDisabledFonts::TResult::Changed);
-    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
+    EXPECT_EQ(ReadText(other), reject);
+
+    // Asked on the command line, the rule goes and the file is kept beside.
+    run = Cli("enable LwElsewhere --other");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_TRUE(Lists("LwElsewhere|"));
+    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf.bak"), reject);
 
     // The other tool's file is a link into a dotfiles folder: written
     // through, the link kept.
     const fs::path dotfiles = test::TestHome().Root() / "dotfiles" / "78-Reject.conf";
     fs::create_directories(dotfiles.parent_path());
-    fs::rename(ConfD() / "78-Reject.conf", dotfiles);
-    fs::create_symlink(dotfiles, ConfD() / "78-Reject.conf");
+    WriteText(dotfiles, reject);
+    fs::remove(other);
+    fs::remove(ConfD() / "78-Reject.conf.bak");
+    fs::create_symlink(dotfiles, other);
+    ASSERT_FALSE(Lists("LwElsewhere|"));
     EXPECT_EQ(Store.RemoveOtherRule(disabled[0].Source, disabled[0].Rule),
               TDisabledFonts::TResult::Changed);
-    EXPECT_TRUE(fs::is_symlink(ConfD() / "78-Reject.conf"));
+    EXPECT_TRUE(fs::is_symlink(other));
     EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf.bak"), reject);
     EXPECT_TRUE(Lists("LwElsewhere|"));
     EXPECT_FALSE(Lists("LwMine|"));
-    const auto left = ReadRejectRules(ReadText(ConfD() / "78-Reject.conf"));
+    const auto left = ReadRejectRules(ReadText(other));
     ASSERT_TRUE(left);
     EXPECT_TRUE(left->empty());
     // A rule no longer where it was is not removed a second time.
@@ -320,22 +332,40 @@ TEST_F(DisabledFontsTest, AGlobInTheUsersFontsConfIsShownAndRemovedWhenAllowed) 
     fs::remove(fs::path(fontsConf.string() + ".bak"));
 }
 
-// Rules for files no longer there are dropped at the next write; a file that
-// does not parse is never rewritten.
-TEST_F(DisabledFontsTest, OnlyAFileThatParsesIsRewrittenAndWithoutRulesForFilesGone) {
+// Our rule file names each file alone, whatever its name; rules for files no
+// longer there are dropped at the next write; a file that does not parse is
+// never rewritten.
+TEST_F(DisabledFontsTest, OurRulesNameFilesAloneDropFilesGoneAndOnlyAFileThatParsesIsRewritten) {
+    const fs::path odd = Install("lw[x] & <y>.ttf", "LwOdd", "Regular");
+    const fs::path near = Install("lwx & <y>.ttf", "LwNear", "Regular");
+    const fs::path starred = Install("lw*.ttf", "LwStar", "Regular");
+    EXPECT_EQ(Store.Change({odd.string()}, {}), TDisabledFonts::TResult::Changed);
+    EXPECT_FALSE(Lists("LwOdd|"));
+    EXPECT_TRUE(Lists("LwNear|"));
+    EXPECT_TRUE(Lists("LwStar|"));
+
+    // "*" would hide every lw file; refused, and the file left as it was.
+    const std::string before = ReadText(ConfD() / kDisabledConfName);
+    std::string problem;
+    EXPECT_EQ(Store.Change({starred.string()}, {}, &problem),
+              TDisabledFonts::TResult::Inexpressible);
+    EXPECT_EQ(problem, starred.string());
+    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), before);
+    EXPECT_TRUE(Lists("LwNear|"));
+
+    // Rules for files gone are dropped at the next write.
     const fs::path gone = Install("lwgone.ttf", "LwGone", "Regular");
     const fs::path kept = Install("lwkept.ttf", "LwKept", "Regular");
     ASSERT_EQ(Store.Change({gone.string(), kept.string()}, {}), TDisabledFonts::TResult::Changed);
     fs::remove(gone);
     const fs::path other = Install("lwother.ttf", "LwOther", "Regular");
     ASSERT_EQ(Store.Change({other.string()}, {}), TDisabledFonts::TResult::Changed);
-    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{kept.string(), other.string()}));
+    EXPECT_EQ(OwnGlobs(), (std::vector<std::string>{odd.string(), kept.string(), other.string()}));
 
     const fs::path font = Install("lwparse.ttf", "LwParse", "Regular");
     const std::string broken = "<fontconfig><selectfont><rejectfont><glob>" + font.string() +
                                "</glob></rejectfont></fontconfig>\n";
     WriteText(ConfD() / kDisabledConfName, broken);
-    std::string problem;
     EXPECT_EQ(Store.Change({font.string()}, {}, &problem), TDisabledFonts::TResult::Unparseable);
     EXPECT_EQ(problem, (ConfD() / kDisabledConfName).string());
     EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
@@ -442,11 +472,7 @@ TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFi
     fs::remove_all(folder);
 }
 
-test::TCommandRun Cli(const std::string& arguments) {
-    return test::RunCommand(test::BuildBinFolder() + "/letterwell-cli " + arguments + " 2>&1");
-}
-
-TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStyles) {
+TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStylesAndTwoAtOnceKeepBothRules) {
     const fs::path regular = Install("lwcli-regular.ttf", "LwCli", "Regular");
     const fs::path bold = Install("lwcli-bold.ttf", "LwCli", "Bold");
     test::TCommandRun run = Cli("disable LwCli --style 'LwCli Bold'");
@@ -478,44 +504,12 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStyles) {
     EXPECT_EQ(Cli("disabled").Output, "LwCli\tRegular\t" + regular.string() + "\t" +
                                           (ConfD() / kDisabledConfName).string() + "\n");
     EXPECT_FALSE(Lists(regular.string()));
-}
 
-TEST_F(DisabledFontsTest, TheCommandLineEditsAnotherToolsRuleOnlyWhenTold) {
-    const fs::path foreign = Install("lwforeign.ttf", "LwForeign", "Regular");
-    const std::string reject = "<fontconfig><selectfont><rejectfont><pattern><patelt "
-                               "name=\"family\"><string>LwForeign</string></patelt></pattern>"
-                               "</rejectfont></selectfont></fontconfig>\n";
-    WriteText(ConfD() / "78-Reject.conf", reject);
-    test::TCommandRun run = Cli("disabled");
-    EXPECT_EQ(run.Output, "LwForeign\t*\t\t" + (ConfD() / "78-Reject.conf").string() + "\n");
-    run = Cli("enable LwForeign");
-    EXPECT_TRUE(test::Says(run, 1, "LwForeign: not enabled"));
-    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
-    EXPECT_FALSE(Lists("LwForeign|"));
-    const test::TBytes fontBytes = test::ReadFile(foreign);
-    run = Cli("uninstall LwForeign");
-    EXPECT_NE(run.Status, 0);
-    EXPECT_NE(run.Output.find("LwForeign was not uninstalled: it is disabled by another "
-                              "program's fontconfig file, " +
-                              (ConfD() / "78-Reject.conf").string() +
-                              ", which Letterwell does not change unasked. Enable it first"),
-              std::string::npos)
-        << run.Output;
-    EXPECT_EQ(test::ReadFile(foreign), fontBytes);
-    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf"), reject);
-
-    run = Cli("enable LwForeign --other");
-    EXPECT_EQ(run.Status, 0) << run.Output;
-    EXPECT_TRUE(Lists("LwForeign|"));
-    EXPECT_EQ(ReadText(ConfD() / "78-Reject.conf.bak"), reject);
-}
-
-TEST_F(DisabledFontsTest, TwoCommandLinesAtOnceKeepBothRules) {
+    // Two command lines at once: both rules are kept.
     const fs::path one = Install("lwone.ttf", "LwOne", "Regular");
     const fs::path two = Install("lwtwo.ttf", "LwTwo", "Regular");
     const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
-    const test::TCommandRun run =
-        test::RunCommand(cli + " disable LwOne & " + cli + " disable LwTwo & wait");
+    run = test::RunCommand(cli + " disable LwOne & " + cli + " disable LwTwo & wait");
     EXPECT_EQ(run.Output, run.Output.find("LwOne") == 0
                               ? "LwOne Regular: disabled\nLwTwo Regular: disabled\n"
                               : "LwTwo Regular: disabled\nLwOne Regular: disabled\n");

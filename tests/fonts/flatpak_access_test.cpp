@@ -53,13 +53,12 @@ protected:
     std::string SavedPath;
 };
 
-TEST_F(FlatpakAccessTest, WithoutFlatpakNothingIsSaid) {
+TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolderAndGrantingAddsOne) {
+    // Without flatpak nothing is said.
     ::setenv("PATH", (test::TestHome().Root() / "empty-bin").c_str(), 1);
     EXPECT_FALSE(ProgramOnPath("flatpak"));
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::NoFlatpak);
-}
 
-TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolder) {
     UseFake();
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
     Override("user", "xdg-download;xdg-config/fontconfig:ro;");
@@ -81,10 +80,8 @@ TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolder) {
     // The user's override takes back what the global one gives.
     Override("user", "!xdg-config/fontconfig");
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
-}
 
-TEST_F(FlatpakAccessTest, GrantingAddsTheUsersReadOnlyOverride) {
-    UseFake();
+    // Granting adds the user's read-only override, in one call.
     fs::remove(Bin / "calls");
     EXPECT_TRUE(GrantFlatpakFontconfigAccess(RunProgram));
     std::ifstream calls(Bin / "calls");

@@ -14,6 +14,7 @@ namespace {
 using test::CmapFormat12;
 using test::CmapFormat4;
 using test::CmapTable;
+using test::Lines;
 using test::TBytes;
 using test::TByteWriter;
 using test::TNameTableBuilder;
@@ -73,7 +74,7 @@ TBytes VariableFont(uint16_t glyphs = 40) {
         .Build();
 }
 
-TEST(FontDetails, ReadsEveryTableOfAWholeFont) {
+TEST(FontDetails, ReadsEveryTableOfAWholeFontAndOfEachFaceOfACollection) {
     const TFontDetails d = Read(VariableFont());
     ASSERT_TRUE(d.OS2 && d.Post && d.GlyphCount && d.UnitsPerEm && d.Cmap);
     EXPECT_EQ(d.OS2->Version, 4);
@@ -119,9 +120,8 @@ TEST(FontDetails, ReadsEveryTableOfAWholeFont) {
 
     EXPECT_EQ(LayoutFeatures(d), (std::vector<std::string>{"kern", "liga", "mark", "smcp"}));
     EXPECT_EQ(LayoutScripts(d), (std::vector<std::string>{"DFLT", "cyrl", "latn"}));
-}
 
-TEST(FontDetails, EachFaceOfACollectionReadsItsOwnTables) {
+    // Each face of a collection reads its own tables.
     const TBytes collection = test::Collection({VariableFont(40), VariableFont(7)});
     EXPECT_EQ(*Read(collection, 0).GlyphCount, 40);
     EXPECT_EQ(*Read(collection, 1).GlyphCount, 7);
@@ -254,15 +254,6 @@ TEST(FontDetails, TableRecordsPointingPastTheFileLeaveTheTableAbsent) {
         const TBytes part(font.begin(), font.begin() + long(cut));
         EXPECT_FALSE(Read(part).OS2) << cut;
     }
-}
-
-std::vector<std::string> Lines(const std::string& output) {
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
-         start = end + 1) {
-        lines.push_back(output.substr(start, end - start));
-    }
-    return lines;
 }
 
 TEST(FontDetails, CliInfoDetailsFollowTheRecordFaceByFace) {

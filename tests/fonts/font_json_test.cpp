@@ -12,6 +12,8 @@
 namespace lw {
 namespace {
 
+using test::Quote;
+
 TEST(FontJson, StringsAreEscaped) {
     EXPECT_EQ(JsonString("plain"), "\"plain\"");
     EXPECT_EQ(JsonString("say \"hi\" \\ bye"), "\"say \\\"hi\\\" \\\\ bye\"");
@@ -49,8 +51,7 @@ TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
             .AddTable("OS/2", test::OS2Table(0, 700, 5, 0xFFFF, 0x20))
             .AddTable("name", test::TNameTableBuilder().Windows(4, "Probe \"Q\"").Build())
             .Build();
-    TMemoryByteSource source(sfnt);
-    const std::string open = FontFileJson(TOpenTypeFontFile(source, 0x0409));
+    const std::string open = FontFileJson(test::ReadOpenType(sfnt));
     EXPECT_EQ(
         open,
         "{\"FileName\": \"\", \"RegistryName\": \"Probe \\\"Q\\\" (OpenType)\", \"Copyright\": "
@@ -64,12 +65,9 @@ TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
         "\"FaceIndex\": 0, \"WeightClass\": 700, \"WidthClass\": 5, \"FamilyClass\": -1, "
         "\"Outlines\": 2}");
 
-    test::TPfmBuilder pfm;
-    const test::TBytes pfmBytes = pfm.Build();
-    const test::TBytes pfbBytes = test::PfbFile("/ItalicAngle -9 def\n/isFixedPitch true def\n");
-    TMemoryByteSource metrics(pfmBytes);
-    TMemoryByteSource outline(pfbBytes);
-    const std::string type1 = FontFileJson(TType1FontFile(metrics, outline));
+    const std::string type1 = FontFileJson(
+        test::ReadType1(test::TPfmBuilder().Build(),
+                        test::PfbFile("/ItalicAngle -9 def\n/isFixedPitch true def\n")));
     EXPECT_NE(
         type1.find("\"Installed\": false, \"FontType\": 3, \"FaceIndex\": 0, \"PfbFileName\": "
                    "\"\", \"MetricsFileName\": \"\", \"PSFullName\": \"\", \"PSFamilyName\": \"\", "
@@ -85,10 +83,7 @@ TEST(FontJson, RecordsListEveryFieldThenTheReadersOwn) {
 TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     test::TScratchFolder folder("cli-info");
     const std::string font = folder.Write(
-        "probe.ttf",
-        test::TSfntBuilder()
-            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli Probe").Build())
-            .Build());
+        "probe.ttf", test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli Probe")));
     const auto face = [](const std::string& fullName) {
         return test::MinimalTrueType(test::TNameTableBuilder().Windows(4, fullName));
     };
@@ -100,13 +95,8 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
                                 collection + "' '" + bitmap + "' '" + missing + "' 2>/dev/null";
     const test::TCommandRun info = test::RunCommand(command);
     EXPECT_EQ(info.Status, 1);
-    const std::string& output = info.Output;
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
-         start = end + 1) {
-        lines.push_back(output.substr(start, end - start));
-    }
-    ASSERT_EQ(lines.size(), 5u) << output;
+    const std::vector<std::string> lines = test::Lines(info.Output);
+    ASSERT_EQ(lines.size(), 5u) << info.Output;
     EXPECT_EQ(lines[0].rfind("{\"FileName\": " + JsonString(font) + ", ", 0), 0u);
     EXPECT_NE(lines[0].find("\"FullName\": \"Cli Probe\""), std::string::npos);
     EXPECT_NE(lines[0].find("\"Outlines\": 1}"), std::string::npos);
@@ -135,77 +125,26 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     EXPECT_EQ(test::RunCommand(cli + " --language x families 2>/dev/null").Status, 2);
 }
 
-// A name that is not UTF-8 comes out so that a script gets its bytes back
-// and can hand them to the program again; text named as a font is no font.
-TEST(FontJson, CliNamesFilesByTheirBytesAndTellsWhatIsNoFont) {
-    if (test::RunCommand("python3 -c pass 2>/dev/null").Status != 0) {
-        GTEST_SKIP() << "python3 is needed to decode the names as a script does";
-    }
-    test::TScratchFolder folder("cli-bytes");
-    const std::string odd = folder.Write(
-        "caf\xE9 |*?.ttf",
-        test::TSfntBuilder()
-            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli Bytes").Build())
-            .Build());
-    const std::string text = folder.Write("notes.ttf", {'n', 'o', 't', 'e', 's', '\n'});
-    const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
-
-    const test::TCommandRun listed =
-        test::RunCommand(cli + " list '" + folder.Path.string() + "' 2>/dev/null");
-    EXPECT_EQ(listed.Status, 1) << "one file gave no font";
-    const size_t oddAt = listed.Output.find("caf\\udce9 |*?.ttf\"");
-    ASSERT_NE(oddAt, std::string::npos) << listed.Output;
-    const size_t lineStart = listed.Output.rfind('\n', oddAt) + 1; // npos + 1 is 0
-    const std::string oddLine =
-        listed.Output.substr(lineStart, listed.Output.find('\n', oddAt) - lineStart);
-    EXPECT_NE(oddLine.find("\"FullName\": \"Cli Bytes\""), std::string::npos);
-    EXPECT_EQ(oddLine.find("Error"), std::string::npos);
-    EXPECT_EQ(oddLine.find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character";
-
-    const std::string lineFile = (folder.Path / "line.json").string();
-    folder.Write("line.json", test::TBytes(oddLine.begin(), oddLine.end()));
-    const test::TCommandRun decoded = test::RunCommand(
-        "python3 -c 'import json, sys; name = json.loads(sys.stdin.readline())[\"FileName\"]; "
-        "sys.stdout.buffer.write(name.encode(\"utf-8\", \"surrogateescape\"))' < '" +
-        lineFile + "'");
-    ASSERT_EQ(decoded.Status, 0);
-    EXPECT_EQ(decoded.Output, odd);
-
-    const test::TCommandRun again = test::RunCommand(
-        cli + " info \"$(python3 -c 'import json, " + "sys; sys.stdout.buffer.write(json.loads(" +
-        "sys.stdin.readline())[\"FileName\"].encode(" + "\"utf-8\", \"surrogateescape\"))' < '" +
-        lineFile + "')\" 2>/dev/null");
-    EXPECT_EQ(again.Status, 0);
-    EXPECT_EQ(again.Output, oddLine + "\n");
-
-    // The record keeps its shape and says why it is no font.
-    const test::TCommandRun info = test::RunCommand(cli + " info '" + text + "' 2>/dev/null");
-    EXPECT_EQ(info.Status, 1);
-    EXPECT_EQ(info.Output.rfind("{\"FileName\": " + JsonString(text) + ", \"RegistryName\"", 0), 0u)
-        << info.Output;
-    EXPECT_NE(info.Output.find(", \"Error\": \"not a font file\"}\n"), std::string::npos)
-        << info.Output;
-    EXPECT_NE(listed.Output.find(info.Output), std::string::npos) << "list says the same";
-}
-
 // The page's list of a folder: its font files in the page's order (masks
-// matched ignoring case), each as info prints it.
-TEST(FontJson, CliListPrintsTheFolderAsThePageListsIt) {
+// matched ignoring case), each as info prints it. A name that is not UTF-8
+// comes out so that a script gets its bytes back and can hand them to the
+// program again; text named as a font is no font.
+TEST(FontJson, CliListPrintsTheFolderAsThePageListsItNamingFilesByTheirBytes) {
     test::TScratchFolder folder("cli-list");
-    const test::TBytes font =
-        test::TSfntBuilder()
-            .AddTable("name", test::TNameTableBuilder().Windows(4, "Cli List").Build())
-            .Build();
+    const test::TBytes font = test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli List"));
     folder.Write("b.ttf", font);
     folder.Write("A.OTF", font);
     folder.Write("notes.txt", {'n'});
     folder.Write("c.pfm", {1, 2});
-    const auto run = [&](const std::string& arguments) {
-        return test::RunCommand(test::BuildBinFolder() + "/letterwell-cli list " + arguments +
-                                " 2>/dev/null")
-            .Output;
-    };
-    const std::string all = run("'" + folder.Path.string() + "'");
+    const std::string odd = folder.Write(
+        "caf\xE9 |*?.ttf", test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli Bytes")));
+    const std::string text = folder.Write("notes.ttf", {'n', 'o', 't', 'e', 's', '\n'});
+    const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
+
+    const test::TCommandRun listed =
+        test::RunCommand(cli + " list " + Quote(folder.Path.string()) + " 2>/dev/null");
+    EXPECT_EQ(listed.Status, 1) << "files gave no font";
+    const std::string& all = listed.Output;
     const std::string dir = folder.Path.string() + "/";
     const size_t a = all.find(JsonString(dir + "A.OTF"));
     const size_t b = all.find(JsonString(dir + "b.ttf"));
@@ -216,9 +155,47 @@ TEST(FontJson, CliListPrintsTheFolderAsThePageListsIt) {
     EXPECT_LT(a, b);
     EXPECT_LT(b, c);
     EXPECT_EQ(all.find("notes.txt"), std::string::npos);
-    const std::string onlyTtf = run("'" + folder.Path.string() + "' --mask '*.TTF'");
-    EXPECT_EQ(std::count(onlyTtf.begin(), onlyTtf.end(), '\n'), 1) << onlyTtf;
+    // The three .ttf files and nothing else.
+    const std::string onlyTtf = test::RunCommand(cli + " list " + Quote(folder.Path.string()) +
+                                                 " --mask '*.TTF' 2>/dev/null")
+                                    .Output;
+    EXPECT_EQ(std::count(onlyTtf.begin(), onlyTtf.end(), '\n'), 3) << onlyTtf;
     EXPECT_NE(onlyTtf.find("b.ttf"), std::string::npos);
+
+    const size_t oddAt = all.find("caf\\udce9 |*?.ttf\"");
+    ASSERT_NE(oddAt, std::string::npos) << all;
+    const size_t lineStart = all.rfind('\n', oddAt) + 1; // npos + 1 is 0
+    const std::string oddLine = all.substr(lineStart, all.find('\n', oddAt) - lineStart);
+    EXPECT_NE(oddLine.find("\"FullName\": \"Cli Bytes\""), std::string::npos);
+    EXPECT_EQ(oddLine.find("Error"), std::string::npos);
+    EXPECT_EQ(oddLine.find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character";
+
+    // The record keeps its shape and says why it is no font.
+    const test::TCommandRun info = test::RunCommand(cli + " info '" + text + "' 2>/dev/null");
+    EXPECT_EQ(info.Status, 1);
+    EXPECT_EQ(info.Output.rfind("{\"FileName\": " + JsonString(text) + ", \"RegistryName\"", 0), 0u)
+        << info.Output;
+    EXPECT_NE(info.Output.find(", \"Error\": \"not a font file\"}\n"), std::string::npos)
+        << info.Output;
+    EXPECT_NE(all.find(info.Output), std::string::npos) << "list says the same";
+
+    if (test::RunCommand("python3 -c pass 2>/dev/null").Status != 0) {
+        GTEST_SKIP() << "python3 is needed to decode the names as a script does";
+    }
+    const std::string lineFile =
+        folder.Write("line.json", test::TBytes(oddLine.begin(), oddLine.end()));
+    const std::string decode =
+        "python3 -c 'import json, sys; name = json.loads(sys.stdin.readline())[\"FileName\"]; "
+        "sys.stdout.buffer.write(name.encode(\"utf-8\", \"surrogateescape\"))' < " +
+        Quote(lineFile);
+    const test::TCommandRun decoded = test::RunCommand(decode);
+    ASSERT_EQ(decoded.Status, 0);
+    EXPECT_EQ(decoded.Output, odd);
+
+    const test::TCommandRun again =
+        test::RunCommand(cli + " info \"$(" + decode + ")\" 2>/dev/null");
+    EXPECT_EQ(again.Status, 0);
+    EXPECT_EQ(again.Output, oddLine + "\n");
 }
 
 } // namespace

@@ -1,21 +1,34 @@
 #include "base/strings.h"
 #include "fake_font_system.h"
+#include "font_builder.h"
+#include "fonts/font_change.h"
 #include "fonts/font_manager.h"
+#include "fonts/opentype_font_file.h"
+#include "fonts/type1_font_file.h"
+#include "pages/delete_dialog.h"
 #include "test_env.h"
 #include "test_home.h"
 #include "told.h"
 
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 namespace lw {
 namespace {
 
+namespace fs = std::filesystem;
 using test::TFakeFontSystem;
+using test::TNameTableBuilder;
 using test::TrueTypeFace;
 
+// A catalogue over the faces and font list of a fake font system; it is
+// made when a test first asks for it, after the test has described the fonts.
 class FontManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -29,6 +42,10 @@ protected:
         }
         return *Fonts;
     }
+    const std::vector<test::TScriptedPrompts::TMessage>& Messages() {
+        return test::TestPrompts().Messages;
+    }
+
     TFakeFontSystem System;
     std::unique_ptr<TFontManager> Fonts;
 };
@@ -45,7 +62,7 @@ TEST_F(FontManagerTest, FamiliesAreSortedOnceEachWithoutDefaultAndKeptWhenEnumer
     System.FaceFamilies.clear();
     fonts.Refresh();
     EXPECT_TRUE(fonts.Families.empty());
-    EXPECT_TRUE(test::TestPrompts().Messages.empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(FontManagerTest, MissingFontsFolderIsReportedAndNamedAsAnError) {
@@ -56,12 +73,16 @@ TEST_F(FontManagerTest, MissingFontsFolderIsReportedAndNamedAsAnError) {
     EXPECT_EQ(fonts.FontsFolder, "<Greska>");
 }
 
-TEST_F(FontManagerTest, StylesAreOrderedByTheTextOfTheirFlags) {
+TEST_F(FontManagerTest, StylesAreOrderedByTheTextOfTheirFlagsAndBitmapsListOneASize) {
     System.AddFace("Sans", TrueTypeFace("Sans", "Regular", NTM_REGULAR));
     System.AddFace("Sans", TrueTypeFace("Sans Italic", "Italic", NTM_ITALIC));
     System.AddFace("Sans", TrueTypeFace("Sans Bold", "Bold", NTM_BOLD));
     System.AddFace("Sans", TrueTypeFace("Sans Bold Italic", "Bold Italic", NTM_BOLD | NTM_ITALIC));
     System.AddFace("Sans", TrueTypeFace("Sans Odd", "Odd", 8));
+    for (int size = 0; size < 3; ++size) {
+        System.AddFace("Fixed", TFaceInfo{"Fixed", "Regular", RASTER_FONTTYPE, NTM_REGULAR});
+    }
+    System.AddFace("Odd", TFaceInfo{"Odd", "Regular", 0, NTM_REGULAR});
     std::vector<std::string> styles;
     std::vector<std::string> names;
     Catalogue().GetFamilyStyles("sans", styles, names);
@@ -75,15 +96,8 @@ TEST_F(FontManagerTest, StylesAreOrderedByTheTextOfTheirFlags) {
     Catalogue().GetFamilyStyles("Unknown", styles, names);
     EXPECT_TRUE(styles.empty());
     EXPECT_TRUE(names.empty());
-}
 
-TEST_F(FontManagerTest, BitmapFamiliesListOneStylePerSizeAndHaveTheirOwnType) {
-    for (int size = 0; size < 3; ++size) {
-        System.AddFace("Fixed", TFaceInfo{"Fixed", "Regular", RASTER_FONTTYPE, NTM_REGULAR});
-    }
-    System.AddFace("Odd", TFaceInfo{"Odd", "Regular", 0, NTM_REGULAR});
-    std::vector<std::string> styles;
-    std::vector<std::string> names;
+    // Bitmap families have a style a size, and a type of their own.
     Catalogue().GetFamilyStyles("Fixed", styles, names);
     EXPECT_EQ(styles, std::vector<std::string>(3, "(Bitmap font)"));
     EXPECT_EQ(names.size(), 3u);
@@ -206,7 +220,6 @@ TEST(FontFiles, TypesByExtensionNamesForType1AndTheOutlineBesideMetrics) {
     EXPECT_EQ(TFontManager::GetFontFileType("/dir.ttf/noext"), ftUnknown);
     EXPECT_EQ(TFontManager::GetType1ValueName("Sans-Bold-Oblique"), "Sans Bold Oblique");
 
-    namespace fs = std::filesystem;
     const fs::path folder = test::TestHome().Root() / "pfb-case";
     fs::create_directories(folder);
     std::ofstream(folder / "SANS.PFB") << "x";
@@ -215,6 +228,348 @@ TEST(FontFiles, TypesByExtensionNamesForType1AndTheOutlineBesideMetrics) {
     EXPECT_EQ(TFontManager::GetPfbFileName((folder / "other.pfm").string()),
               (folder / "other.pfb").string());
     fs::remove_all(folder);
+}
+
+// The catalogue with real files: a font folder and a folder of fonts to
+// install, both inside the temporary home.
+class InstallTest : public FontManagerTest {
+protected:
+    void SetUp() override {
+        FontManagerTest::SetUp();
+        static int run = 0;
+        Root = test::TestHome().Root() / ("install-" + std::to_string(++run));
+        FontsFolder = Root / "fonts";
+        Source = Root / "source";
+        fs::create_directories(FontsFolder);
+        fs::create_directories(Source);
+        System.Folder = FontsFolder.string();
+        Catalogue();
+    }
+    void TearDown() override {
+        Fonts.reset();
+        fs::remove_all(Root);
+    }
+    // A small TrueType font that fontconfig accepts.
+    fs::path MakeTrueType(const std::string& fileName, const std::string& fullName) {
+        TNameTableBuilder names;
+        names.Windows(1, "Probe")
+            .Windows(2, "Regular")
+            .Windows(4, fullName)
+            .Windows(6, "Probe-Regular");
+        const fs::path path = Source / fileName;
+        test::WriteFile(path, test::MinimalTrueType(names));
+        return path;
+    }
+    std::pair<fs::path, fs::path> MakeType1(const std::string& base, const std::string& psName) {
+        test::TPfmBuilder pfm;
+        pfm.FaceName = "Probe PS";
+        pfm.PostScriptName = psName;
+        const fs::path metrics = Source / (base + ".pfm");
+        const fs::path outline = Source / (base + ".pfb");
+        test::WriteFile(metrics, pfm.Build());
+        test::WriteFile(outline, test::PfbFile("%!PS-AdobeFont-1.0: " + psName +
+                                               " 001.000\n/FullName (Probe) readonly def\n"));
+        return {metrics, outline};
+    }
+
+    fs::path Root;
+    fs::path FontsFolder;
+    fs::path Source;
+};
+
+TEST_F(InstallTest, RefusalsAndCopyAndFolderFailuresAreReportedWithTheirCodes) {
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    font.Installed = true;
+    Fonts->InstallFont(font, true);
+    ASSERT_TRUE(test::ToldOnce(
+        "Ne moze instalirati Probe Regular.\n\nODABRANI FONT JE ODUVEK INSTALIRAN!!!.", "Greska ",
+        TMsgIcon::Warning));
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.ttf"));
+    EXPECT_EQ(System.Changes, 0);
+    font.Installed = false;
+    font.FullName.clear();
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irNoData);
+    EXPECT_EQ(Fonts->GetErrorText(TFontManager::irNoData), "Nema dovoljno podataka.");
+    font.FullName = "Probe Regular";
+
+    System.KeysReadOnly = true;
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irNoRegistry);
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.ttf"));
+    System.KeysReadOnly = false;
+    // A file gone since it was read makes the copy fail.
+    fs::remove(Source / "probe.ttf");
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irCopyFailed);
+    EXPECT_TRUE(fs::is_empty(FontsFolder));
+    EXPECT_EQ(Fonts->ErrorFile1, (Source / "probe.ttf").string());
+    EXPECT_EQ(Fonts->ErrorFile2, (FontsFolder / "probe.ttf").string());
+    const std::string text = Fonts->GetErrorText(TFontManager::irCopyFailed);
+    EXPECT_EQ(text.rfind("Greska pri kopiranju  " + (Source / "probe.ttf").string(), 0), 0u)
+        << text;
+    EXPECT_EQ(Fonts->GetErrorText(77), "");
+}
+
+TEST_F(InstallTest, InstallingCopiesOverAnOlderFileOfTheFamilyLoadsAndRegisters) {
+    TNameTableBuilder older;
+    older.Windows(1, "Probe").Windows(4, "Probe Book");
+    test::WriteFile(FontsFolder / "probe.ttf", test::MinimalTrueType(older));
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    int heard = 0;
+    TFontChangeSubscription listen([&] { ++heard; });
+    Fonts->InstallFont(font, true);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(fs::file_size(FontsFolder / "probe.ttf"), fs::file_size(Source / "probe.ttf"));
+    EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe.ttf"});
+    ASSERT_EQ(System.Fonts.count("Probe Regular (TrueType)"), 1u);
+    EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe.ttf");
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(System.Changes, 1);
+}
+
+// Another family's font, or a file that is no font at all, keeps its name;
+// the new font takes the first free numbered one beside it.
+TEST_F(InstallTest, AFileOfAnotherFontKeepsItsNameAndTheNewOneGoesBeside) {
+    TNameTableBuilder other;
+    other.Windows(1, "Other").Windows(4, "Other Regular");
+    const test::TBytes otherFont = test::MinimalTrueType(other);
+    const test::TBytes noFont = {'o', 'l', 'd'};
+    test::WriteFile(FontsFolder / "probe.ttf", otherFont);
+    test::WriteFile(FontsFolder / "probe-2.ttf", noFont);
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe.ttf"), otherFont);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe-2.ttf"), noFont);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe-3.ttf"), test::ReadFile(Source / "probe.ttf"));
+    EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe-3.ttf"});
+    ASSERT_EQ(System.Fonts.count("Probe Regular (TrueType)"), 1u);
+    EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe-3.ttf");
+
+    const auto [metrics, outline] = MakeType1("pair", "Probe-Bold");
+    test::WriteFile(FontsFolder / "pair.pfb", noFont);
+    TType1FontFile pair(metrics.string());
+    EXPECT_EQ(Fonts->InstallFontFile(pair), TFontManager::irInstalled);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "pair.pfb"), noFont);
+    EXPECT_FALSE(fs::exists(FontsFolder / "pair.pfm")) << "a pair keeps one name";
+    EXPECT_EQ(test::ReadFile(FontsFolder / "pair-2.pfm"), test::ReadFile(metrics));
+    EXPECT_EQ(test::ReadFile(FontsFolder / "pair-2.pfb"), test::ReadFile(outline));
+}
+
+TEST_F(InstallTest, AFontThatWillNotLoadNeverReplacesAnInstalledFile) {
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    System.RefusedLoads = {"probe.ttf"};
+    // Nothing there yet: the copy stays, unregistered, as a failed load leaves it.
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irLoadRefused);
+    EXPECT_TRUE(fs::exists(FontsFolder / "probe.ttf"));
+    EXPECT_TRUE(System.Fonts.empty());
+    // The system gave no error number: the program's own text, not a sentence of the system's.
+    EXPECT_EQ(Fonts->GetErrorText(TFontManager::irLoadRefused), "Nekakva greska.");
+
+    // An installed font of the same file name is kept byte for byte.
+    const test::TBytes installed = {'k', 'e', 'p', 't'};
+    test::WriteFile(FontsFolder / "probe.ttf", installed);
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irLoadRefused);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe.ttf"), installed);
+    EXPECT_TRUE(System.Loaded.empty());
+}
+
+TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
+    // A file system of 32 KB: the font folder fills up during the copy.
+    const fs::path small = Root / "small";
+    fs::create_directories(small);
+    if (std::system(
+            ("mount -t tmpfs -o size=32k tmpfs '" + small.string() + "' 2>/dev/null").c_str()) !=
+        0) {
+        GTEST_SKIP() << "cannot mount a small file system here";
+    }
+    TNameTableBuilder older;
+    older.Windows(1, "Big").Windows(4, "Big Book");
+    const test::TBytes olderBytes = test::MinimalTrueType(older);
+    test::WriteFile(small / "big.ttf", olderBytes);
+    System.Folder = small.string();
+    TFontManager fonts;
+    TNameTableBuilder names;
+    names.Windows(1, "Big").Windows(4, "Big Regular");
+    test::TBytes bytes = test::MinimalTrueType(names);
+    bytes.resize(64 * 1024, 0);
+    test::WriteFile(Source / "big.ttf", bytes);
+    TOpenTypeFontFile font((Source / "big.ttf").string());
+    const uint8_t code = fonts.InstallFontFile(font);
+    const std::string text = fonts.GetErrorText(code);
+    const std::vector<std::string> left = [&] {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::directory_iterator(small)) {
+            files.push_back(entry.path().filename().string());
+        }
+        return files;
+    }();
+    const uintmax_t oldSize = fs::file_size(small / "big.ttf");
+    std::system(("umount '" + small.string() + "'").c_str());
+    EXPECT_EQ(code, TFontManager::irCopyFailed);
+    EXPECT_EQ(text, "Greska pri kopiranju  " + (Source / "big.ttf").string() + "  u  " +
+                        (small / "big.ttf").string() + ".\n\nNo space left on device");
+    EXPECT_EQ(left, std::vector<std::string>{"big.ttf"});
+    EXPECT_EQ(oldSize, olderBytes.size()) << "the older copy is intact";
+    EXPECT_TRUE(System.Fonts.empty());
+}
+
+TEST_F(InstallTest, AType1PairIsCopiedWholeListedWithBothNamesAndUninstalledWhole) {
+    const auto [metrics, outline] = MakeType1("probe", "Probe-Bold");
+    TType1FontFile font(metrics.string());
+    ASSERT_EQ(font.RegistryName, "Probe Bold");
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
+    EXPECT_TRUE(fs::exists(FontsFolder / "probe.pfm"));
+    EXPECT_TRUE(fs::exists(FontsFolder / "probe.pfb"));
+    EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe.pfm|probe.pfb"});
+    ASSERT_EQ(System.Type1.count("Probe Bold"), 1u);
+    EXPECT_EQ(System.Type1.at("Probe Bold").Lines,
+              (std::vector<std::string>{"T", "probe.pfm", "probe.pfb"}));
+    // Read back as the catalogue reads the list: both files, metrics first.
+    System.AddFace("Probe PS",
+                   TFaceInfo{"Probe-Bold", "Bold", DEVICE_FONTTYPE, NTM_TYPE1 | NTM_BOLD});
+    EXPECT_EQ(Fonts->GetFontFileName("Probe-Bold", "Probe PS", "Bold"), "probe.pfm|probe.pfb");
+
+    // Both files go, a read-only one too.
+    fs::permissions(FontsFolder / "probe.pfb", fs::perms::owner_read);
+    int heard = 0;
+    TFontChangeSubscription listen([&] { ++heard; });
+    EXPECT_TRUE(Fonts->UninstallFont("Probe-Bold", "Probe PS", true, false));
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.pfm"));
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe.pfb"));
+    EXPECT_EQ(System.Type1.count("Probe Bold"), 0u);
+    EXPECT_EQ(System.Unloaded, std::vector<std::string>{"probe.pfm|probe.pfb"});
+    EXPECT_EQ(heard, 1);
+}
+
+TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCancel) {
+    MakeTrueType("a.ttf", "Probe A");
+    const auto face = [](const std::string& family) {
+        return test::MinimalTrueType(
+            test::TNameTableBuilder().Windows(1, family).Windows(4, family + " Regular"));
+    };
+    test::WriteFile(Source / "b.ttc", test::Collection({face("Probe B1"), face("Probe B2")}));
+    test::WriteFile(Source / "c.fon", {1, 2, 3});
+    Fonts->InstallFolderFonts({"a.ttf", "b.ttc", "c.fon"}, Source.string(), false);
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
+    EXPECT_EQ(System.Loaded, (std::vector<std::string>{"a.ttf", "b.ttc"}));
+    EXPECT_EQ(test::ReadFile(FontsFolder / "b.ttc"), test::ReadFile(Source / "b.ttc"));
+    EXPECT_EQ(System.Changes, 0);
+
+    for (const char* name : {"d", "e", "f", "g"}) {
+        MakeTrueType(std::string(name) + ".ttf", std::string("Probe ") + name);
+        System.RefusedLoads.push_back(std::string(name) + ".ttf");
+    }
+    test::TestPrompts().Answers = {TMsgResult::Ok, TMsgResult::Ok, TMsgResult::Cancel};
+    Fonts->InstallFolderFonts({"d.ttf", "e.ttf", "f.ttf", "g.ttf"}, Source.string() + "/", true);
+    ASSERT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(Messages()[2].Buttons, TMsgButtons::OkCancel);
+    EXPECT_NE(Messages()[2].Text.find("Probe f"), std::string::npos);
+    EXPECT_FALSE(fs::exists(FontsFolder / "g.ttf")) << "nothing after Cancel";
+    EXPECT_EQ(System.Changes, 1) << "the broadcast still goes out";
+}
+
+TEST_F(InstallTest, TemporaryFontsAreListedAndRemovedWithOneBroadcastAndNoFileDeleted) {
+    Fonts->RemoveTemporaryFonts();
+    EXPECT_EQ(System.Changes, 0);
+    const fs::path file = MakeTrueType("temp.ttf", "Probe Temp");
+    TOpenTypeFontFile font(file.string());
+    Fonts->InstallTemporarily(font, false);
+    EXPECT_EQ(System.TemporaryLoaded, std::vector<std::string>{file.string()});
+    EXPECT_TRUE(Fonts->IsTemporary("probe temp"));
+    EXPECT_FALSE(fs::exists(FontsFolder / "temp.ttf")) << "nothing is copied";
+    Fonts->RemoveTemporaryFonts();
+    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>{file.string()});
+    EXPECT_EQ(System.Changes, 1);
+    EXPECT_FALSE(Fonts->IsTemporary("Probe Temp"));
+    EXPECT_TRUE(Fonts->TempFiles.empty());
+
+    // Uninstalling a temporary style unloads it and deletes no file.
+    Fonts->InstallTemporarily(font, false);
+    System.AddFace("Probe", TrueTypeFace("Probe Temp", "Regular", NTM_REGULAR));
+    EXPECT_TRUE(Fonts->UninstallFont("Probe Temp", "Probe", true, false));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>(2, file.string()));
+    EXPECT_FALSE(Fonts->IsTemporary("Probe Temp"));
+}
+
+TEST_F(InstallTest, FontsOutsideTheUserFontFolderAreNotRemoved) {
+    const fs::path system = Root / "system-fonts";
+    fs::create_directories(system);
+    fs::copy_file(MakeTrueType("sys.ttf", "Probe System"), system / "sys.ttf");
+    System.AddFace("Probe", TrueTypeFace("Probe System", "Regular", NTM_REGULAR));
+    System.Fonts["Probe System (TrueType)"] = TRegValue::FromString((system / "sys.ttf").string());
+    EXPECT_FALSE(Fonts->UninstallFont("Probe System", "Probe", true, false));
+    ASSERT_EQ(Messages().size(), 1u);
+    // The reason is where the file lies, not the text of a call never made.
+    EXPECT_EQ(Messages()[0].Text, "Font  " + (system / "sys.ttf").string() +
+                                      "  nije u tvom folderu sa fontovima  (" +
+                                      FontsFolder.string() +
+                                      "):  instaliran je za sve korisnike sistema i moze ga "
+                                      "ukloniti samo administrator.");
+    EXPECT_TRUE(fs::exists(system / "sys.ttf"));
+    EXPECT_TRUE(System.Unloaded.empty());
+    EXPECT_EQ(System.Fonts.count("Probe System (TrueType)"), 1u);
+    EXPECT_EQ(System.Changes, 0);
+}
+
+TEST_F(InstallTest, UninstallAndBackupFailuresNameTheirCause) {
+    System.AddFace("Probe", TrueTypeFace("Probe Lost", "Regular", NTM_REGULAR));
+    EXPECT_FALSE(Fonts->UninstallFont("Probe Lost", "Probe", true, false));
+    EXPECT_FALSE(Fonts->BackupFontFiles("Probe Lost", "Probe", (Root / "backup").string()));
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0].Text, "Nemoguce odrediti asocijaciju sa fontom  Probe Lost.");
+    EXPECT_EQ(Messages()[1].Text, Messages()[0].Text);
+
+    TOpenTypeFontFile font(MakeTrueType("kept.ttf", "Probe Kept").string());
+    ASSERT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
+    System.AddFace("Probe", TrueTypeFace("Probe Kept", "Regular", NTM_REGULAR));
+    System.RefusedUnloads = {"kept.ttf"};
+    EXPECT_FALSE(Fonts->UninstallFont("Probe Kept", "Probe", true, false));
+    EXPECT_EQ(Messages().back().Text,
+              "Prekinuto oslobadjanje resursa za kept.ttf.\n\nrefused by the test");
+    EXPECT_TRUE(fs::exists(FontsFolder / "kept.ttf"));
+    EXPECT_EQ(System.Fonts.count("Probe Kept (TrueType)"), 1u) << "nothing changed";
+
+    fs::create_directories(Root / "backup");
+    EXPECT_TRUE(Fonts->BackupFontFiles("Probe Kept", "Probe", (Root / "backup").string()));
+    EXPECT_TRUE(fs::exists(Root / "backup" / "kept.ttf"));
+    EXPECT_FALSE(Fonts->BackupFontFiles("Probe Kept", "Probe", (Root / "no-such-folder").string()));
+    EXPECT_EQ(Messages().back().Text.rfind("Greska pri kopiranju  " +
+                                               (FontsFolder / "kept.ttf").string() + "  u  " +
+                                               (Root / "no-such-folder").string(),
+                                           0),
+              0u)
+        << Messages().back().Text;
+}
+
+TEST_F(InstallTest, TheUninstallDialogOffersEveryStyleSelected) {
+    System.AddFace("Probe", TrueTypeFace("Probe Bold", "Bold", NTM_BOLD));
+    System.AddFace("Probe", TrueTypeFace("Probe Italic", "Italic", NTM_ITALIC));
+    System.AddFace("Probe", TrueTypeFace("Probe", "Regular", NTM_REGULAR));
+    std::unique_ptr<TFontManager> saved = std::move(FontManager);
+    FontManager = std::move(Fonts);
+    std::vector<std::string> chosen = {"untouched"};
+    {
+        TfDelete dialog;
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            EXPECT_EQ(dialog.lstFullNames->count(), 3);
+            EXPECT_EQ(dialog.lstFullNames->selectedItems().size(), 3);
+            dialog.btnCancel->click();
+        });
+        EXPECT_EQ(dialog.Execute("Probe", chosen), QDialog::Rejected);
+        EXPECT_EQ(chosen, std::vector<std::string>{"untouched"});
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            dialog.lstFullNames->item(1)->setSelected(false);
+            dialog.btnDelete->click();
+        });
+        EXPECT_EQ(dialog.Execute("Probe", chosen), QDialog::Accepted);
+        // Style order: italic, bold, regular.
+        EXPECT_EQ(chosen, (std::vector<std::string>{"Probe Italic", "Probe"}));
+        EXPECT_EQ(dialog.windowTitle().toStdString(), LoadStr(17100));
+        EXPECT_EQ(dialog.size(), QSize(242, 123));
+    }
+    Fonts = std::move(FontManager);
+    FontManager = std::move(saved);
 }
 
 } // namespace

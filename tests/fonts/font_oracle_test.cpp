@@ -1,9 +1,12 @@
 // The readers against fontconfig, which reads the same files for every
 // program of the system: on each collection and Type 1 outline file the
-// machine has, both must see the same faces under the same names.
+// machine has, both must see the same faces under the same names, and on
+// each sfnt file the same spacing and scripts.
 #include "command_run.h"
+#include "fonts/face_facts.h"
 #include "fonts/font_manager.h"
 #include "fonts/type1_font_file.h"
+#include "reader_test_support.h"
 #include "test_env.h"
 #include "test_home.h"
 
@@ -18,15 +21,18 @@ namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Quote;
 
 const fs::path kSystemFonts = "/usr/share/fonts";
 
 // One face as fc-scan prints it; fontconfig lists every name a face has in
-// any language, separated by commas.
+// any language, separated by commas, and its languages separated by bars.
 struct TFcFace {
     std::vector<std::string> Families;
     std::vector<std::string> Styles;
     std::vector<std::string> FullNames;
+    bool Mono = false;
+    std::vector<std::string> Languages;
 };
 
 std::vector<std::string> SplitAt(const std::string& text, char separator) {
@@ -38,31 +44,24 @@ std::vector<std::string> SplitAt(const std::string& text, char separator) {
     return parts;
 }
 
-std::string Quoted(const std::string& path) {
-    std::string quoted = "'";
-    for (char c : path) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// The faces of one file by their number; named instances of a variable
-// font (numbered from 65,536 on) are no faces of the file.
-std::map<uint32_t, TFcFace> ScanFaces(const std::string& file) {
+// The faces of a file, or of every file in a folder, by file and number;
+// named instances of a variable font (numbered from 65,536 on) are no faces
+// of the file.
+using TFcFaces = std::map<std::pair<std::string, uint32_t>, TFcFace>;
+TFcFaces ScanFaces(const std::string& path) {
     const test::TCommandRun run = test::RunCommand(
-        "fc-scan --format '%{index}\\t%{family}\\t%{style}\\t%{fullname}\\n' " + Quoted(file));
-    std::map<uint32_t, TFcFace> faces;
+        "fc-scan --format "
+        "'%{file}\\t%{index}\\t%{family}\\t%{style}\\t%{fullname}\\t%{spacing}\\t%{lang}\\n' " +
+        Quote(path) + " 2>/dev/null");
+    TFcFaces faces;
     for (const std::string& line : SplitAt(run.Output, '\n')) {
         const std::vector<std::string> fields = SplitAt(line + "\t", '\t');
-        if (fields.size() < 4 || fields[0].empty()) {
+        if (fields.size() < 7 || fields[1].empty() || std::stoul(fields[1]) >= 0x10000) {
             continue;
         }
-        const unsigned long index = std::stoul(fields[0]);
-        if (index >= 0x10000) {
-            continue;
-        }
-        faces[uint32_t(index)] =
-            TFcFace{SplitAt(fields[1], ','), SplitAt(fields[2], ','), SplitAt(fields[3], ',')};
+        faces[{fields[0], uint32_t(std::stoul(fields[1]))}] =
+            TFcFace{SplitAt(fields[2], ','), SplitAt(fields[3], ','), SplitAt(fields[4], ','),
+                    fields[5] == "100", SplitAt(fields[6], '|')};
     }
     return faces;
 }
@@ -105,13 +104,13 @@ TEST_F(FontconfigOracleTest, CollectionsListEveryFaceUnderItsNames) {
                      << " (package fonts-noto-cjk has some)";
     }
     for (const std::string& file : files) {
-        const std::map<uint32_t, TFcFace> expected = ScanFaces(file);
+        const TFcFaces expected = ScanFaces(file);
         const std::vector<std::unique_ptr<TFontFile>> faces = TFontManager::ReadFontFaces(file);
         ASSERT_EQ(faces.size(), expected.size()) << file;
         for (const auto& face : faces) {
             SCOPED_TRACE(file + " face " + std::to_string(face->FaceIndex));
-            ASSERT_EQ(expected.count(face->FaceIndex), 1u);
-            const TFcFace& fc = expected.at(face->FaceIndex);
+            ASSERT_EQ(expected.count({file, face->FaceIndex}), 1u);
+            const TFcFace& fc = expected.at({file, face->FaceIndex});
             EXPECT_FALSE(face->NotAFont);
             EXPECT_EQ(face->FontType, ftTrueTypeCollection);
             EXPECT_TRUE(Holds(fc.Families, face->FamilyName)) << face->FamilyName;
@@ -129,7 +128,7 @@ TEST_F(FontconfigOracleTest, Type1OutlinesGiveTheirFamilyStyleAndFullName) {
     }
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
-        const std::map<uint32_t, TFcFace> expected = ScanFaces(file);
+        const TFcFaces expected = ScanFaces(file);
         const TType1FontFile font(file);
         ASSERT_EQ(expected.size(), 1u);
         const TFcFace& fc = expected.begin()->second;
@@ -150,12 +149,11 @@ TEST_F(FontconfigOracleTest, AnOutlineAsTextReadsAsItsBinaryForm) {
     if (files.empty() || test::RunCommand("command -v t1ascii").Status != 0) {
         GTEST_SKIP() << "needs a .pfb under " << kSystemFonts << " and t1ascii (package t1utils)";
     }
-    const fs::path folder = test::TestHome().Root() / "pfa-oracle";
-    fs::create_directories(folder);
+    const test::TScratchFolder folder("pfa-oracle");
     // The first and the last: two families, when the machine has two.
     for (const std::string& pfb : {files.front(), files.back()}) {
-        const std::string pfa = (folder / fs::path(pfb).stem()).string() + ".pfa";
-        ASSERT_EQ(test::RunCommand("t1ascii " + Quoted(pfb) + " " + Quoted(pfa)).Status, 0);
+        const std::string pfa = (folder.Path / fs::path(pfb).stem()).string() + ".pfa";
+        ASSERT_EQ(test::RunCommand("t1ascii " + Quote(pfb) + " " + Quote(pfa)).Status, 0);
         const TType1FontFile binary(pfb);
         const TType1FontFile text(pfa);
         SCOPED_TRACE(pfa);
@@ -164,12 +162,66 @@ TEST_F(FontconfigOracleTest, AnOutlineAsTextReadsAsItsBinaryForm) {
         EXPECT_EQ(text.StyleName, binary.StyleName);
         EXPECT_EQ(text.FullName, binary.FullName);
         EXPECT_EQ(text.Version, binary.Version);
-        const std::map<uint32_t, TFcFace> expected = ScanFaces(pfa);
+        const TFcFaces expected = ScanFaces(pfa);
         ASSERT_EQ(expected.size(), 1u);
         EXPECT_TRUE(Holds(expected.begin()->second.Families, text.FamilyName));
         EXPECT_TRUE(Holds(expected.begin()->second.Styles, text.StyleName));
     }
-    fs::remove_all(folder);
+}
+
+TEST_F(FontconfigOracleTest, FaceFactsSpacingAndScriptsAgreeWithFontconfig) {
+    // Each script against the language fontconfig requires it for.
+    const std::map<std::string, std::string> languages = {
+        {"Cyrl", "ru"}, {"Grek", "el"}, {"Hebr", "he"}, {"Arab", "ar"}, {"Thai", "th"},
+        {"Deva", "hi"}, {"Hang", "ko"}, {"Geor", "ka"}, {"Armn", "hy"}};
+    size_t scanned = 0;
+    size_t faces = 0;
+    size_t monoDisagree = 0;
+    size_t scriptsMissed = 0;
+    size_t scriptsOnlyHere = 0;
+    std::ostringstream told;
+    for (const auto& [key, fc] : ScanFaces(kSystemFonts.string())) {
+        const std::string ext = fs::path(key.first).extension().string();
+        if (ext != ".ttf" && ext != ".otf" && ext != ".ttc" && ext != ".otc") {
+            continue;
+        }
+        ++scanned;
+        const TFaceFacts facts = ReadFaceFacts(key.first, key.second);
+        if (!facts.Readable) {
+            continue;
+        }
+        ++faces;
+        if (facts.Monospace != fc.Mono) {
+            ++monoDisagree;
+            told << "spacing " << key.first << " ours " << facts.Monospace << "\n";
+        }
+        for (const auto& [script, lang] : languages) {
+            const bool ours = Holds(facts.Scripts, script);
+            const bool theirs = Holds(fc.Languages, lang);
+            scriptsMissed += theirs && !ours;
+            scriptsOnlyHere += ours && !theirs;
+            if (ours != theirs) {
+                told << script << " " << key.first << " ours " << ours << "\n";
+            }
+        }
+    }
+    if (scanned < 20) {
+        GTEST_SKIP() << "too few sfnt fonts under " << kSystemFonts;
+    }
+    ASSERT_GT(faces, 0u);
+    // fontconfig calls a face monospace from the advances of the glyphs its
+    // characters map to and lets double-width ideographs make it "dual";
+    // the advances here are every glyph's, zero ones left out. On the
+    // machine's fonts the two agree on every face but a rare few.
+    EXPECT_LE(monoDisagree * 100, faces) << told.str();
+    // A language fontconfig grants needs its whole orthography, which holds
+    // the core letters a script needs here: a face it grants always counts.
+    EXPECT_EQ(scriptsMissed, 0u) << told.str();
+    // The other way round is expected: a face with the core letters alone
+    // counts here and not there (Gentium's Cyrillic without every letter of
+    // Russian, the CJK and mathematical fonts' Greek without the tonos
+    // vowels, the Noto Looped Thai UI faces without some of Thai's signs).
+    EXPECT_LE(scriptsOnlyHere * 10, faces) << told.str();
 }
 
 } // namespace

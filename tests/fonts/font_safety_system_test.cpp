@@ -1,13 +1,16 @@
 // Installing, backing up and removing fonts in the temporary home with the
 // real fontconfig and the real letterwell-cli: names with any bytes, files
 // that are no fonts, kills and races. After each, what must stay is
-// byte-identical and fontconfig serves nothing half-made.
+// byte-identical and fontconfig serves nothing half-made, and what other
+// programs (fc-list) and the catalogue see is what was installed.
 #include "command_run.h"
 #include "font_builder.h"
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
 #include "platform/linux/fontconfig_system.h"
+#include "platform/linux/replace_file.h"
 #include "platform/services.h"
+#include "reader_test_support.h"
 #include "test_env.h"
 #include "test_home.h"
 #include "told.h"
@@ -31,13 +34,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
+using test::Quote;
 
 std::string Cli() {
     return Quote(test::BuildBinFolder() + "/letterwell-cli");
@@ -136,11 +133,20 @@ TEST_F(FontSafetyTest, ABackupOntoTheFontItselfFailsAndTheFontStays) {
     fs::remove(test::TestHome().Root() / "fonts-link");
 }
 
-TEST_F(FontSafetyTest, TheUsersOwnCopyOfASystemFontIsTheOneListedAndRemoved) {
+// A font in a sub-folder of the user's font folder is the user's to remove,
+// and so is the user's own copy of a system font, listed before the system's.
+TEST_F(FontSafetyTest, TheUsersFontsInSubFoldersAndCopiesOfSystemFontsAreListedAndRemoved) {
+    const fs::path file = Make(Fonts / "family" / "styles" / "lwsub.ttf", "LwSub");
     const fs::path system = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
     ASSERT_TRUE(fs::exists(system));
     fs::copy_file(system, Fonts / "MyDejaVuBold.ttf");
     Rescan();
+    EXPECT_EQ(FontManager->GetFontFileName("LwSub Regular", "LwSub", "Regular"), file.string());
+    EXPECT_TRUE(FontManager->UninstallFont("LwSub Regular", "LwSub", true, false));
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(FcFiles().find("LwSub|"), std::string::npos);
+
     EXPECT_EQ(FontManager->GetFontFileName("DejaVu Sans Bold", "DejaVu Sans", "Bold"),
               "MyDejaVuBold.ttf");
     EXPECT_TRUE(FontManager->UninstallFont("DejaVu Sans Bold", "DejaVu Sans", true, false));
@@ -172,16 +178,6 @@ TEST_F(FontSafetyTest, InstalledAgreesWithFontconfigWhateverFamilyAndBlanksTheFi
     // A copy under a name fontconfig serves no file by is not installed.
     fs::copy_file(file, Incoming / "other-name.ttf");
     EXPECT_FALSE(TOpenTypeFontFile((Incoming / "other-name.ttf").string()).Installed);
-}
-
-TEST_F(FontSafetyTest, FontsInSubFoldersOfTheUserFolderAreTheUsersToRemove) {
-    const fs::path file = Make(Fonts / "family" / "styles" / "lwsub.ttf", "LwSub");
-    Rescan();
-    EXPECT_EQ(FontManager->GetFontFileName("LwSub Regular", "LwSub", "Regular"), file.string());
-    EXPECT_TRUE(FontManager->UninstallFont("LwSub Regular", "LwSub", true, false));
-    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_EQ(FcFiles().find("LwSub|"), std::string::npos);
 }
 
 TEST_F(FontSafetyTest, ANameThatIsNotUtf8GoesToTheTrashAndIsRecordedByteForByte) {
@@ -229,19 +225,6 @@ TEST_F(FontSafetyTest, ACommandLinePathMeansWhatTheShellMeans) {
     EXPECT_NE(run.Output.find("\"FileName\": \"" + (Incoming / "same.ttf").string() + "\""),
               std::string::npos)
         << run.Output;
-}
-
-TEST_F(FontSafetyTest, ATemporaryFontIsOneStyleWhileLoaded) {
-    TOpenTypeFontFile font(Make(Incoming / "lwonce.ttf", "LwOnce").string());
-    FontManager->InstallTemporarily(font, true);
-    FontManager->Refresh();
-    std::vector<std::string> fullNames;
-    FontManager->GetFamilyFullNames("LwOnce", fullNames);
-    EXPECT_EQ(fullNames, std::vector<std::string>{"LwOnce Regular"});
-    FontManager->RemoveTemporaryFonts();
-    FontManager->Refresh();
-    FontManager->GetFamilyFullNames("LwOnce", fullNames);
-    EXPECT_TRUE(fullNames.empty());
 }
 
 TEST_F(FontSafetyTest, AFontTheConfigurationRefusesIsReportedAndNeverInstalled) {
@@ -412,6 +395,216 @@ TEST_F(FontSafetyTest, AFontFolderThatCannotBeWrittenIsNamedWithTheReason) {
                       ".\n\nNot a directory");
     }
     Platform().Fonts = previous;
+}
+
+// What other programs (fc-list) and the catalogue see of an installation.
+using SystemInstallTest = FontSafetyTest;
+
+bool Listed(const std::string& family) {
+    const auto& families = FontManager->Families;
+    return std::find(families.begin(), families.end(), family) != families.end();
+}
+
+TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndUninstallingToTrashTakesThemAway) {
+    const fs::path file = Make(Incoming / "lwprobe.ttf", "LwProbe");
+    TOpenTypeFontFile font(file.string());
+    ASSERT_FALSE(font.Installed);
+    FontManager->InstallFont(font, true);
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
+    const fs::path installed = Fonts / "lwprobe.ttf";
+    EXPECT_TRUE(fs::exists(installed));
+    EXPECT_NE(FcFiles().find("LwProbe|" + installed.string()), std::string::npos) << FcFiles();
+    FontManager->Refresh();
+    EXPECT_TRUE(Listed("LwProbe"));
+    // The same font read again now counts as installed, by its bare name.
+    EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
+    EXPECT_EQ(FontManager->GetFontFileName("LwProbe Regular", "LwProbe", "Regular"), "lwprobe.ttf");
+
+    EXPECT_TRUE(FontManager->UninstallFont("LwProbe Regular", "LwProbe", true, true));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(fs::exists(installed));
+    EXPECT_TRUE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf"));
+    EXPECT_EQ(FcFiles().find("LwProbe|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed("LwProbe"));
+    fs::remove(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf");
+}
+
+TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
+    const fs::path file = Incoming / "lwpair.ttc";
+    test::WriteFile(
+        file, test::Collection({test::NamedTrueType("LwFirst"), test::NamedTrueType("LwSecond")}));
+    const std::vector<std::unique_ptr<TFontFile>> faces =
+        TFontManager::ReadFontFaces(file.string());
+    ASSERT_EQ(faces.size(), 2u);
+    EXPECT_EQ(FontManager->InstallFontFile(*faces[1]), TFontManager::irInstalled);
+    FontManager->BroadcastFontChange();
+    const fs::path installed = Fonts / "lwpair.ttc";
+    EXPECT_NE(FcFiles().find("LwFirst|" + installed.string()), std::string::npos) << FcFiles();
+    EXPECT_NE(FcFiles().find("LwSecond|" + installed.string()), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_TRUE(Listed("LwFirst"));
+    EXPECT_TRUE(Listed("LwSecond"));
+    // Every face of the file now reads as installed: no second copy.
+    EXPECT_TRUE(TOpenTypeFontFile(file.string(), 0).Installed);
+    EXPECT_EQ(FontManager->InstallFontFile(*TFontManager::ReadFontFaces(file.string())[0]),
+              TFontManager::irAlreadyInstalled);
+
+    // The file holds another family too: the user is asked, and a No keeps it.
+    test::TestPrompts().Answers = {TMsgResult::No};
+    EXPECT_FALSE(FontManager->UninstallFont("LwFirst Regular", "LwFirst", true, false));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].Text.find("LwSecond"), std::string::npos) << Messages()[0].Text;
+    EXPECT_TRUE(fs::exists(installed));
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    EXPECT_TRUE(FontManager->UninstallFont("LwFirst Regular", "LwFirst", true, false));
+    EXPECT_FALSE(fs::exists(installed));
+    EXPECT_EQ(FcFiles().find("LwSecond|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed("LwFirst"));
+    EXPECT_FALSE(Listed("LwSecond"));
+}
+
+// An outline of the system's with its .afm, installed as a pair and then
+// alone: each goes in and out with its own files, and the style is shown by
+// its outline.
+TEST_F(SystemInstallTest, AType1OutlineIsInstalledAndRemovedWithItsAfmOrAlone) {
+    fs::path pfb;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/usr/share/fonts/X11/Type1", ec)) {
+        if (entry.path().extension() == ".pfb" &&
+            fs::exists(fs::path(entry.path()).replace_extension(".afm"))) {
+            pfb = entry.path();
+            break;
+        }
+    }
+    if (pfb.empty()) {
+        GTEST_SKIP() << "no .pfb with an .afm in /usr/share/fonts/X11/Type1 (package t1-cyrillic "
+                        "has some)";
+    }
+    for (const bool withAfm : {true, false}) {
+        SCOPED_TRACE(withAfm ? "with its .afm" : "alone");
+        const std::string name = withAfm ? "lwpair" : "lwlone";
+        fs::copy_file(pfb, Incoming / (name + ".pfb"));
+        if (withAfm) {
+            fs::copy_file(fs::path(pfb).replace_extension(".afm"), Incoming / (name + ".afm"));
+        }
+        const std::unique_ptr<TFontFile> font =
+            TFontManager::ReadFontFile((Incoming / (name + ".pfb")).string());
+        ASSERT_TRUE(font);
+        ASSERT_FALSE(font->Installed);
+        FontManager->InstallFont(*font, true);
+        ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
+        EXPECT_TRUE(fs::exists(Fonts / (name + ".pfb")));
+        EXPECT_EQ(fs::exists(Fonts / (name + ".afm")), withAfm);
+        EXPECT_NE(FcFiles().find(font->FamilyName + "|" + (Fonts / (name + ".pfb")).string()),
+                  std::string::npos)
+            << FcFiles();
+        FontManager->Refresh();
+        ASSERT_TRUE(Listed(font->FamilyName));
+        EXPECT_TRUE(TFontManager::ReadFontFile((Incoming / (name + ".pfb")).string())->Installed);
+        EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
+                  withAfm ? TFontFiles(name + ".afm", name + ".pfb") : TFontFiles(name + ".pfb"));
+        // The command line shows the style by its outline, once.
+        const TRun styles = test::RunCommand(Cli() + " styles " + Quote(font->FamilyName));
+        EXPECT_EQ(styles.Status, 0);
+        EXPECT_EQ(styles.Output,
+                  font->StyleName + "\t" + font->FullName + "\t" + name + ".pfb\tType 1\n");
+
+        EXPECT_TRUE(FontManager->UninstallFont(font->FullName, font->FamilyName, true, false));
+        EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
+        EXPECT_FALSE(fs::exists(Fonts / (name + ".pfb")));
+        EXPECT_FALSE(fs::exists(Fonts / (name + ".afm")));
+        EXPECT_EQ(FcFiles().find((Fonts / name).string()), std::string::npos);
+        FontManager->Refresh();
+        EXPECT_FALSE(Listed(font->FamilyName));
+    }
+}
+
+TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemoved) {
+    const fs::path file = Make(Incoming / "lwtemp.ttf", "LwTemp");
+    TOpenTypeFontFile font(file.string());
+    FontManager->InstallTemporarily(font, true);
+    EXPECT_NE(FcFiles().find("LwTemp|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_TRUE(Listed("LwTemp"));
+    std::vector<std::string> fullNames;
+    FontManager->GetFamilyFullNames("LwTemp", fullNames);
+    EXPECT_EQ(fullNames, std::vector<std::string>{"LwTemp Regular"});
+    EXPECT_EQ(FontManager->GetFontFileName("LwTemp Regular", "LwTemp", "Regular"), file.string());
+    FontManager->RemoveTemporaryFonts();
+    EXPECT_EQ(FcFiles().find("LwTemp|"), std::string::npos);
+    FontManager->Refresh();
+    EXPECT_FALSE(Listed("LwTemp"));
+    FontManager->GetFamilyFullNames("LwTemp", fullNames);
+    EXPECT_TRUE(fullNames.empty());
+    EXPECT_TRUE(fs::exists(file));
+}
+
+TEST_F(SystemInstallTest, AnEndLeavesNoLinkFolderEvenOneEmptiedBefore) {
+    const fs::path root = Fonts / "Letterwell temporary";
+    const TFontFiles file(Make(Incoming / "lwbrief.ttf", "LwBrief").string());
+    for (const bool removedFirst : {true, false}) {
+        {
+            TFontconfigSystem run(Fonts.string());
+            ASSERT_EQ(run.AddTemporaryFont(file), 1);
+            ASSERT_TRUE(fs::exists(fs::symlink_status(root / ProcessStamp() / "lwbrief.ttf")));
+            if (removedFirst) {
+                ASSERT_TRUE(run.RemoveTemporaryFont(file));
+            }
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(root))) << removedFirst;
+        EXPECT_TRUE(fs::exists(file.File));
+    }
+    // What is not the program's own keeps the shared folder in place.
+    const fs::path other = root / "999999999.1" / "notes.txt";
+    test::WriteFile(other, {'n'});
+    { TFontconfigSystem run(Fonts.string()); }
+    EXPECT_TRUE(fs::exists(other));
+}
+
+TEST_F(SystemInstallTest, AStartRemovesOnlyTheLinksOfProgramsThatAreGone) {
+    const fs::path root = Fonts / "Letterwell temporary";
+    const fs::path target = Make(Incoming / "lwstale.ttf", "LwStale");
+    // Gone: a process id that no process has, and a live id (this process)
+    // with another start time, as when the id was given to another program.
+    const fs::path stale = root / "999999999.1";
+    const fs::path reused = root / (std::to_string(::getpid()) + ".1");
+    for (const fs::path& folder : {stale, reused}) {
+        fs::create_directories(folder / "kept-folder");
+        fs::create_symlink(target, folder / "lwstale.ttf");
+        test::WriteFile(folder / "not-a-link.ttf", {'k'});
+    }
+    const fs::path live = root / ProcessStamp();
+    fs::create_directories(live);
+    fs::create_symlink(target, live / "lwlive.ttf");
+
+    TFontconfigSystem next(Fonts.string());
+    for (const fs::path& folder : {stale, reused}) {
+        EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "lwstale.ttf")));
+        // Only links are the program's; anything else in there is the user's.
+        EXPECT_TRUE(fs::exists(folder / "not-a-link.ttf"));
+        EXPECT_TRUE(fs::exists(folder / "kept-folder"));
+    }
+    EXPECT_TRUE(fs::exists(target)) << "a link's target is never touched";
+    EXPECT_TRUE(fs::exists(fs::symlink_status(live / "lwlive.ttf")))
+        << "a running program keeps its links";
+    EXPECT_EQ(FcFiles().find(stale.string() + "/"), std::string::npos) << FcFiles();
+    EXPECT_EQ(FcFiles().find(reused.string() + "/"), std::string::npos) << FcFiles();
+}
+
+TEST_F(SystemInstallTest, ALinkInPlaceOfTheLinkFolderIsNeverFollowed) {
+    const fs::path elsewhere = Incoming / "precious";
+    fs::create_directories(elsewhere / "999999999.1");
+    fs::create_symlink(Make(Incoming / "lwprecious.ttf", "LwPrecious"),
+                       elsewhere / "999999999.1" / "lwprecious.ttf");
+    test::WriteFile(elsewhere / "notes.txt", {'n'});
+    fs::create_symlink(elsewhere, Fonts / "Letterwell temporary");
+
+    TFontconfigSystem next(Fonts.string());
+    EXPECT_TRUE(fs::exists(elsewhere / "notes.txt"));
+    EXPECT_TRUE(fs::exists(fs::symlink_status(elsewhere / "999999999.1" / "lwprecious.ttf")));
 }
 
 } // namespace

@@ -11,17 +11,15 @@ namespace lw {
 namespace {
 
 using test::HeadTable;
+using test::NamesOnly;
 using test::OS2Table;
 using test::PfbFile;
+using test::ReadOpenType;
+using test::ReadType1;
 using test::TBytes;
 using test::TNameTableBuilder;
 using test::TPfmBuilder;
 using test::TSfntBuilder;
-
-TOpenTypeFontFile ReadBytes(const TBytes& bytes) {
-    TMemoryByteSource source(bytes);
-    return TOpenTypeFontFile(source, 0x0409);
-}
 
 TBytes SmallFont() {
     return TSfntBuilder()
@@ -34,7 +32,7 @@ TBytes SmallFont() {
 
 TEST(MalformedOpenType, EveryTruncationGivesWhatIsThere) {
     const TBytes full = SmallFont();
-    const TOpenTypeFontFile whole = ReadBytes(full);
+    const TOpenTypeFontFile whole = ReadOpenType(full);
     ASSERT_EQ(whole.FullName, "Family Full");
     ASSERT_EQ(whole.UnitsPerEm, 1000);
     test::TScratchFolder folder("truncated-fonts");
@@ -53,18 +51,18 @@ TEST(MalformedOpenType, EveryTruncationGivesWhatIsThere) {
         }
     }
     // Nothing at all: an empty record, still TrueType, and no error.
-    const TOpenTypeFontFile empty = ReadBytes({});
+    const TOpenTypeFontFile empty = ReadOpenType({});
     EXPECT_EQ(empty.FontType, ftTrueType);
     EXPECT_EQ(empty.FullName, "");
     EXPECT_EQ(empty.RegistryName, " (TrueType)");
 }
 
 TEST(MalformedOpenType, OffsetsAndCountsPastTheEnd) {
-    const TOpenTypeFontFile lying = ReadBytes(TSfntBuilder()
-                                                  .AddTableAt("name", 0xFFFFFFF0u)
-                                                  .AddTableAt("OS/2", 0xFFFFFFFFu)
-                                                  .AddTableAt("head", 0x7FFFFFFFu)
-                                                  .Build());
+    const TOpenTypeFontFile lying = ReadOpenType(TSfntBuilder()
+                                                     .AddTableAt("name", 0xFFFFFFF0u)
+                                                     .AddTableAt("OS/2", 0xFFFFFFFFu)
+                                                     .AddTableAt("head", 0x7FFFFFFFu)
+                                                     .Build());
     EXPECT_EQ(lying.FullName, "");
     EXPECT_EQ(lying.WeightClass, 0);
     EXPECT_EQ(lying.UnitsPerEm, 0);
@@ -72,32 +70,30 @@ TEST(MalformedOpenType, OffsetsAndCountsPastTheEnd) {
     TSfntBuilder manyTables;
     manyTables.AddTable("name", TNameTableBuilder().Windows(4, "Still Here").Build());
     manyTables.ClaimedNumTables = 0xFFFF;
-    EXPECT_EQ(ReadBytes(manyTables.Build()).FullName, "Still Here");
+    EXPECT_EQ(ReadOpenType(manyTables.Build()).FullName, "Still Here");
 
     TNameTableBuilder manyNames;
     manyNames.Windows(1, "Real Family").Windows(4, "Real Full");
     manyNames.ClaimedCount = 0xFFFF;
-    const TOpenTypeFontFile counted =
-        ReadBytes(TSfntBuilder().AddTable("name", manyNames.Build()).Build());
+    const TOpenTypeFontFile counted = ReadOpenType(NamesOnly(manyNames));
     EXPECT_EQ(counted.FamilyName, "Real Family");
     EXPECT_EQ(counted.FullName, "Real Full");
 
     TNameTableBuilder strings;
     strings.Lying(3, 1, 0xFFFF, 0xFFF0).Lying(3, 6, 0xFFFF, 0).Windows(4, "Full");
     strings.ClaimedStringOffset = 0xFFFF;
-    const TOpenTypeFontFile storage =
-        ReadBytes(TSfntBuilder().AddTable("name", strings.Build()).Build());
+    const TOpenTypeFontFile storage = ReadOpenType(NamesOnly(strings));
     EXPECT_EQ(storage.FamilyName, "");
     EXPECT_EQ(storage.FullName, "");
 
     // A string running past the end of the file stops where the file does.
     TNameTableBuilder tail;
     tail.Lying(3, 1, 0xFFFF, 0).Add(3, 1, 0x409, 19, test::Utf16Be("Tail"));
-    EXPECT_EQ(ReadBytes(TSfntBuilder().AddTable("name", tail.Build()).Build()).FamilyName, "Tail");
+    EXPECT_EQ(ReadOpenType(NamesOnly(tail)).FamilyName, "Tail");
 }
 
 TEST(MalformedOpenType, EmptyTablesAndShortTables) {
-    const TOpenTypeFontFile empty = ReadBytes(
+    const TOpenTypeFontFile empty = ReadOpenType(
         TSfntBuilder().AddTable("name", {}).AddTable("OS/2", {}).AddTable("head", {}).Build());
     EXPECT_EQ(empty.FullName, "");
     EXPECT_EQ(empty.Selection, 0);
@@ -107,7 +103,7 @@ TEST(MalformedOpenType, EmptyTablesAndShortTables) {
     const TBytes os2 = OS2Table(0, 400, 5, 0x0805, 0x0140);
     std::copy(os2.begin(), os2.begin() + 63, cut.end() - 64);
     cut.pop_back(); // the padding after the table
-    const TOpenTypeFontFile shortTable = ReadBytes(cut);
+    const TOpenTypeFontFile shortTable = ReadOpenType(cut);
     EXPECT_EQ(shortTable.WeightClass, 400);
     EXPECT_EQ(shortTable.FamilyClass, 2053);
     EXPECT_EQ(shortTable.Selection, 0);
@@ -128,18 +124,14 @@ TEST(MalformedOpenType, ManyHugeNameTablesStayBoundedAndTheLastCounts) {
     bytes.resize(realAt, 0xFF);
     const TBytes real = TNameTableBuilder().Windows(4, "Last Word").Build();
     bytes.insert(bytes.end(), real.begin(), real.end());
-    EXPECT_EQ(ReadBytes(bytes).FullName, "Last Word");
+    EXPECT_EQ(ReadOpenType(bytes).FullName, "Last Word");
 }
 
 TEST(MalformedType1, OffsetsAndLengthsPastTheEnd) {
     TPfmBuilder outside;
     outside.FaceOffset = 0xFFFFFFFF;
     outside.DriverInfoOffset = 0x7FFFFFFF;
-    const TBytes outsideBytes = outside.Build();
-    const TBytes pfbBytes = PfbFile("/Weight (Bold) def\n");
-    TMemoryByteSource outsidePfm(outsideBytes);
-    TMemoryByteSource weightPfb(pfbBytes);
-    const TType1FontFile offsets(outsidePfm, weightPfb);
+    const TType1FontFile offsets = ReadType1(outside.Build(), PfbFile("/Weight (Bold) def\n"));
     EXPECT_EQ(offsets.FamilyName, "");
     EXPECT_EQ(offsets.FullName, "");
     EXPECT_EQ(offsets.PSWeight, "Bold");

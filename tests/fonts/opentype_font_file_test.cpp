@@ -14,15 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::HeadTable;
+using test::NamesOnly;
 using test::OS2Table;
+using test::ReadOpenType;
 using test::TBytes;
 using test::TNameTableBuilder;
 using test::TSfntBuilder;
-
-TOpenTypeFontFile ReadBytes(const TBytes& bytes, uint16_t systemLang = 0x0409) {
-    TMemoryByteSource source(bytes);
-    return TOpenTypeFontFile(source, systemLang);
-}
 
 TBytes WithTables(std::initializer_list<const char*> tags) {
     TSfntBuilder sfnt;
@@ -61,7 +58,7 @@ TEST(OpenTypeReader, TablesDecideTypeOutlinesAndRegistryName) {
         {{"gsub", "cff "}, ftTrueType, 1, "Probe (TrueType)"},
     };
     for (const TCase& c : cases) {
-        const TOpenTypeFontFile font = ReadBytes(WithTables(c.Tags));
+        const TOpenTypeFontFile font = ReadOpenType(WithTables(c.Tags));
         SCOPED_TRACE(*c.Tags.begin());
         EXPECT_EQ(font.FontType, c.Type);
         EXPECT_EQ(font.Outlines, c.Outlines);
@@ -88,8 +85,7 @@ TEST(OpenTypeReader, EveryNameIdFillsItsFieldAndOthersAreIgnored) {
     for (uint16_t ignored : {15, 18, 20, 25, 256}) {
         names.Windows(ignored, "ignored");
     }
-    const TOpenTypeFontFile font =
-        ReadBytes(TSfntBuilder().AddTable("name", names.Build()).Build());
+    const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
     for (const auto& [id, field] : fields) {
         EXPECT_EQ(font.*field, "text " + std::to_string(id));
     }
@@ -98,8 +94,7 @@ TEST(OpenTypeReader, EveryNameIdFillsItsFieldAndOthersAreIgnored) {
 TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
     TNameTableBuilder mac;
     mac.Mac(1, "Caf\x8E").Mac(2, "Regular").Mac(4, "Caf\x8E Regular").Mac(0, "\xA9 Probe");
-    const TOpenTypeFontFile macOnly =
-        ReadBytes(TSfntBuilder().AddTable("name", mac.Build()).Build());
+    const TOpenTypeFontFile macOnly = ReadOpenType(NamesOnly(mac));
     // Mac Roman: 0x8E is e with acute, 0xA9 the copyright sign.
     EXPECT_EQ(macOnly.FamilyName, "Café");
     EXPECT_EQ(macOnly.StyleName, "Regular");
@@ -109,8 +104,7 @@ TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
 
     TNameTableBuilder mixed;
     mixed.Mac(1, "Mac Family").Mac(2, "Mac Style").Windows(1, "Windows Family").Mac(4, "Mac Full");
-    const TOpenTypeFontFile oneWindows =
-        ReadBytes(TSfntBuilder().AddTable("name", mixed.Build()).Build());
+    const TOpenTypeFontFile oneWindows = ReadOpenType(NamesOnly(mixed));
     EXPECT_EQ(oneWindows.FamilyName, "Windows Family");
     EXPECT_EQ(oneWindows.StyleName, "");
     EXPECT_EQ(oneWindows.FullName, "");
@@ -118,7 +112,7 @@ TEST(OpenTypeReader, MacintoshRecordsCountOnlyWithoutWindowsRecords) {
     // Unicode-platform records are never taken, on either pass.
     TNameTableBuilder unicode;
     unicode.Add(0, 3, 0, 1, test::Utf16Be("Unicode Family"));
-    EXPECT_EQ(ReadBytes(TSfntBuilder().AddTable("name", unicode.Build()).Build()).FamilyName, "");
+    EXPECT_EQ(ReadOpenType(NamesOnly(unicode)).FamilyName, "");
 }
 
 class OpenTypeFileTest : public ::testing::Test {
@@ -130,16 +124,13 @@ TEST_F(OpenTypeFileTest, StyleAndFullNameFollowTheSystemLanguage) {
     TNameTableBuilder three;
     three.Windows(4, "Voll", 0x407).Windows(4, "Full", 0x409).Windows(4, "Complet", 0x40C);
     three.Windows(2, "Fett", 0x407).Windows(2, "Bold", 0x409).Windows(2, "Gras", 0x40C);
-    const std::string threeFile =
-        Folder.Write("three.ttf", TSfntBuilder().AddTable("name", three.Build()).Build());
+    const std::string threeFile = Folder.Write("three.ttf", NamesOnly(three));
     TNameTableBuilder two;
     two.Windows(4, "Voll", 0x407).Windows(4, "Complet", 0x40C);
-    const std::string twoFile =
-        Folder.Write("two.ttf", TSfntBuilder().AddTable("name", two.Build()).Build());
+    const std::string twoFile = Folder.Write("two.ttf", NamesOnly(two));
     TNameTableBuilder repeated;
     repeated.Windows(4, "Premier", 0x40C).Windows(4, "Full", 0x409).Windows(4, "Second", 0x40C);
-    const std::string repeatedFile =
-        Folder.Write("repeated.ttf", TSfntBuilder().AddTable("name", repeated.Build()).Build());
+    const std::string repeatedFile = Folder.Write("repeated.ttf", NamesOnly(repeated));
     {
         test::TScopedSystemLanguage serbian(0x081A);
         const TOpenTypeFontFile font(threeFile);
@@ -169,8 +160,7 @@ TEST(OpenTypeReader, OtherFieldsTakeTheLastRecordInAnyLanguageAndAnyNameTable) {
     names.Windows(0, "Copyright US", 0x409).Windows(4, "Full", 0x409);
     names.Windows(0, "Droit d'auteur", 0x40C).Windows(4, "Complet", 0x40C);
     names.Windows(1, "Family", 0x409).Windows(1, "Familie", 0x407);
-    const TOpenTypeFontFile font =
-        ReadBytes(TSfntBuilder().AddTable("name", names.Build()).Build());
+    const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
     EXPECT_EQ(font.FullName, "Full");
     EXPECT_EQ(font.Copyright, "Droit d'auteur");
     EXPECT_EQ(font.FamilyName, "Familie");
@@ -180,17 +170,17 @@ TEST(OpenTypeReader, OtherFieldsTakeTheLastRecordInAnyLanguageAndAnyNameTable) {
         TNameTableBuilder().Windows(0, "First copyright").Windows(1, "First").Build();
     const TBytes second = TNameTableBuilder().Windows(1, "Second").Build();
     const TOpenTypeFontFile twice =
-        ReadBytes(TSfntBuilder().AddTable("name", first).AddTable("name", second).Build());
+        ReadOpenType(TSfntBuilder().AddTable("name", first).AddTable("name", second).Build());
     EXPECT_EQ(twice.FamilyName, "Second");
     EXPECT_EQ(twice.Copyright, "First copyright");
 }
 
 TEST(OpenTypeReader, OS2AndHeadValues) {
     const TOpenTypeFontFile version0 =
-        ReadBytes(TSfntBuilder()
-                      .AddTable("OS/2", OS2Table(0, 300, 3, 0x0805, 0x21))
-                      .AddTable("head", HeadTable(2048, 9))
-                      .Build());
+        ReadOpenType(TSfntBuilder()
+                         .AddTable("OS/2", OS2Table(0, 300, 3, 0x0805, 0x21))
+                         .AddTable("head", HeadTable(2048, 9))
+                         .Build());
     EXPECT_EQ(OS2Table(0, 0, 0, 0, 0).size(), 78u);
     EXPECT_EQ(version0.WeightClass, 300);
     EXPECT_EQ(version0.WidthClass, 3);
@@ -200,7 +190,7 @@ TEST(OpenTypeReader, OS2AndHeadValues) {
     EXPECT_EQ(version0.LowestRecPPEM, 9);
 
     const TOpenTypeFontFile version4 =
-        ReadBytes(TSfntBuilder().AddTable("OS/2", OS2Table(4, 900, 9, 0xFFFF, 0x0140)).Build());
+        ReadOpenType(TSfntBuilder().AddTable("OS/2", OS2Table(4, 900, 9, 0xFFFF, 0x0140)).Build());
     EXPECT_EQ(version4.WeightClass, 900);
     EXPECT_EQ(version4.WidthClass, 9);
     EXPECT_EQ(version4.FamilyClass, -1);
@@ -210,14 +200,14 @@ TEST(OpenTypeReader, OS2AndHeadValues) {
     // A version 0 table of 78 bytes, last in the file, still gives its
     // selection flags.
     TBytes tail = TSfntBuilder().AddTable("OS/2", OS2Table(0, 400, 5, 0, 0x40)).Build();
-    EXPECT_EQ(ReadBytes(tail).Selection, 0x40);
+    EXPECT_EQ(ReadOpenType(tail).Selection, 0x40);
     // The last OS/2 and 'head' tables in the directory count.
-    const TOpenTypeFontFile twice = ReadBytes(TSfntBuilder()
-                                                  .AddTable("OS/2", OS2Table(3, 100, 1, 0, 1))
-                                                  .AddTable("head", HeadTable(1000, 6))
-                                                  .AddTable("OS/2", OS2Table(3, 800, 2, 0, 2))
-                                                  .AddTable("head", HeadTable(256, 12))
-                                                  .Build());
+    const TOpenTypeFontFile twice = ReadOpenType(TSfntBuilder()
+                                                     .AddTable("OS/2", OS2Table(3, 100, 1, 0, 1))
+                                                     .AddTable("head", HeadTable(1000, 6))
+                                                     .AddTable("OS/2", OS2Table(3, 800, 2, 0, 2))
+                                                     .AddTable("head", HeadTable(256, 12))
+                                                     .Build());
     EXPECT_EQ(twice.WeightClass, 800);
     EXPECT_EQ(twice.Selection, 2);
     EXPECT_EQ(twice.UnitsPerEm, 256);
@@ -239,8 +229,7 @@ TEST(OpenTypeReader, NameTextDecoding) {
     TNameTableBuilder limits;
     limits.Add(3, 1, 0x409, 9, big).Add(1, 0, 0, 10, TBytes(20000, 'M'));
     limits.Windows(1, "Family");
-    const TOpenTypeFontFile font =
-        ReadBytes(TSfntBuilder().AddTable("name", names.Build()).Build());
+    const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
     EXPECT_EQ(font.FamilyName, "Łódź \xF0\x9F\x98\x80");
     EXPECT_EQ(font.UniqueID, "\xEF\xBF\xBD"
                              "A\xEF\xBF\xBD");
@@ -249,19 +238,16 @@ TEST(OpenTypeReader, NameTextDecoding) {
     EXPECT_EQ(font.PostScriptName, "ABC");
     EXPECT_EQ(font.Trademark, "");
 
-    const TOpenTypeFontFile limited =
-        ReadBytes(TSfntBuilder().AddTable("name", limits.Build()).Build());
+    const TOpenTypeFontFile limited = ReadOpenType(NamesOnly(limits));
     EXPECT_EQ(limited.Designer, std::string(16384, 'W'));
     EXPECT_EQ(limited.Description, ""); // a Mac record among Windows ones is not taken
     TNameTableBuilder macLimit;
     macLimit.Add(1, 0, 0, 10, TBytes(20000, 'M'));
-    EXPECT_EQ(ReadBytes(TSfntBuilder().AddTable("name", macLimit.Build()).Build()).Description,
-              std::string(16384, 'M'));
+    EXPECT_EQ(ReadOpenType(NamesOnly(macLimit)).Description, std::string(16384, 'M'));
 }
 
 TEST_F(OpenTypeFileTest, FileNamesTheFontFolderAndFilesThatCannotBeOpened) {
-    const TBytes font =
-        TSfntBuilder().AddTable("name", TNameTableBuilder().Windows(1, "Bare").Build()).Build();
+    const TBytes font = NamesOnly(TNameTableBuilder().Windows(1, "Bare"));
     const fs::path fontsFolder = FontManager->FontsFolder;
     ASSERT_EQ(fontsFolder, test::TestHome().DataHome() / "fonts");
     test::WriteFile(fontsFolder / "lw-bare-probe.ttf", font);
@@ -332,7 +318,7 @@ TBytes NamedFont(const std::string& family, const std::string& style) {
         TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " + style));
 }
 
-TEST(CollectionReader, EachFaceReadsFromItsOwnDirectory) {
+TEST(CollectionReader, EachFaceReadsFromItsOwnDirectoryAndHeadersThatLieAreChecked) {
     const TBytes collection =
         test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")});
     TMemoryByteSource source(collection);
@@ -363,25 +349,22 @@ TEST(CollectionReader, EachFaceReadsFromItsOwnDirectory) {
     EXPECT_TRUE(CollectionDirectories(singleSource).empty());
     EXPECT_EQ(TOpenTypeFontFile(singleSource, 0x0409).FaceCount, 1u);
     EXPECT_TRUE(TOpenTypeFontFile(singleSource, 0x0409, 1).NotAFont);
-}
 
-TEST(CollectionReader, HeadersThatLieAreCheckedAgainstTheFile) {
-    const TBytes good =
-        test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")});
+    // Headers that lie are checked against the file.
     const auto setBE32 = [](TBytes& bytes, size_t at, uint32_t value) {
         for (int k = 0; k < 4; ++k) {
             bytes[at + size_t(k)] = uint8_t(value >> (24 - 8 * k));
         }
     };
     // A count far beyond the offsets the file holds: only those count.
-    TBytes huge = good;
+    TBytes huge = collection;
     setBE32(huge, 8, 0xFFFFFFFF);
     TMemoryByteSource hugeSource(huge);
     EXPECT_LE(CollectionDirectories(hugeSource).size(), (huge.size() - 12) / 4);
     // A first face pointing past the end keeps its place; the second still
     // reads as the second.
-    TBytes pastEnd = good;
-    setBE32(pastEnd, 12, uint32_t(good.size() - 4));
+    TBytes pastEnd = collection;
+    setBE32(pastEnd, 12, uint32_t(collection.size() - 4));
     TMemoryByteSource pastEndSource(pastEnd);
     const std::vector<uint64_t> directories = CollectionDirectories(pastEndSource);
     ASSERT_EQ(directories.size(), 2u);
@@ -390,7 +373,7 @@ TEST(CollectionReader, HeadersThatLieAreCheckedAgainstTheFile) {
     EXPECT_EQ(TOpenTypeFontFile(pastEndSource, 0x0409, 1).FamilyName, "Beta");
     // A header cut short, or one that holds no face, is no font.
     for (size_t size : {size_t(4), size_t(12), size_t(14)}) {
-        TBytes cut(good.begin(), good.begin() + long(size));
+        TBytes cut(collection.begin(), collection.begin() + long(size));
         if (size == 12) {
             setBE32(cut, 8, 0);
         }
@@ -400,8 +383,7 @@ TEST(CollectionReader, HeadersThatLieAreCheckedAgainstTheFile) {
 }
 
 TEST_F(OpenTypeFileTest, EveryFaceOfACollectionFileGivesARecord) {
-    test::TScratchFolder folder("collections");
-    const std::string file = folder.Write(
+    const std::string file = Folder.Write(
         "pair.TTC", test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")}));
     const std::vector<std::unique_ptr<TFontFile>> faces = TFontManager::ReadFontFaces(file);
     ASSERT_EQ(faces.size(), 2u);
@@ -410,9 +392,9 @@ TEST_F(OpenTypeFileTest, EveryFaceOfACollectionFileGivesARecord) {
     EXPECT_EQ(faces[1]->FaceIndex, 1u);
     // One file: installing any face copies that file.
     EXPECT_EQ(faces[1]->GetFiles(true), TFontFiles(file));
-    const std::string single = folder.Write("one.ttf", NamedFont("Gamma", "Regular"));
+    const std::string single = Folder.Write("one.ttf", NamedFont("Gamma", "Regular"));
     EXPECT_EQ(TFontManager::ReadFontFaces(single).size(), 1u);
-    EXPECT_TRUE(TFontManager::ReadFontFaces(folder.Write("x.fon", {1, 2})).empty());
+    EXPECT_TRUE(TFontManager::ReadFontFaces(Folder.Write("x.fon", {1, 2})).empty());
 }
 
 } // namespace

@@ -13,17 +13,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::PfbFile;
+using test::ReadType1;
 using test::TBytes;
 using test::TPfmBuilder;
 
-TType1FontFile ReadBytes(const TBytes& pfm, const TBytes& pfb) {
-    TMemoryByteSource metrics(pfm);
-    TMemoryByteSource outline(pfb);
-    return TType1FontFile(metrics, outline);
-}
-
 TType1FontFile ReadHeader(const std::string& header) {
-    return ReadBytes(TPfmBuilder().Build(), PfbFile(header));
+    return ReadType1(TPfmBuilder().Build(), PfbFile(header));
 }
 
 TEST(Type1HeaderValue, CutsValuesAsTheHeaderWritesThem) {
@@ -71,13 +66,13 @@ TEST(Type1Reader, MetricsGiveNamesAndStyle) {
         TPfmBuilder pfm;
         pfm.Weight = s.Weight;
         pfm.Italic = s.Italic;
-        EXPECT_EQ(ReadBytes(pfm.Build(), PfbFile("")).StyleName, s.Style)
+        EXPECT_EQ(ReadType1(pfm.Build(), PfbFile("")).StyleName, s.Style)
             << s.Weight << "/" << int(s.Italic);
     }
     TPfmBuilder pfm;
     pfm.FaceName = "Sans";
     pfm.PostScriptName = "Sans-BoldOblique";
-    const TType1FontFile font = ReadBytes(pfm.Build(), PfbFile(""));
+    const TType1FontFile font = ReadType1(pfm.Build(), PfbFile(""));
     EXPECT_EQ(font.FamilyName, "Sans");
     EXPECT_EQ(font.PostScriptName, "Sans-BoldOblique");
     EXPECT_EQ(font.FullName, "Sans-BoldOblique");
@@ -126,9 +121,9 @@ TEST(Type1Reader, OnlyTheFirstSegmentsFirst16384BytesAreScanned) {
     // A segment length shorter than the text ends the scan there, and one
     // longer than the file reads what the file holds.
     const std::string header = "/Weight (Bold) def\n/FullName (Cut) def\n";
-    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 20)).PSFullName, "");
-    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 20)).PSWeight, "Bold");
-    EXPECT_EQ(ReadBytes(TPfmBuilder().Build(), PfbFile(header, 0xFFFFFFFF)).PSFullName, "Cut");
+    EXPECT_EQ(ReadType1(TPfmBuilder().Build(), PfbFile(header, 20)).PSFullName, "");
+    EXPECT_EQ(ReadType1(TPfmBuilder().Build(), PfbFile(header, 20)).PSWeight, "Bold");
+    EXPECT_EQ(ReadType1(TPfmBuilder().Build(), PfbFile(header, 0xFFFFFFFF)).PSFullName, "Cut");
     // A zero byte ends the text.
     constexpr char kWithZero[] = "/Weight (A) def\n\0/FullName (B) def\n";
     const TType1FontFile zero = ReadHeader(std::string(kWithZero, sizeof kWithZero - 1));
@@ -141,7 +136,7 @@ TEST(Type1Reader, TextsThatAreNotUtf8AreReadAsWindows1252) {
     latin1.FaceName = "Caf\xE9";
     latin1.PostScriptName = "Caf\xE9-Regular";
     const TType1FontFile font =
-        ReadBytes(latin1.Build(),
+        ReadType1(latin1.Build(),
                   PfbFile("/Notice (\xA9 1999 \x93X\x94) readonly def\n/Weight (Halbfett) def\n"));
     EXPECT_EQ(font.FamilyName, "Café");
     EXPECT_EQ(font.FullName, "Café-Regular");
@@ -151,8 +146,8 @@ TEST(Type1Reader, TextsThatAreNotUtf8AreReadAsWindows1252) {
 
     TPfmBuilder utf8;
     utf8.FaceName = "Café";
-    EXPECT_EQ(ReadBytes(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).FamilyName, "Café");
-    EXPECT_EQ(ReadBytes(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).Trademark, "Ⓒ X");
+    EXPECT_EQ(ReadType1(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).FamilyName, "Café");
+    EXPECT_EQ(ReadType1(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).Trademark, "Ⓒ X");
 }
 
 class Type1FileTest : public ::testing::Test {
@@ -169,47 +164,44 @@ protected:
 };
 
 TEST_F(Type1FileTest, TheFormsOfFileNamesAndEitherFileMissing) {
-    WritePair(FontsFolder / "LwTimes.pfm", FontsFolder / "LwTimes.pfb", "LwTimes-Roman");
-    const TType1FontFile bare("LwTimes.pfm");
-    EXPECT_EQ(bare.FileName, FontManager->FontsFolder + "/LwTimes.pfm");
-    EXPECT_EQ(bare.PfbFileName, FontManager->FontsFolder + "/LwTimes.pfb");
-    EXPECT_EQ(bare.PSFullName, "LwTimes-Roman");
-    EXPECT_EQ(bare.GetFileName(false), "LwTimes.pfm|LwTimes.pfb");
-
-    WritePair(FontsFolder / "x.PFM", FontsFolder / "y.pfb", "Bare-Pair");
-    const TType1FontFile barePair(TFontFiles("x.PFM", "y.pfb"));
-    EXPECT_EQ(barePair.FileName, FontManager->FontsFolder + "/x.PFM");
-    EXPECT_EQ(barePair.PfbFileName, FontManager->FontsFolder + "/y.pfb");
-    EXPECT_EQ(barePair.PSFullName, "Bare-Pair");
+    const fs::path a = Folder.Path / "a";
+    const fs::path b = Folder.Path / "b";
+    const fs::path piped = Folder.Path / "pipe|dir";
+    const struct {
+        fs::path Pfm;
+        fs::path Pfb;
+        TFontFiles Opened;
+        const char* PSName;
+    } cases[] = {
+        // Bare names are in the font folder.
+        {FontsFolder / "LwTimes.pfm", FontsFolder / "LwTimes.pfb", TFontFiles("LwTimes.pfm"),
+         "LwTimes-Roman"},
+        {FontsFolder / "x.PFM", FontsFolder / "y.pfb", TFontFiles("x.PFM", "y.pfb"), "Bare-Pair"},
+        {a / "x.PFM", b / "y.pfb", TFontFiles((a / "x.PFM").string(), (b / "y.pfb").string()),
+         "Full-Pair"},
+        // A "|" in a path is part of the name: one metrics path is never split.
+        {piped / "X|Y.pfm", piped / "X|Y.pfb", TFontFiles((piped / "X|Y.pfm").string()),
+         "Piped-Pair"},
+        {a / "x.pfm", a / "x.pfb", TFontFiles((a / "x.pfm").string()), "Beside"},
+        // An outline file copied with an upper-case name is found all the same.
+        {a / "Upper.PFM", a / "UPPER.PFB", TFontFiles((a / "Upper.PFM").string()), "Upper"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.PSName);
+        WritePair(c.Pfm, c.Pfb, c.PSName);
+        const TType1FontFile font(c.Opened);
+        const std::string pfm = c.Pfm.filename().string();
+        const std::string pfb = c.Pfb.filename().string();
+        EXPECT_EQ(font.FileName, c.Pfm.string());
+        EXPECT_EQ(font.PfbFileName, c.Pfb.string());
+        EXPECT_EQ(font.PSFullName, c.PSName);
+        EXPECT_EQ(font.GetFileName(true), c.Pfm.string() + "|" + c.Pfb.string());
+        EXPECT_EQ(font.GetFileName(false), pfm + "|" + pfb);
+        EXPECT_EQ(font.GetFiles(false), TFontFiles(pfm, pfb));
+    }
     for (const char* name : {"LwTimes.pfm", "LwTimes.pfb", "x.PFM", "y.pfb"}) {
         fs::remove(FontsFolder / name);
     }
-
-    const fs::path a = Folder.Path / "a";
-    const fs::path b = Folder.Path / "b";
-    WritePair(a / "x.PFM", b / "y.pfb", "Full-Pair");
-    const TType1FontFile pair(TFontFiles((a / "x.PFM").string(), (b / "y.pfb").string()));
-    EXPECT_EQ(pair.FileName, (a / "x.PFM").string());
-    EXPECT_EQ(pair.PfbFileName, (b / "y.pfb").string());
-    EXPECT_EQ(pair.PSFullName, "Full-Pair");
-    EXPECT_EQ(pair.GetFileName(true), (a / "x.PFM").string() + "|" + (b / "y.pfb").string());
-    EXPECT_EQ(pair.GetFileName(false), "x.PFM|y.pfb");
-    EXPECT_EQ(pair.GetFiles(false), TFontFiles("x.PFM", "y.pfb"));
-
-    // A "|" in a path is part of the name: one metrics path is never split.
-    const fs::path piped = Folder.Path / "pipe|dir";
-    WritePair(piped / "X|Y.pfm", piped / "X|Y.pfb", "Piped-Pair");
-    const TType1FontFile pipedPair((piped / "X|Y.pfm").string());
-    EXPECT_EQ(pipedPair.PfbFileName, (piped / "X|Y.pfb").string());
-    EXPECT_EQ(pipedPair.PSFullName, "Piped-Pair");
-    EXPECT_EQ(pipedPair.GetFiles(false), TFontFiles("X|Y.pfm", "X|Y.pfb"));
-
-    WritePair(a / "x.pfm", a / "x.pfb", "Beside");
-    const TType1FontFile beside((a / "x.pfm").string());
-    EXPECT_EQ(beside.GetFileName(false), "x.pfm|x.pfb");
-    // An outline file copied with an upper-case name is found all the same.
-    WritePair(a / "Upper.PFM", a / "UPPER.PFB", "Upper");
-    EXPECT_EQ(TType1FontFile((a / "Upper.PFM").string()).PfbFileName, (a / "UPPER.PFB").string());
 
     // Either file missing throws.
     WritePair(Folder.Path / "only.pfm", Folder.Path / "other.pfb", "Only");
@@ -264,7 +256,7 @@ TBytes TextBytes(const std::string& text) {
     return TBytes(text.begin(), text.end());
 }
 
-TEST(Type1Outline, TheFontDictionaryNamesAFontWithoutMetrics) {
+TEST(Type1Outline, TheFontDictionaryNamesAFontAndAnAfmFillsWhatItLeavesOut) {
     // The same names from binary segments (".pfb") and from text (".pfa").
     for (const TBytes& outline : {PfbFile(kDictionary), TextBytes(kDictionary)}) {
         const TType1FontFile font = ReadOutline(outline);
@@ -287,6 +279,33 @@ TEST(Type1Outline, TheFontDictionaryNamesAFontWithoutMetrics) {
     EXPECT_TRUE(ReadOutline(TextBytes("StartFontMetrics 2.0\n")).NotAFont);
     EXPECT_TRUE(ReadOutline(TBytes{0x80, 2, 4, 0, 0, 0, 1, 2, 3, 4}).NotAFont);
     EXPECT_TRUE(ReadOutline(TBytes{}).NotAFont);
+
+    // An .afm beside it fills what the dictionary leaves out.
+    const TBytes afm = TextBytes("StartFontMetrics 4.1\r\n"
+                                 "Comment FamilyName Not-This\r\n"
+                                 "FontName Metric-Name\r\n"
+                                 "FullName Metric Name Light\r\n"
+                                 "FamilyName Metric Name\r\n"
+                                 "Weight Light\r\n"
+                                 "Version 003.001\r\n"
+                                 "Notice From the metrics\r\n"
+                                 "StartCharMetrics 1\r\n"
+                                 "FamilyName After The Header\r\n");
+    // An outline that names nothing takes every name from the metrics.
+    const TType1FontFile bare = ReadOutline(PfbFile("%!PS-AdobeFont-1.0: X 1\n"), &afm);
+    EXPECT_EQ(bare.PostScriptName, "Metric-Name");
+    EXPECT_EQ(bare.FamilyName, "Metric Name");
+    EXPECT_EQ(bare.StyleName, "Light");
+    EXPECT_EQ(bare.Version, "003.001");
+    EXPECT_EQ(bare.Trademark, "From the metrics");
+    // Where both say, the outline's dictionary wins: the system reads it.
+    const TType1FontFile both = ReadOutline(PfbFile(kDictionary), &afm);
+    EXPECT_EQ(both.PostScriptName, "Probe-BoldItalic");
+    EXPECT_EQ(both.FamilyName, "Probe");
+    EXPECT_EQ(both.Version, "002.000");
+    // Metrics that are no text at all change nothing.
+    const TBytes noise{0, 0xFF, '\n', 'F'};
+    EXPECT_EQ(ReadOutline(PfbFile(kDictionary), &noise).FamilyName, "Probe");
 }
 
 TEST(Type1Outline, SegmentsAreWalkedWithinTheFile) {
@@ -331,34 +350,6 @@ TEST(Type1Outline, TheEncodingGivesTheCodePointsItsGlyphNamesStandFor) {
     const TBytes unencoded = PfbFile("/FontName /NoEncoding def\n");
     TMemoryByteSource none(unencoded);
     EXPECT_TRUE(Type1CodePoints(none).empty());
-}
-
-TEST(Type1Outline, AnAfmFillsWhatTheDictionaryLeavesOut) {
-    const TBytes afm = TextBytes("StartFontMetrics 4.1\r\n"
-                                 "Comment FamilyName Not-This\r\n"
-                                 "FontName Metric-Name\r\n"
-                                 "FullName Metric Name Light\r\n"
-                                 "FamilyName Metric Name\r\n"
-                                 "Weight Light\r\n"
-                                 "Version 003.001\r\n"
-                                 "Notice From the metrics\r\n"
-                                 "StartCharMetrics 1\r\n"
-                                 "FamilyName After The Header\r\n");
-    // An outline that names nothing takes every name from the metrics.
-    const TType1FontFile bare = ReadOutline(PfbFile("%!PS-AdobeFont-1.0: X 1\n"), &afm);
-    EXPECT_EQ(bare.PostScriptName, "Metric-Name");
-    EXPECT_EQ(bare.FamilyName, "Metric Name");
-    EXPECT_EQ(bare.StyleName, "Light");
-    EXPECT_EQ(bare.Version, "003.001");
-    EXPECT_EQ(bare.Trademark, "From the metrics");
-    // Where both say, the outline's dictionary wins: the system reads it.
-    const TType1FontFile both = ReadOutline(PfbFile(kDictionary), &afm);
-    EXPECT_EQ(both.PostScriptName, "Probe-BoldItalic");
-    EXPECT_EQ(both.FamilyName, "Probe");
-    EXPECT_EQ(both.Version, "002.000");
-    // Metrics that are no text at all change nothing.
-    const TBytes noise{0, 0xFF, '\n', 'F'};
-    EXPECT_EQ(ReadOutline(PfbFile(kDictionary), &noise).FamilyName, "Probe");
 }
 
 TEST(Type1Outline, StringEscapesAreUndoneInAnOutlineThatNamesItself) {
