@@ -112,7 +112,7 @@ using ConfirmationTest = ShellOperationsTest;
 using TrashFolderTest = ShellOperationsTest;
 using BrowseForFolderTest = ShellOperationsTest;
 
-TEST_F(DeleteFontFileTest, ToTrashMovesTheFileThereWithoutAQuestion) {
+TEST_F(DeleteFontFileTest, ToTrashMovesAnyFileThereAndErasingTakesAReadOnlyOneOnlyWithTheOption) {
     const fs::path font = Make("Fonts/Trashed.ttf", "trashed font");
     const fs::path readOnly = Make("Fonts/Locked.ttf", "locked font");
     MakeReadOnly(readOnly);
@@ -127,27 +127,24 @@ TEST_F(DeleteFontFileTest, ToTrashMovesTheFileThereWithoutAQuestion) {
     ASSERT_FALSE(trashed.empty());
     EXPECT_EQ(ReadText(trashed), "trashed font");
     EXPECT_EQ(ReadText(TrashedCopyOf(HomeTrash(), readOnly)), "locked font");
-    EXPECT_TRUE(test::TestPrompts().Messages.empty());
-}
 
-TEST_F(DeleteFontFileTest, WithoutTrashTheFileIsErasedAndAReadOnlyOneOnlyWithTheOption) {
     const fs::path erased = Make("Fonts/Erased.ttf");
     EXPECT_TRUE(DeleteFontFile(erased.string(), false, false));
     EXPECT_FALSE(fs::exists(erased));
     EXPECT_TRUE(TrashedCopyOf(HomeTrash(), erased).empty());
-    EXPECT_TRUE(test::TestPrompts().Messages.empty());
 
-    const fs::path font = Make("Fonts/ReadOnly.ttf");
-    MakeReadOnly(font);
+    const fs::path erasedReadOnly = Make("Fonts/ReadOnly.ttf");
+    MakeReadOnly(erasedReadOnly);
 
     errno = 0;
-    EXPECT_FALSE(DeleteFontFile(font.string(), false, false));
+    EXPECT_FALSE(DeleteFontFile(erasedReadOnly.string(), false, false));
     EXPECT_EQ(errno, EACCES);
     EXPECT_EQ(SystemErrors().LastErrorText(), SystemErrors().ErrorText(EACCES));
-    EXPECT_TRUE(fs::exists(font));
+    EXPECT_TRUE(fs::exists(erasedReadOnly));
 
-    EXPECT_TRUE(DeleteFontFile(font.string(), true, false));
-    EXPECT_FALSE(fs::exists(font));
+    EXPECT_TRUE(DeleteFontFile(erasedReadOnly.string(), true, false));
+    EXPECT_FALSE(fs::exists(erasedReadOnly));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
 TEST_F(DeleteFontFileTest, ReadOnlyOptionNeverReachesThroughALink) {
@@ -174,10 +171,10 @@ TEST_F(DeleteFontFileTest, MissingFileFailsWithTheSystemsReason) {
 }
 
 TEST_F(SplitFileOperationTest, PathSplitsIntoFolderWithSeparatorAndName) {
-    EXPECT_EQ(SplitFolderAndName("/x/Fonts/a.ttf"),
-              (std::pair<std::string, std::string>{"/x/Fonts/", "a.ttf"}));
-    EXPECT_EQ(SplitFolderAndName("/a.ttf"), (std::pair<std::string, std::string>{"/", "a.ttf"}));
-    EXPECT_EQ(SplitFolderAndName("a.ttf"), (std::pair<std::string, std::string>{"", "a.ttf"}));
+    using Split = std::pair<std::string, std::string>;
+    EXPECT_EQ(SplitFolderAndName("/x/Fonts/a.ttf"), Split("/x/Fonts/", "a.ttf"));
+    EXPECT_EQ(SplitFolderAndName("/a.ttf"), Split("/", "a.ttf"));
+    EXPECT_EQ(SplitFolderAndName("a.ttf"), Split("", "a.ttf"));
 }
 
 TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolderAndABareNameHasNone) {
@@ -349,16 +346,15 @@ TEST_F(FileOperationListTest, NamesAreExactFilesNeverPatterns) {
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
-TEST_F(FileOperationListTest, EmptyNameEndsTheListInsteadOfNamingTheFolder) {
+TEST_F(FileOperationListTest, AnEmptyNameEndsTheListAndAFailureStopsItKeepingTheReason) {
     Make("Fonts/a.ttf");
     Make("Fonts/b.ttf");
+    // An empty name never stands for the folder itself.
     EXPECT_TRUE(FileOperationListDone(Folder("Fonts"), "", {"a.ttf", "", "b.ttf"}, TFileOp::Delete,
                                       false, false));
     EXPECT_FALSE(fs::exists(Scratch / "Fonts/a.ttf"));
     EXPECT_TRUE(fs::exists(Scratch / "Fonts/b.ttf"));
-}
 
-TEST_F(FileOperationListTest, FailureStopsTheListAndKeepsTheReason) {
     Make("Fonts/a.ttf");
     Make("Fonts/c.ttf");
     bool aborted = true;
@@ -460,7 +456,7 @@ TEST_F(ConfirmationTest, DoneVariantsFailOnARefusalButEarlierWorkStays) {
     EXPECT_TRUE(fs::exists(c));
 }
 
-TEST_F(ConfirmationTest, ReplacingAnExistingFileIsAskedOnlyForThatFile) {
+TEST_F(ConfirmationTest, ReplacingIsAskedOnlyForAnExistingFileAndARefusalKeepsBothFiles) {
     Make("Src/a.ttf", "new a");
     Make("Src/b.ttf", "new b");
     Make("Src/c.ttf", "new c");
@@ -483,19 +479,16 @@ TEST_F(ConfirmationTest, ReplacingAnExistingFileIsAskedOnlyForThatFile) {
     EXPECT_EQ(messages[1].Text, FmtLoadStr(16003, existingC.string()));
     EXPECT_EQ(messages[0].Caption, LoadStr(20));
     EXPECT_EQ(messages[0].Buttons, TMsgButtons::YesNo);
-}
 
-TEST_F(ConfirmationTest, RefusedReplaceKeepsBothFilesOfAMove) {
-    const fs::path a = Make("Src/a.ttf", "new a");
-    Make("Src/b.ttf", "new b");
-    Make("Dest/b.ttf", "old b");
+    // A move whose replace is refused keeps both files, and the Done variant fails.
+    const fs::path d = Make("Src/d.ttf", "new d");
     test::TestPrompts().Answers = {TMsgResult::No};
-    EXPECT_FALSE(FileOperationListDone(Folder("Src"), Folder("Dest"), {"a.ttf", "b.ttf"},
+    EXPECT_FALSE(FileOperationListDone(Folder("Src"), Folder("Dest"), {"d.ttf", "b.ttf"},
                                        TFileOp::Move, true, false));
-    EXPECT_FALSE(fs::exists(a));
-    EXPECT_EQ(ReadText(Scratch / "Dest/a.ttf"), "new a");
+    EXPECT_FALSE(fs::exists(d));
+    EXPECT_EQ(ReadText(Scratch / "Dest/d.ttf"), "new d");
     EXPECT_EQ(ReadText(Scratch / "Src/b.ttf"), "new b");
-    EXPECT_EQ(ReadText(Scratch / "Dest/b.ttf"), "old b");
+    EXPECT_EQ(ReadText(existingB), "old b");
 }
 
 // Points XDG_DATA_HOME and the current directory elsewhere for one test.
