@@ -203,16 +203,6 @@ TEST_F(SettingsTest, DamagedStoreIsReportedOnceAndEverySettingTakesItsDefault) {
     EXPECT_EQ(Host.Applies, 1);
 }
 
-TEST_F(SettingsTest, UnknownLanguageNumberKeepsBuiltInTextsAndIsWrittenBack) {
-    Stored()["Language"] = TRegValue::FromInteger(7);
-    LoadSettings(Host);
-    EXPECT_EQ(GetLanguage(), 7);
-    EXPECT_EQ(LoadStr(20), "Potvrda");
-    EXPECT_TRUE(TestPrompts().Messages.empty());
-    SaveSettings(Host);
-    EXPECT_EQ(Stored().at("Language").Integer, 7u);
-}
-
 TEST_F(SettingsTest, FirstStartTakesTheLocalesLanguageAndKeepsIt) {
     const std::pair<const char*, int> cases[] = {{"en_US.UTF-8", kEnglishLanguage},
                                                  {"es_ES.UTF-8", 1},
@@ -233,8 +223,17 @@ TEST_F(SettingsTest, FirstStartTakesTheLocalesLanguageAndKeepsIt) {
     EXPECT_EQ(LoadStr(20), "Confirm") << "the English bundle lies beside the tests";
 }
 
-TEST_F(SettingsTest, AStoredLanguageWinsOverTheLocale) {
+TEST_F(SettingsTest, AStoredLanguageWinsOverTheLocaleEvenOneWithoutABundle) {
     TScopedLocale spanishDesktop(nullptr, "es_ES.UTF-8", "en_GB.UTF-8");
+    // A number no bundle has keeps the built-in texts and is written back.
+    Stored()["Language"] = TRegValue::FromInteger(7);
+    LoadSettings(Host);
+    EXPECT_EQ(GetLanguage(), 7);
+    EXPECT_EQ(LoadStr(20), "Potvrda");
+    EXPECT_TRUE(TestPrompts().Messages.empty());
+    SaveSettings(Host);
+    EXPECT_EQ(Stored().at("Language").Integer, 7u);
+
     Stored()["Language"] = TRegValue::FromInteger(0);
     LoadSettings(Host);
     EXPECT_EQ(GetLanguage(), 0);
