@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
@@ -87,6 +86,9 @@ protected:
     void TearDown() override {
         // Working in a folder must never mean moving the process into it.
         EXPECT_EQ(fs::current_path(), StartFolder);
+        // Put back even when a test that moves on purpose failed half way.
+        fs::current_path(StartFolder);
+        ::setenv("XDG_DATA_HOME", test::TestHome().DataHome().c_str(), 1);
         test::TestPrompts().Reset();
         std::error_code ec;
         fs::remove_all(Scratch, ec);
@@ -491,43 +493,15 @@ TEST_F(ConfirmationTest, ReplacingIsAskedOnlyForAnExistingFileAndARefusalKeepsBo
     EXPECT_EQ(ReadText(existingB), "old b");
 }
 
-// Points XDG_DATA_HOME and the current directory elsewhere for one test.
-class TScopedDataHomeAndFolder {
-public:
-    TScopedDataHomeAndFolder(const fs::path& dataHome, const fs::path& folder)
-        : PreviousFolder(fs::current_path()) {
-        if (const char* value = std::getenv("XDG_DATA_HOME")) {
-            PreviousDataHome = value;
-        }
-        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        fs::current_path(folder);
-    }
-    ~TScopedDataHomeAndFolder() {
-        fs::current_path(PreviousFolder);
-        if (PreviousDataHome) {
-            ::setenv("XDG_DATA_HOME", PreviousDataHome->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_DATA_HOME");
-        }
-    }
-    TScopedDataHomeAndFolder(const TScopedDataHomeAndFolder&) = delete;
-    TScopedDataHomeAndFolder& operator=(const TScopedDataHomeAndFolder&) = delete;
-
-private:
-    fs::path PreviousFolder;
-    std::optional<std::string> PreviousDataHome;
-};
-
 TEST_F(TrashFolderTest, MissingDataFolderStillGivesARealTrashNeverTheCurrentFolder) {
     const fs::path font = Make("Fonts/a.ttf", "a");
     const fs::path dataHome = Scratch / "fresh" / "share";
     const fs::path workFolder = Scratch / "work";
     fs::create_directories(workFolder);
-    bool deleted = false;
-    {
-        TScopedDataHomeAndFolder scope(dataHome, workFolder);
-        deleted = DeleteFontFile(font.string(), false, true);
-    }
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    fs::current_path(workFolder);
+    const bool deleted = DeleteFontFile(font.string(), false, true);
+    fs::current_path(StartFolder);
     EXPECT_TRUE(deleted);
     EXPECT_FALSE(fs::exists(font));
     const fs::path trash = dataHome / "Trash";
