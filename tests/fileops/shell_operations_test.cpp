@@ -200,7 +200,7 @@ TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolderAndABareNameHa
     EXPECT_TRUE(aborted);
 }
 
-TEST_F(FileOperationListTest, CopyAndMoveKeepNamesOfRelativeAndAbsoluteNames) {
+TEST_F(FileOperationListTest, CopyAndMoveKeepNamesAndWithoutConfirmationReplaceSilently) {
     Make("Src/a.ttf", "a");
     Make("Src/sub/b.otf", "b");
     const fs::path absolute = Make("Other/c.ttf", "c");
@@ -224,9 +224,8 @@ TEST_F(FileOperationListTest, CopyAndMoveKeepNamesOfRelativeAndAbsoluteNames) {
     EXPECT_FALSE(fs::exists(Scratch / "Src/a.ttf"));
     EXPECT_FALSE(fs::exists(Scratch / "Src/sub/b.otf"));
     EXPECT_FALSE(fs::exists(absolute));
-}
 
-TEST_F(FileOperationListTest, WithoutConfirmationCopyAndMoveReplaceSilently) {
+    // Without confirmation, a file already there is replaced unasked.
     Make("Src/a.ttf", "new a");
     Make("Src/b.ttf", "new b");
     Make("Dest/a.ttf", "old a");
@@ -412,7 +411,7 @@ TEST_F(FileOperationListTest, MoveToAnotherVolumeCopiesAndRemoves) {
     EXPECT_FALSE(fs::exists(Scratch / "Fonts/a.ttf"));
 }
 
-TEST_F(ConfirmationTest, EachDeleteIsAskedAndNoSkipsThatFile) {
+TEST_F(ConfirmationTest, EachDeleteIsAskedNoSkipsThatFileAndTheDoneVariantsFailOnIt) {
     const fs::path a = Make("Fonts/a.ttf");
     const fs::path b = Make("Fonts/b.ttf");
     const fs::path c = Make("Fonts/c.ttf");
@@ -436,11 +435,9 @@ TEST_F(ConfirmationTest, EachDeleteIsAskedAndNoSkipsThatFile) {
         EXPECT_EQ(messages[i].Icon, TMsgIcon::Question);
         EXPECT_EQ(messages[i].Buttons, TMsgButtons::YesNo);
     }
-}
 
-TEST_F(ConfirmationTest, DoneVariantsFailOnARefusalButEarlierWorkStays) {
-    const fs::path a = Make("Fonts/a.ttf");
-    const fs::path b = Make("Fonts/b.ttf");
+    // The Done variants fail on a refusal, but the work before it stays.
+    Make("Fonts/a.ttf");
     test::TestPrompts().Answers = {TMsgResult::Yes, TMsgResult::No};
     EXPECT_FALSE(FileOperationListDone(Folder("Fonts"), "", {"a.ttf", "b.ttf"}, TFileOp::Delete,
                                        true, true));
@@ -452,7 +449,7 @@ TEST_F(ConfirmationTest, DoneVariantsFailOnARefusalButEarlierWorkStays) {
     EXPECT_TRUE(FileOperationDone("", "", b.string(), TFileOp::Delete, true, false));
     EXPECT_FALSE(fs::exists(b));
 
-    const fs::path c = Make("Fonts/c.ttf");
+    Make("Fonts/c.ttf");
     test::TestPrompts().Answers = {TMsgResult::Cancel};
     EXPECT_FALSE(FileOperationDone("", "", c.string(), TFileOp::Delete, true, false));
     EXPECT_TRUE(fs::exists(c));
