@@ -17,11 +17,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 

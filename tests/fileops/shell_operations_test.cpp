@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
