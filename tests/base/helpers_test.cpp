@@ -4,36 +4,30 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 
 namespace lw {
 namespace {
 
 TEST(NextToken, SplitsAPairGivesEmptyTokensAfterAndRestartsOnNewText) {
+    // Each call's token and whether a separator followed it.
+    using Step = std::pair<std::string, bool>;
     std::string token = "unchanged";
-    NextToken("a|b", '|', token);
-    EXPECT_EQ(token, "a");
-    EXPECT_TRUE(TokenSeparatorFound);
-    NextToken("", '|', token);
-    EXPECT_EQ(token, "b");
-    EXPECT_FALSE(TokenSeparatorFound);
-    NextToken("", '|', token);
-    EXPECT_EQ(token, "");
-    EXPECT_FALSE(TokenSeparatorFound);
+    const auto next = [&token](const char* text) {
+        NextToken(text, '|', token);
+        return Step(token, TokenSeparatorFound);
+    };
+    EXPECT_EQ(next("a|b"), Step("a", true));
+    EXPECT_EQ(next(""), Step("b", false));
+    EXPECT_EQ(next(""), Step("", false));
     // Calls past the end stay empty rather than reading beyond the text.
-    NextToken("", '|', token);
-    EXPECT_EQ(token, "");
+    EXPECT_EQ(next(""), Step("", false));
 
     // New text restarts the scan, and empty fields survive.
-    NextToken("first|second", '|', token);
-    EXPECT_EQ(token, "first");
-    NextToken("x||y", '|', token);
-    EXPECT_EQ(token, "x");
-    NextToken("", '|', token);
-    EXPECT_EQ(token, "");
-    EXPECT_TRUE(TokenSeparatorFound);
-    NextToken("", '|', token);
-    EXPECT_EQ(token, "y");
-    EXPECT_FALSE(TokenSeparatorFound);
+    EXPECT_EQ(next("first|second"), Step("first", true));
+    EXPECT_EQ(next("x||y"), Step("x", true));
+    EXPECT_EQ(next(""), Step("", true));
+    EXPECT_EQ(next(""), Step("y", false));
 }
 
 TEST(NextToken, CollectsLinesSeparatedByCarriageReturns) {

@@ -89,7 +89,7 @@ TEST(Registry, DamagedStoreFailsAReaderAndIsReplacedByAWriterWhoseFailedSaveIsTh
     EXPECT_EQ(hive.ProgramKey().at("x").Integer, 7u);
 }
 
-TEST(RegistryDefault, FallsBackOnMissingOrMistypedValuesButNotOnMistypedStrings) {
+TEST(RegistryDefault, FallsBackOnMissingOrMistypedValuesAndWritesFloatsAsEightLittleEndianBytes) {
     TMemoryHive hive;
     TRegValues& v = hive.ProgramKey();
     v["size as text"] = TRegValue::FromString("48");
@@ -111,22 +111,20 @@ TEST(RegistryDefault, FallsBackOnMissingOrMistypedValuesButNotOnMistypedStrings)
     EXPECT_THROW(r.ReadString("text as int", "default"), ERegistryError);
     EXPECT_TRUE(r.ReadBool("flag", false));
     EXPECT_TRUE(r.ReadBool("size as text", true));
-}
 
-TEST(RegistryDefault, WritesFloatsAsEightLittleEndianBytes) {
-    TMemoryHive hive;
     {
-        TRegistryDefault r(hive);
-        ASSERT_TRUE(r.OpenKey(kProgramKey, true));
-        r.WriteFloat("m", 1.0);
-        r.WriteBool("b", true);
+        TRegistryDefault writer(hive);
+        ASSERT_TRUE(writer.OpenKey(kProgramKey, true));
+        writer.WriteFloat("m", 1.0);
+        writer.WriteBool("b", true);
     }
+    // Read again: the save replaced the map that v points into.
     EXPECT_EQ(hive.ProgramKey().at("m").Bytes,
               (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
     EXPECT_EQ(hive.ProgramKey().at("b").Integer, 1u);
-    TRegistryDefault r(hive);
-    ASSERT_TRUE(r.OpenKey(kProgramKey, false));
-    EXPECT_DOUBLE_EQ(r.ReadFloat("m", 9.0), 1.0);
+    TRegistryDefault reader(hive);
+    ASSERT_TRUE(reader.OpenKey(kProgramKey, false));
+    EXPECT_DOUBLE_EQ(reader.ReadFloat("m", 9.0), 1.0);
 }
 
 } // namespace

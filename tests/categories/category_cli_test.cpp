@@ -17,10 +17,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +57,16 @@ protected:
                                 arguments + " 2>&1");
     }
     fs::path Folder() const { return Root / "program" / "Categories"; }
+    // A run of the copied program that ends with this status and, where
+    // given, says exactly this and nothing else.
+    void ExpectRun(const std::string& arguments, int status,
+                   const std::optional<std::string>& output = std::nullopt) {
+        const test::TCommandRun run = Cli(arguments);
+        EXPECT_EQ(run.Status, status) << arguments << "\n" << run.Output;
+        if (output) {
+            EXPECT_EQ(run.Output, *output) << arguments;
+        }
+    }
     // The copied program started with these arguments, not waited for.
     pid_t Start(const std::vector<std::string>& arguments) {
         const std::string program = (Root / "program" / "letterwell-cli").string();
@@ -117,34 +126,25 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
               std::string::npos)
         << run.Output;
 
-    run = Cli("category show pair");
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Output, "DejaVu Sans\nDejaVu Serif\n");
-    run = Cli("category show Hand");
-    EXPECT_EQ(run.Output, "DejaVu Sans Mono\nDejaVu Serif\n");
+    ExpectRun("category show pair", 0, "DejaVu Sans\nDejaVu Serif\n");
+    ExpectRun("category show Hand", 0, "DejaVu Sans Mono\nDejaVu Serif\n");
     // Refused whole, never read in part.
-    run = Cli("category show Wide");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Output, "Greska : Greska otvaranja " + (Folder() / "Wide.lst").string() + ".\n");
-    run = Cli("category show Nothing");
-    EXPECT_EQ(run.Status, 1);
+    ExpectRun("category show Wide", 1,
+              "Greska : Greska otvaranja " + (Folder() / "Wide.lst").string() + ".\n");
+    ExpectRun("category show Nothing", 1);
 
-    run = Cli("category combine Pair and Hand");
-    EXPECT_EQ(run.Output, "DejaVu Serif\n");
+    ExpectRun("category combine Pair and Hand", 0, "DejaVu Serif\n");
     run = Cli("category combine --all minus Pair");
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Output.find("DejaVu Sans\n"), std::string::npos);
     EXPECT_NE(run.Output.find("DejaVu Sans Mono\n"), std::string::npos);
 
-    run = Cli("category add Pair 'dejavu sans mono' 'No Such Family'");
-    EXPECT_EQ(run.Status, 1);
+    ExpectRun("category add Pair 'dejavu sans mono' 'No Such Family'", 1);
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"),
               "DejaVu Sans\r\nDejaVu Sans Mono\r\nDejaVu Serif\r\n");
-    run = Cli("category remove Pair 'DejaVu Sans'");
-    EXPECT_EQ(run.Status, 0) << run.Output;
+    ExpectRun("category remove Pair 'DejaVu Sans'", 0);
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans Mono\r\nDejaVu Serif\r\n");
-    run = Cli("category add Mono 'DejaVu Sans Mono'");
-    EXPECT_EQ(run.Status, 0) << run.Output;
+    ExpectRun("category add Mono 'DejaVu Sans Mono'", 0);
     EXPECT_EQ(ReadText(Folder() / "Mono.lst"), "DejaVu Sans Mono\r\n");
     run = Cli("category add 'a/b' 'DejaVu Sans'");
     EXPECT_TRUE(test::Says(run, 1, "Neispravan naziv kategorije."));
@@ -155,16 +155,11 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
     EXPECT_EQ(run.Output.rfind("monospace\t", 0), 0u) << run.Output;
     EXPECT_NE(run.Output.find("\nscript:Cyrl\t"), std::string::npos) << run.Output;
     EXPECT_TRUE(fs::exists(test::TestHome().Home() / ".cache" / "letterwell" / "face-facts.cache"));
-    run = Cli("category combine --auto monospace and --auto italic");
-    EXPECT_EQ(run.Output, "DejaVu Sans Mono\n");
-    run = Cli("category combine Pair minus --auto serif");
-    EXPECT_EQ(run.Output, "DejaVu Sans Mono\n");
-    run = Cli("category show --auto weight:extralight");
-    EXPECT_EQ(run.Output, "DejaVu Sans\n");
-    run = Cli("category show --auto nothing:such");
-    EXPECT_EQ(run.Status, 1);
-    run = Cli("category combine --auto monospace and");
-    EXPECT_EQ(run.Status, 2);
+    ExpectRun("category combine --auto monospace and --auto italic", 0, "DejaVu Sans Mono\n");
+    ExpectRun("category combine Pair minus --auto serif", 0, "DejaVu Sans Mono\n");
+    ExpectRun("category show --auto weight:extralight", 0, "DejaVu Sans\n");
+    ExpectRun("category show --auto nothing:such", 1);
+    ExpectRun("category combine --auto monospace and", 2);
 
     // Moving in from font-manager: nested collections flattened, families
     // not installed told and skipped, a category of the same name kept
@@ -174,21 +169,19 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
                  "families": ["DejaVu Serif", "No Such Family"],
                  "children": [{"name": "Code", "families": ["dejavu sans mono"], "children": []}]},
         "Pair": {"name": "Pair", "families": ["DejaVu Sans"], "children": []}}})";
-    run = Cli("category import-collections '" + (Root / "Collections.json").string() + "'");
+    const std::string collections = "'" + (Root / "Collections.json").string() + "'";
+    run = Cli("category import-collections " + collections);
     EXPECT_TRUE(test::Says(run, 0, "not installed, skipped: No Such Family (Work)"));
     EXPECT_EQ(ReadText(Folder() / "Work.lst"), "DejaVu Serif\r\n");
     EXPECT_EQ(ReadText(Folder() / "Work - Code.lst"), "DejaVu Sans Mono\r\n");
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans Mono\r\nDejaVu Serif\r\n");
-    run =
-        Cli("category import-collections --replace '" + (Root / "Collections.json").string() + "'");
+    ExpectRun("category import-collections --replace " + collections, 0);
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans\r\n");
-    run = Cli("category import-collections '" + (Root / "Hand.lst").string() + "'");
-    EXPECT_EQ(run.Status, 1);
+    ExpectRun("category import-collections '" + (Root / "Hand.lst").string() + "'", 1);
     // Put back as the window expects it below.
     std::ofstream(Root / "Collections.json", std::ios::binary)
         << R"({"entries": {"Pair": {"families": ["DejaVu Sans Mono", "DejaVu Serif"]}}})";
-    run =
-        Cli("category import-collections --replace '" + (Root / "Collections.json").string() + "'");
+    ExpectRun("category import-collections --replace " + collections, 0);
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans Mono\r\nDejaVu Serif\r\n");
 
     // The window sees what the command line did.
@@ -205,9 +198,7 @@ TEST_F(CategoryCliTest, AddingOnlyUnknownFamiliesMakesNothing) {
     test::TCommandRun run = Cli("category add Empty 'No Such Family' 'Nor This'");
     EXPECT_TRUE(test::Says(run, 1, "no installed family is named \"Nor This\""));
     EXPECT_FALSE(fs::exists(Folder() / "Empty.lst"));
-    run = Cli("categories");
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Output, "");
+    ExpectRun("categories", 0, "");
 }
 
 // Two command lines at once, round after round: each keeps both changes,
@@ -264,9 +255,7 @@ TEST_F(CategoryCliTest, TheWindowTakesInWhatTheCommandLineChangesWhileItRuns) {
         EXPECT_TRUE(organize.lstFonts->item(0)->isSelected());
         // Closing the window writes the index as it now stands on disk.
     }
-    const test::TCommandRun run = Cli("categories");
-    EXPECT_EQ(run.Output, "Outside\t1\n");
-    EXPECT_EQ(run.Status, 0);
+    ExpectRun("categories", 0, "Outside\t1\n");
 }
 
 } // namespace

@@ -35,6 +35,11 @@ protected:
         return *Store;
     }
     Names Categories() const { return Store->Categories(); }
+    // A new category, the user typing this name when asked for one.
+    void CreateNamed(const std::string& name) {
+        test::TestPrompts().TextAnswers.push_back(name);
+        Store->CreateCategory();
+    }
 
     std::unique_ptr<TCategoryStore> Store;
     Names Notices;
@@ -109,8 +114,7 @@ TEST_F(CategoryStoreTest, AProgramFolderThatCannotBeWrittenSendsTheCategoriesToT
     const fs::path before = fs::current_path();
     fs::current_path(Root);
     Started();
-    test::TestPrompts().TextAnswers.push_back("Stray");
-    Store->CreateCategory();
+    CreateNamed("Stray");
     fs::current_path(before);
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0].Text, "I/O Greska.");
@@ -165,10 +169,7 @@ TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnd
 
 TEST_F(CategoryStoreTest, AFileInAnOldCodePageIsReadLineByLineAndRewrittenWhole) {
     // Windows-1250 first; Windows-1252 where only it names an installed family.
-    for (const char* family : {"\xC4\x8C"
-                               "a\xC4\x8D"
-                               "ak",
-                               "Cr\xC3\xA8me", "\xC5\xA0um\xC2\xA9"}) {
+    for (const char* family : {"Čačak", "Crème", "Šum©"}) {
         Fonts.AddFace(family, test::TrueTypeFace(family, "Regular", NTM_REGULAR));
     }
     FontManager->Refresh();
@@ -179,11 +180,7 @@ TEST_F(CategoryStoreTest, AFileInAnOldCodePageIsReadLineByLineAndRewrittenWhole)
     TCategoryStore& store = Started();
     store.SelectCategory(store.PositionOf("Old"));
     EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
-    const Names read{"Arial",
-                     "\xC4\x8C"
-                     "a\xC4\x8D"
-                     "ak",
-                     "Cr\xC3\xA8me", "\xC5\xA0um\xC2\xA9"};
+    const Names read{"Arial", "Čačak", "Crème", "Šum©"};
     EXPECT_EQ(SortedUnique(store.Members()), SortedUnique(read));
     // A change to it leaves no member behind, and the file is UTF-8 from then on.
     store.AddFontsToCategory("Old", {"Tahoma"});
@@ -252,8 +249,7 @@ TEST_F(CategoryStoreTest, CreatingAsksANameRefusesBadOnesAndAsksBeforeOverwritin
     for (const std::string bad :
          {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", ""}) {
         test::TestPrompts().Reset();
-        test::TestPrompts().TextAnswers.push_back(bad);
-        store.CreateCategory();
+        CreateNamed(bad);
         ASSERT_TRUE(test::ToldOnce("Neispravan naziv kategorije.\nNaziv ne sme sadrzati znakove:  "
                                    "\\ / : * ? \" < > |",
                                    "Upozorenje", TMsgIcon::Warning))
@@ -264,15 +260,13 @@ TEST_F(CategoryStoreTest, CreatingAsksANameRefusesBadOnesAndAsksBeforeOverwritin
 
     // serif over Serif: asked, and on Yes written under the name as typed.
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers.push_back("serif");
     test::TestPrompts().Answers.push_back(TMsgResult::No);
-    store.CreateCategory();
+    CreateNamed("serif");
     ASSERT_TRUE(test::ToldOnce("serif oduvek postoji.Prepisati?", "Potvrda", std::nullopt,
                                TMsgButtons::YesNo));
     EXPECT_EQ(ReadText(Folder() / "Serif.lst"), "Bodoni\r\n");
-    test::TestPrompts().TextAnswers.push_back("serif");
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
-    store.CreateCategory();
+    CreateNamed("serif");
     EXPECT_EQ(ReadText(Folder() / "serif.lst"), "Arial\r\n");
     // One category, spelled as typed: its file is the one read from now on.
     EXPECT_FALSE(fs::exists(Folder() / "Serif.lst"));
@@ -281,8 +275,7 @@ TEST_F(CategoryStoreTest, CreatingAsksANameRefusesBadOnesAndAsksBeforeOverwritin
     EXPECT_EQ(Notices.back(), "serif");
 
     // A new name: placed in order, current, saved with what the list held.
-    test::TestPrompts().TextAnswers.push_back("Display. 2");
-    store.CreateCategory();
+    CreateNamed("Display. 2");
     EXPECT_EQ(Categories(), (Names{"<Novi>", "Display. 2", "serif"}));
     EXPECT_EQ(store.Current(), 1);
     EXPECT_EQ(ReadText(Folder() / "Display. 2.lst"), "Arial\r\n");
@@ -416,16 +409,14 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     Started().SaveCategoryList();
     ASSERT_TRUE(test::ToldOnce("Greska pristupa Windows Registry."));
     EXPECT_EQ(Hive.Saves, saves);
-    test::TestPrompts().TextAnswers.push_back("Made");
-    Store->CreateCategory();
+    CreateNamed("Made");
     Store->SaveCategoryList();
     EXPECT_EQ(Hive.Saves, saves + 1);
     EXPECT_EQ(Stored().at("Category1").Text, "Made");
     // A store that cannot be written: told.
     Hive.FailSave = true;
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers.push_back("Second");
-    Store->CreateCategory();
+    CreateNamed("Second");
     ASSERT_TRUE(test::ToldOnce("Greska za vreme upisa u Windows Registar.", "<Greska>"));
 }
 
@@ -610,8 +601,7 @@ TEST_F(CategoryStoreTest, ImportingCopiesTheFileAndAddsTheNameOnce) {
     EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Tahoma\r\n");
     // A file that cannot be copied is told; nothing is added.
     store.ImportCategoryFiles({(elsewhere / "Missing.lst").string()});
-    ASSERT_TRUE(test::ToldOnce("Greska kreiranja " + (Folder() / "Missing.lst").string() + "."))
-        << Messages()[0].Text;
+    ASSERT_TRUE(test::ToldOnce("Greska kreiranja " + (Folder() / "Missing.lst").string() + "."));
     EXPECT_EQ(Categories(), (Names{"<Novi>", "Work"}));
 }
 
@@ -671,8 +661,7 @@ TEST_F(CategoryStoreTest, NamesAFileCannotHoldOrThatBreakALineAreRefusedAndBytes
     };
     for (const auto& [name, told] : refused) {
         test::TestPrompts().Reset();
-        test::TestPrompts().TextAnswers.push_back(name);
-        store.CreateCategory();
+        CreateNamed(name);
         ASSERT_TRUE(test::ToldOnce(told, std::nullopt, TMsgIcon::Warning)) << name;
     }
     EXPECT_EQ(Categories(), Names{"<Novi>"});
@@ -684,9 +673,8 @@ TEST_F(CategoryStoreTest, NamesAFileCannotHoldOrThatBreakALineAreRefusedAndBytes
     test::TestPrompts().Reset();
     const Names accepted{std::string(251, 'n'), "[a]", "x\xFF", "x\xFE", "X\xFE"};
     for (const std::string& name : accepted) {
-        test::TestPrompts().TextAnswers.push_back(name);
         test::TestPrompts().Answers.push_back(TMsgResult::Yes);
-        store.CreateCategory();
+        CreateNamed(name);
     }
     ASSERT_EQ(Messages().size(), 1u) << "only X\\xFE over x\\xFE is asked about";
     EXPECT_EQ(Messages()[0].Buttons, TMsgButtons::YesNo);
@@ -724,16 +712,14 @@ TEST_F(CategoryStoreTest, TwoWritersKeepEachOthersChanges) {
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
     window.SelectCategory(0);
     window.MoveToCategory({0});
-    test::TestPrompts().TextAnswers.push_back("theirs");
-    window.CreateCategory();
+    CreateNamed("theirs");
     ASSERT_TRUE(test::ToldOnce("theirs oduvek postoji.Prepisati?"));
     EXPECT_EQ(ReadText(Folder() / "Theirs.lst"), "Bodoni\r\n");
     EXPECT_GT(window.PositionOf("Theirs"), 0) << "taken in when asked";
 
     // A file someone put there without the index is not replaced unasked either.
     WriteText(Folder() / "Loose.lst", "Serif\r\n");
-    test::TestPrompts().TextAnswers.push_back("Loose");
-    window.CreateCategory();
+    CreateNamed("Loose");
     EXPECT_EQ(ReadText(Folder() / "Loose.lst"), "Serif\r\n");
     // ...and fonts added to it from the sheet join what it holds.
     window.AddFontsToCategory("Loose", {"Tahoma"});

@@ -13,8 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
-#include <sstream>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,6 +85,9 @@ protected:
     void TearDown() override {
         // Working in a folder must never mean moving the process into it.
         EXPECT_EQ(fs::current_path(), StartFolder);
+        // Put back even when a test that moves on purpose failed half way.
+        fs::current_path(StartFolder);
+        ::setenv("XDG_DATA_HOME", test::TestHome().DataHome().c_str(), 1);
         test::TestPrompts().Reset();
         std::error_code ec;
         fs::remove_all(Scratch, ec);
@@ -112,7 +113,7 @@ using ConfirmationTest = ShellOperationsTest;
 using TrashFolderTest = ShellOperationsTest;
 using BrowseForFolderTest = ShellOperationsTest;
 
-TEST_F(DeleteFontFileTest, ToTrashMovesTheFileThereWithoutAQuestion) {
+TEST_F(DeleteFontFileTest, ToTrashMovesAnyFileThereAndErasingTakesAReadOnlyOneOnlyWithTheOption) {
     const fs::path font = Make("Fonts/Trashed.ttf", "trashed font");
     const fs::path readOnly = Make("Fonts/Locked.ttf", "locked font");
     MakeReadOnly(readOnly);
@@ -127,27 +128,24 @@ TEST_F(DeleteFontFileTest, ToTrashMovesTheFileThereWithoutAQuestion) {
     ASSERT_FALSE(trashed.empty());
     EXPECT_EQ(ReadText(trashed), "trashed font");
     EXPECT_EQ(ReadText(TrashedCopyOf(HomeTrash(), readOnly)), "locked font");
-    EXPECT_TRUE(test::TestPrompts().Messages.empty());
-}
 
-TEST_F(DeleteFontFileTest, WithoutTrashTheFileIsErasedAndAReadOnlyOneOnlyWithTheOption) {
     const fs::path erased = Make("Fonts/Erased.ttf");
     EXPECT_TRUE(DeleteFontFile(erased.string(), false, false));
     EXPECT_FALSE(fs::exists(erased));
     EXPECT_TRUE(TrashedCopyOf(HomeTrash(), erased).empty());
-    EXPECT_TRUE(test::TestPrompts().Messages.empty());
 
-    const fs::path font = Make("Fonts/ReadOnly.ttf");
-    MakeReadOnly(font);
+    const fs::path erasedReadOnly = Make("Fonts/ReadOnly.ttf");
+    MakeReadOnly(erasedReadOnly);
 
     errno = 0;
-    EXPECT_FALSE(DeleteFontFile(font.string(), false, false));
+    EXPECT_FALSE(DeleteFontFile(erasedReadOnly.string(), false, false));
     EXPECT_EQ(errno, EACCES);
     EXPECT_EQ(SystemErrors().LastErrorText(), SystemErrors().ErrorText(EACCES));
-    EXPECT_TRUE(fs::exists(font));
+    EXPECT_TRUE(fs::exists(erasedReadOnly));
 
-    EXPECT_TRUE(DeleteFontFile(font.string(), true, false));
-    EXPECT_FALSE(fs::exists(font));
+    EXPECT_TRUE(DeleteFontFile(erasedReadOnly.string(), true, false));
+    EXPECT_FALSE(fs::exists(erasedReadOnly));
+    EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
 TEST_F(DeleteFontFileTest, ReadOnlyOptionNeverReachesThroughALink) {
@@ -174,10 +172,10 @@ TEST_F(DeleteFontFileTest, MissingFileFailsWithTheSystemsReason) {
 }
 
 TEST_F(SplitFileOperationTest, PathSplitsIntoFolderWithSeparatorAndName) {
-    EXPECT_EQ(SplitFolderAndName("/x/Fonts/a.ttf"),
-              (std::pair<std::string, std::string>{"/x/Fonts/", "a.ttf"}));
-    EXPECT_EQ(SplitFolderAndName("/a.ttf"), (std::pair<std::string, std::string>{"/", "a.ttf"}));
-    EXPECT_EQ(SplitFolderAndName("a.ttf"), (std::pair<std::string, std::string>{"", "a.ttf"}));
+    using Split = std::pair<std::string, std::string>;
+    EXPECT_EQ(SplitFolderAndName("/x/Fonts/a.ttf"), Split("/x/Fonts/", "a.ttf"));
+    EXPECT_EQ(SplitFolderAndName("/a.ttf"), Split("/", "a.ttf"));
+    EXPECT_EQ(SplitFolderAndName("a.ttf"), Split("", "a.ttf"));
 }
 
 TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolderAndABareNameHasNone) {
@@ -201,7 +199,7 @@ TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolderAndABareNameHa
     EXPECT_TRUE(aborted);
 }
 
-TEST_F(FileOperationListTest, CopyAndMoveKeepNamesOfRelativeAndAbsoluteNames) {
+TEST_F(FileOperationListTest, CopyAndMoveKeepNamesAndWithoutConfirmationReplaceSilently) {
     Make("Src/a.ttf", "a");
     Make("Src/sub/b.otf", "b");
     const fs::path absolute = Make("Other/c.ttf", "c");
@@ -225,9 +223,8 @@ TEST_F(FileOperationListTest, CopyAndMoveKeepNamesOfRelativeAndAbsoluteNames) {
     EXPECT_FALSE(fs::exists(Scratch / "Src/a.ttf"));
     EXPECT_FALSE(fs::exists(Scratch / "Src/sub/b.otf"));
     EXPECT_FALSE(fs::exists(absolute));
-}
 
-TEST_F(FileOperationListTest, WithoutConfirmationCopyAndMoveReplaceSilently) {
+    // Without confirmation, a file already there is replaced unasked.
     Make("Src/a.ttf", "new a");
     Make("Src/b.ttf", "new b");
     Make("Dest/a.ttf", "old a");
@@ -349,16 +346,15 @@ TEST_F(FileOperationListTest, NamesAreExactFilesNeverPatterns) {
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
-TEST_F(FileOperationListTest, EmptyNameEndsTheListInsteadOfNamingTheFolder) {
+TEST_F(FileOperationListTest, AnEmptyNameEndsTheListAndAFailureStopsItKeepingTheReason) {
     Make("Fonts/a.ttf");
     Make("Fonts/b.ttf");
+    // An empty name never stands for the folder itself.
     EXPECT_TRUE(FileOperationListDone(Folder("Fonts"), "", {"a.ttf", "", "b.ttf"}, TFileOp::Delete,
                                       false, false));
     EXPECT_FALSE(fs::exists(Scratch / "Fonts/a.ttf"));
     EXPECT_TRUE(fs::exists(Scratch / "Fonts/b.ttf"));
-}
 
-TEST_F(FileOperationListTest, FailureStopsTheListAndKeepsTheReason) {
     Make("Fonts/a.ttf");
     Make("Fonts/c.ttf");
     bool aborted = true;
@@ -414,7 +410,7 @@ TEST_F(FileOperationListTest, MoveToAnotherVolumeCopiesAndRemoves) {
     EXPECT_FALSE(fs::exists(Scratch / "Fonts/a.ttf"));
 }
 
-TEST_F(ConfirmationTest, EachDeleteIsAskedAndNoSkipsThatFile) {
+TEST_F(ConfirmationTest, EachDeleteIsAskedNoSkipsThatFileAndTheDoneVariantsFailOnIt) {
     const fs::path a = Make("Fonts/a.ttf");
     const fs::path b = Make("Fonts/b.ttf");
     const fs::path c = Make("Fonts/c.ttf");
@@ -438,11 +434,9 @@ TEST_F(ConfirmationTest, EachDeleteIsAskedAndNoSkipsThatFile) {
         EXPECT_EQ(messages[i].Icon, TMsgIcon::Question);
         EXPECT_EQ(messages[i].Buttons, TMsgButtons::YesNo);
     }
-}
 
-TEST_F(ConfirmationTest, DoneVariantsFailOnARefusalButEarlierWorkStays) {
-    const fs::path a = Make("Fonts/a.ttf");
-    const fs::path b = Make("Fonts/b.ttf");
+    // The Done variants fail on a refusal, but the work before it stays.
+    Make("Fonts/a.ttf");
     test::TestPrompts().Answers = {TMsgResult::Yes, TMsgResult::No};
     EXPECT_FALSE(FileOperationListDone(Folder("Fonts"), "", {"a.ttf", "b.ttf"}, TFileOp::Delete,
                                        true, true));
@@ -454,13 +448,13 @@ TEST_F(ConfirmationTest, DoneVariantsFailOnARefusalButEarlierWorkStays) {
     EXPECT_TRUE(FileOperationDone("", "", b.string(), TFileOp::Delete, true, false));
     EXPECT_FALSE(fs::exists(b));
 
-    const fs::path c = Make("Fonts/c.ttf");
+    Make("Fonts/c.ttf");
     test::TestPrompts().Answers = {TMsgResult::Cancel};
     EXPECT_FALSE(FileOperationDone("", "", c.string(), TFileOp::Delete, true, false));
     EXPECT_TRUE(fs::exists(c));
 }
 
-TEST_F(ConfirmationTest, ReplacingAnExistingFileIsAskedOnlyForThatFile) {
+TEST_F(ConfirmationTest, ReplacingIsAskedOnlyForAnExistingFileAndARefusalKeepsBothFiles) {
     Make("Src/a.ttf", "new a");
     Make("Src/b.ttf", "new b");
     Make("Src/c.ttf", "new c");
@@ -483,58 +477,27 @@ TEST_F(ConfirmationTest, ReplacingAnExistingFileIsAskedOnlyForThatFile) {
     EXPECT_EQ(messages[1].Text, FmtLoadStr(16003, existingC.string()));
     EXPECT_EQ(messages[0].Caption, LoadStr(20));
     EXPECT_EQ(messages[0].Buttons, TMsgButtons::YesNo);
-}
 
-TEST_F(ConfirmationTest, RefusedReplaceKeepsBothFilesOfAMove) {
-    const fs::path a = Make("Src/a.ttf", "new a");
-    Make("Src/b.ttf", "new b");
-    Make("Dest/b.ttf", "old b");
+    // A move whose replace is refused keeps both files, and the Done variant fails.
+    const fs::path d = Make("Src/d.ttf", "new d");
     test::TestPrompts().Answers = {TMsgResult::No};
-    EXPECT_FALSE(FileOperationListDone(Folder("Src"), Folder("Dest"), {"a.ttf", "b.ttf"},
+    EXPECT_FALSE(FileOperationListDone(Folder("Src"), Folder("Dest"), {"d.ttf", "b.ttf"},
                                        TFileOp::Move, true, false));
-    EXPECT_FALSE(fs::exists(a));
-    EXPECT_EQ(ReadText(Scratch / "Dest/a.ttf"), "new a");
+    EXPECT_FALSE(fs::exists(d));
+    EXPECT_EQ(ReadText(Scratch / "Dest/d.ttf"), "new d");
     EXPECT_EQ(ReadText(Scratch / "Src/b.ttf"), "new b");
-    EXPECT_EQ(ReadText(Scratch / "Dest/b.ttf"), "old b");
+    EXPECT_EQ(ReadText(existingB), "old b");
 }
-
-// Points XDG_DATA_HOME and the current directory elsewhere for one test.
-class TScopedDataHomeAndFolder {
-public:
-    TScopedDataHomeAndFolder(const fs::path& dataHome, const fs::path& folder)
-        : PreviousFolder(fs::current_path()) {
-        if (const char* value = std::getenv("XDG_DATA_HOME")) {
-            PreviousDataHome = value;
-        }
-        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        fs::current_path(folder);
-    }
-    ~TScopedDataHomeAndFolder() {
-        fs::current_path(PreviousFolder);
-        if (PreviousDataHome) {
-            ::setenv("XDG_DATA_HOME", PreviousDataHome->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_DATA_HOME");
-        }
-    }
-    TScopedDataHomeAndFolder(const TScopedDataHomeAndFolder&) = delete;
-    TScopedDataHomeAndFolder& operator=(const TScopedDataHomeAndFolder&) = delete;
-
-private:
-    fs::path PreviousFolder;
-    std::optional<std::string> PreviousDataHome;
-};
 
 TEST_F(TrashFolderTest, MissingDataFolderStillGivesARealTrashNeverTheCurrentFolder) {
     const fs::path font = Make("Fonts/a.ttf", "a");
     const fs::path dataHome = Scratch / "fresh" / "share";
     const fs::path workFolder = Scratch / "work";
     fs::create_directories(workFolder);
-    bool deleted = false;
-    {
-        TScopedDataHomeAndFolder scope(dataHome, workFolder);
-        deleted = DeleteFontFile(font.string(), false, true);
-    }
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    fs::current_path(workFolder);
+    const bool deleted = DeleteFontFile(font.string(), false, true);
+    fs::current_path(StartFolder);
     EXPECT_TRUE(deleted);
     EXPECT_FALSE(fs::exists(font));
     const fs::path trash = dataHome / "Trash";
