@@ -109,9 +109,7 @@ protected:
         EXPECT_TRUE(LoadStoredOptions(stored));
         stored.Print.JobText = stored.ListSampleText;
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(pdf.string()));
-        printer.setFullPage(false);
+        test::PrintIntoPdf(printer, pdf);
         printer.setPageOrientation(orientation);
         std::string error;
         EXPECT_EQ(PrintFontListOn(printer, stored.Print, source, {}, error), TPrintResult::Done)
@@ -178,11 +176,8 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
                                       "' --category pair --landscape --columns 1 --text Quick");
     ASSERT_EQ(run.Status, 0) << run.Output;
     StoreSettings(1.5, 1, 48, "Quick");
-    TPrintSource pair;
+    TPrintSource pair = test::Families(2, 1, 48);
     pair.Items = {"DejaVu Sans", "DejaVu Serif"};
-    pair.Selected = {true, true};
-    pair.Columns = 1;
-    pair.FontSize = 48;
     ProgramPrints(pair, QPageLayout::Landscape, Root / "program.pdf");
     ExpectSameDocument(Root / "pair.pdf", Root / "program.pdf");
 
@@ -206,10 +201,7 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
         Cli("print --pdf '" + (Root / "greek.pdf").string() + "' --text Quick --folder '" +
             (Root / "greek").string() + "'");
     ASSERT_EQ(fromFolder.Status, 0) << fromFolder.Output;
-    std::string greekText;
-    for (const test::TPdfWord& word : test::PdfWords(Root / "greek.pdf")) {
-        greekText += word.Text + " ";
-    }
+    const std::string greekText = test::PdfText(Root / "greek.pdf");
     const QString greekName = QString::fromStdString(LocalScriptName("Grek")).toLower();
     EXPECT_NE(greekText.find("Facts (" + greekName.toStdString() + ")"), std::string::npos)
         << greekText;
@@ -222,10 +214,7 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
                                               "' --text Quick 'Noto Sans Arabic'");
         fs::remove(served);
         ASSERT_EQ(printed.Status, 0) << printed.Output;
-        std::string text;
-        for (const test::TPdfWord& word : test::PdfWords(Root / "arabic.pdf")) {
-            text += word.Text + " ";
-        }
+        const std::string text = test::PdfText(Root / "arabic.pdf");
         // The copied program speaks its built-in language.
         EXPECT_NE(text.find("(arapsko)"), std::string::npos) << text;
         EXPECT_EQ(text.find("Quick"), std::string::npos) << text;
@@ -285,8 +274,7 @@ class PrintTargetTest : public PrintCliTest {
 protected:
     static test::TBytes Old() { return {'o', 'l', 'd', '\n'}; }
     static bool IsWholePdf(const fs::path& file) {
-        const test::TBytes bytes = test::ReadFile(file);
-        const std::string text(bytes.begin(), bytes.end());
+        const std::string text = test::ReadText(file);
         return text.rfind("%PDF-", 0) == 0 &&
                text.find("%%EOF", text.size() - 8) != std::string::npos;
     }

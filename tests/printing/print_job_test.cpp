@@ -32,12 +32,7 @@ protected:
         SetLanguage(0);
         Pdf = test::TestHome().Root() / "print-job.pdf";
         fs::remove(Pdf);
-        Printer.setOutputFormat(QPrinter::PdfFormat);
-        Printer.setOutputFileName(QString::fromStdString(Pdf.string()));
-        Printer.setFullPage(false);
-        Print.TopMargin = Print.BottomMargin = Print.LeftMargin = Print.RightMargin = 1.0;
-        Print.UseCentimeters = true;
-        Print.UnitFactor = 2.54;
+        test::PrintIntoPdf(Printer, Pdf);
     }
     void TearDown() override { fs::remove(Pdf); }
     TPrintResult PrintIt(const TPrintSource& source, const TPrintJobHooks& hooks = {}) {
@@ -46,7 +41,7 @@ protected:
     }
 
     QPrinter Printer{QPrinter::HighResolution};
-    TPrintOptions Print;
+    TPrintOptions Print = test::Centimetres(1.0);
     fs::path Pdf;
     std::string Error;
 };
@@ -124,11 +119,9 @@ TEST_F(PrintJobTest, ALineToPrintReplacesTheSecondNameAndRangesPrintTheirSheets)
 }
 
 TEST_F(PrintJobTest, ALongNameIsCutBeforeTheNextColumn) {
-    TPrintSource source;
+    TPrintSource source = test::Families(2, 2, 20);
     source.Items = {"Lw" + std::string(200, 'W'), "Next"};
     source.Selected = {true, false};
-    source.Columns = 2;
-    source.FontSize = 20;
     const TPrintLayout layout = PrinterLayout(Printer, Print, source);
     ASSERT_EQ(PrintIt(source), TPrintResult::Done) << Error;
     // The page as a picture: nothing is drawn between the cell's clip edge
