@@ -3,6 +3,7 @@
 // pdftotext), cut at their cells, cancelled and failed jobs leaving nothing.
 #include "base/options.h"
 #include "base/strings.h"
+#include "command_run.h"
 #include "print_test_support.h"
 #include "printing/print_job.h"
 #include "test_env.h"
@@ -127,7 +128,8 @@ TEST_F(PrintJobTest, ALongNameIsCutBeforeTheNextColumn) {
     // The page as a picture: nothing is drawn between the cell's clip edge
     // and the next column, where a 200-letter name would otherwise run on.
     const std::string png = (Pdf.parent_path() / "print-job").string();
-    test::Shell("pdftoppm -r 72 -f 1 -l 1 -png -singlefile '" + Pdf.string() + "' '" + png + "'");
+    test::RunCommand("pdftoppm -r 72 -f 1 -l 1 -png -singlefile '" + Pdf.string() + "' '" + png +
+                     "'");
     QImage page(QString::fromStdString(png + ".png"));
     ASSERT_FALSE(page.isNull());
     const TPrinterMetrics printer = MeasurePrinter(Printer);

@@ -10,9 +10,6 @@
 
 namespace lw::test {
 
-// What a shell command writes on its standard output.
-std::string Shell(const std::string& command);
-
 // The pages of a PDF as pdfinfo reads them; -1 when it cannot.
 int PdfPages(const std::filesystem::path& pdf);
 
