@@ -49,6 +49,8 @@ TEST_F(ProgramDataTest, ACopyBesideTheExecutableWinsThenTheInstalledOneThenThePa
               (Shared() / "notes.txt").string());
     WriteText(Bin() / "notes.txt", "build tree");
     EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
+    // No program folder gives no path.
+    EXPECT_EQ(ProgramDataFileIn("", "notes.txt"), "");
 }
 
 // An installed program's folder holds every program's executables: its
@@ -64,11 +66,7 @@ TEST_F(ProgramDataTest, OnlyAProgramKeepingItsFilesBesideItKeepsDataThere) {
     EXPECT_EQ(PortableProgramFolderOf(Bin().string()), Bin().string());
 }
 
-TEST_F(ProgramDataTest, NoProgramFolderGivesNoPath) {
-    EXPECT_EQ(ProgramDataFileIn("", "notes.txt"), "");
-}
-
-TEST_F(ProgramDataTest, BundleIsReadFromTheInstalledDataFolder) {
+TEST_F(ProgramDataTest, BundleIsReadFromTheInstalledDataFolderButNeverThroughAFolderInItsName) {
     WriteText(Shared() / kLanguageBundleFile, "installed bundle");
     const TFolderBundleSource source(Bin().string());
     const auto bytes = source.ReadBundle(kLanguageBundleFile);
@@ -79,9 +77,8 @@ TEST_F(ProgramDataTest, BundleIsReadFromTheInstalledDataFolder) {
     const auto beside = source.ReadBundle(kLanguageBundleFile);
     ASSERT_TRUE(beside);
     EXPECT_EQ(std::string(beside->begin(), beside->end()), "bundle beside");
-}
 
-TEST_F(ProgramDataTest, BundleNamesWithAFolderAreRefusedEvenWhenTheFileExists) {
+    // Refused even where the file exists.
     WriteText(Shared() / "sub" / "x.lwb", "elsewhere");
     WriteText(Bin() / "sub" / "x.lwb", "elsewhere");
     EXPECT_FALSE(TFolderBundleSource(Bin().string()).ReadBundle("sub/x.lwb"));
