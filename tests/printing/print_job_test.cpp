@@ -48,8 +48,7 @@ protected:
 };
 
 TEST_F(PrintJobTest, FortyFamiliesInThreeColumnsLandWhereTheLayoutPutsThem) {
-    TPrintSource source = test::Families(40, 3, 20);
-    source.FontSize = 48;
+    const TPrintSource source = test::Families(40, 3, 48);
     const TPrintLayout layout = PrinterLayout(Printer, Print, source);
     ASSERT_GT(layout.RowsPerPage, 0);
     EXPECT_EQ(layout.Rows, 14);
