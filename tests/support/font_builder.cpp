@@ -46,18 +46,10 @@ TBytes Utf16Be(const std::string& utf8) {
     TByteWriter out;
     for (size_t i = 0; i < utf8.size();) {
         const auto b = static_cast<uint8_t>(utf8[i]);
-        char32_t code = b;
-        size_t n = 1;
-        if (b >= 0xF0) {
-            code = b & 0x07;
-            n = 4;
-        } else if (b >= 0xE0) {
-            code = b & 0x0F;
-            n = 3;
-        } else if (b >= 0xC0) {
-            code = b & 0x1F;
-            n = 2;
-        }
+        // A lead byte's count of high ones is the sequence's length; the
+        // bits after its zero start the code point.
+        const size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        char32_t code = n == 1 ? b : b & (0x7F >> n);
         for (size_t k = 1; k < n && i + k < utf8.size(); ++k) {
             code = (code << 6) | (static_cast<uint8_t>(utf8[i + k]) & 0x3F);
         }
