@@ -33,7 +33,9 @@ protected:
         SetLanguage(0);
         Pdf = test::TestHome().Root() / "print-job.pdf";
         fs::remove(Pdf);
-        test::PrintIntoPdf(Printer, Pdf);
+        Printer.setOutputFormat(QPrinter::PdfFormat);
+        Printer.setOutputFileName(QString::fromStdString(Pdf.string()));
+        Printer.setFullPage(false);
     }
     void TearDown() override { fs::remove(Pdf); }
     TPrintResult PrintIt(const TPrintSource& source, const TPrintJobHooks& hooks = {}) {

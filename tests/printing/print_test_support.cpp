@@ -34,14 +34,6 @@ std::vector<TPdfWord> PdfWords(const std::filesystem::path& pdf) {
     return words;
 }
 
-std::string PdfText(const std::filesystem::path& pdf) {
-    std::string text;
-    for (const TPdfWord& word : PdfWords(pdf)) {
-        text += word.Text + " ";
-    }
-    return text;
-}
-
 TPrintSource Families(int count, int columns, int fontSize, const std::string& prefix) {
     TPrintSource source;
     for (int i = 0; i < count; ++i) {
@@ -61,12 +53,6 @@ TPrintOptions Centimetres(double margin) {
     print.UseCentimeters = true;
     print.UnitFactor = 2.54;
     return print;
-}
-
-void PrintIntoPdf(QPrinter& printer, const std::filesystem::path& pdf) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pdf.string()));
-    printer.setFullPage(false);
 }
 
 } // namespace lw::test

@@ -2,8 +2,6 @@
 
 #include "printing/print_layout.h"
 
-#include <QPrinter>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,16 +22,10 @@ struct TPdfWord {
 // pdftotext -bbox finds them.
 std::vector<TPdfWord> PdfWords(const std::filesystem::path& pdf);
 
-// The words of the PDF, each followed by a space.
-std::string PdfText(const std::filesystem::path& pdf);
-
 // count families named "<prefix>01", "<prefix>02"..., all selected.
 TPrintSource Families(int count, int columns, int fontSize, const std::string& prefix = "Lwfam");
 
 // The same margin on every side, in centimetres.
 TPrintOptions Centimetres(double margin);
-
-// The printer writes the PDF, margins left to the job.
-void PrintIntoPdf(QPrinter& printer, const std::filesystem::path& pdf);
 
 } // namespace lw::test
