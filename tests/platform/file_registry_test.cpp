@@ -16,10 +16,8 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -35,7 +33,7 @@ using test::WriteText;
 class FileHiveTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Folder = test::TestHome().Root() / ("hive-" + std::to_string(++Counter));
+        Folder = test::TestHome().Root() / "hive";
         fs::remove_all(Folder);
         File = Folder / "Kestrova" / "Letterwell.reg";
     }
@@ -45,7 +43,6 @@ protected:
         return test::FolderEntries(File.parent_path());
     }
 
-    static inline int Counter = 0;
     fs::path Folder;
     fs::path File;
     const TRegKeys Keys = {{"HKEY_CURRENT_USER\\A", {{"v", TRegValue::FromInteger(1)}}}};

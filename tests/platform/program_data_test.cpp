@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace lw {
 namespace {
@@ -21,7 +20,7 @@ using test::WriteText;
 class ProgramDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Prefix = test::TestHome().Root() / ("prefix-" + std::to_string(++Counter));
+        Prefix = test::TestHome().Root() / "prefix";
         fs::remove_all(Prefix);
         fs::create_directories(Bin());
     }
@@ -30,7 +29,6 @@ protected:
     fs::path Shared() const { return Prefix / "share" / "letterwell"; }
 
     fs::path Prefix;
-    static inline int Counter = 0;
 };
 
 TEST_F(ProgramDataTest, ACopyBesideTheExecutableWinsThenTheInstalledOneThenThePathBeside) {

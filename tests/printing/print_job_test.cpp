@@ -10,16 +10,12 @@
 #include "test_home.h"
 
 #include <QImage>
-#include <QPageLayout>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
-#include <regex>
-#include <sstream>
 
 namespace lw {
 namespace {
