@@ -24,21 +24,79 @@ namespace lw::fuzz {
 
 namespace {
 
+// Stops the process, which the fuzzer reports like a crash.
+[[noreturn]] void Fail(const char* what) {
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
+
 void Check(const TFontFile& font) {
     if (!RecordTextsValid(font)) {
-        std::fprintf(stderr, "record holds text that is not valid UTF-8\n");
-        std::abort();
+        Fail("record holds text that is not valid UTF-8");
     }
 }
 
 // A written form that does not read back as what was written.
-void RoundTripFailed(const char* what) {
-    std::fprintf(stderr, "%s does not read back as it was written\n", what);
-    std::abort();
+void RoundTripFailed(const std::string& what) {
+    Fail((what + " does not read back as it was written").c_str());
 }
 
 std::string_view AsText(const uint8_t* data, size_t size) {
     return {reinterpret_cast<const char*>(data), size};
+}
+
+std::vector<std::string> RuleValues(const std::vector<TRejectRule>& rules) {
+    std::vector<std::string> values;
+    for (const TRejectRule& rule : rules) {
+        values.push_back(rule.Value);
+    }
+    return values;
+}
+
+// A Type 1 input split as JoinType1Input joined it; the metrics file read
+// as a ".pfm" or, with afm, as an ".afm".
+void RunType1Input(const uint8_t* data, size_t size, bool afm) {
+    if (size < 2) {
+        return;
+    }
+    const size_t declared = size_t(data[0]) | (size_t(data[1]) << 8);
+    const size_t metricsSize = std::min(declared, size - 2);
+    TMemoryByteSource metrics(data + 2, metricsSize);
+    TMemoryByteSource outline(data + 2 + metricsSize, size - 2 - metricsSize);
+    Check(afm ? TType1FontFile(outline, &metrics, TType1Metrics::Afm)
+              : TType1FontFile(metrics, outline));
+}
+
+void CheckDetails(const TOpenTypeFontFile& font, const TFontDetails& details) {
+    for (const TNameRecord& name : details.Names) {
+        if (!IsValidUtf8(name.Text)) {
+            Fail("details: a name record's text is not valid UTF-8");
+        }
+    }
+    if (details.Cmap) {
+        const TCodeRanges& codes = details.Cmap->CodePoints;
+        for (size_t i = 0; i < codes.size(); ++i) {
+            const bool apart = i == 0 || uint64_t(codes[i - 1].Last) + 1 < codes[i].First;
+            if (codes[i].First > codes[i].Last || codes[i].Last > 0x10FFFF || !apart) {
+                Fail("details: code point ranges out of order");
+            }
+        }
+        (void)ScriptsCovered(codes);
+    }
+    if (details.Variations) {
+        for (const TNamedInstance& instance : details.Variations->Instances) {
+            if (instance.Coordinates.size() != details.Variations->Axes.size()) {
+                Fail("details: an instance without a coordinate per axis");
+            }
+        }
+    }
+    std::string json;
+    AppendFontFileJson(json, font, &details);
+    if (!IsValidUtf8(json) || std::any_of(json.begin(), json.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20;
+        })) {
+        Fail("details: the JSON line is not valid UTF-8 on one line");
+    }
 }
 
 } // namespace
@@ -80,22 +138,19 @@ void RunCategoryFile(const uint8_t* data, size_t size) {
 
 void RunFactsCache(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);
+    const auto roundTrip = [&](auto parse, auto write, const char* what) {
+        if (const auto entries = parse(bytes)) {
+            const std::string again = write(*entries);
+            if (parse(std::span(reinterpret_cast<const uint8_t*>(again.data()), again.size())) !=
+                entries) {
+                RoundTripFailed(what);
+            }
+        }
+    };
     // The whole file, whose checksum a fuzzer seldom gets right, and the
     // entries alone, which it reaches every time.
-    if (const auto entries = ParseFactsCache(bytes)) {
-        const std::string again = WriteFactsCache(*entries);
-        const auto back = std::span(reinterpret_cast<const uint8_t*>(again.data()), again.size());
-        if (ParseFactsCache(back) != entries) {
-            RoundTripFailed("facts cache");
-        }
-    }
-    if (const auto entries = ParseFactsEntries(bytes)) {
-        const std::string again = WriteFactsEntries(*entries);
-        const auto back = std::span(reinterpret_cast<const uint8_t*>(again.data()), again.size());
-        if (ParseFactsEntries(back) != entries) {
-            RoundTripFailed("facts cache entries");
-        }
-    }
+    roundTrip(ParseFactsCache, WriteFactsCache, "facts cache");
+    roundTrip(ParseFactsEntries, WriteFactsEntries, "facts cache entries");
 }
 
 void RunCollections(const uint8_t* data, size_t size) {
@@ -111,18 +166,6 @@ void RunMasks(const uint8_t* data, size_t size) {
         RoundTripFailed("file masks");
     }
 }
-
-namespace {
-
-std::vector<std::string> RuleValues(const std::vector<TRejectRule>& rules) {
-    std::vector<std::string> values;
-    for (const TRejectRule& rule : rules) {
-        values.push_back(rule.Value);
-    }
-    return values;
-}
-
-} // namespace
 
 void RunRejectRules(const uint8_t* data, size_t size) {
     const std::string_view text = AsText(data, size);
@@ -214,15 +257,7 @@ std::vector<uint8_t> JoinType1Input(const std::vector<uint8_t>& metrics,
 }
 
 void RunType1(const uint8_t* data, size_t size) {
-    if (size < 2) {
-        return;
-    }
-    const size_t declared = size_t(data[0]) | (size_t(data[1]) << 8);
-    const size_t metricsSize = std::min(declared, size - 2);
-    TMemoryByteSource metrics(data + 2, metricsSize);
-    TMemoryByteSource outline(data + 2 + metricsSize, size - 2 - metricsSize);
-    const TType1FontFile font(metrics, outline);
-    Check(font);
+    RunType1Input(data, size, false);
 }
 
 void RunCollection(const uint8_t* data, size_t size) {
@@ -238,47 +273,6 @@ void RunCollection(const uint8_t* data, size_t size) {
         Check(font);
     }
 }
-
-namespace {
-
-void Fail(const char* what) {
-    std::fprintf(stderr, "details: %s\n", what);
-    std::abort();
-}
-
-void CheckDetails(const TOpenTypeFontFile& font, const TFontDetails& details) {
-    for (const TNameRecord& name : details.Names) {
-        if (!IsValidUtf8(name.Text)) {
-            Fail("a name record's text is not valid UTF-8");
-        }
-    }
-    if (details.Cmap) {
-        const TCodeRanges& codes = details.Cmap->CodePoints;
-        for (size_t i = 0; i < codes.size(); ++i) {
-            const bool apart = i == 0 || uint64_t(codes[i - 1].Last) + 1 < codes[i].First;
-            if (codes[i].First > codes[i].Last || codes[i].Last > 0x10FFFF || !apart) {
-                Fail("code point ranges out of order");
-            }
-        }
-        (void)ScriptsCovered(codes);
-    }
-    if (details.Variations) {
-        for (const TNamedInstance& instance : details.Variations->Instances) {
-            if (instance.Coordinates.size() != details.Variations->Axes.size()) {
-                Fail("an instance without a coordinate per axis");
-            }
-        }
-    }
-    std::string json;
-    AppendFontFileJson(json, font, &details);
-    if (!IsValidUtf8(json) || std::any_of(json.begin(), json.end(), [](char c) {
-            return static_cast<unsigned char>(c) < 0x20;
-        })) {
-        Fail("the JSON line is not valid UTF-8 on one line");
-    }
-}
-
-} // namespace
 
 void RunDetails(const uint8_t* data, size_t size) {
     constexpr uint32_t kFacesRead = 4;
@@ -301,22 +295,13 @@ void RunType1Outline(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < codes.size(); ++i) {
         if (codes[i].First > codes[i].Last || codes[i].Last > 0x10FFFF ||
             (i > 0 && codes[i].First <= codes[i - 1].Last + 1)) {
-            std::fprintf(stderr, "outline: encoding codes out of order\n");
-            std::abort();
+            Fail("outline: encoding codes out of order");
         }
     }
 }
 
 void RunType1Afm(const uint8_t* data, size_t size) {
-    if (size < 2) {
-        return;
-    }
-    const size_t declared = size_t(data[0]) | (size_t(data[1]) << 8);
-    const size_t metricsSize = std::min(declared, size - 2);
-    TMemoryByteSource metrics(data + 2, metricsSize);
-    TMemoryByteSource outline(data + 2 + metricsSize, size - 2 - metricsSize);
-    const TType1FontFile font(outline, &metrics, TType1Metrics::Afm);
-    Check(font);
+    RunType1Input(data, size, true);
 }
 
 } // namespace lw::fuzz

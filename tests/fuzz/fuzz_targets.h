@@ -13,7 +13,7 @@ namespace lw::fuzz {
 // A record whose texts are not valid UTF-8 stops the process, so the fuzzer
 // reports it like a crash.
 void RunOpenType(const uint8_t* data, size_t size);
-// The input holds both files of a Type 1 font: see SplitType1Input.
+// The input holds both files of a Type 1 font: see JoinType1Input.
 void RunType1(const uint8_t* data, size_t size);
 // Every face of a collection, and one face past them.
 void RunCollection(const uint8_t* data, size_t size);

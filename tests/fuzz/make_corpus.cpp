@@ -10,6 +10,7 @@
 
 namespace fs = std::filesystem;
 using namespace lw::test;
+using lw::fuzz::JoinType1Input;
 
 namespace {
 
@@ -107,7 +108,6 @@ TBytes Pfb(const std::string& header) {
 }
 
 void Type1Corpus(const fs::path& dir) {
-    using lw::fuzz::JoinType1Input;
     const std::string header = "/FontName /Probe-Bold def\n/FullName (Probe Bold) readonly def\n"
                                "/FamilyName (Probe) readonly def\n/Weight (Bold) readonly def\n"
                                "/ItalicAngle -12 def\n/isFixedPitch false def\n"
@@ -207,7 +207,6 @@ void OutlineCorpus(const fs::path& dir) {
 }
 
 void AfmCorpus(const fs::path& dir) {
-    using lw::fuzz::JoinType1Input;
     const std::string afm = "StartFontMetrics 4.1\r\nFontName Probe-Bold\r\nFullName Probe Bold\r\n"
                             "FamilyName Probe\r\nWeight Bold\r\nVersion 001.002\r\n"
                             "Notice Probe is a mark\r\nStartCharMetrics 1\r\n";
@@ -222,8 +221,6 @@ void AfmCorpus(const fs::path& dir) {
     WriteFile(dir / "afm-long-line",
               JoinType1Input(TBytes(60000, 'F'), TBytes{0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF}));
 }
-
-} // namespace
 
 void DetailsCorpus(const fs::path& dir) {
     TNameTableBuilder names = RichNames();
@@ -269,6 +266,8 @@ void DetailsCorpus(const fs::path& dir) {
                   .AddTable("cmap", CmapTable({{3, 10, CmapFormat12({{0, 0xFFFFFFFF, 0}})}}))
                   .Build());
 }
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -16,9 +16,8 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <random>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -34,7 +33,7 @@ using test::WriteText;
 class FileHiveTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Folder = test::TestHome().Root() / ("hive-" + std::to_string(++Counter));
+        Folder = test::TestHome().Root() / "hive";
         fs::remove_all(Folder);
         File = Folder / "Kestrova" / "Letterwell.reg";
     }
@@ -44,9 +43,9 @@ protected:
         return test::FolderEntries(File.parent_path());
     }
 
-    static inline int Counter = 0;
     fs::path Folder;
     fs::path File;
+    const TRegKeys Keys = {{"HKEY_CURRENT_USER\\A", {{"v", TRegValue::FromInteger(1)}}}};
 };
 
 TEST(FileHive, DefaultPathFollowsXdgConfigHome) {
@@ -77,15 +76,13 @@ TEST_F(FileHiveTest, SavesTypedValuesAsTextAndLeavesNoTemporaryFile) {
 
 TEST_F(FileHiveTest, AFailedSaveKeepsThePreviousFileWhole) {
     TFileRegistryHive hive(File.string());
-    TRegKeys keys;
-    keys["HKEY_CURRENT_USER\\A"]["v"] = TRegValue::FromInteger(1);
-    hive.Save(keys);
+    hive.Save(Keys);
     const std::string before = ReadText(File);
     // A folder where the temporary file should be renamed over makes the
     // final step fail, even for root.
     TFileRegistryHive blocked((File.parent_path() / "blocked").string());
     fs::create_directories(File.parent_path() / "blocked" / "inside");
-    EXPECT_THROW(blocked.Save(keys), ERegistryError);
+    EXPECT_THROW(blocked.Save(Keys), ERegistryError);
     EXPECT_EQ(ReadText(File), before);
     for (const auto& e : fs::directory_iterator(File.parent_path())) {
         EXPECT_EQ(e.path().filename().string().find("blocked."), std::string::npos)
@@ -94,7 +91,7 @@ TEST_F(FileHiveTest, AFailedSaveKeepsThePreviousFileWhole) {
     // A parent that is a file cannot hold the settings at all.
     WriteText(Folder / "plainfile", "x");
     TFileRegistryHive impossible((Folder / "plainfile" / "Letterwell.reg").string());
-    EXPECT_THROW(impossible.Save(keys), ERegistryError);
+    EXPECT_THROW(impossible.Save(Keys), ERegistryError);
     EXPECT_THROW(TFileRegistryHive(Folder.string()).Load(), ERegistryError);
 }
 
@@ -114,8 +111,7 @@ TEST_F(FileHiveTest, ADamagedFileIsReportedThenKeptAsideBeforeItIsReplaced) {
     EXPECT_NO_THROW(hive.Load());
     // A second damage never overwrites the first copy.
     WriteText(File, "garbage");
-    TRegKeys keys;
-    hive.Save(keys);
+    hive.Save(TRegKeys{});
     EXPECT_EQ(ReadText(File.string() + ".damaged"), damaged);
     EXPECT_EQ(ReadText(File.string() + ".damaged.1"), "garbage");
 }
@@ -149,8 +145,6 @@ TEST_F(FileHiveTest, KillsDuringSavesLeaveTheFileWholeAndNothingBeside) {
 }
 
 TEST_F(FileHiveTest, AStartClearsWhatEarlierKilledSavesLeftAndNothingElse) {
-    TRegKeys keys;
-    keys["HKEY_CURRENT_USER\\A"]["v"] = TRegValue::FromInteger(1);
     const std::string live = ".letterwell-" + ProcessStamp() + "-0123456789abcdef";
     // The user's own copies, whatever they are called, and names that only
     // look like the program's: all kept. Only a hidden file of the exact
@@ -169,7 +163,7 @@ TEST_F(FileHiveTest, AStartClearsWhatEarlierKilledSavesLeftAndNothingElse) {
         WriteText(File.parent_path() / name, "x");
     }
     WriteText(File.parent_path() / ".letterwell-999999999.1-0123456789abcdef", "x");
-    TFileRegistryHive(File.string()).Save(keys);
+    TFileRegistryHive(File.string()).Save(Keys);
     std::vector<std::string> expected = kept;
     expected.push_back("Letterwell.reg");
     std::sort(expected.begin(), expected.end());
@@ -206,45 +200,31 @@ protected:
     const std::string Large = std::string(200000, 'n');
 };
 
-TEST_F(FullDiskTest, AReplacementOrANewFileThatDoesNotFitLeavesEverythingAsItWas) {
+TEST_F(FullDiskTest, FilesAndSettingsThatDoNotFitFailWithTheReasonAndLeaveEverythingAsItWas) {
     const auto large = [&](int fd) { return WriteAll(fd, Large.data(), Large.size()); };
-    errno = 0;
-    EXPECT_FALSE(ReplaceFile(Old.string(), 0600, large));
-    EXPECT_EQ(errno, ENOSPC);
-    ExpectNothingLost();
-    errno = 0;
-    EXPECT_FALSE(CreateNewFile((Root / "new").string(), 0600, large));
-    EXPECT_EQ(errno, ENOSPC);
-    ExpectNothingLost();
-
-    errno = 0;
-    EXPECT_FALSE(FileShell().WriteFileOver(Old.string(), Large));
-    EXPECT_EQ(errno, ENOSPC);
-    ExpectNothingLost();
-    errno = 0;
-    EXPECT_FALSE(FileShell().CopyFileOver(Source.string(), Old.string()));
-    EXPECT_EQ(errno, ENOSPC);
-    ExpectNothingLost();
+    const auto noRoom = [&](const char* what, const std::function<bool()>& write) {
+        errno = 0;
+        EXPECT_FALSE(write()) << what;
+        EXPECT_EQ(errno, ENOSPC) << what;
+        ExpectNothingLost();
+    };
+    noRoom("replace", [&] { return ReplaceFile(Old.string(), 0600, large); });
+    noRoom("create", [&] { return CreateNewFile((Root / "new").string(), 0600, large); });
+    noRoom("write over", [&] { return FileShell().WriteFileOver(Old.string(), Large); });
+    noRoom("copy over", [&] { return FileShell().CopyFileOver(Source.string(), Old.string()); });
     EXPECT_FALSE(FileShell().CopyNewFile(Source.string(), (Root / "copy").string()));
     ExpectNothingLost();
-    fs::remove(Source);
-}
 
-TEST_F(FullDiskTest, SettingsThatDoNotFitAreReportedWithTheReasonAndTheOldOnesStay) {
-    TRegKeys keys;
-    keys["HKEY_CURRENT_USER\\A"]["v"] = TRegValue::FromString(Large);
-    try {
-        TFileRegistryHive(Old.string()).Save(keys);
-        ADD_FAILURE() << "a save onto a full disk reported success";
-    } catch (const ERegistryError& e) {
-        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos) << e.what();
-    }
     // A damaged file is kept aside first; a copy with no room is no copy.
-    try {
-        TFileRegistryHive(Damaged.string()).Save(keys);
-        ADD_FAILURE() << "a save onto a full disk reported success";
-    } catch (const ERegistryError& e) {
-        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos) << e.what();
+    const TRegKeys keys = {{"HKEY_CURRENT_USER\\A", {{"v", TRegValue::FromString(Large)}}}};
+    for (const fs::path& settings : {Old, Damaged}) {
+        try {
+            TFileRegistryHive(settings.string()).Save(keys);
+            ADD_FAILURE() << "a save onto a full disk reported success: " << settings;
+        } catch (const ERegistryError& e) {
+            EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos)
+                << e.what();
+        }
     }
     ExpectNothingLost();
     fs::remove(Source);

@@ -62,7 +62,7 @@ private:
     std::string Previous;
 };
 
-TEST(Fontconfig, FamiliesAreExactlyTheFirstFamilyOfEveryFace) {
+TEST(Fontconfig, FamiliesAreTheFirstFamilyOfEveryFaceAndFacesCarryKindAndStyleFlags) {
     TFontconfigSystem system(test::TestHome().DataHome() / "fonts");
     const std::vector<std::string> faces = system.EnumFamilyFaces();
     const std::set<std::string> ours(faces.begin(), faces.end());
@@ -70,10 +70,7 @@ TEST(Fontconfig, FamiliesAreExactlyTheFirstFamilyOfEveryFace) {
     ASSERT_FALSE(theirs.empty()) << "fc-list found nothing in the fixture configuration";
     EXPECT_EQ(ours, theirs);
     EXPECT_EQ(ours.count("DejaVu Sans"), 1u);
-}
 
-TEST(Fontconfig, DejaVuFacesCarryKindAndStyleFlags) {
-    TFontconfigSystem system(test::TestHome().DataHome() / "fonts");
     std::map<std::string, TFaceInfo> byStyle;
     for (const TFaceInfo& face : system.EnumFaces("dejavu sans")) {
         byStyle[face.StyleName] = face;
@@ -110,10 +107,10 @@ TEST(Fontconfig, EveryInstalledFaceIsFoundInTheFontListsWithItsFile) {
     EXPECT_GT(faces, 10);
 }
 
-TEST(Fontconfig, AReadingTakenOnAnotherThreadIsAdoptedAndAChangeMeanwhileIsSeenNext) {
+TEST(Fontconfig, AReadingFromAnotherThreadIsAdoptedAChangeMeanwhileIsSeenAndFilesGoByBareName) {
     const fs::path user = test::TestHome().Root() / "reading-fonts";
     fs::create_directories(user);
-    fs::copy_file(kDejaVu / "DejaVuSansMono.ttf", user / "Mono.ttf",
+    fs::copy_file(kDejaVu / "DejaVuSansMono.ttf", user / "Mono Copy.ttf",
                   fs::copy_options::overwrite_existing);
     TScopedFontconfig config({user});
     TFontconfigSystem system(user.string());
@@ -125,7 +122,8 @@ TEST(Fontconfig, AReadingTakenOnAnotherThreadIsAdoptedAndAChangeMeanwhileIsSeenN
     system.FontsChanged();
     EXPECT_EQ(system.AdoptReading(std::move(reading)),
               std::vector<std::string>{"DejaVu Sans Mono"});
-    EXPECT_EQ(system.FontKey(TFontKey::Fonts)->at("DejaVu Sans Mono (TrueType)").Text, "Mono.ttf");
+    EXPECT_EQ(system.FontKey(TFontKey::Fonts)->at("DejaVu Sans Mono (TrueType)").Text,
+              "Mono Copy.ttf");
     const std::vector<std::string> now = system.EnumFamilyFaces();
     EXPECT_EQ(std::set<std::string>(now.begin(), now.end()),
               (std::set<std::string>{"DejaVu Sans Mono", "DejaVu Serif"}));
@@ -136,6 +134,15 @@ TEST(Fontconfig, AReadingTakenOnAnotherThreadIsAdoptedAndAChangeMeanwhileIsSeenN
     EXPECT_EQ(system.EnumFamilyFaces(), std::vector<std::string>{"DejaVu Sans Mono"});
     EXPECT_EQ(system.AdoptReading(std::move(reading)),
               std::vector<std::string>{"DejaVu Sans Mono"});
+    // Read here as well as on the other thread, a file of the user's folder
+    // is listed by its bare name.
+    const TFontList* fontsKey = system.FontKey(TFontKey::Fonts);
+    ASSERT_NE(fontsKey, nullptr);
+    ASSERT_EQ(fontsKey->count("DejaVu Sans Mono (TrueType)"), 1u);
+    EXPECT_EQ(fontsKey->at("DejaVu Sans Mono (TrueType)").Text, "Mono Copy.ttf");
+    const std::vector<std::string> watched = system.FontFolders();
+    EXPECT_NE(std::find(watched.begin(), watched.end(), user.string()), watched.end());
+    fs::remove_all(user);
 }
 
 TEST(Fontconfig, TheInterfaceFontsAreThePreferredFamiliesOfValidCachesOnly) {
@@ -170,23 +177,6 @@ TEST(Fontconfig, TheInterfaceFontsAreThePreferredFamiliesOfValidCachesOnly) {
     fs::last_write_time(preferred, fs::last_write_time(preferred) - std::chrono::hours(1));
     EXPECT_FALSE(UseInterfaceFontsOnly());
     EXPECT_EQ(currentFamilies(), std::set<std::string>{"DejaVu Sans"});
-}
-
-TEST(Fontconfig, FilesInTheUserFontFolderAreListedByBareName) {
-    const fs::path user = test::TestHome().Root() / "user-fonts";
-    fs::create_directories(user);
-    fs::copy_file(kDejaVu / "DejaVuSansMono.ttf", user / "Mono Copy.ttf",
-                  fs::copy_options::overwrite_existing);
-    TScopedFontconfig config({user});
-    TFontconfigSystem system(user.string());
-    EXPECT_EQ(system.EnumFamilyFaces(), std::vector<std::string>{"DejaVu Sans Mono"});
-    const TFontList* fontsKey = system.FontKey(TFontKey::Fonts);
-    ASSERT_NE(fontsKey, nullptr);
-    ASSERT_EQ(fontsKey->count("DejaVu Sans Mono (TrueType)"), 1u);
-    EXPECT_EQ(fontsKey->at("DejaVu Sans Mono (TrueType)").Text, "Mono Copy.ttf");
-    const std::vector<std::string> watched = system.FontFolders();
-    EXPECT_NE(std::find(watched.begin(), watched.end(), user.string()), watched.end());
-    fs::remove_all(user);
 }
 
 TEST(Fontconfig, AConfigurationWithoutFontsGivesAnEmptyCatalogue) {

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace lw {
 namespace {
@@ -21,7 +20,7 @@ using test::WriteText;
 class ProgramDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Prefix = test::TestHome().Root() / ("prefix-" + std::to_string(++Counter));
+        Prefix = test::TestHome().Root() / "prefix";
         fs::remove_all(Prefix);
         fs::create_directories(Bin());
     }
@@ -30,7 +29,6 @@ protected:
     fs::path Shared() const { return Prefix / "share" / "letterwell"; }
 
     fs::path Prefix;
-    static inline int Counter = 0;
 };
 
 TEST_F(ProgramDataTest, ACopyBesideTheExecutableWinsThenTheInstalledOneThenThePathBeside) {
@@ -49,6 +47,8 @@ TEST_F(ProgramDataTest, ACopyBesideTheExecutableWinsThenTheInstalledOneThenThePa
               (Shared() / "notes.txt").string());
     WriteText(Bin() / "notes.txt", "build tree");
     EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
+    // No program folder gives no path.
+    EXPECT_EQ(ProgramDataFileIn("", "notes.txt"), "");
 }
 
 // An installed program's folder holds every program's executables: its
@@ -64,11 +64,7 @@ TEST_F(ProgramDataTest, OnlyAProgramKeepingItsFilesBesideItKeepsDataThere) {
     EXPECT_EQ(PortableProgramFolderOf(Bin().string()), Bin().string());
 }
 
-TEST_F(ProgramDataTest, NoProgramFolderGivesNoPath) {
-    EXPECT_EQ(ProgramDataFileIn("", "notes.txt"), "");
-}
-
-TEST_F(ProgramDataTest, BundleIsReadFromTheInstalledDataFolder) {
+TEST_F(ProgramDataTest, BundleIsReadFromTheInstalledDataFolderButNeverThroughAFolderInItsName) {
     WriteText(Shared() / kLanguageBundleFile, "installed bundle");
     const TFolderBundleSource source(Bin().string());
     const auto bytes = source.ReadBundle(kLanguageBundleFile);
@@ -79,9 +75,8 @@ TEST_F(ProgramDataTest, BundleIsReadFromTheInstalledDataFolder) {
     const auto beside = source.ReadBundle(kLanguageBundleFile);
     ASSERT_TRUE(beside);
     EXPECT_EQ(std::string(beside->begin(), beside->end()), "bundle beside");
-}
 
-TEST_F(ProgramDataTest, BundleNamesWithAFolderAreRefusedEvenWhenTheFileExists) {
+    // Refused even where the file exists.
     WriteText(Shared() / "sub" / "x.lwb", "elsewhere");
     WriteText(Bin() / "sub" / "x.lwb", "elsewhere");
     EXPECT_FALSE(TFolderBundleSource(Bin().string()).ReadBundle("sub/x.lwb"));

@@ -133,6 +133,17 @@ protected:
         }
     }
 
+    // The PDF that was there, and what a run leaves beside it.
+    static test::TBytes Old() { return {'o', 'l', 'd', '\n'}; }
+    static bool IsWholePdf(const fs::path& file) {
+        const std::string text = test::ReadText(file);
+        return text.rfind("%PDF-", 0) == 0 &&
+               text.find("%%EOF", text.size() - 8) != std::string::npos;
+    }
+    test::TCommandRun PrintTo(const fs::path& pdf) {
+        return Cli("print --pdf '" + pdf.string() + "' 'DejaVu Sans'");
+    }
+
     fs::path Root;
     std::vector<fs::path> Loaded;
 };
@@ -178,11 +189,8 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
                                       "' --category pair --landscape --columns 1 --text Quick");
     ASSERT_EQ(run.Status, 0) << run.Output;
     StoreSettings(1.5, 1, 48, "Quick");
-    TPrintSource pair;
+    TPrintSource pair = test::Families(2, 1, 48);
     pair.Items = {"DejaVu Sans", "DejaVu Serif"};
-    pair.Selected = {true, true};
-    pair.Columns = 1;
-    pair.FontSize = 48;
     ProgramPrints(pair, QPageLayout::Landscape, Root / "program.pdf");
     ExpectSameDocument(Root / "pair.pdf", Root / "program.pdf");
 
@@ -234,9 +242,9 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
 
 TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
     const fs::path pdf = Root / "kept.pdf";
-    test::WriteFile(pdf, test::TBytes{'o', 'l', 'd'});
+    test::WriteFile(pdf, Old());
     const auto keptUntouched = [&] {
-        EXPECT_EQ(test::ReadFile(pdf), (test::TBytes{'o', 'l', 'd'}));
+        EXPECT_EQ(test::ReadFile(pdf), Old());
         for (const auto& entry : fs::directory_iterator(Root)) {
             EXPECT_EQ(entry.path().filename().string().find(".letterwell"), std::string::npos)
                 << entry.path();
@@ -244,58 +252,38 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
     };
     const std::string to = "print --pdf '" + pdf.string() + "' ";
 
-    test::TCommandRun run = Cli(to + "'No Such Family' 'DejaVu Sans'");
-    EXPECT_TRUE(test::Says(run, 1, "no installed family is named \"No Such Family\""));
-    keptUntouched();
-
-    run = Cli(to + "--category Missing");
-    EXPECT_TRUE(test::Says(run, 1, "no category is named \"Missing\""));
-    keptUntouched();
+    // An empty folder has nothing to print.
+    fs::create_directories(Root / "empty");
+    const std::pair<std::string, std::string> refused[] = {
+        {"'No Such Family' 'DejaVu Sans'", "no installed family is named \"No Such Family\""},
+        {"--category Missing", "no category is named \"Missing\""},
+        {"--folder '" + (Root / "empty").string() + "'", "no fonts to print"}};
+    for (const auto& [arguments, told] : refused) {
+        EXPECT_TRUE(test::Says(Cli(to + arguments), 1, told)) << arguments;
+        keptUntouched();
+    }
 
     // Margins that leave no room for a row print nothing at all, nor do
     // stored ones that are no number or no int can hold.
     for (const double margin : {40.0, 1e300, 99999999.0, std::numeric_limits<double>::infinity(),
                                 std::numeric_limits<double>::quiet_NaN()}) {
         StoreSettings(margin, 3, 20, "");
-        run = Cli(to + "'DejaVu Sans'");
-        EXPECT_TRUE(test::Says(run, 1, LoadStr(30108))) << margin;
+        EXPECT_TRUE(test::Says(PrintTo(pdf), 1, LoadStr(30108))) << margin;
         keptUntouched();
     }
     StoreSettings(1.5, 3, 20, "");
 
-    run = Cli("print --pdf '" + (Root / "none" / "x.pdf").string() + "' 'DejaVu Sans'");
-    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, (Root / "none" / "x.pdf").string())));
-
-    // An empty folder has nothing to print.
-    fs::create_directories(Root / "empty");
-    run = Cli(to + "--folder '" + (Root / "empty").string() + "'");
-    EXPECT_TRUE(test::Says(run, 1, "no fonts to print"));
-    keptUntouched();
+    EXPECT_TRUE(test::Says(PrintTo(Root / "none" / "x.pdf"), 1,
+                           FmtLoadStr(30109, (Root / "none" / "x.pdf").string())));
 
     for (const char* wrong :
          {"'DejaVu Sans'", "--pdf", "--pdf x.pdf --columns 0", "--pdf x.pdf --range some",
           "--pdf x.pdf --folder a 'DejaVu Sans'", "--pdf x.pdf --size abc"}) {
-        run = Cli(std::string("print ") + wrong);
-        EXPECT_TRUE(test::Says(run, 2, "usage:")) << wrong;
+        EXPECT_TRUE(test::Says(Cli(std::string("print ") + wrong), 2, "usage:")) << wrong;
     }
 }
 
-// The PDF that was there, and what a run leaves beside it.
-class PrintTargetTest : public PrintCliTest {
-protected:
-    static test::TBytes Old() { return {'o', 'l', 'd', '\n'}; }
-    static bool IsWholePdf(const fs::path& file) {
-        const test::TBytes bytes = test::ReadFile(file);
-        const std::string text(bytes.begin(), bytes.end());
-        return text.rfind("%PDF-", 0) == 0 &&
-               text.find("%%EOF", text.size() - 8) != std::string::npos;
-    }
-    test::TCommandRun PrintTo(const fs::path& pdf) {
-        return Cli("print --pdf '" + pdf.string() + "' 'DejaVu Sans'");
-    }
-};
-
-TEST_F(PrintTargetTest, AFullDiskIsToldAndThePdfThereStaysWhole) {
+TEST_F(PrintCliTest, AFullDiskIsToldAndThePdfThereStaysWhole) {
     test::TSmallDisk disk(Root / "small", "size=64k");
     if (!disk.Mounted()) {
         GTEST_SKIP() << disk.Reason();
@@ -309,7 +297,7 @@ TEST_F(PrintTargetTest, AFullDiskIsToldAndThePdfThereStaysWhole) {
     EXPECT_EQ(disk.Entries(), std::vector<std::string>{"book.pdf"});
 }
 
-TEST_F(PrintTargetTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWrittenThrough) {
+TEST_F(PrintCliTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWrittenThrough) {
     // A pipe and a device are refused and stay what they are.
     const fs::path fifo = Root / "pipe.pdf";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -358,7 +346,7 @@ TEST_F(PrintTargetTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWr
               (std::vector<std::string>{"book.pdf", "made.pdf"}));
 }
 
-TEST_F(PrintTargetTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
+TEST_F(PrintCliTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
     const fs::path pdf = Root / "killed.pdf";
     test::WriteFile(pdf, Old());
     // What an earlier run killed while the hidden file was named left.

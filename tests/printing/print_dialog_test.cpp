@@ -49,11 +49,7 @@ protected:
     void SetUp() override {
         test::TestPrompts().Reset();
         SetLanguage(0);
-        Options.Print = TPrintOptions{};
-        Options.Print.TopMargin = Options.Print.BottomMargin = 1.0;
-        Options.Print.LeftMargin = Options.Print.RightMargin = 1.0;
-        Options.Print.UseCentimeters = true;
-        Options.Print.UnitFactor = 2.54;
+        Options.Print = test::Centimetres(1.0);
         QPrinter& printer = CurrentPrinter();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setPageOrientation(QPageLayout::Portrait);
@@ -63,7 +59,7 @@ protected:
     }
 };
 
-TEST_F(PrintDialogTest, MarginBoxesTakeEitherSeparatorAndRefuseWhatIsNoNumber) {
+TEST_F(PrintDialogTest, TabOrderLanguageAndMarginBoxesThatTakeEitherSeparatorAndRefuseNoNumber) {
     TfPrint dialog(test::Families(9, 4, 24));
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -73,6 +69,19 @@ TEST_F(PrintDialogTest, MarginBoxesTakeEitherSeparatorAndRefuseWhatIsNoNumber) {
     EXPECT_EQ(dialog.edTop->text(), QStringLiteral("1.00"));
     EXPECT_EQ(dialog.lblNumberOfFonts->text(), QStringLiteral("Broj fontova: 9"));
     EXPECT_TRUE(dialog.rbCentimeters->isChecked());
+    EXPECT_EQ(dialog.rgRange->Items()[1]->text(), QStringLiteral("&Ovu stranu"));
+    EXPECT_EQ(dialog.rgOrientation->Items()[1]->text(), QStringLiteral("&Pejzaz"));
+    EXPECT_EQ(dialog.btnConfigure->text(), QStringLiteral("Podesi &printer..."));
+    // A group of radio buttons is one stop: the unit, the range, the orientation.
+    QStringList order;
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        order.append(focused->objectName().isEmpty() ? focused->parentWidget()->objectName()
+                                                     : focused->objectName());
+    }
+    EXPECT_EQ(order, (QStringList{"edBottom", "edLeft", "edRight", "rbCentimeters", "rgRange",
+                                  "rgOrientation", "btnOK", "btnCancel", "btnConfigure"}));
 
     TypeInto(dialog.edTop, QStringLiteral("1,5"));
     EXPECT_EQ(dialog.edTop->text(), QStringLiteral("1.5"));
@@ -97,7 +106,8 @@ TEST_F(PrintDialogTest, MarginBoxesTakeEitherSeparatorAndRefuseWhatIsNoNumber) {
     EXPECT_EQ(Options.Print.TopMargin, 1.5);
 }
 
-TEST_F(PrintDialogTest, TheEstimateFollowsOrientationButNotRangeAndOkTakesTheUnitAsItIs) {
+TEST_F(PrintDialogTest,
+       TheEstimateFollowsOrientationAndThePrinterSetUpButNotRangeAndOkTakesTheUnit) {
     TfPrint dialog(test::Families(200, 4, 24));
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -105,11 +115,29 @@ TEST_F(PrintDialogTest, TheEstimateFollowsOrientationButNotRangeAndOkTakesTheUni
     EXPECT_EQ(portrait,
               PrinterLayout(CurrentPrinter(), Options.Print, test::Families(200, 4, 24)).Pages);
     EXPECT_EQ(PrinterLayout(CurrentPrinter(), Options.Print, test::Families(200, 4, 24)).Rows, 50);
-    // Choosing landscape changes the count at once, before OK.
-    QTest::mouseClick(dialog.rgOrientation->Items()[1], Qt::LeftButton);
-    EXPECT_EQ(CurrentPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+    // What a person chooses in the printer set-up, the dialog reads back.
+    QString opened;
+    WhileModal(
+        [&](QWidget* setUp) {
+            opened = setUp->objectName();
+            CurrentPrinter().setPageOrientation(QPageLayout::Landscape);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        },
+        [&] { QTest::mouseClick(dialog.btnConfigure, Qt::LeftButton); });
+    EXPECT_EQ(opened, QStringLiteral("dlgConfigure"));
+    EXPECT_TRUE(dialog.rgOrientation->Items()[1]->isChecked());
     const int landscape = PagesShown(dialog.lblNumberOfPages);
     EXPECT_GT(landscape, portrait);
+    // Back from the set-up, as a window manager gives the focus back.
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    // Choosing an orientation changes the count at once, before OK.
+    QTest::mouseClick(dialog.rgOrientation->Items()[0], Qt::LeftButton);
+    EXPECT_EQ(CurrentPrinter().pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(PagesShown(dialog.lblNumberOfPages), portrait);
+    QTest::mouseClick(dialog.rgOrientation->Items()[1], Qt::LeftButton);
+    EXPECT_EQ(CurrentPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(PagesShown(dialog.lblNumberOfPages), landscape);
     // The range does not.
     QTest::mouseClick(dialog.rgRange->Items()[2], Qt::LeftButton);
     EXPECT_EQ(PagesShown(dialog.lblNumberOfPages), landscape);
@@ -134,25 +162,6 @@ TEST_F(PrintDialogTest, TheEstimateFollowsOrientationButNotRangeAndOkTakesTheUni
     EXPECT_TRUE(again.isVisible());
     EXPECT_EQ(Options.Print.TopMargin, 3.0);
     EXPECT_EQ(Messages().back().Text, "Pogresan broj.");
-}
-
-TEST_F(PrintDialogTest, TheTabOrderAndTheLanguage) {
-    TfPrint dialog(test::Families(3, 1, 24));
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    // A group of radio buttons is one stop: the unit, the range, the orientation.
-    QStringList order;
-    for (int i = 0; i < 9; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* focused = QApplication::focusWidget();
-        order.append(focused->objectName().isEmpty() ? focused->parentWidget()->objectName()
-                                                     : focused->objectName());
-    }
-    EXPECT_EQ(order, (QStringList{"edBottom", "edLeft", "edRight", "rbCentimeters", "rgRange",
-                                  "rgOrientation", "btnOK", "btnCancel", "btnConfigure"}));
-    EXPECT_EQ(dialog.rgRange->Items()[1]->text(), QStringLiteral("&Ovu stranu"));
-    EXPECT_EQ(dialog.rgOrientation->Items()[1]->text(), QStringLiteral("&Pejzaz"));
-    EXPECT_EQ(dialog.btnConfigure->text(), QStringLiteral("Podesi &printer..."));
 }
 
 TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWent) {
@@ -207,25 +216,6 @@ TEST_F(PrintDialogTest, TheJobWindowStopsAfterTheCurrentFontWhenCancelled) {
     EXPECT_LE(steps, 3);
     EXPECT_FALSE(fs::exists(pdf));
     EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(PrintDialogTest, ThePrinterSetUpOpensAndTheDialogReadsWhatWasChosen) {
-    TfPrint dialog(test::Families(200, 4, 24));
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    const int portrait = PagesShown(dialog.lblNumberOfPages);
-    QString opened;
-    WhileModal(
-        [&](QWidget* setUp) {
-            opened = setUp->objectName();
-            // What a person would choose there, then closing it.
-            CurrentPrinter().setPageOrientation(QPageLayout::Landscape);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        },
-        [&] { QTest::mouseClick(dialog.btnConfigure, Qt::LeftButton); });
-    EXPECT_EQ(opened, QStringLiteral("dlgConfigure"));
-    EXPECT_TRUE(dialog.rgOrientation->Items()[1]->isChecked());
-    EXPECT_GT(PagesShown(dialog.lblNumberOfPages), portrait);
 }
 
 } // namespace

@@ -3,22 +3,19 @@
 // pdftotext), cut at their cells, cancelled and failed jobs leaving nothing.
 #include "base/options.h"
 #include "base/strings.h"
+#include "command_run.h"
 #include "print_test_support.h"
 #include "printing/print_job.h"
 #include "test_env.h"
 #include "test_home.h"
 
 #include <QImage>
-#include <QPageLayout>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
-#include <regex>
-#include <sstream>
 
 namespace lw {
 namespace {
@@ -35,9 +32,6 @@ protected:
         Printer.setOutputFormat(QPrinter::PdfFormat);
         Printer.setOutputFileName(QString::fromStdString(Pdf.string()));
         Printer.setFullPage(false);
-        Print.TopMargin = Print.BottomMargin = Print.LeftMargin = Print.RightMargin = 1.0;
-        Print.UseCentimeters = true;
-        Print.UnitFactor = 2.54;
     }
     void TearDown() override { fs::remove(Pdf); }
     TPrintResult PrintIt(const TPrintSource& source, const TPrintJobHooks& hooks = {}) {
@@ -46,14 +40,13 @@ protected:
     }
 
     QPrinter Printer{QPrinter::HighResolution};
-    TPrintOptions Print;
+    TPrintOptions Print = test::Centimetres(1.0);
     fs::path Pdf;
     std::string Error;
 };
 
 TEST_F(PrintJobTest, FortyFamiliesInThreeColumnsLandWhereTheLayoutPutsThem) {
-    TPrintSource source = test::Families(40, 3, 20);
-    source.FontSize = 48;
+    const TPrintSource source = test::Families(40, 3, 48);
     const TPrintLayout layout = PrinterLayout(Printer, Print, source);
     ASSERT_GT(layout.RowsPerPage, 0);
     EXPECT_EQ(layout.Rows, 14);
@@ -124,17 +117,16 @@ TEST_F(PrintJobTest, ALineToPrintReplacesTheSecondNameAndRangesPrintTheirSheets)
 }
 
 TEST_F(PrintJobTest, ALongNameIsCutBeforeTheNextColumn) {
-    TPrintSource source;
+    TPrintSource source = test::Families(2, 2, 20);
     source.Items = {"Lw" + std::string(200, 'W'), "Next"};
     source.Selected = {true, false};
-    source.Columns = 2;
-    source.FontSize = 20;
     const TPrintLayout layout = PrinterLayout(Printer, Print, source);
     ASSERT_EQ(PrintIt(source), TPrintResult::Done) << Error;
     // The page as a picture: nothing is drawn between the cell's clip edge
     // and the next column, where a 200-letter name would otherwise run on.
     const std::string png = (Pdf.parent_path() / "print-job").string();
-    test::Shell("pdftoppm -r 72 -f 1 -l 1 -png -singlefile '" + Pdf.string() + "' '" + png + "'");
+    test::RunCommand("pdftoppm -r 72 -f 1 -l 1 -png -singlefile '" + Pdf.string() + "' '" + png +
+                     "'");
     QImage page(QString::fromStdString(png + ".png"));
     ASSERT_FALSE(page.isNull());
     const TPrinterMetrics printer = MeasurePrinter(Printer);

@@ -1,4 +1,5 @@
 // The font list's page layout and the job's plan, on made-up printers.
+#include "print_test_support.h"
 #include "printing/print_layout.h"
 
 #include <gtest/gtest.h>
@@ -22,24 +23,7 @@ TPrinterMetrics Printer600() {
     return m;
 }
 
-TPrintOptions Centimetres(double margin) {
-    TPrintOptions print;
-    print.TopMargin = print.BottomMargin = print.LeftMargin = print.RightMargin = margin;
-    print.UseCentimeters = true;
-    print.UnitFactor = 2.54;
-    return print;
-}
-
-TPrintSource Selected(int count, int columns) {
-    TPrintSource source;
-    for (int i = 0; i < count; ++i) {
-        source.Items.push_back("Family " + std::to_string(i));
-        source.Selected.push_back(true);
-    }
-    source.Columns = columns;
-    source.FontSize = 24;
-    return source;
-}
+using test::Centimetres;
 
 TEST(PrintLayout, MarginsInDotsFromThePaperEdge) {
     // 1 cm at 600 dpi with a 100-dot strip: round(236.22) - 100.
@@ -105,7 +89,7 @@ TEST(PrintLayout, RowsPagesAndThePagesEachRangePrints) {
 
 TEST(PrintJobPlan, CellsGoRowByRowAndOnlyTheSelectedArePlaced) {
     const TPrintLayout l = ComputePrintLayout(Centimetres(1.0), 7, 3, Printer600(), {50, 30, 200});
-    TPrintSource source = Selected(9, 3);
+    TPrintSource source = test::Families(9, 3, 24);
     source.Selected[1] = false;
     source.Selected[5] = false;
     const std::vector<TPrintCell> cells = PlanPrintJob(l, source, 0);
@@ -123,7 +107,7 @@ TEST(PrintJobPlan, CellsGoRowByRowAndOnlyTheSelectedArePlaced) {
 TEST(PrintJobPlan, RangesKeepEveryPagesPlaceAndStartSheetsOnlyForPrintedOnes) {
     const TPrintLayout l =
         ComputePrintLayout(Centimetres(1.0), 105, 1, Printer600(), {50, 30, 200});
-    const TPrintSource source = Selected(105, 1);
+    const TPrintSource source = test::Families(105, 1, 24);
     struct TCase {
         int Range;
         std::vector<int> SheetStarts; // pages that start a new sheet
@@ -156,7 +140,7 @@ TEST(PrintJobPlan, RangesKeepEveryPagesPlaceAndStartSheetsOnlyForPrintedOnes) {
         EXPECT_EQ(sheets, PagesToPrint(l.Pages, c.Range));
     }
     // Even pages of a one-page list: nothing is drawn.
-    for (const TPrintCell& cell : PlanPrintJob(l, Selected(5, 1), 2)) {
+    for (const TPrintCell& cell : PlanPrintJob(l, test::Families(5, 1, 24), 2)) {
         EXPECT_FALSE(cell.Printed);
         EXPECT_FALSE(cell.NewSheet);
     }

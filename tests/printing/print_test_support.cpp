@@ -8,19 +8,16 @@
 
 namespace lw::test {
 
-std::string Shell(const std::string& command) {
-    return RunCommand(command).Output;
-}
-
 int PdfPages(const std::filesystem::path& pdf) {
     std::smatch match;
-    const std::string info = Shell("pdfinfo '" + pdf.string() + "' 2>/dev/null");
+    const std::string info = RunCommand("pdfinfo '" + pdf.string() + "' 2>/dev/null").Output;
     return std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(match[1])
                                                                           : -1;
 }
 
 std::vector<TPdfWord> PdfWords(const std::filesystem::path& pdf) {
-    const std::string html = Shell("pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null");
+    const std::string html =
+        RunCommand("pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null").Output;
     std::vector<TPdfWord> words;
     int page = 0;
     const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>");
@@ -48,6 +45,14 @@ TPrintSource Families(int count, int columns, int fontSize, const std::string& p
     source.Columns = columns;
     source.FontSize = fontSize;
     return source;
+}
+
+TPrintOptions Centimetres(double margin) {
+    TPrintOptions print;
+    print.TopMargin = print.BottomMargin = print.LeftMargin = print.RightMargin = margin;
+    print.UseCentimeters = true;
+    print.UnitFactor = 2.54;
+    return print;
 }
 
 } // namespace lw::test

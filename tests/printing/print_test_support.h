@@ -8,9 +8,6 @@
 
 namespace lw::test {
 
-// What a shell command writes on its standard output.
-std::string Shell(const std::string& command);
-
 // The pages of a PDF as pdfinfo reads them; -1 when it cannot.
 int PdfPages(const std::filesystem::path& pdf);
 
@@ -27,5 +24,8 @@ std::vector<TPdfWord> PdfWords(const std::filesystem::path& pdf);
 
 // count families named "<prefix>01", "<prefix>02"..., all selected.
 TPrintSource Families(int count, int columns, int fontSize, const std::string& prefix = "Lwfam");
+
+// The same margin on every side, in centimetres.
+TPrintOptions Centimetres(double margin);
 
 } // namespace lw::test

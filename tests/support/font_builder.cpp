@@ -46,18 +46,10 @@ TBytes Utf16Be(const std::string& utf8) {
     TByteWriter out;
     for (size_t i = 0; i < utf8.size();) {
         const auto b = static_cast<uint8_t>(utf8[i]);
-        char32_t code = b;
-        size_t n = 1;
-        if (b >= 0xF0) {
-            code = b & 0x07;
-            n = 4;
-        } else if (b >= 0xE0) {
-            code = b & 0x0F;
-            n = 3;
-        } else if (b >= 0xC0) {
-            code = b & 0x1F;
-            n = 2;
-        }
+        // A lead byte's count of high ones is the sequence's length; the
+        // bits after its zero start the code point.
+        const size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        char32_t code = n == 1 ? b : b & (0x7F >> n);
         for (size_t k = 1; k < n && i + k < utf8.size(); ++k) {
             code = (code << 6) | (static_cast<uint8_t>(utf8[i + k]) & 0x3F);
         }
@@ -275,9 +267,16 @@ TBytes LayoutTable(const std::vector<std::string>& scripts,
     return t.Bytes();
 }
 
-TBytes MaxpTable(uint16_t numGlyphs) {
+TBytes MaxpTable(uint16_t numGlyphs, bool trueType) {
     TByteWriter t;
-    t.BE32(0x00005000).BE16(numGlyphs);
+    t.BE32(trueType ? 0x00010000 : 0x00005000).BE16(numGlyphs).Zeros(trueType ? 26 : 0);
+    return t.Bytes();
+}
+
+TBytes HheaTable(uint16_t numberOfHMetrics) {
+    TByteWriter t;
+    t.BE32(0x00010000).BE16(800).BE16(uint16_t(-200)).BE16(0).BE16(500);
+    t.Zeros(34 - t.Size()).BE16(numberOfHMetrics);
     return t.Bytes();
 }
 
@@ -295,15 +294,8 @@ TBytes MinimalTrueType(const TNameTableBuilder& names) {
     cmap.BE16(4).BE16(32).BE16(0).BE16(4).BE16(4).BE16(1).BE16(0);
     cmap.BE16(0x20).BE16(0xFFFF).BE16(0).BE16(0x20).BE16(0xFFFF);
     cmap.BE16(uint16_t(1 - 0x20)).BE16(1).BE16(0).BE16(0);
-    TByteWriter hhea;
-    hhea.BE32(0x00010000).BE16(800).BE16(uint16_t(-200)).BE16(0).BE16(500);
-    hhea.Zeros(34 - hhea.Size()).BE16(2);
-    TByteWriter maxp;
-    maxp.BE32(0x00010000).BE16(2).Zeros(26);
     TByteWriter hmtx;
     hmtx.BE16(500).BE16(0).BE16(250).BE16(0);
-    TByteWriter loca;
-    loca.BE16(0).BE16(0).BE16(0);
     TByteWriter post;
     post.BE32(0x00030000).Zeros(28);
     return TSfntBuilder()
@@ -311,10 +303,10 @@ TBytes MinimalTrueType(const TNameTableBuilder& names) {
         .AddTable("cmap", cmap.Bytes())
         .AddTable("glyf", {})
         .AddTable("head", HeadTable(1000, 8))
-        .AddTable("hhea", hhea.Bytes())
+        .AddTable("hhea", HheaTable(2))
         .AddTable("hmtx", hmtx.Bytes())
-        .AddTable("loca", loca.Bytes())
-        .AddTable("maxp", maxp.Bytes())
+        .AddTable("loca", TBytes(6, 0)) // short offsets: two empty glyphs
+        .AddTable("maxp", MaxpTable(2, true))
         .AddTable("name", names.Build())
         .AddTable("post", post.Bytes())
         .Build();
@@ -422,9 +414,6 @@ std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
 }
 
 TBytes FactsFont(const TFactsFontTraits& traits) {
-    TByteWriter hhea;
-    hhea.BE32(0x00010000).BE16(800).BE16(uint16_t(-200)).BE16(0).BE16(500);
-    hhea.Zeros(34 - hhea.Size()).BE16(uint16_t(traits.Advances.size()));
     TByteWriter hmtx;
     for (const uint16_t advance : traits.Advances) {
         hmtx.BE16(advance).BE16(0);
@@ -446,16 +435,14 @@ TBytes FactsFont(const TFactsFontTraits& traits) {
         font.AddTable("CFF ", TBytes(8, 0)).AddTable("maxp", MaxpTable(glyphs));
     } else {
         // Empty outlines, so FreeType and fontconfig take the font.
-        TByteWriter maxp;
-        maxp.BE32(0x00010000).BE16(glyphs).Zeros(26);
         font.AddTable("glyf", {})
             .AddTable("loca", TBytes((glyphs + 1) * 2u, 0))
-            .AddTable("maxp", maxp.Bytes());
+            .AddTable("maxp", MaxpTable(glyphs, true));
     }
     font.AddTable("OS/2", os2)
         .AddTable("cmap", CmapTable({{3, 1, CmapFormat4(traits.Codes)}}))
         .AddTable("head", HeadTable(1000, 8))
-        .AddTable("hhea", hhea.Bytes())
+        .AddTable("hhea", HheaTable(glyphs))
         .AddTable("hmtx", hmtx.Bytes())
         .AddTable("name", names.Build())
         .AddTable("post", PostTable(0, false));

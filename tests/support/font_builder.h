@@ -117,7 +117,9 @@ TBytes StatTable(const std::vector<std::pair<std::string, uint16_t>>& axes,
 // A GSUB or GPOS header, script list and feature list (records only).
 TBytes LayoutTable(const std::vector<std::string>& scripts,
                    const std::vector<std::string>& features);
-TBytes MaxpTable(uint16_t numGlyphs);
+// Version 0.5, as CFF outlines have it, or 1.0 for TrueType outlines.
+TBytes MaxpTable(uint16_t numGlyphs, bool trueType = false);
+TBytes HheaTable(uint16_t numberOfHMetrics);
 TBytes PostTable(double italicAngle, bool fixedPitch);
 
 // A complete small TrueType font (two empty glyphs, the space mapped) that
