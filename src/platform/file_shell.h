@@ -16,6 +16,21 @@ struct TFileStamp {
     int64_t ModifiedUnixNs = 0; // since 1970-01-01 UTC
 };
 
+// A file that lives in memory alone, for a writer that takes only a name
+// and does not tell of a failed write (Qt's PDF printer): nothing of it is
+// left on disk however the process ends, and it reaches its place whole or
+// not at all.
+class IMemoryFile {
+public:
+    virtual ~IMemoryFile() = default;
+    // The name a writer opens it by; empty, with errno set, when it could not
+    // be made.
+    virtual std::string Name() const = 0;
+    // Puts what was written at path in one step, as WriteDocumentOver does.
+    // False with errno set (ENOSPC for a full disk); path is then as it was.
+    virtual bool PutAt(const std::string& path) = 0;
+};
+
 // What file handling needs from the desktop beyond plain file-system calls.
 class IFileShell {
 public:
@@ -49,6 +64,7 @@ public:
     // The same for a file the user may keep elsewhere: a link is written
     // through, and the file keeps its mode. False with errno set.
     virtual bool WriteDocumentOver(const std::string& path, const std::string& data) = 0;
+    virtual std::unique_ptr<IMemoryFile> MakeMemoryFile() = 0;
     // Clears what WriteFileOver of processes no longer running left in
     // folder; nothing else there is touched.
     virtual void RemoveUnfinishedWrites(const std::string& folder) = 0;

@@ -255,14 +255,41 @@ void PrintFontList(const TPrintSource& source, const std::string& sampleText) {
         return;
     }
     Options.Print.JobText = sampleText;
-    const std::string destination = PrepareDestination(CurrentPrinter(), LoadStr(kDocumentTitle));
+    QPrinter& printer = CurrentPrinter();
+    const std::string destination = PrepareDestination(printer, LoadStr(kDocumentTitle));
+    if (!PrintsToPdf(printer)) {
+        TfPrinting job(Options.Print, source);
+        job.exec();
+        return;
+    }
+    // Qt's PDF writer does not tell of a failed write: the document is made
+    // in memory and put in its place whole, so a full disk is told instead
+    // of a cut file being announced.
+    const auto cannotWrite = [&destination] {
+        Prompts().MessageBox(FmtLoadStr(kCannotPrint, destination) + "\n" +
+                                 SystemErrors().LastErrorText(),
+                             LoadStr(kErrorCaption), TMsgIcon::Error, TMsgButtons::Ok);
+    };
+    const std::unique_ptr<IMemoryFile> document = FileShell().MakeMemoryFile();
+    const std::string name = document->Name();
+    if (name.empty()) {
+        cannotWrite();
+        return;
+    }
+    printer.setOutputFileName(QFile::decodeName(name.c_str()));
     TfPrinting job(Options.Print, source);
     job.exec();
-    // Where a file went is not where anyone would look for a printout.
-    if (job.Result() == TPrintResult::Done && PrintsToPdf(CurrentPrinter())) {
-        Prompts().MessageBox(FmtLoadStr(kSentTo, destination), LoadStr(kInformation),
-                             TMsgIcon::Information, TMsgButtons::Ok);
+    printer.setOutputFileName(QFile::decodeName(destination.c_str()));
+    if (job.Result() != TPrintResult::Done) {
+        return;
     }
+    if (!document->PutAt(destination)) {
+        cannotWrite();
+        return;
+    }
+    // Where a file went is not where anyone would look for a printout.
+    Prompts().MessageBox(FmtLoadStr(kSentTo, destination), LoadStr(kInformation),
+                         TMsgIcon::Information, TMsgButtons::Ok);
 }
 
 } // namespace lw

@@ -4,10 +4,12 @@
 #include "base/strings.h"
 #include "controls/localize.h"
 #include "modal_window.h"
+#include "platform/services.h"
 #include "print_test_support.h"
 #include "printing/current_printer.h"
 #include "printing/print_dialog.h"
 #include "printing/print_job.h"
+#include "small_disk.h"
 #include "test_env.h"
 #include "test_home.h"
 #include "told.h"
@@ -196,6 +198,25 @@ TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWent) {
                [] { PrintFontList(test::Families(5, 2, 24), ""); });
     EXPECT_TRUE(Messages().empty());
     EXPECT_FALSE(fs::exists(pdf));
+}
+
+// Qt's PDF writer tells nobody of a write that failed: a full disk must be
+// told, with no cut PDF left where the message would have sent the user.
+TEST_F(PrintDialogTest, APdfThatDoesNotFitIsToldAndLeavesNothing) {
+    const fs::path documents = test::TestHome().Documents();
+    fs::remove_all(documents);
+    test::TSmallDisk disk(documents);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Reason();
+    }
+    disk.Fill();
+    WhileModal([](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); },
+               [] { PrintFontList(test::Families(5, 2, 24), "Sample line"); });
+    const std::string pdf = (documents / "Font Lista.pdf").string();
+    ASSERT_TRUE(
+        test::ToldOnce("Ne mogu da stampam na  " + pdf + ".\n" + SystemErrors().ErrorText(ENOSPC),
+                       "Greska ", TMsgIcon::Error));
+    EXPECT_TRUE(disk.Entries().empty());
 }
 
 TEST_F(PrintDialogTest, TheJobWindowStopsAfterTheCurrentFontWhenCancelled) {

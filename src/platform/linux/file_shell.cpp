@@ -278,6 +278,26 @@ bool MoveWithoutReplacing(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+class TLinuxMemoryFile : public IMemoryFile {
+public:
+    std::string Name() const override {
+        if (File.Fd() < 0) {
+            errno = MadeError;
+            return {};
+        }
+        return File.Path();
+    }
+    bool PutAt(const std::string& path) override {
+        return ReplaceDocument(FindDocumentTarget(path), [this](int fd) {
+            return ::lseek(File.Fd(), 0, SEEK_SET) == 0 && CopyAll(File.Fd(), fd);
+        });
+    }
+
+private:
+    TMemoryFile File;
+    int MadeError = File.Fd() < 0 ? errno : 0;
+};
+
 class TLinuxFileShell : public IFileShell {
 public:
     bool MoveToTrash(const std::string& path) override {
@@ -376,6 +396,10 @@ public:
     bool WriteDocumentOver(const std::string& path, const std::string& data) override {
         return ReplaceDocument(FindDocumentTarget(path),
                                [&](int fd) { return WriteAll(fd, data.data(), data.size()); });
+    }
+
+    std::unique_ptr<IMemoryFile> MakeMemoryFile() override {
+        return std::make_unique<TLinuxMemoryFile>();
     }
 
     void RemoveUnfinishedWrites(const std::string& folder) override {
