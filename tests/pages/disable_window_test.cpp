@@ -11,6 +11,7 @@
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
 #include "memory_hive.h"
+#include "modal_window.h"
 #include "pages/file_info.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
@@ -28,7 +29,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -73,12 +73,9 @@ protected:
     }
     TInstalledPage& Page() { return *Window->Installed; }
     int IndexOf(const QString& family) {
-        for (int i = 0; i < Page().cmbFonts->Count(); ++i) {
-            if (Page().cmbFonts->Item(i) == family) {
-                return i;
-            }
-        }
-        return -1;
+        const QList<QListWidgetItem*> found =
+            Page().cmbFonts->List()->findItems(family, Qt::MatchExactly);
+        return found.isEmpty() ? -1 : Page().cmbFonts->List()->row(found[0]);
     }
 
     // Which files this process loads for itself, in place of Qt's follower.
@@ -178,14 +175,12 @@ TEST_F(DisableWindowTest, ADisabledFamilyIsUninstalledWithItsRules) {
     ASSERT_TRUE(Page().cmbFonts->ItemGreyed(Page().cmbFonts->ItemIndex()));
     Options.CopyBeforeDelete = false;
     Options.MoveToTrash = false;
-    QTimer::singleShot(0, [] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QStringLiteral("fDelete") && window->isVisible()) {
-                window->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
-            }
-        }
-    });
-    Window->Menu.mnDeleteFont->trigger();
+    test::WhileModal(
+        [](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnDelete")),
+                              Qt::LeftButton);
+        },
+        [this] { Window->Menu.mnDeleteFont->trigger(); });
     EXPECT_FALSE(fs::exists(Files[0]));
     EXPECT_FALSE(fs::exists(Files[1]));
     EXPECT_TRUE(UserDisabledFonts().Disabled().empty());

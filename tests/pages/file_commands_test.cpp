@@ -5,6 +5,7 @@
 #include "base/options.h"
 #include "controls/status_panels.h"
 #include "fonts/font_file_commands.h"
+#include "modal_window.h"
 #include "not_installed_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
@@ -12,7 +13,6 @@
 
 #include <QAction>
 #include <QPushButton>
-#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -44,6 +44,11 @@ protected:
         return names;
     }
     std::string Last() { return Messages().empty() ? std::string() : Messages().back().Text; }
+    // The command run with its folder or name box answered by `answer`.
+    static void Answering(const std::string& answer, QAction* command) {
+        test::TestPrompts().TextAnswers = {answer};
+        command->trigger();
+    }
 
     fs::path Elsewhere;
 };
@@ -134,8 +139,7 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
     OpenFolder();
     ClickFile("same.ttf");
     Options.LastFileOpFolder = test::TestHome().Documents().string();
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_EQ(test::TestPrompts().Offered.back(), test::TestHome().Documents().string());
     EXPECT_EQ(Options.LastFileOpFolder, Elsewhere.string()) << "the chosen folder is kept";
     EXPECT_EQ(Last(), "Greska pri kopiranju  " + (Folder / "same.ttf").string() + "  u  " +
@@ -144,16 +148,14 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
 
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnMoveFile0->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnMoveFile0);
     EXPECT_EQ(Last(), "Greska kopiranja  " + (Folder / "same.ttf").string() + "  to  " +
                           Elsewhere.string() + "/.\n\nFile exists");
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
 
     // Renaming onto the other file's name fails the same way.
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers = {std::string("other")};
-    Window->Menu.mnRenameFile->trigger();
+    Answering("other", Window->Menu.mnRenameFile);
     EXPECT_EQ(Last(), "Greska kopiranja  " + (Folder / "same.ttf").string() +
                           "  to  other.ttf.\n\nFile exists");
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
@@ -171,30 +173,26 @@ TEST_F(FileCommandsTest, ACopyAMoveAndARenameTakeTheOutlineAlong) {
     MakePair();
     OpenFolder();
     ClickFile("Arial.ttf");
-    test::TestPrompts().TextAnswers = {std::string("Arial2")};
-    Window->Menu.mnRenameFile0->trigger();
+    Answering("Arial2", Window->Menu.mnRenameFile0);
     EXPECT_EQ(test::TestPrompts().Offered.back(), "Arial") << "the name without extension";
     EXPECT_EQ(Listed(), (std::vector<std::string>{"Arial2.ttf", "pair.pfm"}));
     EXPECT_EQ(Page().FileList->currentRow(), 0);
 
     ClickFile("pair.pfm");
-    test::TestPrompts().TextAnswers = {std::string("renamed")};
-    Window->Menu.mnRenameFile->trigger();
+    Answering("renamed", Window->Menu.mnRenameFile);
     EXPECT_TRUE(fs::exists(Folder / "renamed.pfm"));
     EXPECT_TRUE(fs::exists(Folder / "renamed.pfb"));
     EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
 
     ClickFile("renamed.pfm");
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfm"));
     EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfb"));
     EXPECT_TRUE(fs::exists(Folder / "renamed.pfb"));
     fs::remove(Elsewhere / "renamed.pfm");
     fs::remove(Elsewhere / "renamed.pfb");
 
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnMoveFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnMoveFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfm"));
     EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfb"));
     EXPECT_FALSE(fs::exists(Folder / "renamed.pfm"));
@@ -211,20 +209,17 @@ TEST_F(FileCommandsTest, AnOutlineTakesItsAfmAlongAndALoneOutlineGoesAlone) {
     EXPECT_EQ(Listed(), (std::vector<std::string>{"gothic.pfb", "lone.pfb"}));
     ClickFile("gothic.pfb");
 
-    test::TestPrompts().TextAnswers = {std::string("book")};
-    Window->Menu.mnRenameFile->trigger();
+    Answering("book", Window->Menu.mnRenameFile);
     EXPECT_TRUE(fs::exists(Folder / "book.pfb"));
     EXPECT_TRUE(fs::exists(Folder / "book.AFM")) << "the metrics keep their extension";
     EXPECT_FALSE(fs::exists(Folder / "Gothic.AFM"));
 
     ClickFile("book.pfb");
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "book.pfb"));
     EXPECT_TRUE(fs::exists(Elsewhere / "book.AFM"));
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
     ClickFile("lone.pfb");
-    Window->Menu.mnMoveFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnMoveFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfb"));
     EXPECT_TRUE(Messages().empty()) << Last() << ": a lone outline needs no metrics";
 
@@ -243,16 +238,14 @@ TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineName
     OpenFolder();
     Page().FileList->setCurrentRow(0);
     const std::string metrics = (Folder / "lone.pfm").string();
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfm"));
     EXPECT_EQ(Last(), "Greska pri kopiranju  " + metrics + "  u  " + Elsewhere.string() +
                           "/.\n\nNo such file or directory");
     fs::remove(Elsewhere / "lone.pfm");
 
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers = {std::string("moved")};
-    Window->Menu.mnRenameFile->trigger();
+    Answering("moved", Window->Menu.mnRenameFile);
     EXPECT_TRUE(fs::exists(Folder / "moved.pfm"));
     EXPECT_EQ(Last(),
               "Greska kopiranja  " + metrics + "  to  moved.pfb.\n\nNo such file or directory");
@@ -275,15 +268,13 @@ TEST_F(FileCommandsTest, TheFileIsReadAgainAfterACommandLetItsPreviewGo) {
     ClickFile("good.ttf");
     ASSERT_NE(Page().PreviewFontFile(), nullptr);
 
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_EQ(Page().PreviewFontFile(), nullptr);
     ClickFile("good.ttf");
     ASSERT_NE(Page().PreviewFontFile(), nullptr) << "a click on the same file reads it";
 
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnMoveFile->trigger(); // a file of that name is there
+    Answering(Elsewhere.string(), Window->Menu.mnMoveFile); // a file of that name is there
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(test::ReadFile(Elsewhere / "good.ttf"), (test::TBytes{'o', 'l', 'd'}));
     EXPECT_TRUE(fs::exists(Folder / "good.ttf"));
@@ -382,14 +373,12 @@ TEST_F(FileCommandsTest, UninstallingTheLastFamilyLeavesTheListWhereItCanBe) {
     Options.CopyBeforeDelete = false;
     Window->pcMain->setCurrentIndex(0);
     // The dialog opens with every style chosen; OK removes them.
-    QTimer::singleShot(0, [] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QStringLiteral("fDelete") && window->isVisible()) {
-                window->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
-            }
-        }
-    });
-    Window->Menu.mnDeleteFont->trigger();
+    test::WhileModal(
+        [](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnDelete")),
+                              Qt::LeftButton);
+        },
+        [this] { Window->Menu.mnDeleteFont->trigger(); });
     EXPECT_FALSE(fs::exists(FontFolder / "last.ttf"));
     Fonts.Faces.erase("Zeta");
     Fonts.FaceFamilies.pop_back();
