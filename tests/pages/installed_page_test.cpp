@@ -70,7 +70,7 @@ void PressIntoFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifie
     QTest::keyClick(focused, key, modifiers);
 }
 
-TEST_F(InstalledPageTest, SizeBoxTakesDigitsOnlyAndFallsBackToTheCurrentSize) {
+TEST_F(InstalledPageTest, SizeBoxTakesDigitsEditCommandsPresetsAndTheSizeQuestion) {
     QLineEdit* edit = Page().cmbSize->lineEdit();
     QTest::mouseClick(edit, Qt::LeftButton);
     PressIntoFocus(Qt::Key_A, Qt::ControlModifier);
@@ -92,11 +92,8 @@ TEST_F(InstalledPageTest, SizeBoxTakesDigitsOnlyAndFallsBackToTheCurrentSize) {
     PressIntoFocus(Qt::Key_Return);
     EXPECT_EQ(edit->text(), QStringLiteral("306"));
     EXPECT_EQ(Sample().font().pointSize(), 306);
-}
 
-TEST_F(InstalledPageTest, EditCommandsOnTheSizeBoxWorkOnItsText) {
-    QLineEdit* edit = Page().cmbSize->lineEdit();
-    QTest::mouseClick(edit, Qt::LeftButton);
+    // The edit commands work on its text while it has the focus.
     edit->setText(QStringLiteral("48"));
     Window->Menu.mnSelectAll->trigger();
     EXPECT_EQ(edit->selectedText(), QStringLiteral("48"));
@@ -107,9 +104,8 @@ TEST_F(InstalledPageTest, EditCommandsOnTheSizeBoxWorkOnItsText) {
     EXPECT_EQ(edit->text(), QString());
     Window->Menu.mnPaste->trigger();
     EXPECT_EQ(edit->text(), QStringLiteral("48"));
-}
 
-TEST_F(InstalledPageTest, DoubleClickCyclesThePresetsAndTheSizeCommandAsks) {
+    // A double click steps through the presets; the Size command asks.
     Page().cmbSize->setEditText(QStringLiteral("72"));
     QTest::mouseDClick(Page().cmbSize->lineEdit(), Qt::LeftButton);
     EXPECT_EQ(Page().cmbSize->currentText(), QStringLiteral("8"));
@@ -125,7 +121,7 @@ TEST_F(InstalledPageTest, DoubleClickCyclesThePresetsAndTheSizeCommandAsks) {
     EXPECT_EQ(Sample().font().pointSize(), 30);
 }
 
-TEST_F(InstalledPageTest, StyleCommandsToggleButtonCheckMarkAndInstalledSampleOnly) {
+TEST_F(InstalledPageTest, StyleColourAndAnsiSampleCommandsReachTheSamplesTheyShould) {
     Window->Menu.mnBold->trigger();
     EXPECT_TRUE(Page().btnBold->isChecked());
     EXPECT_TRUE(Window->Menu.mnBold->isChecked());
@@ -141,9 +137,8 @@ TEST_F(InstalledPageTest, StyleCommandsToggleButtonCheckMarkAndInstalledSampleOn
     Page().SelectFamily(2);
     EXPECT_TRUE(Sample().font().underline());
     EXPECT_EQ(Sample().font().family(), QStringLiteral("Courier"));
-}
 
-TEST_F(InstalledPageTest, ColourCommandColoursBothSamplesButNotTheStoredOption) {
+    // The colour command colours both samples but not the stored option.
     const TColor before = Options.FontColor;
     test::TestPrompts().ColorAnswers.push_back(RGBColor(200, 10, 20));
     Window->Menu.mnSampleColor->trigger();
@@ -153,9 +148,8 @@ TEST_F(InstalledPageTest, ColourCommandColoursBothSamplesButNotTheStoredOption) 
     test::TestPrompts().ColorAnswers.push_back(std::nullopt);
     QTest::mouseClick(Page().btnColor, Qt::LeftButton);
     EXPECT_EQ(Sample().palette().color(QPalette::Text), QColor(200, 10, 20));
-}
 
-TEST_F(InstalledPageTest, AnsiSampleIsShownAndTheEarlierTextComesBackInBothSamples) {
+    // The ANSI sample is shown in both; the earlier text comes back.
     Sample().setPlainText(QStringLiteral("my sample"));
     Window->Menu.mnAnsiSample->trigger();
     EXPECT_TRUE(Page().btnAnsiSample->isChecked());
@@ -235,7 +229,7 @@ TEST_F(InstalledPageTest, AFamilyThatLeavesGivesWayToTheOneNowSelected) {
     EXPECT_EQ(Page().lstStyles->count(), 2);
 }
 
-TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt) {
+TEST_F(InstalledPageTest, CopyCutAndPasteCarryPlainAndRichTextOfTheSample) {
     Page().SelectFamily(0);
     Window->Menu.mnBold->trigger();
     Window->Menu.mnUnderline->trigger();
@@ -261,21 +255,19 @@ TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt)
     Window->Menu.mnCutEx->trigger();
     EXPECT_EQ(Sample().toPlainText(), QString());
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("gone"));
-}
 
-TEST_F(InstalledPageTest, ASystemColourIsCopiedAsTheColourTheSampleShows) {
+    // A system colour is copied as the colour the sample shows.
     ASSERT_EQ(Page().SampleColor, clWindowText);
     QPalette palette = Sample().palette();
     palette.setColor(QPalette::Text, QColor(10, 20, 30));
     Sample().setPalette(palette);
     SelectInSample(QStringLiteral("x"));
     Window->Menu.mnCopyEx->trigger();
-    const std::string rtf =
+    const std::string colour =
         QApplication::clipboard()->mimeData()->data(QStringLiteral("text/rtf")).toStdString();
-    EXPECT_NE(rtf.find("\\red10\\green20\\blue30;"), std::string::npos) << rtf;
-}
+    EXPECT_NE(colour.find("\\red10\\green20\\blue30;"), std::string::npos) << colour;
 
-TEST_F(InstalledPageTest, PasteNeedsPlainTextOnTheClipboard) {
+    // Paste needs plain text on the clipboard.
     auto* image = new QMimeData;
     image->setData(QStringLiteral("image/png"), QByteArray("not text"));
     QApplication::clipboard()->setMimeData(image);
