@@ -63,7 +63,7 @@ protected:
     IShell* Previous = nullptr;
 };
 
-TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreen) {
+TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreenOrTellsThemMissing) {
     TfMain_letterwell window;
     window.show();
     QApplication::setActiveWindow(&window);
@@ -97,6 +97,16 @@ TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreen) {
         [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
     SetLanguage(0);
     EXPECT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+
+    // A missing notes file is told with its path, and nothing opens.
+    const std::string nowhere = (test::TestHome().Root() / "nowhere").string();
+    window.NotesFolder = nowhere;
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    ASSERT_TRUE(test::ToldOnce("Couldn't find the file " + nowhere + "/Procitaj.txt", "Error",
+                               TMsgIcon::Error));
+    EXPECT_EQ(TfShowHtml::Current(), nullptr);
 }
 
 // Each language's notes lie beside the program under the name its own
@@ -123,21 +133,7 @@ TEST_F(HelpTest, EachLanguagesNotesShipAndNameItsOwnMenus) {
     EXPECT_EQ(files.size(), 3u) << "one notes file a language";
 }
 
-TEST_F(HelpTest, AMissingNotesFileIsToldWithItsPathAndOneViewerAtATime) {
-    const std::string nowhere = (test::TestHome().Root() / "nowhere").string();
-    const std::string missing = nowhere + "/Procitaj.txt";
-    {
-        TfMain_letterwell window;
-        window.NotesFolder = nowhere;
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-    }
-    ASSERT_TRUE(test::ToldOnce("Couldn't find the file " + missing, "Error", TMsgIcon::Error));
-    EXPECT_EQ(TfShowHtml::Current(), nullptr);
-
-    // Shown on its own, a second request brings the same viewer forward.
+TEST_F(HelpTest, ShownOnItsOwnASecondRequestBringsTheSameViewerForward) {
     const std::string notes = ProgramFolder() + "/Procitaj.txt";
     ShowNotes("Procitaj", notes, nullptr, QIcon(), true);
     TfShowHtml* first = TfShowHtml::Current();

@@ -46,7 +46,7 @@ using test::TrueTypeFace;
 
 using MainWindowTest = test::MainWindowFixture;
 
-TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndSavesOnClose) {
+TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndStoredBoundsSurviveARun) {
     {
         TfMain_letterwell window;
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Kestrova Letterwell"));
@@ -61,9 +61,8 @@ TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndSavesOnClose) {
     EXPECT_EQ(Stored().at("Maximized").Integer, 0u);
     EXPECT_EQ(Stored().at("Font Size").Integer, 24u);
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
-}
 
-TEST_F(MainWindowTest, StoredMaximizedStateAndNormalBoundsSurviveARun) {
+    // A stored maximized state and normal bounds survive a run.
     Stored()["Window width"] = TRegValue::FromInteger(1000);
     Stored()["Window height"] = TRegValue::FromInteger(900);
     Stored()["Window left"] = TRegValue::FromInteger(12);
@@ -294,8 +293,9 @@ TEST(FontChangeWatcher, AUserFontFolderMadeAfterStartIsWatchedFromThen) {
 }
 
 // Fonts this process loads reach Qt's drawing under any file name, also one
-// that is not UTF-8 (Qt cannot open it by name).
-TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnToo) {
+// that is not UTF-8 (Qt cannot open it by name); fonts let go leave Qt
+// together.
+TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnAndFontsLetGoLeaveTogether) {
     namespace fs = std::filesystem;
     const fs::path folder = test::TestHome().Root() / "app-fonts";
     const fs::path file = folder / "drawn-\xE9\xFF.ttf";
@@ -306,14 +306,9 @@ TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnToo) {
     // Let go, it leaves Qt with the next fonts let go, all at once.
     test::ApplicationFonts().RemoveRetired();
     EXPECT_FALSE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
-    fs::remove_all(folder);
-}
 
-// Every font let go makes Qt read all installed fonts again; a preview
-// clicked through a folder lets one go at every click.
-TEST(ApplicationFonts, FontsLetGoLeaveQtTogetherAndComeBackAtOnce) {
-    namespace fs = std::filesystem;
-    const fs::path folder = test::TestHome().Root() / "retired-fonts";
+    // Every font let go makes Qt read all installed fonts again; a preview
+    // clicked through a folder lets one go at every click.
     TQtApplicationFonts& fonts = test::ApplicationFonts();
     fonts.RemoveRetired();
     const size_t limit = fonts.RetiredLimit;
