@@ -71,7 +71,7 @@ protected:
     std::unique_ptr<TfViewAll> Sheet;
 };
 
-TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeAndANewSizeKeepsTheSelection) {
+TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeInColumnsFromMenusOrAnswers) {
     ASSERT_EQ(Sheet->Items().size(), 10);
     EXPECT_EQ(Sheet->Items().front(), QStringLiteral("Arial"));
     EXPECT_GT(Sheet->NameLineHeight(), 5);
@@ -87,9 +87,8 @@ TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeAndANewSizeKeepsTheSel
     EXPECT_EQ(Sheet->ItemHeight(), Sheet->NameLineHeight() + 144);
     EXPECT_EQ(Sheet->Status->PanelText(0), QStringLiteral("Velicina: 72"));
     EXPECT_EQ(Sheet->lstFonts->gridSize().height(), Sheet->NameLineHeight() + 144);
-}
 
-TEST_F(ViewAllTest, ColumnCountsFromMenusAndTypedAnswers) {
+    // Column counts from the menus and typed answers.
     Sheet->findChild<QAction*>(QStringLiteral("mnCol3"))->trigger();
     EXPECT_EQ(Sheet->Columns(), 3);
     EXPECT_TRUE(Sheet->lstFonts->isWrapping());
@@ -264,7 +263,7 @@ TEST_F(ViewAllTest, FindSearchesOnThenFromTheTopIncludingTheCurrentItem) {
     EXPECT_EQ(Sheet->lstFonts->currentIndex().data().toString(), QStringLiteral("Garamond"));
 }
 
-TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItems) {
+TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItemsAndCountNothingEmpty) {
     Sheet->findChild<QAction*>(QStringLiteral("mnCol0"))->trigger();
     Sheet->findChild<QAction*>(QStringLiteral("mnSize7"))->trigger();
     Sheet->lstFonts->setCurrentIndex(Item(4));
@@ -283,9 +282,8 @@ TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItems) {
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(Current(), 4);
     EXPECT_EQ(Sheet->lstFonts->indexAt(QPoint(5, 5)), top);
-}
 
-TEST_F(ViewAllTest, AnEmptyListCountsNothing) {
+    // An empty list counts nothing.
     Fonts.FaceFamilies.clear();
     Fonts.Faces.clear();
     FontManager->Refresh();
@@ -315,11 +313,18 @@ TEST_F(ViewAllTest, BoundsAreStoredOnDeactivationWhileNormalButNotWhileMaximized
     EXPECT_EQ(Options.ListWidth, 123);
 }
 
-TEST_F(ViewAllTest, TheUserClosingTheSheetForgetsItTheProgramEndingDoesNot) {
+TEST_F(ViewAllTest, TheUserClosingTheSheetForgetsItTheMenusBringItBackTheProgramEndingDoesNot) {
     ASSERT_TRUE(Options.ShowListWindow);
+    Main->mnViewAllClick();
+    EXPECT_TRUE(Sheet->isVisible());
     Sheet->close();
+    EXPECT_FALSE(Sheet->isVisible());
     EXPECT_FALSE(Options.ShowListWindow);
     Sheet->show();
+    EXPECT_TRUE(Options.ShowListWindow);
+    Sheet->close();
+    Main->Menu.mnViewAll->trigger();
+    EXPECT_TRUE(Sheet->isVisible());
     EXPECT_TRUE(Options.ShowListWindow);
     // File > Exit ends the program; the windows still open are closed after.
     Main->show();
@@ -361,7 +366,7 @@ TEST_F(ViewAllTest, PrintingWantsASelectionAndTakesTheSheetsListColumnsSizeAndSa
     EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
 }
 
-TEST_F(ViewAllTest, ShowInMainWindowAndSwitchingBothWays) {
+TEST_F(ViewAllTest, ShowInMainWindowByTheCommandAndADoubleClick) {
     const int garamond = static_cast<int>(Sheet->Items().indexOf(QStringLiteral("Garamond")));
     Sheet->lstFonts->setCurrentIndex(Item(garamond));
     Sheet->mnShowInMainWindow->trigger();
@@ -373,15 +378,6 @@ TEST_F(ViewAllTest, ShowInMainWindowAndSwitchingBothWays) {
     QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, {}, bodoni);
     QTest::mouseDClick(Sheet->lstFonts->viewport(), Qt::LeftButton, {}, bodoni);
     EXPECT_EQ(Main->Installed->SelectedFamily(), QStringLiteral("Bodoni"));
-
-    Main->mnViewAllClick();
-    EXPECT_TRUE(Sheet->isVisible());
-    Sheet->close();
-    EXPECT_FALSE(Sheet->isVisible());
-    EXPECT_FALSE(Options.ShowListWindow);
-    Main->Menu.mnViewAll->trigger();
-    EXPECT_TRUE(Sheet->isVisible());
-    EXPECT_TRUE(Options.ShowListWindow);
 }
 
 TEST_F(ViewAllTest, UpdatingTheMainListReturnsTheSheetToAllFontsAndLanguageFollows) {
