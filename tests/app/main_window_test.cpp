@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, FamiliesReadOnAnotherThreadFillTheWindowsWhenTheyCome) {
     EXPECT_EQ(sheet.Items(), (QStringList{"Arial", "Bodoni", "Courier"}));
 }
 
-TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
+TEST_F(MainWindowTest, PageChangeAndActivationEnableTheirCommandsAndThePageRemembersFocus) {
     TfMain_letterwell window;
     window.show();
     QApplication::setActiveWindow(&window);
@@ -141,12 +141,8 @@ TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
     EXPECT_EQ(window.LastControlInstalled, window.Installed->mmSample);
     EXPECT_EQ(QApplication::focusWidget(), window.Installed->mmSample);
     EXPECT_EQ(window.Samples->ActiveSample, window.Installed->mmSample);
-}
 
-TEST_F(MainWindowTest, InterchangeFollowsTheSheetsVisibilityOnActivation) {
-    TfMain_letterwell window;
-    window.show();
-    QApplication::setActiveWindow(&window);
+    // Interchange follows the sheet's visibility on activation.
     EXPECT_FALSE(window.Menu.mnInterchange->isEnabled());
     TfViewAll sheet(&window);
     sheet.show();

@@ -115,7 +115,7 @@ TEST_F(OptionsDialogTest, NumbersTypedAreStoredAndTextThatIsNoNumberKeepsTheOldV
     EXPECT_EQ(Settings.ListSampleText, "Quick");
 }
 
-TEST_F(OptionsDialogTest, CancelAfterChoosingColoursChangesNothing) {
+TEST_F(OptionsDialogTest, CancelledColoursChangeNothingAndRestoredOnesAreTheSystems) {
     const TOptions before = Settings;
     EXPECT_FALSE(Edit([](TfOptions& dialog) {
         test::TestPrompts().ColorAnswers = {RGBColor(9, 9, 9), RGBColor(8, 8, 8)};
@@ -128,9 +128,8 @@ TEST_F(OptionsDialogTest, CancelAfterChoosingColoursChangesNothing) {
     EXPECT_EQ(Settings.FontColor, before.FontColor);
     EXPECT_EQ(Settings.ListBackgroundColor, before.ListBackgroundColor);
     EXPECT_EQ(Settings.FontSize, before.FontSize);
-}
 
-TEST_F(OptionsDialogTest, RestoredColoursAreTheSystemsAndFollowItsChanges) {
+    // Restored colours are the system's and follow its changes.
     EXPECT_TRUE(Edit([](TfOptions& dialog) {
         // The colour dialog offers the system's colours as its own.
         EXPECT_EQ(QColorDialog::customColor(2), QApplication::palette().color(QPalette::Base));
