@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 #include "command_run.h"
 #include "controls/status_panels.h"
-#include "main_window_fixture.h"
+#include "not_installed_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
 #include "pages/sample_commands.h"
@@ -32,18 +32,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class InstalledPageTest : public test::MainWindowFixture {
+// The main window, shown and active, as the not-installed page's tests have it.
+class InstalledPageTest : public test::NotInstalledPageTest {
 protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        Window = std::make_unique<TfMain_letterwell>();
-        Window->show();
-        QApplication::setActiveWindow(Window.get());
-    }
-    void TearDown() override {
-        Window.reset();
-        MainWindowFixture::TearDown();
-    }
     TInstalledPage& Page() { return *Window->Installed; }
     QPlainTextEdit& Sample() { return *Page().mmSample; }
     QPlainTextEdit& OtherSample() { return *Window->NotInstalled->mmSampleNotInst; }
@@ -52,8 +43,6 @@ protected:
         Sample().selectAll();
         Sample().setFocus();
     }
-
-    std::unique_ptr<TfMain_letterwell> Window;
 };
 
 // Keys go where a person's keys go: to the widget that has the focus after a
