@@ -92,7 +92,7 @@ protected:
     TLoads Loads;
 };
 
-TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromThePopUp) {
+TEST_F(DisableWindowTest, AFamilyOrAStyleDisabledByKeyStaysListedMarkedAndComesBackFromThePopUp) {
     FontSystem().SetProcessFontObserver(&Loads);
     const int listed = IndexOf(QStringLiteral("LwGrey"));
     ASSERT_GE(listed, 0);
@@ -131,12 +131,9 @@ TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromT
     EXPECT_FALSE(Page().cmbFonts->ItemGreyed(back));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
     EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
-}
 
-// A style chosen by a click is disabled alone, stays chosen and marked, and
-// the same command of the pop-up brings it back.
-TEST_F(DisableWindowTest, AStyleChosenInTheStyleListIsDisabledAloneAndEnabledAgain) {
-    Page().SelectFamily(IndexOf(QStringLiteral("LwGrey")));
+    // A style chosen by a click is disabled alone, stays chosen and marked,
+    // and the same command of the pop-up brings it back.
     ASSERT_EQ(Page().lstStyles->count(), 2);
     // Sorted: the bold style's line is the first.
     QTest::mouseClick(Page().lstStyles->viewport(), Qt::LeftButton, {},
@@ -145,9 +142,9 @@ TEST_F(DisableWindowTest, AStyleChosenInTheStyleListIsDisabledAloneAndEnabledAga
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D,
                     Qt::ControlModifier | Qt::ShiftModifier);
 
-    const std::string listed = test::RunCommand("fc-list --format '%{file}\\n'").Output;
-    EXPECT_EQ(listed.find(Files[1].string()), std::string::npos);
-    EXPECT_NE(listed.find(Files[0].string()), std::string::npos);
+    const std::string files = test::RunCommand("fc-list --format '%{file}\\n'").Output;
+    EXPECT_EQ(files.find(Files[1].string()), std::string::npos);
+    EXPECT_NE(files.find(Files[0].string()), std::string::npos);
     EXPECT_FALSE(Page().cmbFonts->ItemGreyed(Page().cmbFonts->ItemIndex()));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
     // Only its line is marked, and it stays chosen for Enable.
