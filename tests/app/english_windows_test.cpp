@@ -64,11 +64,8 @@ struct TFit {
 std::optional<TFit> CaptionFit(QWidget* w, const QString& text) {
     const QFontMetrics metrics = w->fontMetrics();
     const int advance = metrics.horizontalAdvance(Drawn(text));
-    if (auto* box = qobject_cast<QCheckBox*>(w)) {
-        return TFit{box->sizeHint().width(), box->width()};
-    }
-    if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-        return TFit{radio->sizeHint().width(), radio->width()};
+    if (qobject_cast<QCheckBox*>(w) != nullptr || qobject_cast<QRadioButton*>(w) != nullptr) {
+        return TFit{w->sizeHint().width(), w->width()};
     }
     if (auto* button = qobject_cast<QPushButton*>(w)) {
         const int margin = w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
