@@ -144,7 +144,6 @@ TEST(SizeBox, TextsAndPresets) {
     EXPECT_EQ(SizeFromText("abc", 24), 24);
     EXPECT_EQ(SizeFromText("", 24), 24);
     EXPECT_EQ(SizeFromText("99999999999", 24), 24);
-    EXPECT_EQ(PresetSizes()[NextPresetIndex("72")], 8);
     EXPECT_EQ(PresetSizes()[NextPresetIndex("24")], 36);
     EXPECT_EQ(PresetSizes()[NextPresetIndex("13")], 8);
 }

@@ -397,7 +397,7 @@ TEST_F(ViewAllTest, UpdatingTheMainListReturnsTheSheetToAllFontsAndLanguageFollo
 }
 
 // The catalogue of the test home (DejaVu): samples come from the faces' files.
-TEST(SampleDelegate, DrawsAFamilyFromItsFileInTheInkColourAndLeavesTheRestToQt) {
+TEST(SampleDelegate, DrawsAFamilyFromItsFileInTheInkColourOnAWorkerAndLeavesTheRestToQt) {
     TFontSampleDelegate delegate;
     delegate.PointSize = 24;
     const QImage line = delegate.SampleLine(QStringLiteral("DejaVu Sans"), QStringLiteral("Sample"),
@@ -427,16 +427,15 @@ TEST(SampleDelegate, DrawsAFamilyFromItsFileInTheInkColourAndLeavesTheRestToQt) 
         delegate
             .SampleLine(QStringLiteral("No Such Family"), QStringLiteral("x"), 400, 1.0, Qt::black)
             .isNull());
-}
 
-// Within a list's frames the line comes from the worker: the first frame shows
-// the name alone, a later one the line in the family's own face and its ink.
-TEST(SampleDelegate, AFramesLineComesFromTheWorkerInTheFaceAndInk) {
-    TFontSampleDelegate delegate;
+    // Within a list's frames the line comes from the worker: the first frame
+    // shows the name alone, a later one the line in the family's own face and
+    // its ink.
     delegate.PointSize = 16;
     delegate.NormalColor = Qt::darkBlue;
     delegate.BackgroundColor = Qt::white;
     delegate.SampleText = QStringLiteral("Hamburgefonstiv");
+    delegate.Invalidate();
     const int band = delegate.NameLineHeight();
     QSignalSpy ready(&delegate, &TFontSampleDelegate::SamplesReady);
     delegate.BeginFrame();
