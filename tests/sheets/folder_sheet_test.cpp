@@ -293,18 +293,39 @@ TEST_F(FolderSheetTest, APatternNamedRowIsOneFileAndARefusedReplaceKeepsItsRow) 
     });
 }
 
-TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRows) {
+TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEither) {
     MakeFont("a.ttf", "LwAlpha", "Regular");
+    Fonts.AddFace("DejaVu Sans", TFaceInfo("DejaVu Sans", "Book", TRUETYPE_FONTTYPE, NTM_REGULAR,
+                                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
+    FontManager->Refresh();
     WithInstalledSheet();
     OpenFolder();
     Open(true, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_TRUE(sheet.windowTitle().endsWith(QStringLiteral("  +  Instaliranih fontova")));
-        ASSERT_EQ(Rows(sheet), (QStringList{"LwAlpha", "Arial", "Bodoni", "Courier"}));
+        ASSERT_EQ(Rows(sheet),
+                  (QStringList{"LwAlpha", "Arial", "Bodoni", "Courier", "DejaVu Sans"}));
         EXPECT_EQ(sheet.Delegate->Describe(sheet.Model->index(2)).Name, QStringLiteral("Bodoni"));
+
+        // Properties open Details on the current file or installed family.
+        SelectRows(sheet, {0});
+        Press(sheet, Qt::Key_Return, Qt::AltModifier);
+        SelectRows(sheet, {4});
+        sheet.mnProperties0->trigger();
+        const QList<TfDetails*> details = sheet.findChildren<TfDetails*>();
+        ASSERT_EQ(details.size(), 2);
+        EXPECT_EQ(details[0]->windowTitle(), QStringLiteral("a.ttf - Detalji"));
+        EXPECT_EQ(details[1]->windowTitle(), QStringLiteral("DejaVu Sans - Detalji"));
+        for (TfDetails* window : details) {
+            window->close();
+        }
+        // The release of the Esc that closed Details reaches the list.
+        QTest::keyRelease(sheet.lstFonts, Qt::Key_Escape);
+        EXPECT_TRUE(sheet.isVisible()) << "Esc in Details closes Details alone";
+
         QTest::mouseClick(sheet.lstFonts->viewport(), Qt::LeftButton, {},
                           sheet.lstFonts->visualRect(sheet.Model->index(2)).center());
         EXPECT_EQ(sheet.Status->Panel2Line(),
-                  QStringLiteral("Instaliran  -  Fajl: (Instaliran)  -  4 fontova prikazano"));
+                  QStringLiteral("Instaliran  -  Fajl: (Instaliran)  -  5 fontova prikazano"));
         sheet.SelectAll();
         // The current row is an installed family.
         test::TestPrompts().Reset();
@@ -319,34 +340,7 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRows) {
         EXPECT_EQ(std::distance(fs::directory_iterator(FontFolder), fs::directory_iterator()), 1);
     });
     EXPECT_EQ(Fonts.Changes, 1) << "one broadcast at the close";
-}
-
-TEST_F(FolderSheetTest, PropertiesOpenDetailsOnTheCurrentFileOrInstalledFamily) {
-    MakeFont("a.ttf", "LwAlpha", "Regular");
-    Fonts.AddFace("DejaVu Sans", TFaceInfo("DejaVu Sans", "Book", TRUETYPE_FONTTYPE, NTM_REGULAR,
-                                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
-    FontManager->Refresh();
-    WithInstalledSheet();
-    OpenFolder();
-    Open(true, [&](TfViewAllNotInstalled& sheet) {
-        const int family = static_cast<int>(Rows(sheet).indexOf(QStringLiteral("DejaVu Sans")));
-        ASSERT_GT(family, 0);
-        SelectRows(sheet, {0});
-        Press(sheet, Qt::Key_Return, Qt::AltModifier);
-        SelectRows(sheet, {family});
-        sheet.mnProperties0->trigger();
-        const QList<TfDetails*> details = sheet.findChildren<TfDetails*>();
-        ASSERT_EQ(details.size(), 2);
-        EXPECT_EQ(details[0]->windowTitle(), QStringLiteral("a.ttf - Detalji"));
-        EXPECT_EQ(details[1]->windowTitle(), QStringLiteral("DejaVu Sans - Detalji"));
-        for (TfDetails* window : details) {
-            window->close();
-        }
-        // The release of the Esc that closed Details reaches the list.
-        QTest::keyRelease(sheet.lstFonts, Qt::Key_Escape);
-        EXPECT_TRUE(sheet.isVisible()) << "Esc in Details closes Details alone";
-    });
-    // The installed sheet opens them the same way.
+    // The installed sheet opens Details the same way.
     Installed->lstFonts->setCurrentIndex(
         Installed->Model->index(static_cast<int>(Installed->Items().indexOf("DejaVu Sans"))));
     Installed->mnProperties0->trigger();
