@@ -80,7 +80,7 @@ TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndStoredBoundsSurviv
     EXPECT_EQ(Stored().at("Window top").Integer, 34u);
 }
 
-TEST_F(MainWindowTest, ListsTheFamiliesCountsThemAndShowsTheFirstOnShow) {
+TEST_F(MainWindowTest, ListsCountsAndShowsTheFamiliesAndFollowsChangesButNotDuringShutDown) {
     TfMain_letterwell window;
     window.show();
     TInstalledPage& page = *window.Installed;
@@ -94,6 +94,20 @@ TEST_F(MainWindowTest, ListsTheFamiliesCountsThemAndShowsTheFirstOnShow) {
               QStringLiteral("Regular   |   Bodoni   --->   bodoni.ttf"));
     EXPECT_EQ(page.lblFontType->text(), QStringLiteral("Tip:  TrueType"));
     EXPECT_EQ(window.Panels->PanelText(1), QStringLiteral("Bodoni"));
+
+    // Font changes refresh the list, but not during shut-down.
+    page.cmbFonts->SetItemIndex(2);
+    Fonts.AddFace("Didot", TrueTypeFace("Didot", "Regular", NTM_REGULAR));
+    NotifyFontChange();
+    EXPECT_EQ(page.cmbFonts->Count(), 4);
+    EXPECT_EQ(page.cmbFonts->ItemIndex(), 2);
+    EXPECT_EQ(page.lblNumber->text(), QStringLiteral("Broj instaliranih fontova je:  4"));
+
+    Fonts.AddFace("Elzevir", TrueTypeFace("Elzevir", "Regular", NTM_REGULAR));
+    window.close();
+    ASSERT_TRUE(window.Terminating());
+    NotifyFontChange();
+    EXPECT_EQ(page.cmbFonts->Count(), 4);
 }
 
 TEST_F(MainWindowTest, FamiliesReadOnAnotherThreadFillTheWindowsWhenTheyCome) {
@@ -153,24 +167,6 @@ TEST_F(MainWindowTest, PageChangeAndActivationEnableTheirCommandsAndThePageRemem
     sheet.hide();
     QApplication::sendEvent(&window, &activation);
     EXPECT_FALSE(window.Menu.mnInterchange->isEnabled());
-}
-
-TEST_F(MainWindowTest, FontChangesRefreshTheListButNotDuringShutDown) {
-    TfMain_letterwell window;
-    window.show();
-    window.Installed->cmbFonts->SetItemIndex(2);
-    Fonts.AddFace("Didot", TrueTypeFace("Didot", "Regular", NTM_REGULAR));
-    NotifyFontChange();
-    EXPECT_EQ(window.Installed->cmbFonts->Count(), 4);
-    EXPECT_EQ(window.Installed->cmbFonts->ItemIndex(), 2);
-    EXPECT_EQ(window.Installed->lblNumber->text(),
-              QStringLiteral("Broj instaliranih fontova je:  4"));
-
-    Fonts.AddFace("Elzevir", TrueTypeFace("Elzevir", "Regular", NTM_REGULAR));
-    window.close();
-    ASSERT_TRUE(window.Terminating());
-    NotifyFontChange();
-    EXPECT_EQ(window.Installed->cmbFonts->Count(), 4);
 }
 
 TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
