@@ -49,6 +49,11 @@ protected:
         test::TestPrompts().TextAnswers = {answer};
         command->trigger();
     }
+    // The command run with its question answered `answer`.
+    static void Answering(TMsgResult answer, QAction* command) {
+        test::TestPrompts().Answers = {answer};
+        command->trigger();
+    }
 
     fs::path Elsewhere;
 };
@@ -63,8 +68,7 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
     // An upper-case metrics file takes its outline along; the last item
     // deleted, the new last one is selected.
     ClickFile("C.PFM");
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_EQ(Messages().front().Text,
               "Sigurno zelite da obrisete fajl  " + (Folder / "C.PFM").string() + "?");
     EXPECT_FALSE(fs::exists(Folder / "C.PFM"));
@@ -73,15 +77,12 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
     EXPECT_EQ(Page().FileList->currentRow(), 1);
     EXPECT_NE(Page().PreviewFontFile(), nullptr) << "the selected file is shown";
     // No is no.
-    test::TestPrompts().Answers = {TMsgResult::No};
-    Window->Menu.mnDeleteFile0->trigger();
+    Answering(TMsgResult::No, Window->Menu.mnDeleteFile0);
     EXPECT_TRUE(fs::exists(Folder / "b.ttf"));
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     // The only item deleted: no selection, the sample falls back.
     ClickFile("a.ttf");
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_TRUE(Listed().empty());
     EXPECT_EQ(Page().FileList->currentRow(), -1);
     EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("MS Sans Serif"));
@@ -101,8 +102,7 @@ TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTh
     OpenFolder();
     Options.MoveToTrash = true;
     ClickFile("*.ttf");
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     const fs::path trashed = test::TestHome().DataHome() / "Trash" / "files" / "*.ttf";
     EXPECT_TRUE(fs::exists(trashed));
     EXPECT_EQ(test::ReadFile(Folder / "erased.ttf"), erased);
@@ -111,23 +111,20 @@ TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTh
     fs::remove(test::TestHome().DataHome() / "Trash" / "info" / "*.ttf.trashinfo");
     Options.MoveToTrash = false;
     ClickFile("erased.ttf");
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "erased.ttf"));
     EXPECT_FALSE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "erased.ttf"));
 
     const test::TBytes locked = test::ReadFile(Folder / "locked.ttf");
     ClickFile("locked.ttf");
     test::TestPrompts().Reset();
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_EQ(Last(),
               "Greska brisanja  " + (Folder / "locked.ttf").string() + ".\n\nPermission denied");
     EXPECT_EQ(Messages().back().Caption, "Greska ");
     EXPECT_EQ(test::ReadFile(Folder / "locked.ttf"), locked);
     Options.DeleteReadOnly = true;
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "locked.ttf"));
 }
 
@@ -222,9 +219,8 @@ TEST_F(FileCommandsTest, ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAl
     EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfb"));
     EXPECT_TRUE(Messages().empty()) << Last() << ": a lone outline needs no metrics";
 
-    test::TestPrompts().Answers = {TMsgResult::Yes};
     ClickFile("book.pfb");
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "book.pfb"));
     EXPECT_FALSE(fs::exists(Folder / "book.AFM"));
     EXPECT_EQ(Listed(), std::vector<std::string>{"Arial2.ttf"});
@@ -251,8 +247,7 @@ TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineName
 
     test::TestPrompts().Reset();
     Page().FileList->setCurrentRow(0);
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "moved.pfm"));
     EXPECT_EQ(Last(), "Greska brisanja  " + (Folder / "moved.pfb").string() +
                           ".\n\nNo such file or directory");
