@@ -297,7 +297,7 @@ TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItemsAndCountNothingEm
     EXPECT_EQ(Sheet->Status->SelectedCount(), 0);
 }
 
-TEST_F(ViewAllTest, BoundsAreStoredOnDeactivationWhileNormalButNotWhileMaximized) {
+TEST_F(ViewAllTest, TheSheetsBoundsWhileNormalAndItsClosingByTheUserAreRemembered) {
     Sheet->setGeometry(40, 50, 610, 420);
     QEvent deactivation(QEvent::ActivationChange);
     QApplication::sendEvent(Sheet.get(), &deactivation);
@@ -311,9 +311,9 @@ TEST_F(ViewAllTest, BoundsAreStoredOnDeactivationWhileNormalButNotWhileMaximized
     QApplication::sendEvent(Sheet.get(), &deactivation);
     EXPECT_TRUE(Options.ListMaximized);
     EXPECT_EQ(Options.ListWidth, 123);
-}
 
-TEST_F(ViewAllTest, TheUserClosingTheSheetForgetsItTheMenusBringItBackTheProgramEndingDoesNot) {
+    // The user closing the sheet forgets it, the menus bring it back, the
+    // program ending does not forget it.
     ASSERT_TRUE(Options.ShowListWindow);
     Main->mnViewAllClick();
     EXPECT_TRUE(Sheet->isVisible());
