@@ -57,14 +57,17 @@ protected:
         CategoryFixture::TearDown();
     }
 
-    // The submenu's captions, the view items first.
-    QStringList Submenu() const {
+    // The submenu's captions, the view items first; or only the checked ones.
+    QStringList Submenu(bool checkedOnly = false) const {
         QStringList captions;
         for (const QAction* item : Sheet->mnCategories->actions()) {
-            captions.append(item->text());
+            if (!checkedOnly || item->isChecked()) {
+                captions.append(item->text());
+            }
         }
         return captions;
     }
+    QStringList CheckedItems() const { return Submenu(true); }
     QAction* ViewItem(const QString& caption) const {
         for (QAction* item : Sheet->mnCategories->actions()) {
             if (item->text() == caption) {
@@ -73,15 +76,6 @@ protected:
         }
         ADD_FAILURE() << "no item " << caption.toStdString();
         return Sheet->mnAll;
-    }
-    QStringList CheckedItems() const {
-        QStringList checked;
-        for (const QAction* item : Sheet->mnCategories->actions()) {
-            if (item->isChecked()) {
-                checked.append(item->text());
-            }
-        }
-        return checked;
     }
     QStringList Listed() const { return Sheet->Items(); }
     std::vector<int> SelectedRows() const {
