@@ -153,11 +153,9 @@ TEST_F(DetailsWindowTest, OpensFromBothPagesByAltEnterAndThePopUpItems) {
     FontManager->Refresh();
     Window->Installed->LoadFamilies(0);
     TSimpleComboBox& families = *Window->Installed->cmbFonts;
-    for (int i = 0; i < families.Count(); ++i) {
-        if (families.Item(i) == QStringLiteral("DejaVu Sans")) {
-            Window->Installed->SelectFamily(i);
-        }
-    }
+    const auto found = families.List()->findItems(QStringLiteral("DejaVu Sans"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    Window->Installed->SelectFamily(families.List()->row(found[0]));
     families.List()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::AltModifier);
     ASSERT_EQ(Open().size(), 1);
