@@ -6,10 +6,7 @@
 #include "test_env.h"
 #include "test_home.h"
 
-#include <QApplication>
 #include <QImage>
-#include <QStandardPaths>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>

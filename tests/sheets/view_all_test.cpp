@@ -26,7 +26,6 @@
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
-#include <QTimer>
 
 namespace lw {
 namespace {
