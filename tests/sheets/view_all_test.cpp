@@ -365,7 +365,7 @@ TEST_F(ViewAllTest, PrintingWantsASelectionAndTakesTheSheetsListColumnsSizeAndSa
     EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
 }
 
-TEST_F(ViewAllTest, ShowInMainWindowByTheCommandAndADoubleClick) {
+TEST_F(ViewAllTest, TheMainWindowShowsTheSheetsChoiceAndTheSheetFollowsItsListAndLanguage) {
     const int garamond = static_cast<int>(Sheet->Items().indexOf(QStringLiteral("Garamond")));
     Sheet->lstFonts->setCurrentIndex(Item(garamond));
     Sheet->mnShowInMainWindow->trigger();
@@ -377,9 +377,9 @@ TEST_F(ViewAllTest, ShowInMainWindowByTheCommandAndADoubleClick) {
     QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, {}, bodoni);
     QTest::mouseDClick(Sheet->lstFonts->viewport(), Qt::LeftButton, {}, bodoni);
     EXPECT_EQ(Main->Installed->SelectedFamily(), QStringLiteral("Bodoni"));
-}
 
-TEST_F(ViewAllTest, UpdatingTheMainListReturnsTheSheetToAllFontsAndLanguageFollows) {
+    // Updating the main list returns the sheet to all fonts; its language
+    // follows the main window's.
     Sheet->Model->setStringList({QStringLiteral("Arial")});
     Fonts.AddFace("Zapf", TrueTypeFace("Zapf", "Regular", NTM_REGULAR));
     Main->mnUpdateListClick();
