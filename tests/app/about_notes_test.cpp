@@ -66,35 +66,31 @@ protected:
 TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreenOrTellsThemMissing) {
     TfMain_letterwell window;
     window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    WhileModal(
-        [](QWidget* viewer) {
-            EXPECT_EQ(viewer->objectName(), QStringLiteral("fShowHtml"));
-            EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Procitaj"));
-            const QRect screen = QGuiApplication::primaryScreen()->geometry();
-            EXPECT_EQ(viewer->width(), static_cast<int>(std::nearbyint(0.8 * screen.width())));
-            EXPECT_EQ(viewer->height(), static_cast<int>(std::nearbyint(0.7 * screen.height())));
-            const QString text = viewer->findChild<QTextBrowser*>()->toPlainText();
-            EXPECT_TRUE(text.contains(QStringLiteral("Letterwell"))) << text.left(80).toStdString();
-        },
-        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
-    QApplication::processEvents();
-    EXPECT_EQ(TfShowHtml::Current(), nullptr) << "Esc closed and freed it";
-
-    // A language whose own notes are not beside the program shows the
+    // A language whose own notes are not beside the program (1) shows the
     // built-in language's under its own caption.
-    SetLanguage(1);
-    ASSERT_EQ(GetLanguage(), 1);
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    WhileModal(
-        [](QWidget* viewer) {
-            EXPECT_EQ(viewer->windowTitle(), QString::fromStdString(LoadStr(10013)));
-            const QString text = viewer->findChild<QTextBrowser*>()->toPlainText();
-            EXPECT_TRUE(text.contains(QStringLiteral("Letterwell"))) << text.left(80).toStdString();
-        },
-        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
+    for (int language : {0, 1}) {
+        SCOPED_TRACE(language);
+        SetLanguage(language);
+        ASSERT_EQ(GetLanguage(), language);
+        const std::string caption = language == 0 ? "Procitaj" : LoadStr(10013);
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        WhileModal(
+            [&](QWidget* viewer) {
+                EXPECT_EQ(viewer->objectName(), QStringLiteral("fShowHtml"));
+                EXPECT_EQ(viewer->windowTitle().toStdString(), caption);
+                const QRect screen = QGuiApplication::primaryScreen()->geometry();
+                EXPECT_EQ(viewer->width(), static_cast<int>(std::nearbyint(0.8 * screen.width())));
+                EXPECT_EQ(viewer->height(),
+                          static_cast<int>(std::nearbyint(0.7 * screen.height())));
+                const QString text = viewer->findChild<QTextBrowser*>()->toPlainText();
+                EXPECT_TRUE(text.contains(QStringLiteral("Letterwell")))
+                    << text.left(80).toStdString();
+            },
+            [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
+        QApplication::processEvents();
+        EXPECT_EQ(TfShowHtml::Current(), nullptr) << "Esc closed and freed it";
+    }
     SetLanguage(0);
     EXPECT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
 
