@@ -33,8 +33,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace lw {
 namespace {
@@ -188,11 +186,8 @@ TEST_F(DisableWindowTest, ADisabledFamilyIsUninstalledWithItsRules) {
 // override; flatpak here is a script that notes what it is asked.
 TEST_F(DisableWindowTest, DisablingOffersFlatpakApplicationsTheFolder) {
     const fs::path bin = test::TestHome().Root() / "flatpak-bin";
-    fs::create_directories(bin);
-    {
-        std::ofstream script(bin / "flatpak");
-        script << "#!/bin/sh\necho \"$*\" >> '" << (bin / "calls").string() << "'\n";
-    }
+    test::WriteText(bin / "flatpak",
+                    "#!/bin/sh\necho \"$*\" >> '" + (bin / "calls").string() + "'\n");
     fs::permissions(bin / "flatpak", fs::perms::owner_all);
     const std::string path = std::getenv("PATH");
     ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
@@ -202,12 +197,10 @@ TEST_F(DisableWindowTest, DisablingOffersFlatpakApplicationsTheFolder) {
     ::setenv("PATH", path.c_str(), 1);
 
     ASSERT_TRUE(test::ToldOnce(LoadStr(30310)));
-    std::ifstream calls(bin / "calls");
-    std::stringstream seen;
-    seen << calls.rdbuf();
-    EXPECT_NE(seen.str().find("override --user --filesystem=xdg-config/fontconfig:ro\n"),
+    const std::string seen = test::ReadText(bin / "calls");
+    EXPECT_NE(seen.find("override --user --filesystem=xdg-config/fontconfig:ro\n"),
               std::string::npos)
-        << seen.str();
+        << seen;
     fs::remove_all(bin);
 
     // Enabling asks nothing more.

@@ -25,7 +25,6 @@
 #include <QToolButton>
 
 #include <filesystem>
-#include <fstream>
 
 namespace lw {
 namespace {
@@ -343,7 +342,7 @@ TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
     EXPECT_TRUE(fs::exists(pdf));
     // None to be had: the home folder, and the status bar says so.
     fs::remove_all(documents);
-    std::ofstream(documents) << "a file where the folder should be";
+    test::WriteText(documents, "a file where the folder should be");
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     Window->Menu.mnPrint->trigger();
     const fs::path home = test::TestHome().Home() / "Primer od Arial.pdf";
