@@ -6,6 +6,7 @@
 #include "app/notes_viewer.h"
 #include "base/strings.h"
 #include "command_run.h"
+#include "font_builder.h"
 #include "main_window_fixture.h"
 #include "modal_window.h"
 #include "platform/linux/linux_platform.h"
@@ -25,7 +26,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 
@@ -115,9 +115,8 @@ TEST_F(HelpTest, EachLanguagesNotesShipAndNameItsOwnMenus) {
         ASSERT_EQ(GetLanguage(), language);
         const fs::path notes = fs::path(test::BuildBinFolder()) / LoadStr(10014);
         files.insert(LoadStr(10014));
-        std::ifstream in(notes);
-        ASSERT_TRUE(in) << notes;
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_TRUE(fs::exists(notes)) << notes;
+        std::string text = test::ReadText(notes);
         // Lines wrap anywhere between words.
         text = std::regex_replace(text, std::regex("\\s+"), " ");
         for (int id : menuCaptions) {
