@@ -115,6 +115,17 @@ protected:
             QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
         });
     }
+    // Ctrl+M's dialog views `first` combined with `second` by the `toggle` button.
+    void Combine(const QString& first, const QString& second, const char* toggle) {
+        PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
+            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), first);
+            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")), second);
+            for (const char* button : {toggle, "btnViewMix"}) {
+                QTest::mouseClick(mix->findChild<QPushButton*>(QString::fromLatin1(button)),
+                                  Qt::LeftButton);
+            }
+        });
+    }
     static void ClickRow(QListWidget* list, const QString& text) {
         const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << text.toStdString();
@@ -250,14 +261,7 @@ TEST_F(SheetCommandsTest, CombinationsAreLabelledAndLeaveNoViewChecked) {
         {"btnMinus", {"Arial"}, "A [-] B"},
         {"btnAnd", {"Bodoni"}, "A [*] B"}};
     for (const auto& [toggle, families, label] : cases) {
-        PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
-            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), "A");
-            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")), "B");
-            QTest::mouseClick(mix->findChild<QPushButton*>(QString::fromLatin1(toggle)),
-                              Qt::LeftButton);
-            QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnViewMix")),
-                              Qt::LeftButton);
-        });
+        Combine("A", "B", toggle);
         EXPECT_EQ(Listed(), families) << toggle;
         EXPECT_EQ(Sheet->Status->PanelText(2), label);
         EXPECT_TRUE(CheckedItems().isEmpty()) << CheckedItems().join(",").toStdString();
@@ -314,14 +318,7 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
     EXPECT_FALSE(Organize->btnAdd->isEnabled());
     EXPECT_FALSE(Organize->btnUpdate->isEnabled());
 
-    PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
-        ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), monospace);
-        ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")),
-                 QString::fromStdString(LoadStr(30507)));
-        QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnPlus")), Qt::LeftButton);
-        QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnViewMix")),
-                          Qt::LeftButton);
-    });
+    Combine(monospace, QString::fromStdString(LoadStr(30507)), "btnPlus");
     EXPECT_EQ(Listed(), (QStringList{"Courier", "Tahoma"}));
 
     // Moving in from font-manager: what was skipped is told.
