@@ -6,6 +6,7 @@
 #include "app/notes_viewer.h"
 #include "base/strings.h"
 #include "command_run.h"
+#include "font_builder.h"
 #include "main_window_fixture.h"
 #include "modal_window.h"
 #include "platform/linux/linux_platform.h"
@@ -25,7 +26,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 
@@ -63,40 +63,46 @@ protected:
     IShell* Previous = nullptr;
 };
 
-TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreen) {
+TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreenOrTellsThemMissing) {
     TfMain_letterwell window;
     window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    WhileModal(
-        [](QWidget* viewer) {
-            EXPECT_EQ(viewer->objectName(), QStringLiteral("fShowHtml"));
-            EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Procitaj"));
-            const QRect screen = QGuiApplication::primaryScreen()->geometry();
-            EXPECT_EQ(viewer->width(), static_cast<int>(std::nearbyint(0.8 * screen.width())));
-            EXPECT_EQ(viewer->height(), static_cast<int>(std::nearbyint(0.7 * screen.height())));
-            const QString text = viewer->findChild<QTextBrowser*>()->toPlainText();
-            EXPECT_TRUE(text.contains(QStringLiteral("Letterwell"))) << text.left(80).toStdString();
-        },
-        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
-    QApplication::processEvents();
-    EXPECT_EQ(TfShowHtml::Current(), nullptr) << "Esc closed and freed it";
-
-    // A language whose own notes are not beside the program shows the
+    // A language whose own notes are not beside the program (1) shows the
     // built-in language's under its own caption.
-    SetLanguage(1);
-    ASSERT_EQ(GetLanguage(), 1);
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    WhileModal(
-        [](QWidget* viewer) {
-            EXPECT_EQ(viewer->windowTitle(), QString::fromStdString(LoadStr(10013)));
-            const QString text = viewer->findChild<QTextBrowser*>()->toPlainText();
-            EXPECT_TRUE(text.contains(QStringLiteral("Letterwell"))) << text.left(80).toStdString();
-        },
-        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
+    for (int language : {0, 1}) {
+        SCOPED_TRACE(language);
+        SetLanguage(language);
+        ASSERT_EQ(GetLanguage(), language);
+        const std::string caption = language == 0 ? "Procitaj" : LoadStr(10013);
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        WhileModal(
+            [&](QWidget* viewer) {
+                EXPECT_EQ(viewer->objectName(), QStringLiteral("fShowHtml"));
+                EXPECT_EQ(viewer->windowTitle().toStdString(), caption);
+                const QRect screen = QGuiApplication::primaryScreen()->geometry();
+                EXPECT_EQ(viewer->width(), static_cast<int>(std::nearbyint(0.8 * screen.width())));
+                EXPECT_EQ(viewer->height(),
+                          static_cast<int>(std::nearbyint(0.7 * screen.height())));
+                const QString text = viewer->findChild<QTextBrowser*>()->toPlainText();
+                EXPECT_TRUE(text.contains(QStringLiteral("Letterwell")))
+                    << text.left(80).toStdString();
+            },
+            [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); });
+        QApplication::processEvents();
+        EXPECT_EQ(TfShowHtml::Current(), nullptr) << "Esc closed and freed it";
+    }
     SetLanguage(0);
     EXPECT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+
+    // A missing notes file is told with its path, and nothing opens.
+    const std::string nowhere = (test::TestHome().Root() / "nowhere").string();
+    window.NotesFolder = nowhere;
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    ASSERT_TRUE(test::ToldOnce("Couldn't find the file " + nowhere + "/Procitaj.txt", "Error",
+                               TMsgIcon::Error));
+    EXPECT_EQ(TfShowHtml::Current(), nullptr);
 }
 
 // Each language's notes lie beside the program under the name its own
@@ -109,9 +115,8 @@ TEST_F(HelpTest, EachLanguagesNotesShipAndNameItsOwnMenus) {
         ASSERT_EQ(GetLanguage(), language);
         const fs::path notes = fs::path(test::BuildBinFolder()) / LoadStr(10014);
         files.insert(LoadStr(10014));
-        std::ifstream in(notes);
-        ASSERT_TRUE(in) << notes;
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_TRUE(fs::exists(notes)) << notes;
+        std::string text = test::ReadText(notes);
         // Lines wrap anywhere between words.
         text = std::regex_replace(text, std::regex("\\s+"), " ");
         for (int id : menuCaptions) {
@@ -123,21 +128,7 @@ TEST_F(HelpTest, EachLanguagesNotesShipAndNameItsOwnMenus) {
     EXPECT_EQ(files.size(), 3u) << "one notes file a language";
 }
 
-TEST_F(HelpTest, AMissingNotesFileIsToldWithItsPathAndOneViewerAtATime) {
-    const std::string nowhere = (test::TestHome().Root() / "nowhere").string();
-    const std::string missing = nowhere + "/Procitaj.txt";
-    {
-        TfMain_letterwell window;
-        window.NotesFolder = nowhere;
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-    }
-    ASSERT_TRUE(test::ToldOnce("Couldn't find the file " + missing, "Error", TMsgIcon::Error));
-    EXPECT_EQ(TfShowHtml::Current(), nullptr);
-
-    // Shown on its own, a second request brings the same viewer forward.
+TEST_F(HelpTest, ShownOnItsOwnASecondRequestBringsTheSameViewerForward) {
     const std::string notes = ProgramFolder() + "/Procitaj.txt";
     ShowNotes("Procitaj", notes, nullptr, QIcon(), true);
     TfShowHtml* first = TfShowHtml::Current();

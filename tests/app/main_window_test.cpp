@@ -46,7 +46,7 @@ using test::TrueTypeFace;
 
 using MainWindowTest = test::MainWindowFixture;
 
-TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndSavesOnClose) {
+TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndStoredBoundsSurviveARun) {
     {
         TfMain_letterwell window;
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Kestrova Letterwell"));
@@ -61,9 +61,8 @@ TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndSavesOnClose) {
     EXPECT_EQ(Stored().at("Maximized").Integer, 0u);
     EXPECT_EQ(Stored().at("Font Size").Integer, 24u);
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
-}
 
-TEST_F(MainWindowTest, StoredMaximizedStateAndNormalBoundsSurviveARun) {
+    // A stored maximized state and normal bounds survive a run.
     Stored()["Window width"] = TRegValue::FromInteger(1000);
     Stored()["Window height"] = TRegValue::FromInteger(900);
     Stored()["Window left"] = TRegValue::FromInteger(12);
@@ -81,7 +80,7 @@ TEST_F(MainWindowTest, StoredMaximizedStateAndNormalBoundsSurviveARun) {
     EXPECT_EQ(Stored().at("Window top").Integer, 34u);
 }
 
-TEST_F(MainWindowTest, ListsTheFamiliesCountsThemAndShowsTheFirstOnShow) {
+TEST_F(MainWindowTest, ListsCountsAndShowsTheFamiliesAndFollowsChangesButNotDuringShutDown) {
     TfMain_letterwell window;
     window.show();
     TInstalledPage& page = *window.Installed;
@@ -95,6 +94,20 @@ TEST_F(MainWindowTest, ListsTheFamiliesCountsThemAndShowsTheFirstOnShow) {
               QStringLiteral("Regular   |   Bodoni   --->   bodoni.ttf"));
     EXPECT_EQ(page.lblFontType->text(), QStringLiteral("Tip:  TrueType"));
     EXPECT_EQ(window.Panels->PanelText(1), QStringLiteral("Bodoni"));
+
+    // Font changes refresh the list, but not during shut-down.
+    page.cmbFonts->SetItemIndex(2);
+    Fonts.AddFace("Didot", TrueTypeFace("Didot", "Regular", NTM_REGULAR));
+    NotifyFontChange();
+    EXPECT_EQ(page.cmbFonts->Count(), 4);
+    EXPECT_EQ(page.cmbFonts->ItemIndex(), 2);
+    EXPECT_EQ(page.lblNumber->text(), QStringLiteral("Broj instaliranih fontova je:  4"));
+
+    Fonts.AddFace("Elzevir", TrueTypeFace("Elzevir", "Regular", NTM_REGULAR));
+    window.close();
+    ASSERT_TRUE(window.Terminating());
+    NotifyFontChange();
+    EXPECT_EQ(page.cmbFonts->Count(), 4);
 }
 
 TEST_F(MainWindowTest, FamiliesReadOnAnotherThreadFillTheWindowsWhenTheyCome) {
@@ -115,7 +128,7 @@ TEST_F(MainWindowTest, FamiliesReadOnAnotherThreadFillTheWindowsWhenTheyCome) {
     EXPECT_EQ(sheet.Items(), (QStringList{"Arial", "Bodoni", "Courier"}));
 }
 
-TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
+TEST_F(MainWindowTest, PageChangeAndActivationEnableTheirCommandsAndThePageRemembersFocus) {
     TfMain_letterwell window;
     window.show();
     QApplication::setActiveWindow(&window);
@@ -142,12 +155,8 @@ TEST_F(MainWindowTest, PageChangeEnablesEachPagesCommandsAndRemembersFocus) {
     EXPECT_EQ(window.LastControlInstalled, window.Installed->mmSample);
     EXPECT_EQ(QApplication::focusWidget(), window.Installed->mmSample);
     EXPECT_EQ(window.Samples->ActiveSample, window.Installed->mmSample);
-}
 
-TEST_F(MainWindowTest, InterchangeFollowsTheSheetsVisibilityOnActivation) {
-    TfMain_letterwell window;
-    window.show();
-    QApplication::setActiveWindow(&window);
+    // Interchange follows the sheet's visibility on activation.
     EXPECT_FALSE(window.Menu.mnInterchange->isEnabled());
     TfViewAll sheet(&window);
     sheet.show();
@@ -158,24 +167,6 @@ TEST_F(MainWindowTest, InterchangeFollowsTheSheetsVisibilityOnActivation) {
     sheet.hide();
     QApplication::sendEvent(&window, &activation);
     EXPECT_FALSE(window.Menu.mnInterchange->isEnabled());
-}
-
-TEST_F(MainWindowTest, FontChangesRefreshTheListButNotDuringShutDown) {
-    TfMain_letterwell window;
-    window.show();
-    window.Installed->cmbFonts->SetItemIndex(2);
-    Fonts.AddFace("Didot", TrueTypeFace("Didot", "Regular", NTM_REGULAR));
-    NotifyFontChange();
-    EXPECT_EQ(window.Installed->cmbFonts->Count(), 4);
-    EXPECT_EQ(window.Installed->cmbFonts->ItemIndex(), 2);
-    EXPECT_EQ(window.Installed->lblNumber->text(),
-              QStringLiteral("Broj instaliranih fontova je:  4"));
-
-    Fonts.AddFace("Elzevir", TrueTypeFace("Elzevir", "Regular", NTM_REGULAR));
-    window.close();
-    ASSERT_TRUE(window.Terminating());
-    NotifyFontChange();
-    EXPECT_EQ(window.Installed->cmbFonts->Count(), 4);
 }
 
 TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
@@ -294,8 +285,9 @@ TEST(FontChangeWatcher, AUserFontFolderMadeAfterStartIsWatchedFromThen) {
 }
 
 // Fonts this process loads reach Qt's drawing under any file name, also one
-// that is not UTF-8 (Qt cannot open it by name).
-TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnToo) {
+// that is not UTF-8 (Qt cannot open it by name); fonts let go leave Qt
+// together.
+TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnAndFontsLetGoLeaveTogether) {
     namespace fs = std::filesystem;
     const fs::path folder = test::TestHome().Root() / "app-fonts";
     const fs::path file = folder / "drawn-\xE9\xFF.ttf";
@@ -306,14 +298,9 @@ TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnToo) {
     // Let go, it leaves Qt with the next fonts let go, all at once.
     test::ApplicationFonts().RemoveRetired();
     EXPECT_FALSE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
-    fs::remove_all(folder);
-}
 
-// Every font let go makes Qt read all installed fonts again; a preview
-// clicked through a folder lets one go at every click.
-TEST(ApplicationFonts, FontsLetGoLeaveQtTogetherAndComeBackAtOnce) {
-    namespace fs = std::filesystem;
-    const fs::path folder = test::TestHome().Root() / "retired-fonts";
+    // Every font let go makes Qt read all installed fonts again; a preview
+    // clicked through a folder lets one go at every click.
     TQtApplicationFonts& fonts = test::ApplicationFonts();
     fonts.RemoveRetired();
     const size_t limit = fonts.RetiredLimit;

@@ -6,10 +6,7 @@
 #include "test_env.h"
 #include "test_home.h"
 
-#include <QApplication>
 #include <QImage>
-#include <QStandardPaths>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -40,7 +37,7 @@ protected:
     fs::path Root;
 };
 
-TEST(FolderListing, MasksAreSplitTrimmedOnTheLeftAndJoinedBack) {
+TEST_F(FolderControlsTest, MasksAreSplitAndJoinedBackAndAType1PairIsOneEntry) {
     EXPECT_EQ(ParseMasks("*.ttf; *.otf; *.pfm"),
               (std::vector<std::string>{"*.ttf", "*.otf", "*.pfm"}));
     EXPECT_EQ(JoinMasks(ParseMasks("*.ttf; *.otf; *.pfm")), "*.ttf; *.otf; *.pfm");
@@ -50,9 +47,21 @@ TEST(FolderListing, MasksAreSplitTrimmedOnTheLeftAndJoinedBack) {
     EXPECT_EQ(ParseMasks("*.ttf"), std::vector<std::string>{"*.ttf"});
     EXPECT_EQ(FolderWithSeparator("/a/b"), "/a/b/");
     EXPECT_EQ(FolderWithSeparator("/a/b/"), "/a/b/");
+
+    // Every font kind is listed by default, a Type 1 pair as one entry.
+    for (const char* name : {"pair.pfm", "PAIR.PFB", "withafm.pfb", "withafm.afm", "lone.pfa",
+                             "cjk.ttc", "cjk2.otc", "sans.ttf", "serif.otf", "other.pfb"}) {
+        Touch(Root / name);
+    }
+    EXPECT_EQ(ListFolderFiles(Root.string(), ParseMasks(kFontFileMasks)),
+              (std::vector<std::string>{"cjk.ttc", "cjk2.otc", "lone.pfa", "other.pfb", "pair.pfm",
+                                        "sans.ttf", "serif.otf", "withafm.pfb"}));
+    // The outline stands alone where the masks leave its metrics out.
+    EXPECT_EQ(ListFolderFiles(Root.string(), ParseMasks("*.pfb")),
+              (std::vector<std::string>{"other.pfb", "PAIR.PFB", "withafm.pfb"}));
 }
 
-TEST_F(FolderControlsTest, TheListShowsMatchingFilesOnlySortedIgnoringCaseTwiceForTwoMasks) {
+TEST_F(FolderControlsTest, TheListShowsMatchingFilesSortedTwiceForTwoMasksAndPicturesOnTheBase) {
     for (const char* name : {"b.ttf", "A.TTF", "c.otf", "notes.txt", "both.ttf.otf"}) {
         Touch(Root / name);
     }
@@ -81,26 +90,11 @@ TEST_F(FolderControlsTest, TheListShowsMatchingFilesOnlySortedIgnoringCaseTwiceF
     ASSERT_EQ(list.count(), 3);
     EXPECT_EQ(list.ItemName(2), "caf\xE9.ttf");
     EXPECT_TRUE(list.item(2)->text().contains(QChar(0xFFFD)));
-}
 
-TEST_F(FolderControlsTest, AType1PairIsOneEntryAndEveryFontKindIsListedByDefault) {
-    for (const char* name : {"pair.pfm", "PAIR.PFB", "withafm.pfb", "withafm.afm", "lone.pfa",
-                             "cjk.ttc", "cjk2.otc", "sans.ttf", "serif.otf", "other.pfb"}) {
-        Touch(Root / name);
-    }
-    EXPECT_EQ(ListFolderFiles(Root.string(), ParseMasks(kFontFileMasks)),
-              (std::vector<std::string>{"cjk.ttc", "cjk2.otc", "lone.pfa", "other.pfb", "pair.pfm",
-                                        "sans.ttf", "serif.otf", "withafm.pfb"}));
-    // The outline stands alone where the masks leave its metrics out.
-    EXPECT_EQ(ListFolderFiles(Root.string(), ParseMasks("*.pfb")),
-              (std::vector<std::string>{"other.pfb", "PAIR.PFB", "withafm.pfb"}));
-}
-
-TEST(FileList, ThePicturesKeyColourBecomesTheBackgroundOfEachKindOfItem) {
+    // The picture's key colour becomes the background of each kind of item.
     QImage image(16, 16, QImage::Format_RGB32);
     image.fill(QColor(0, 128, 128));
     image.setPixel(3, 3, qRgb(255, 255, 255));
-    TFileList list;
     QPalette palette = list.palette();
     palette.setColor(QPalette::Base, QColor(250, 240, 230));
     palette.setColor(QPalette::Highlight, QColor(10, 20, 200));
@@ -114,7 +108,7 @@ TEST(FileList, ThePicturesKeyColourBecomesTheBackgroundOfEachKindOfItem) {
     EXPECT_EQ(QColor(list.Picture().toImage().pixel(0, 0)), QColor(0, 128, 128));
 }
 
-TEST_F(FolderControlsTest, APathIsFoundExactlyFirstThenIgnoringCaseAndReadBackAsSpelled) {
+TEST_F(FolderControlsTest, APathIsFoundExactlyFirstThenIgnoringCaseUnderTheDesktopDocumentsOrRoot) {
     fs::create_directories(Root / "Fonts" / "deep");
     fs::create_directories(Root / "fonts");
     fs::create_directories(Root / "Other" / "inner");
@@ -145,23 +139,22 @@ TEST_F(FolderControlsTest, APathIsFoundExactlyFirstThenIgnoringCaseAndReadBackAs
     EXPECT_EQ(tree.Path(), (Root / "Other").string() + "/");
     tree.currentItem()->setExpanded(true);
     EXPECT_EQ(tree.currentItem()->childCount(), 2);
-}
 
-TEST(DriveView, RootsAreTheDesktopTheDocumentsTheRootAndTheRootIsSelected) {
-    TDriveView tree;
-    EXPECT_EQ(tree.RootPaths().front(), "/");
-    EXPECT_EQ(tree.Path(), "/");
-    tree.SetShowShellFolders(true);
-    ASSERT_GE(tree.RootPaths().size(), 3u);
-    EXPECT_EQ(tree.RootPaths()[0], (test::TestHome().Home() / "Desktop").string() + "/");
-    EXPECT_EQ(tree.RootPaths()[1], (test::TestHome().Documents()).string() + "/");
-    EXPECT_EQ(tree.RootPaths()[2], "/");
-    EXPECT_EQ(tree.Path(), "/");
+    // The roots are the desktop, the documents and the root, which is selected.
+    TDriveView shell;
+    EXPECT_EQ(shell.RootPaths().front(), "/");
+    EXPECT_EQ(shell.Path(), "/");
+    shell.SetShowShellFolders(true);
+    ASSERT_GE(shell.RootPaths().size(), 3u);
+    EXPECT_EQ(shell.RootPaths()[0], (test::TestHome().Home() / "Desktop").string() + "/");
+    EXPECT_EQ(shell.RootPaths()[1], (test::TestHome().Documents()).string() + "/");
+    EXPECT_EQ(shell.RootPaths()[2], "/");
+    EXPECT_EQ(shell.Path(), "/");
     // A path in the documents folder goes by that root.
     fs::create_directories(test::TestHome().Documents() / "mine");
-    tree.SetPath((test::TestHome().Documents() / "mine").string());
-    EXPECT_EQ(tree.currentItem()->parent(), tree.topLevelItem(1));
-    EXPECT_EQ(tree.Path(), (test::TestHome().Documents() / "mine").string() + "/");
+    shell.SetPath((test::TestHome().Documents() / "mine").string());
+    EXPECT_EQ(shell.currentItem()->parent(), shell.topLevelItem(1));
+    EXPECT_EQ(shell.Path(), (test::TestHome().Documents() / "mine").string() + "/");
     fs::remove_all(test::TestHome().Documents() / "mine");
 }
 

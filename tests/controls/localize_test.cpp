@@ -24,6 +24,13 @@ QString Str(int id) {
     return QString::fromStdString(LoadStr(id));
 }
 
+// A control carrying this tag, made as `new T(arguments...)`.
+template <typename T, typename... TArguments> T* Tagged(int tag, TArguments&&... arguments) {
+    auto* control = new T(std::forward<TArguments>(arguments)...);
+    SetTag(control, tag);
+    return control;
+}
+
 class LocalizeTest : public ::testing::Test {
 protected:
     void SetUp() override { SetLanguage(0); }
@@ -32,18 +39,12 @@ protected:
 
 // A missing hint is empty, and tags at or below 10000 are left alone.
 TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHint) {
-    auto* label = new QLabel(QStringLiteral("design"), &Form);
-    SetTag(label, 10010);
-    auto* button = new QPushButton(&Form);
-    SetTag(button, 10110);
-    auto* box = new QCheckBox(&Form);
-    SetTag(box, 10125);
-    auto* hintless = new QLabel(QStringLiteral("design"), &Form);
-    SetTag(hintless, 10104);
-    auto* untouched = new QLabel(QStringLiteral("stays"), &Form);
-    SetTag(untouched, 10000);
-    auto* negative = new QLabel(QStringLiteral("stays too"), &Form);
-    SetTag(negative, -20);
+    auto* label = Tagged<QLabel>(10010, QStringLiteral("design"), &Form);
+    auto* button = Tagged<QPushButton>(10110, &Form);
+    auto* box = Tagged<QCheckBox>(10125, &Form);
+    auto* hintless = Tagged<QLabel>(10104, QStringLiteral("design"), &Form);
+    auto* untouched = Tagged<QLabel>(10000, QStringLiteral("stays"), &Form);
+    auto* negative = Tagged<QLabel>(-20, QStringLiteral("stays too"), &Form);
     LocalizeForm(&Form);
     EXPECT_EQ(label->text(), Str(10010));
     EXPECT_EQ(button->text(), QStringLiteral("Stam&paj primer..."));
@@ -63,18 +64,14 @@ TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHint) {
 // A radio group's items take the numbers after its own; list-like controls
 // keep their items when their string is empty.
 TEST_F(LocalizeTest, RadioGroupItemsTakeTheFollowingNumbersAndListsKeepTheirItems) {
-    auto* group = new TRadioGroup(&Form);
+    auto* group = Tagged<TRadioGroup>(14100, &Form);
     group->AddItem(QStringLiteral("one"));
     group->AddItem(QStringLiteral("two"));
     group->AddItem(QStringLiteral("three"));
-    SetTag(group, 14100);
-    auto* memo = new QPlainTextEdit(QStringLiteral("design lines"), &Form);
-    SetTag(memo, 10400);
-    auto* combo = new QComboBox(&Form);
+    auto* memo = Tagged<QPlainTextEdit>(10400, QStringLiteral("design lines"), &Form);
+    auto* combo = Tagged<QComboBox>(10402, &Form);
     combo->addItems({QStringLiteral("8"), QStringLiteral("10")});
-    SetTag(combo, 10402);
-    auto* filled = new QComboBox(&Form);
-    SetTag(filled, 10010);
+    auto* filled = Tagged<QComboBox>(10010, &Form);
     ASSERT_TRUE(LoadStr(10400).empty());
     ASSERT_TRUE(LoadStr(10402).empty());
     LocalizeForm(&Form);
@@ -93,16 +90,12 @@ TEST_F(LocalizeTest, RadioGroupItemsTakeTheFollowingNumbersAndListsKeepTheirItem
 TEST_F(LocalizeTest, ToolBarButtonsDropMenuMarksAndFallBackToTheirCaptionAsHint) {
     QMainWindow window;
     auto* bar = new QToolBar(&window);
-    auto* tool = new QToolButton(bar);
+    auto* tool = Tagged<QToolButton>(10110, bar);
     bar->addWidget(tool);
-    SetTag(tool, 10110);
-    auto* speed = new QToolButton(&window);
-    SetTag(speed, 10110);
-    auto* tabs = new QTabWidget(&window);
-    SetTag(tabs, 65000);
-    auto* page = new QWidget;
+    auto* speed = Tagged<QToolButton>(10110, &window);
+    auto* tabs = Tagged<QTabWidget>(65000, &window);
+    auto* page = Tagged<QWidget>(10013);
     tabs->addTab(page, QStringLiteral("design"));
-    SetTag(page, 10013);
     LocalizeForm(&window);
     EXPECT_EQ(tool->text(), QStringLiteral("Stampaj primer"));
     EXPECT_FALSE(HintOf(tool).isEmpty());
@@ -121,8 +114,7 @@ TEST_F(LocalizeTest, MenusAreLocalisedDepthFirstAndUntaggedItemsKeepTheirTexts) 
     SetTag(print, 10110);
     QMenu* languages = file->addMenu(QStringLiteral("languages"));
     QAction* serbian = languages->addAction(QStringLiteral("&SRPSKI"));
-    QMenu* popup = new QMenu(&window);
-    SetTag(popup, 65535);
+    QMenu* popup = Tagged<QMenu>(65535, &window);
     QAction* update = popup->addAction(QStringLiteral("design"));
     SetTag(update, 10109);
     LocalizeForm(&window);
@@ -135,8 +127,7 @@ TEST_F(LocalizeTest, MenusAreLocalisedDepthFirstAndUntaggedItemsKeepTheirTexts) 
 }
 
 TEST_F(LocalizeTest, AnotherLanguageReLocalisesAndPicturesFollowIt) {
-    auto* label = new QLabel(&Form);
-    SetTag(label, 10010);
+    auto* label = Tagged<QLabel>(10010, &Form);
     QPixmap builtIn;
     ASSERT_TRUE(LoadLanguageBitmap(builtIn, "BMP_NEGRITA"));
     EXPECT_EQ(builtIn.size(), QSize(16, 16));

@@ -58,7 +58,7 @@ protected:
     TOptions Settings;
 };
 
-TEST_F(OptionsDialogTest, TheCopyFolderFollowsItsCheckBoxAndTheFolderButton) {
+TEST_F(OptionsDialogTest, TheCopyFolderFollowsItsBoxesAndNumbersTypedAreStoredIfNumbers) {
     EXPECT_TRUE(Edit([](TfOptions& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Opcije"));
         EXPECT_EQ(dialog.size(), QSize(442, 398));
@@ -76,6 +76,24 @@ TEST_F(OptionsDialogTest, TheCopyFolderFollowsItsCheckBoxAndTheFolderButton) {
     }));
     EXPECT_TRUE(Settings.CopyBeforeDelete);
     EXPECT_EQ(Settings.DefaultCopyFolder, "/chosen/here");
+
+    // Numbers typed are stored; text that is no number keeps the old value.
+    EXPECT_TRUE(Edit([](TfOptions& dialog) {
+        EXPECT_EQ(dialog.cmbFontSize->currentText(), QStringLiteral("24"));
+        Type(dialog.cmbFontSize, QStringLiteral("20"));
+        Type(dialog.cmbListFontSize, QStringLiteral("abc"));
+        Type(dialog.cmbColumns, QStringLiteral("5"));
+        Type(dialog.mmDefaultSample, QStringLiteral("one"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("two"));
+        Type(dialog.edListSample, QStringLiteral("Quick"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // OK
+    }));
+    EXPECT_EQ(Settings.FontSize, 20);
+    EXPECT_EQ(Settings.ListFontSize, 16);
+    EXPECT_EQ(Settings.ListColumns, 5);
+    EXPECT_EQ(Settings.SampleText, "one\r\ntwo\r\n");
+    EXPECT_EQ(Settings.ListSampleText, "Quick");
 }
 
 TEST_F(OptionsDialogTest, TabGoesThroughTheGeneralGroupThenTheSheetsThenTheButtons) {
@@ -96,26 +114,7 @@ TEST_F(OptionsDialogTest, TabGoesThroughTheGeneralGroupThenTheSheetsThenTheButto
                              "edListSample btnRestoreColors btnOK btnCancel"));
 }
 
-TEST_F(OptionsDialogTest, NumbersTypedAreStoredAndTextThatIsNoNumberKeepsTheOldValue) {
-    EXPECT_TRUE(Edit([](TfOptions& dialog) {
-        EXPECT_EQ(dialog.cmbFontSize->currentText(), QStringLiteral("24"));
-        Type(dialog.cmbFontSize, QStringLiteral("20"));
-        Type(dialog.cmbListFontSize, QStringLiteral("abc"));
-        Type(dialog.cmbColumns, QStringLiteral("5"));
-        Type(dialog.mmDefaultSample, QStringLiteral("one"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("two"));
-        Type(dialog.edListSample, QStringLiteral("Quick"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // OK
-    }));
-    EXPECT_EQ(Settings.FontSize, 20);
-    EXPECT_EQ(Settings.ListFontSize, 16);
-    EXPECT_EQ(Settings.ListColumns, 5);
-    EXPECT_EQ(Settings.SampleText, "one\r\ntwo\r\n");
-    EXPECT_EQ(Settings.ListSampleText, "Quick");
-}
-
-TEST_F(OptionsDialogTest, CancelAfterChoosingColoursChangesNothing) {
+TEST_F(OptionsDialogTest, CancelledColoursChangeNothingAndRestoredOnesAreTheSystems) {
     const TOptions before = Settings;
     EXPECT_FALSE(Edit([](TfOptions& dialog) {
         test::TestPrompts().ColorAnswers = {RGBColor(9, 9, 9), RGBColor(8, 8, 8)};
@@ -128,9 +127,8 @@ TEST_F(OptionsDialogTest, CancelAfterChoosingColoursChangesNothing) {
     EXPECT_EQ(Settings.FontColor, before.FontColor);
     EXPECT_EQ(Settings.ListBackgroundColor, before.ListBackgroundColor);
     EXPECT_EQ(Settings.FontSize, before.FontSize);
-}
 
-TEST_F(OptionsDialogTest, RestoredColoursAreTheSystemsAndFollowItsChanges) {
+    // Restored colours are the system's and follow its changes.
     EXPECT_TRUE(Edit([](TfOptions& dialog) {
         // The colour dialog offers the system's colours as its own.
         EXPECT_EQ(QColorDialog::customColor(2), QApplication::palette().color(QPalette::Base));

@@ -102,7 +102,7 @@ TEST(DetailsModel, ACollectionFaceAndAType1PairReportTheirNamesFactsLicenceAndCo
     EXPECT_FALSE(type1.Variations);
 }
 
-TEST(DetailsModel, TheCharacterMapLaysOutBlocksOnDemand) {
+TEST(DetailsModel, TheCharacterMapLaysOutBlocksOnDemandAndSearchAndSizeTextsAreRead) {
     const TCharMapLayout map({{'A', 'Z'}, {0x0410, 0x044F}, {0x3400, 0x3401}}, 10);
     ASSERT_EQ(map.Groups().size(), 3u);
     EXPECT_EQ(map.Groups()[1].Name, "Cyrillic");
@@ -122,9 +122,8 @@ TEST(DetailsModel, TheCharacterMapLaysOutBlocksOnDemand) {
         ASSERT_LT(index, map.RowAt(row).FirstIndex + map.RowAt(row).Cells);
     }
     EXPECT_FALSE(map.IndexOf('a'));
-}
 
-TEST(DetailsModel, SearchTextsAndWaterfallSizes) {
+    // What is typed to find a character, and the waterfall's sizes.
     EXPECT_EQ(ParseCodePointQuery("U+0416"), 0x416u);
     EXPECT_EQ(ParseCodePointQuery(" u+416 "), 0x416u);
     EXPECT_EQ(ParseCodePointQuery("0x1F600"), 0x1F600u);
@@ -154,11 +153,9 @@ TEST_F(DetailsWindowTest, OpensFromBothPagesByAltEnterAndThePopUpItems) {
     FontManager->Refresh();
     Window->Installed->LoadFamilies(0);
     TSimpleComboBox& families = *Window->Installed->cmbFonts;
-    for (int i = 0; i < families.Count(); ++i) {
-        if (families.Item(i) == QStringLiteral("DejaVu Sans")) {
-            Window->Installed->SelectFamily(i);
-        }
-    }
+    const auto found = families.List()->findItems(QStringLiteral("DejaVu Sans"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    Window->Installed->SelectFamily(families.List()->row(found[0]));
     families.List()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::AltModifier);
     ASSERT_EQ(Open().size(), 1);
@@ -227,10 +224,11 @@ TEST_F(DetailsWindowTest, TheStyleChooserShowsAnotherFaceAndKeepsThisOneWhenItsF
     EXPECT_EQ(details->cmbStyle->currentIndex(), 1);
 }
 
-TEST_F(DetailsWindowTest, ACharacterIsFoundClickedCopiedAndMovedFromByKeys) {
+TEST_F(DetailsWindowTest, ACharacterIsFoundClickedCopiedAndMovedByKeysInAFaceWithoutAxes) {
     TfDetails* details = OpenFileDetails(kSans, 0, QStringLiteral("Sample"), Window.get());
     ASSERT_NE(details, nullptr);
     QApplication::setActiveWindow(details);
+    EXPECT_FALSE(details->pnlAxes->isVisibleTo(details)) << "no axes without fvar";
     ClickTab(*details, 2);
     EXPECT_NE(details->lblScripts->text().indexOf(QStringLiteral("Cyrillic")), -1);
     details->edFindChar->setFocus();
@@ -262,9 +260,6 @@ TEST_F(DetailsWindowTest, AnAxisSliderMovesTheWaterfall) {
     if (!fs::exists(kInter)) {
         GTEST_SKIP() << "no variable font on this machine: " << kInter;
     }
-    TfDetails* plain = OpenFileDetails(kSans, 0, QStringLiteral("Sample"), Window.get());
-    ASSERT_NE(plain, nullptr);
-    EXPECT_FALSE(plain->pnlAxes->isVisibleTo(plain)) << "no axes without fvar";
     TfDetails* details = OpenFileDetails(kInter, 0, QStringLiteral("Hamburg"), Window.get());
     ASSERT_NE(details, nullptr);
     QApplication::setActiveWindow(details);

@@ -11,6 +11,7 @@
 #include "fonts/font_manager.h"
 #include "fonts/opentype_font_file.h"
 #include "memory_hive.h"
+#include "modal_window.h"
 #include "pages/file_info.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
@@ -28,14 +29,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace lw {
 namespace {
@@ -73,12 +70,9 @@ protected:
     }
     TInstalledPage& Page() { return *Window->Installed; }
     int IndexOf(const QString& family) {
-        for (int i = 0; i < Page().cmbFonts->Count(); ++i) {
-            if (Page().cmbFonts->Item(i) == family) {
-                return i;
-            }
-        }
-        return -1;
+        const QList<QListWidgetItem*> found =
+            Page().cmbFonts->List()->findItems(family, Qt::MatchExactly);
+        return found.isEmpty() ? -1 : Page().cmbFonts->List()->row(found[0]);
     }
 
     // Which files this process loads for itself, in place of Qt's follower.
@@ -95,7 +89,7 @@ protected:
     TLoads Loads;
 };
 
-TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromThePopUp) {
+TEST_F(DisableWindowTest, AFamilyOrAStyleDisabledByKeyStaysListedMarkedAndComesBackFromThePopUp) {
     FontSystem().SetProcessFontObserver(&Loads);
     const int listed = IndexOf(QStringLiteral("LwGrey"));
     ASSERT_GE(listed, 0);
@@ -134,12 +128,9 @@ TEST_F(DisableWindowTest, AFamilyDisabledByKeyStaysListedGreyedAndComesBackFromT
     EXPECT_FALSE(Page().cmbFonts->ItemGreyed(back));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
     EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
-}
 
-// A style chosen by a click is disabled alone, stays chosen and marked, and
-// the same command of the pop-up brings it back.
-TEST_F(DisableWindowTest, AStyleChosenInTheStyleListIsDisabledAloneAndEnabledAgain) {
-    Page().SelectFamily(IndexOf(QStringLiteral("LwGrey")));
+    // A style chosen by a click is disabled alone, stays chosen and marked,
+    // and the same command of the pop-up brings it back.
     ASSERT_EQ(Page().lstStyles->count(), 2);
     // Sorted: the bold style's line is the first.
     QTest::mouseClick(Page().lstStyles->viewport(), Qt::LeftButton, {},
@@ -148,9 +139,9 @@ TEST_F(DisableWindowTest, AStyleChosenInTheStyleListIsDisabledAloneAndEnabledAga
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D,
                     Qt::ControlModifier | Qt::ShiftModifier);
 
-    const std::string listed = test::RunCommand("fc-list --format '%{file}\\n'").Output;
-    EXPECT_EQ(listed.find(Files[1].string()), std::string::npos);
-    EXPECT_NE(listed.find(Files[0].string()), std::string::npos);
+    const std::string files = test::RunCommand("fc-list --format '%{file}\\n'").Output;
+    EXPECT_EQ(files.find(Files[1].string()), std::string::npos);
+    EXPECT_NE(files.find(Files[0].string()), std::string::npos);
     EXPECT_FALSE(Page().cmbFonts->ItemGreyed(Page().cmbFonts->ItemIndex()));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
     // Only its line is marked, and it stays chosen for Enable.
@@ -178,14 +169,12 @@ TEST_F(DisableWindowTest, ADisabledFamilyIsUninstalledWithItsRules) {
     ASSERT_TRUE(Page().cmbFonts->ItemGreyed(Page().cmbFonts->ItemIndex()));
     Options.CopyBeforeDelete = false;
     Options.MoveToTrash = false;
-    QTimer::singleShot(0, [] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QStringLiteral("fDelete") && window->isVisible()) {
-                window->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
-            }
-        }
-    });
-    Window->Menu.mnDeleteFont->trigger();
+    test::WhileModal(
+        [](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnDelete")),
+                              Qt::LeftButton);
+        },
+        [this] { Window->Menu.mnDeleteFont->trigger(); });
     EXPECT_FALSE(fs::exists(Files[0]));
     EXPECT_FALSE(fs::exists(Files[1]));
     EXPECT_TRUE(UserDisabledFonts().Disabled().empty());
@@ -197,11 +186,8 @@ TEST_F(DisableWindowTest, ADisabledFamilyIsUninstalledWithItsRules) {
 // override; flatpak here is a script that notes what it is asked.
 TEST_F(DisableWindowTest, DisablingOffersFlatpakApplicationsTheFolder) {
     const fs::path bin = test::TestHome().Root() / "flatpak-bin";
-    fs::create_directories(bin);
-    {
-        std::ofstream script(bin / "flatpak");
-        script << "#!/bin/sh\necho \"$*\" >> '" << (bin / "calls").string() << "'\n";
-    }
+    test::WriteText(bin / "flatpak",
+                    "#!/bin/sh\necho \"$*\" >> '" + (bin / "calls").string() + "'\n");
     fs::permissions(bin / "flatpak", fs::perms::owner_all);
     const std::string path = std::getenv("PATH");
     ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
@@ -211,12 +197,10 @@ TEST_F(DisableWindowTest, DisablingOffersFlatpakApplicationsTheFolder) {
     ::setenv("PATH", path.c_str(), 1);
 
     ASSERT_TRUE(test::ToldOnce(LoadStr(30310)));
-    std::ifstream calls(bin / "calls");
-    std::stringstream seen;
-    seen << calls.rdbuf();
-    EXPECT_NE(seen.str().find("override --user --filesystem=xdg-config/fontconfig:ro\n"),
+    const std::string seen = test::ReadText(bin / "calls");
+    EXPECT_NE(seen.find("override --user --filesystem=xdg-config/fontconfig:ro\n"),
               std::string::npos)
-        << seen.str();
+        << seen;
     fs::remove_all(bin);
 
     // Enabling asks nothing more.

@@ -5,6 +5,7 @@
 #include "base/options.h"
 #include "controls/status_panels.h"
 #include "fonts/font_file_commands.h"
+#include "modal_window.h"
 #include "not_installed_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/simple_combo.h"
@@ -12,7 +13,6 @@
 
 #include <QAction>
 #include <QPushButton>
-#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -44,6 +44,16 @@ protected:
         return names;
     }
     std::string Last() { return Messages().empty() ? std::string() : Messages().back().Text; }
+    // The command run with its folder or name box answered by `answer`.
+    static void Answering(const std::string& answer, QAction* command) {
+        test::TestPrompts().TextAnswers = {answer};
+        command->trigger();
+    }
+    // The command run with its question answered `answer`.
+    static void Answering(TMsgResult answer, QAction* command) {
+        test::TestPrompts().Answers = {answer};
+        command->trigger();
+    }
 
     fs::path Elsewhere;
 };
@@ -58,8 +68,7 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
     // An upper-case metrics file takes its outline along; the last item
     // deleted, the new last one is selected.
     ClickFile("C.PFM");
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_EQ(Messages().front().Text,
               "Sigurno zelite da obrisete fajl  " + (Folder / "C.PFM").string() + "?");
     EXPECT_FALSE(fs::exists(Folder / "C.PFM"));
@@ -68,15 +77,12 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
     EXPECT_EQ(Page().FileList->currentRow(), 1);
     EXPECT_NE(Page().PreviewFontFile(), nullptr) << "the selected file is shown";
     // No is no.
-    test::TestPrompts().Answers = {TMsgResult::No};
-    Window->Menu.mnDeleteFile0->trigger();
+    Answering(TMsgResult::No, Window->Menu.mnDeleteFile0);
     EXPECT_TRUE(fs::exists(Folder / "b.ttf"));
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     // The only item deleted: no selection, the sample falls back.
     ClickFile("a.ttf");
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_TRUE(Listed().empty());
     EXPECT_EQ(Page().FileList->currentRow(), -1);
     EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("MS Sans Serif"));
@@ -96,8 +102,7 @@ TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTh
     OpenFolder();
     Options.MoveToTrash = true;
     ClickFile("*.ttf");
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     const fs::path trashed = test::TestHome().DataHome() / "Trash" / "files" / "*.ttf";
     EXPECT_TRUE(fs::exists(trashed));
     EXPECT_EQ(test::ReadFile(Folder / "erased.ttf"), erased);
@@ -106,23 +111,20 @@ TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTh
     fs::remove(test::TestHome().DataHome() / "Trash" / "info" / "*.ttf.trashinfo");
     Options.MoveToTrash = false;
     ClickFile("erased.ttf");
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "erased.ttf"));
     EXPECT_FALSE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "erased.ttf"));
 
     const test::TBytes locked = test::ReadFile(Folder / "locked.ttf");
     ClickFile("locked.ttf");
     test::TestPrompts().Reset();
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_EQ(Last(),
               "Greska brisanja  " + (Folder / "locked.ttf").string() + ".\n\nPermission denied");
     EXPECT_EQ(Messages().back().Caption, "Greska ");
     EXPECT_EQ(test::ReadFile(Folder / "locked.ttf"), locked);
     Options.DeleteReadOnly = true;
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "locked.ttf"));
 }
 
@@ -134,8 +136,7 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
     OpenFolder();
     ClickFile("same.ttf");
     Options.LastFileOpFolder = test::TestHome().Documents().string();
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_EQ(test::TestPrompts().Offered.back(), test::TestHome().Documents().string());
     EXPECT_EQ(Options.LastFileOpFolder, Elsewhere.string()) << "the chosen folder is kept";
     EXPECT_EQ(Last(), "Greska pri kopiranju  " + (Folder / "same.ttf").string() + "  u  " +
@@ -144,16 +145,14 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
 
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnMoveFile0->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnMoveFile0);
     EXPECT_EQ(Last(), "Greska kopiranja  " + (Folder / "same.ttf").string() + "  to  " +
                           Elsewhere.string() + "/.\n\nFile exists");
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
 
     // Renaming onto the other file's name fails the same way.
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers = {std::string("other")};
-    Window->Menu.mnRenameFile->trigger();
+    Answering("other", Window->Menu.mnRenameFile);
     EXPECT_EQ(Last(), "Greska kopiranja  " + (Folder / "same.ttf").string() +
                           "  to  other.ttf.\n\nFile exists");
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
@@ -166,74 +165,65 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(FileCommandsTest, ACopyAMoveAndARenameTakeTheOutlineAlong) {
+TEST_F(FileCommandsTest, ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAlong) {
     MakeFont("Arial.ttf", "LwArial", "Regular");
     MakePair();
     OpenFolder();
     ClickFile("Arial.ttf");
-    test::TestPrompts().TextAnswers = {std::string("Arial2")};
-    Window->Menu.mnRenameFile0->trigger();
+    Answering("Arial2", Window->Menu.mnRenameFile0);
     EXPECT_EQ(test::TestPrompts().Offered.back(), "Arial") << "the name without extension";
     EXPECT_EQ(Listed(), (std::vector<std::string>{"Arial2.ttf", "pair.pfm"}));
     EXPECT_EQ(Page().FileList->currentRow(), 0);
 
     ClickFile("pair.pfm");
-    test::TestPrompts().TextAnswers = {std::string("renamed")};
-    Window->Menu.mnRenameFile->trigger();
+    Answering("renamed", Window->Menu.mnRenameFile);
     EXPECT_TRUE(fs::exists(Folder / "renamed.pfm"));
     EXPECT_TRUE(fs::exists(Folder / "renamed.pfb"));
     EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
 
     ClickFile("renamed.pfm");
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfm"));
     EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfb"));
     EXPECT_TRUE(fs::exists(Folder / "renamed.pfb"));
     fs::remove(Elsewhere / "renamed.pfm");
     fs::remove(Elsewhere / "renamed.pfb");
 
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnMoveFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnMoveFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfm"));
     EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfb"));
     EXPECT_FALSE(fs::exists(Folder / "renamed.pfm"));
     EXPECT_FALSE(fs::exists(Folder / "renamed.pfb"));
     EXPECT_EQ(Listed(), std::vector<std::string>{"Arial2.ttf"});
-}
 
-TEST_F(FileCommandsTest, AnOutlineTakesItsAfmAlongAndALoneOutlineGoesAlone) {
+    // An outline takes its ".afm" along, and a lone outline goes alone.
     test::WriteFile(Folder / "gothic.pfb", test::PfbFile("/FontName /LwGothic-Book def\n"
                                                          "/FamilyName (LwGothic) readonly def\n"));
     test::WriteFile(Folder / "Gothic.AFM", {'F', 'o', 'n', 't', 'N', 'a', 'm', 'e', ' ', 'X'});
     test::WriteFile(Folder / "lone.pfb", test::PfbFile("/FontName /LwLone def\n"));
-    OpenFolder();
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"gothic.pfb", "lone.pfb"}));
+    Page().mnUpdateFileListClick();
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Arial2.ttf", "gothic.pfb", "lone.pfb"}));
     ClickFile("gothic.pfb");
 
-    test::TestPrompts().TextAnswers = {std::string("book")};
-    Window->Menu.mnRenameFile->trigger();
+    Answering("book", Window->Menu.mnRenameFile);
     EXPECT_TRUE(fs::exists(Folder / "book.pfb"));
     EXPECT_TRUE(fs::exists(Folder / "book.AFM")) << "the metrics keep their extension";
     EXPECT_FALSE(fs::exists(Folder / "Gothic.AFM"));
 
     ClickFile("book.pfb");
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "book.pfb"));
     EXPECT_TRUE(fs::exists(Elsewhere / "book.AFM"));
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
     ClickFile("lone.pfb");
-    Window->Menu.mnMoveFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnMoveFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfb"));
     EXPECT_TRUE(Messages().empty()) << Last() << ": a lone outline needs no metrics";
 
-    test::TestPrompts().Answers = {TMsgResult::Yes};
     ClickFile("book.pfb");
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "book.pfb"));
     EXPECT_FALSE(fs::exists(Folder / "book.AFM"));
-    EXPECT_TRUE(Listed().empty());
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Arial2.ttf"});
     EXPECT_TRUE(fs::exists(Elsewhere / "book.AFM")) << "only the selected pair goes";
 }
 
@@ -243,24 +233,21 @@ TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineName
     OpenFolder();
     Page().FileList->setCurrentRow(0);
     const std::string metrics = (Folder / "lone.pfm").string();
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfm"));
     EXPECT_EQ(Last(), "Greska pri kopiranju  " + metrics + "  u  " + Elsewhere.string() +
                           "/.\n\nNo such file or directory");
     fs::remove(Elsewhere / "lone.pfm");
 
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers = {std::string("moved")};
-    Window->Menu.mnRenameFile->trigger();
+    Answering("moved", Window->Menu.mnRenameFile);
     EXPECT_TRUE(fs::exists(Folder / "moved.pfm"));
     EXPECT_EQ(Last(),
               "Greska kopiranja  " + metrics + "  to  moved.pfb.\n\nNo such file or directory");
 
     test::TestPrompts().Reset();
     Page().FileList->setCurrentRow(0);
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Window->Menu.mnDeleteFile->trigger();
+    Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "moved.pfm"));
     EXPECT_EQ(Last(), "Greska brisanja  " + (Folder / "moved.pfb").string() +
                           ".\n\nNo such file or directory");
@@ -275,15 +262,13 @@ TEST_F(FileCommandsTest, TheFileIsReadAgainAfterACommandLetItsPreviewGo) {
     ClickFile("good.ttf");
     ASSERT_NE(Page().PreviewFontFile(), nullptr);
 
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnCopyFile->trigger();
+    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_EQ(Page().PreviewFontFile(), nullptr);
     ClickFile("good.ttf");
     ASSERT_NE(Page().PreviewFontFile(), nullptr) << "a click on the same file reads it";
 
     test::TestPrompts().Reset();
-    test::TestPrompts().TextAnswers = {Elsewhere.string()};
-    Window->Menu.mnMoveFile->trigger(); // a file of that name is there
+    Answering(Elsewhere.string(), Window->Menu.mnMoveFile); // a file of that name is there
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(test::ReadFile(Elsewhere / "good.ttf"), (test::TBytes{'o', 'l', 'd'}));
     EXPECT_TRUE(fs::exists(Folder / "good.ttf"));
@@ -382,14 +367,12 @@ TEST_F(FileCommandsTest, UninstallingTheLastFamilyLeavesTheListWhereItCanBe) {
     Options.CopyBeforeDelete = false;
     Window->pcMain->setCurrentIndex(0);
     // The dialog opens with every style chosen; OK removes them.
-    QTimer::singleShot(0, [] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QStringLiteral("fDelete") && window->isVisible()) {
-                window->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
-            }
-        }
-    });
-    Window->Menu.mnDeleteFont->trigger();
+    test::WhileModal(
+        [](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnDelete")),
+                              Qt::LeftButton);
+        },
+        [this] { Window->Menu.mnDeleteFont->trigger(); });
     EXPECT_FALSE(fs::exists(FontFolder / "last.ttf"));
     Fonts.Faces.erase("Zeta");
     Fonts.FaceFamilies.pop_back();

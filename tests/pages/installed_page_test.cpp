@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 #include "command_run.h"
 #include "controls/status_panels.h"
-#include "main_window_fixture.h"
+#include "not_installed_fixture.h"
 #include "pages/installed_page.h"
 #include "pages/not_installed_page.h"
 #include "pages/sample_commands.h"
@@ -25,25 +25,15 @@
 #include <QToolButton>
 
 #include <filesystem>
-#include <fstream>
 
 namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
 
-class InstalledPageTest : public test::MainWindowFixture {
+// The main window, shown and active, as the not-installed page's tests have it.
+class InstalledPageTest : public test::NotInstalledPageTest {
 protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        Window = std::make_unique<TfMain_letterwell>();
-        Window->show();
-        QApplication::setActiveWindow(Window.get());
-    }
-    void TearDown() override {
-        Window.reset();
-        MainWindowFixture::TearDown();
-    }
     TInstalledPage& Page() { return *Window->Installed; }
     QPlainTextEdit& Sample() { return *Page().mmSample; }
     QPlainTextEdit& OtherSample() { return *Window->NotInstalled->mmSampleNotInst; }
@@ -52,8 +42,6 @@ protected:
         Sample().selectAll();
         Sample().setFocus();
     }
-
-    std::unique_ptr<TfMain_letterwell> Window;
 };
 
 // Keys go where a person's keys go: to the widget that has the focus after a
@@ -70,7 +58,7 @@ void PressIntoFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifie
     QTest::keyClick(focused, key, modifiers);
 }
 
-TEST_F(InstalledPageTest, SizeBoxTakesDigitsOnlyAndFallsBackToTheCurrentSize) {
+TEST_F(InstalledPageTest, SizeBoxTakesDigitsEditCommandsPresetsAndTheSizeQuestion) {
     QLineEdit* edit = Page().cmbSize->lineEdit();
     QTest::mouseClick(edit, Qt::LeftButton);
     PressIntoFocus(Qt::Key_A, Qt::ControlModifier);
@@ -92,11 +80,8 @@ TEST_F(InstalledPageTest, SizeBoxTakesDigitsOnlyAndFallsBackToTheCurrentSize) {
     PressIntoFocus(Qt::Key_Return);
     EXPECT_EQ(edit->text(), QStringLiteral("306"));
     EXPECT_EQ(Sample().font().pointSize(), 306);
-}
 
-TEST_F(InstalledPageTest, EditCommandsOnTheSizeBoxWorkOnItsText) {
-    QLineEdit* edit = Page().cmbSize->lineEdit();
-    QTest::mouseClick(edit, Qt::LeftButton);
+    // The edit commands work on its text while it has the focus.
     edit->setText(QStringLiteral("48"));
     Window->Menu.mnSelectAll->trigger();
     EXPECT_EQ(edit->selectedText(), QStringLiteral("48"));
@@ -107,9 +92,8 @@ TEST_F(InstalledPageTest, EditCommandsOnTheSizeBoxWorkOnItsText) {
     EXPECT_EQ(edit->text(), QString());
     Window->Menu.mnPaste->trigger();
     EXPECT_EQ(edit->text(), QStringLiteral("48"));
-}
 
-TEST_F(InstalledPageTest, DoubleClickCyclesThePresetsAndTheSizeCommandAsks) {
+    // A double click steps through the presets; the Size command asks.
     Page().cmbSize->setEditText(QStringLiteral("72"));
     QTest::mouseDClick(Page().cmbSize->lineEdit(), Qt::LeftButton);
     EXPECT_EQ(Page().cmbSize->currentText(), QStringLiteral("8"));
@@ -125,7 +109,7 @@ TEST_F(InstalledPageTest, DoubleClickCyclesThePresetsAndTheSizeCommandAsks) {
     EXPECT_EQ(Sample().font().pointSize(), 30);
 }
 
-TEST_F(InstalledPageTest, StyleCommandsToggleButtonCheckMarkAndInstalledSampleOnly) {
+TEST_F(InstalledPageTest, StyleColourAndAnsiSampleCommandsReachTheSamplesTheyShould) {
     Window->Menu.mnBold->trigger();
     EXPECT_TRUE(Page().btnBold->isChecked());
     EXPECT_TRUE(Window->Menu.mnBold->isChecked());
@@ -141,9 +125,8 @@ TEST_F(InstalledPageTest, StyleCommandsToggleButtonCheckMarkAndInstalledSampleOn
     Page().SelectFamily(2);
     EXPECT_TRUE(Sample().font().underline());
     EXPECT_EQ(Sample().font().family(), QStringLiteral("Courier"));
-}
 
-TEST_F(InstalledPageTest, ColourCommandColoursBothSamplesButNotTheStoredOption) {
+    // The colour command colours both samples but not the stored option.
     const TColor before = Options.FontColor;
     test::TestPrompts().ColorAnswers.push_back(RGBColor(200, 10, 20));
     Window->Menu.mnSampleColor->trigger();
@@ -153,9 +136,8 @@ TEST_F(InstalledPageTest, ColourCommandColoursBothSamplesButNotTheStoredOption) 
     test::TestPrompts().ColorAnswers.push_back(std::nullopt);
     QTest::mouseClick(Page().btnColor, Qt::LeftButton);
     EXPECT_EQ(Sample().palette().color(QPalette::Text), QColor(200, 10, 20));
-}
 
-TEST_F(InstalledPageTest, AnsiSampleIsShownAndTheEarlierTextComesBackInBothSamples) {
+    // The ANSI sample is shown in both; the earlier text comes back.
     Sample().setPlainText(QStringLiteral("my sample"));
     Window->Menu.mnAnsiSample->trigger();
     EXPECT_TRUE(Page().btnAnsiSample->isChecked());
@@ -235,7 +217,7 @@ TEST_F(InstalledPageTest, AFamilyThatLeavesGivesWayToTheOneNowSelected) {
     EXPECT_EQ(Page().lstStyles->count(), 2);
 }
 
-TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt) {
+TEST_F(InstalledPageTest, CopyCutAndPasteCarryPlainAndRichTextOfTheSample) {
     Page().SelectFamily(0);
     Window->Menu.mnBold->trigger();
     Window->Menu.mnUnderline->trigger();
@@ -261,21 +243,19 @@ TEST_F(InstalledPageTest, CopyPutsTheSelectionAsPlainAndRichTextAndCutRemovesIt)
     Window->Menu.mnCutEx->trigger();
     EXPECT_EQ(Sample().toPlainText(), QString());
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("gone"));
-}
 
-TEST_F(InstalledPageTest, ASystemColourIsCopiedAsTheColourTheSampleShows) {
+    // A system colour is copied as the colour the sample shows.
     ASSERT_EQ(Page().SampleColor, clWindowText);
     QPalette palette = Sample().palette();
     palette.setColor(QPalette::Text, QColor(10, 20, 30));
     Sample().setPalette(palette);
     SelectInSample(QStringLiteral("x"));
     Window->Menu.mnCopyEx->trigger();
-    const std::string rtf =
+    const std::string colour =
         QApplication::clipboard()->mimeData()->data(QStringLiteral("text/rtf")).toStdString();
-    EXPECT_NE(rtf.find("\\red10\\green20\\blue30;"), std::string::npos) << rtf;
-}
+    EXPECT_NE(colour.find("\\red10\\green20\\blue30;"), std::string::npos) << colour;
 
-TEST_F(InstalledPageTest, PasteNeedsPlainTextOnTheClipboard) {
+    // Paste needs plain text on the clipboard.
     auto* image = new QMimeData;
     image->setData(QStringLiteral("image/png"), QByteArray("not text"));
     QApplication::clipboard()->setMimeData(image);
@@ -362,7 +342,7 @@ TEST_F(InstalledPageTest, PrintingAsksFirstAndWritesOnePageOfTheLinesThatFit) {
     EXPECT_TRUE(fs::exists(pdf));
     // None to be had: the home folder, and the status bar says so.
     fs::remove_all(documents);
-    std::ofstream(documents) << "a file where the folder should be";
+    test::WriteText(documents, "a file where the folder should be");
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     Window->Menu.mnPrint->trigger();
     const fs::path home = test::TestHome().Home() / "Primer od Arial.pdf";

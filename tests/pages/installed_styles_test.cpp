@@ -13,7 +13,7 @@ namespace {
 using test::TFakeFontSystem;
 using test::TrueTypeFace;
 
-TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarAndMarkTemporaryFonts) {
+TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarMarkTemporaryFontsAndNameType1Outlines) {
     SetLanguage(0);
     TFakeFontSystem system;
     system.AddFace("Sans", TrueTypeFace("Sans Bold", "Bold", NTM_BOLD));
@@ -26,6 +26,22 @@ TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarAndMarkTemporaryFonts) {
     system.Fonts["Sans Bold (TrueType)"] = TRegValue::FromString("sans-bold.ttf");
     system.Fonts["Sans (TrueType)"] = TRegValue::FromString("sans.ttf");
     system.Type1["PS Regular"] = TRegValue::FromMultiString({"T", "/f/ps.pfm", "/f/ps.pfb"});
+    // A Type 1 family as a Linux system serves it: each style from a ".pfb"
+    // and a ".t1" with the same names, its metrics in ".afm" files, and the
+    // same styles again as OpenType.
+    const uint32_t type1 = NTM_TYPE1;
+    for (int copy = 0; copy < 2; ++copy) {
+        system.AddFace("URW Gothic", TFaceInfo{"URWGothic-BookOblique", "Book Oblique",
+                                               DEVICE_FONTTYPE, type1 | NTM_ITALIC});
+        system.AddFace("URW Gothic",
+                       TFaceInfo{"URWGothic-Demi", "Demi", DEVICE_FONTTYPE, type1 | NTM_REGULAR});
+    }
+    system.AddFace("URW Gothic", TFaceInfo{"URW Gothic Book Oblique", "Book Oblique",
+                                           TRUETYPE_FONTTYPE, NTM_PS_OPENTYPE | NTM_ITALIC});
+    system.Type1["URWGothic BookOblique"] =
+        TRegValue::FromMultiString({"T", "/u/gothic-bo.afm", "/u/gothic-bo.pfb"});
+    system.Type1["URWGothic Demi"] =
+        TRegValue::FromMultiString({"T", "/u/gothic-d.afm", "/u/gothic-d.pfb"});
     TFontManager fonts;
     fonts.LoadFontTypeNames();
     fonts.TempNames = {"Sans Temp"};
@@ -49,30 +65,8 @@ TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarAndMarkTemporaryFonts) {
     const TFamilyDescription none = DescribeFamily(fonts, "Nobody");
     EXPECT_FALSE(none.HasStyles);
     EXPECT_TRUE(none.StyleLines.empty());
-}
 
-// A Type 1 family as a Linux system serves it: each style from a ".pfb" and
-// a ".t1" with the same names, its metrics in ".afm" files, and the same
-// styles again as OpenType.
-TEST(DescribeFamily, AType1StyleIsOneLineNamingItsOutline) {
-    SetLanguage(0);
-    TFakeFontSystem system;
-    const uint32_t type1 = NTM_TYPE1;
-    for (int copy = 0; copy < 2; ++copy) {
-        system.AddFace("URW Gothic", TFaceInfo{"URWGothic-BookOblique", "Book Oblique",
-                                               DEVICE_FONTTYPE, type1 | NTM_ITALIC});
-        system.AddFace("URW Gothic",
-                       TFaceInfo{"URWGothic-Demi", "Demi", DEVICE_FONTTYPE, type1 | NTM_REGULAR});
-    }
-    system.AddFace("URW Gothic", TFaceInfo{"URW Gothic Book Oblique", "Book Oblique",
-                                           TRUETYPE_FONTTYPE, NTM_PS_OPENTYPE | NTM_ITALIC});
-    system.Type1["URWGothic BookOblique"] =
-        TRegValue::FromMultiString({"T", "/u/gothic-bo.afm", "/u/gothic-bo.pfb"});
-    system.Type1["URWGothic Demi"] =
-        TRegValue::FromMultiString({"T", "/u/gothic-d.afm", "/u/gothic-d.pfb"});
-    TFontManager fonts;
-    fonts.LoadFontTypeNames();
-
+    // Each Type 1 style is one line naming its outline.
     std::vector<std::string> styles;
     fonts.GetFamilyStyleNames("URW Gothic", styles);
     EXPECT_EQ(styles, (std::vector<std::string>{"Book Oblique", "Demi"}));

@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 using test::NotInstalledPageTest;
 using test::TrueTypeFace;
 
-TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
+TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceItsLabelsFilledAndItsFolderStored) {
     MakeFont("probe.ttf", "LwPreview", "Regular");
     test::WriteFile(Folder / "notes.txt", {'n'});
     OpenFolder();
@@ -75,6 +75,13 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceAndItsLabelsFilled) {
         Page().mmSampleNotInst->setPlainText(QStringLiteral("سلام عليكم"));
         EXPECT_TRUE(Page().DrawableNotInst->isHidden());
     }
+
+    // The folder shown is stored and comes back at the next start.
+    Window.reset();
+    EXPECT_EQ(Stored().at("Not installed tab path").Text, Folder.string() + "/");
+    Window = std::make_unique<TfMain_letterwell>();
+    EXPECT_EQ(Window->NotInstalled->DriveView->Path(), Folder.string() + "/");
+    EXPECT_EQ(Window->NotInstalled->FileList->Directory(), Folder.string() + "/");
 }
 
 TEST_F(NotInstalledPageTest, ACollectionIsOneFileShowingItsFirstFaceAndNamingAll) {
@@ -180,15 +187,6 @@ TEST_F(NotInstalledPageTest, InstallingAsksFirstThenCopiesOrLoadsForTheSession) 
     Window->Menu.mnRemoveTemporary->trigger();
     ASSERT_TRUE(test::ToldOnce("Da li zelis da deinstaliras privremeno instaliran font?"));
     EXPECT_FALSE(FontManager->IsTemporary("LwSession Regular"));
-}
-
-TEST_F(NotInstalledPageTest, TheFolderShownIsStoredAndComesBackAtTheNextStart) {
-    OpenFolder();
-    Window.reset();
-    EXPECT_EQ(Stored().at("Not installed tab path").Text, Folder.string() + "/");
-    Window = std::make_unique<TfMain_letterwell>();
-    EXPECT_EQ(Window->NotInstalled->DriveView->Path(), Folder.string() + "/");
-    EXPECT_EQ(Window->NotInstalled->FileList->Directory(), Folder.string() + "/");
 }
 
 } // namespace

@@ -22,7 +22,7 @@ TSampleFormat Format(const std::string& font, int size, TColor color) {
     return f;
 }
 
-TEST(SampleRtf, BuildsHeaderColourTableStylesAndParagraphsWithoutAnEmptyLastOne) {
+TEST(SampleRtf, BuildsHeaderColoursStylesAndParagraphsAndEscapesAnyText) {
     TSampleFormat arial = Format("Arial", 12, 0);
     arial.Bold = true;
     EXPECT_EQ(BuildSampleRtf("ab\ncd", arial),
@@ -47,15 +47,15 @@ TEST(SampleRtf, BuildsHeaderColourTableStylesAndParagraphsWithoutAnEmptyLastOne)
     const std::string rtf = BuildSampleRtf("one\r\ntwo\r\n", Format("Sans", 10, 0));
     EXPECT_NE(rtf.find(" one \\par\r\ntwo\r\n }"), std::string::npos) << rtf;
     EXPECT_EQ(rtf.find("two \\par"), std::string::npos);
-}
 
-TEST(SampleRtf, RichTextCharactersAndAnyLanguageAreEscaped) {
-    const std::string rtf = BuildSampleRtf("a\\b{c}d ćž €😀", Format("Font {x}", 10, 0));
-    EXPECT_NE(rtf.find("\\fnil Font \\{x\\};"), std::string::npos);
-    EXPECT_NE(rtf.find("a\\\\b\\{c\\}d "), std::string::npos);
-    EXPECT_NE(rtf.find("{\\u263?}{\\u382?}"), std::string::npos);    // ć ž
-    EXPECT_NE(rtf.find("{\\u8364?}"), std::string::npos);            // €
-    EXPECT_NE(rtf.find("{\\u-10179?\\u-8704?}"), std::string::npos); // U+1F600 as a surrogate pair
+    // Rich-text characters and any language are escaped.
+    const std::string escaped = BuildSampleRtf("a\\b{c}d ćž €😀", Format("Font {x}", 10, 0));
+    EXPECT_NE(escaped.find("\\fnil Font \\{x\\};"), std::string::npos);
+    EXPECT_NE(escaped.find("a\\\\b\\{c\\}d "), std::string::npos);
+    EXPECT_NE(escaped.find("{\\u263?}{\\u382?}"), std::string::npos); // ć ž
+    EXPECT_NE(escaped.find("{\\u8364?}"), std::string::npos);         // €
+    // U+1F600 as a surrogate pair.
+    EXPECT_NE(escaped.find("{\\u-10179?\\u-8704?}"), std::string::npos);
     // Broken UTF-8 becomes a replacement character, never a read past the end.
     EXPECT_NE(BuildSampleRtf(std::string("x\xC3"), Format("F", 10, 0)).find("x{\\u-3?}"),
               std::string::npos);
@@ -89,7 +89,7 @@ TEST(SampleRtf, ARealReaderGetsBackTextFontColourAndStyles) {
     EXPECT_NE(body.find("two"), std::string::npos) << body;
 }
 
-TEST(SampleText, LinesSplitAtEveryKindOfBreakAndPrintedOnesAreSpaced) {
+TEST(SampleText, LinesSplitAtEveryBreakArePrintedSpacedAndWrapped) {
     EXPECT_EQ(SplitSampleLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitSampleLines("a\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(SplitSampleLines(""), std::vector<std::string>{""});
@@ -103,10 +103,9 @@ TEST(SampleText, LinesSplitAtEveryKindOfBreakAndPrintedOnesAreSpaced) {
     // A line that starts inside the page is printed even if it ends below it.
     EXPECT_EQ(SampleLineTops(10, 40, 120), (std::vector<int>{0, 50, 100}));
     EXPECT_TRUE(SampleLineTops(0, 10, 100).empty());
-}
 
-TEST(SampleText, PrintedLinesWrapAtBlanksAndLongWordsAtTheLastCharacterThatFits) {
-    // One unit a byte, so a width counts characters of ASCII text.
+    // Wrapped at blanks, a long word at the last character that fits. One
+    // unit a byte, so a width counts characters of ASCII text.
     const auto bytes = [](const std::string& text) { return static_cast<double>(text.size()); };
     const auto wrap = [&](const std::string& line, double width) {
         return WrapSampleLine(line, width, bytes);
@@ -145,7 +144,6 @@ TEST(SizeBox, TextsAndPresets) {
     EXPECT_EQ(SizeFromText("abc", 24), 24);
     EXPECT_EQ(SizeFromText("", 24), 24);
     EXPECT_EQ(SizeFromText("99999999999", 24), 24);
-    EXPECT_EQ(PresetSizes()[NextPresetIndex("72")], 8);
     EXPECT_EQ(PresetSizes()[NextPresetIndex("24")], 36);
     EXPECT_EQ(PresetSizes()[NextPresetIndex("13")], 8);
 }

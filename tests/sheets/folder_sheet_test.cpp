@@ -48,8 +48,11 @@ protected:
         Options.ListMaximized = false;
         Options.ListWidth = 700;
         Options.ListHeight = 500;
+        Elsewhere = Folder.parent_path() / (Folder.filename().string() + "-elsewhere");
+        fs::create_directories(Elsewhere);
     }
     void TearDown() override {
+        fs::remove_all(Elsewhere);
         Installed.reset();
         NotInstalledPageTest::TearDown();
     }
@@ -96,6 +99,7 @@ protected:
     }
 
     std::unique_ptr<TfViewAll> Installed;
+    fs::path Elsewhere;
 };
 
 TEST_F(FolderSheetTest, EachFileIsARowTheUnreadableOnesSaySoAndTheSelectionComesBack) {
@@ -191,25 +195,23 @@ TEST_F(FolderSheetTest, EscHalfWayThroughTheLoadShowsNoSheetAndKeepsTheSelection
 TEST_F(FolderSheetTest, AType1RowTakesItsOutlineAlongWhenDeletedCopiedOrMoved) {
     MakePair();
     MakeFont("z.ttf", "LwZeta", "Regular");
-    const fs::path elsewhere = Folder.parent_path() / (Folder.filename().string() + "-copies");
-    fs::create_directories(elsewhere);
     OpenFolder();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         ASSERT_EQ(Rows(sheet), (QStringList{"LwPair", "LwZeta"})) << "the outline is no row";
         SelectRows(sheet, {0});
-        test::TestPrompts().TextAnswers.push_back(elsewhere.string());
+        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
         Press(sheet, Qt::Key_O, Qt::ControlModifier);
-        EXPECT_TRUE(fs::exists(elsewhere / "pair.pfm"));
-        EXPECT_TRUE(fs::exists(elsewhere / "pair.pfb"));
-        EXPECT_EQ(Options.LastFileOpFolder, elsewhere.string());
+        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfm"));
+        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
+        EXPECT_EQ(Options.LastFileOpFolder, Elsewhere.string());
         EXPECT_EQ(sheet.FolderRows(), 2) << "a copy keeps its row";
-        fs::remove(elsewhere / "pair.pfm");
-        fs::remove(elsewhere / "pair.pfb");
+        fs::remove(Elsewhere / "pair.pfm");
+        fs::remove(Elsewhere / "pair.pfb");
 
         SelectRows(sheet, {0});
-        test::TestPrompts().TextAnswers.push_back(elsewhere.string());
+        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
         Press(sheet, Qt::Key_M, Qt::ControlModifier);
-        EXPECT_TRUE(fs::exists(elsewhere / "pair.pfb"));
+        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
         EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
         EXPECT_EQ(Rows(sheet), QStringList{"LwZeta"});
 
@@ -221,7 +223,6 @@ TEST_F(FolderSheetTest, AType1RowTakesItsOutlineAlongWhenDeletedCopiedOrMoved) {
     });
     // Files changed: the page lists the folder again.
     EXPECT_EQ(Page().FileList->count(), 0);
-    fs::remove_all(elsewhere);
 }
 
 TEST_F(FolderSheetTest, ACollectionIsARowAFaceAndItsFileGoesOnceWithAllItsRows) {
@@ -229,8 +230,6 @@ TEST_F(FolderSheetTest, ACollectionIsARowAFaceAndItsFileGoesOnceWithAllItsRows) 
     test::WriteFile(Folder / "pack.ttc",
                     test::Collection({face("LwFirst", "Regular"), face("LwSecond", "Bold")}));
     MakeFont("z.ttf", "LwZeta", "Regular");
-    const fs::path elsewhere = Folder.parent_path() / (Folder.filename().string() + "-faces");
-    fs::create_directories(elsewhere);
     OpenFolder();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         ASSERT_EQ(Rows(sheet), (QStringList{"LwFirst", "LwSecond", "LwZeta"}));
@@ -241,15 +240,14 @@ TEST_F(FolderSheetTest, ACollectionIsARowAFaceAndItsFileGoesOnceWithAllItsRows) 
         // Both faces chosen: the file moves once and both rows go.
         SelectRows(sheet, {0, 1});
         EXPECT_EQ(Selected(sheet), (std::vector<int>{0, 1}));
-        test::TestPrompts().TextAnswers.push_back(elsewhere.string());
+        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
         Press(sheet, Qt::Key_M, Qt::ControlModifier);
         EXPECT_TRUE(test::TestPrompts().Messages.empty())
             << test::TestPrompts().Messages.front().Text;
-        EXPECT_TRUE(fs::exists(elsewhere / "pack.ttc"));
+        EXPECT_TRUE(fs::exists(Elsewhere / "pack.ttc"));
         EXPECT_FALSE(fs::exists(Folder / "pack.ttc"));
         EXPECT_EQ(Rows(sheet), QStringList{"LwZeta"});
     });
-    fs::remove_all(elsewhere);
 }
 
 // A file named like a pattern is that one file: deleting its row touches
@@ -265,9 +263,7 @@ TEST_F(FolderSheetTest, APatternNamedRowIsOneFileAndARefusedReplaceKeepsItsRow) 
     for (const char* name : {"a.ttf", "b.ttf", "keep.otf"}) {
         kept[name] = test::ReadFile(Folder / name);
     }
-    const fs::path elsewhere = Folder.parent_path() / (Folder.filename().string() + "-copies");
-    fs::create_directories(elsewhere);
-    test::WriteFile(elsewhere / "[ab].ttf", {'o', 'l', 'd'});
+    test::WriteFile(Elsewhere / "[ab].ttf", {'o', 'l', 'd'});
     OpenFolder();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         ASSERT_TRUE(Rows(sheet).contains("LwStar"));
@@ -285,31 +281,51 @@ TEST_F(FolderSheetTest, APatternNamedRowIsOneFileAndARefusedReplaceKeepsItsRow) 
 
         test::TestPrompts().Reset();
         SelectRows(sheet, {static_cast<int>(left.indexOf("LwBracket"))});
-        test::TestPrompts().TextAnswers.push_back(elsewhere.string());
+        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
         test::TestPrompts().Answers.push_back(TMsgResult::No);
         Press(sheet, Qt::Key_M, Qt::ControlModifier);
-        ASSERT_TRUE(test::ToldOnce(FmtLoadStr(16003, (elsewhere / "[ab].ttf").string())))
+        ASSERT_TRUE(test::ToldOnce(FmtLoadStr(16003, (Elsewhere / "[ab].ttf").string())))
             << Messages().back().Text;
-        EXPECT_EQ(test::ReadFile(elsewhere / "[ab].ttf"), (test::TBytes{'o', 'l', 'd'}));
+        EXPECT_EQ(test::ReadFile(Elsewhere / "[ab].ttf"), (test::TBytes{'o', 'l', 'd'}));
         EXPECT_TRUE(fs::exists(Folder / "[ab].ttf"));
-        EXPECT_FALSE(fs::exists(elsewhere / "a.ttf"));
+        EXPECT_FALSE(fs::exists(Elsewhere / "a.ttf"));
         EXPECT_EQ(Rows(sheet), left);
     });
-    fs::remove_all(elsewhere);
 }
 
-TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRows) {
+TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEither) {
     MakeFont("a.ttf", "LwAlpha", "Regular");
+    Fonts.AddFace("DejaVu Sans", TFaceInfo("DejaVu Sans", "Book", TRUETYPE_FONTTYPE, NTM_REGULAR,
+                                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
+    FontManager->Refresh();
     WithInstalledSheet();
     OpenFolder();
     Open(true, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_TRUE(sheet.windowTitle().endsWith(QStringLiteral("  +  Instaliranih fontova")));
-        ASSERT_EQ(Rows(sheet), (QStringList{"LwAlpha", "Arial", "Bodoni", "Courier"}));
+        ASSERT_EQ(Rows(sheet),
+                  (QStringList{"LwAlpha", "Arial", "Bodoni", "Courier", "DejaVu Sans"}));
         EXPECT_EQ(sheet.Delegate->Describe(sheet.Model->index(2)).Name, QStringLiteral("Bodoni"));
+
+        // Properties open Details on the current file or installed family.
+        SelectRows(sheet, {0});
+        Press(sheet, Qt::Key_Return, Qt::AltModifier);
+        SelectRows(sheet, {4});
+        sheet.mnProperties0->trigger();
+        const QList<TfDetails*> details = sheet.findChildren<TfDetails*>();
+        ASSERT_EQ(details.size(), 2);
+        EXPECT_EQ(details[0]->windowTitle(), QStringLiteral("a.ttf - Detalji"));
+        EXPECT_EQ(details[1]->windowTitle(), QStringLiteral("DejaVu Sans - Detalji"));
+        for (TfDetails* window : details) {
+            window->close();
+        }
+        // The release of the Esc that closed Details reaches the list.
+        QTest::keyRelease(sheet.lstFonts, Qt::Key_Escape);
+        EXPECT_TRUE(sheet.isVisible()) << "Esc in Details closes Details alone";
+
         QTest::mouseClick(sheet.lstFonts->viewport(), Qt::LeftButton, {},
                           sheet.lstFonts->visualRect(sheet.Model->index(2)).center());
         EXPECT_EQ(sheet.Status->Panel2Line(),
-                  QStringLiteral("Instaliran  -  Fajl: (Instaliran)  -  4 fontova prikazano"));
+                  QStringLiteral("Instaliran  -  Fajl: (Instaliran)  -  5 fontova prikazano"));
         sheet.SelectAll();
         // The current row is an installed family.
         test::TestPrompts().Reset();
@@ -324,34 +340,7 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRows) {
         EXPECT_EQ(std::distance(fs::directory_iterator(FontFolder), fs::directory_iterator()), 1);
     });
     EXPECT_EQ(Fonts.Changes, 1) << "one broadcast at the close";
-}
-
-TEST_F(FolderSheetTest, PropertiesOpenDetailsOnTheCurrentFileOrInstalledFamily) {
-    MakeFont("a.ttf", "LwAlpha", "Regular");
-    Fonts.AddFace("DejaVu Sans", TFaceInfo("DejaVu Sans", "Book", TRUETYPE_FONTTYPE, NTM_REGULAR,
-                                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
-    FontManager->Refresh();
-    WithInstalledSheet();
-    OpenFolder();
-    Open(true, [&](TfViewAllNotInstalled& sheet) {
-        const int family = static_cast<int>(Rows(sheet).indexOf(QStringLiteral("DejaVu Sans")));
-        ASSERT_GT(family, 0);
-        SelectRows(sheet, {0});
-        Press(sheet, Qt::Key_Return, Qt::AltModifier);
-        SelectRows(sheet, {family});
-        sheet.mnProperties0->trigger();
-        const QList<TfDetails*> details = sheet.findChildren<TfDetails*>();
-        ASSERT_EQ(details.size(), 2);
-        EXPECT_EQ(details[0]->windowTitle(), QStringLiteral("a.ttf - Detalji"));
-        EXPECT_EQ(details[1]->windowTitle(), QStringLiteral("DejaVu Sans - Detalji"));
-        for (TfDetails* window : details) {
-            window->close();
-        }
-        // The release of the Esc that closed Details reaches the list.
-        QTest::keyRelease(sheet.lstFonts, Qt::Key_Escape);
-        EXPECT_TRUE(sheet.isVisible()) << "Esc in Details closes Details alone";
-    });
-    // The installed sheet opens them the same way.
+    // The installed sheet opens Details the same way.
     Installed->lstFonts->setCurrentIndex(
         Installed->Model->index(static_cast<int>(Installed->Items().indexOf("DejaVu Sans"))));
     Installed->mnProperties0->trigger();

@@ -57,14 +57,17 @@ protected:
         CategoryFixture::TearDown();
     }
 
-    // The submenu's captions, the view items first.
-    QStringList Submenu() const {
+    // The submenu's captions, the view items first; or only the checked ones.
+    QStringList Submenu(bool checkedOnly = false) const {
         QStringList captions;
         for (const QAction* item : Sheet->mnCategories->actions()) {
-            captions.append(item->text());
+            if (!checkedOnly || item->isChecked()) {
+                captions.append(item->text());
+            }
         }
         return captions;
     }
+    QStringList CheckedItems() const { return Submenu(true); }
     QAction* ViewItem(const QString& caption) const {
         for (QAction* item : Sheet->mnCategories->actions()) {
             if (item->text() == caption) {
@@ -73,15 +76,6 @@ protected:
         }
         ADD_FAILURE() << "no item " << caption.toStdString();
         return Sheet->mnAll;
-    }
-    QStringList CheckedItems() const {
-        QStringList checked;
-        for (const QAction* item : Sheet->mnCategories->actions()) {
-            if (item->isChecked()) {
-                checked.append(item->text());
-            }
-        }
-        return checked;
     }
     QStringList Listed() const { return Sheet->Items(); }
     std::vector<int> SelectedRows() const {
@@ -119,6 +113,17 @@ protected:
         Focus();
         WhileModal(inside, [key, modifiers] {
             QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+        });
+    }
+    // Ctrl+M's dialog views `first` combined with `second` by the `toggle` button.
+    void Combine(const QString& first, const QString& second, const char* toggle) {
+        PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
+            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), first);
+            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")), second);
+            for (const char* button : {toggle, "btnViewMix"}) {
+                QTest::mouseClick(mix->findChild<QPushButton*>(QString::fromLatin1(button)),
+                                  Qt::LeftButton);
+            }
         });
     }
     static void ClickRow(QListWidget* list, const QString& text) {
@@ -256,14 +261,7 @@ TEST_F(SheetCommandsTest, CombinationsAreLabelledAndLeaveNoViewChecked) {
         {"btnMinus", {"Arial"}, "A [-] B"},
         {"btnAnd", {"Bodoni"}, "A [*] B"}};
     for (const auto& [toggle, families, label] : cases) {
-        PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
-            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), "A");
-            ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")), "B");
-            QTest::mouseClick(mix->findChild<QPushButton*>(QString::fromLatin1(toggle)),
-                              Qt::LeftButton);
-            QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnViewMix")),
-                              Qt::LeftButton);
-        });
+        Combine("A", "B", toggle);
         EXPECT_EQ(Listed(), families) << toggle;
         EXPECT_EQ(Sheet->Status->PanelText(2), label);
         EXPECT_TRUE(CheckedItems().isEmpty()) << CheckedItems().join(",").toStdString();
@@ -320,14 +318,7 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
     EXPECT_FALSE(Organize->btnAdd->isEnabled());
     EXPECT_FALSE(Organize->btnUpdate->isEnabled());
 
-    PressInto(Qt::Key_M, Qt::ControlModifier, [&](QWidget* mix) {
-        ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory1")), monospace);
-        ClickRow(mix->findChild<QListWidget*>(QStringLiteral("lstCategory2")),
-                 QString::fromStdString(LoadStr(30507)));
-        QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnPlus")), Qt::LeftButton);
-        QTest::mouseClick(mix->findChild<QPushButton*>(QStringLiteral("btnViewMix")),
-                          Qt::LeftButton);
-    });
+    Combine(monospace, QString::fromStdString(LoadStr(30507)), "btnPlus");
     EXPECT_EQ(Listed(), (QStringList{"Courier", "Tahoma"}));
 
     // Moving in from font-manager: what was skipped is told.
@@ -400,17 +391,29 @@ TEST_F(SheetCommandsTest, FindingInCategoriesAndImportingCategoryFiles) {
     EXPECT_EQ(Sheet->Model->rowCount(), 6);
 }
 
-TEST_F(SheetCommandsTest, UninstallingAsksBacksUpRemovesEachAndShowsAllFontsAgain) {
+// Nothing selected, and a family installed for every user, are told at
+// once, before any question. Cancelling the backup folder cancels the
+// uninstall: the copy the user asked for was never made.
+TEST_F(SheetCommandsTest, UninstallingAsksBacksUpRemovesEachOrRefusesBeforeAnyQuestion) {
     const fs::path installed = Root / "installed";
     const fs::path backup = Root / "backup";
+    const fs::path system = Root / "system";
     fs::create_directories(installed);
     fs::create_directories(backup);
+    fs::create_directories(system);
     Fonts.Folder = installed.string();
-    for (const char* family : {"LwOne", "LwTwo"}) {
+    for (const char* family : {"LwOne", "LwTwo", "LwSolo"}) {
         const std::string file = std::string(family) + ".ttf";
-        WriteText(installed / file, "f");
+        WriteText(installed / file, family);
         Fonts.AddFace(family, TrueTypeFace(family, "Regular", NTM_REGULAR));
         Fonts.Fonts[std::string(family) + " (TrueType)"] = TRegValue::FromString(file);
+    }
+    for (const char* style : {"Regular", "Bold"}) {
+        const std::string fullName = std::string("LwShared ") + style;
+        const std::string file = (system / (fullName + ".ttf")).string();
+        WriteText(file, style);
+        Fonts.AddFace("LwShared", TrueTypeFace(fullName, style, NTM_REGULAR));
+        Fonts.Fonts[fullName + " (TrueType)"] = TRegValue::FromString(file);
     }
     MakeCategory("Mine", "LwOne\r\nLwTwo\r\n");
     FontManager->Refresh();
@@ -420,10 +423,42 @@ TEST_F(SheetCommandsTest, UninstallingAsksBacksUpRemovesEachAndShowsAllFontsAgai
     Options.CopyBeforeDelete = true;
     Options.MoveToTrash = false;
     Options.DefaultCopyFolder = backup.string();
+
+    test::TestPrompts().Reset();
+    Sheet->lstFonts->clearSelection();
+    Sheet->mnDeleteFonts->trigger();
+    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje"));
+
+    test::TestPrompts().Reset();
+    ClickFamily("LwSolo");
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Press(Qt::Key_Delete, Qt::ControlModifier); // the folder question cancelled
+    EXPECT_EQ(test::TestPrompts().Asked,
+              std::vector<std::string>{"Odaberi folder za kopiranje fontova:"});
+    EXPECT_EQ(ReadText(installed / "LwSolo.ttf"), "LwSolo");
+    EXPECT_TRUE(fs::is_empty(backup));
+    EXPECT_EQ(Fonts.Changes, 0);
+    ASSERT_EQ(Messages().size(), 1u) << Messages().back().Text;
+
+    test::TestPrompts().Reset();
+    ClickFamily("LwShared");
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Press(Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(Messages().size(), 2u) << "one refusal for the family, not one a style";
+    const auto refusal = [&](const char* file) {
+        return FmtLoadStr(30106, (system / file).string(), installed.string());
+    };
+    EXPECT_TRUE(Messages()[1].Text == refusal("LwShared Regular.ttf") ||
+                Messages()[1].Text == refusal("LwShared Bold.ttf"))
+        << Messages()[1].Text;
+    EXPECT_EQ(Messages()[1].Caption, "Upozorenje");
+    EXPECT_TRUE(test::TestPrompts().Asked.empty()) << "no folder asked for";
+    EXPECT_EQ(ReadText(system / "LwShared Bold.ttf"), "Bold");
+    EXPECT_EQ(Fonts.Changes, 0);
+
     ViewItem("Mine")->trigger();
     ClickFamily("LwOne");
     ClickFamily("LwTwo", Qt::ControlModifier);
-
     test::TestPrompts().Reset();
     Press(Qt::Key_Delete, Qt::ControlModifier); // answered No
     ASSERT_TRUE(test::ToldOnce("Zelite li  da deinstalirate  LwOne, LwTwo?", "Potvrda"));
@@ -445,65 +480,6 @@ TEST_F(SheetCommandsTest, UninstallingAsksBacksUpRemovesEachAndShowsAllFontsAgai
     EXPECT_EQ(CheckedItems(), QStringList{"<Svi fontovi>"});
     EXPECT_TRUE(Sheet->CategoryName.isEmpty());
     EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
-}
-
-// Cancelling the backup folder cancels the uninstall: the copy the user
-// asked for was never made. Nothing selected, and a family installed for
-// every user, are told at once, before any question.
-TEST_F(SheetCommandsTest, ACancelledBackupOrAnUnremovableFamilyUninstallsNothing) {
-    const fs::path installed = Root / "installed";
-    const fs::path system = Root / "system";
-    fs::create_directories(installed);
-    fs::create_directories(system);
-    Fonts.Folder = installed.string();
-    WriteText(installed / "lwsolo.ttf", "solo bytes");
-    Fonts.AddFace("LwSolo", TrueTypeFace("LwSolo", "Regular", NTM_REGULAR));
-    Fonts.Fonts["LwSolo (TrueType)"] = TRegValue::FromString("lwsolo.ttf");
-    for (const char* style : {"Regular", "Bold"}) {
-        const std::string fullName = std::string("LwShared ") + style;
-        const std::string file = (system / (fullName + ".ttf")).string();
-        WriteText(file, style);
-        Fonts.AddFace("LwShared", TrueTypeFace(fullName, style, NTM_REGULAR));
-        Fonts.Fonts[fullName + " (TrueType)"] = TRegValue::FromString(file);
-    }
-    FontManager->Refresh();
-    FontManager->FontsFolder = installed.string();
-    Start();
-    Options.CopyBeforeDelete = true;
-    Options.MoveToTrash = false;
-    Options.DefaultCopyFolder = (Root / "never").string();
-
-    test::TestPrompts().Reset();
-    Sheet->lstFonts->clearSelection();
-    Sheet->mnDeleteFonts->trigger();
-    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje"));
-
-    test::TestPrompts().Reset();
-    ClickFamily("LwSolo");
-    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
-    Press(Qt::Key_Delete, Qt::ControlModifier); // the folder question cancelled
-    EXPECT_EQ(test::TestPrompts().Asked,
-              std::vector<std::string>{"Odaberi folder za kopiranje fontova:"});
-    EXPECT_EQ(ReadText(installed / "lwsolo.ttf"), "solo bytes");
-    EXPECT_FALSE(fs::exists(Root / "never"));
-    EXPECT_EQ(Fonts.Changes, 0);
-    ASSERT_EQ(Messages().size(), 1u) << Messages().back().Text;
-
-    test::TestPrompts().Reset();
-    ClickFamily("LwShared");
-    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
-    Press(Qt::Key_Delete, Qt::ControlModifier);
-    ASSERT_EQ(Messages().size(), 2u) << "one refusal for the family, not one a style";
-    const auto refusal = [&](const char* file) {
-        return FmtLoadStr(30106, (system / file).string(), installed.string());
-    };
-    EXPECT_TRUE(Messages()[1].Text == refusal("LwShared Regular.ttf") ||
-                Messages()[1].Text == refusal("LwShared Bold.ttf"))
-        << Messages()[1].Text;
-    EXPECT_EQ(Messages()[1].Caption, "Upozorenje");
-    EXPECT_TRUE(test::TestPrompts().Asked.empty()) << "no folder asked for";
-    EXPECT_EQ(ReadText(system / "LwShared Bold.ttf"), "Bold");
-    EXPECT_EQ(Fonts.Changes, 0);
 }
 
 TEST(UninstallQuestionTest, NamesTheFirstFamiliesAndCountsTheRest) {

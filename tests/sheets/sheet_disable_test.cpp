@@ -23,7 +23,6 @@
 #include <QStringListModel>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 
 namespace lw {

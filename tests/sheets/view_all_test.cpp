@@ -26,7 +26,6 @@
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
-#include <QTimer>
 
 namespace lw {
 namespace {
@@ -71,7 +70,7 @@ protected:
     std::unique_ptr<TfViewAll> Sheet;
 };
 
-TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeAndANewSizeKeepsTheSelection) {
+TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeInColumnsFromMenusOrAnswers) {
     ASSERT_EQ(Sheet->Items().size(), 10);
     EXPECT_EQ(Sheet->Items().front(), QStringLiteral("Arial"));
     EXPECT_GT(Sheet->NameLineHeight(), 5);
@@ -87,9 +86,8 @@ TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeAndANewSizeKeepsTheSel
     EXPECT_EQ(Sheet->ItemHeight(), Sheet->NameLineHeight() + 144);
     EXPECT_EQ(Sheet->Status->PanelText(0), QStringLiteral("Velicina: 72"));
     EXPECT_EQ(Sheet->lstFonts->gridSize().height(), Sheet->NameLineHeight() + 144);
-}
 
-TEST_F(ViewAllTest, ColumnCountsFromMenusAndTypedAnswers) {
+    // Column counts from the menus and typed answers.
     Sheet->findChild<QAction*>(QStringLiteral("mnCol3"))->trigger();
     EXPECT_EQ(Sheet->Columns(), 3);
     EXPECT_TRUE(Sheet->lstFonts->isWrapping());
@@ -264,7 +262,7 @@ TEST_F(ViewAllTest, FindSearchesOnThenFromTheTopIncludingTheCurrentItem) {
     EXPECT_EQ(Sheet->lstFonts->currentIndex().data().toString(), QStringLiteral("Garamond"));
 }
 
-TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItems) {
+TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItemsAndCountNothingEmpty) {
     Sheet->findChild<QAction*>(QStringLiteral("mnCol0"))->trigger();
     Sheet->findChild<QAction*>(QStringLiteral("mnSize7"))->trigger();
     Sheet->lstFonts->setCurrentIndex(Item(4));
@@ -283,9 +281,8 @@ TEST_F(ViewAllTest, SelectAllAndInvertKeepTheTopAndCurrentItems) {
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(Current(), 4);
     EXPECT_EQ(Sheet->lstFonts->indexAt(QPoint(5, 5)), top);
-}
 
-TEST_F(ViewAllTest, AnEmptyListCountsNothing) {
+    // An empty list counts nothing.
     Fonts.FaceFamilies.clear();
     Fonts.Faces.clear();
     FontManager->Refresh();
@@ -299,7 +296,7 @@ TEST_F(ViewAllTest, AnEmptyListCountsNothing) {
     EXPECT_EQ(Sheet->Status->SelectedCount(), 0);
 }
 
-TEST_F(ViewAllTest, BoundsAreStoredOnDeactivationWhileNormalButNotWhileMaximized) {
+TEST_F(ViewAllTest, TheSheetsBoundsWhileNormalAndItsClosingByTheUserAreRemembered) {
     Sheet->setGeometry(40, 50, 610, 420);
     QEvent deactivation(QEvent::ActivationChange);
     QApplication::sendEvent(Sheet.get(), &deactivation);
@@ -313,13 +310,20 @@ TEST_F(ViewAllTest, BoundsAreStoredOnDeactivationWhileNormalButNotWhileMaximized
     QApplication::sendEvent(Sheet.get(), &deactivation);
     EXPECT_TRUE(Options.ListMaximized);
     EXPECT_EQ(Options.ListWidth, 123);
-}
 
-TEST_F(ViewAllTest, TheUserClosingTheSheetForgetsItTheProgramEndingDoesNot) {
+    // The user closing the sheet forgets it, the menus bring it back, the
+    // program ending does not forget it.
     ASSERT_TRUE(Options.ShowListWindow);
+    Main->mnViewAllClick();
+    EXPECT_TRUE(Sheet->isVisible());
     Sheet->close();
+    EXPECT_FALSE(Sheet->isVisible());
     EXPECT_FALSE(Options.ShowListWindow);
     Sheet->show();
+    EXPECT_TRUE(Options.ShowListWindow);
+    Sheet->close();
+    Main->Menu.mnViewAll->trigger();
+    EXPECT_TRUE(Sheet->isVisible());
     EXPECT_TRUE(Options.ShowListWindow);
     // File > Exit ends the program; the windows still open are closed after.
     Main->show();
@@ -361,7 +365,7 @@ TEST_F(ViewAllTest, PrintingWantsASelectionAndTakesTheSheetsListColumnsSizeAndSa
     EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
 }
 
-TEST_F(ViewAllTest, ShowInMainWindowAndSwitchingBothWays) {
+TEST_F(ViewAllTest, TheMainWindowShowsTheSheetsChoiceAndTheSheetFollowsItsListAndLanguage) {
     const int garamond = static_cast<int>(Sheet->Items().indexOf(QStringLiteral("Garamond")));
     Sheet->lstFonts->setCurrentIndex(Item(garamond));
     Sheet->mnShowInMainWindow->trigger();
@@ -374,17 +378,8 @@ TEST_F(ViewAllTest, ShowInMainWindowAndSwitchingBothWays) {
     QTest::mouseDClick(Sheet->lstFonts->viewport(), Qt::LeftButton, {}, bodoni);
     EXPECT_EQ(Main->Installed->SelectedFamily(), QStringLiteral("Bodoni"));
 
-    Main->mnViewAllClick();
-    EXPECT_TRUE(Sheet->isVisible());
-    Sheet->close();
-    EXPECT_FALSE(Sheet->isVisible());
-    EXPECT_FALSE(Options.ShowListWindow);
-    Main->Menu.mnViewAll->trigger();
-    EXPECT_TRUE(Sheet->isVisible());
-    EXPECT_TRUE(Options.ShowListWindow);
-}
-
-TEST_F(ViewAllTest, UpdatingTheMainListReturnsTheSheetToAllFontsAndLanguageFollows) {
+    // Updating the main list returns the sheet to all fonts; its language
+    // follows the main window's.
     Sheet->Model->setStringList({QStringLiteral("Arial")});
     Fonts.AddFace("Zapf", TrueTypeFace("Zapf", "Regular", NTM_REGULAR));
     Main->mnUpdateListClick();
@@ -401,7 +396,7 @@ TEST_F(ViewAllTest, UpdatingTheMainListReturnsTheSheetToAllFontsAndLanguageFollo
 }
 
 // The catalogue of the test home (DejaVu): samples come from the faces' files.
-TEST(SampleDelegate, DrawsAFamilyFromItsFileInTheInkColourAndLeavesTheRestToQt) {
+TEST(SampleDelegate, DrawsAFamilyFromItsFileInTheInkColourOnAWorkerAndLeavesTheRestToQt) {
     TFontSampleDelegate delegate;
     delegate.PointSize = 24;
     const QImage line = delegate.SampleLine(QStringLiteral("DejaVu Sans"), QStringLiteral("Sample"),
@@ -431,16 +426,15 @@ TEST(SampleDelegate, DrawsAFamilyFromItsFileInTheInkColourAndLeavesTheRestToQt) 
         delegate
             .SampleLine(QStringLiteral("No Such Family"), QStringLiteral("x"), 400, 1.0, Qt::black)
             .isNull());
-}
 
-// Within a list's frames the line comes from the worker: the first frame shows
-// the name alone, a later one the line in the family's own face and its ink.
-TEST(SampleDelegate, AFramesLineComesFromTheWorkerInTheFaceAndInk) {
-    TFontSampleDelegate delegate;
+    // Within a list's frames the line comes from the worker: the first frame
+    // shows the name alone, a later one the line in the family's own face and
+    // its ink.
     delegate.PointSize = 16;
     delegate.NormalColor = Qt::darkBlue;
     delegate.BackgroundColor = Qt::white;
     delegate.SampleText = QStringLiteral("Hamburgefonstiv");
+    delegate.Invalidate();
     const int band = delegate.NameLineHeight();
     QSignalSpy ready(&delegate, &TFontSampleDelegate::SamplesReady);
     delegate.BeginFrame();
