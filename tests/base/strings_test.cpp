@@ -1,5 +1,6 @@
 #include "base/string_table.h"
 #include "base/strings.h"
+#include "font_builder.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/services.h"
 #include "test_env.h"
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 
@@ -49,9 +49,7 @@ protected:
     }
     void WriteBundleFile(const std::vector<uint8_t>& bytes,
                          const char* name = kLanguageBundleFile) {
-        std::ofstream out(Folder / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        test::WriteFile(Folder / name, bytes);
     }
     void ExpectLoadFailureReported() {
         ASSERT_TRUE(test::ToldOnce("Error loading DLL", "Error", TMsgIcon::Error));
@@ -107,7 +105,13 @@ TEST_F(LanguageTest, MissingOrDamagedBundleShowsTheFixedErrorAndKeepsTheBuiltInT
     EXPECT_EQ(LoadStr(20), "Potvrda");
 }
 
-TEST_F(LanguageTest, TwoIsEnglishFromItsOwnBundleAndFailsLikeTheOthers) {
+TEST_F(LanguageTest, TwoIsEnglishFromItsOwnBundleOtherNumbersOnlyChangeTheNumberInForce) {
+    // A number no bundle has keeps the built-in texts and tells nothing.
+    SetLanguage(7);
+    EXPECT_EQ(GetLanguage(), 7);
+    EXPECT_EQ(LoadStr(21), "Upozorenje");
+    EXPECT_TRUE(TestPrompts().Messages.empty());
+
     SetLanguage(kEnglishLanguage);
     ExpectLoadFailureReported();
     WriteBundleFile(WriteBundle(BundleEntries("20\tConfirm\n")), kEnglishBundleFile);
@@ -135,13 +139,6 @@ TEST(LocaleLanguage, TheFirstLocaleVariableSetDecides) {
     EXPECT_EQ(LanguageOfLocale("", "sr_RS", "es_ES"), 0);
     EXPECT_EQ(LanguageOfLocale(nullptr, "", "es_ES"), 1);
     EXPECT_EQ(LanguageOfLocale("es_MX.UTF-8", nullptr, "en_GB"), 1);
-}
-
-TEST_F(LanguageTest, NumbersOtherThanZeroAndOneChangeOnlyTheNumberInForce) {
-    SetLanguage(7);
-    EXPECT_EQ(GetLanguage(), 7);
-    EXPECT_EQ(LoadStr(21), "Upozorenje");
-    EXPECT_TRUE(TestPrompts().Messages.empty());
 }
 
 TEST(Bundle, EveryTruncationAndCorruptionIsRejectedWithoutReadingOutside) {
