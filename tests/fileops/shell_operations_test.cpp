@@ -100,7 +100,7 @@ using ConfirmationTest = ShellOperationsTest;
 using TrashFolderTest = ShellOperationsTest;
 using BrowseForFolderTest = ShellOperationsTest;
 
-TEST_F(DeleteFontFileTest, ToTrashMovesAnyFileThereAndErasingTakesAReadOnlyOneOnlyWithTheOption) {
+TEST_F(DeleteFontFileTest, TrashesAnyFileErasesAReadOnlyOneOnlyWithTheOptionAndFailsOnAMissingOne) {
     const fs::path font = Make("Fonts/Trashed.ttf", "trashed font");
     const fs::path readOnly = Make("Fonts/Locked.ttf", "locked font");
     MakeReadOnly(readOnly);
@@ -133,6 +133,13 @@ TEST_F(DeleteFontFileTest, ToTrashMovesAnyFileThereAndErasingTakesAReadOnlyOneOn
     EXPECT_TRUE(DeleteFontFile(erasedReadOnly.string(), true, false));
     EXPECT_FALSE(fs::exists(erasedReadOnly));
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
+
+    const fs::path missing = Scratch / "Fonts" / "Missing.ttf";
+    for (bool toTrash : {false, true}) {
+        errno = 0;
+        EXPECT_FALSE(DeleteFontFile(missing.string(), false, toTrash)) << toTrash;
+        EXPECT_EQ(errno, ENOENT) << toTrash;
+    }
 }
 
 TEST_F(DeleteFontFileTest, ReadOnlyOptionNeverReachesThroughALink) {
@@ -148,24 +155,12 @@ TEST_F(DeleteFontFileTest, ReadOnlyOptionNeverReachesThroughALink) {
     EXPECT_FALSE(OwnerMayWrite(target));
 }
 
-TEST_F(DeleteFontFileTest, MissingFileFailsWithTheSystemsReason) {
-    const fs::path missing = Scratch / "Fonts" / "Missing.ttf";
-    fs::create_directories(missing.parent_path());
-    for (bool toTrash : {false, true}) {
-        errno = 0;
-        EXPECT_FALSE(DeleteFontFile(missing.string(), false, toTrash)) << toTrash;
-        EXPECT_EQ(errno, ENOENT) << toTrash;
-    }
-}
-
-TEST_F(SplitFileOperationTest, PathSplitsIntoFolderWithSeparatorAndName) {
+TEST_F(SplitFileOperationTest, SplitsAfterTheSeparatorAnEmptyFolderIsTheFilesOwnABareNameHasNone) {
     using Split = std::pair<std::string, std::string>;
     EXPECT_EQ(SplitFolderAndName("/x/Fonts/a.ttf"), Split("/x/Fonts/", "a.ttf"));
     EXPECT_EQ(SplitFolderAndName("/a.ttf"), Split("/", "a.ttf"));
     EXPECT_EQ(SplitFolderAndName("a.ttf"), Split("", "a.ttf"));
-}
 
-TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolderAndABareNameHasNone) {
     const fs::path font = Make("x/Fonts/a.ttf", "a");
     bool aborted = true;
     // A relative destination resolves against the working folder, which
