@@ -83,12 +83,11 @@ TEST_F(LanguageTest, MissingOrDamagedBundleShowsTheFixedErrorAndKeepsTheBuiltInT
     const std::vector<uint8_t> good = WriteBundle(BundleEntries("20\tConfirmar\n"));
     auto noPicture = BundleEntries("20\tConfirmar\n");
     noPicture.erase("BMP_CURSIVA");
-    std::vector<std::vector<uint8_t>> damaged = {Bytes("MZ\x90\x00 this is no bundle"),
-                                                 WriteBundle(noPicture),
-                                                 WriteBundle(BundleEntries("20 without a tab\n"))};
-    for (size_t cut : {size_t{0}, size_t{5}, good.size() / 2, good.size() - 1}) {
-        damaged.emplace_back(good.begin(), good.begin() + static_cast<long>(cut));
-    }
+    // A file that is no bundle, one without a picture, one whose texts do not
+    // parse; every cut bundle is refused by the bundle test below.
+    const std::vector<std::vector<uint8_t>> damaged = {
+        Bytes("MZ\x90\x00 this is no bundle"), WriteBundle(noPicture),
+        WriteBundle(BundleEntries("20 without a tab\n"))};
     for (size_t i = 0; i < damaged.size(); ++i) {
         SCOPED_TRACE("damaged bundle " + std::to_string(i));
         WriteBundleFile(damaged[i]);
