@@ -30,18 +30,6 @@ TEST(NextToken, SplitsAPairGivesEmptyTokensAfterAndRestartsOnNewText) {
     EXPECT_EQ(next(""), Step("y", false));
 }
 
-TEST(NextToken, CollectsLinesSeparatedByCarriageReturns) {
-    std::vector<std::string> lines;
-    std::string token;
-    NextToken("Arial\rCourier New\rTimes", '\r', token);
-    lines.push_back(token);
-    while (TokenSeparatorFound) {
-        NextToken("", '\r', token);
-        lines.push_back(token);
-    }
-    EXPECT_EQ(lines, (std::vector<std::string>{"Arial", "Courier New", "Times"}));
-}
-
 TEST(NameWithoutExtension, CutsFolderAndLastExtensionOnly) {
     EXPECT_EQ(NameWithoutExtension("/usr/share/fonts/DejaVuSans.ttf"), "DejaVuSans");
     EXPECT_EQ(NameWithoutExtension("/fonts/archive.tar.gz"), "archive.tar");

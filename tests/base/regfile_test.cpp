@@ -5,7 +5,7 @@
 namespace lw {
 namespace {
 
-TRegKeys SampleKeys() {
+TEST(RegistryText, EveryTypeAndAwkwardTextSurvivesARoundTrip) {
     TRegKeys keys;
     TRegValues& v = keys["HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell"];
     v["Font Size"] = TRegValue::FromInteger(24);
@@ -16,11 +16,6 @@ TRegKeys SampleKeys() {
     v["No bytes"] = TRegValue::FromBinary({});
     v["Lines"] = TRegValue::FromMultiString({"Arial", "", "Times New Roman"});
     keys["HKEY_CURRENT_USER\\Software\\Other"]["x"] = TRegValue::FromInteger(1);
-    return keys;
-}
-
-TEST(RegistryText, EveryTypeAndAwkwardTextSurvivesARoundTrip) {
-    const TRegKeys keys = SampleKeys();
     EXPECT_EQ(ParseRegistryText(FormatRegistryText(keys)), keys);
 }
 

@@ -6,14 +6,12 @@
 #include "test_env.h"
 #include "test_home.h"
 
+#include <QByteArray>
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,20 +27,10 @@ fs::path HomeTrash() {
 }
 
 // A path as a .trashinfo record writes it: bytes outside the unreserved
-// set as %XX.
+// set as %XX. Qt's encoder rather than a copy of the program's, so a
+// fault in the program's escaping shows.
 std::string RecordedPath(const std::string& path) {
-    std::string out;
-    for (const char c : path) {
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-            std::string_view("-._~/").find(c) != std::string_view::npos) {
-            out += c;
-        } else {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
-            out += escaped;
-        }
-    }
-    return out;
+    return QByteArray::fromStdString(path).toPercentEncoding("/").toStdString();
 }
 
 // The entry a trash holds for the original path, found through its
@@ -95,8 +83,7 @@ protected:
 
     fs::path Make(const fs::path& relative, const std::string& text = "font data") {
         const fs::path path = Scratch / relative;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
+        test::WriteText(path, text);
         return path;
     }
 
@@ -113,7 +100,7 @@ using ConfirmationTest = ShellOperationsTest;
 using TrashFolderTest = ShellOperationsTest;
 using BrowseForFolderTest = ShellOperationsTest;
 
-TEST_F(DeleteFontFileTest, ToTrashMovesAnyFileThereAndErasingTakesAReadOnlyOneOnlyWithTheOption) {
+TEST_F(DeleteFontFileTest, TrashesAnyFileErasesAReadOnlyOneOnlyWithTheOptionAndFailsOnAMissingOne) {
     const fs::path font = Make("Fonts/Trashed.ttf", "trashed font");
     const fs::path readOnly = Make("Fonts/Locked.ttf", "locked font");
     MakeReadOnly(readOnly);
@@ -146,6 +133,13 @@ TEST_F(DeleteFontFileTest, ToTrashMovesAnyFileThereAndErasingTakesAReadOnlyOneOn
     EXPECT_TRUE(DeleteFontFile(erasedReadOnly.string(), true, false));
     EXPECT_FALSE(fs::exists(erasedReadOnly));
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
+
+    const fs::path missing = Scratch / "Fonts" / "Missing.ttf";
+    for (bool toTrash : {false, true}) {
+        errno = 0;
+        EXPECT_FALSE(DeleteFontFile(missing.string(), false, toTrash)) << toTrash;
+        EXPECT_EQ(errno, ENOENT) << toTrash;
+    }
 }
 
 TEST_F(DeleteFontFileTest, ReadOnlyOptionNeverReachesThroughALink) {
@@ -161,24 +155,12 @@ TEST_F(DeleteFontFileTest, ReadOnlyOptionNeverReachesThroughALink) {
     EXPECT_FALSE(OwnerMayWrite(target));
 }
 
-TEST_F(DeleteFontFileTest, MissingFileFailsWithTheSystemsReason) {
-    const fs::path missing = Scratch / "Fonts" / "Missing.ttf";
-    fs::create_directories(missing.parent_path());
-    for (bool toTrash : {false, true}) {
-        errno = 0;
-        EXPECT_FALSE(DeleteFontFile(missing.string(), false, toTrash)) << toTrash;
-        EXPECT_EQ(errno, ENOENT) << toTrash;
-    }
-}
-
-TEST_F(SplitFileOperationTest, PathSplitsIntoFolderWithSeparatorAndName) {
+TEST_F(SplitFileOperationTest, SplitsAfterTheSeparatorAnEmptyFolderIsTheFilesOwnABareNameHasNone) {
     using Split = std::pair<std::string, std::string>;
     EXPECT_EQ(SplitFolderAndName("/x/Fonts/a.ttf"), Split("/x/Fonts/", "a.ttf"));
     EXPECT_EQ(SplitFolderAndName("/a.ttf"), Split("/", "a.ttf"));
     EXPECT_EQ(SplitFolderAndName("a.ttf"), Split("", "a.ttf"));
-}
 
-TEST_F(SplitFileOperationTest, EmptyFolderWorksInTheFilesOwnFolderAndABareNameHasNone) {
     const fs::path font = Make("x/Fonts/a.ttf", "a");
     bool aborted = true;
     // A relative destination resolves against the working folder, which
@@ -519,7 +501,7 @@ TEST_F(TrashFolderTest, EntryWithoutRecordKeepsItsNameAndBytes) {
     fs::create_directories(trash / "info");
     const std::string name = "unrecorded-" + std::to_string(::getpid()) + ".ttf";
     const fs::path orphan = trash / "files" / name;
-    std::ofstream(orphan, std::ios::binary) << "orphan bytes";
+    test::WriteText(orphan, "orphan bytes");
     ASSERT_FALSE(fs::exists(trash / "info" / (name + ".trashinfo")));
 
     const fs::path font = Make(fs::path("Fonts") / name, "deleted bytes");

@@ -53,6 +53,24 @@ std::vector<std::string> RuleValues(const std::vector<TRejectRule>& rules) {
     return values;
 }
 
+// A JSON line: valid UTF-8 with no control character to break the line.
+bool OneLineUtf8(const std::string& json) {
+    return IsValidUtf8(json) && std::none_of(json.begin(), json.end(), [](char c) {
+               return static_cast<unsigned char>(c) < 0x20;
+           });
+}
+
+// Sorted, disjoint ranges of characters, as the character map takes them.
+bool RangesInOrder(const TCodeRanges& codes) {
+    for (size_t i = 0; i < codes.size(); ++i) {
+        const bool apart = i == 0 || uint64_t(codes[i - 1].Last) + 1 < codes[i].First;
+        if (codes[i].First > codes[i].Last || codes[i].Last > 0x10FFFF || !apart) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A Type 1 input split as JoinType1Input joined it; the metrics file read
 // as a ".pfm" or, with afm, as an ".afm".
 void RunType1Input(const uint8_t* data, size_t size, bool afm) {
@@ -74,14 +92,10 @@ void CheckDetails(const TOpenTypeFontFile& font, const TFontDetails& details) {
         }
     }
     if (details.Cmap) {
-        const TCodeRanges& codes = details.Cmap->CodePoints;
-        for (size_t i = 0; i < codes.size(); ++i) {
-            const bool apart = i == 0 || uint64_t(codes[i - 1].Last) + 1 < codes[i].First;
-            if (codes[i].First > codes[i].Last || codes[i].Last > 0x10FFFF || !apart) {
-                Fail("details: code point ranges out of order");
-            }
+        if (!RangesInOrder(details.Cmap->CodePoints)) {
+            Fail("details: code point ranges out of order");
         }
-        (void)ScriptsCovered(codes);
+        (void)ScriptsCovered(details.Cmap->CodePoints);
     }
     if (details.Variations) {
         for (const TNamedInstance& instance : details.Variations->Instances) {
@@ -92,15 +106,14 @@ void CheckDetails(const TOpenTypeFontFile& font, const TFontDetails& details) {
     }
     std::string json;
     AppendFontFileJson(json, font, &details);
-    if (!IsValidUtf8(json) || std::any_of(json.begin(), json.end(), [](char c) {
-            return static_cast<unsigned char>(c) < 0x20;
-        })) {
+    if (!OneLineUtf8(json)) {
         Fail("details: the JSON line is not valid UTF-8 on one line");
     }
 }
 
-} // namespace
-
+// The parsers of the files a user or another program can change. Where a
+// parser has a writer, what it read is written and read again and must come
+// back the same; a difference stops the process like a crash.
 void RunSettings(const uint8_t* data, size_t size) {
     TRegKeys keys;
     try {
@@ -136,6 +149,8 @@ void RunCategoryFile(const uint8_t* data, size_t size) {
     }
 }
 
+// The face facts cache: the whole file, and its entries without signature
+// and checksum.
 void RunFactsCache(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);
     const auto roundTrip = [&](auto parse, auto write, const char* what) {
@@ -153,6 +168,7 @@ void RunFactsCache(const uint8_t* data, size_t size) {
     roundTrip(ParseFactsEntries, WriteFactsEntries, "facts cache entries");
 }
 
+// font-manager's Collections.json, written back and read again.
 void RunCollections(const uint8_t* data, size_t size) {
     const auto collections = ParseCollectionsJson(AsText(data, size));
     if (collections && ParseCollectionsJson(WriteCollectionsJson(*collections)) != collections) {
@@ -167,6 +183,9 @@ void RunMasks(const uint8_t* data, size_t size) {
     }
 }
 
+// A fontconfig file's rejectfont rules: each rule lies inside the text,
+// removing one leaves a readable file with the others, and the program's
+// own file names its globs back.
 void RunRejectRules(const uint8_t* data, size_t size) {
     const std::string_view text = AsText(data, size);
     const auto rules = ReadRejectRules(text);
@@ -195,6 +214,70 @@ void RunRejectRules(const uint8_t* data, size_t size) {
         RoundTripFailed("the program's own fontconfig file");
     }
 }
+
+// One input through a reader, as the fuzzers and the corpus replay run it.
+// A record whose texts are not valid UTF-8 stops the process, so the fuzzer
+// reports it like a crash.
+void RunOpenType(const uint8_t* data, size_t size) {
+    TMemoryByteSource source(data, size);
+    // Both branches of the language choice: a system language that is US
+    // English and one that is not.
+    const uint16_t language = size % 2 == 0 ? 0x0409 : 0x040C;
+    const TOpenTypeFontFile font(source, language);
+    Check(font);
+}
+
+// The input holds both files of a Type 1 font: see JoinType1Input.
+void RunType1(const uint8_t* data, size_t size) {
+    RunType1Input(data, size, false);
+}
+
+// Every face of a collection, and one face past them.
+void RunCollection(const uint8_t* data, size_t size) {
+    // Faces looked at per input: enough to reach every branch, few enough
+    // that a header claiming 65,535 faces does not stall the fuzzer.
+    constexpr uint32_t kFacesRead = 8;
+    TMemoryByteSource source(data, size);
+    const std::vector<uint64_t> directories = CollectionDirectories(source);
+    const uint32_t faces = uint32_t(std::min<size_t>(directories.size(), kFacesRead));
+    // One face past the last: a face the file does not hold.
+    for (uint32_t index = 0; index <= faces; ++index) {
+        const TOpenTypeFontFile font(source, 0x0409, index);
+        Check(font);
+    }
+}
+
+// The details of every face (as RunCollection picks them) of an sfnt file
+// or collection: the table readers, the facts drawn from them and the JSON
+// of info --details. Broken text or code point ranges out of order stop
+// the process like a crash.
+void RunDetails(const uint8_t* data, size_t size) {
+    constexpr uint32_t kFacesRead = 4;
+    TMemoryByteSource source(data, size);
+    const uint32_t faces = uint32_t(
+        std::min<size_t>(std::max<size_t>(CollectionDirectories(source).size(), 1), kFacesRead));
+    for (uint32_t index = 0; index < faces; ++index) {
+        const TOpenTypeFontFile font(source, 0x0409, index);
+        CheckDetails(font, ReadFontDetails(source, index));
+    }
+}
+
+// A Type 1 outline file alone (binary segments or text).
+void RunType1Outline(const uint8_t* data, size_t size) {
+    TMemoryByteSource outline(data, size);
+    const TType1FontFile font(outline, nullptr, TType1Metrics::None);
+    Check(font);
+    if (!RangesInOrder(Type1CodePoints(outline))) {
+        Fail("outline: encoding codes out of order");
+    }
+}
+
+// An ".afm" and an outline file, split as a Type 1 input.
+void RunType1Afm(const uint8_t* data, size_t size) {
+    RunType1Input(data, size, true);
+}
+
+} // namespace
 
 TFuzzRun FuzzRunNamed(const std::string& name) {
     static const std::pair<const char*, TFuzzRun> runs[] = {
@@ -233,19 +316,7 @@ bool RecordTextsValid(const TFontFile& font) {
             }
         }
     }
-    const std::string json = FontFileJson(font);
-    return IsValidUtf8(json) && std::none_of(json.begin(), json.end(), [](char c) {
-               return static_cast<unsigned char>(c) < 0x20;
-           });
-}
-
-void RunOpenType(const uint8_t* data, size_t size) {
-    TMemoryByteSource source(data, size);
-    // Both branches of the language choice: a system language that is US
-    // English and one that is not.
-    const uint16_t language = size % 2 == 0 ? 0x0409 : 0x040C;
-    const TOpenTypeFontFile font(source, language);
-    Check(font);
+    return OneLineUtf8(FontFileJson(font));
 }
 
 std::vector<uint8_t> JoinType1Input(const std::vector<uint8_t>& metrics,
@@ -254,54 +325,6 @@ std::vector<uint8_t> JoinType1Input(const std::vector<uint8_t>& metrics,
     input.insert(input.end(), metrics.begin(), metrics.end());
     input.insert(input.end(), outline.begin(), outline.end());
     return input;
-}
-
-void RunType1(const uint8_t* data, size_t size) {
-    RunType1Input(data, size, false);
-}
-
-void RunCollection(const uint8_t* data, size_t size) {
-    // Faces looked at per input: enough to reach every branch, few enough
-    // that a header claiming 65,535 faces does not stall the fuzzer.
-    constexpr uint32_t kFacesRead = 8;
-    TMemoryByteSource source(data, size);
-    const std::vector<uint64_t> directories = CollectionDirectories(source);
-    const uint32_t faces = uint32_t(std::min<size_t>(directories.size(), kFacesRead));
-    // One face past the last: a face the file does not hold.
-    for (uint32_t index = 0; index <= faces; ++index) {
-        const TOpenTypeFontFile font(source, 0x0409, index);
-        Check(font);
-    }
-}
-
-void RunDetails(const uint8_t* data, size_t size) {
-    constexpr uint32_t kFacesRead = 4;
-    TMemoryByteSource source(data, size);
-    const uint32_t faces = uint32_t(
-        std::min<size_t>(std::max<size_t>(CollectionDirectories(source).size(), 1), kFacesRead));
-    for (uint32_t index = 0; index < faces; ++index) {
-        const TOpenTypeFontFile font(source, 0x0409, index);
-        CheckDetails(font, ReadFontDetails(source, index));
-    }
-}
-
-void RunType1Outline(const uint8_t* data, size_t size) {
-    TMemoryByteSource outline(data, size);
-    const TType1FontFile font(outline, nullptr, TType1Metrics::None);
-    Check(font);
-    // The encoding's codes, as the character map takes them: sorted,
-    // disjoint ranges of characters.
-    const TCodeRanges codes = Type1CodePoints(outline);
-    for (size_t i = 0; i < codes.size(); ++i) {
-        if (codes[i].First > codes[i].Last || codes[i].Last > 0x10FFFF ||
-            (i > 0 && codes[i].First <= codes[i - 1].Last + 1)) {
-            Fail("outline: encoding codes out of order");
-        }
-    }
-}
-
-void RunType1Afm(const uint8_t* data, size_t size) {
-    RunType1Input(data, size, true);
 }
 
 } // namespace lw::fuzz

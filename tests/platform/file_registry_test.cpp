@@ -84,10 +84,8 @@ TEST_F(FileHiveTest, AFailedSaveKeepsThePreviousFileWhole) {
     fs::create_directories(File.parent_path() / "blocked" / "inside");
     EXPECT_THROW(blocked.Save(Keys), ERegistryError);
     EXPECT_EQ(ReadText(File), before);
-    for (const auto& e : fs::directory_iterator(File.parent_path())) {
-        EXPECT_EQ(e.path().filename().string().find("blocked."), std::string::npos)
-            << "temporary file left behind: " << e.path();
-    }
+    // No temporary file is left behind, whatever it was named.
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"Letterwell.reg", "blocked"}));
     // A parent that is a file cannot hold the settings at all.
     WriteText(Folder / "plainfile", "x");
     TFileRegistryHive impossible((Folder / "plainfile" / "Letterwell.reg").string());
@@ -173,51 +171,45 @@ TEST_F(FileHiveTest, AStartClearsWhatEarlierKilledSavesLeftAndNothingElse) {
 // Every file the program writes, on a disk with no room left: the write
 // fails with the disk's own reason, the file there stays byte for byte and
 // nothing half made is left beside it.
-class FullDiskTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!Disk.Mounted()) {
-            GTEST_SKIP() << Disk.Reason();
-        }
-        WriteText(Old, Before);
-        WriteText(Damaged, "garbage");
-        WriteText(Source, std::string(300000, 's'));
-        Disk.Fill();
+TEST(FullDisk, FilesAndSettingsThatDoNotFitFailWithTheReasonAndLeaveEverythingAsItWas) {
+    const fs::path root = test::TestHome().Root() / "full-disk";
+    const test::TSmallDisk disk(root);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Reason();
     }
-    void ExpectNothingLost() const {
-        EXPECT_EQ(ReadText(Old), Before);
-        EXPECT_EQ(ReadText(Damaged), "garbage");
-        EXPECT_EQ(Disk.Entries(), (std::vector<std::string>{"damaged", "old"}));
-    }
-
-    const fs::path Root = test::TestHome().Root() / "full-disk";
-    test::TSmallDisk Disk{Root};
-    const fs::path Old = Root / "old";
-    const fs::path Damaged = Root / "damaged";
-    const fs::path Source = test::TestHome().Root() / "large-source";
-    const std::string Before =
+    const fs::path old = root / "old";
+    const fs::path damaged = root / "damaged";
+    const fs::path source = test::TestHome().Root() / "large-source";
+    const std::string before =
         FormatRegistryText({{"HKEY_CURRENT_USER\\A", {{"v", TRegValue::FromInteger(7)}}}});
-    const std::string Large = std::string(200000, 'n');
-};
+    const std::string large(200000, 'n');
+    WriteText(old, before);
+    WriteText(damaged, "garbage");
+    WriteText(source, std::string(300000, 's'));
+    disk.Fill();
+    const auto expectNothingLost = [&] {
+        EXPECT_EQ(ReadText(old), before);
+        EXPECT_EQ(ReadText(damaged), "garbage");
+        EXPECT_EQ(disk.Entries(), (std::vector<std::string>{"damaged", "old"}));
+    };
 
-TEST_F(FullDiskTest, FilesAndSettingsThatDoNotFitFailWithTheReasonAndLeaveEverythingAsItWas) {
-    const auto large = [&](int fd) { return WriteAll(fd, Large.data(), Large.size()); };
+    const auto writeLarge = [&](int fd) { return WriteAll(fd, large.data(), large.size()); };
     const auto noRoom = [&](const char* what, const std::function<bool()>& write) {
         errno = 0;
         EXPECT_FALSE(write()) << what;
         EXPECT_EQ(errno, ENOSPC) << what;
-        ExpectNothingLost();
+        expectNothingLost();
     };
-    noRoom("replace", [&] { return ReplaceFile(Old.string(), 0600, large); });
-    noRoom("create", [&] { return CreateNewFile((Root / "new").string(), 0600, large); });
-    noRoom("write over", [&] { return FileShell().WriteFileOver(Old.string(), Large); });
-    noRoom("copy over", [&] { return FileShell().CopyFileOver(Source.string(), Old.string()); });
-    EXPECT_FALSE(FileShell().CopyNewFile(Source.string(), (Root / "copy").string()));
-    ExpectNothingLost();
+    noRoom("replace", [&] { return ReplaceFile(old.string(), 0600, writeLarge); });
+    noRoom("create", [&] { return CreateNewFile((root / "new").string(), 0600, writeLarge); });
+    noRoom("write over", [&] { return FileShell().WriteFileOver(old.string(), large); });
+    noRoom("copy over", [&] { return FileShell().CopyFileOver(source.string(), old.string()); });
+    EXPECT_FALSE(FileShell().CopyNewFile(source.string(), (root / "copy").string()));
+    expectNothingLost();
 
     // A damaged file is kept aside first; a copy with no room is no copy.
-    const TRegKeys keys = {{"HKEY_CURRENT_USER\\A", {{"v", TRegValue::FromString(Large)}}}};
-    for (const fs::path& settings : {Old, Damaged}) {
+    const TRegKeys keys = {{"HKEY_CURRENT_USER\\A", {{"v", TRegValue::FromString(large)}}}};
+    for (const fs::path& settings : {old, damaged}) {
         try {
             TFileRegistryHive(settings.string()).Save(keys);
             ADD_FAILURE() << "a save onto a full disk reported success: " << settings;
@@ -226,8 +218,8 @@ TEST_F(FullDiskTest, FilesAndSettingsThatDoNotFitFailWithTheReasonAndLeaveEveryt
                 << e.what();
         }
     }
-    ExpectNothingLost();
-    fs::remove(Source);
+    expectNothingLost();
+    fs::remove(source);
 }
 } // namespace
 } // namespace lw

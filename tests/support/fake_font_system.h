@@ -83,10 +83,8 @@ public:
         return files.Outline.empty() ? files.File : files.File + "|" + files.Outline;
     }
     bool Refused(const TFontFiles& files) const {
-        return std::find(RefusedLoads.begin(), RefusedLoads.end(), files.File) !=
-                   RefusedLoads.end() ||
-               std::find(RefusedLoads.begin(), RefusedLoads.end(), FileName(files.File)) !=
-                   RefusedLoads.end();
+        return std::ranges::count(RefusedLoads, files.File) > 0 ||
+               std::ranges::count(RefusedLoads, FileName(files.File)) > 0;
     }
     static std::string FileName(const std::string& path) {
         return path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
@@ -101,8 +99,7 @@ public:
         return 1;
     }
     bool RemoveFontResource(const TFontFiles& files) override {
-        if (std::find(RefusedUnloads.begin(), RefusedUnloads.end(), Text(files)) !=
-            RefusedUnloads.end()) {
+        if (std::ranges::count(RefusedUnloads, Text(files)) > 0) {
             return false;
         }
         Unloaded.push_back(Text(files));

@@ -2,6 +2,20 @@
 
 namespace lw::test {
 
+namespace {
+
+// The next scripted answer, or what an unscripted prompt gives.
+template <typename T> T Next(std::deque<T>& answers, T unscripted) {
+    if (answers.empty()) {
+        return unscripted;
+    }
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
 void TScriptedPrompts::Reset() {
     Messages.clear();
     Asked.clear();
@@ -17,19 +31,9 @@ void TScriptedPrompts::Reset() {
 TMsgResult TScriptedPrompts::MessageBox(const std::string& text, const std::string& caption,
                                         TMsgIcon icon, TMsgButtons buttons) {
     Messages.push_back({text, caption, icon, buttons});
-    if (!Answers.empty()) {
-        TMsgResult answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-    switch (buttons) {
-    case TMsgButtons::Ok:
-        return TMsgResult::Ok;
-    case TMsgButtons::YesNo:
-        return TMsgResult::No;
-    default:
-        return TMsgResult::Cancel;
-    }
+    return Next(Answers, buttons == TMsgButtons::Ok      ? TMsgResult::Ok
+                         : buttons == TMsgButtons::YesNo ? TMsgResult::No
+                                                         : TMsgResult::Cancel);
 }
 
 std::optional<std::string> TScriptedPrompts::InputBox(const std::string& caption,
@@ -38,22 +42,12 @@ std::optional<std::string> TScriptedPrompts::InputBox(const std::string& caption
     Asked.push_back(caption);
     Prompted.push_back(prompt);
     Offered.push_back(initial);
-    if (TextAnswers.empty()) {
-        return std::nullopt;
-    }
-    auto answer = TextAnswers.front();
-    TextAnswers.pop_front();
-    return answer;
+    return Next<std::optional<std::string>>(TextAnswers, std::nullopt);
 }
 
 std::optional<TColor> TScriptedPrompts::PickColor(TColor) {
     Asked.push_back("color");
-    if (ColorAnswers.empty()) {
-        return std::nullopt;
-    }
-    auto answer = ColorAnswers.front();
-    ColorAnswers.pop_front();
-    return answer;
+    return Next<std::optional<TColor>>(ColorAnswers, std::nullopt);
 }
 
 std::optional<std::string> TScriptedPrompts::PickFolder(const std::string& title,
