@@ -45,7 +45,7 @@ protected:
     Names Notices;
 };
 
-TEST_F(CategoryStoreTest, AFirstRunHoldsOnlyTheNewEntryAndSavesAnEmptyIndex) {
+TEST_F(CategoryStoreTest, TheNewEntryComesFirstOnAFirstRunAndBeforeAnIndexKeptInItsOrder) {
     TCategoryStore& store = Started();
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Categories(), Names{"<Novi>"});
@@ -64,6 +64,23 @@ TEST_F(CategoryStoreTest, AFirstRunHoldsOnlyTheNewEntryAndSavesAnEmptyIndex) {
     Started();
     EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
     EXPECT_EQ(Categories(), Names{"<Novi>"});
+
+    // With an index the new entry stays first and the index keeps its order.
+    StoreIndex({"Zebra", "!Early", "0 Digits", "aardvark", "Zebra"});
+    Started();
+    EXPECT_EQ(Categories().front(), "<Novi>");
+    EXPECT_EQ(Categories().size(), 5u) << "a name twice in the index is one category";
+    EXPECT_EQ(Categories().back(), "Zebra");
+    Store->SaveCategoryList();
+    for (size_t i = 1; i < Categories().size(); ++i) {
+        EXPECT_EQ(Stored().at("Category" + std::to_string(i)).Text, Categories()[i]);
+    }
+    EXPECT_EQ(Stored().count("Category5"), 0u);
+    // After a language switch the entry speaks the new language, still first.
+    SetLanguage(1);
+    Store->UpdatePlaceholder();
+    EXPECT_EQ(Categories().front(), "<Nueva>");
+    EXPECT_EQ(Store->Current(), 0);
 }
 
 TEST_F(CategoryStoreTest, TheFolderIsMadeOnceAndTakesInTheLooseCategoryFiles) {
@@ -339,24 +356,6 @@ TEST_F(CategoryStoreTest, DeletingRemovesTheFileAndTheIndexEntryAtOnce) {
     EXPECT_EQ(Stored().at("Number of categories").Integer, 1u);
     EXPECT_EQ(Stored().count("Category2"), 0u);
     EXPECT_TRUE(fs::exists(Folder() / "Keep.lst"));
-}
-
-TEST_F(CategoryStoreTest, TheNewEntryStaysFirstAndTheIndexKeepsItsOrder) {
-    StoreIndex({"Zebra", "!Early", "0 Digits", "aardvark", "Zebra"});
-    TCategoryStore& store = Started();
-    EXPECT_EQ(Categories().front(), "<Novi>");
-    EXPECT_EQ(Categories().size(), 5u) << "a name twice in the index is one category";
-    EXPECT_EQ(Categories().back(), "Zebra");
-    store.SaveCategoryList();
-    for (size_t i = 1; i < Categories().size(); ++i) {
-        EXPECT_EQ(Stored().at("Category" + std::to_string(i)).Text, Categories()[i]);
-    }
-    EXPECT_EQ(Stored().count("Category5"), 0u);
-    // After a language switch the entry speaks the new language, still first.
-    SetLanguage(1);
-    store.UpdatePlaceholder();
-    EXPECT_EQ(Categories().front(), "<Nueva>");
-    EXPECT_EQ(store.Current(), 0);
 }
 
 TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) {
