@@ -10,15 +10,12 @@
 
 #include <QComboBox>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 namespace lw {
@@ -71,25 +68,18 @@ protected:
 
 TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
     {
-        // A person makes "Pair" in the window; the index is saved as the
-        // program ends.
+        // "Pair" made as the window makes categories (its buttons are driven
+        // in the organize window's tests); the index is saved as it closes.
         TfOrganize organize(Places);
         organize.show();
-        for (const char* family : {"DejaVu Serif", "DejaVu Sans"}) {
-            QListWidgetItem* item = organize.lstFonts->findItems(family, Qt::MatchExactly).value(0);
-            ASSERT_NE(item, nullptr);
-            QTest::mouseClick(organize.lstFonts->viewport(), Qt::LeftButton, {},
-                              organize.lstFonts->visualItemRect(item).center());
-            QTest::mouseClick(organize.btnAdd, Qt::LeftButton);
-        }
         test::TestPrompts().TextAnswers.push_back("Pair");
-        QTest::mouseClick(organize.btnUpdate, Qt::LeftButton);
+        organize.Store().AddFontsToCategory("<Novi>", {"DejaVu Serif", "DejaVu Sans"});
         // A file written by hand elsewhere, LF ends and a byte-order mark.
-        std::ofstream(Root / "Hand.lst", std::ios::binary) << "\xEF\xBB\xBF"
-                                                              "DejaVu Serif\nDejaVu Sans Mono\n";
-        std::ofstream(Root / "Wide.lst", std::ios::binary) << std::string("\xFF\xFE"
-                                                                          "D\0e\0",
-                                                                          6);
+        test::WriteText(Root / "Hand.lst", "\xEF\xBB\xBF"
+                                           "DejaVu Serif\nDejaVu Sans Mono\n");
+        test::WriteText(Root / "Wide.lst", std::string("\xFF\xFE"
+                                                       "D\0e\0",
+                                                       6));
         organize.Store().ImportCategoryFiles(
             {(Root / "Hand.lst").string(), (Root / "Wide.lst").string()});
     }
@@ -146,11 +136,11 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
     // Moving in from font-manager: nested collections flattened, families
     // not installed told and skipped, a category of the same name kept
     // unless the command line says to replace it.
-    std::ofstream(Root / "Collections.json", std::ios::binary) << R"({"entries": {
+    test::WriteText(Root / "Collections.json", R"({"entries": {
         "Work": {"name": "Work", "comment": "", "active": true,
                  "families": ["DejaVu Serif", "No Such Family"],
                  "children": [{"name": "Code", "families": ["dejavu sans mono"], "children": []}]},
-        "Pair": {"name": "Pair", "families": ["DejaVu Sans"], "children": []}}})";
+        "Pair": {"name": "Pair", "families": ["DejaVu Sans"], "children": []}}})");
     const std::string collections = "'" + (Root / "Collections.json").string() + "'";
     run = Cli("category import-collections " + collections);
     EXPECT_TRUE(test::Says(run, 0, "not installed, skipped: No Such Family (Work)"));
@@ -161,8 +151,8 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans\r\n");
     ExpectRun("category import-collections '" + (Root / "Hand.lst").string() + "'", 1);
     // Put back as the window expects it below.
-    std::ofstream(Root / "Collections.json", std::ios::binary)
-        << R"({"entries": {"Pair": {"families": ["DejaVu Sans Mono", "DejaVu Serif"]}}})";
+    test::WriteText(Root / "Collections.json",
+                    R"({"entries": {"Pair": {"families": ["DejaVu Sans Mono", "DejaVu Serif"]}}})");
     ExpectRun("category import-collections --replace " + collections, 0);
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans Mono\r\nDejaVu Serif\r\n");
 
@@ -223,7 +213,7 @@ TEST_F(CategoryCliTest, TheWindowTakesInWhatTheCommandLineChangesWhileItRuns) {
         organize.lstFonts->item(0)->setSelected(true);
         auto* reload = organize.findChild<QTimer*>(QStringLiteral("ReloadTimer"));
         ASSERT_NE(reload, nullptr);
-        std::ofstream(Folder() / "passing.tmp") << "x";
+        test::WriteText(Folder() / "passing.tmp", "x");
         EXPECT_TRUE(QTest::qWaitFor([&] { return reload->isActive(); }, 5000));
         EXPECT_TRUE(QTest::qWaitFor([&] { return !reload->isActive(); }, 5000));
         fs::remove(Folder() / "passing.tmp");
