@@ -84,7 +84,6 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
             {(Root / "Hand.lst").string(), (Root / "Wide.lst").string()});
     }
     ASSERT_TRUE(test::TestPrompts().Messages.empty());
-    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "DejaVu Sans\r\nDejaVu Serif\r\n");
 
     test::TCommandRun run = Cli("categories");
     EXPECT_TRUE(test::Says(run, 1, "Hand\t2\n")) << "one file cannot be read";
@@ -94,7 +93,6 @@ TEST_F(CategoryCliTest, TheCommandLineReadsAndChangesWhatTheWindowWrote) {
         << run.Output;
 
     ExpectRun("category show pair", 0, "DejaVu Sans\nDejaVu Serif\n");
-    ExpectRun("category show Hand", 0, "DejaVu Sans Mono\nDejaVu Serif\n");
     // Refused whole, never read in part.
     ExpectRun("category show Wide", 1,
               "Greska : Greska otvaranja " + (Folder() / "Wide.lst").string() + ".\n");
