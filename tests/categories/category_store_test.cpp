@@ -45,7 +45,7 @@ protected:
     Names Notices;
 };
 
-TEST_F(CategoryStoreTest, AFirstRunHoldsOnlyTheNewEntryAndSavesAnEmptyIndex) {
+TEST_F(CategoryStoreTest, TheNewEntryComesFirstOnAFirstRunAndBeforeAnIndexKeptInItsOrder) {
     TCategoryStore& store = Started();
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Categories(), Names{"<Novi>"});
@@ -64,6 +64,23 @@ TEST_F(CategoryStoreTest, AFirstRunHoldsOnlyTheNewEntryAndSavesAnEmptyIndex) {
     Started();
     EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
     EXPECT_EQ(Categories(), Names{"<Novi>"});
+
+    // With an index the new entry stays first and the index keeps its order.
+    StoreIndex({"Zebra", "!Early", "0 Digits", "aardvark", "Zebra"});
+    Started();
+    EXPECT_EQ(Categories().front(), "<Novi>");
+    EXPECT_EQ(Categories().size(), 5u) << "a name twice in the index is one category";
+    EXPECT_EQ(Categories().back(), "Zebra");
+    Store->SaveCategoryList();
+    for (size_t i = 1; i < Categories().size(); ++i) {
+        EXPECT_EQ(Stored().at("Category" + std::to_string(i)).Text, Categories()[i]);
+    }
+    EXPECT_EQ(Stored().count("Category5"), 0u);
+    // After a language switch the entry speaks the new language, still first.
+    SetLanguage(1);
+    Store->UpdatePlaceholder();
+    EXPECT_EQ(Categories().front(), "<Nueva>");
+    EXPECT_EQ(Store->Current(), 0);
 }
 
 TEST_F(CategoryStoreTest, TheFolderIsMadeOnceAndTakesInTheLooseCategoryFiles) {
@@ -341,24 +358,6 @@ TEST_F(CategoryStoreTest, DeletingRemovesTheFileAndTheIndexEntryAtOnce) {
     EXPECT_TRUE(fs::exists(Folder() / "Keep.lst"));
 }
 
-TEST_F(CategoryStoreTest, TheNewEntryStaysFirstAndTheIndexKeepsItsOrder) {
-    StoreIndex({"Zebra", "!Early", "0 Digits", "aardvark", "Zebra"});
-    TCategoryStore& store = Started();
-    EXPECT_EQ(Categories().front(), "<Novi>");
-    EXPECT_EQ(Categories().size(), 5u) << "a name twice in the index is one category";
-    EXPECT_EQ(Categories().back(), "Zebra");
-    store.SaveCategoryList();
-    for (size_t i = 1; i < Categories().size(); ++i) {
-        EXPECT_EQ(Stored().at("Category" + std::to_string(i)).Text, Categories()[i]);
-    }
-    EXPECT_EQ(Stored().count("Category5"), 0u);
-    // After a language switch the entry speaks the new language, still first.
-    SetLanguage(1);
-    store.UpdatePlaceholder();
-    EXPECT_EQ(Categories().front(), "<Nueva>");
-    EXPECT_EQ(store.Current(), 0);
-}
-
 TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) {
     // The count of another type: told, and the names still read.
     Stored()["Number of categories"] = TRegValue::FromString("two");
@@ -469,7 +468,7 @@ TEST_F(CategoryStoreTest, ANameNeverLeadsOutOfTheFolder) {
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
 }
 
-TEST_F(CategoryStoreTest, CombiningFindingAndFontsWithoutACategory) {
+TEST_F(CategoryStoreTest, CombiningTheUsersAndAutomaticCategoriesFindingAndFontsWithoutOne) {
     MakeCategory("A", "Arial\r\nTahoma\r\n");
     MakeCategory("B", "tahoma\r\nVerdana\r\n");
     TCategoryStore& store = Started();
@@ -490,10 +489,8 @@ TEST_F(CategoryStoreTest, CombiningFindingAndFontsWithoutACategory) {
     EXPECT_EQ(store.FindFontInCategories("Tah"), Names{}) << "the whole name only";
     EXPECT_EQ(store.FindFontInCategories("Courier"), Names{});
     EXPECT_EQ(store.FontsWithoutCategory(), (Names{"Bodoni", "Courier", "Serif"}));
-    EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(CategoryStoreTest, AutomaticCategoriesCombineWithEachOtherAndTheUsersOwn) {
+    // Automatic categories, combined with each other and with the user's own.
     // Fonts the test makes, their facts read as the program reads them.
     const auto font = [&](const std::string& name, test::TFactsFontTraits traits) {
         const fs::path path = Root / (name + ".ttf");
@@ -523,24 +520,24 @@ TEST_F(CategoryStoreTest, AutomaticCategoriesCombineWithEachOtherAndTheUsersOwn)
     TFactsCache cache("");
     auto groups = std::make_shared<TAutoCategories>(BuildAutoCategories(faces, cache));
     MakeCategory("Mine", "Courier\r\nSerif\r\n");
-    TCategoryStore& store = Started();
-    store.Automatic = groups;
+    Started().Automatic = groups;
     const auto automatic = [](const char* id) { return TCategoryOperand{false, id, true}; };
     // A family belongs when any of its styles does.
     EXPECT_EQ(*groups->Members("italic"), (Names{"Courier", "Verdana"}));
-    EXPECT_EQ(store.CombineCategories(automatic("monospace"), TCombineOp::And, automatic("italic")),
-              Names{"Courier"});
     EXPECT_EQ(
-        store.CombineCategories(automatic("script:Cyrl"), TCombineOp::Minus, automatic("serif")),
+        Store->CombineCategories(automatic("monospace"), TCombineOp::And, automatic("italic")),
+        Names{"Courier"});
+    EXPECT_EQ(
+        Store->CombineCategories(automatic("script:Cyrl"), TCombineOp::Minus, automatic("serif")),
         Names{"Tahoma"});
-    EXPECT_EQ(store.CombineCategories(TCategoryOperand{false, "Mine"}, TCombineOp::Minus,
-                                      automatic("weight:bold")),
+    EXPECT_EQ(Store->CombineCategories(TCategoryOperand{false, "Mine"}, TCombineOp::Minus,
+                                       automatic("weight:bold")),
               Names{"Courier"});
-    EXPECT_EQ(store.CombineCategories(automatic("installed:user"), TCombineOp::Plus,
-                                      automatic("sans-serif")),
+    EXPECT_EQ(Store->CombineCategories(automatic("installed:user"), TCombineOp::Plus,
+                                       automatic("sans-serif")),
               (Names{"Courier", "Tahoma"}));
     EXPECT_EQ(
-        store.CombineCategories(automatic("vendor:NONE"), TCombineOp::Plus, automatic("symbol")),
+        Store->CombineCategories(automatic("vendor:NONE"), TCombineOp::Plus, automatic("symbol")),
         Names{});
     ASSERT_NE(groups->Members("license:ofl"), nullptr);
     EXPECT_EQ(*groups->Members("license:ofl"), Names{"Serif"});

@@ -8,7 +8,6 @@
 #include "categories/auto_categories.h"
 #include "command_run.h"
 #include "font_builder.h"
-#include "fonts/font_manager.h"
 #include "platform/services.h"
 #include "print_test_support.h"
 #include "printing/current_printer.h"
@@ -162,7 +161,6 @@ TEST_F(PrintCliTest, FortyFamiliesOfAFolderPrintAsTheProgramPrintsAndAsTheDialog
         source.Faces.push_back({file.string(), 0});
     }
     const TPrintLayout layout = ProgramPrints(source, QPageLayout::Portrait, Root / "program.pdf");
-    EXPECT_EQ(layout.Rows, 14);
     EXPECT_GT(layout.Pages, 1) << "rows a page " << layout.RowsPerPage;
     EXPECT_NE(run.Output.find(": 40 fonts, " + std::to_string(layout.Pages) + " pages"),
               std::string::npos)
@@ -210,34 +208,29 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
     greek.Advances.assign(52, 500);
     fs::create_directories(Root / "greek");
     test::WriteFile(Root / "greek" / "facts.ttf", test::FactsFont(greek));
-    const test::TCommandRun fromFolder =
-        Cli("print --pdf '" + (Root / "greek.pdf").string() + "' --text Quick --folder '" +
-            (Root / "greek").string() + "'");
-    ASSERT_EQ(fromFolder.Status, 0) << fromFolder.Output;
-    std::string greekText;
-    for (const test::TPdfWord& word : test::PdfWords(Root / "greek.pdf")) {
-        greekText += word.Text + " ";
-    }
     const QString greekName = QString::fromStdString(LocalScriptName("Grek")).toLower();
-    EXPECT_NE(greekText.find("Facts (" + greekName.toStdString() + ")"), std::string::npos)
-        << greekText;
-    EXPECT_EQ(greekText.find("Quick"), std::string::npos) << greekText;
+    // The copied program speaks its built-in language.
+    std::vector<std::pair<std::string, std::string>> lacking = {
+        {"--folder '" + (Root / "greek").string() + "'",
+         "Facts (" + greekName.toStdString() + ")"}};
     const fs::path arabic = "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf";
+    const fs::path served = test::TestHome().FixtureFonts() / "print-arabic.ttf";
     if (fs::exists(arabic)) {
-        const fs::path served = test::TestHome().FixtureFonts() / "print-arabic.ttf";
         fs::copy_file(arabic, served, fs::copy_options::overwrite_existing);
-        const test::TCommandRun printed = Cli("print --pdf '" + (Root / "arabic.pdf").string() +
-                                              "' --text Quick 'Noto Sans Arabic'");
-        fs::remove(served);
-        ASSERT_EQ(printed.Status, 0) << printed.Output;
+        lacking.emplace_back("'Noto Sans Arabic'", "(arapsko)");
+    }
+    for (const auto& [fonts, named] : lacking) {
+        const test::TCommandRun printed =
+            Cli("print --pdf '" + (Root / "lacking.pdf").string() + "' --text Quick " + fonts);
+        EXPECT_EQ(printed.Status, 0) << printed.Output;
         std::string text;
-        for (const test::TPdfWord& word : test::PdfWords(Root / "arabic.pdf")) {
+        for (const test::TPdfWord& word : test::PdfWords(Root / "lacking.pdf")) {
             text += word.Text + " ";
         }
-        // The copied program speaks its built-in language.
-        EXPECT_NE(text.find("(arapsko)"), std::string::npos) << text;
-        EXPECT_EQ(text.find("Quick"), std::string::npos) << text;
+        EXPECT_NE(text.find(named), std::string::npos) << fonts << ": " << text;
+        EXPECT_EQ(text.find("Quick"), std::string::npos) << fonts << ": " << text;
     }
+    fs::remove(served);
 }
 
 TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {

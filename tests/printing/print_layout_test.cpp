@@ -25,7 +25,7 @@ TPrinterMetrics Printer600() {
 
 using test::Centimetres;
 
-TEST(PrintLayout, MarginsInDotsFromThePaperEdge) {
+TEST(PrintLayout, MarginsRowsPagesAndThePagesEachRangePrints) {
     // 1 cm at 600 dpi with a 100-dot strip: round(236.22) - 100.
     EXPECT_EQ(MarginDots(1.0, 2.54, 600, 100), 136);
     // Smaller than the strip: 0, not a negative margin.
@@ -36,8 +36,9 @@ TEST(PrintLayout, MarginsInDotsFromThePaperEdge) {
     EXPECT_EQ(MarginDots(0.5, 1.0, 5, 0), 2);
     EXPECT_EQ(MarginDots(1.5, 1.0, 5, 0), 8);
 
-    TPrintTextMetrics text{50, 30, 200};
-    const TPrintLayout l = ComputePrintLayout(Centimetres(1.0), 7, 3, Printer600(), text);
+    const TPrintTextMetrics text{50, 30, 200};
+    // 3 columns, 7 fonts: 3 rows, the last with one font.
+    TPrintLayout l = ComputePrintLayout(Centimetres(1.0), 7, 3, Printer600(), text);
     EXPECT_EQ(l.Top, 136);
     EXPECT_EQ(l.Left, 136);
     EXPECT_EQ(l.Right, 136);
@@ -46,12 +47,6 @@ TEST(PrintLayout, MarginsInDotsFromThePaperEdge) {
     EXPECT_EQ(l.Gap, 67) << "round(50 x 4 / 3)";
     EXPECT_EQ(l.RowHeight, 200 + 2 * 50);
     EXPECT_EQ(l.RowsPerPage, (6766 - 136 - 86) / 300);
-}
-
-TEST(PrintLayout, RowsPagesAndThePagesEachRangePrints) {
-    const TPrintTextMetrics text{50, 30, 200};
-    // 3 columns, 7 fonts: 3 rows, the last with one font.
-    TPrintLayout l = ComputePrintLayout(Centimetres(1.0), 7, 3, Printer600(), text);
     EXPECT_EQ(l.Rows, 3);
     EXPECT_EQ(l.Pages, 1);
     // No columns counts as one.
