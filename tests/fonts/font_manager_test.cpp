@@ -6,6 +6,7 @@
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
 #include "pages/delete_dialog.h"
+#include "small_disk.h"
 #include "test_env.h"
 #include "test_home.h"
 #include "told.h"
@@ -15,7 +16,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -374,11 +374,9 @@ TEST_F(InstallTest, AFontThatWillNotLoadNeverReplacesAnInstalledFile) {
 TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
     // A file system of 32 KB: the font folder fills up during the copy.
     const fs::path small = Root / "small";
-    fs::create_directories(small);
-    if (std::system(
-            ("mount -t tmpfs -o size=32k tmpfs '" + small.string() + "' 2>/dev/null").c_str()) !=
-        0) {
-        GTEST_SKIP() << "cannot mount a small file system here";
+    const test::TSmallDisk disk(small, "size=32k");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Reason();
     }
     TNameTableBuilder older;
     older.Windows(1, "Big").Windows(4, "Big Book");
@@ -392,22 +390,12 @@ TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
     bytes.resize(64 * 1024, 0);
     test::WriteFile(Source / "big.ttf", bytes);
     TOpenTypeFontFile font((Source / "big.ttf").string());
-    const uint8_t code = fonts.InstallFontFile(font);
-    const std::string text = fonts.GetErrorText(code);
-    const std::vector<std::string> left = [&] {
-        std::vector<std::string> files;
-        for (const auto& entry : fs::directory_iterator(small)) {
-            files.push_back(entry.path().filename().string());
-        }
-        return files;
-    }();
-    const uintmax_t oldSize = fs::file_size(small / "big.ttf");
-    std::system(("umount '" + small.string() + "'").c_str());
-    EXPECT_EQ(code, TFontManager::irCopyFailed);
-    EXPECT_EQ(text, "Greska pri kopiranju  " + (Source / "big.ttf").string() + "  u  " +
-                        (small / "big.ttf").string() + ".\n\nNo space left on device");
-    EXPECT_EQ(left, std::vector<std::string>{"big.ttf"});
-    EXPECT_EQ(oldSize, olderBytes.size()) << "the older copy is intact";
+    EXPECT_EQ(fonts.InstallFontFile(font), TFontManager::irCopyFailed);
+    EXPECT_EQ(fonts.GetErrorText(TFontManager::irCopyFailed),
+              "Greska pri kopiranju  " + (Source / "big.ttf").string() + "  u  " +
+                  (small / "big.ttf").string() + ".\n\nNo space left on device");
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{"big.ttf"});
+    EXPECT_EQ(test::ReadFile(small / "big.ttf"), olderBytes) << "the older copy is intact";
     EXPECT_TRUE(System.Fonts.empty());
 }
 
@@ -442,11 +430,8 @@ TEST_F(InstallTest, AType1PairIsCopiedWholeListedWithBothNamesAndUninstalledWhol
 
 TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCancel) {
     MakeTrueType("a.ttf", "Probe A");
-    const auto face = [](const std::string& family) {
-        return test::MinimalTrueType(
-            test::TNameTableBuilder().Windows(1, family).Windows(4, family + " Regular"));
-    };
-    test::WriteFile(Source / "b.ttc", test::Collection({face("Probe B1"), face("Probe B2")}));
+    test::WriteFile(Source / "b.ttc", test::Collection({test::NamedTrueType("Probe B1"),
+                                                        test::NamedTrueType("Probe B2")}));
     test::WriteFile(Source / "c.fon", {1, 2, 3});
     Fonts->InstallFolderFonts({"a.ttf", "b.ttc", "c.fon"}, Source.string(), false);
     EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
