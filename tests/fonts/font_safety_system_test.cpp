@@ -22,7 +22,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -159,48 +158,6 @@ TEST_F(FontSafetyTest, TheUsersFontsInSubFoldersAndCopiesOfSystemFontsAreListedA
               system.string());
     EXPECT_FALSE(FontManager->UninstallFont("DejaVu Sans Bold", "DejaVu Sans", true, false));
     EXPECT_TRUE(fs::exists(system));
-}
-
-TEST_F(FontSafetyTest, InstalledAgreesWithFontconfigWhateverFamilyAndBlanksTheFileGives) {
-    // The file's first family is not the one fontconfig lists it by (that is
-    // the typographic family), and its full name ends with a blank.
-    test::TNameTableBuilder names;
-    names.Windows(1, "LwTypo Cond SemBd")
-        .Windows(2, "Regular")
-        .Windows(4, "LwTypo Condensed SemiBold ")
-        .Windows(16, "LwTypo")
-        .Windows(17, "Condensed SemiBold");
-    const fs::path file = Fonts / "lwtypo.ttf";
-    test::WriteFile(file, test::MinimalTrueType(names));
-    Rescan();
-    ASSERT_NE(FcFiles().find(file.string()), std::string::npos);
-    EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
-    // A copy under a name fontconfig serves no file by is not installed.
-    fs::copy_file(file, Incoming / "other-name.ttf");
-    EXPECT_FALSE(TOpenTypeFontFile((Incoming / "other-name.ttf").string()).Installed);
-}
-
-TEST_F(FontSafetyTest, ANameThatIsNotUtf8GoesToTheTrashAndIsRecordedByteForByte) {
-    const std::string name = "caf\xE9 \xFF.ttf"; // Latin-1 bytes, invalid as UTF-8
-    const fs::path file = Make(Fonts / name, "LwLatin");
-    const test::TBytes bytes = test::ReadFile(file);
-    Rescan();
-    EXPECT_TRUE(FontManager->UninstallFont("LwLatin Regular", "LwLatin", true, true));
-    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
-    EXPECT_FALSE(fs::exists(file));
-    const fs::path trash = test::TestHome().DataHome() / "Trash";
-    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
-    std::ifstream info(trash / "info" / (name + ".trashinfo"));
-    const std::string record((std::istreambuf_iterator<char>(info)),
-                             std::istreambuf_iterator<char>());
-    EXPECT_NE(record.find("Path=" + Fonts.string() + "/caf%E9%20%FF.ttf\n"), std::string::npos)
-        << record;
-    EXPECT_NE(record.find("DeletionDate="), std::string::npos);
-    // A second file of the same name does not overwrite the first in the trash.
-    Make(Fonts / name, "LwLatin");
-    EXPECT_TRUE(FileShell().MoveToTrash((Fonts / name).string()));
-    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
-    EXPECT_TRUE(fs::exists(trash / "files" / (name + ".2")));
 }
 
 TEST_F(FontSafetyTest, APipeNamedLikeAFontIsNoFontAndNothingWaitsForIt) {
@@ -405,29 +362,42 @@ bool Listed(const std::string& family) {
     return std::find(families.begin(), families.end(), family) != families.end();
 }
 
-TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndUninstallingToTrashTakesThemAway) {
-    const fs::path file = Make(Incoming / "lwprobe.ttf", "LwProbe");
+// Whatever bytes its name holds: a name that is not UTF-8 is the font's name
+// for other programs and in the trash's record.
+TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndGoToTheTrashByteForByte) {
+    const std::string name = "caf\xE9 \xFF.ttf"; // Latin-1 bytes, invalid as UTF-8
+    const fs::path file = Make(Incoming / name, "LwProbe");
+    const test::TBytes bytes = test::ReadFile(file);
     TOpenTypeFontFile font(file.string());
     ASSERT_FALSE(font.Installed);
     FontManager->InstallFont(font, true);
     ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
-    const fs::path installed = Fonts / "lwprobe.ttf";
-    EXPECT_TRUE(fs::exists(installed));
+    const fs::path installed = Fonts / name;
+    EXPECT_EQ(test::ReadFile(installed), bytes);
     EXPECT_NE(FcFiles().find("LwProbe|" + installed.string()), std::string::npos) << FcFiles();
     FontManager->Refresh();
     EXPECT_TRUE(Listed("LwProbe"));
     // The same font read again now counts as installed, by its bare name.
     EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
-    EXPECT_EQ(FontManager->GetFontFileName("LwProbe Regular", "LwProbe", "Regular"), "lwprobe.ttf");
+    EXPECT_EQ(FontManager->GetFontFileName("LwProbe Regular", "LwProbe", "Regular"), name);
 
     EXPECT_TRUE(FontManager->UninstallFont("LwProbe Regular", "LwProbe", true, true));
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
     EXPECT_FALSE(fs::exists(installed));
-    EXPECT_TRUE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf"));
+    const fs::path trash = test::TestHome().DataHome() / "Trash";
+    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
+    const std::string record = test::ReadText(trash / "info" / (name + ".trashinfo"));
+    EXPECT_NE(record.find("Path=" + Fonts.string() + "/caf%E9%20%FF.ttf\n"), std::string::npos)
+        << record;
+    EXPECT_NE(record.find("DeletionDate="), std::string::npos);
     EXPECT_EQ(FcFiles().find("LwProbe|"), std::string::npos);
     FontManager->Refresh();
     EXPECT_FALSE(Listed("LwProbe"));
-    fs::remove(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf");
+    // A second file of the same name does not overwrite the first in the trash.
+    Make(Fonts / name, "LwLatin");
+    EXPECT_TRUE(FileShell().MoveToTrash((Fonts / name).string()));
+    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
+    EXPECT_TRUE(fs::exists(trash / "files" / (name + ".2")));
 }
 
 TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {

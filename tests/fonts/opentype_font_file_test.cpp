@@ -278,11 +278,16 @@ TEST_F(OpenTypeFileTest, FileNamesTheFontFolderAndFilesThatCannotBeOpened) {
 }
 
 // Installed needs the font in the system's font list and a file of its name
-// in a font folder; a refreshed catalogue sees a font copied there.
-TEST_F(OpenTypeFileTest, InstalledOnlyWhenListedAndInTheFontFolder) {
+// in a font folder; a refreshed catalogue sees a font copied there. The
+// file's first family is not the one fontconfig lists it by (that is the
+// typographic family), and its full name ends with a blank.
+TEST_F(OpenTypeFileTest, InstalledOnlyWhenListedAndInTheFontFolderWhateverFamilyAndBlanks) {
     TNameTableBuilder names;
-    names.Windows(1, "Letterwell Probe Installed").Windows(2, "Regular");
-    names.Windows(4, "Letterwell Probe Installed").Windows(6, "LetterwellProbeInstalled");
+    names.Windows(1, "LwTypo Cond SemBd")
+        .Windows(2, "Regular")
+        .Windows(4, "LwTypo Condensed SemiBold ")
+        .Windows(16, "LwTypo")
+        .Windows(17, "Condensed SemiBold");
     const TBytes font = test::MinimalTrueType(names);
     const std::string elsewhere = Folder.Write("lw-probe-installed.ttf", font);
     const std::string renamed = Folder.Write("lw-probe-renamed.ttf", font);
@@ -294,7 +299,7 @@ TEST_F(OpenTypeFileTest, InstalledOnlyWhenListedAndInTheFontFolder) {
     test::WriteFile(installed, font);
     FontManager->Refresh();
     const TOpenTypeFontFile inFolder(installed.string());
-    EXPECT_EQ(inFolder.RegistryName, "Letterwell Probe Installed (TrueType)");
+    EXPECT_EQ(inFolder.RegistryName, "LwTypo Condensed SemiBold  (TrueType)");
     EXPECT_TRUE(inFolder.Installed);
     // The same font elsewhere counts too: a file of its name is in the folder.
     EXPECT_TRUE(TOpenTypeFontFile(elsewhere).Installed);
@@ -303,9 +308,8 @@ TEST_F(OpenTypeFileTest, InstalledOnlyWhenListedAndInTheFontFolder) {
         // A font list that cannot be read makes nothing installed.
         test::TFakeFontSystem unreadable;
         unreadable.KeysUnreadable = true;
-        unreadable.AddFace(
-            "Letterwell Probe Installed",
-            test::TrueTypeFace("Letterwell Probe Installed", "Regular", NTM_REGULAR));
+        unreadable.AddFace("LwTypo",
+                           test::TrueTypeFace("LwTypo Condensed SemiBold", "Regular", NTM_REGULAR));
         EXPECT_FALSE(TOpenTypeFontFile(installed.string()).Installed);
     }
     fs::remove(installed);
@@ -313,14 +317,9 @@ TEST_F(OpenTypeFileTest, InstalledOnlyWhenListedAndInTheFontFolder) {
     EXPECT_FALSE(TOpenTypeFontFile(elsewhere).Installed);
 }
 
-TBytes NamedFont(const std::string& family, const std::string& style) {
-    return test::MinimalTrueType(
-        TNameTableBuilder().Windows(1, family).Windows(2, style).Windows(4, family + " " + style));
-}
-
 TEST(CollectionReader, EachFaceReadsFromItsOwnDirectoryAndHeadersThatLieAreChecked) {
-    const TBytes collection =
-        test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")});
+    const TBytes collection = test::Collection(
+        {test::NamedTrueType("Alpha", "Regular"), test::NamedTrueType("Beta", "Bold")});
     TMemoryByteSource source(collection);
     EXPECT_EQ(CollectionDirectories(source).size(), 2u);
     const struct {
@@ -344,7 +343,7 @@ TEST(CollectionReader, EachFaceReadsFromItsOwnDirectoryAndHeadersThatLieAreCheck
     EXPECT_TRUE(missing.NotAFont);
     EXPECT_EQ(missing.FamilyName, "");
     // A single font has one face, and no second one.
-    const TBytes single = NamedFont("Gamma", "Regular");
+    const TBytes single = test::NamedTrueType("Gamma", "Regular");
     TMemoryByteSource singleSource(single);
     EXPECT_TRUE(CollectionDirectories(singleSource).empty());
     EXPECT_EQ(TOpenTypeFontFile(singleSource, 0x0409).FaceCount, 1u);
@@ -383,8 +382,9 @@ TEST(CollectionReader, EachFaceReadsFromItsOwnDirectoryAndHeadersThatLieAreCheck
 }
 
 TEST_F(OpenTypeFileTest, EveryFaceOfACollectionFileGivesARecord) {
-    const std::string file = Folder.Write(
-        "pair.TTC", test::Collection({NamedFont("Alpha", "Regular"), NamedFont("Beta", "Bold")}));
+    const std::string file =
+        Folder.Write("pair.TTC", test::Collection({test::NamedTrueType("Alpha", "Regular"),
+                                                   test::NamedTrueType("Beta", "Bold")}));
     const std::vector<std::unique_ptr<TFontFile>> faces = TFontManager::ReadFontFaces(file);
     ASSERT_EQ(faces.size(), 2u);
     EXPECT_EQ(faces[0]->FamilyName, "Alpha");
@@ -392,7 +392,7 @@ TEST_F(OpenTypeFileTest, EveryFaceOfACollectionFileGivesARecord) {
     EXPECT_EQ(faces[1]->FaceIndex, 1u);
     // One file: installing any face copies that file.
     EXPECT_EQ(faces[1]->GetFiles(true), TFontFiles(file));
-    const std::string single = Folder.Write("one.ttf", NamedFont("Gamma", "Regular"));
+    const std::string single = Folder.Write("one.ttf", test::NamedTrueType("Gamma", "Regular"));
     EXPECT_EQ(TFontManager::ReadFontFaces(single).size(), 1u);
     EXPECT_TRUE(TFontManager::ReadFontFaces(Folder.Write("x.fon", {1, 2})).empty());
 }
