@@ -90,24 +90,46 @@ protected:
     const fs::path Incoming = test::TestHome().Root() / "incoming";
 };
 
-TEST_F(FontSafetyTest, APipeInAFileNameIsPartOfTheNameEverywhere) {
-    const test::TBytes demo = {'d', 'e', 'm', 'o'};
-    const test::TBytes probe = {'p', 'r', 'o', 'b', 'e'};
-    test::WriteFile(Fonts / "Demo", demo);
-    test::WriteFile(Fonts / "Probe.ttf", probe);
-    const fs::path source = Make(Incoming / "Demo|Probe.ttf", "Demo Probe");
+// A pipe or pattern characters in a file name are part of the name: the
+// command line installs and uninstalls that one font, to the trash or for
+// good, and every other file of the font folder stays as it was.
+TEST_F(FontSafetyTest, APipeOrAPatternInAFileNameNamesThatFontAlone) {
+    const test::TBytes other = {'o', 't', 'h', 'e', 'r'};
+    const struct {
+        const char* Name;
+        const char* Family;
+        std::vector<std::string> Others;
+        bool ToTrash;
+    } cases[] = {
+        {"Demo|Probe.ttf", "Demo Probe", {"Demo", "Probe.ttf"}, false},
+        {"*.ttf", "LwStar", {"a.ttf", "b.ttf", "keep.otf"}, true},
+        {"*.ttf", "LwStar", {"a.ttf", "b.ttf", "keep.otf"}, false},
+    };
+    const fs::path trash = test::TestHome().DataHome() / "Trash";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Name) + (c.ToTrash ? " to the trash" : " for good"));
+        for (const std::string& name : c.Others) {
+            test::WriteFile(Fonts / name, other);
+        }
+        const fs::path source = Make(Incoming / c.Name, c.Family);
+        const TRun install = Shell("cd " + Quote(Incoming.string()) + " && " + Cli() + " install " +
+                                   Quote(std::string("./") + c.Name));
+        EXPECT_TRUE(test::Says(install, 0, ": installed"));
+        EXPECT_NE(FcFiles().find(c.Family + ("|" + (Fonts / c.Name).string())), std::string::npos);
 
-    const TRun install = Shell(Cli() + " install " + Quote(source.string()));
-    EXPECT_TRUE(test::Says(install, 0, ": installed"));
-    EXPECT_NE(FcFiles().find("Demo Probe|" + (Fonts / "Demo|Probe.ttf").string()),
-              std::string::npos);
-
-    const TRun uninstall = Shell(Cli() + " uninstall 'Demo Probe'");
-    EXPECT_EQ(uninstall.Status, 0) << uninstall.Output;
-    EXPECT_FALSE(fs::exists(Fonts / "Demo|Probe.ttf"));
-    EXPECT_EQ(test::ReadFile(Fonts / "Demo"), demo) << "an unrelated file is kept";
-    EXPECT_EQ(test::ReadFile(Fonts / "Probe.ttf"), probe) << "an unrelated file is kept";
-    EXPECT_TRUE(fs::exists(source));
+        const TRun uninstall =
+            Shell(Cli() + " uninstall " + Quote(c.Family) + (c.ToTrash ? " --trash" : ""));
+        EXPECT_EQ(uninstall.Status, 0) << uninstall.Output;
+        EXPECT_FALSE(fs::exists(Fonts / c.Name));
+        for (const std::string& name : c.Others) {
+            EXPECT_EQ(test::ReadFile(Fonts / name), other) << name;
+            EXPECT_FALSE(fs::exists(trash / "files" / name)) << name;
+        }
+        EXPECT_EQ(fs::exists(trash / "files" / c.Name), c.ToTrash);
+        EXPECT_TRUE(fs::exists(source));
+        fs::remove(trash / "files" / c.Name);
+        fs::remove(trash / "info" / (std::string(c.Name) + ".trashinfo"));
+    }
 }
 
 TEST_F(FontSafetyTest, ABackupOntoTheFontItselfFailsAndTheFontStays) {
@@ -244,14 +266,29 @@ TEST_F(FontSafetyTest, AKillDuringAnInstallLeavesTheFontWholeOrAbsent) {
 }
 
 // Two fonts that share a file name are two fonts: both stay installed, each
-// whole, also when two programs install them at the same moment.
-TEST_F(FontSafetyTest, TwoInstallsOfOneFileNameKeepBothFonts) {
-    const fs::path a = Make(Incoming / "a" / "race.ttf", "LwRaceA", 8u << 20);
-    const fs::path b = Make(Incoming / "b" / "race.ttf", "LwRaceB", 8u << 20);
-    const test::TBytes bytesA = test::ReadFile(a);
-    const test::TBytes bytesB = test::ReadFile(b);
+// whole, also when two programs install them at the same moment. Only a file
+// of the same family, whatever its other names, replaces one of them.
+TEST_F(FontSafetyTest, TwoFontsOfOneFileNameAreBothKeptAndOnlyTheirFamilyReplacesOne) {
+    // Full names a newer version of the family no longer has.
+    const auto book = [](const fs::path& path, const std::string& family) {
+        test::TNameTableBuilder names;
+        names.Windows(1, family)
+            .Windows(2, "Regular")
+            .Windows(4, family + " Book")
+            .Windows(6, family + "-Book");
+        test::TBytes bytes = test::MinimalTrueType(names);
+        bytes.resize(8u << 20, 0);
+        test::WriteFile(path, bytes);
+        return bytes;
+    };
+    const fs::path a = Incoming / "a" / "race.ttf";
+    const fs::path b = Incoming / "b" / "race.ttf";
+    const test::TBytes bytesA = book(a, "LwRaceA");
+    const test::TBytes bytesB = book(b, "LwRaceB");
     const std::vector<std::string> both = {"race-2.ttf", "race.ttf"};
     for (int round = 0; round < 20; ++round) {
+        fs::remove(Fonts / "race.ttf");
+        fs::remove(Fonts / "race-2.ttf");
         FILE* first = ::popen((Cli() + " install " + Quote(a.string()) + " 2>&1").c_str(), "r");
         FILE* second = ::popen((Cli() + " install " + Quote(b.string()) + " 2>&1").c_str(), "r");
         ASSERT_NE(first, nullptr);
@@ -270,71 +307,23 @@ TEST_F(FontSafetyTest, TwoInstallsOfOneFileNameKeepBothFonts) {
         EXPECT_TRUE((plain == bytesA && numbered == bytesB) ||
                     (plain == bytesB && numbered == bytesA))
             << "round " << round;
-        fs::remove(Fonts / "race.ttf");
-        fs::remove(Fonts / "race-2.ttf");
     }
-}
-
-// Only a file of the same family replaces an installed one of its name.
-TEST_F(FontSafetyTest, AnotherFontOfTheSameFileNameIsInstalledBesideIt) {
-    test::TNameTableBuilder olderNames;
-    olderNames.Windows(1, "LwFamilyX")
-        .Windows(2, "Regular")
-        .Windows(4, "LwFamilyX Book")
-        .Windows(6, "LwFamilyX-Book");
-    const fs::path x = Incoming / "a" / "font.ttf";
-    test::WriteFile(x, test::MinimalTrueType(olderNames));
-    const fs::path y = Make(Incoming / "b" / "font.ttf", "LwFamilyY");
-    const fs::path newerX = Make(Incoming / "c" / "font.ttf", "LwFamilyX");
-    const test::TBytes bytesX = test::ReadFile(x);
-    const test::TBytes bytesY = test::ReadFile(y);
-    ASSERT_NE(test::ReadFile(newerX), bytesX);
-
-    const TRun first = Shell(Cli() + " install " + Quote(x.string()));
-    EXPECT_EQ(first.Status, 0) << first.Output;
-    const TRun second = Shell(Cli() + " install " + Quote(y.string()));
-    EXPECT_TRUE(test::Says(second, 0, ": installed"));
-    EXPECT_EQ(test::FolderEntries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
-    EXPECT_EQ(test::ReadFile(Fonts / "font.ttf"), bytesX);
-    EXPECT_EQ(test::ReadFile(Fonts / "font-2.ttf"), bytesY);
+    const bool plainIsA = test::ReadFile(Fonts / "race.ttf") == bytesA;
+    const std::string plainFamily = plainIsA ? "LwRaceA" : "LwRaceB";
+    const test::TBytes numbered = test::ReadFile(Fonts / "race-2.ttf");
     const std::string served = FcFiles();
-    EXPECT_NE(served.find("LwFamilyX|" + (Fonts / "font.ttf").string()), std::string::npos);
-    EXPECT_NE(served.find("LwFamilyY|" + (Fonts / "font-2.ttf").string()), std::string::npos);
+    EXPECT_NE(served.find(plainFamily + "|" + (Fonts / "race.ttf").string()), std::string::npos)
+        << served;
+    EXPECT_NE(served.find((plainIsA ? "LwRaceB|" : "LwRaceA|") + (Fonts / "race-2.ttf").string()),
+              std::string::npos)
+        << served;
 
-    const TRun update = Shell(Cli() + " install " + Quote(newerX.string()));
+    const fs::path newer = Make(Incoming / "c" / "race.ttf", plainFamily);
+    const TRun update = Shell(Cli() + " install " + Quote(newer.string()));
     EXPECT_EQ(update.Status, 0) << update.Output;
-    EXPECT_EQ(test::FolderEntries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
-    EXPECT_EQ(test::ReadFile(Fonts / "font.ttf"), test::ReadFile(newerX));
-    EXPECT_EQ(test::ReadFile(Fonts / "font-2.ttf"), bytesY);
-}
-
-// A name with pattern characters names one font: removing it, to the trash
-// or for good, leaves every other file of the font folder as it was.
-TEST_F(FontSafetyTest, APatternInAFontsNameRemovesOnlyThatFont) {
-    const test::TBytes other = {'o', 't', 'h', 'e', 'r'};
-    for (const bool toTrash : {true, false}) {
-        test::WriteFile(Fonts / "a.ttf", other);
-        test::WriteFile(Fonts / "b.ttf", other);
-        test::WriteFile(Fonts / "keep.otf", other);
-        Make(Incoming / "*.ttf", "LwStar");
-        const TRun install =
-            Shell("cd " + Quote(Incoming.string()) + " && " + Cli() + " install './*.ttf'");
-        ASSERT_EQ(install.Status, 0) << install.Output;
-        ASSERT_TRUE(fs::exists(Fonts / "*.ttf"));
-
-        const TRun uninstall = Shell(Cli() + " uninstall LwStar" + (toTrash ? " --trash" : ""));
-        EXPECT_EQ(uninstall.Status, 0) << uninstall.Output;
-        EXPECT_FALSE(fs::exists(Fonts / "*.ttf"));
-        for (const char* name : {"a.ttf", "b.ttf", "keep.otf"}) {
-            EXPECT_EQ(test::ReadFile(Fonts / name), other) << name << (toTrash ? " trash" : "");
-        }
-        const fs::path trash = test::TestHome().DataHome() / "Trash" / "files";
-        EXPECT_FALSE(fs::exists(trash / "a.ttf"));
-        EXPECT_FALSE(fs::exists(trash / "b.ttf"));
-        EXPECT_EQ(fs::exists(trash / "*.ttf"), toTrash);
-        fs::remove(trash / "*.ttf");
-        fs::remove(test::TestHome().DataHome() / "Trash" / "info" / "*.ttf.trashinfo");
-    }
+    EXPECT_EQ(test::FolderEntries(Fonts), both);
+    EXPECT_EQ(test::ReadFile(Fonts / "race.ttf"), test::ReadFile(newer));
+    EXPECT_EQ(test::ReadFile(Fonts / "race-2.ttf"), numbered);
 }
 
 TEST_F(FontSafetyTest, AFontFolderThatCannotBeWrittenIsNamedWithTheReason) {
