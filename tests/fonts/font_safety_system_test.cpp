@@ -501,69 +501,65 @@ TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemov
     EXPECT_TRUE(fs::exists(file));
 }
 
-TEST_F(SystemInstallTest, AnEndLeavesNoLinkFolderEvenOneEmptiedBefore) {
+// The folder of links to temporary fonts: an end takes the run's links away,
+// and the folder with them when nothing else is in it; a start removes only
+// the links of programs that are gone; a link in the folder's place is never
+// followed.
+TEST_F(SystemInstallTest, TheLinkFolderKeepsOnlyLiveProgramsLinksAndIsNeverFollowed) {
     const fs::path root = Fonts / "Letterwell temporary";
-    const TFontFiles file(Make(Incoming / "lwbrief.ttf", "LwBrief").string());
+    const fs::path target = Make(Incoming / "lwlinked.ttf", "LwLinked");
+    const TFontFiles file(target.string());
     for (const bool removedFirst : {true, false}) {
         {
             TFontconfigSystem run(Fonts.string());
             ASSERT_EQ(run.AddTemporaryFont(file), 1);
-            ASSERT_TRUE(fs::exists(fs::symlink_status(root / ProcessStamp() / "lwbrief.ttf")));
+            ASSERT_TRUE(fs::exists(fs::symlink_status(root / ProcessStamp() / "lwlinked.ttf")));
             if (removedFirst) {
                 ASSERT_TRUE(run.RemoveTemporaryFont(file));
             }
         }
         EXPECT_FALSE(fs::exists(fs::symlink_status(root))) << removedFirst;
-        EXPECT_TRUE(fs::exists(file.File));
+        EXPECT_TRUE(fs::exists(target));
     }
-    // What is not the program's own keeps the shared folder in place.
-    const fs::path other = root / "999999999.1" / "notes.txt";
-    test::WriteFile(other, {'n'});
-    { TFontconfigSystem run(Fonts.string()); }
-    EXPECT_TRUE(fs::exists(other));
-}
 
-TEST_F(SystemInstallTest, AStartRemovesOnlyTheLinksOfProgramsThatAreGone) {
-    const fs::path root = Fonts / "Letterwell temporary";
-    const fs::path target = Make(Incoming / "lwstale.ttf", "LwStale");
     // Gone: a process id that no process has, and a live id (this process)
     // with another start time, as when the id was given to another program.
     const fs::path stale = root / "999999999.1";
     const fs::path reused = root / (std::to_string(::getpid()) + ".1");
     for (const fs::path& folder : {stale, reused}) {
         fs::create_directories(folder / "kept-folder");
-        fs::create_symlink(target, folder / "lwstale.ttf");
+        fs::create_symlink(target, folder / "lwlinked.ttf");
         test::WriteFile(folder / "not-a-link.ttf", {'k'});
     }
     const fs::path live = root / ProcessStamp();
     fs::create_directories(live);
     fs::create_symlink(target, live / "lwlive.ttf");
-
-    TFontconfigSystem next(Fonts.string());
-    for (const fs::path& folder : {stale, reused}) {
-        EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "lwstale.ttf")));
-        // Only links are the program's; anything else in there is the user's.
-        EXPECT_TRUE(fs::exists(folder / "not-a-link.ttf"));
-        EXPECT_TRUE(fs::exists(folder / "kept-folder"));
+    {
+        TFontconfigSystem next(Fonts.string());
+        for (const fs::path& folder : {stale, reused}) {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "lwlinked.ttf")));
+            // Only links are the program's; anything else in there is the user's.
+            EXPECT_TRUE(fs::exists(folder / "not-a-link.ttf"));
+            EXPECT_TRUE(fs::exists(folder / "kept-folder"));
+        }
+        EXPECT_TRUE(fs::exists(target)) << "a link's target is never touched";
+        EXPECT_TRUE(fs::exists(fs::symlink_status(live / "lwlive.ttf")))
+            << "a running program keeps its links";
+        EXPECT_EQ(FcFiles().find(stale.string() + "/"), std::string::npos) << FcFiles();
+        EXPECT_EQ(FcFiles().find(reused.string() + "/"), std::string::npos) << FcFiles();
     }
-    EXPECT_TRUE(fs::exists(target)) << "a link's target is never touched";
-    EXPECT_TRUE(fs::exists(fs::symlink_status(live / "lwlive.ttf")))
-        << "a running program keeps its links";
-    EXPECT_EQ(FcFiles().find(stale.string() + "/"), std::string::npos) << FcFiles();
-    EXPECT_EQ(FcFiles().find(reused.string() + "/"), std::string::npos) << FcFiles();
-}
+    // What is not the program's own keeps the shared folder in place.
+    EXPECT_TRUE(fs::exists(stale / "not-a-link.ttf"));
 
-TEST_F(SystemInstallTest, ALinkInPlaceOfTheLinkFolderIsNeverFollowed) {
+    fs::remove_all(root);
     const fs::path elsewhere = Incoming / "precious";
     fs::create_directories(elsewhere / "999999999.1");
-    fs::create_symlink(Make(Incoming / "lwprecious.ttf", "LwPrecious"),
-                       elsewhere / "999999999.1" / "lwprecious.ttf");
+    fs::create_symlink(target, elsewhere / "999999999.1" / "lwlinked.ttf");
     test::WriteFile(elsewhere / "notes.txt", {'n'});
-    fs::create_symlink(elsewhere, Fonts / "Letterwell temporary");
-
+    fs::create_symlink(elsewhere, root);
     TFontconfigSystem next(Fonts.string());
     EXPECT_TRUE(fs::exists(elsewhere / "notes.txt"));
-    EXPECT_TRUE(fs::exists(fs::symlink_status(elsewhere / "999999999.1" / "lwprecious.ttf")));
+    EXPECT_TRUE(fs::exists(fs::symlink_status(elsewhere / "999999999.1" / "lwlinked.ttf")));
 }
 
 } // namespace
