@@ -6,6 +6,7 @@
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
 #include "pages/delete_dialog.h"
+#include "reader_test_support.h"
 #include "small_disk.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -17,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace lw {
 namespace {
@@ -220,14 +220,11 @@ TEST(FontFiles, TypesByExtensionNamesForType1AndTheOutlineBesideMetrics) {
     EXPECT_EQ(TFontManager::GetFontFileType("/dir.ttf/noext"), ftUnknown);
     EXPECT_EQ(TFontManager::GetType1ValueName("Sans-Bold-Oblique"), "Sans Bold Oblique");
 
-    const fs::path folder = test::TestHome().Root() / "pfb-case";
-    fs::create_directories(folder);
-    std::ofstream(folder / "SANS.PFB") << "x";
-    EXPECT_EQ(TFontManager::GetPfbFileName((folder / "sans.pfm").string()),
-              (folder / "SANS.PFB").string());
-    EXPECT_EQ(TFontManager::GetPfbFileName((folder / "other.pfm").string()),
-              (folder / "other.pfb").string());
-    fs::remove_all(folder);
+    const test::TScratchFolder folder("pfb-case");
+    const std::string upper = folder.Write("SANS.PFB", {'x'});
+    EXPECT_EQ(TFontManager::GetPfbFileName((folder.Path / "sans.pfm").string()), upper);
+    EXPECT_EQ(TFontManager::GetPfbFileName((folder.Path / "other.pfm").string()),
+              (folder.Path / "other.pfb").string());
 }
 
 // The catalogue with real files: a font folder and a folder of fonts to
@@ -236,19 +233,12 @@ class InstallTest : public FontManagerTest {
 protected:
     void SetUp() override {
         FontManagerTest::SetUp();
-        static int run = 0;
-        Root = test::TestHome().Root() / ("install-" + std::to_string(++run));
-        FontsFolder = Root / "fonts";
-        Source = Root / "source";
         fs::create_directories(FontsFolder);
         fs::create_directories(Source);
         System.Folder = FontsFolder.string();
         Catalogue();
     }
-    void TearDown() override {
-        Fonts.reset();
-        fs::remove_all(Root);
-    }
+    void TearDown() override { Fonts.reset(); }
     // A small TrueType font that fontconfig accepts.
     fs::path MakeTrueType(const std::string& fileName, const std::string& fullName) {
         TNameTableBuilder names;
@@ -272,9 +262,10 @@ protected:
         return {metrics, outline};
     }
 
-    fs::path Root;
-    fs::path FontsFolder;
-    fs::path Source;
+    const test::TScratchFolder Scratch{"install"};
+    const fs::path Root = Scratch.Path;
+    const fs::path FontsFolder = Root / "fonts";
+    const fs::path Source = Root / "source";
 };
 
 TEST_F(InstallTest, RefusalsAndCopyAndFolderFailuresAreReportedWithTheirCodes) {
