@@ -299,7 +299,10 @@ TEST_F(InstallTest, RefusalsAndCopyAndFolderFailuresAreReportedWithTheirCodes) {
     EXPECT_EQ(Fonts->GetErrorText(77), "");
 }
 
-TEST_F(InstallTest, InstallingCopiesOverAnOlderFileOfTheFamilyLoadsAndRegisters) {
+// A file of the font's name in the folder: an older one of its family is
+// copied over; another family's font, or a file that is no font at all,
+// keeps its name, and the new font takes the first free numbered one beside it.
+TEST_F(InstallTest, OnlyAnOlderFileOfTheFamilyIsCopiedOverAndOthersKeepTheirNames) {
     TNameTableBuilder older;
     older.Windows(1, "Probe").Windows(4, "Probe Book");
     test::WriteFile(FontsFolder / "probe.ttf", test::MinimalTrueType(older));
@@ -308,30 +311,24 @@ TEST_F(InstallTest, InstallingCopiesOverAnOlderFileOfTheFamilyLoadsAndRegisters)
     TFontChangeSubscription listen([&] { ++heard; });
     Fonts->InstallFont(font, true);
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(fs::file_size(FontsFolder / "probe.ttf"), fs::file_size(Source / "probe.ttf"));
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe.ttf"), test::ReadFile(Source / "probe.ttf"));
     EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe.ttf"});
     ASSERT_EQ(System.Fonts.count("Probe Regular (TrueType)"), 1u);
     EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe.ttf");
     EXPECT_EQ(heard, 1);
     EXPECT_EQ(System.Changes, 1);
-}
 
-// Another family's font, or a file that is no font at all, keeps its name;
-// the new font takes the first free numbered one beside it.
-TEST_F(InstallTest, AFileOfAnotherFontKeepsItsNameAndTheNewOneGoesBeside) {
     TNameTableBuilder other;
     other.Windows(1, "Other").Windows(4, "Other Regular");
     const test::TBytes otherFont = test::MinimalTrueType(other);
     const test::TBytes noFont = {'o', 'l', 'd'};
     test::WriteFile(FontsFolder / "probe.ttf", otherFont);
     test::WriteFile(FontsFolder / "probe-2.ttf", noFont);
-    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
     EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
     EXPECT_EQ(test::ReadFile(FontsFolder / "probe.ttf"), otherFont);
     EXPECT_EQ(test::ReadFile(FontsFolder / "probe-2.ttf"), noFont);
     EXPECT_EQ(test::ReadFile(FontsFolder / "probe-3.ttf"), test::ReadFile(Source / "probe.ttf"));
-    EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe-3.ttf"});
-    ASSERT_EQ(System.Fonts.count("Probe Regular (TrueType)"), 1u);
+    EXPECT_EQ(System.Loaded, (std::vector<std::string>{"probe.ttf", "probe-3.ttf"}));
     EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe-3.ttf");
 
     const auto [metrics, outline] = MakeType1("pair", "Probe-Bold");
