@@ -214,13 +214,13 @@ TEST(OpenTypeReader, OS2AndHeadValues) {
     EXPECT_EQ(twice.LowestRecPPEM, 12);
 }
 
+// What UTF-16 decodes to (pairs beyond the BMP, lone surrogates, the end at
+// a zero unit) FontText.Utf16JoinsPairsAndReplacesLoneSurrogates checks on
+// the decoder the reader hands each record to; here the reader's own part.
 TEST(OpenTypeReader, NameTextDecoding) {
     TNameTableBuilder names;
-    names.Windows(1, "Łódź \xF0\x9F\x98\x80");                       // beyond the BMP
-    names.Add(3, 1, 0x409, 3, {0xD8, 0x3D, 0x00, 0x41, 0xDC, 0x00}); // lone surrogates
-    names.Add(3, 1, 0x409, 5, {0x00, 0x41, 0x00, 0x00, 0x00, 0x42}); // stops at a zero unit
-    names.Add(3, 1, 0x409, 6, {0x00, 0x41, 0x00, 0x42, 0x43});       // odd length
-    names.Add(3, 1, 0x409, 7, TBytes(40000, 0));                     // zero units only
+    names.Add(3, 1, 0x409, 6, {0x00, 0x41, 0x00, 0x42, 0x43}); // odd length
+    names.Add(3, 1, 0x409, 7, TBytes(40000, 0));               // zero units only
     TBytes big;
     for (int i = 0; i < 20000; ++i) {
         big.push_back(0x00);
@@ -230,10 +230,6 @@ TEST(OpenTypeReader, NameTextDecoding) {
     limits.Add(3, 1, 0x409, 9, big).Add(1, 0, 0, 10, TBytes(20000, 'M'));
     limits.Windows(1, "Family");
     const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
-    EXPECT_EQ(font.FamilyName, "Łódź \xF0\x9F\x98\x80");
-    EXPECT_EQ(font.UniqueID, "\xEF\xBF\xBD"
-                             "A\xEF\xBF\xBD");
-    EXPECT_EQ(font.Version, "A");
     // A last odd byte stands alone as a unit of its own.
     EXPECT_EQ(font.PostScriptName, "ABC");
     EXPECT_EQ(font.Trademark, "");
