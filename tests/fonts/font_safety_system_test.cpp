@@ -50,14 +50,6 @@ std::string FcFiles() {
     return Shell("fc-list --format '%{family[0]}|%{file}\\n'").Output;
 }
 
-test::TBytes FontBytes(const std::string& family, size_t padTo = 0) {
-    test::TBytes bytes = test::NamedTrueType(family);
-    if (bytes.size() < padTo) {
-        bytes.resize(padTo, 0); // trailing bytes no table claims
-    }
-    return bytes;
-}
-
 class FontSafetyTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -74,7 +66,9 @@ protected:
         FontManager->BroadcastFontChange();
     }
     fs::path Make(const fs::path& path, const std::string& family, size_t padTo = 0) {
-        test::WriteFile(path, FontBytes(family, padTo));
+        test::TBytes bytes = test::NamedTrueType(family);
+        bytes.resize(std::max(bytes.size(), padTo), 0); // trailing bytes no table claims
+        test::WriteFile(path, bytes);
         return path;
     }
     // The catalogue sees what fontconfig serves now.
