@@ -30,12 +30,9 @@ std::string Shell(const std::string& command) {
     return test::RunCommand(command).Output;
 }
 
-std::string FcList() {
-    return Shell("fc-list --format '%{family[0]}|%{style[0]}|%{file}\\n'");
-}
-
 bool Lists(const std::string& what) {
-    return FcList().find(what) != std::string::npos;
+    return Shell("fc-list --format '%{family[0]}|%{style[0]}|%{file}\\n'").find(what) !=
+           std::string::npos;
 }
 
 test::TCommandRun Cli(const std::string& arguments) {
@@ -44,13 +41,6 @@ test::TCommandRun Cli(const std::string& arguments) {
 
 using test::ReadText;
 using test::WriteText;
-
-fs::path InstallFont(const std::string& fileName, const std::string& family,
-                     const std::string& style) {
-    const fs::path path = fs::path(FontManager->FontsFolder) / fileName;
-    test::WriteFile(path, test::NamedTrueType(family, style));
-    return path;
-}
 
 TEST(DisabledFontRules, RejectRulesAreReadWithTheirPlaceInTheFile) {
     const std::string text =
@@ -156,7 +146,8 @@ protected:
     static fs::path ConfD() { return test::TestHome().ConfigHome() / "fontconfig" / "conf.d"; }
     fs::path Install(const std::string& fileName, const std::string& family,
                      const std::string& style) {
-        Installed.push_back(InstallFont(fileName, family, style));
+        Installed.push_back(fs::path(FontManager->FontsFolder) / fileName);
+        test::WriteFile(Installed.back(), test::NamedTrueType(family, style));
         return Installed.back();
     }
     TDisabledFonts Store = UserDisabledFonts();
