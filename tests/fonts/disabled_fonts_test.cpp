@@ -30,12 +30,9 @@ std::string Shell(const std::string& command) {
     return test::RunCommand(command).Output;
 }
 
-std::string FcList() {
-    return Shell("fc-list --format '%{family[0]}|%{style[0]}|%{file}\\n'");
-}
-
 bool Lists(const std::string& what) {
-    return FcList().find(what) != std::string::npos;
+    return Shell("fc-list --format '%{family[0]}|%{style[0]}|%{file}\\n'").find(what) !=
+           std::string::npos;
 }
 
 test::TCommandRun Cli(const std::string& arguments) {
@@ -44,13 +41,6 @@ test::TCommandRun Cli(const std::string& arguments) {
 
 using test::ReadText;
 using test::WriteText;
-
-fs::path InstallFont(const std::string& fileName, const std::string& family,
-                     const std::string& style) {
-    const fs::path path = fs::path(FontManager->FontsFolder) / fileName;
-    test::WriteFile(path, test::NamedTrueType(family, style));
-    return path;
-}
 
 TEST(DisabledFontRules, RejectRulesAreReadWithTheirPlaceInTheFile) {
     const std::string text =
@@ -156,7 +146,8 @@ protected:
     static fs::path ConfD() { return test::TestHome().ConfigHome() / "fontconfig" / "conf.d"; }
     fs::path Install(const std::string& fileName, const std::string& family,
                      const std::string& style) {
-        Installed.push_back(InstallFont(fileName, family, style));
+        Installed.push_back(fs::path(FontManager->FontsFolder) / fileName);
+        test::WriteFile(Installed.back(), test::NamedTrueType(family, style));
         return Installed.back();
     }
     TDisabledFonts Store = UserDisabledFonts();
@@ -472,14 +463,14 @@ TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFi
     fs::remove_all(folder);
 }
 
+// What fontconfig serves of a rule file is checked with the store above; here, what each
+// command says and writes.
 TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStylesAndTwoAtOnceKeepBothRules) {
     const fs::path regular = Install("lwcli-regular.ttf", "LwCli", "Regular");
     const fs::path bold = Install("lwcli-bold.ttf", "LwCli", "Bold");
     test::TCommandRun run = Cli("disable LwCli --style 'LwCli Bold'");
     EXPECT_EQ(run.Status, 0) << run.Output;
     EXPECT_EQ(run.Output, "LwCli Bold: disabled\n");
-    EXPECT_FALSE(Lists(bold.string()));
-    EXPECT_TRUE(Lists(regular.string()));
     run = Cli("disabled");
     EXPECT_EQ(run.Output, "LwCli\tBold\t" + bold.string() + "\t" +
                               (ConfD() / kDisabledConfName).string() + "\n");
@@ -492,7 +483,6 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStylesAndTwoAtOnc
     run = Cli("enable lwcli");
     EXPECT_EQ(run.Status, 0) << run.Output;
     EXPECT_EQ(run.Output, "LwCli Bold: enabled\n");
-    EXPECT_TRUE(Lists(bold.string()));
     EXPECT_EQ(Cli("disabled").Output, "");
 
     // A disabled style is uninstalled by name, its rule going with its file.
@@ -503,7 +493,6 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStylesAndTwoAtOnc
     EXPECT_FALSE(fs::exists(bold));
     EXPECT_EQ(Cli("disabled").Output, "LwCli\tRegular\t" + regular.string() + "\t" +
                                           (ConfD() / kDisabledConfName).string() + "\n");
-    EXPECT_FALSE(Lists(regular.string()));
 
     // Two command lines at once: both rules are kept.
     const fs::path one = Install("lwone.ttf", "LwOne", "Regular");
@@ -513,8 +502,6 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStylesAndTwoAtOnc
     EXPECT_EQ(run.Output, run.Output.find("LwOne") == 0
                               ? "LwOne Regular: disabled\nLwTwo Regular: disabled\n"
                               : "LwTwo Regular: disabled\nLwOne Regular: disabled\n");
-    EXPECT_FALSE(Lists("LwOne|"));
-    EXPECT_FALSE(Lists("LwTwo|"));
     const std::string listed = Cli("disabled").Output;
     EXPECT_NE(listed.find("LwOne\tRegular\t" + one.string()), std::string::npos) << listed;
     EXPECT_NE(listed.find("LwTwo\tRegular\t" + two.string()), std::string::npos) << listed;

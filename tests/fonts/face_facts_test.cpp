@@ -3,6 +3,7 @@
 #include "fonts/byte_source.h"
 #include "fonts/face_facts.h"
 #include "fonts/facts_cache.h"
+#include "reader_test_support.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
@@ -88,13 +89,6 @@ TEST(FaceFacts, DesignFromPanoseElseTheFamilyClass) {
 
 class FactsCacheTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static int run = 0;
-        Root = test::TestHome().Root() / ("facts-" + std::to_string(++run));
-        fs::create_directories(Root);
-        Font = (Root / "a|b*?[x]\nfont.ttf").string();
-        CacheFile = (Root / "cache" / "face-facts.cache").string();
-    }
     // Loads and saves the cache as a start of the program does: the weight
     // it gives for the font, how many files that took reading, and whether
     // the file it loaded was damaged.
@@ -107,9 +101,9 @@ protected:
         EXPECT_TRUE(cache.Save());
         return cache.LoadedDamaged() ? said + ", damaged" : said;
     }
-    fs::path Root;
-    std::string Font;
-    std::string CacheFile;
+    const test::TScratchFolder Folder{"facts"};
+    const std::string Font = (Folder.Path / "a|b*?[x]\nfont.ttf").string();
+    const std::string CacheFile = (Folder.Path / "cache" / "face-facts.cache").string();
 };
 
 TEST_F(FactsCacheTest, AFontIsReadOnceUntilItChangesAndADamagedCacheIsRebuilt) {

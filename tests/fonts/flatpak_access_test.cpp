@@ -4,6 +4,7 @@
 #include "font_builder.h"
 #include "fonts/flatpak_access.h"
 #include "platform/linux/program_run.h"
+#include "reader_test_support.h"
 #include "scripted_prompts.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -25,7 +26,6 @@ protected:
     void SetUp() override {
         const char* path = std::getenv("PATH");
         SavedPath = path != nullptr ? path : "";
-        fs::create_directories(Bin);
         // The fake prints the override of --user or the global one, and
         // notes every call.
         std::ofstream script(Bin / "flatpak");
@@ -40,16 +40,14 @@ protected:
         script.close();
         fs::permissions(Bin / "flatpak", fs::perms::owner_all);
     }
-    void TearDown() override {
-        ::setenv("PATH", SavedPath.c_str(), 1);
-        fs::remove_all(Bin);
-    }
+    void TearDown() override { ::setenv("PATH", SavedPath.c_str(), 1); }
     void Override(const char* which, const std::string& filesystems) {
         std::ofstream(Bin / which) << "[Context]\nfilesystems=" << filesystems << "\n";
     }
     void UseFake() { ::setenv("PATH", (Bin.string() + ":/usr/bin:/bin").c_str(), 1); }
 
-    fs::path Bin = test::TestHome().Root() / "fake-bin";
+    const test::TScratchFolder BinFolder{"fake-bin"};
+    const fs::path Bin = BinFolder.Path;
     std::string SavedPath;
 };
 

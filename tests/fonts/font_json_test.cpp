@@ -14,7 +14,7 @@ namespace {
 
 using test::Quote;
 
-TEST(FontJson, StringsAreEscaped) {
+TEST(FontJson, StringsAreEscapedAndObjectsKeepTheirOrderAndTypes) {
     EXPECT_EQ(JsonString("plain"), "\"plain\"");
     EXPECT_EQ(JsonString("say \"hi\" \\ bye"), "\"say \\\"hi\\\" \\\\ bye\"");
     EXPECT_EQ(JsonString("a\nb\tc\x01\x1F"), "\"a\\u000ab\\u0009c\\u0001\\u001f\"");
@@ -25,9 +25,7 @@ TEST(FontJson, StringsAreEscaped) {
     EXPECT_EQ(JsonString("caf\xE9.ttf"), "\"caf\\udce9.ttf\"");
     EXPECT_EQ(JsonString("\xE2\x82|\xC0\xAF\xED\xA0\x80\xFF€"),
               "\"\\udce2\\udc82|\\udcc0\\udcaf\\udced\\udca0\\udc80\\udcff€\"");
-}
 
-TEST(FontJson, ObjectsKeepTheirOrderAndTypes) {
     std::string empty;
     TJsonObject(empty).Close();
     EXPECT_EQ(empty, "{}");

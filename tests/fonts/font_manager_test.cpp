@@ -6,6 +6,8 @@
 #include "fonts/opentype_font_file.h"
 #include "fonts/type1_font_file.h"
 #include "pages/delete_dialog.h"
+#include "reader_test_support.h"
+#include "small_disk.h"
 #include "test_env.h"
 #include "test_home.h"
 #include "told.h"
@@ -15,9 +17,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace lw {
 namespace {
@@ -220,14 +220,11 @@ TEST(FontFiles, TypesByExtensionNamesForType1AndTheOutlineBesideMetrics) {
     EXPECT_EQ(TFontManager::GetFontFileType("/dir.ttf/noext"), ftUnknown);
     EXPECT_EQ(TFontManager::GetType1ValueName("Sans-Bold-Oblique"), "Sans Bold Oblique");
 
-    const fs::path folder = test::TestHome().Root() / "pfb-case";
-    fs::create_directories(folder);
-    std::ofstream(folder / "SANS.PFB") << "x";
-    EXPECT_EQ(TFontManager::GetPfbFileName((folder / "sans.pfm").string()),
-              (folder / "SANS.PFB").string());
-    EXPECT_EQ(TFontManager::GetPfbFileName((folder / "other.pfm").string()),
-              (folder / "other.pfb").string());
-    fs::remove_all(folder);
+    const test::TScratchFolder folder("pfb-case");
+    const std::string upper = folder.Write("SANS.PFB", {'x'});
+    EXPECT_EQ(TFontManager::GetPfbFileName((folder.Path / "sans.pfm").string()), upper);
+    EXPECT_EQ(TFontManager::GetPfbFileName((folder.Path / "other.pfm").string()),
+              (folder.Path / "other.pfb").string());
 }
 
 // The catalogue with real files: a font folder and a folder of fonts to
@@ -236,19 +233,12 @@ class InstallTest : public FontManagerTest {
 protected:
     void SetUp() override {
         FontManagerTest::SetUp();
-        static int run = 0;
-        Root = test::TestHome().Root() / ("install-" + std::to_string(++run));
-        FontsFolder = Root / "fonts";
-        Source = Root / "source";
         fs::create_directories(FontsFolder);
         fs::create_directories(Source);
         System.Folder = FontsFolder.string();
         Catalogue();
     }
-    void TearDown() override {
-        Fonts.reset();
-        fs::remove_all(Root);
-    }
+    void TearDown() override { Fonts.reset(); }
     // A small TrueType font that fontconfig accepts.
     fs::path MakeTrueType(const std::string& fileName, const std::string& fullName) {
         TNameTableBuilder names;
@@ -272,9 +262,10 @@ protected:
         return {metrics, outline};
     }
 
-    fs::path Root;
-    fs::path FontsFolder;
-    fs::path Source;
+    const test::TScratchFolder Scratch{"install"};
+    const fs::path Root = Scratch.Path;
+    const fs::path FontsFolder = Root / "fonts";
+    const fs::path Source = Root / "source";
 };
 
 TEST_F(InstallTest, RefusalsAndCopyAndFolderFailuresAreReportedWithTheirCodes) {
@@ -308,7 +299,10 @@ TEST_F(InstallTest, RefusalsAndCopyAndFolderFailuresAreReportedWithTheirCodes) {
     EXPECT_EQ(Fonts->GetErrorText(77), "");
 }
 
-TEST_F(InstallTest, InstallingCopiesOverAnOlderFileOfTheFamilyLoadsAndRegisters) {
+// A file of the font's name in the folder: an older one of its family is
+// copied over; another family's font, or a file that is no font at all,
+// keeps its name, and the new font takes the first free numbered one beside it.
+TEST_F(InstallTest, OnlyAnOlderFileOfTheFamilyIsCopiedOverAndOthersKeepTheirNames) {
     TNameTableBuilder older;
     older.Windows(1, "Probe").Windows(4, "Probe Book");
     test::WriteFile(FontsFolder / "probe.ttf", test::MinimalTrueType(older));
@@ -317,30 +311,24 @@ TEST_F(InstallTest, InstallingCopiesOverAnOlderFileOfTheFamilyLoadsAndRegisters)
     TFontChangeSubscription listen([&] { ++heard; });
     Fonts->InstallFont(font, true);
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(fs::file_size(FontsFolder / "probe.ttf"), fs::file_size(Source / "probe.ttf"));
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe.ttf"), test::ReadFile(Source / "probe.ttf"));
     EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe.ttf"});
     ASSERT_EQ(System.Fonts.count("Probe Regular (TrueType)"), 1u);
     EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe.ttf");
     EXPECT_EQ(heard, 1);
     EXPECT_EQ(System.Changes, 1);
-}
 
-// Another family's font, or a file that is no font at all, keeps its name;
-// the new font takes the first free numbered one beside it.
-TEST_F(InstallTest, AFileOfAnotherFontKeepsItsNameAndTheNewOneGoesBeside) {
     TNameTableBuilder other;
     other.Windows(1, "Other").Windows(4, "Other Regular");
     const test::TBytes otherFont = test::MinimalTrueType(other);
     const test::TBytes noFont = {'o', 'l', 'd'};
     test::WriteFile(FontsFolder / "probe.ttf", otherFont);
     test::WriteFile(FontsFolder / "probe-2.ttf", noFont);
-    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
     EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
     EXPECT_EQ(test::ReadFile(FontsFolder / "probe.ttf"), otherFont);
     EXPECT_EQ(test::ReadFile(FontsFolder / "probe-2.ttf"), noFont);
     EXPECT_EQ(test::ReadFile(FontsFolder / "probe-3.ttf"), test::ReadFile(Source / "probe.ttf"));
-    EXPECT_EQ(System.Loaded, std::vector<std::string>{"probe-3.ttf"});
-    ASSERT_EQ(System.Fonts.count("Probe Regular (TrueType)"), 1u);
+    EXPECT_EQ(System.Loaded, (std::vector<std::string>{"probe.ttf", "probe-3.ttf"}));
     EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe-3.ttf");
 
     const auto [metrics, outline] = MakeType1("pair", "Probe-Bold");
@@ -374,11 +362,9 @@ TEST_F(InstallTest, AFontThatWillNotLoadNeverReplacesAnInstalledFile) {
 TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
     // A file system of 32 KB: the font folder fills up during the copy.
     const fs::path small = Root / "small";
-    fs::create_directories(small);
-    if (std::system(
-            ("mount -t tmpfs -o size=32k tmpfs '" + small.string() + "' 2>/dev/null").c_str()) !=
-        0) {
-        GTEST_SKIP() << "cannot mount a small file system here";
+    const test::TSmallDisk disk(small, "size=32k");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Reason();
     }
     TNameTableBuilder older;
     older.Windows(1, "Big").Windows(4, "Big Book");
@@ -392,22 +378,12 @@ TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
     bytes.resize(64 * 1024, 0);
     test::WriteFile(Source / "big.ttf", bytes);
     TOpenTypeFontFile font((Source / "big.ttf").string());
-    const uint8_t code = fonts.InstallFontFile(font);
-    const std::string text = fonts.GetErrorText(code);
-    const std::vector<std::string> left = [&] {
-        std::vector<std::string> files;
-        for (const auto& entry : fs::directory_iterator(small)) {
-            files.push_back(entry.path().filename().string());
-        }
-        return files;
-    }();
-    const uintmax_t oldSize = fs::file_size(small / "big.ttf");
-    std::system(("umount '" + small.string() + "'").c_str());
-    EXPECT_EQ(code, TFontManager::irCopyFailed);
-    EXPECT_EQ(text, "Greska pri kopiranju  " + (Source / "big.ttf").string() + "  u  " +
-                        (small / "big.ttf").string() + ".\n\nNo space left on device");
-    EXPECT_EQ(left, std::vector<std::string>{"big.ttf"});
-    EXPECT_EQ(oldSize, olderBytes.size()) << "the older copy is intact";
+    EXPECT_EQ(fonts.InstallFontFile(font), TFontManager::irCopyFailed);
+    EXPECT_EQ(fonts.GetErrorText(TFontManager::irCopyFailed),
+              "Greska pri kopiranju  " + (Source / "big.ttf").string() + "  u  " +
+                  (small / "big.ttf").string() + ".\n\nNo space left on device");
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{"big.ttf"});
+    EXPECT_EQ(test::ReadFile(small / "big.ttf"), olderBytes) << "the older copy is intact";
     EXPECT_TRUE(System.Fonts.empty());
 }
 
@@ -442,11 +418,8 @@ TEST_F(InstallTest, AType1PairIsCopiedWholeListedWithBothNamesAndUninstalledWhol
 
 TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCancel) {
     MakeTrueType("a.ttf", "Probe A");
-    const auto face = [](const std::string& family) {
-        return test::MinimalTrueType(
-            test::TNameTableBuilder().Windows(1, family).Windows(4, family + " Regular"));
-    };
-    test::WriteFile(Source / "b.ttc", test::Collection({face("Probe B1"), face("Probe B2")}));
+    test::WriteFile(Source / "b.ttc", test::Collection({test::NamedTrueType("Probe B1"),
+                                                        test::NamedTrueType("Probe B2")}));
     test::WriteFile(Source / "c.fon", {1, 2, 3});
     Fonts->InstallFolderFonts({"a.ttf", "b.ttc", "c.fon"}, Source.string(), false);
     EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;

@@ -22,7 +22,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -51,14 +50,6 @@ std::string FcFiles() {
     return Shell("fc-list --format '%{family[0]}|%{file}\\n'").Output;
 }
 
-test::TBytes FontBytes(const std::string& family, size_t padTo = 0) {
-    test::TBytes bytes = test::NamedTrueType(family);
-    if (bytes.size() < padTo) {
-        bytes.resize(padTo, 0); // trailing bytes no table claims
-    }
-    return bytes;
-}
-
 class FontSafetyTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,7 +66,9 @@ protected:
         FontManager->BroadcastFontChange();
     }
     fs::path Make(const fs::path& path, const std::string& family, size_t padTo = 0) {
-        test::WriteFile(path, FontBytes(family, padTo));
+        test::TBytes bytes = test::NamedTrueType(family);
+        bytes.resize(std::max(bytes.size(), padTo), 0); // trailing bytes no table claims
+        test::WriteFile(path, bytes);
         return path;
     }
     // The catalogue sees what fontconfig serves now.
@@ -91,24 +84,46 @@ protected:
     const fs::path Incoming = test::TestHome().Root() / "incoming";
 };
 
-TEST_F(FontSafetyTest, APipeInAFileNameIsPartOfTheNameEverywhere) {
-    const test::TBytes demo = {'d', 'e', 'm', 'o'};
-    const test::TBytes probe = {'p', 'r', 'o', 'b', 'e'};
-    test::WriteFile(Fonts / "Demo", demo);
-    test::WriteFile(Fonts / "Probe.ttf", probe);
-    const fs::path source = Make(Incoming / "Demo|Probe.ttf", "Demo Probe");
+// A pipe or pattern characters in a file name are part of the name: the
+// command line installs and uninstalls that one font, to the trash or for
+// good, and every other file of the font folder stays as it was.
+TEST_F(FontSafetyTest, APipeOrAPatternInAFileNameNamesThatFontAlone) {
+    const test::TBytes other = {'o', 't', 'h', 'e', 'r'};
+    const struct {
+        const char* Name;
+        const char* Family;
+        std::vector<std::string> Others;
+        bool ToTrash;
+    } cases[] = {
+        {"Demo|Probe.ttf", "Demo Probe", {"Demo", "Probe.ttf"}, false},
+        {"*.ttf", "LwStar", {"a.ttf", "b.ttf", "keep.otf"}, true},
+        {"*.ttf", "LwStar", {"a.ttf", "b.ttf", "keep.otf"}, false},
+    };
+    const fs::path trash = test::TestHome().DataHome() / "Trash";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Name) + (c.ToTrash ? " to the trash" : " for good"));
+        for (const std::string& name : c.Others) {
+            test::WriteFile(Fonts / name, other);
+        }
+        const fs::path source = Make(Incoming / c.Name, c.Family);
+        const TRun install = Shell("cd " + Quote(Incoming.string()) + " && " + Cli() + " install " +
+                                   Quote(std::string("./") + c.Name));
+        EXPECT_TRUE(test::Says(install, 0, ": installed"));
+        EXPECT_NE(FcFiles().find(c.Family + ("|" + (Fonts / c.Name).string())), std::string::npos);
 
-    const TRun install = Shell(Cli() + " install " + Quote(source.string()));
-    EXPECT_TRUE(test::Says(install, 0, ": installed"));
-    EXPECT_NE(FcFiles().find("Demo Probe|" + (Fonts / "Demo|Probe.ttf").string()),
-              std::string::npos);
-
-    const TRun uninstall = Shell(Cli() + " uninstall 'Demo Probe'");
-    EXPECT_EQ(uninstall.Status, 0) << uninstall.Output;
-    EXPECT_FALSE(fs::exists(Fonts / "Demo|Probe.ttf"));
-    EXPECT_EQ(test::ReadFile(Fonts / "Demo"), demo) << "an unrelated file is kept";
-    EXPECT_EQ(test::ReadFile(Fonts / "Probe.ttf"), probe) << "an unrelated file is kept";
-    EXPECT_TRUE(fs::exists(source));
+        const TRun uninstall =
+            Shell(Cli() + " uninstall " + Quote(c.Family) + (c.ToTrash ? " --trash" : ""));
+        EXPECT_EQ(uninstall.Status, 0) << uninstall.Output;
+        EXPECT_FALSE(fs::exists(Fonts / c.Name));
+        for (const std::string& name : c.Others) {
+            EXPECT_EQ(test::ReadFile(Fonts / name), other) << name;
+            EXPECT_FALSE(fs::exists(trash / "files" / name)) << name;
+        }
+        EXPECT_EQ(fs::exists(trash / "files" / c.Name), c.ToTrash);
+        EXPECT_TRUE(fs::exists(source));
+        fs::remove(trash / "files" / c.Name);
+        fs::remove(trash / "info" / (std::string(c.Name) + ".trashinfo"));
+    }
 }
 
 TEST_F(FontSafetyTest, ABackupOntoTheFontItselfFailsAndTheFontStays) {
@@ -159,48 +174,6 @@ TEST_F(FontSafetyTest, TheUsersFontsInSubFoldersAndCopiesOfSystemFontsAreListedA
               system.string());
     EXPECT_FALSE(FontManager->UninstallFont("DejaVu Sans Bold", "DejaVu Sans", true, false));
     EXPECT_TRUE(fs::exists(system));
-}
-
-TEST_F(FontSafetyTest, InstalledAgreesWithFontconfigWhateverFamilyAndBlanksTheFileGives) {
-    // The file's first family is not the one fontconfig lists it by (that is
-    // the typographic family), and its full name ends with a blank.
-    test::TNameTableBuilder names;
-    names.Windows(1, "LwTypo Cond SemBd")
-        .Windows(2, "Regular")
-        .Windows(4, "LwTypo Condensed SemiBold ")
-        .Windows(16, "LwTypo")
-        .Windows(17, "Condensed SemiBold");
-    const fs::path file = Fonts / "lwtypo.ttf";
-    test::WriteFile(file, test::MinimalTrueType(names));
-    Rescan();
-    ASSERT_NE(FcFiles().find(file.string()), std::string::npos);
-    EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
-    // A copy under a name fontconfig serves no file by is not installed.
-    fs::copy_file(file, Incoming / "other-name.ttf");
-    EXPECT_FALSE(TOpenTypeFontFile((Incoming / "other-name.ttf").string()).Installed);
-}
-
-TEST_F(FontSafetyTest, ANameThatIsNotUtf8GoesToTheTrashAndIsRecordedByteForByte) {
-    const std::string name = "caf\xE9 \xFF.ttf"; // Latin-1 bytes, invalid as UTF-8
-    const fs::path file = Make(Fonts / name, "LwLatin");
-    const test::TBytes bytes = test::ReadFile(file);
-    Rescan();
-    EXPECT_TRUE(FontManager->UninstallFont("LwLatin Regular", "LwLatin", true, true));
-    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
-    EXPECT_FALSE(fs::exists(file));
-    const fs::path trash = test::TestHome().DataHome() / "Trash";
-    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
-    std::ifstream info(trash / "info" / (name + ".trashinfo"));
-    const std::string record((std::istreambuf_iterator<char>(info)),
-                             std::istreambuf_iterator<char>());
-    EXPECT_NE(record.find("Path=" + Fonts.string() + "/caf%E9%20%FF.ttf\n"), std::string::npos)
-        << record;
-    EXPECT_NE(record.find("DeletionDate="), std::string::npos);
-    // A second file of the same name does not overwrite the first in the trash.
-    Make(Fonts / name, "LwLatin");
-    EXPECT_TRUE(FileShell().MoveToTrash((Fonts / name).string()));
-    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
-    EXPECT_TRUE(fs::exists(trash / "files" / (name + ".2")));
 }
 
 TEST_F(FontSafetyTest, APipeNamedLikeAFontIsNoFontAndNothingWaitsForIt) {
@@ -287,14 +260,29 @@ TEST_F(FontSafetyTest, AKillDuringAnInstallLeavesTheFontWholeOrAbsent) {
 }
 
 // Two fonts that share a file name are two fonts: both stay installed, each
-// whole, also when two programs install them at the same moment.
-TEST_F(FontSafetyTest, TwoInstallsOfOneFileNameKeepBothFonts) {
-    const fs::path a = Make(Incoming / "a" / "race.ttf", "LwRaceA", 8u << 20);
-    const fs::path b = Make(Incoming / "b" / "race.ttf", "LwRaceB", 8u << 20);
-    const test::TBytes bytesA = test::ReadFile(a);
-    const test::TBytes bytesB = test::ReadFile(b);
+// whole, also when two programs install them at the same moment. Only a file
+// of the same family, whatever its other names, replaces one of them.
+TEST_F(FontSafetyTest, TwoFontsOfOneFileNameAreBothKeptAndOnlyTheirFamilyReplacesOne) {
+    // Full names a newer version of the family no longer has.
+    const auto book = [](const fs::path& path, const std::string& family) {
+        test::TNameTableBuilder names;
+        names.Windows(1, family)
+            .Windows(2, "Regular")
+            .Windows(4, family + " Book")
+            .Windows(6, family + "-Book");
+        test::TBytes bytes = test::MinimalTrueType(names);
+        bytes.resize(8u << 20, 0);
+        test::WriteFile(path, bytes);
+        return bytes;
+    };
+    const fs::path a = Incoming / "a" / "race.ttf";
+    const fs::path b = Incoming / "b" / "race.ttf";
+    const test::TBytes bytesA = book(a, "LwRaceA");
+    const test::TBytes bytesB = book(b, "LwRaceB");
     const std::vector<std::string> both = {"race-2.ttf", "race.ttf"};
     for (int round = 0; round < 20; ++round) {
+        fs::remove(Fonts / "race.ttf");
+        fs::remove(Fonts / "race-2.ttf");
         FILE* first = ::popen((Cli() + " install " + Quote(a.string()) + " 2>&1").c_str(), "r");
         FILE* second = ::popen((Cli() + " install " + Quote(b.string()) + " 2>&1").c_str(), "r");
         ASSERT_NE(first, nullptr);
@@ -313,71 +301,23 @@ TEST_F(FontSafetyTest, TwoInstallsOfOneFileNameKeepBothFonts) {
         EXPECT_TRUE((plain == bytesA && numbered == bytesB) ||
                     (plain == bytesB && numbered == bytesA))
             << "round " << round;
-        fs::remove(Fonts / "race.ttf");
-        fs::remove(Fonts / "race-2.ttf");
     }
-}
-
-// Only a file of the same family replaces an installed one of its name.
-TEST_F(FontSafetyTest, AnotherFontOfTheSameFileNameIsInstalledBesideIt) {
-    test::TNameTableBuilder olderNames;
-    olderNames.Windows(1, "LwFamilyX")
-        .Windows(2, "Regular")
-        .Windows(4, "LwFamilyX Book")
-        .Windows(6, "LwFamilyX-Book");
-    const fs::path x = Incoming / "a" / "font.ttf";
-    test::WriteFile(x, test::MinimalTrueType(olderNames));
-    const fs::path y = Make(Incoming / "b" / "font.ttf", "LwFamilyY");
-    const fs::path newerX = Make(Incoming / "c" / "font.ttf", "LwFamilyX");
-    const test::TBytes bytesX = test::ReadFile(x);
-    const test::TBytes bytesY = test::ReadFile(y);
-    ASSERT_NE(test::ReadFile(newerX), bytesX);
-
-    const TRun first = Shell(Cli() + " install " + Quote(x.string()));
-    EXPECT_EQ(first.Status, 0) << first.Output;
-    const TRun second = Shell(Cli() + " install " + Quote(y.string()));
-    EXPECT_TRUE(test::Says(second, 0, ": installed"));
-    EXPECT_EQ(test::FolderEntries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
-    EXPECT_EQ(test::ReadFile(Fonts / "font.ttf"), bytesX);
-    EXPECT_EQ(test::ReadFile(Fonts / "font-2.ttf"), bytesY);
+    const bool plainIsA = test::ReadFile(Fonts / "race.ttf") == bytesA;
+    const std::string plainFamily = plainIsA ? "LwRaceA" : "LwRaceB";
+    const test::TBytes numbered = test::ReadFile(Fonts / "race-2.ttf");
     const std::string served = FcFiles();
-    EXPECT_NE(served.find("LwFamilyX|" + (Fonts / "font.ttf").string()), std::string::npos);
-    EXPECT_NE(served.find("LwFamilyY|" + (Fonts / "font-2.ttf").string()), std::string::npos);
+    EXPECT_NE(served.find(plainFamily + "|" + (Fonts / "race.ttf").string()), std::string::npos)
+        << served;
+    EXPECT_NE(served.find((plainIsA ? "LwRaceB|" : "LwRaceA|") + (Fonts / "race-2.ttf").string()),
+              std::string::npos)
+        << served;
 
-    const TRun update = Shell(Cli() + " install " + Quote(newerX.string()));
+    const fs::path newer = Make(Incoming / "c" / "race.ttf", plainFamily);
+    const TRun update = Shell(Cli() + " install " + Quote(newer.string()));
     EXPECT_EQ(update.Status, 0) << update.Output;
-    EXPECT_EQ(test::FolderEntries(Fonts), (std::vector<std::string>{"font-2.ttf", "font.ttf"}));
-    EXPECT_EQ(test::ReadFile(Fonts / "font.ttf"), test::ReadFile(newerX));
-    EXPECT_EQ(test::ReadFile(Fonts / "font-2.ttf"), bytesY);
-}
-
-// A name with pattern characters names one font: removing it, to the trash
-// or for good, leaves every other file of the font folder as it was.
-TEST_F(FontSafetyTest, APatternInAFontsNameRemovesOnlyThatFont) {
-    const test::TBytes other = {'o', 't', 'h', 'e', 'r'};
-    for (const bool toTrash : {true, false}) {
-        test::WriteFile(Fonts / "a.ttf", other);
-        test::WriteFile(Fonts / "b.ttf", other);
-        test::WriteFile(Fonts / "keep.otf", other);
-        Make(Incoming / "*.ttf", "LwStar");
-        const TRun install =
-            Shell("cd " + Quote(Incoming.string()) + " && " + Cli() + " install './*.ttf'");
-        ASSERT_EQ(install.Status, 0) << install.Output;
-        ASSERT_TRUE(fs::exists(Fonts / "*.ttf"));
-
-        const TRun uninstall = Shell(Cli() + " uninstall LwStar" + (toTrash ? " --trash" : ""));
-        EXPECT_EQ(uninstall.Status, 0) << uninstall.Output;
-        EXPECT_FALSE(fs::exists(Fonts / "*.ttf"));
-        for (const char* name : {"a.ttf", "b.ttf", "keep.otf"}) {
-            EXPECT_EQ(test::ReadFile(Fonts / name), other) << name << (toTrash ? " trash" : "");
-        }
-        const fs::path trash = test::TestHome().DataHome() / "Trash" / "files";
-        EXPECT_FALSE(fs::exists(trash / "a.ttf"));
-        EXPECT_FALSE(fs::exists(trash / "b.ttf"));
-        EXPECT_EQ(fs::exists(trash / "*.ttf"), toTrash);
-        fs::remove(trash / "*.ttf");
-        fs::remove(test::TestHome().DataHome() / "Trash" / "info" / "*.ttf.trashinfo");
-    }
+    EXPECT_EQ(test::FolderEntries(Fonts), both);
+    EXPECT_EQ(test::ReadFile(Fonts / "race.ttf"), test::ReadFile(newer));
+    EXPECT_EQ(test::ReadFile(Fonts / "race-2.ttf"), numbered);
 }
 
 TEST_F(FontSafetyTest, AFontFolderThatCannotBeWrittenIsNamedWithTheReason) {
@@ -405,29 +345,42 @@ bool Listed(const std::string& family) {
     return std::find(families.begin(), families.end(), family) != families.end();
 }
 
-TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndUninstallingToTrashTakesThemAway) {
-    const fs::path file = Make(Incoming / "lwprobe.ttf", "LwProbe");
+// Whatever bytes its name holds: a name that is not UTF-8 is the font's name
+// for other programs and in the trash's record.
+TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndGoToTheTrashByteForByte) {
+    const std::string name = "caf\xE9 \xFF.ttf"; // Latin-1 bytes, invalid as UTF-8
+    const fs::path file = Make(Incoming / name, "LwProbe");
+    const test::TBytes bytes = test::ReadFile(file);
     TOpenTypeFontFile font(file.string());
     ASSERT_FALSE(font.Installed);
     FontManager->InstallFont(font, true);
     ASSERT_TRUE(Messages().empty()) << Messages()[0].Text;
-    const fs::path installed = Fonts / "lwprobe.ttf";
-    EXPECT_TRUE(fs::exists(installed));
+    const fs::path installed = Fonts / name;
+    EXPECT_EQ(test::ReadFile(installed), bytes);
     EXPECT_NE(FcFiles().find("LwProbe|" + installed.string()), std::string::npos) << FcFiles();
     FontManager->Refresh();
     EXPECT_TRUE(Listed("LwProbe"));
     // The same font read again now counts as installed, by its bare name.
     EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
-    EXPECT_EQ(FontManager->GetFontFileName("LwProbe Regular", "LwProbe", "Regular"), "lwprobe.ttf");
+    EXPECT_EQ(FontManager->GetFontFileName("LwProbe Regular", "LwProbe", "Regular"), name);
 
     EXPECT_TRUE(FontManager->UninstallFont("LwProbe Regular", "LwProbe", true, true));
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
     EXPECT_FALSE(fs::exists(installed));
-    EXPECT_TRUE(fs::exists(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf"));
+    const fs::path trash = test::TestHome().DataHome() / "Trash";
+    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
+    const std::string record = test::ReadText(trash / "info" / (name + ".trashinfo"));
+    EXPECT_NE(record.find("Path=" + Fonts.string() + "/caf%E9%20%FF.ttf\n"), std::string::npos)
+        << record;
+    EXPECT_NE(record.find("DeletionDate="), std::string::npos);
     EXPECT_EQ(FcFiles().find("LwProbe|"), std::string::npos);
     FontManager->Refresh();
     EXPECT_FALSE(Listed("LwProbe"));
-    fs::remove(test::TestHome().DataHome() / "Trash" / "files" / "lwprobe.ttf");
+    // A second file of the same name does not overwrite the first in the trash.
+    Make(Fonts / name, "LwLatin");
+    EXPECT_TRUE(FileShell().MoveToTrash((Fonts / name).string()));
+    EXPECT_EQ(test::ReadFile(trash / "files" / name), bytes);
+    EXPECT_TRUE(fs::exists(trash / "files" / (name + ".2")));
 }
 
 TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
@@ -542,69 +495,65 @@ TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemov
     EXPECT_TRUE(fs::exists(file));
 }
 
-TEST_F(SystemInstallTest, AnEndLeavesNoLinkFolderEvenOneEmptiedBefore) {
+// The folder of links to temporary fonts: an end takes the run's links away,
+// and the folder with them when nothing else is in it; a start removes only
+// the links of programs that are gone; a link in the folder's place is never
+// followed.
+TEST_F(SystemInstallTest, TheLinkFolderKeepsOnlyLiveProgramsLinksAndIsNeverFollowed) {
     const fs::path root = Fonts / "Letterwell temporary";
-    const TFontFiles file(Make(Incoming / "lwbrief.ttf", "LwBrief").string());
+    const fs::path target = Make(Incoming / "lwlinked.ttf", "LwLinked");
+    const TFontFiles file(target.string());
     for (const bool removedFirst : {true, false}) {
         {
             TFontconfigSystem run(Fonts.string());
             ASSERT_EQ(run.AddTemporaryFont(file), 1);
-            ASSERT_TRUE(fs::exists(fs::symlink_status(root / ProcessStamp() / "lwbrief.ttf")));
+            ASSERT_TRUE(fs::exists(fs::symlink_status(root / ProcessStamp() / "lwlinked.ttf")));
             if (removedFirst) {
                 ASSERT_TRUE(run.RemoveTemporaryFont(file));
             }
         }
         EXPECT_FALSE(fs::exists(fs::symlink_status(root))) << removedFirst;
-        EXPECT_TRUE(fs::exists(file.File));
+        EXPECT_TRUE(fs::exists(target));
     }
-    // What is not the program's own keeps the shared folder in place.
-    const fs::path other = root / "999999999.1" / "notes.txt";
-    test::WriteFile(other, {'n'});
-    { TFontconfigSystem run(Fonts.string()); }
-    EXPECT_TRUE(fs::exists(other));
-}
 
-TEST_F(SystemInstallTest, AStartRemovesOnlyTheLinksOfProgramsThatAreGone) {
-    const fs::path root = Fonts / "Letterwell temporary";
-    const fs::path target = Make(Incoming / "lwstale.ttf", "LwStale");
     // Gone: a process id that no process has, and a live id (this process)
     // with another start time, as when the id was given to another program.
     const fs::path stale = root / "999999999.1";
     const fs::path reused = root / (std::to_string(::getpid()) + ".1");
     for (const fs::path& folder : {stale, reused}) {
         fs::create_directories(folder / "kept-folder");
-        fs::create_symlink(target, folder / "lwstale.ttf");
+        fs::create_symlink(target, folder / "lwlinked.ttf");
         test::WriteFile(folder / "not-a-link.ttf", {'k'});
     }
     const fs::path live = root / ProcessStamp();
     fs::create_directories(live);
     fs::create_symlink(target, live / "lwlive.ttf");
-
-    TFontconfigSystem next(Fonts.string());
-    for (const fs::path& folder : {stale, reused}) {
-        EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "lwstale.ttf")));
-        // Only links are the program's; anything else in there is the user's.
-        EXPECT_TRUE(fs::exists(folder / "not-a-link.ttf"));
-        EXPECT_TRUE(fs::exists(folder / "kept-folder"));
+    {
+        TFontconfigSystem next(Fonts.string());
+        for (const fs::path& folder : {stale, reused}) {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "lwlinked.ttf")));
+            // Only links are the program's; anything else in there is the user's.
+            EXPECT_TRUE(fs::exists(folder / "not-a-link.ttf"));
+            EXPECT_TRUE(fs::exists(folder / "kept-folder"));
+        }
+        EXPECT_TRUE(fs::exists(target)) << "a link's target is never touched";
+        EXPECT_TRUE(fs::exists(fs::symlink_status(live / "lwlive.ttf")))
+            << "a running program keeps its links";
+        EXPECT_EQ(FcFiles().find(stale.string() + "/"), std::string::npos) << FcFiles();
+        EXPECT_EQ(FcFiles().find(reused.string() + "/"), std::string::npos) << FcFiles();
     }
-    EXPECT_TRUE(fs::exists(target)) << "a link's target is never touched";
-    EXPECT_TRUE(fs::exists(fs::symlink_status(live / "lwlive.ttf")))
-        << "a running program keeps its links";
-    EXPECT_EQ(FcFiles().find(stale.string() + "/"), std::string::npos) << FcFiles();
-    EXPECT_EQ(FcFiles().find(reused.string() + "/"), std::string::npos) << FcFiles();
-}
+    // What is not the program's own keeps the shared folder in place.
+    EXPECT_TRUE(fs::exists(stale / "not-a-link.ttf"));
 
-TEST_F(SystemInstallTest, ALinkInPlaceOfTheLinkFolderIsNeverFollowed) {
+    fs::remove_all(root);
     const fs::path elsewhere = Incoming / "precious";
     fs::create_directories(elsewhere / "999999999.1");
-    fs::create_symlink(Make(Incoming / "lwprecious.ttf", "LwPrecious"),
-                       elsewhere / "999999999.1" / "lwprecious.ttf");
+    fs::create_symlink(target, elsewhere / "999999999.1" / "lwlinked.ttf");
     test::WriteFile(elsewhere / "notes.txt", {'n'});
-    fs::create_symlink(elsewhere, Fonts / "Letterwell temporary");
-
+    fs::create_symlink(elsewhere, root);
     TFontconfigSystem next(Fonts.string());
     EXPECT_TRUE(fs::exists(elsewhere / "notes.txt"));
-    EXPECT_TRUE(fs::exists(fs::symlink_status(elsewhere / "999999999.1" / "lwprecious.ttf")));
+    EXPECT_TRUE(fs::exists(fs::symlink_status(elsewhere / "999999999.1" / "lwlinked.ttf")));
 }
 
 } // namespace
