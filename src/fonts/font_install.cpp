@@ -125,7 +125,9 @@ TFontFiles TFontManager::InFontsFolder(const TFontFiles& files) const {
 
 // A file of the same name that holds the same family is replaced (an
 // update); one that holds another font keeps its name, and the new one
-// takes the first free "name-N" beside it.
+// takes the first free "name-N" beside it, unless a "name-N" before that
+// holds the family already: that earlier install is the one updated, so a
+// family is never installed twice.
 TFontFiles TFontManager::NamesInFontsFolder(const TFontFile& font, bool& update) const {
     const TFontFiles own = font.GetFiles(false);
     const TFontFiles ownTargets = InFontsFolder(own);
@@ -140,6 +142,10 @@ TFontFiles TFontManager::NamesInFontsFolder(const TFontFile& font, bool& update)
                                                       : NumberedName(own.Outline, number));
         const TFontFiles targets = InFontsFolder(numbered);
         if (!Exists(targets.File) && !Exists(targets.Outline)) {
+            return numbered;
+        }
+        if (HoldsFamily(targets.File, font.FamilyName)) {
+            update = true;
             return numbered;
         }
     }

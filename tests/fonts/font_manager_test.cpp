@@ -330,6 +330,12 @@ TEST_F(InstallTest, OnlyAnOlderFileOfTheFamilyIsCopiedOverAndOthersKeepTheirName
     EXPECT_EQ(test::ReadFile(FontsFolder / "probe-3.ttf"), test::ReadFile(Source / "probe.ttf"));
     EXPECT_EQ(System.Loaded, (std::vector<std::string>{"probe.ttf", "probe-3.ttf"}));
     EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe-3.ttf");
+    // Beside the other font, the family's own numbered file is the one
+    // brought up to date: never a second copy of the family.
+    test::WriteFile(FontsFolder / "probe-3.ttf", test::MinimalTrueType(older));
+    EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
+    EXPECT_EQ(test::ReadFile(FontsFolder / "probe-3.ttf"), test::ReadFile(Source / "probe.ttf"));
+    EXPECT_FALSE(fs::exists(FontsFolder / "probe-4.ttf"));
 
     const auto [metrics, outline] = MakeType1("pair", "Probe-Bold");
     test::WriteFile(FontsFolder / "pair.pfb", noFont);
