@@ -304,6 +304,9 @@ TEST_F(OpenTypeFileTest, InstalledOnlyWhenListedAndInTheFontFolderWhateverFamily
         // A font list that cannot be read makes nothing installed.
         test::TFakeFontSystem unreadable;
         unreadable.KeysUnreadable = true;
+        // It serves the file, so only the unreadable list can say no.
+        unreadable.Fonts["LwTypo Condensed SemiBold  (TrueType)"] =
+            TRegValue::FromString("lw-probe-installed.ttf");
         unreadable.AddFace("LwTypo",
                            test::TrueTypeFace("LwTypo Condensed SemiBold", "Regular", NTM_REGULAR));
         EXPECT_FALSE(TOpenTypeFontFile(installed.string()).Installed);
