@@ -128,13 +128,16 @@ TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTh
     EXPECT_FALSE(fs::exists(Folder / "locked.ttf"));
 }
 
-TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
+// A failed copy or move lets the preview go, as a delete does; the file is
+// still there and still good, and is read again when wanted.
+TEST_F(FileCommandsTest, ACopyMoveOrRenameNeverReplacesAndTheFileIsReadAgainAfter) {
     MakeFont("same.ttf", "LwSame", "Regular");
     MakeFont("other.ttf", "LwOther", "Regular");
     const test::TBytes mine = test::ReadFile(Folder / "same.ttf");
     test::WriteFile(Elsewhere / "same.ttf", {'t', 'h', 'e', 'i', 'r', 's'});
     OpenFolder();
     ClickFile("same.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
     Options.LastFileOpFolder = test::TestHome().Documents().string();
     Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_EQ(test::TestPrompts().Offered.back(), test::TestHome().Documents().string());
@@ -143,12 +146,23 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
                           Elsewhere.string() + "/.\n\nFile exists");
     EXPECT_EQ(test::ReadFile(Elsewhere / "same.ttf"), (test::TBytes{'t', 'h', 'e', 'i', 'r', 's'}));
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
+    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
+    ClickFile("same.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr) << "a click on the same file reads it";
 
     test::TestPrompts().Reset();
     Answering(Elsewhere.string(), Window->Menu.mnMoveFile0);
-    EXPECT_EQ(Last(), "Greska kopiranja  " + (Folder / "same.ttf").string() + "  to  " +
-                          Elsewhere.string() + "/.\n\nFile exists");
+    ASSERT_TRUE(test::ToldOnce("Greska kopiranja  " + (Folder / "same.ttf").string() + "  to  " +
+                               Elsewhere.string() + "/.\n\nFile exists"));
+    EXPECT_EQ(test::ReadFile(Elsewhere / "same.ttf"), (test::TBytes{'t', 'h', 'e', 'i', 'r', 's'}));
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
+    // Enter in the list reads the file again to ask about installing it.
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::No};
+    Page().FileList->setFocus();
+    QTest::keyClick(Page().FileList, Qt::Key_Return);
+    ASSERT_TRUE(test::ToldOnce("Da li zelis da instaliras font LwSame Regular?"));
+    EXPECT_NE(Page().PreviewFontFile(), nullptr);
 
     // Renaming onto the other file's name fails the same way.
     test::TestPrompts().Reset();
@@ -228,7 +242,6 @@ TEST_F(FileCommandsTest, ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAl
 }
 
 TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineNamed) {
-    MakePair("lone.pfm", "");
     test::WriteFile(Folder / "lone.pfm", test::TPfmBuilder().Build());
     OpenFolder();
     Page().FileList->setCurrentRow(0);
@@ -251,34 +264,6 @@ TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineName
     EXPECT_FALSE(fs::exists(Folder / "moved.pfm"));
     EXPECT_EQ(Last(), "Greska brisanja  " + (Folder / "moved.pfb").string() +
                           ".\n\nNo such file or directory");
-}
-
-// Copy lets the preview go, as a failed move or delete does; the file is
-// still there and still good, and is read again when wanted.
-TEST_F(FileCommandsTest, TheFileIsReadAgainAfterACommandLetItsPreviewGo) {
-    MakeFont("good.ttf", "LwGood", "Regular");
-    test::WriteFile(Elsewhere / "good.ttf", {'o', 'l', 'd'});
-    OpenFolder();
-    ClickFile("good.ttf");
-    ASSERT_NE(Page().PreviewFontFile(), nullptr);
-
-    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
-    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
-    ClickFile("good.ttf");
-    ASSERT_NE(Page().PreviewFontFile(), nullptr) << "a click on the same file reads it";
-
-    test::TestPrompts().Reset();
-    Answering(Elsewhere.string(), Window->Menu.mnMoveFile); // a file of that name is there
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(test::ReadFile(Elsewhere / "good.ttf"), (test::TBytes{'o', 'l', 'd'}));
-    EXPECT_TRUE(fs::exists(Folder / "good.ttf"));
-
-    test::TestPrompts().Reset();
-    test::TestPrompts().Answers = {TMsgResult::No};
-    Page().FileList->setFocus();
-    QTest::keyClick(Page().FileList, Qt::Key_Return);
-    ASSERT_TRUE(test::ToldOnce("Da li zelis da instaliras font LwGood Regular?"));
-    EXPECT_NE(Page().PreviewFontFile(), nullptr);
 }
 
 TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFailed) {
