@@ -62,7 +62,6 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
     MakeFont("a.ttf", "LwA", "Regular");
     MakeFont("b.ttf", "LwB", "Regular");
     MakePair("C.PFM", "C.pfb");
-    const test::TBytes a = test::ReadFile(Folder / "a.ttf");
     OpenFolder();
     ASSERT_EQ(Listed(), (std::vector<std::string>{"a.ttf", "b.ttf", "C.PFM"}));
     // An upper-case metrics file takes its outline along; the last item
