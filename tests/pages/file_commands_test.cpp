@@ -178,7 +178,8 @@ TEST_F(FileCommandsTest, ACopyMoveOrRenameNeverReplacesAndTheFileIsReadAgainAfte
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(FileCommandsTest, ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAlong) {
+TEST_F(FileCommandsTest,
+       ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAlongOrNameTheOneMissed) {
     MakeFont("Arial.ttf", "LwArial", "Regular");
     MakePair();
     OpenFolder();
@@ -238,18 +239,18 @@ TEST_F(FileCommandsTest, ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAl
     EXPECT_FALSE(fs::exists(Folder / "book.AFM"));
     EXPECT_EQ(Listed(), std::vector<std::string>{"Arial2.ttf"});
     EXPECT_TRUE(fs::exists(Elsewhere / "book.AFM")) << "only the selected pair goes";
-}
 
-TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineNamed) {
-    test::WriteFile(Folder / "lone.pfm", test::TPfmBuilder().Build());
-    OpenFolder();
-    Page().FileList->setCurrentRow(0);
-    const std::string metrics = (Folder / "lone.pfm").string();
+    // A metrics file without its outline is copied, renamed and deleted, and
+    // each command names the outline it missed.
+    test::WriteFile(Folder / "alone.pfm", test::TPfmBuilder().Build());
+    Page().mnUpdateFileListClick();
+    ClickFile("alone.pfm");
+    const std::string metrics = (Folder / "alone.pfm").string();
+    test::TestPrompts().Reset();
     Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
-    EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfm"));
+    EXPECT_TRUE(fs::exists(Elsewhere / "alone.pfm"));
     EXPECT_EQ(Last(), "Greska pri kopiranju  " + metrics + "  u  " + Elsewhere.string() +
                           "/.\n\nNo such file or directory");
-    fs::remove(Elsewhere / "lone.pfm");
 
     test::TestPrompts().Reset();
     Answering("moved", Window->Menu.mnRenameFile);
@@ -258,7 +259,7 @@ TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineName
               "Greska kopiranja  " + metrics + "  to  moved.pfb.\n\nNo such file or directory");
 
     test::TestPrompts().Reset();
-    Page().FileList->setCurrentRow(0);
+    ClickFile("moved.pfm");
     Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "moved.pfm"));
     EXPECT_EQ(Last(), "Greska brisanja  " + (Folder / "moved.pfb").string() +
