@@ -89,7 +89,8 @@ protected:
     TLoads Loads;
 };
 
-TEST_F(DisableWindowTest, AFamilyOrAStyleDisabledByKeyStaysListedMarkedAndComesBackFromThePopUp) {
+TEST_F(DisableWindowTest,
+       AFamilyOrAStyleDisabledByKeyStaysListedMarkedToldAsSuchAndComesBackFromThePopUp) {
     FontSystem().SetProcessFontObserver(&Loads);
     const int listed = IndexOf(QStringLiteral("LwGrey"));
     ASSERT_GE(listed, 0);
@@ -105,7 +106,6 @@ TEST_F(DisableWindowTest, AFamilyOrAStyleDisabledByKeyStaysListedMarkedAndComesB
     // After every installed family, so the catalogue's indexes still hold.
     EXPECT_EQ(greyed, Page().cmbFonts->Count() - 1);
     EXPECT_EQ(Window->Panels->PanelText(0), QString::fromStdString(LoadStr(30303)));
-    EXPECT_TRUE(test::TestPrompts().Messages.empty());
 
     // The selection went with the family, so Enable undoes Disable.
     EXPECT_EQ(Page().cmbFonts->ItemIndex(), greyed);
@@ -113,10 +113,10 @@ TEST_F(DisableWindowTest, AFamilyOrAStyleDisabledByKeyStaysListedMarkedAndComesB
     ASSERT_EQ(Loads.Loaded.size(), 1u);
     EXPECT_TRUE(Loads.Loaded[0] == Files[0].string() || Loads.Loaded[0] == Files[1].string());
     EXPECT_EQ(QFontInfo(Page().mmSample->font()).family(), QStringLiteral("LwGrey"));
+    const QString mark = QString::fromStdString(FmtLoadStr(30307, kDisabledConfName));
     ASSERT_EQ(Page().lstStyles->count(), 2);
     for (int row = 0; row < 2; ++row) {
-        EXPECT_TRUE(Page().lstStyles->item(row)->text().contains(
-            QString::fromStdString(FmtLoadStr(30307, kDisabledConfName))))
+        EXPECT_TRUE(Page().lstStyles->item(row)->text().contains(mark))
             << Page().lstStyles->item(row)->text().toStdString();
     }
 
@@ -145,19 +145,29 @@ TEST_F(DisableWindowTest, AFamilyOrAStyleDisabledByKeyStaysListedMarkedAndComesB
     EXPECT_FALSE(Page().cmbFonts->ItemGreyed(Page().cmbFonts->ItemIndex()));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
     // Only its line is marked, and it stays chosen for Enable.
-    const QString mark = QString::fromStdString(FmtLoadStr(30307, kDisabledConfName));
     ASSERT_EQ(Page().lstStyles->count(), 2);
     ASSERT_EQ(Page().lstStyles->selectedItems().size(), 1);
     EXPECT_TRUE(Page().lstStyles->selectedItems()[0]->text().contains(mark));
     EXPECT_FALSE(Page().lstStyles->item(0)->text().contains(mark));
     EXPECT_EQ(Page().SelectedStyle(), QStringLiteral("LwGrey Bold"));
     EXPECT_EQ(Window->Menu.mnEnableFont0->text(), QString::fromStdString(LoadStr(30321)));
+    // The not-installed page tells the disabled file from its installed
+    // sibling and from a copy of it elsewhere, which is simply not installed.
+    const TOpenTypeFontFile off(Files[1].string());
+    EXPECT_FALSE(off.Installed);
+    EXPECT_EQ(FileInfo(off, *FontManager).Installed, FmtLoadStr(30318, kDisabledConfName));
+    EXPECT_TRUE(TOpenTypeFontFile(Files[0].string()).Installed);
+    const fs::path copy = test::TestHome().Documents() / "lwgrey-copy.ttf";
+    fs::copy_file(Files[1], copy, fs::copy_options::overwrite_existing);
+    EXPECT_EQ(FileInfo(TOpenTypeFontFile(copy.string()), *FontManager).Installed, LoadStr(13004));
+    fs::remove(copy);
 
     Window->Menu.mnEnableFont0->trigger();
     EXPECT_NE(test::RunCommand("fc-list --format '%{file}\\n'").Output.find(Files[1].string()),
               std::string::npos);
     EXPECT_TRUE(UserDisabledFonts().Disabled().empty());
     EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
+    // Nothing was told, from the first disable on.
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 }
 
@@ -208,25 +218,6 @@ TEST_F(DisableWindowTest, DisablingOffersFlatpakApplicationsTheFolder) {
     Window->Menu.mnEnableFont->trigger();
     EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
     EXPECT_NE(FcFamilies().find("LwGrey"), std::string::npos);
-}
-
-// The not-installed page tells a file that is installed but disabled from
-// one that is not installed at all.
-TEST_F(DisableWindowTest, AnInstalledButDisabledFileIsToldAsSuch) {
-    TDisabledFonts store = UserDisabledFonts();
-    ASSERT_EQ(store.Change({Files[1].string()}, {}), TDisabledFonts::TResult::Changed);
-    FontSystem().FontsChanged();
-    FontManager->Refresh();
-    const TOpenTypeFontFile off(Files[1].string());
-    EXPECT_FALSE(off.Installed);
-    EXPECT_EQ(FileInfo(off, *FontManager).Installed, FmtLoadStr(30318, kDisabledConfName));
-    const TOpenTypeFontFile on(Files[0].string());
-    EXPECT_TRUE(on.Installed);
-    // A copy of the disabled file elsewhere is simply not installed.
-    const fs::path copy = test::TestHome().Documents() / "lwgrey-copy.ttf";
-    fs::copy_file(Files[1], copy, fs::copy_options::overwrite_existing);
-    EXPECT_EQ(FileInfo(TOpenTypeFontFile(copy.string()), *FontManager).Installed, LoadStr(13004));
-    fs::remove(copy);
 }
 
 } // namespace

@@ -62,7 +62,6 @@ TEST_F(FileCommandsTest, DeletingKeepsTheSelectionsPlaceAndTakesTheOutlineAlong)
     MakeFont("a.ttf", "LwA", "Regular");
     MakeFont("b.ttf", "LwB", "Regular");
     MakePair("C.PFM", "C.pfb");
-    const test::TBytes a = test::ReadFile(Folder / "a.ttf");
     OpenFolder();
     ASSERT_EQ(Listed(), (std::vector<std::string>{"a.ttf", "b.ttf", "C.PFM"}));
     // An upper-case metrics file takes its outline along; the last item
@@ -128,13 +127,16 @@ TEST_F(FileCommandsTest, DeletingGoesToTheTrashOrIsErasedAndAReadOnlyFileNeedsTh
     EXPECT_FALSE(fs::exists(Folder / "locked.ttf"));
 }
 
-TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
+// A failed copy or move lets the preview go, as a delete does; the file is
+// still there and still good, and is read again when wanted.
+TEST_F(FileCommandsTest, ACopyMoveOrRenameNeverReplacesAndTheFileIsReadAgainAfter) {
     MakeFont("same.ttf", "LwSame", "Regular");
     MakeFont("other.ttf", "LwOther", "Regular");
     const test::TBytes mine = test::ReadFile(Folder / "same.ttf");
     test::WriteFile(Elsewhere / "same.ttf", {'t', 'h', 'e', 'i', 'r', 's'});
     OpenFolder();
     ClickFile("same.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
     Options.LastFileOpFolder = test::TestHome().Documents().string();
     Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
     EXPECT_EQ(test::TestPrompts().Offered.back(), test::TestHome().Documents().string());
@@ -143,12 +145,23 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
                           Elsewhere.string() + "/.\n\nFile exists");
     EXPECT_EQ(test::ReadFile(Elsewhere / "same.ttf"), (test::TBytes{'t', 'h', 'e', 'i', 'r', 's'}));
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
+    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
+    ClickFile("same.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr) << "a click on the same file reads it";
 
     test::TestPrompts().Reset();
     Answering(Elsewhere.string(), Window->Menu.mnMoveFile0);
-    EXPECT_EQ(Last(), "Greska kopiranja  " + (Folder / "same.ttf").string() + "  to  " +
-                          Elsewhere.string() + "/.\n\nFile exists");
+    ASSERT_TRUE(test::ToldOnce("Greska kopiranja  " + (Folder / "same.ttf").string() + "  to  " +
+                               Elsewhere.string() + "/.\n\nFile exists"));
+    EXPECT_EQ(test::ReadFile(Elsewhere / "same.ttf"), (test::TBytes{'t', 'h', 'e', 'i', 'r', 's'}));
     EXPECT_EQ(test::ReadFile(Folder / "same.ttf"), mine);
+    // Enter in the list reads the file again to ask about installing it.
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::No};
+    Page().FileList->setFocus();
+    QTest::keyClick(Page().FileList, Qt::Key_Return);
+    ASSERT_TRUE(test::ToldOnce("Da li zelis da instaliras font LwSame Regular?"));
+    EXPECT_NE(Page().PreviewFontFile(), nullptr);
 
     // Renaming onto the other file's name fails the same way.
     test::TestPrompts().Reset();
@@ -165,7 +178,8 @@ TEST_F(FileCommandsTest, ACopyNeverReplacesAndAMoveOrRenameNeverReplaces) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(FileCommandsTest, ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAlong) {
+TEST_F(FileCommandsTest,
+       ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAlongOrNameTheOneMissed) {
     MakeFont("Arial.ttf", "LwArial", "Regular");
     MakePair();
     OpenFolder();
@@ -225,19 +239,18 @@ TEST_F(FileCommandsTest, ACopyAMoveARenameAndADeleteTakeTheOutlineOrItsMetricsAl
     EXPECT_FALSE(fs::exists(Folder / "book.AFM"));
     EXPECT_EQ(Listed(), std::vector<std::string>{"Arial2.ttf"});
     EXPECT_TRUE(fs::exists(Elsewhere / "book.AFM")) << "only the selected pair goes";
-}
 
-TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineNamed) {
-    MakePair("lone.pfm", "");
-    test::WriteFile(Folder / "lone.pfm", test::TPfmBuilder().Build());
-    OpenFolder();
-    Page().FileList->setCurrentRow(0);
-    const std::string metrics = (Folder / "lone.pfm").string();
+    // A metrics file without its outline is copied, renamed and deleted, and
+    // each command names the outline it missed.
+    test::WriteFile(Folder / "alone.pfm", test::TPfmBuilder().Build());
+    Page().mnUpdateFileListClick();
+    ClickFile("alone.pfm");
+    const std::string metrics = (Folder / "alone.pfm").string();
+    test::TestPrompts().Reset();
     Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
-    EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfm"));
+    EXPECT_TRUE(fs::exists(Elsewhere / "alone.pfm"));
     EXPECT_EQ(Last(), "Greska pri kopiranju  " + metrics + "  u  " + Elsewhere.string() +
                           "/.\n\nNo such file or directory");
-    fs::remove(Elsewhere / "lone.pfm");
 
     test::TestPrompts().Reset();
     Answering("moved", Window->Menu.mnRenameFile);
@@ -246,39 +259,11 @@ TEST_F(FileCommandsTest, AMetricsFileWithoutItsOutlineIsHandledAndTheOutlineName
               "Greska kopiranja  " + metrics + "  to  moved.pfb.\n\nNo such file or directory");
 
     test::TestPrompts().Reset();
-    Page().FileList->setCurrentRow(0);
+    ClickFile("moved.pfm");
     Answering(TMsgResult::Yes, Window->Menu.mnDeleteFile);
     EXPECT_FALSE(fs::exists(Folder / "moved.pfm"));
     EXPECT_EQ(Last(), "Greska brisanja  " + (Folder / "moved.pfb").string() +
                           ".\n\nNo such file or directory");
-}
-
-// Copy lets the preview go, as a failed move or delete does; the file is
-// still there and still good, and is read again when wanted.
-TEST_F(FileCommandsTest, TheFileIsReadAgainAfterACommandLetItsPreviewGo) {
-    MakeFont("good.ttf", "LwGood", "Regular");
-    test::WriteFile(Elsewhere / "good.ttf", {'o', 'l', 'd'});
-    OpenFolder();
-    ClickFile("good.ttf");
-    ASSERT_NE(Page().PreviewFontFile(), nullptr);
-
-    Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
-    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
-    ClickFile("good.ttf");
-    ASSERT_NE(Page().PreviewFontFile(), nullptr) << "a click on the same file reads it";
-
-    test::TestPrompts().Reset();
-    Answering(Elsewhere.string(), Window->Menu.mnMoveFile); // a file of that name is there
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(test::ReadFile(Elsewhere / "good.ttf"), (test::TBytes{'o', 'l', 'd'}));
-    EXPECT_TRUE(fs::exists(Folder / "good.ttf"));
-
-    test::TestPrompts().Reset();
-    test::TestPrompts().Answers = {TMsgResult::No};
-    Page().FileList->setFocus();
-    QTest::keyClick(Page().FileList, Qt::Key_Return);
-    ASSERT_TRUE(test::ToldOnce("Da li zelis da instaliras font LwGood Regular?"));
-    EXPECT_NE(Page().PreviewFontFile(), nullptr);
 }
 
 TEST_F(FileCommandsTest, RemovingAFamilyBacksUpEachStyleAndKeepsOneWhoseBackupFailed) {

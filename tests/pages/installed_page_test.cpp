@@ -44,40 +44,29 @@ protected:
     }
 };
 
-// Keys go where a person's keys go: to the widget that has the focus after a
-// click on the size box, whatever Qt makes of the combo box inside.
-void TypeIntoFocus(const QString& text) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr);
-    QTest::keyClicks(focused, text);
-}
-
-void PressIntoFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr);
-    QTest::keyClick(focused, key, modifiers);
-}
-
 TEST_F(InstalledPageTest, SizeBoxTakesDigitsEditCommandsPresetsAndTheSizeQuestion) {
     QLineEdit* edit = Page().cmbSize->lineEdit();
     QTest::mouseClick(edit, Qt::LeftButton);
-    PressIntoFocus(Qt::Key_A, Qt::ControlModifier);
-    PressIntoFocus(Qt::Key_Backspace);
-    TypeIntoFocus(QStringLiteral("ab c-1.5x3"));
+    // Keys go where a person's keys go: to the widget that has the focus after
+    // the click, whatever Qt makes of the combo box inside.
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ab c-1.5x3"));
     EXPECT_EQ(edit->text(), QStringLiteral("153"));
-    PressIntoFocus(Qt::Key_Backspace);
-    PressIntoFocus(Qt::Key_Backspace);
-    PressIntoFocus(Qt::Key_Backspace);
-    TypeIntoFocus(QStringLiteral("30"));
-    PressIntoFocus(Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("30"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(Sample().font().pointSize(), 30);
     EXPECT_EQ(OtherSample().font().pointSize(), 30);
-    TypeIntoFocus(QStringLiteral("6"));
-    PressIntoFocus(Qt::Key_Enter);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("6"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
     EXPECT_EQ(Sample().font().pointSize(), 306);
     // Letters pasted in and confirmed give back the current size.
     edit->setText(QStringLiteral("big"));
-    PressIntoFocus(Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(edit->text(), QStringLiteral("306"));
     EXPECT_EQ(Sample().font().pointSize(), 306);
 

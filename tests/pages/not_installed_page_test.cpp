@@ -34,9 +34,13 @@ using test::TrueTypeFace;
 TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceItsLabelsFilledAndItsFolderStored) {
     MakeFont("probe.ttf", "LwPreview", "Regular");
     test::WriteFile(Folder / "notes.txt", {'n'});
+    const auto face = test::NamedTrueType;
+    test::WriteFile(Folder / "family.ttc",
+                    test::Collection({face("LwOne", "Regular"), face("LwTwo", "Regular"),
+                                      face("LwTwo", "Bold")}));
     OpenFolder();
-    EXPECT_EQ(Page().FileList->count(), 1) << "font files only";
-    EXPECT_EQ(Page().lblNumberDir->text(), QStringLiteral("Broj fontova u folderu:  1"));
+    EXPECT_EQ(Page().FileList->count(), 2) << "font files only, a collection as one";
+    EXPECT_EQ(Page().lblNumberDir->text(), QStringLiteral("Broj fontova u folderu:  2"));
     EXPECT_EQ(fs::current_path(), Folder) << "the folder chosen is the current folder";
     ClickFile("probe.ttf");
     ASSERT_NE(Page().PreviewFontFile(), nullptr);
@@ -76,29 +80,24 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceItsLabelsFilledAndItsF
         EXPECT_TRUE(Page().DrawableNotInst->isHidden());
     }
 
+    // A collection shows its first face and names every family and style.
+    const size_t loaded = Fonts.Loaded.size();
+    ClickFile("family.ttc");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
+    EXPECT_EQ(std::vector<std::string>(Fonts.Loaded.begin() + long(loaded), Fonts.Loaded.end()),
+              std::vector<std::string>{(Folder / "family.ttc").string()});
+    EXPECT_EQ(Label(Page().lblFontNameNotInst), "Puni naziv fonta:  LwOne Regular");
+    EXPECT_EQ(Label(Page().lblFontFamilyNotInst), "Vrsta:  LwOne, LwTwo");
+    EXPECT_EQ(Label(Page().lblFontSubFamilyNotInst), "Podvrsta:  Regular, Bold");
+    EXPECT_EQ(Label(Page().lblFontTypeNotInst), "Tip:  TrueType Collection");
+    EXPECT_EQ(Page().mmSampleNotInst->font().family(), QStringLiteral("LwOne"));
+
     // The folder shown is stored and comes back at the next start.
     Window.reset();
     EXPECT_EQ(Stored().at("Not installed tab path").Text, Folder.string() + "/");
     Window = std::make_unique<TfMain_letterwell>();
     EXPECT_EQ(Window->NotInstalled->DriveView->Path(), Folder.string() + "/");
     EXPECT_EQ(Window->NotInstalled->FileList->Directory(), Folder.string() + "/");
-}
-
-TEST_F(NotInstalledPageTest, ACollectionIsOneFileShowingItsFirstFaceAndNamingAll) {
-    const auto face = test::NamedTrueType;
-    test::WriteFile(Folder / "family.ttc",
-                    test::Collection({face("LwOne", "Regular"), face("LwTwo", "Regular"),
-                                      face("LwTwo", "Bold")}));
-    OpenFolder();
-    EXPECT_EQ(Page().FileList->count(), 1);
-    ClickFile("family.ttc");
-    ASSERT_NE(Page().PreviewFontFile(), nullptr);
-    EXPECT_EQ(Fonts.Loaded, std::vector<std::string>{(Folder / "family.ttc").string()});
-    EXPECT_EQ(Label(Page().lblFontNameNotInst), "Puni naziv fonta:  LwOne Regular");
-    EXPECT_EQ(Label(Page().lblFontFamilyNotInst), "Vrsta:  LwOne, LwTwo");
-    EXPECT_EQ(Label(Page().lblFontSubFamilyNotInst), "Podvrsta:  Regular, Bold");
-    EXPECT_EQ(Label(Page().lblFontTypeNotInst), "Tip:  TrueType Collection");
-    EXPECT_EQ(Page().mmSampleNotInst->font().family(), QStringLiteral("LwOne"));
 }
 
 TEST_F(NotInstalledPageTest, AnInstalledFamilyListsItsStylesAndTheSampleTakesTheFilesStyle) {
@@ -122,7 +121,6 @@ TEST_F(NotInstalledPageTest, AnInstalledFamilyListsItsStylesAndTheSampleTakesThe
 TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason) {
     MakeFont("refused.ttf", "LwRefused", "Regular");
     test::WriteFile(Folder / "pack.ttc", {1, 2, 3});
-    test::WriteFile(Folder / "notes.ttf", {'n', 'o', 't', 'e', 's', '\n'});
     Fonts.RefusedLoads = {"refused.ttf"};
     OpenFolder();
     ClickFile("refused.ttf");
@@ -134,13 +132,9 @@ TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason)
     Window->Menu.mnInstallFont->trigger();
     ASSERT_TRUE(test::ToldOnce("Ostecen neispravan font.", std::nullopt, TMsgIcon::Error));
 
-    // A collection without its header is no font.
+    // A collection without its header is no font, even where the system
+    // would take it.
     ClickFile("pack.ttc");
-    EXPECT_EQ(Page().PreviewFontFile(), nullptr);
-    EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("not a font file: GRESKA "));
-
-    // Text named as a font is no font, even where the system would take it.
-    ClickFile("notes.ttf");
     EXPECT_EQ(Page().PreviewFontFile(), nullptr);
     EXPECT_EQ(Label(Page().lblFontNameNotInst), "Puni naziv fonta:  ");
     EXPECT_EQ(Window->Panels->PanelText(1), QStringLiteral("not a font file: GRESKA "));

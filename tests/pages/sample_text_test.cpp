@@ -2,12 +2,12 @@
 #include "pages/sample_text.h"
 
 #include "command_run.h"
+#include "font_builder.h"
 #include "test_home.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace lw {
 namespace {
@@ -22,7 +22,17 @@ TSampleFormat Format(const std::string& font, int size, TColor color) {
     return f;
 }
 
-TEST(SampleRtf, BuildsHeaderColoursStylesAndParagraphsAndEscapesAnyText) {
+// What a real rich-text reader makes of the copy: unrtf's HTML rendering.
+std::string ReadBackWithUnrtf(const std::string& rtf) {
+    const fs::path file = test::TestHome().Root() / "copy.rtf";
+    test::WriteText(file, rtf);
+    const std::string html =
+        test::RunCommand("unrtf --html '" + file.string() + "' 2>/dev/null").Output;
+    fs::remove(file);
+    return html;
+}
+
+TEST(SampleRtf, BuildsHeaderColoursStylesAndParagraphsEscapesAnyTextAndAReaderGetsItBack) {
     TSampleFormat arial = Format("Arial", 12, 0);
     arial.Bold = true;
     EXPECT_EQ(BuildSampleRtf("ab\ncd", arial),
@@ -61,19 +71,8 @@ TEST(SampleRtf, BuildsHeaderColoursStylesAndParagraphsAndEscapesAnyText) {
               std::string::npos);
     EXPECT_NE(BuildSampleRtf(std::string("\xE2\x82"), Format("F", 10, 0)).find("{\\u-3?}"),
               std::string::npos);
-}
 
-// What a real rich-text reader makes of the copy: unrtf's HTML rendering.
-std::string ReadBackWithUnrtf(const std::string& rtf) {
-    const fs::path file = test::TestHome().Root() / "copy.rtf";
-    std::ofstream(file, std::ios::binary) << rtf;
-    const std::string html =
-        test::RunCommand("unrtf --html '" + file.string() + "' 2>/dev/null").Output;
-    fs::remove(file);
-    return html;
-}
-
-TEST(SampleRtf, ARealReaderGetsBackTextFontColourAndStyles) {
+    // A real reader gets back the text, the font, the colour and the styles.
     TSampleFormat format = Format("Arial", 10, 255);
     format.Bold = true;
     format.Underline = true;
