@@ -169,9 +169,16 @@ TEST_F(MainWindowTest, PageChangeAndActivationEnableTheirCommandsAndThePageRemem
     EXPECT_FALSE(window.Menu.mnInterchange->isEnabled());
 }
 
-TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
+// Qt's standard buttons and dialogs speak the interface's language where
+// Qt has a translation for it (qt6-translations-l10n: Spanish, no Serbian).
+TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionQtsOwnTextsAndBack) {
     TfMain_letterwell window;
     window.show();
+    auto yesButton = [] {
+        QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Yes)->text();
+    };
+    auto colorTitle = [] { return QColorDialog().windowTitle(); };
     const QString fileSerbian = window.Menu.mnFile->title();
     const QString pageSerbian = window.pcMain->tabText(0);
     EXPECT_FALSE(window.Menu.mnEnglish->isChecked());
@@ -191,6 +198,10 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
               FmtLoadStr(10029, LoadStr(30001)));
     EXPECT_EQ(window.Installed->lblNumber->text().toStdString(), FmtLoadStr(10010, 3));
     EXPECT_EQ(window.Menu.mnBold->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    ASSERT_FALSE(QtTranslationName(1).isEmpty());
+    ASSERT_TRUE(UseQtTranslations(1)) << "qt6-translations-l10n is installed by make deps";
+    EXPECT_EQ(yesButton(), QStringLiteral("&S\u00ed"));
+    const QString spanishColor = colorTitle();
 
     window.Menu.mnLanguageEnglish->trigger();
     EXPECT_EQ(GetLanguage(), kEnglishLanguage);
@@ -204,6 +215,8 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
     EXPECT_EQ(window.Menu.mnLanguageEnglish->text(), QStringLiteral("&English"));
     EXPECT_EQ(HintOf(&window), QStringLiteral("Kestrova Letterwell - font manager  -  See more"));
     EXPECT_EQ(FontManager->GetFontTypeName(ftUnknown), "(Unknown font type)");
+    EXPECT_EQ(yesButton(), QStringLiteral("&Yes"));
+    EXPECT_NE(colorTitle(), spanishColor);
 
     window.Menu.mnEnglish->trigger();
     EXPECT_EQ(GetLanguage(), 0);
@@ -212,32 +225,6 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionAndBack) {
     EXPECT_FALSE(window.Menu.mnLanguageEnglish->isChecked());
     EXPECT_EQ(window.Menu.mnFile->title(), fileSerbian);
     EXPECT_EQ(window.pcMain->tabText(0), pageSerbian);
-}
-
-// Qt's standard buttons and dialogs speak the interface's language where
-// Qt has a translation for it (qt6-translations-l10n: Spanish, no Serbian).
-TEST_F(MainWindowTest, QtsOwnTextsFollowTheLanguageMenu) {
-    TfMain_letterwell window;
-    auto yesButton = [] {
-        QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::Cancel);
-        return box.button(QDialogButtonBox::Yes)->text();
-    };
-    auto colorTitle = [] { return QColorDialog().windowTitle(); };
-    window.Menu.mnLanguageEnglish->trigger();
-    EXPECT_EQ(yesButton(), QStringLiteral("&Yes"));
-    const QString englishColor = colorTitle();
-
-    window.Menu.mnEspaniol->trigger();
-    ASSERT_FALSE(QtTranslationName(1).isEmpty());
-    ASSERT_TRUE(UseQtTranslations(1)) << "qt6-translations-l10n is installed by make deps";
-    EXPECT_EQ(yesButton(), QStringLiteral("&S\u00ed"));
-    EXPECT_NE(colorTitle(), englishColor);
-
-    window.Menu.mnLanguageEnglish->trigger();
-    EXPECT_EQ(yesButton(), QStringLiteral("&Yes"));
-    EXPECT_EQ(colorTitle(), englishColor);
-
-    window.Menu.mnEnglish->trigger();
     EXPECT_EQ(QtTranslationName(0), QStringLiteral("qtbase_sr"));
     EXPECT_TRUE(QtTranslationName(kEnglishLanguage).isEmpty());
     EXPECT_TRUE(QtTranslationName(7).isEmpty());
