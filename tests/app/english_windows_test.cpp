@@ -116,10 +116,6 @@ std::vector<std::string> CaptionProblems(QWidget& window) {
         if (tag <= 10000 || tag >= 65000 || picture || !BuiltInHasCaption(tag)) {
             continue;
         }
-        if (qobject_cast<QMenu*>(w) != nullptr || qobject_cast<QMenuBar*>(w) != nullptr ||
-            qobject_cast<QTabWidget*>(w) != nullptr) {
-            continue;
-        }
         const QString text = CaptionOf(w);
         const std::string name = where + w->objectName().toStdString();
         if (text.isEmpty()) {
@@ -203,14 +199,10 @@ QChar Mnemonic(const QString& text) {
 // could reach only the first of them.
 std::vector<std::string> MnemonicClashes(QWidget& window) {
     std::vector<std::string> clashes;
-    std::vector<QWidget*> menus;
-    for (QMenuBar* bar : window.findChildren<QMenuBar*>()) {
-        menus.push_back(bar);
-    }
-    for (QMenu* menu : window.findChildren<QMenu*>()) {
-        menus.push_back(menu);
-    }
-    for (QWidget* menu : menus) {
+    for (QWidget* menu : window.findChildren<QWidget*>()) {
+        if (qobject_cast<QMenu*>(menu) == nullptr && qobject_cast<QMenuBar*>(menu) == nullptr) {
+            continue;
+        }
         std::map<QChar, QString> taken;
         for (QAction* action : menu->actions()) {
             const QChar letter = Mnemonic(action->text());
