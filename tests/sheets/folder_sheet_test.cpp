@@ -192,40 +192,19 @@ TEST_F(FolderSheetTest, EscHalfWayThroughTheLoadShowsNoSheetAndKeepsTheSelection
     EXPECT_EQ(Window->LoadProgress, nullptr) << "the load indicator is gone";
 }
 
-TEST_F(FolderSheetTest, ACollectionIsARowAFaceAndItsFileGoesOnceWithAllItsRows) {
-    const auto face = test::NamedTrueType;
-    test::WriteFile(Folder / "pack.ttc",
-                    test::Collection({face("LwFirst", "Regular"), face("LwSecond", "Bold")}));
-    MakeFont("z.ttf", "LwZeta", "Regular");
-    OpenFolder();
-    Open(false, [&](TfViewAllNotInstalled& sheet) {
-        ASSERT_EQ(Rows(sheet), (QStringList{"LwFirst", "LwSecond", "LwZeta"}));
-        const TSampleItem second = sheet.Delegate->Describe(sheet.Model->index(1));
-        EXPECT_EQ(second.Name, QStringLiteral("LwSecond - Bold"));
-        EXPECT_EQ(second.FaceFile, (Folder / "pack.ttc").string());
-        EXPECT_EQ(second.FaceIndex, 1) << "drawn from its own face";
-        // Both faces chosen: the file moves once and both rows go.
-        SelectRows(sheet, {0, 1});
-        EXPECT_EQ(Selected(sheet), (std::vector<int>{0, 1}));
-        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
-        Press(sheet, Qt::Key_M, Qt::ControlModifier);
-        EXPECT_TRUE(test::TestPrompts().Messages.empty())
-            << test::TestPrompts().Messages.front().Text;
-        EXPECT_TRUE(fs::exists(Elsewhere / "pack.ttc"));
-        EXPECT_FALSE(fs::exists(Folder / "pack.ttc"));
-        EXPECT_EQ(Rows(sheet), QStringList{"LwZeta"});
-    });
-}
-
-// A file named like a pattern is that one file: deleting its row touches
-// no other file. A replacement the user refuses is no failure, and the row
-// of the file that stayed stays.
-TEST_F(FolderSheetTest, APatternNamesOneFileAType1RowTakesItsOutlineAndARefusedReplaceKeepsItsRow) {
+// A row leaves the sheet as its file leaves the folder. A file named like a
+// pattern is that one file: deleting its row touches no other file. A
+// replacement the user refuses is no failure, and the row of the file that
+// stayed stays.
+TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoWithTheirRow) {
     MakePair();
     MakeFont("*.ttf", "LwStar", "Regular");
     MakeFont("[ab].ttf", "LwBracket", "Regular");
     MakeFont("a.ttf", "LwA", "Regular");
     MakeFont("b.ttf", "LwB", "Regular");
+    const auto face = test::NamedTrueType;
+    test::WriteFile(Folder / "pack.ttc",
+                    test::Collection({face("LwFirst", "Regular"), face("LwSecond", "Bold")}));
     std::map<std::string, test::TBytes> kept;
     for (const char* name : {"a.ttf", "b.ttf", "pair.pfb"}) {
         kept[name] = test::ReadFile(Folder / name);
@@ -236,7 +215,8 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1RowTakesItsOutlineAndARefusedR
         const auto row = [&](const char* family) {
             return static_cast<int>(Rows(sheet).indexOf(QString::fromLatin1(family)));
         };
-        ASSERT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwStar", "LwA", "LwB", "LwPair"}))
+        ASSERT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwStar", "LwA", "LwB", "LwFirst",
+                                            "LwSecond", "LwPair"}))
             << "the outline is no row";
         SelectRows(sheet, {row("LwStar")});
         test::TestPrompts().Answers.push_back(TMsgResult::Yes);
@@ -245,7 +225,8 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1RowTakesItsOutlineAndARefusedR
         for (const auto& [name, bytes] : kept) {
             EXPECT_EQ(test::ReadFile(Folder / name), bytes) << name;
         }
-        EXPECT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwA", "LwB", "LwPair"}));
+        EXPECT_EQ(Rows(sheet),
+                  (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond", "LwPair"}));
         EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
 
         SelectRows(sheet, {row("LwPair")});
@@ -254,7 +235,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1RowTakesItsOutlineAndARefusedR
         EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfm"));
         EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
         EXPECT_EQ(Options.LastFileOpFolder, Elsewhere.string());
-        EXPECT_EQ(sheet.FolderRows(), 4) << "a copy keeps its row";
+        EXPECT_EQ(sheet.FolderRows(), 6) << "a copy keeps its row";
         fs::remove(Elsewhere / "pair.pfm");
         fs::remove(Elsewhere / "pair.pfb");
 
@@ -263,10 +244,24 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1RowTakesItsOutlineAndARefusedR
         Press(sheet, Qt::Key_M, Qt::ControlModifier);
         EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
         EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
+        EXPECT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond"}));
+
+        const TSampleItem second = sheet.Delegate->Describe(sheet.Model->index(row("LwSecond")));
+        EXPECT_EQ(second.Name, QStringLiteral("LwSecond - Bold"));
+        EXPECT_EQ(second.FaceFile, (Folder / "pack.ttc").string());
+        EXPECT_EQ(second.FaceIndex, 1) << "drawn from its own face";
+        // Both faces of a collection chosen: the file moves once and both rows go.
+        SelectRows(sheet, {row("LwFirst"), row("LwSecond")});
+        EXPECT_EQ(Selected(sheet), (std::vector<int>{row("LwFirst"), row("LwSecond")}));
+        test::TestPrompts().Reset();
+        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
+        Press(sheet, Qt::Key_M, Qt::ControlModifier);
+        EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+        EXPECT_TRUE(fs::exists(Elsewhere / "pack.ttc"));
+        EXPECT_FALSE(fs::exists(Folder / "pack.ttc"));
         const QStringList left{"LwBracket", "LwA", "LwB"};
         EXPECT_EQ(Rows(sheet), left);
 
-        test::TestPrompts().Reset();
         SelectRows(sheet, {row("LwBracket")});
         test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
         test::TestPrompts().Answers.push_back(TMsgResult::No);
