@@ -245,14 +245,6 @@ protected:
             ADD_FAILURE() << problem;
         }
     }
-    static TPrintSource TwoFamilies() {
-        TPrintSource source;
-        source.Items = {"DejaVu Sans", "DejaVu Serif"};
-        source.Selected = {true, true};
-        source.Columns = 2;
-        source.FontSize = 20;
-        return source;
-    }
 };
 
 TEST_F(EnglishWindows, StoredEnglishOpensEveryWindowWithEachCaptionWhole) {
@@ -273,9 +265,14 @@ TEST_F(EnglishWindows, StoredEnglishOpensEveryWindowWithEachCaptionWhole) {
     TfResults results("DejaVu Sans", {"Sans"});
     TfDelete uninstall;
     TfOptions options;
-    TfPrint print(TwoFamilies());
+    const TPrintSource twoFamilies{.Items = {"DejaVu Sans", "DejaVu Serif"},
+                                   .Selected = {true, true},
+                                   .Faces = {},
+                                   .Columns = 2,
+                                   .FontSize = 20};
+    TfPrint print(twoFamilies);
     TfAbout about(ProgramVersion());
-    TfPrinting progress(Options.Print, TwoFamilies());
+    TfPrinting progress(Options.Print, twoFamilies);
     // Each problem names its window.
     for (QWidget* shown : std::initializer_list<QWidget*>{
              &window, &sheet, &folderSheet, &find, &organize, &add, &mix, &results, &uninstall,
