@@ -56,11 +56,6 @@ protected:
         Installed.reset();
         NotInstalledPageTest::TearDown();
     }
-    // The installed sheet the mixed view takes its families from.
-    void WithInstalledSheet() {
-        Installed = std::make_unique<TfViewAll>(Window.get());
-        Window->SetViewAllWindow(Installed.get());
-    }
     // Opens the folder sheet from the page's menu and runs inside while it
     // is up; the sheet is then closed with Esc in its list.
     void Open(bool mixed, const std::function<void(TfViewAllNotInstalled&)>& inside) {
@@ -282,7 +277,9 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEit
     Fonts.AddFace("DejaVu Sans", TFaceInfo("DejaVu Sans", "Book", TRUETYPE_FONTTYPE, NTM_REGULAR,
                                            "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
     FontManager->Refresh();
-    WithInstalledSheet();
+    // The installed sheet the mixed view takes its families from.
+    Installed = std::make_unique<TfViewAll>(Window.get());
+    Window->SetViewAllWindow(Installed.get());
     OpenFolder();
     Open(true, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_TRUE(sheet.windowTitle().endsWith(QStringLiteral("  +  Instaliranih fontova")));
