@@ -55,11 +55,9 @@ TEST_F(MainWindowTest, FirstRunOpensAtTheMinimumSizeCentredAndStoredBoundsSurviv
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         EXPECT_EQ(window.x(), (screen.width() - kMinimumWidth) / 2);
         EXPECT_EQ(window.y(), (screen.height() - kMinimumHeight) / 2);
-        EXPECT_EQ(Options.FontSize, 24);
     }
     EXPECT_EQ(Stored().at("Window width").Integer, static_cast<uint32_t>(kMinimumWidth));
     EXPECT_EQ(Stored().at("Maximized").Integer, 0u);
-    EXPECT_EQ(Stored().at("Font Size").Integer, 24u);
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 
     // A stored maximized state and normal bounds survive a run.
