@@ -63,7 +63,7 @@ protected:
     IShell* Previous = nullptr;
 };
 
-TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreenOrTellsThemMissing) {
+TEST_F(HelpTest, F1ShowsTheNotesAtFourFifthsOfTheScreenOnceOrTellsThemMissing) {
     TfMain_letterwell window;
     window.show();
     // A language whose own notes are not beside the program (1) shows the
@@ -93,6 +93,25 @@ TEST_F(HelpTest, F1ShowsTheNotesBesideTheProgramAtFourFifthsOfTheScreenOrTellsTh
     }
     SetLanguage(0);
     EXPECT_TRUE(test::TestPrompts().Messages.empty()) << test::TestPrompts().Messages[0].Text;
+
+    // Shown on its own, a second request brings the same viewer forward.
+    const std::string notes = ProgramFolder() + "/Procitaj.txt";
+    ShowNotes("Procitaj", notes, nullptr, QIcon(), true);
+    TfShowHtml* first = TfShowHtml::Current();
+    ASSERT_NE(first, nullptr);
+    first->showMinimized();
+    ShowNotes("Procitaj", notes, nullptr, QIcon(), true);
+    EXPECT_EQ(TfShowHtml::Current(), first);
+    EXPECT_FALSE(first->isMinimized());
+    int viewers = 0;
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+        viewers += shown->objectName() == QStringLiteral("fShowHtml") && shown->isVisible();
+    }
+    EXPECT_EQ(viewers, 1);
+    first->activateWindow();
+    QTest::keyClick(first->findChild<QTextBrowser*>(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(TfShowHtml::Current(), nullptr);
 
     // A missing notes file is told with its path, and nothing opens.
     const std::string nowhere = (test::TestHome().Root() / "nowhere").string();
@@ -126,26 +145,6 @@ TEST_F(HelpTest, EachLanguagesNotesShipAndNameItsOwnMenus) {
         }
     }
     EXPECT_EQ(files.size(), 3u) << "one notes file a language";
-}
-
-TEST_F(HelpTest, ShownOnItsOwnASecondRequestBringsTheSameViewerForward) {
-    const std::string notes = ProgramFolder() + "/Procitaj.txt";
-    ShowNotes("Procitaj", notes, nullptr, QIcon(), true);
-    TfShowHtml* first = TfShowHtml::Current();
-    ASSERT_NE(first, nullptr);
-    first->showMinimized();
-    ShowNotes("Procitaj", notes, nullptr, QIcon(), true);
-    EXPECT_EQ(TfShowHtml::Current(), first);
-    EXPECT_FALSE(first->isMinimized());
-    int viewers = 0;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        viewers += window->objectName() == QStringLiteral("fShowHtml") && window->isVisible();
-    }
-    EXPECT_EQ(viewers, 1);
-    first->activateWindow();
-    QTest::keyClick(first->findChild<QTextBrowser*>(), Qt::Key_Escape);
-    QApplication::processEvents();
-    EXPECT_EQ(TfShowHtml::Current(), nullptr);
 }
 
 TEST_F(HelpTest, TheAboutBoxShowsTheVersionAndOpensItsAddresses) {

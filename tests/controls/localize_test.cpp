@@ -37,14 +37,26 @@ protected:
     QWidget Form;
 };
 
-// A missing hint is empty, and tags at or below 10000 are left alone.
-TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHint) {
+// A missing hint is empty, and tags at or below 10000 are left alone. A
+// radio group's items take the numbers after its own; list-like controls
+// keep their items when their string is empty.
+TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHintAndRadioItemsTheFollowingNumbers) {
     auto* label = Tagged<QLabel>(10010, QStringLiteral("design"), &Form);
     auto* button = Tagged<QPushButton>(10110, &Form);
     auto* box = Tagged<QCheckBox>(10125, &Form);
     auto* hintless = Tagged<QLabel>(10104, QStringLiteral("design"), &Form);
     auto* untouched = Tagged<QLabel>(10000, QStringLiteral("stays"), &Form);
     auto* negative = Tagged<QLabel>(-20, QStringLiteral("stays too"), &Form);
+    auto* group = Tagged<TRadioGroup>(14100, &Form);
+    group->AddItem(QStringLiteral("one"));
+    group->AddItem(QStringLiteral("two"));
+    group->AddItem(QStringLiteral("three"));
+    auto* memo = Tagged<QPlainTextEdit>(10400, QStringLiteral("design lines"), &Form);
+    auto* combo = Tagged<QComboBox>(10402, &Form);
+    combo->addItems({QStringLiteral("8"), QStringLiteral("10")});
+    auto* filled = Tagged<QComboBox>(10010, &Form);
+    ASSERT_TRUE(LoadStr(10400).empty());
+    ASSERT_TRUE(LoadStr(10402).empty());
     LocalizeForm(&Form);
     EXPECT_EQ(label->text(), Str(10010));
     EXPECT_EQ(button->text(), QStringLiteral("Stam&paj primer..."));
@@ -59,22 +71,6 @@ TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHint) {
     EXPECT_EQ(untouched->text(), QStringLiteral("stays"));
     EXPECT_TRUE(HintOf(untouched).isEmpty());
     EXPECT_EQ(negative->text(), QStringLiteral("stays too"));
-}
-
-// A radio group's items take the numbers after its own; list-like controls
-// keep their items when their string is empty.
-TEST_F(LocalizeTest, RadioGroupItemsTakeTheFollowingNumbersAndListsKeepTheirItems) {
-    auto* group = Tagged<TRadioGroup>(14100, &Form);
-    group->AddItem(QStringLiteral("one"));
-    group->AddItem(QStringLiteral("two"));
-    group->AddItem(QStringLiteral("three"));
-    auto* memo = Tagged<QPlainTextEdit>(10400, QStringLiteral("design lines"), &Form);
-    auto* combo = Tagged<QComboBox>(10402, &Form);
-    combo->addItems({QStringLiteral("8"), QStringLiteral("10")});
-    auto* filled = Tagged<QComboBox>(10010, &Form);
-    ASSERT_TRUE(LoadStr(10400).empty());
-    ASSERT_TRUE(LoadStr(10402).empty());
-    LocalizeForm(&Form);
     EXPECT_EQ(group->title(), Str(14100));
     const QList<QRadioButton*> items = group->Items();
     ASSERT_EQ(items.size(), 3);
@@ -87,7 +83,8 @@ TEST_F(LocalizeTest, RadioGroupItemsTakeTheFollowingNumbersAndListsKeepTheirItem
     EXPECT_EQ(filled->itemText(0), Str(10010));
 }
 
-TEST_F(LocalizeTest, ToolBarButtonsDropMenuMarksAndFallBackToTheirCaptionAsHint) {
+// Menus are localised depth first; untagged items keep their texts.
+TEST_F(LocalizeTest, ToolBarButtonsDropMenuMarksFallBackToTheirCaptionAsHintAndMenusFollow) {
     QMainWindow window;
     auto* bar = new QToolBar(&window);
     auto* tool = Tagged<QToolButton>(10110, bar);
@@ -96,19 +93,9 @@ TEST_F(LocalizeTest, ToolBarButtonsDropMenuMarksAndFallBackToTheirCaptionAsHint)
     auto* tabs = Tagged<QTabWidget>(65000, &window);
     auto* page = Tagged<QWidget>(10013);
     tabs->addTab(page, QStringLiteral("design"));
-    LocalizeForm(&window);
-    EXPECT_EQ(tool->text(), QStringLiteral("Stampaj primer"));
-    EXPECT_FALSE(HintOf(tool).isEmpty());
-    EXPECT_EQ(speed->text(), QStringLiteral("Stam&paj primer..."));
-    EXPECT_TRUE(HintOf(tabs).isEmpty());
-    EXPECT_EQ(tabs->tabText(0), Str(10013));
-}
-
-TEST_F(LocalizeTest, MenusAreLocalisedDepthFirstAndUntaggedItemsKeepTheirTexts) {
-    QMainWindow window;
-    QMenuBar* bar = window.menuBar();
-    SetTag(bar, 65535);
-    QMenu* file = bar->addMenu(QStringLiteral("design"));
+    QMenuBar* menus = window.menuBar();
+    SetTag(menus, 65535);
+    QMenu* file = menus->addMenu(QStringLiteral("design"));
     SetTag(file->menuAction(), 10108);
     QAction* print = file->addAction(QStringLiteral("design"));
     SetTag(print, 10110);
@@ -118,6 +105,11 @@ TEST_F(LocalizeTest, MenusAreLocalisedDepthFirstAndUntaggedItemsKeepTheirTexts) 
     QAction* update = popup->addAction(QStringLiteral("design"));
     SetTag(update, 10109);
     LocalizeForm(&window);
+    EXPECT_EQ(tool->text(), QStringLiteral("Stampaj primer"));
+    EXPECT_FALSE(HintOf(tool).isEmpty());
+    EXPECT_EQ(speed->text(), QStringLiteral("Stam&paj primer..."));
+    EXPECT_TRUE(HintOf(tabs).isEmpty());
+    EXPECT_EQ(tabs->tabText(0), Str(10013));
     EXPECT_EQ(file->title(), Str(10108));
     EXPECT_EQ(print->text(), Str(10110));
     EXPECT_EQ(HintOf(print), Str(10510));

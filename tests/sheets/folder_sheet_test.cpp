@@ -56,11 +56,6 @@ protected:
         Installed.reset();
         NotInstalledPageTest::TearDown();
     }
-    // The installed sheet the mixed view takes its families from.
-    void WithInstalledSheet() {
-        Installed = std::make_unique<TfViewAll>(Window.get());
-        Window->SetViewAllWindow(Installed.get());
-    }
     // Opens the folder sheet from the page's menu and runs inside while it
     // is up; the sheet is then closed with Esc in its list.
     void Open(bool mixed, const std::function<void(TfViewAllNotInstalled&)>& inside) {
@@ -192,95 +187,77 @@ TEST_F(FolderSheetTest, EscHalfWayThroughTheLoadShowsNoSheetAndKeepsTheSelection
     EXPECT_EQ(Window->LoadProgress, nullptr) << "the load indicator is gone";
 }
 
-TEST_F(FolderSheetTest, AType1RowTakesItsOutlineAlongWhenDeletedCopiedOrMoved) {
+// A row leaves the sheet as its file leaves the folder. A file named like a
+// pattern is that one file: deleting its row touches no other file. A
+// replacement the user refuses is no failure, and the row of the file that
+// stayed stays.
+TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoWithTheirRow) {
     MakePair();
-    MakeFont("z.ttf", "LwZeta", "Regular");
-    OpenFolder();
-    Open(false, [&](TfViewAllNotInstalled& sheet) {
-        ASSERT_EQ(Rows(sheet), (QStringList{"LwPair", "LwZeta"})) << "the outline is no row";
-        SelectRows(sheet, {0});
-        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
-        Press(sheet, Qt::Key_O, Qt::ControlModifier);
-        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfm"));
-        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
-        EXPECT_EQ(Options.LastFileOpFolder, Elsewhere.string());
-        EXPECT_EQ(sheet.FolderRows(), 2) << "a copy keeps its row";
-        fs::remove(Elsewhere / "pair.pfm");
-        fs::remove(Elsewhere / "pair.pfb");
-
-        SelectRows(sheet, {0});
-        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
-        Press(sheet, Qt::Key_M, Qt::ControlModifier);
-        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
-        EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
-        EXPECT_EQ(Rows(sheet), QStringList{"LwZeta"});
-
-        SelectRows(sheet, {0});
-        test::TestPrompts().Answers.push_back(TMsgResult::Yes);
-        Press(sheet, Qt::Key_Delete, Qt::ShiftModifier);
-        EXPECT_FALSE(fs::exists(Folder / "z.ttf"));
-        EXPECT_EQ(sheet.Model->rowCount(), 0);
-    });
-    // Files changed: the page lists the folder again.
-    EXPECT_EQ(Page().FileList->count(), 0);
-}
-
-TEST_F(FolderSheetTest, ACollectionIsARowAFaceAndItsFileGoesOnceWithAllItsRows) {
-    const auto face = test::NamedTrueType;
-    test::WriteFile(Folder / "pack.ttc",
-                    test::Collection({face("LwFirst", "Regular"), face("LwSecond", "Bold")}));
-    MakeFont("z.ttf", "LwZeta", "Regular");
-    OpenFolder();
-    Open(false, [&](TfViewAllNotInstalled& sheet) {
-        ASSERT_EQ(Rows(sheet), (QStringList{"LwFirst", "LwSecond", "LwZeta"}));
-        const TSampleItem second = sheet.Delegate->Describe(sheet.Model->index(1));
-        EXPECT_EQ(second.Name, QStringLiteral("LwSecond - Bold"));
-        EXPECT_EQ(second.FaceFile, (Folder / "pack.ttc").string());
-        EXPECT_EQ(second.FaceIndex, 1) << "drawn from its own face";
-        // Both faces chosen: the file moves once and both rows go.
-        SelectRows(sheet, {0, 1});
-        EXPECT_EQ(Selected(sheet), (std::vector<int>{0, 1}));
-        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
-        Press(sheet, Qt::Key_M, Qt::ControlModifier);
-        EXPECT_TRUE(test::TestPrompts().Messages.empty())
-            << test::TestPrompts().Messages.front().Text;
-        EXPECT_TRUE(fs::exists(Elsewhere / "pack.ttc"));
-        EXPECT_FALSE(fs::exists(Folder / "pack.ttc"));
-        EXPECT_EQ(Rows(sheet), QStringList{"LwZeta"});
-    });
-}
-
-// A file named like a pattern is that one file: deleting its row touches
-// no other file. A replacement the user refuses is no failure, and the row
-// of the file that stayed stays.
-TEST_F(FolderSheetTest, APatternNamedRowIsOneFileAndARefusedReplaceKeepsItsRow) {
     MakeFont("*.ttf", "LwStar", "Regular");
     MakeFont("[ab].ttf", "LwBracket", "Regular");
     MakeFont("a.ttf", "LwA", "Regular");
     MakeFont("b.ttf", "LwB", "Regular");
-    MakeFont("keep.otf", "LwKeep", "Regular");
+    const auto face = test::NamedTrueType;
+    test::WriteFile(Folder / "pack.ttc",
+                    test::Collection({face("LwFirst", "Regular"), face("LwSecond", "Bold")}));
     std::map<std::string, test::TBytes> kept;
-    for (const char* name : {"a.ttf", "b.ttf", "keep.otf"}) {
+    for (const char* name : {"a.ttf", "b.ttf", "pair.pfb"}) {
         kept[name] = test::ReadFile(Folder / name);
     }
     test::WriteFile(Elsewhere / "[ab].ttf", {'o', 'l', 'd'});
     OpenFolder();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
-        ASSERT_TRUE(Rows(sheet).contains("LwStar"));
-        SelectRows(sheet, {static_cast<int>(Rows(sheet).indexOf("LwStar"))});
+        const auto row = [&](const char* family) {
+            return static_cast<int>(Rows(sheet).indexOf(QString::fromLatin1(family)));
+        };
+        ASSERT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwStar", "LwA", "LwB", "LwFirst",
+                                            "LwSecond", "LwPair"}))
+            << "the outline is no row";
+        SelectRows(sheet, {row("LwStar")});
         test::TestPrompts().Answers.push_back(TMsgResult::Yes);
         Press(sheet, Qt::Key_Delete, Qt::ShiftModifier);
         EXPECT_FALSE(fs::exists(Folder / "*.ttf"));
         for (const auto& [name, bytes] : kept) {
             EXPECT_EQ(test::ReadFile(Folder / name), bytes) << name;
         }
-        const QStringList left = Rows(sheet);
-        EXPECT_EQ(left.size(), 4);
-        EXPECT_FALSE(left.contains("LwStar"));
+        EXPECT_EQ(Rows(sheet),
+                  (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond", "LwPair"}));
         EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
 
+        SelectRows(sheet, {row("LwPair")});
+        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
+        Press(sheet, Qt::Key_O, Qt::ControlModifier);
+        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfm"));
+        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
+        EXPECT_EQ(Options.LastFileOpFolder, Elsewhere.string());
+        EXPECT_EQ(sheet.FolderRows(), 6) << "a copy keeps its row";
+        fs::remove(Elsewhere / "pair.pfm");
+        fs::remove(Elsewhere / "pair.pfb");
+
+        SelectRows(sheet, {row("LwPair")});
+        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
+        Press(sheet, Qt::Key_M, Qt::ControlModifier);
+        EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
+        EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
+        EXPECT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond"}));
+
+        const TSampleItem second = sheet.Delegate->Describe(sheet.Model->index(row("LwSecond")));
+        EXPECT_EQ(second.Name, QStringLiteral("LwSecond - Bold"));
+        EXPECT_EQ(second.FaceFile, (Folder / "pack.ttc").string());
+        EXPECT_EQ(second.FaceIndex, 1) << "drawn from its own face";
+        // Both faces of a collection chosen: the file moves once and both rows go.
+        SelectRows(sheet, {row("LwFirst"), row("LwSecond")});
+        EXPECT_EQ(Selected(sheet), (std::vector<int>{row("LwFirst"), row("LwSecond")}));
         test::TestPrompts().Reset();
-        SelectRows(sheet, {static_cast<int>(left.indexOf("LwBracket"))});
+        test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
+        Press(sheet, Qt::Key_M, Qt::ControlModifier);
+        EXPECT_TRUE(Messages().empty()) << Messages().front().Text;
+        EXPECT_TRUE(fs::exists(Elsewhere / "pack.ttc"));
+        EXPECT_FALSE(fs::exists(Folder / "pack.ttc"));
+        const QStringList left{"LwBracket", "LwA", "LwB"};
+        EXPECT_EQ(Rows(sheet), left);
+
+        SelectRows(sheet, {row("LwBracket")});
         test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
         test::TestPrompts().Answers.push_back(TMsgResult::No);
         Press(sheet, Qt::Key_M, Qt::ControlModifier);
@@ -291,6 +268,8 @@ TEST_F(FolderSheetTest, APatternNamedRowIsOneFileAndARefusedReplaceKeepsItsRow) 
         EXPECT_FALSE(fs::exists(Elsewhere / "a.ttf"));
         EXPECT_EQ(Rows(sheet), left);
     });
+    // Files changed: the page lists the folder again.
+    EXPECT_EQ(Page().FileList->count(), 3);
 }
 
 TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEither) {
@@ -298,7 +277,9 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEit
     Fonts.AddFace("DejaVu Sans", TFaceInfo("DejaVu Sans", "Book", TRUETYPE_FONTTYPE, NTM_REGULAR,
                                            "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
     FontManager->Refresh();
-    WithInstalledSheet();
+    // The installed sheet the mixed view takes its families from.
+    Installed = std::make_unique<TfViewAll>(Window.get());
+    Window->SetViewAllWindow(Installed.get());
     OpenFolder();
     Open(true, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_TRUE(sheet.windowTitle().endsWith(QStringLiteral("  +  Instaliranih fontova")));

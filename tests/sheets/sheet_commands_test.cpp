@@ -196,33 +196,23 @@ TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategor
     EXPECT_EQ(Sheet->Status->PanelText(2), views[0]);
 }
 
-TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryOfExactlyTheSelection) {
-    MakeCategory("Work", "Arial\r\n");
+TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryRemovingAsksAndWantsOneCategoryShown) {
+    MakeCategory("Pair", "Bodoni\r\nCourier\r\n");
+    MakeCategory("Other", "Arial\r\n");
     Start();
     ClickFamily("Bodoni");
     ClickFamily("Courier", Qt::ControlModifier);
-    test::TestPrompts().TextAnswers.push_back("Pair");
+    test::TestPrompts().TextAnswers.push_back("Duo");
     PressInto(Qt::Key_Insert, {}, [&](QWidget* add) {
         EXPECT_EQ(add->objectName(), QStringLiteral("fAdd"));
         auto* list = add->findChild<QListWidget*>(QStringLiteral("lstCategories"));
         ClickRow(list, QStringLiteral("<Novi>"));
         Press(Qt::Key_Return);
     });
-    EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "Bodoni\r\nCourier\r\n");
-    EXPECT_TRUE(Submenu().contains("Pair"));
+    EXPECT_EQ(ReadText(Folder() / "Duo.lst"), "Bodoni\r\nCourier\r\n");
+    EXPECT_TRUE(Submenu().contains("Duo"));
     EXPECT_EQ(CheckedItems(), QStringList{"<Svi fontovi>"}) << "the view stays";
 
-    // Added to a category shown: the view shows the new member.
-    ViewItem("Work")->trigger();
-    ASSERT_EQ(Listed(), QStringList{"Arial"});
-    Organize->Store().AddFontsToCategory("Work", {"Verdana"});
-    EXPECT_EQ(Listed(), (QStringList{"Arial", "Verdana"}));
-}
-
-TEST_F(SheetCommandsTest, RemovingAsksFirstAndWantsOneCategoryShown) {
-    MakeCategory("Pair", "Bodoni\r\nCourier\r\n");
-    MakeCategory("Other", "Arial\r\n");
-    Start();
     const auto removeWarns = [&](const char* view) {
         test::TestPrompts().Reset();
         Press(Qt::Key_Delete);
@@ -236,6 +226,12 @@ TEST_F(SheetCommandsTest, RemovingAsksFirstAndWantsOneCategoryShown) {
     PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Return); });
     removeWarns("a combination");
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "Bodoni\r\nCourier\r\n");
+
+    // Added to a category shown: the view shows the new member.
+    ViewItem("Other")->trigger();
+    ASSERT_EQ(Listed(), QStringList{"Arial"});
+    Organize->Store().AddFontsToCategory("Other", {"Verdana"});
+    EXPECT_EQ(Listed(), (QStringList{"Arial", "Verdana"}));
 
     ViewItem("Pair")->trigger();
     ClickFamily("Bodoni");
@@ -251,24 +247,20 @@ TEST_F(SheetCommandsTest, RemovingAsksFirstAndWantsOneCategoryShown) {
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});
 }
 
-TEST_F(SheetCommandsTest, CombinationsAreLabelledAndLeaveNoViewChecked) {
+TEST_F(SheetCommandsTest,
+       ACombinationIsLabelledAndLeavesNoViewCheckedAndAnEmptyViewSelectsNothing) {
     MakeCategory("A", "Arial\r\nBodoni\r\n");
     MakeCategory("B", "Bodoni\r\nCourier\r\n");
+    MakeCategory("Empty", "");
     Start();
     ViewItem("A")->trigger();
-    const std::vector<std::tuple<const char*, QStringList, QString>> cases = {
-        {"btnPlus", {"Arial", "Bodoni", "Courier"}, "A [+] B"},
-        {"btnMinus", {"Arial"}, "A [-] B"},
-        {"btnAnd", {"Bodoni"}, "A [*] B"}};
-    for (const auto& [toggle, families, label] : cases) {
-        Combine("A", "B", toggle);
-        EXPECT_EQ(Listed(), families) << toggle;
-        EXPECT_EQ(Sheet->Status->PanelText(2), label);
-        EXPECT_TRUE(CheckedItems().isEmpty()) << CheckedItems().join(",").toStdString();
-        EXPECT_TRUE(Sheet->CategoryName.isEmpty());
-        EXPECT_EQ(Sheet->CurrentViewItem, Sheet->mnCombineCategories);
-        EXPECT_EQ(Organize->cmbCategories->currentIndex(), 0);
-    }
+    Combine("A", "B", "btnAnd");
+    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
+    EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("A [*] B"));
+    EXPECT_TRUE(CheckedItems().isEmpty()) << CheckedItems().join(",").toStdString();
+    EXPECT_TRUE(Sheet->CategoryName.isEmpty());
+    EXPECT_EQ(Sheet->CurrentViewItem, Sheet->mnCombineCategories);
+    EXPECT_EQ(Organize->cmbCategories->currentIndex(), 0);
     // Cancel changes nothing.
     PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Escape); });
     EXPECT_EQ(Listed(), QStringList{"Bodoni"});
@@ -277,6 +269,12 @@ TEST_F(SheetCommandsTest, CombinationsAreLabelledAndLeaveNoViewChecked) {
     Organize->Store().AddFontsToCategory("A", {"Serif"});
     EXPECT_EQ(Listed(), QStringList{"Bodoni"});
     EXPECT_TRUE(CheckedItems().isEmpty());
+
+    ViewItem("Empty")->trigger();
+    EXPECT_EQ(Sheet->Model->rowCount(), 0);
+    EXPECT_TRUE(SelectedRows().empty());
+    EXPECT_EQ(Sheet->Status->Panel2Line(),
+              QStringLiteral("Kategorija: Empty (0 od 0 fontova oznaceno)"));
 }
 
 TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDialog) {
@@ -318,8 +316,10 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
     EXPECT_FALSE(Organize->btnAdd->isEnabled());
     EXPECT_FALSE(Organize->btnUpdate->isEnabled());
 
-    Combine(monospace, QString::fromStdString(LoadStr(30507)), "btnPlus");
+    const QString italicView = QString::fromStdString(LoadStr(30507));
+    Combine(monospace, italicView, "btnPlus");
     EXPECT_EQ(Listed(), (QStringList{"Courier", "Tahoma"}));
+    EXPECT_EQ(Sheet->Status->PanelText(2), monospace + QStringLiteral(" [+] ") + italicView);
 
     // Moving in from font-manager: what was skipped is told.
     const fs::path collections = Root / "Collections.json";
@@ -331,16 +331,6 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
     EXPECT_TRUE(Submenu().contains("Old - Kid"));
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].Text.find("Gone (Old)"), std::string::npos) << Messages()[0].Text;
-}
-
-TEST_F(SheetCommandsTest, AnEmptyCategoryShowsNothingSelectedAndItsNameWithNoughts) {
-    MakeCategory("Empty", "");
-    Start();
-    ViewItem("Empty")->trigger();
-    EXPECT_EQ(Sheet->Model->rowCount(), 0);
-    EXPECT_TRUE(SelectedRows().empty());
-    EXPECT_EQ(Sheet->Status->Panel2Line(),
-              QStringLiteral("Kategorija: Empty (0 od 0 fontova oznaceno)"));
 }
 
 TEST_F(SheetCommandsTest, FindingInCategoriesAndImportingCategoryFiles) {
@@ -371,22 +361,16 @@ TEST_F(SheetCommandsTest, FindingInCategoriesAndImportingCategoryFiles) {
     Press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
-    // An import while a named category is shown keeps it; otherwise all.
+    // An import in a view of no named category brings back all fonts.
     const fs::path outside = Root / "outside";
     WriteText(outside / "Imported.lst", "Courier\r\n");
-    ViewItem("B")->trigger();
+    Sheet->mnWithoutCategories->trigger();
     test::TestPrompts().TextAnswers.push_back((outside / "Imported.lst").string());
     Sheet->mnImportCategories->trigger();
     EXPECT_EQ(test::TestPrompts().Offered.back(), Folder().string() + "/")
         << "the box opens on the categories folder";
     EXPECT_TRUE(Submenu().contains("Imported"));
     EXPECT_EQ(ReadText(Folder() / "Imported.lst"), "Courier\r\n");
-    EXPECT_EQ(CheckedItems(), QStringList{"B"});
-    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
-    Sheet->mnWithoutCategories->trigger();
-    WriteText(outside / "Second.lst", "Serif\r\n");
-    test::TestPrompts().TextAnswers.push_back((outside / "Second.lst").string());
-    Sheet->mnImportCategories->trigger();
     EXPECT_EQ(CheckedItems(), QStringList{"<Svi fontovi>"});
     EXPECT_EQ(Sheet->Model->rowCount(), 6);
 }

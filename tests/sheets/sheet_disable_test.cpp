@@ -78,10 +78,11 @@ protected:
     std::unique_ptr<TfViewAll> Sheet;
 };
 
-TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
+TEST_F(SheetDisableTest,
+       TheSelectionIsDisabledShownUninstalledAndOnlyACategoryKeptThenAllComeBack) {
     Select({QStringLiteral("LwSheetA"), QStringLiteral("LwSheetB")});
     Sheet->mnDisableFonts->trigger();
-    const std::string listed = FcFamilies();
+    std::string listed = FcFamilies();
     EXPECT_EQ(listed.find("LwSheetA"), std::string::npos);
     EXPECT_EQ(listed.find("LwSheetB"), std::string::npos);
     EXPECT_NE(listed.find("LwSheetC"), std::string::npos);
@@ -119,26 +120,10 @@ TEST_F(SheetDisableTest, TheSelectionIsDisabledShownInItsViewAndEnabledAgain) {
     Sheet->lstFonts->clearSelection();
     Sheet->mnEnableFonts->trigger();
     ASSERT_TRUE(test::ToldOnce(LoadStr(13000)));
-}
 
-TEST_F(SheetDisableTest, ADisabledFamilyIsUninstalledFromItsViewWithItsRule) {
-    Select({QStringLiteral("LwSheetA"), QStringLiteral("LwSheetB")});
-    Sheet->mnDisableFonts->trigger();
-    Sheet->mnDisabled->trigger();
-    Select({QStringLiteral("LwSheetA")});
-    Options.CopyBeforeDelete = false;
-    Options.MoveToTrash = false;
-    test::TestPrompts().Answers = {TMsgResult::Yes};
-    Sheet->mnDeleteFonts0->trigger();
-    EXPECT_FALSE(fs::exists(Files[0]));
-    EXPECT_TRUE(fs::exists(Files[1]) && fs::exists(Files[2]));
-    const std::vector<TDisabledFace> left = UserDisabledFonts().Disabled();
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0].File, Files[1].string());
-    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u); // the question alone
-}
-
-TEST_F(SheetDisableTest, OnlyTheCategoryStaysOfTheUsersFontsAndAllComeBack) {
+    // Only the category shown stays of the user's fonts; with none shown it
+    // is told.
+    test::TestPrompts().Reset();
     Sheet->mnEnableOnlyCategory->trigger();
     ASSERT_TRUE(test::ToldOnce(LoadStr(11009)));
     EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
@@ -153,20 +138,33 @@ TEST_F(SheetDisableTest, OnlyTheCategoryStaysOfTheUsersFontsAndAllComeBack) {
     EXPECT_EQ(test::TestPrompts().Messages[1].Text, FmtLoadStr(30317, 2, "Pick"));
     EXPECT_NE(FcFamilies().find("LwSheetB"), std::string::npos);
 
-    Sheet->Model->setStringList({QStringLiteral("LwSheetA")});
-    Sheet->CategoryName = QStringLiteral("Pick");
     test::TestPrompts().Answers = {TMsgResult::Yes};
     Sheet->mnEnableOnlyCategory->trigger();
-    std::string listed = FcFamilies();
-    EXPECT_NE(listed.find("LwSheetA"), std::string::npos);
+    listed = FcFamilies();
+    EXPECT_NE(listed.find("LwSheetA"), std::string::npos) << "the disabled member comes back";
     EXPECT_EQ(listed.find("LwSheetB"), std::string::npos);
     EXPECT_EQ(listed.find("LwSheetC"), std::string::npos);
     EXPECT_NE(listed.find("DejaVu Sans"), std::string::npos);
 
+    // A disabled family is uninstalled from its view with its rule alone.
+    Sheet->mnDisabled->trigger();
+    ASSERT_EQ(Sheet->Items(),
+              (QStringList{QStringLiteral("LwSheetB"), QStringLiteral("LwSheetC")}));
+    Select({QStringLiteral("LwSheetB")});
+    Options.CopyBeforeDelete = false;
+    Options.MoveToTrash = false;
+    test::TestPrompts().Reset();
+    test::TestPrompts().Answers = {TMsgResult::Yes};
+    Sheet->mnDeleteFonts0->trigger();
+    EXPECT_FALSE(fs::exists(Files[1]));
+    EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[2]));
+    const std::vector<TDisabledFace> left = UserDisabledFonts().Disabled();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].File, Files[2].string());
+    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u); // the question alone
+
     Sheet->mnEnableAll->trigger();
-    listed = FcFamilies();
-    EXPECT_NE(listed.find("LwSheetB"), std::string::npos);
-    EXPECT_NE(listed.find("LwSheetC"), std::string::npos);
+    EXPECT_NE(FcFamilies().find("LwSheetC"), std::string::npos);
     EXPECT_TRUE(UserDisabledFonts().Disabled().empty());
 }
 
