@@ -64,6 +64,7 @@ public:
     // The same for a file the user may keep elsewhere: a link is written
     // through, and the file keeps its mode. False with errno set.
     virtual bool WriteDocumentOver(const std::string& path, const std::string& data) = 0;
+    // A new, empty file in memory; see IMemoryFile.
     virtual std::unique_ptr<IMemoryFile> MakeMemoryFile() = 0;
     // Clears what WriteFileOver of processes no longer running left in
     // folder; nothing else there is touched.
