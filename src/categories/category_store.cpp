@@ -22,7 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kAllFonts = 8;
 constexpr int kConfirmation = 20;
 constexpr int kWarning = 21;
 constexpr int kErrorCaption = 22;

@@ -10,20 +10,30 @@ namespace {
 constexpr int kMaxDepth = 64;
 
 // Only what the reader needs of JSON: objects keep their members in order.
+struct TJsonMember;
 struct TJson {
     enum TKind { Null, Bool, Number, String, Array, Object } Kind = Null;
     std::string Text;
     std::vector<TJson> Items;
-    std::vector<std::pair<std::string, TJson>> Members;
-    const TJson* Member(const std::string& key) const {
-        for (const auto& [name, value] : Members) {
-            if (name == key) {
-                return &value;
-            }
-        }
-        return nullptr;
-    }
+    // Not std::pair: a pair of a type still being defined does not compile
+    // with clang and libstdc++ (the fuzz build).
+    std::vector<TJsonMember> Members;
+    const TJson* Member(const std::string& key) const;
 };
+
+struct TJsonMember {
+    std::string Key;
+    TJson Value;
+};
+
+const TJson* TJson::Member(const std::string& key) const {
+    for (const auto& [name, value] : Members) {
+        if (name == key) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
 
 // A recursive walk over the text that stops for good at the first fault.
 class TJsonReader {
@@ -203,8 +213,8 @@ private:
                 if (!String(key) || !Take(':')) {
                     return false;
                 }
-                value.Members.emplace_back(std::move(key), TJson());
-                if (!Value(value.Members.back().second, depth + 1)) {
+                value.Members.push_back({std::move(key), TJson()});
+                if (!Value(value.Members.back().Value, depth + 1)) {
                     return false;
                 }
             } while (Take(','));
