@@ -91,9 +91,8 @@ QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& tex
     if (!face || face->File.empty()) {
         return QImage();
     }
-    QImage line = InkedLine(FaceRasterizer(), face->File, face->Index, text,
-                            qRound(PointSize * kImageDpi / 72.0 * ratio), qCeil(maxWidth * ratio),
-                            ratio, color);
+    QImage line = InkedLine(FaceRasterizer(), face->File, face->Index, text, PixelSize(ratio),
+                            qCeil(maxWidth * ratio), ratio, color);
     if (line.isNull()) {
         SampleFaces[family] = std::nullopt; // not again: Qt draws this one
     }
@@ -102,17 +101,24 @@ QImage TFontSampleDelegate::SampleLine(const QString& family, const QString& tex
 
 QImage TFontSampleDelegate::FileSampleLine(const std::string& file, int index, const QString& text,
                                            int maxWidth, qreal ratio, const QColor& color) const {
-    const QString key = QString::fromStdString(file) + QLatin1Char('#') + QString::number(index);
+    const QString key = FaceKey(file, index);
     if (UndrawableFiles.contains(key)) {
         return QImage();
     }
-    QImage line =
-        InkedLine(FaceRasterizer(), file, index, text, qRound(PointSize * kImageDpi / 72.0 * ratio),
-                  qCeil(maxWidth * ratio), ratio, color);
+    QImage line = InkedLine(FaceRasterizer(), file, index, text, PixelSize(ratio),
+                            qCeil(maxWidth * ratio), ratio, color);
     if (line.isNull()) {
         UndrawableFiles.insert(key, true);
     }
     return line;
+}
+
+QString TFontSampleDelegate::FaceKey(const std::string& file, int index) {
+    return QString::fromStdString(file) + QLatin1Char('#') + QString::number(index);
+}
+
+int TFontSampleDelegate::PixelSize(qreal ratio) const {
+    return qRound(PointSize * kImageDpi / 72.0 * ratio);
 }
 
 std::optional<TFaceInfo> TFontSampleDelegate::SampleFaceOf(const QString& family) const {
@@ -251,14 +257,12 @@ TSampleJob TFontSampleDelegate::JobFor(const TSampleItem& item, const QString& k
     if (!item.FaceFile.empty()) {
         job.File = item.FaceFile;
         job.Index = item.FaceIndex;
-        job.DrawLine =
-            !UndrawableFiles.contains(QString::fromStdString(item.FaceFile) + QLatin1Char('#') +
-                                      QString::number(item.FaceIndex));
+        job.DrawLine = !UndrawableFiles.contains(FaceKey(item.FaceFile, item.FaceIndex));
     } else if (const std::optional<TFaceInfo> face = SampleFaceOf(item.Family)) {
         job.File = face->File;
         job.Index = face->Index;
     }
-    job.PixelSize = qRound(PointSize * kImageDpi / 72.0 * ratio);
+    job.PixelSize = PixelSize(ratio);
     job.MaxWidth = qCeil((size.width() - 5) * ratio);
     job.Ratio = ratio;
     job.Ink = InkFor(item, selected).rgb();
@@ -295,9 +299,7 @@ QImage TFontSampleDelegate::ComposeTile(const TSampleItem& item, const QModelInd
         if (item.FaceFile.empty()) {
             SampleFaces[item.Family] = std::nullopt;
         } else {
-            UndrawableFiles.insert(QString::fromStdString(item.FaceFile) + QLatin1Char('#') +
-                                       QString::number(item.FaceIndex),
-                                   true);
+            UndrawableFiles.insert(FaceKey(item.FaceFile, item.FaceIndex), true);
         }
     }
     QImage tile = nameTile;
@@ -346,9 +348,7 @@ void TFontSampleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const QSize size = option.rect.size();
     const QString key = TileKey(item, selected, size, ratio);
     if (Frame.isValid()) {
-        if (FrameModel != index.model()) {
-            FrameModel = index.model();
-        }
+        FrameModel = index.model();
         FrameFirst = FrameFirst < 0 ? index.row() : std::min(FrameFirst, index.row());
         FrameLast = std::max(FrameLast, index.row());
         FrameItemSize = size;

@@ -122,6 +122,10 @@ private:
     void PaintInNameBand(QPainter& painter, const TSampleItem& item, bool selected,
                          const QRect& nameBand) const;
     std::optional<TFaceInfo> SampleFaceOf(const QString& family) const;
+    // A face as UndrawableFiles names it.
+    static QString FaceKey(const std::string& file, int index);
+    // The sample's size in device pixels.
+    int PixelSize(qreal ratio) const;
     static QString TileKey(const TSampleItem& item, bool selected, QSize size, qreal ratio);
     void Keep(const QString& key, QImage tile) const;
     // Takes the worker's lines and gives it the rows on screen in the last
