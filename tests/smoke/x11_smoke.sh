@@ -373,6 +373,10 @@ escape_from 'Instaliranih fontova'
 main_menu c p
 wait_for has_window 'Opcije'
 options=$(window_id 'Opcije')
+# Clicked by position: only once it is active and laid out (a click on a
+# window still being mapped was lost once beside the whole suite).
+xdotool windowactivate --sync "$options"
+sleep 0.5
 xdotool mousemove --window "$options" 404 81 click 1 # the size box
 xdotool key ctrl+a
 xdotool type --delay 50 '30'
