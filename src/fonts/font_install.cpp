@@ -319,12 +319,29 @@ void TFontManager::InstallFolderFonts(const std::vector<std::string>& files, std
 }
 
 void TFontManager::InstallTemporarily(TFontFile& font, bool broadcast) {
-    FontSystem().AddTemporaryFont(font.GetFiles(true));
+    const TFontFiles files = font.GetFiles(true);
+    FontSystem().AddTemporaryFont(files);
     if (broadcast) {
         BroadcastFontChange();
     }
-    TempFiles.push_back(font.GetFiles(true));
-    TempNames.push_back(font.FullName);
+    // The system loads the whole file: every face of a collection is as
+    // temporary as the one chosen, and must not be taken for an installed one.
+    std::vector<std::string> names{font.FullName};
+    if (font.FaceCount > 1) {
+        try {
+            for (const std::unique_ptr<TFontFile>& face : ReadFontFaces(files.File)) {
+                names.push_back(face->FullName);
+            }
+        } catch (const EFontFileError&) {
+            // Read a moment ago: the chosen face at least is known.
+        }
+    }
+    for (const std::string& name : names) {
+        if (!IsTemporary(name)) {
+            TempFiles.push_back(files);
+            TempNames.push_back(name);
+        }
+    }
 }
 
 void TFontManager::InstallFolderFontsTemporarily(const std::vector<std::string>& files,
@@ -351,8 +368,13 @@ void TFontManager::InstallFolderFontsTemporarily(const std::vector<std::string>&
 }
 
 void TFontManager::RemoveTemporaryFonts() {
+    std::vector<TFontFiles> unloaded;
     for (const TFontFiles& files : TempFiles) {
-        FontSystem().RemoveTemporaryFont(files);
+        // The faces of a collection share their file: it is let go once.
+        if (std::find(unloaded.begin(), unloaded.end(), files) == unloaded.end()) {
+            FontSystem().RemoveTemporaryFont(files);
+            unloaded.push_back(files);
+        }
     }
     if (!TempFiles.empty()) {
         BroadcastFontChange();
@@ -420,6 +442,9 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         ShowError(NotUserFontText(systemFile));
         return false;
     }
+    if (temporary && !ConfirmLosingOthers(files.File, OtherTemporaryNames(files, fullName))) {
+        return false;
+    }
     if (!temporary && GetFontFileType(files.File) == ftTrueTypeCollection) {
         const std::string path = InFontsFolder(files.File);
         // Gone already with another face of the same file.
@@ -441,13 +466,11 @@ bool TFontManager::UninstallFont(const std::string& fullName, const std::string&
         FontSystem().DeleteFontValue(key, valueName);
     }
     if (temporary) {
-        for (size_t i = 0; i < TempNames.size(); ++i) {
-            if (Text().CompareIgnoreCase(TempNames[i], fullName) == 0) {
+        // Every face of the file went with it.
+        for (size_t i = TempFiles.size(); i-- > 0;) {
+            if (TempFiles[i] == files) {
+                TempFiles.erase(TempFiles.begin() + static_cast<long>(i));
                 TempNames.erase(TempNames.begin() + static_cast<long>(i));
-                if (i < TempFiles.size()) {
-                    TempFiles.erase(TempFiles.begin() + static_cast<long>(i));
-                }
-                break;
             }
         }
     } else {
@@ -482,9 +505,24 @@ std::vector<std::string> TFontManager::OtherFamiliesInFile(const std::string& pa
     return others;
 }
 
+std::vector<std::string> TFontManager::OtherTemporaryNames(const TFontFiles& files,
+                                                           const std::string& fullName) const {
+    std::vector<std::string> others;
+    for (size_t i = 0; i < TempFiles.size(); ++i) {
+        if (TempFiles[i] == files && Text().CompareIgnoreCase(TempNames[i], fullName) != 0) {
+            others.push_back(TempNames[i]);
+        }
+    }
+    return others;
+}
+
 bool TFontManager::ConfirmCollectionRemoval(const std::string& path, const std::string& fullName) {
     // A collection is one file: removing one face of it removes them all.
-    const std::vector<std::string> others = OtherFamiliesInFile(path, fullName);
+    return ConfirmLosingOthers(path, OtherFamiliesInFile(path, fullName));
+}
+
+bool TFontManager::ConfirmLosingOthers(const std::string& path,
+                                       const std::vector<std::string>& others) {
     if (others.empty()) {
         return true;
     }

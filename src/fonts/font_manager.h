@@ -156,6 +156,12 @@ private:
     // Asks before a collection goes that holds faces of other styles; true
     // when nothing else goes with it or the user agrees.
     bool ConfirmCollectionRemoval(const std::string& path, const std::string& fullName);
+    // The other full names loaded for the session from the same files.
+    std::vector<std::string> OtherTemporaryNames(const TFontFiles& files,
+                                                 const std::string& fullName) const;
+    // Asks before the file goes when these fonts go with it; true when none
+    // do or the user agrees.
+    bool ConfirmLosingOthers(const std::string& path, const std::vector<std::string>& others);
 };
 
 // The one catalogue of the run: created before the main window, freed last.

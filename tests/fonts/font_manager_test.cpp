@@ -469,6 +469,33 @@ TEST_F(InstallTest, TemporaryFontsAreListedAndRemovedWithOneBroadcastAndNoFileDe
     EXPECT_TRUE(fs::exists(file));
     EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>(2, file.string()));
     EXPECT_FALSE(Fonts->IsTemporary("Probe Temp"));
+
+    // A collection is loaded whole: each of its faces is temporary, removing
+    // one asks before the others go with it, and the file is let go once.
+    const fs::path pair = Source / "pair.ttc";
+    test::WriteFile(
+        pair, test::Collection({test::NamedTrueType("Probe A"), test::NamedTrueType("Probe B")}));
+    TOpenTypeFontFile collection(pair.string());
+    Fonts->InstallTemporarily(collection, false);
+    EXPECT_TRUE(Fonts->IsTemporary("Probe B Regular"));
+    EXPECT_EQ(Fonts->GetFontFileName("Probe B Regular", "Probe B", "Regular"), pair.string());
+    System.AddFace("Probe B", TrueTypeFace("Probe B Regular", "Regular", NTM_REGULAR));
+    System.TemporaryUnloaded.clear();
+    test::TestPrompts().Answers.push_back(TMsgResult::No);
+    EXPECT_FALSE(Fonts->UninstallFont("Probe B Regular", "Probe B", true, false));
+    ASSERT_TRUE(test::ToldOnce("Fajl pair.ttc sadrzi i fontove: Probe A Regular.\n\nUklanjanjem "
+                               "ovog fonta nestaju i oni. Da li zelis da nastavis?",
+                               std::nullopt, TMsgIcon::Question, TMsgButtons::YesNo));
+    EXPECT_TRUE(System.TemporaryUnloaded.empty());
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    EXPECT_TRUE(Fonts->UninstallFont("Probe B Regular", "Probe B", true, false));
+    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>{pair.string()});
+    EXPECT_FALSE(Fonts->IsTemporary("Probe A Regular"));
+    EXPECT_TRUE(fs::exists(pair));
+    Fonts->InstallTemporarily(collection, false);
+    System.TemporaryUnloaded.clear();
+    Fonts->RemoveTemporaryFonts();
+    EXPECT_EQ(System.TemporaryUnloaded, std::vector<std::string>{pair.string()});
 }
 
 TEST_F(InstallTest, FontsOutsideTheUserFontFolderAreNotRemoved) {
