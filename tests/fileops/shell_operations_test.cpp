@@ -72,7 +72,6 @@ protected:
         // Put back even when a test that moves on purpose failed half way.
         fs::current_path(StartFolder);
         ::setenv("XDG_DATA_HOME", test::TestHome().DataHome().c_str(), 1);
-        test::TestPrompts().Reset();
         std::error_code ec;
         fs::remove_all(Scratch, ec);
     }

@@ -215,9 +215,8 @@ void RunRejectRules(const uint8_t* data, size_t size) {
     }
 }
 
-// One input through a reader, as the fuzzers and the corpus replay run it.
-// A record whose texts are not valid UTF-8 stops the process, so the fuzzer
-// reports it like a crash.
+// The font readers, each taking one input as the fuzzers and the corpus
+// replay give it.
 void RunOpenType(const uint8_t* data, size_t size) {
     TMemoryByteSource source(data, size);
     // Both branches of the language choice: a system language that is US
@@ -235,7 +234,6 @@ void RunCollection(const uint8_t* data, size_t size) {
     TMemoryByteSource source(data, size);
     const std::vector<uint64_t> directories = CollectionDirectories(source);
     const uint32_t faces = uint32_t(std::min<size_t>(directories.size(), kFacesRead));
-    // One face past the last: a face the file does not hold.
     for (uint32_t index = 0; index <= faces; ++index) {
         const TOpenTypeFontFile font(source, 0x0409, index);
         Check(font);
