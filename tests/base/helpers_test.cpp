@@ -57,11 +57,8 @@ class TFixedFolders : public ISpecialFolders {
 public:
     std::map<int, std::string> Folders;
     std::optional<std::string> Path(int csidl) const override {
-        auto it = Folders.find(csidl);
-        if (it == Folders.end()) {
-            return std::nullopt;
-        }
-        return it->second;
+        const auto it = Folders.find(csidl);
+        return it == Folders.end() ? std::nullopt : std::optional(it->second);
     }
 };
 

@@ -71,9 +71,9 @@ bool RangesInOrder(const TCodeRanges& codes) {
     return true;
 }
 
-// A Type 1 input split as JoinType1Input joined it; the metrics file read
-// as a ".pfm" or, with afm, as an ".afm".
-void RunType1Input(const uint8_t* data, size_t size, bool afm) {
+// A Type 1 input split as JoinType1Input joined it: both files of a Type 1
+// font, the metrics file read as a ".pfm" or, with Afm, as an ".afm".
+template <bool Afm> void RunType1Input(const uint8_t* data, size_t size) {
     if (size < 2) {
         return;
     }
@@ -81,7 +81,7 @@ void RunType1Input(const uint8_t* data, size_t size, bool afm) {
     const size_t metricsSize = std::min(declared, size - 2);
     TMemoryByteSource metrics(data + 2, metricsSize);
     TMemoryByteSource outline(data + 2 + metricsSize, size - 2 - metricsSize);
-    Check(afm ? TType1FontFile(outline, &metrics, TType1Metrics::Afm)
+    Check(Afm ? TType1FontFile(outline, &metrics, TType1Metrics::Afm)
               : TType1FontFile(metrics, outline));
 }
 
@@ -215,9 +215,8 @@ void RunRejectRules(const uint8_t* data, size_t size) {
     }
 }
 
-// One input through a reader, as the fuzzers and the corpus replay run it.
-// A record whose texts are not valid UTF-8 stops the process, so the fuzzer
-// reports it like a crash.
+// The font readers, each taking one input as the fuzzers and the corpus
+// replay give it.
 void RunOpenType(const uint8_t* data, size_t size) {
     TMemoryByteSource source(data, size);
     // Both branches of the language choice: a system language that is US
@@ -225,11 +224,6 @@ void RunOpenType(const uint8_t* data, size_t size) {
     const uint16_t language = size % 2 == 0 ? 0x0409 : 0x040C;
     const TOpenTypeFontFile font(source, language);
     Check(font);
-}
-
-// The input holds both files of a Type 1 font: see JoinType1Input.
-void RunType1(const uint8_t* data, size_t size) {
-    RunType1Input(data, size, false);
 }
 
 // Every face of a collection, and one face past them.
@@ -240,7 +234,6 @@ void RunCollection(const uint8_t* data, size_t size) {
     TMemoryByteSource source(data, size);
     const std::vector<uint64_t> directories = CollectionDirectories(source);
     const uint32_t faces = uint32_t(std::min<size_t>(directories.size(), kFacesRead));
-    // One face past the last: a face the file does not hold.
     for (uint32_t index = 0; index <= faces; ++index) {
         const TOpenTypeFontFile font(source, 0x0409, index);
         Check(font);
@@ -272,19 +265,16 @@ void RunType1Outline(const uint8_t* data, size_t size) {
     }
 }
 
-// An ".afm" and an outline file, split as a Type 1 input.
-void RunType1Afm(const uint8_t* data, size_t size) {
-    RunType1Input(data, size, true);
-}
-
 } // namespace
 
 TFuzzRun FuzzRunNamed(const std::string& name) {
     static const std::pair<const char*, TFuzzRun> runs[] = {
-        {"opentype", RunOpenType},      {"type1", RunType1},           {"settings", RunSettings},
-        {"bundle", RunBundle},          {"category", RunCategoryFile}, {"masks", RunMasks},
-        {"reject", RunRejectRules},     {"collection", RunCollection}, {"outline", RunType1Outline},
-        {"afm", RunType1Afm},           {"details", RunDetails},       {"facts", RunFactsCache},
+        {"opentype", RunOpenType},      {"type1", RunType1Input<false>},
+        {"settings", RunSettings},      {"bundle", RunBundle},
+        {"category", RunCategoryFile},  {"masks", RunMasks},
+        {"reject", RunRejectRules},     {"collection", RunCollection},
+        {"outline", RunType1Outline},   {"afm", RunType1Input<true>},
+        {"details", RunDetails},        {"facts", RunFactsCache},
         {"collections", RunCollections}};
     for (const auto& [runName, run] : runs) {
         if (name == runName) {

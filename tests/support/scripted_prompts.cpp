@@ -17,15 +17,8 @@ template <typename T> T Next(std::deque<T>& answers, T unscripted) {
 } // namespace
 
 void TScriptedPrompts::Reset() {
-    Messages.clear();
-    Asked.clear();
-    Offered.clear();
-    Prompted.clear();
-    Answers.clear();
-    TextAnswers.clear();
-    ColorAnswers.clear();
-    BusyDepth = 0;
-    BusyCount = 0;
+    // Every record and queue back to its start, fields added later included.
+    *this = TScriptedPrompts();
 }
 
 TMsgResult TScriptedPrompts::MessageBox(const std::string& text, const std::string& caption,
