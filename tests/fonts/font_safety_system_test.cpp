@@ -65,8 +65,9 @@ protected:
         fs::remove_all(Incoming, ec);
         FontManager->BroadcastFontChange();
     }
-    fs::path Make(const fs::path& path, const std::string& family, size_t padTo = 0) {
-        test::TBytes bytes = test::NamedTrueType(family);
+    fs::path Make(const fs::path& path, const std::string& family, size_t padTo = 0,
+                  const std::string& style = "Regular") {
+        test::TBytes bytes = test::NamedTrueType(family, style);
         bytes.resize(std::max(bytes.size(), padTo), 0); // trailing bytes no table claims
         test::WriteFile(path, bytes);
         return path;
@@ -263,22 +264,11 @@ TEST_F(FontSafetyTest, AKillDuringAnInstallLeavesTheFontWholeOrAbsent) {
 // whole, also when two programs install them at the same moment. Only a file
 // of the same family, whatever its other names, replaces one of them.
 TEST_F(FontSafetyTest, TwoFontsOfOneFileNameAreBothKeptAndOnlyTheirFamilyReplacesOne) {
-    // Full names a newer version of the family no longer has.
-    const auto book = [](const fs::path& path, const std::string& family) {
-        test::TNameTableBuilder names;
-        names.Windows(1, family)
-            .Windows(2, "Regular")
-            .Windows(4, family + " Book")
-            .Windows(6, family + "-Book");
-        test::TBytes bytes = test::MinimalTrueType(names);
-        bytes.resize(8u << 20, 0);
-        test::WriteFile(path, bytes);
-        return bytes;
-    };
-    const fs::path a = Incoming / "a" / "race.ttf";
-    const fs::path b = Incoming / "b" / "race.ttf";
-    const test::TBytes bytesA = book(a, "LwRaceA");
-    const test::TBytes bytesB = book(b, "LwRaceB");
+    // Names a newer version of the family no longer has.
+    const fs::path a = Make(Incoming / "a" / "race.ttf", "LwRaceA", 8u << 20, "Book");
+    const fs::path b = Make(Incoming / "b" / "race.ttf", "LwRaceB", 8u << 20, "Book");
+    const test::TBytes bytesA = test::ReadFile(a);
+    const test::TBytes bytesB = test::ReadFile(b);
     const std::vector<std::string> both = {"race-2.ttf", "race.ttf"};
     for (int round = 0; round < 20; ++round) {
         fs::remove(Fonts / "race.ttf");
