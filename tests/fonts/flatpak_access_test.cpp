@@ -1,7 +1,6 @@
 // Whether Flatpak applications see the disabled fonts, asked of a fake
 // flatpak on a PATH the test sets.
 #include "base/strings.h"
-#include "font_builder.h"
 #include "fonts/flatpak_access.h"
 #include "platform/linux/program_run.h"
 #include "reader_test_support.h"
