@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lw {
 namespace {
 
@@ -35,10 +37,7 @@ TBytes OS2WithFsType(uint16_t version, uint16_t fsType) {
     os2[8] = uint8_t(fsType >> 8);
     os2[9] = uint8_t(fsType);
     os2[32] = 2; // PANOSE family: text and display
-    os2[58] = 'L';
-    os2[59] = 'T';
-    os2[60] = 'W';
-    os2[61] = 'L';
+    std::copy_n("LTWL", 4, os2.begin() + 58);
     return os2;
 }
 

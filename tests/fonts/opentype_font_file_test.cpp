@@ -221,13 +221,9 @@ TEST(OpenTypeReader, NameTextDecoding) {
     TNameTableBuilder names;
     names.Add(3, 1, 0x409, 6, {0x00, 0x41, 0x00, 0x42, 0x43}); // odd length
     names.Add(3, 1, 0x409, 7, TBytes(40000, 0));               // zero units only
-    TBytes big;
-    for (int i = 0; i < 20000; ++i) {
-        big.push_back(0x00);
-        big.push_back('W');
-    }
     TNameTableBuilder limits;
-    limits.Add(3, 1, 0x409, 9, big).Add(1, 0, 0, 10, TBytes(20000, 'M'));
+    limits.Add(3, 1, 0x409, 9, test::Utf16Be(std::string(20000, 'W')))
+        .Add(1, 0, 0, 10, TBytes(20000, 'M'));
     limits.Windows(1, "Family");
     const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
     // A last odd byte stands alone as a unit of its own.
