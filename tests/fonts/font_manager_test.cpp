@@ -22,7 +22,6 @@ namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TFakeFontSystem;
 using test::TrueTypeFace;
 
 // A catalogue over the faces and font list of a fake font system; it is
@@ -44,7 +43,7 @@ protected:
         return test::TestPrompts().Messages;
     }
 
-    TFakeFontSystem System;
+    test::TFakeFontSystem System;
     std::unique_ptr<TFontManager> Fonts;
 };
 
