@@ -330,7 +330,9 @@ TEST_F(FontSafetyTest, AFontFolderThatCannotBeWrittenIsNamedWithTheReason) {
 // What other programs (fc-list) and the catalogue see of an installation.
 using SystemInstallTest = FontSafetyTest;
 
+// Whether the catalogue, refreshed from what fontconfig serves now, lists the family.
 bool Listed(const std::string& family) {
+    FontManager->Refresh();
     const auto& families = FontManager->Families;
     return std::find(families.begin(), families.end(), family) != families.end();
 }
@@ -348,7 +350,6 @@ TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndGoToTheTrashByteFor
     const fs::path installed = Fonts / name;
     EXPECT_EQ(test::ReadFile(installed), bytes);
     EXPECT_NE(FcFiles().find("LwProbe|" + installed.string()), std::string::npos) << FcFiles();
-    FontManager->Refresh();
     EXPECT_TRUE(Listed("LwProbe"));
     // The same font read again now counts as installed, by its bare name.
     EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
@@ -364,7 +365,6 @@ TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndGoToTheTrashByteFor
         << record;
     EXPECT_NE(record.find("DeletionDate="), std::string::npos);
     EXPECT_EQ(FcFiles().find("LwProbe|"), std::string::npos);
-    FontManager->Refresh();
     EXPECT_FALSE(Listed("LwProbe"));
     // A second file of the same name does not overwrite the first in the trash.
     Make(Fonts / name, "LwLatin");
@@ -385,7 +385,6 @@ TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
     const fs::path installed = Fonts / "lwpair.ttc";
     EXPECT_NE(FcFiles().find("LwFirst|" + installed.string()), std::string::npos) << FcFiles();
     EXPECT_NE(FcFiles().find("LwSecond|" + installed.string()), std::string::npos);
-    FontManager->Refresh();
     EXPECT_TRUE(Listed("LwFirst"));
     EXPECT_TRUE(Listed("LwSecond"));
     // Every face of the file now reads as installed: no second copy.
@@ -404,7 +403,6 @@ TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
     EXPECT_TRUE(FontManager->UninstallFont("LwFirst Regular", "LwFirst", true, false));
     EXPECT_FALSE(fs::exists(installed));
     EXPECT_EQ(FcFiles().find("LwSecond|"), std::string::npos);
-    FontManager->Refresh();
     EXPECT_FALSE(Listed("LwFirst"));
     EXPECT_FALSE(Listed("LwSecond"));
 }
@@ -444,7 +442,6 @@ TEST_F(SystemInstallTest, AType1OutlineIsInstalledAndRemovedWithItsAfmOrAlone) {
         EXPECT_NE(FcFiles().find(font->FamilyName + "|" + (Fonts / (name + ".pfb")).string()),
                   std::string::npos)
             << FcFiles();
-        FontManager->Refresh();
         ASSERT_TRUE(Listed(font->FamilyName));
         EXPECT_TRUE(TFontManager::ReadFontFile((Incoming / (name + ".pfb")).string())->Installed);
         EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
@@ -460,7 +457,6 @@ TEST_F(SystemInstallTest, AType1OutlineIsInstalledAndRemovedWithItsAfmOrAlone) {
         EXPECT_FALSE(fs::exists(Fonts / (name + ".pfb")));
         EXPECT_FALSE(fs::exists(Fonts / (name + ".afm")));
         EXPECT_EQ(FcFiles().find((Fonts / name).string()), std::string::npos);
-        FontManager->Refresh();
         EXPECT_FALSE(Listed(font->FamilyName));
     }
 }
@@ -470,7 +466,6 @@ TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemov
     TOpenTypeFontFile font(file.string());
     FontManager->InstallTemporarily(font, true);
     EXPECT_NE(FcFiles().find("LwTemp|"), std::string::npos);
-    FontManager->Refresh();
     EXPECT_TRUE(Listed("LwTemp"));
     std::vector<std::string> fullNames;
     FontManager->GetFamilyFullNames("LwTemp", fullNames);
@@ -478,7 +473,6 @@ TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemov
     EXPECT_EQ(FontManager->GetFontFileName("LwTemp Regular", "LwTemp", "Regular"), file.string());
     FontManager->RemoveTemporaryFonts();
     EXPECT_EQ(FcFiles().find("LwTemp|"), std::string::npos);
-    FontManager->Refresh();
     EXPECT_FALSE(Listed("LwTemp"));
     FontManager->GetFamilyFullNames("LwTemp", fullNames);
     EXPECT_TRUE(fullNames.empty());
