@@ -6,6 +6,7 @@
 #include "fonts/disabled_fonts.h"
 #include "fonts/font_file_commands.h"
 #include "fonts/font_manager.h"
+#include "reader_test_support.h"
 #include "scripted_prompts.h"
 #include "test_env.h"
 #include "test_home.h"
@@ -120,16 +121,6 @@ TEST(DisabledFontRules, GlobsMatchAsFontconfigsAndOnlyExactNamesAreWritten) {
     EXPECT_NE(text.find("Letterwell"), std::string::npos);
 }
 
-std::vector<std::string> OwnGlobs() {
-    const auto rules = ReadRejectRules(
-        ReadText(test::TestHome().ConfigHome() / "fontconfig" / "conf.d" / kDisabledConfName));
-    std::vector<std::string> globs;
-    for (const TRejectRule& rule : rules.value_or(std::vector<TRejectRule>{})) {
-        globs.push_back(rule.Value);
-    }
-    return globs;
-}
-
 class DisabledFontsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -144,12 +135,21 @@ protected:
         }
     }
     static fs::path ConfD() { return test::TestHome().ConfigHome() / "fontconfig" / "conf.d"; }
+    std::vector<std::string> OwnGlobs() const {
+        std::vector<std::string> globs;
+        for (const TRejectRule& rule :
+             ReadRejectRules(ReadText(OwnRules)).value_or(std::vector<TRejectRule>{})) {
+            globs.push_back(rule.Value);
+        }
+        return globs;
+    }
     fs::path Install(const std::string& fileName, const std::string& family,
                      const std::string& style) {
         Installed.push_back(fs::path(FontManager->FontsFolder) / fileName);
         test::WriteFile(Installed.back(), test::NamedTrueType(family, style));
         return Installed.back();
     }
+    const fs::path OwnRules = ConfD() / kDisabledConfName;
     TDisabledFonts Store = UserDisabledFonts();
     std::vector<fs::path> Installed;
 };
@@ -157,21 +157,16 @@ protected:
 TEST_F(DisabledFontsTest, AStyleAndASystemFamilyLeaveEveryProgramAndComeBack) {
     const fs::path regular = Install("lwoff-regular.ttf", "LwOff", "Regular");
     const fs::path bold = Install("lwoff-bold.ttf", "LwOff", "Bold");
-    const std::string serifList = Shell("fc-list 'DejaVu Serif' file");
-    ASSERT_FALSE(serifList.empty());
-    std::vector<std::string> serif;
-    for (size_t at = 0; (at = serifList.find('/', at)) != std::string::npos;) {
-        const size_t colon = serifList.find(':', at);
-        serif.push_back(serifList.substr(at, colon - at));
-        at = colon;
-    }
+    const std::vector<std::string> serif =
+        test::Lines(Shell("fc-list --format '%{file}\\n' 'DejaVu Serif'"));
+    ASSERT_FALSE(serif.empty());
     ASSERT_TRUE(Lists("LwOff|Bold|" + bold.string()));
     ASSERT_EQ(Shell("fc-match -f '%{family[0]}' 'DejaVu Serif'"), "DejaVu Serif");
 
     std::vector<std::string> off = serif;
     off.push_back(bold.string());
     EXPECT_EQ(Store.Change(off, {}), TDisabledFonts::TResult::Changed);
-    EXPECT_TRUE(fs::exists(ConfD() / kDisabledConfName));
+    EXPECT_TRUE(fs::exists(OwnRules));
     EXPECT_FALSE(Lists(bold.string()));
     EXPECT_TRUE(Lists("LwOff|Regular|" + regular.string()));
     EXPECT_FALSE(Lists("DejaVu Serif|"));
@@ -232,14 +227,11 @@ TEST_F(DisabledFontsTest, AnotherToolsFamilyRuleIsShownAndRemovedOnlyWhenAsked) 
     test::TCommandRun run = Cli("enable LwElsewhere");
     EXPECT_TRUE(test::Says(run, 1, "LwElsewhere: not enabled"));
     EXPECT_EQ(ReadText(other), reject);
-    run = Cli("uninstall LwElsewhere");
-    EXPECT_NE(run.Status, 0);
-    EXPECT_NE(run.Output.find("LwElsewhere was not uninstalled: it is disabled by another "
-                              "program's fontconfig file, " +
-                              other.string() +
-                              ", which Letterwell does not change unasked. Enable it first"),
-              std::string::npos)
-        << run.Output;
+    EXPECT_TRUE(test::Says(Cli("uninstall LwElsewhere"), 1,
+                           "LwElsewhere was not uninstalled: it is disabled by another program's "
+                           "fontconfig file, " +
+                               other.string() +
+                               ", which Letterwell does not change unasked. Enable it first"));
     EXPECT_EQ(test::ReadFile(elsewhere), fontBytes);
     EXPECT_EQ(ReadText(other), reject);
     EXPECT_FALSE(Lists("LwElsewhere|"));
@@ -336,12 +328,12 @@ TEST_F(DisabledFontsTest, OurRulesNameFilesAloneDropFilesGoneAndOnlyAFileThatPar
     EXPECT_TRUE(Lists("LwStar|"));
 
     // "*" would hide every lw file; refused, and the file left as it was.
-    const std::string before = ReadText(ConfD() / kDisabledConfName);
+    const std::string before = ReadText(OwnRules);
     std::string problem;
     EXPECT_EQ(Store.Change({starred.string()}, {}, &problem),
               TDisabledFonts::TResult::Inexpressible);
     EXPECT_EQ(problem, starred.string());
-    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), before);
+    EXPECT_EQ(ReadText(OwnRules), before);
     EXPECT_TRUE(Lists("LwNear|"));
 
     // Rules for files gone are dropped at the next write.
@@ -356,12 +348,12 @@ TEST_F(DisabledFontsTest, OurRulesNameFilesAloneDropFilesGoneAndOnlyAFileThatPar
     const fs::path font = Install("lwparse.ttf", "LwParse", "Regular");
     const std::string broken = "<fontconfig><selectfont><rejectfont><glob>" + font.string() +
                                "</glob></rejectfont></fontconfig>\n";
-    WriteText(ConfD() / kDisabledConfName, broken);
+    WriteText(OwnRules, broken);
     EXPECT_EQ(Store.Change({font.string()}, {}, &problem), TDisabledFonts::TResult::Unparseable);
-    EXPECT_EQ(problem, (ConfD() / kDisabledConfName).string());
-    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
+    EXPECT_EQ(problem, OwnRules.string());
+    EXPECT_EQ(ReadText(OwnRules), broken);
     EXPECT_EQ(Store.Change({}, {font.string()}), TDisabledFonts::TResult::Unparseable);
-    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
+    EXPECT_EQ(ReadText(OwnRules), broken);
 }
 
 // Uninstalling goes by what fontconfig serves: a disabled style is served to
@@ -394,11 +386,10 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
     EXPECT_TRUE(test::TestPrompts().Messages.empty());
 
     // A rule file damaged while the rules were lifted is told and kept.
-    const std::string broken = ReadText(ConfD() / kDisabledConfName) + "<unclosed>";
-    EXPECT_TRUE(RemoveWithRulesLifted(Store, {"LwGo"},
-                                      [&] { WriteText(ConfD() / kDisabledConfName, broken); }));
-    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30301, (ConfD() / kDisabledConfName).string())));
-    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
+    const std::string broken = ReadText(OwnRules) + "<unclosed>";
+    EXPECT_TRUE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] { WriteText(OwnRules, broken); }));
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30301, OwnRules.string())));
+    EXPECT_EQ(ReadText(OwnRules), broken);
     test::TestPrompts().Reset();
 
     // A rule file that does not parse is not rewritten, and nothing is removed
@@ -408,8 +399,8 @@ TEST_F(DisabledFontsTest, UninstallingADisabledStyleTakesItsRuleAlongAndNothingE
     bool ran = false;
     EXPECT_FALSE(RemoveWithRulesLifted(Store, {"LwGo"}, [&] { ran = true; }));
     EXPECT_FALSE(ran);
-    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30301, (ConfD() / kDisabledConfName).string())));
-    EXPECT_EQ(ReadText(ConfD() / kDisabledConfName), broken);
+    ASSERT_TRUE(test::ToldOnce(FmtLoadStr(30301, OwnRules.string())));
+    EXPECT_EQ(ReadText(OwnRules), broken);
     EXPECT_EQ(test::ReadFile(bold), boldBytes);
     FontManager->Refresh();
 }
@@ -440,7 +431,7 @@ TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFi
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    auto rules = ReadRejectRules(ReadText(ConfD() / kDisabledConfName));
+    auto rules = ReadRejectRules(ReadText(OwnRules));
     ASSERT_TRUE(rules);
     EXPECT_EQ(rules->size(), 40u);
 
@@ -456,7 +447,7 @@ TEST_F(DisabledFontsTest, WritersAtOnceKeepEachOthersRulesAndAKillLeavesAWholeFi
         std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * round));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        rules = ReadRejectRules(ReadText(ConfD() / kDisabledConfName));
+        rules = ReadRejectRules(ReadText(OwnRules));
         ASSERT_TRUE(rules) << round;
         EXPECT_TRUE(rules->size() == 20u || rules->size() == 40u) << rules->size();
     }
@@ -472,8 +463,7 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStylesAndTwoAtOnc
     EXPECT_EQ(run.Status, 0) << run.Output;
     EXPECT_EQ(run.Output, "LwCli Bold: disabled\n");
     run = Cli("disabled");
-    EXPECT_EQ(run.Output, "LwCli\tBold\t" + bold.string() + "\t" +
-                              (ConfD() / kDisabledConfName).string() + "\n");
+    EXPECT_EQ(run.Output, "LwCli\tBold\t" + bold.string() + "\t" + OwnRules.string() + "\n");
 
     EXPECT_EQ(Cli("disable LwCli --style 'LwCli Black'").Status, 1);
     EXPECT_EQ(Cli("disable LwNothing").Status, 1);
@@ -491,8 +481,8 @@ TEST_F(DisabledFontsTest, TheCommandLineDisablesListsAndEnablesStylesAndTwoAtOnc
     EXPECT_EQ(run.Status, 0) << run.Output;
     EXPECT_EQ(run.Output, "LwCli Bold: uninstalled\n");
     EXPECT_FALSE(fs::exists(bold));
-    EXPECT_EQ(Cli("disabled").Output, "LwCli\tRegular\t" + regular.string() + "\t" +
-                                          (ConfD() / kDisabledConfName).string() + "\n");
+    EXPECT_EQ(Cli("disabled").Output,
+              "LwCli\tRegular\t" + regular.string() + "\t" + OwnRules.string() + "\n");
 
     // Two command lines at once: both rules are kept.
     const fs::path one = Install("lwone.ttf", "LwOne", "Regular");

@@ -4,7 +4,6 @@
 #include "fonts/face_facts.h"
 #include "fonts/facts_cache.h"
 #include "reader_test_support.h"
-#include "test_home.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 // Whether Flatpak applications see the disabled fonts, asked of a fake
 // flatpak on a PATH the test sets.
 #include "base/strings.h"
-#include "font_builder.h"
 #include "fonts/flatpak_access.h"
 #include "platform/linux/program_run.h"
 #include "reader_test_support.h"
@@ -24,8 +23,6 @@ namespace fs = std::filesystem;
 class FlatpakAccessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* path = std::getenv("PATH");
-        SavedPath = path != nullptr ? path : "";
         // The fake prints the override of --user or the global one, and
         // notes every call.
         std::ofstream script(Bin / "flatpak");
@@ -44,11 +41,10 @@ protected:
     void Override(const char* which, const std::string& filesystems) {
         std::ofstream(Bin / which) << "[Context]\nfilesystems=" << filesystems << "\n";
     }
-    void UseFake() { ::setenv("PATH", (Bin.string() + ":/usr/bin:/bin").c_str(), 1); }
 
     const test::TScratchFolder BinFolder{"fake-bin"};
     const fs::path Bin = BinFolder.Path;
-    std::string SavedPath;
+    const std::string SavedPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
 };
 
 TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolderAndGrantingAddsOne) {
@@ -57,7 +53,7 @@ TEST_F(FlatpakAccessTest, TheOverridesSayWhetherApplicationsReadTheFolderAndGran
     EXPECT_FALSE(ProgramOnPath("flatpak"));
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::NoFlatpak);
 
-    UseFake();
+    ::setenv("PATH", (Bin.string() + ":/usr/bin:/bin").c_str(), 1);
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::CannotRead);
     Override("user", "xdg-download;xdg-config/fontconfig:ro;");
     EXPECT_EQ(FlatpakFontconfigAccess(RunProgram), TFlatpakAccess::Reads);

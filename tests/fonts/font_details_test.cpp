@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lw {
 namespace {
 
@@ -35,10 +37,7 @@ TBytes OS2WithFsType(uint16_t version, uint16_t fsType) {
     os2[8] = uint8_t(fsType >> 8);
     os2[9] = uint8_t(fsType);
     os2[32] = 2; // PANOSE family: text and display
-    os2[58] = 'L';
-    os2[59] = 'T';
-    os2[60] = 'W';
-    os2[61] = 'L';
+    std::copy_n("LTWL", 4, os2.begin() + 58);
     return os2;
 }
 
@@ -173,16 +172,13 @@ TEST(FontDetails, TablesThatFailTheirChecksAreAbsent) {
     EXPECT_FALSE(ParseGlyphCount(View(TBytes(5, 0))));
     EXPECT_FALSE(ParseUnitsPerEm(View(TBytes(53, 0))));
 
-    TBytes fvar = test::FvarTable({{"wght", 100, 400, 900, 256}}, {{258, {300}}});
-    TBytes manyInstances = fvar;
-    manyInstances[13] = 9;
-    EXPECT_FALSE(ParseFvar(View(manyInstances), {}));
-    TBytes shortAxes = fvar;
-    shortAxes[11] = 19;
-    EXPECT_FALSE(ParseFvar(View(shortAxes), {}));
-    TBytes farAxes = fvar;
-    farAxes[4] = 0xFF;
-    EXPECT_FALSE(ParseFvar(View(farAxes), {}));
+    // fvar claiming more instances, axis records too short, axes past the end.
+    const TBytes fvar = test::FvarTable({{"wght", 100, 400, 900, 256}}, {{258, {300}}});
+    for (const auto& [at, value] : {std::pair{13, 9}, std::pair{11, 19}, std::pair{4, 0xFF}}) {
+        TBytes lying = fvar;
+        lying[size_t(at)] = uint8_t(value);
+        EXPECT_FALSE(ParseFvar(View(lying), {})) << "byte " << at;
+    }
 
     TBytes layout = test::LayoutTable({"latn"}, {"kern"});
     layout[7] = 0xF0; // feature list past the table: no features, scripts still read

@@ -82,16 +82,15 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     test::TScratchFolder folder("cli-info");
     const std::string font = folder.Write(
         "probe.ttf", test::NamesOnly(test::TNameTableBuilder().Windows(4, "Cli Probe")));
-    const auto face = [](const std::string& fullName) {
-        return test::MinimalTrueType(test::TNameTableBuilder().Windows(4, fullName));
-    };
-    const std::string collection =
-        folder.Write("probe.ttc", test::Collection({face("Cli One"), face("Cli Two")}));
+    const std::string collection = folder.Write(
+        "probe.ttc",
+        test::Collection({test::NamedTrueType("Cli", "One"), test::NamedTrueType("Cli", "Two")}));
     const std::string bitmap = folder.Write("probe.fon", test::TBytes(16, 0));
     const std::string missing = (folder.Path / "missing.otf").string();
-    const std::string command = test::BuildBinFolder() + "/letterwell-cli info '" + font + "' '" +
-                                collection + "' '" + bitmap + "' '" + missing + "' 2>/dev/null";
-    const test::TCommandRun info = test::RunCommand(command);
+    const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
+    const test::TCommandRun info =
+        test::RunCommand(cli + " info '" + font + "' '" + collection + "' '" + bitmap + "' '" +
+                         missing + "' 2>/dev/null");
     EXPECT_EQ(info.Status, 1);
     const std::vector<std::string> lines = test::Lines(info.Output);
     ASSERT_EQ(lines.size(), 5u) << info.Output;
@@ -111,7 +110,6 @@ TEST(FontJson, CliInfoPrintsOneObjectPerFile) {
     // The program's texts come in English unless a language is asked for.
     EXPECT_EQ(lines[3], FontFileErrorJson(bitmap, "Damaged or invalid font."));
     EXPECT_EQ(lines[4], FontFileErrorJson(missing, "No such file or directory"));
-    const std::string cli = test::BuildBinFolder() + "/letterwell-cli";
     for (const auto& [language, text] :
          {std::pair{"0", "Ostecen neispravan font."}, std::pair{"2", "Damaged or invalid font."}}) {
         const test::TCommandRun run =

@@ -9,7 +9,6 @@
 #include "reader_test_support.h"
 #include "small_disk.h"
 #include "test_env.h"
-#include "test_home.h"
 #include "told.h"
 
 #include <QListWidget>
@@ -23,8 +22,6 @@ namespace lw {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TFakeFontSystem;
-using test::TNameTableBuilder;
 using test::TrueTypeFace;
 
 // A catalogue over the faces and font list of a fake font system; it is
@@ -46,7 +43,7 @@ protected:
         return test::TestPrompts().Messages;
     }
 
-    TFakeFontSystem System;
+    test::TFakeFontSystem System;
     std::unique_ptr<TFontManager> Fonts;
 };
 
@@ -239,16 +236,10 @@ protected:
         Catalogue();
     }
     void TearDown() override { Fonts.reset(); }
-    // A small TrueType font that fontconfig accepts.
-    fs::path MakeTrueType(const std::string& fileName, const std::string& fullName) {
-        TNameTableBuilder names;
-        names.Windows(1, "Probe")
-            .Windows(2, "Regular")
-            .Windows(4, fullName)
-            .Windows(6, "Probe-Regular");
-        const fs::path path = Source / fileName;
-        test::WriteFile(path, test::MinimalTrueType(names));
-        return path;
+    // A small TrueType font of the family Probe that fontconfig accepts.
+    fs::path MakeTrueType(const std::string& fileName, const std::string& style) {
+        test::WriteFile(Source / fileName, test::NamedTrueType("Probe", style));
+        return Source / fileName;
     }
     std::pair<fs::path, fs::path> MakeType1(const std::string& base, const std::string& psName) {
         test::TPfmBuilder pfm;
@@ -269,7 +260,7 @@ protected:
 };
 
 TEST_F(InstallTest, RefusalsAndCopyAndFolderFailuresAreReportedWithTheirCodes) {
-    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Regular").string());
     font.Installed = true;
     Fonts->InstallFont(font, true);
     ASSERT_TRUE(test::ToldOnce(
@@ -303,10 +294,8 @@ TEST_F(InstallTest, RefusalsAndCopyAndFolderFailuresAreReportedWithTheirCodes) {
 // copied over; another family's font, or a file that is no font at all,
 // keeps its name, and the new font takes the first free numbered one beside it.
 TEST_F(InstallTest, OnlyAnOlderFileOfTheFamilyIsCopiedOverAndOthersKeepTheirNames) {
-    TNameTableBuilder older;
-    older.Windows(1, "Probe").Windows(4, "Probe Book");
-    test::WriteFile(FontsFolder / "probe.ttf", test::MinimalTrueType(older));
-    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    test::WriteFile(FontsFolder / "probe.ttf", test::NamedTrueType("Probe", "Book"));
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Regular").string());
     int heard = 0;
     TFontChangeSubscription listen([&] { ++heard; });
     Fonts->InstallFont(font, true);
@@ -318,9 +307,7 @@ TEST_F(InstallTest, OnlyAnOlderFileOfTheFamilyIsCopiedOverAndOthersKeepTheirName
     EXPECT_EQ(heard, 1);
     EXPECT_EQ(System.Changes, 1);
 
-    TNameTableBuilder other;
-    other.Windows(1, "Other").Windows(4, "Other Regular");
-    const test::TBytes otherFont = test::MinimalTrueType(other);
+    const test::TBytes otherFont = test::NamedTrueType("Other");
     const test::TBytes noFont = {'o', 'l', 'd'};
     test::WriteFile(FontsFolder / "probe.ttf", otherFont);
     test::WriteFile(FontsFolder / "probe-2.ttf", noFont);
@@ -332,7 +319,7 @@ TEST_F(InstallTest, OnlyAnOlderFileOfTheFamilyIsCopiedOverAndOthersKeepTheirName
     EXPECT_EQ(System.Fonts.at("Probe Regular (TrueType)").Text, "probe-3.ttf");
     // Beside the other font, the family's own numbered file is the one
     // brought up to date: never a second copy of the family.
-    test::WriteFile(FontsFolder / "probe-3.ttf", test::MinimalTrueType(older));
+    test::WriteFile(FontsFolder / "probe-3.ttf", test::NamedTrueType("Probe", "Book"));
     EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
     EXPECT_EQ(test::ReadFile(FontsFolder / "probe-3.ttf"), test::ReadFile(Source / "probe.ttf"));
     EXPECT_FALSE(fs::exists(FontsFolder / "probe-4.ttf"));
@@ -348,7 +335,7 @@ TEST_F(InstallTest, OnlyAnOlderFileOfTheFamilyIsCopiedOverAndOthersKeepTheirName
 }
 
 TEST_F(InstallTest, AFontThatWillNotLoadNeverReplacesAnInstalledFile) {
-    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Probe Regular").string());
+    TOpenTypeFontFile font(MakeTrueType("probe.ttf", "Regular").string());
     System.RefusedLoads = {"probe.ttf"};
     // Nothing there yet: the copy stays, unregistered, as a failed load leaves it.
     EXPECT_EQ(Fonts->InstallFontFile(font), TFontManager::irLoadRefused);
@@ -372,15 +359,11 @@ TEST_F(InstallTest, AFullDiskLeavesNoPartialFontAndKeepsTheOlderCopy) {
     if (!disk.Mounted()) {
         GTEST_SKIP() << disk.Reason();
     }
-    TNameTableBuilder older;
-    older.Windows(1, "Big").Windows(4, "Big Book");
-    const test::TBytes olderBytes = test::MinimalTrueType(older);
+    const test::TBytes olderBytes = test::NamedTrueType("Big", "Book");
     test::WriteFile(small / "big.ttf", olderBytes);
     System.Folder = small.string();
     TFontManager fonts;
-    TNameTableBuilder names;
-    names.Windows(1, "Big").Windows(4, "Big Regular");
-    test::TBytes bytes = test::MinimalTrueType(names);
+    test::TBytes bytes = test::NamedTrueType("Big");
     bytes.resize(64 * 1024, 0);
     test::WriteFile(Source / "big.ttf", bytes);
     TOpenTypeFontFile font((Source / "big.ttf").string());
@@ -423,7 +406,7 @@ TEST_F(InstallTest, AType1PairIsCopiedWholeListedWithBothNamesAndUninstalledWhol
 }
 
 TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCancel) {
-    MakeTrueType("a.ttf", "Probe A");
+    MakeTrueType("a.ttf", "A");
     test::WriteFile(Source / "b.ttc", test::Collection({test::NamedTrueType("Probe B1"),
                                                         test::NamedTrueType("Probe B2")}));
     test::WriteFile(Source / "c.fon", {1, 2, 3});
@@ -434,7 +417,7 @@ TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCance
     EXPECT_EQ(System.Changes, 0);
 
     for (const char* name : {"d", "e", "f", "g"}) {
-        MakeTrueType(std::string(name) + ".ttf", std::string("Probe ") + name);
+        MakeTrueType(std::string(name) + ".ttf", name);
         System.RefusedLoads.push_back(std::string(name) + ".ttf");
     }
     test::TestPrompts().Answers = {TMsgResult::Ok, TMsgResult::Ok, TMsgResult::Cancel};
@@ -449,7 +432,7 @@ TEST_F(InstallTest, FolderInstallTakesCollectionsOnceSkipsBitmapsAndStopsOnCance
 TEST_F(InstallTest, TemporaryFontsAreListedAndRemovedWithOneBroadcastAndNoFileDeleted) {
     Fonts->RemoveTemporaryFonts();
     EXPECT_EQ(System.Changes, 0);
-    const fs::path file = MakeTrueType("temp.ttf", "Probe Temp");
+    const fs::path file = MakeTrueType("temp.ttf", "Temp");
     TOpenTypeFontFile font(file.string());
     Fonts->InstallTemporarily(font, false);
     EXPECT_EQ(System.TemporaryLoaded, std::vector<std::string>{file.string()});
@@ -501,7 +484,7 @@ TEST_F(InstallTest, TemporaryFontsAreListedAndRemovedWithOneBroadcastAndNoFileDe
 TEST_F(InstallTest, FontsOutsideTheUserFontFolderAreNotRemoved) {
     const fs::path system = Root / "system-fonts";
     fs::create_directories(system);
-    fs::copy_file(MakeTrueType("sys.ttf", "Probe System"), system / "sys.ttf");
+    fs::copy_file(MakeTrueType("sys.ttf", "System"), system / "sys.ttf");
     System.AddFace("Probe", TrueTypeFace("Probe System", "Regular", NTM_REGULAR));
     System.Fonts["Probe System (TrueType)"] = TRegValue::FromString((system / "sys.ttf").string());
     EXPECT_FALSE(Fonts->UninstallFont("Probe System", "Probe", true, false));
@@ -526,7 +509,7 @@ TEST_F(InstallTest, UninstallAndBackupFailuresNameTheirCause) {
     EXPECT_EQ(Messages()[0].Text, "Nemoguce odrediti asocijaciju sa fontom  Probe Lost.");
     EXPECT_EQ(Messages()[1].Text, Messages()[0].Text);
 
-    TOpenTypeFontFile font(MakeTrueType("kept.ttf", "Probe Kept").string());
+    TOpenTypeFontFile font(MakeTrueType("kept.ttf", "Kept").string());
     ASSERT_EQ(Fonts->InstallFontFile(font), TFontManager::irInstalled);
     System.AddFace("Probe", TrueTypeFace("Probe Kept", "Regular", NTM_REGULAR));
     System.RefusedUnloads = {"kept.ttf"};

@@ -7,8 +7,6 @@
 #include "fonts/font_manager.h"
 #include "fonts/type1_font_file.h"
 #include "reader_test_support.h"
-#include "test_env.h"
-#include "test_home.h"
 
 #include <gtest/gtest.h>
 

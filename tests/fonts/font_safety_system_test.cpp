@@ -65,8 +65,9 @@ protected:
         fs::remove_all(Incoming, ec);
         FontManager->BroadcastFontChange();
     }
-    fs::path Make(const fs::path& path, const std::string& family, size_t padTo = 0) {
-        test::TBytes bytes = test::NamedTrueType(family);
+    fs::path Make(const fs::path& path, const std::string& family, size_t padTo = 0,
+                  const std::string& style = "Regular") {
+        test::TBytes bytes = test::NamedTrueType(family, style);
         bytes.resize(std::max(bytes.size(), padTo), 0); // trailing bytes no table claims
         test::WriteFile(path, bytes);
         return path;
@@ -263,22 +264,11 @@ TEST_F(FontSafetyTest, AKillDuringAnInstallLeavesTheFontWholeOrAbsent) {
 // whole, also when two programs install them at the same moment. Only a file
 // of the same family, whatever its other names, replaces one of them.
 TEST_F(FontSafetyTest, TwoFontsOfOneFileNameAreBothKeptAndOnlyTheirFamilyReplacesOne) {
-    // Full names a newer version of the family no longer has.
-    const auto book = [](const fs::path& path, const std::string& family) {
-        test::TNameTableBuilder names;
-        names.Windows(1, family)
-            .Windows(2, "Regular")
-            .Windows(4, family + " Book")
-            .Windows(6, family + "-Book");
-        test::TBytes bytes = test::MinimalTrueType(names);
-        bytes.resize(8u << 20, 0);
-        test::WriteFile(path, bytes);
-        return bytes;
-    };
-    const fs::path a = Incoming / "a" / "race.ttf";
-    const fs::path b = Incoming / "b" / "race.ttf";
-    const test::TBytes bytesA = book(a, "LwRaceA");
-    const test::TBytes bytesB = book(b, "LwRaceB");
+    // Names a newer version of the family no longer has.
+    const fs::path a = Make(Incoming / "a" / "race.ttf", "LwRaceA", 8u << 20, "Book");
+    const fs::path b = Make(Incoming / "b" / "race.ttf", "LwRaceB", 8u << 20, "Book");
+    const test::TBytes bytesA = test::ReadFile(a);
+    const test::TBytes bytesB = test::ReadFile(b);
     const std::vector<std::string> both = {"race-2.ttf", "race.ttf"};
     for (int round = 0; round < 20; ++round) {
         fs::remove(Fonts / "race.ttf");
@@ -340,7 +330,9 @@ TEST_F(FontSafetyTest, AFontFolderThatCannotBeWrittenIsNamedWithTheReason) {
 // What other programs (fc-list) and the catalogue see of an installation.
 using SystemInstallTest = FontSafetyTest;
 
+// Whether the catalogue, refreshed from what fontconfig serves now, lists the family.
 bool Listed(const std::string& family) {
+    FontManager->Refresh();
     const auto& families = FontManager->Families;
     return std::find(families.begin(), families.end(), family) != families.end();
 }
@@ -358,7 +350,6 @@ TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndGoToTheTrashByteFor
     const fs::path installed = Fonts / name;
     EXPECT_EQ(test::ReadFile(installed), bytes);
     EXPECT_NE(FcFiles().find("LwProbe|" + installed.string()), std::string::npos) << FcFiles();
-    FontManager->Refresh();
     EXPECT_TRUE(Listed("LwProbe"));
     // The same font read again now counts as installed, by its bare name.
     EXPECT_TRUE(TOpenTypeFontFile(file.string()).Installed);
@@ -374,7 +365,6 @@ TEST_F(SystemInstallTest, InstalledFontsReachOtherProgramsAndGoToTheTrashByteFor
         << record;
     EXPECT_NE(record.find("DeletionDate="), std::string::npos);
     EXPECT_EQ(FcFiles().find("LwProbe|"), std::string::npos);
-    FontManager->Refresh();
     EXPECT_FALSE(Listed("LwProbe"));
     // A second file of the same name does not overwrite the first in the trash.
     Make(Fonts / name, "LwLatin");
@@ -395,7 +385,6 @@ TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
     const fs::path installed = Fonts / "lwpair.ttc";
     EXPECT_NE(FcFiles().find("LwFirst|" + installed.string()), std::string::npos) << FcFiles();
     EXPECT_NE(FcFiles().find("LwSecond|" + installed.string()), std::string::npos);
-    FontManager->Refresh();
     EXPECT_TRUE(Listed("LwFirst"));
     EXPECT_TRUE(Listed("LwSecond"));
     // Every face of the file now reads as installed: no second copy.
@@ -414,7 +403,6 @@ TEST_F(SystemInstallTest, ACollectionIsInstalledOnceAndGoesWithItsLastFace) {
     EXPECT_TRUE(FontManager->UninstallFont("LwFirst Regular", "LwFirst", true, false));
     EXPECT_FALSE(fs::exists(installed));
     EXPECT_EQ(FcFiles().find("LwSecond|"), std::string::npos);
-    FontManager->Refresh();
     EXPECT_FALSE(Listed("LwFirst"));
     EXPECT_FALSE(Listed("LwSecond"));
 }
@@ -454,7 +442,6 @@ TEST_F(SystemInstallTest, AType1OutlineIsInstalledAndRemovedWithItsAfmOrAlone) {
         EXPECT_NE(FcFiles().find(font->FamilyName + "|" + (Fonts / (name + ".pfb")).string()),
                   std::string::npos)
             << FcFiles();
-        FontManager->Refresh();
         ASSERT_TRUE(Listed(font->FamilyName));
         EXPECT_TRUE(TFontManager::ReadFontFile((Incoming / (name + ".pfb")).string())->Installed);
         EXPECT_EQ(FontManager->GetFontFiles(font->FullName, font->FamilyName, font->StyleName),
@@ -470,7 +457,6 @@ TEST_F(SystemInstallTest, AType1OutlineIsInstalledAndRemovedWithItsAfmOrAlone) {
         EXPECT_FALSE(fs::exists(Fonts / (name + ".pfb")));
         EXPECT_FALSE(fs::exists(Fonts / (name + ".afm")));
         EXPECT_EQ(FcFiles().find((Fonts / name).string()), std::string::npos);
-        FontManager->Refresh();
         EXPECT_FALSE(Listed(font->FamilyName));
     }
 }
@@ -480,7 +466,6 @@ TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemov
     TOpenTypeFontFile font(file.string());
     FontManager->InstallTemporarily(font, true);
     EXPECT_NE(FcFiles().find("LwTemp|"), std::string::npos);
-    FontManager->Refresh();
     EXPECT_TRUE(Listed("LwTemp"));
     std::vector<std::string> fullNames;
     FontManager->GetFamilyFullNames("LwTemp", fullNames);
@@ -488,7 +473,6 @@ TEST_F(SystemInstallTest, TemporaryFontsAreOneStyleSeenByOtherProgramsUntilRemov
     EXPECT_EQ(FontManager->GetFontFileName("LwTemp Regular", "LwTemp", "Regular"), file.string());
     FontManager->RemoveTemporaryFonts();
     EXPECT_EQ(FcFiles().find("LwTemp|"), std::string::npos);
-    FontManager->Refresh();
     EXPECT_FALSE(Listed("LwTemp"));
     FontManager->GetFamilyFullNames("LwTemp", fullNames);
     EXPECT_TRUE(fullNames.empty());

@@ -112,16 +112,17 @@ TEST(LanguageIds, TheLinuxLocaleReadsLcAllThenLcMessagesThenLang) {
         const char* value = std::getenv(name);
         saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
-    const auto set = [](const char* all, const char* messages, const char* lang) {
-        for (const auto& [name, value] :
-             {std::pair{"LC_ALL", all}, std::pair{"LC_MESSAGES", messages},
-              std::pair{"LANG", lang}}) {
-            if (value) {
-                ::setenv(name, value, 1);
-            } else {
-                ::unsetenv(name);
-            }
+    const auto put = [](const char* name, const char* value) {
+        if (value) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
         }
+    };
+    const auto set = [&](const char* all, const char* messages, const char* lang) {
+        put("LC_ALL", all);
+        put("LC_MESSAGES", messages);
+        put("LANG", lang);
     };
     const std::unique_ptr<ISystemLocale> locale = MakeLinuxSystemLocale();
     set("sr_RS@latin", "de_DE", "fr_FR");
@@ -135,11 +136,7 @@ TEST(LanguageIds, TheLinuxLocaleReadsLcAllThenLcMessagesThenLang) {
     set("C", "de_DE", nullptr);
     EXPECT_EQ(locale->DefaultLangID(), 0x0409);
     for (const auto& [name, value] : saved) {
-        if (value) {
-            ::setenv(name, value->c_str(), 1);
-        } else {
-            ::unsetenv(name);
-        }
+        put(name, value ? value->c_str() : nullptr);
     }
 }
 

@@ -10,7 +10,6 @@
 namespace lw {
 namespace {
 
-using test::HeadTable;
 using test::NamesOnly;
 using test::OS2Table;
 using test::PfbFile;
@@ -26,7 +25,7 @@ TBytes SmallFont() {
         .AddTable("name",
                   TNameTableBuilder().Windows(1, "Family").Windows(4, "Family Full").Build())
         .AddTable("OS/2", OS2Table(3, 700, 5, 0x0102, 0x20))
-        .AddTable("head", HeadTable(1000, 7))
+        .AddTable("head", test::HeadTable(1000, 7))
         .Build();
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -221,13 +222,9 @@ TEST(OpenTypeReader, NameTextDecoding) {
     TNameTableBuilder names;
     names.Add(3, 1, 0x409, 6, {0x00, 0x41, 0x00, 0x42, 0x43}); // odd length
     names.Add(3, 1, 0x409, 7, TBytes(40000, 0));               // zero units only
-    TBytes big;
-    for (int i = 0; i < 20000; ++i) {
-        big.push_back(0x00);
-        big.push_back('W');
-    }
     TNameTableBuilder limits;
-    limits.Add(3, 1, 0x409, 9, big).Add(1, 0, 0, 10, TBytes(20000, 'M'));
+    limits.Add(3, 1, 0x409, 9, test::Utf16Be(std::string(20000, 'W')))
+        .Add(1, 0, 0, 10, TBytes(20000, 'M'));
     limits.Windows(1, "Family");
     const TOpenTypeFontFile font = ReadOpenType(NamesOnly(names));
     // A last odd byte stands alone as a unit of its own.
@@ -348,21 +345,17 @@ TEST(CollectionReader, EachFaceReadsFromItsOwnDirectoryAndHeadersThatLieAreCheck
     EXPECT_EQ(TOpenTypeFontFile(singleSource, 0x0409).FaceCount, 1u);
     EXPECT_TRUE(TOpenTypeFontFile(singleSource, 0x0409, 1).NotAFont);
 
-    // Headers that lie are checked against the file.
-    const auto setBE32 = [](TBytes& bytes, size_t at, uint32_t value) {
-        for (int k = 0; k < 4; ++k) {
-            bytes[at + size_t(k)] = uint8_t(value >> (24 - 8 * k));
-        }
-    };
-    // A count far beyond the offsets the file holds: only those count.
+    // Headers that lie are checked against the file. A count far beyond
+    // the offsets the file holds: only those count.
     TBytes huge = collection;
-    setBE32(huge, 8, 0xFFFFFFFF);
+    std::fill_n(huge.begin() + 8, 4, 0xFF);
     TMemoryByteSource hugeSource(huge);
     EXPECT_LE(CollectionDirectories(hugeSource).size(), (huge.size() - 12) / 4);
     // A first face pointing past the end keeps its place; the second still
     // reads as the second.
     TBytes pastEnd = collection;
-    setBE32(pastEnd, 12, uint32_t(collection.size() - 4));
+    const TBytes end = test::TByteWriter().BE32(uint32_t(collection.size() - 4)).Bytes();
+    std::copy(end.begin(), end.end(), pastEnd.begin() + 12);
     TMemoryByteSource pastEndSource(pastEnd);
     const std::vector<uint64_t> directories = CollectionDirectories(pastEndSource);
     ASSERT_EQ(directories.size(), 2u);
@@ -373,7 +366,7 @@ TEST(CollectionReader, EachFaceReadsFromItsOwnDirectoryAndHeadersThatLieAreCheck
     for (size_t size : {size_t(4), size_t(12), size_t(14)}) {
         TBytes cut(collection.begin(), collection.begin() + long(size));
         if (size == 12) {
-            setBE32(cut, 8, 0);
+            std::fill_n(cut.begin() + 8, 4, 0);
         }
         TMemoryByteSource cutSource(cut);
         EXPECT_TRUE(TOpenTypeFontFile(cutSource, 0x0409).NotAFont) << size;

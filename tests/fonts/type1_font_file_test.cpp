@@ -53,7 +53,7 @@ TEST(Type1HeaderValue, CutsValuesAsTheHeaderWritesThem) {
     }
 }
 
-TEST(Type1Reader, MetricsGiveNamesAndStyle) {
+TEST(Type1Reader, MetricsGiveNamesAndStyleAndTextsNotUtf8AreWindows1252) {
     const struct {
         uint16_t Weight;
         uint8_t Italic;
@@ -69,15 +69,25 @@ TEST(Type1Reader, MetricsGiveNamesAndStyle) {
         EXPECT_EQ(ReadType1(pfm.Build(), PfbFile("")).StyleName, s.Style)
             << s.Weight << "/" << int(s.Italic);
     }
+    // The names, and the header's texts, in Windows-1252 where they are not UTF-8.
     TPfmBuilder pfm;
-    pfm.FaceName = "Sans";
-    pfm.PostScriptName = "Sans-BoldOblique";
-    const TType1FontFile font = ReadType1(pfm.Build(), PfbFile(""));
-    EXPECT_EQ(font.FamilyName, "Sans");
-    EXPECT_EQ(font.PostScriptName, "Sans-BoldOblique");
-    EXPECT_EQ(font.FullName, "Sans-BoldOblique");
-    EXPECT_EQ(font.RegistryName, "Sans BoldOblique");
+    pfm.FaceName = "Caf\xE9";
+    pfm.PostScriptName = "Caf\xE9-BoldOblique";
+    const TType1FontFile font =
+        ReadType1(pfm.Build(),
+                  PfbFile("/Notice (\xA9 1999 \x93X\x94) readonly def\n/Weight (Halbfett) def\n"));
+    EXPECT_EQ(font.FamilyName, "Café");
+    EXPECT_EQ(font.PostScriptName, "Café-BoldOblique");
+    EXPECT_EQ(font.FullName, "Café-BoldOblique");
+    EXPECT_EQ(font.RegistryName, "Café BoldOblique");
     EXPECT_EQ(font.FontType, ftType1);
+    EXPECT_EQ(font.Trademark, "© 1999 “X”");
+    EXPECT_EQ(font.PSWeight, "Halbfett");
+
+    TPfmBuilder utf8;
+    utf8.FaceName = "Café";
+    EXPECT_EQ(ReadType1(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).FamilyName, "Café");
+    EXPECT_EQ(ReadType1(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).Trademark, "Ⓒ X");
 }
 
 TEST(Type1Reader, HeaderKeysFillTheirFieldsAndTheLastLineWins) {
@@ -129,25 +139,6 @@ TEST(Type1Reader, OnlyTheFirstSegmentsFirst16384BytesAreScanned) {
     const TType1FontFile zero = ReadHeader(std::string(kWithZero, sizeof kWithZero - 1));
     EXPECT_EQ(zero.PSWeight, "A");
     EXPECT_EQ(zero.PSFullName, "");
-}
-
-TEST(Type1Reader, TextsThatAreNotUtf8AreReadAsWindows1252) {
-    TPfmBuilder latin1;
-    latin1.FaceName = "Caf\xE9";
-    latin1.PostScriptName = "Caf\xE9-Regular";
-    const TType1FontFile font =
-        ReadType1(latin1.Build(),
-                  PfbFile("/Notice (\xA9 1999 \x93X\x94) readonly def\n/Weight (Halbfett) def\n"));
-    EXPECT_EQ(font.FamilyName, "Café");
-    EXPECT_EQ(font.FullName, "Café-Regular");
-    EXPECT_EQ(font.RegistryName, "Café Regular");
-    EXPECT_EQ(font.Trademark, "© 1999 “X”");
-    EXPECT_EQ(font.PSWeight, "Halbfett");
-
-    TPfmBuilder utf8;
-    utf8.FaceName = "Café";
-    EXPECT_EQ(ReadType1(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).FamilyName, "Café");
-    EXPECT_EQ(ReadType1(utf8.Build(), PfbFile("/Notice (Ⓒ X) def\n")).Trademark, "Ⓒ X");
 }
 
 class Type1FileTest : public ::testing::Test {
