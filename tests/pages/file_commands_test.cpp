@@ -14,8 +14,6 @@
 #include <QAction>
 #include <QPushButton>
 
-#include <sys/stat.h>
-
 namespace lw {
 namespace {
 
