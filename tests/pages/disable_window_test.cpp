@@ -127,7 +127,6 @@ TEST_F(DisableWindowTest,
     ASSERT_GE(back, 0);
     EXPECT_FALSE(Page().cmbFonts->ItemGreyed(back));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("LwGrey"));
-    EXPECT_TRUE(fs::exists(Files[0]) && fs::exists(Files[1]));
 
     // A style chosen by a click is disabled alone, stays chosen and marked,
     // and the same command of the pop-up brings it back.
