@@ -84,7 +84,8 @@ std::optional<TFit> CaptionFit(QWidget* w, const QString& text) {
     return std::nullopt;
 }
 
-QString CaptionOf(QWidget* w) {
+// None for a control that has no caption.
+std::optional<QString> CaptionOf(QWidget* w) {
     if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         return button->text();
     }
@@ -94,7 +95,7 @@ QString CaptionOf(QWidget* w) {
     if (auto* group = qobject_cast<QGroupBox*>(w)) {
         return group->title();
     }
-    return QString();
+    return std::nullopt;
 }
 
 // Each problem of one window, one line each: empty captions, clipped
@@ -120,20 +121,15 @@ std::vector<std::string> CaptionProblems(QWidget& window) {
         }
         const int tag = TagOf(w);
         const bool picture = qobject_cast<QToolButton*>(w) != nullptr;
-        if (tag <= 10000 || tag >= 65000 || picture || !BuiltInHasCaption(tag)) {
+        const std::optional<QString> text = CaptionOf(w);
+        if (tag <= 10000 || tag >= 65000 || picture || !BuiltInHasCaption(tag) || !text) {
             continue;
         }
-        const QString text = CaptionOf(w);
         const std::string name = where + w->objectName().toStdString();
-        if (text.isEmpty()) {
-            if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
-                qobject_cast<QGroupBox*>(w)) {
-                problems.push_back(name + " has no caption (string " + std::to_string(tag) + ")");
-            }
-            continue;
-        }
-        if (const std::optional<TFit> fit = CaptionFit(w, text); fit) {
-            clipped(name, text, *fit);
+        if (text->isEmpty()) {
+            problems.push_back(name + " has no caption (string " + std::to_string(tag) + ")");
+        } else if (const std::optional<TFit> fit = CaptionFit(w, *text)) {
+            clipped(name, *text, *fit);
         }
     }
     // A label placed by hand takes the width of its text when first shown,
