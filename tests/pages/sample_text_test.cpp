@@ -15,11 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TSampleFormat Format(const std::string& font, int size, TColor color) {
-    TSampleFormat f;
-    f.FontName = font;
-    f.SizePoints = size;
-    f.Color = color;
-    return f;
+    return TSampleFormat{.FontName = font, .SizePoints = size, .Color = color};
 }
 
 // What a real rich-text reader makes of the copy: unrtf's HTML rendering.
