@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lw {
 namespace {
 
@@ -56,12 +58,8 @@ TBytes VariableFace(const std::string& family) {
 }
 
 std::string Row(const TFaceReport& report, const std::string& label) {
-    for (const TPropertyRow& row : report.Properties) {
-        if (row.Label == label) {
-            return row.Value;
-        }
-    }
-    return "(none)";
+    const auto row = std::ranges::find(report.Properties, label, &TPropertyRow::Label);
+    return row == report.Properties.end() ? "(none)" : row->Value;
 }
 
 TEST(DetailsModel, ACollectionFaceAndAType1PairReportTheirNamesFactsLicenceAndCodes) {
