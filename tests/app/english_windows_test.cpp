@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -180,19 +181,6 @@ std::vector<std::string> CaptionProblems(QWidget& window) {
     return problems;
 }
 
-// The letter after a single "&", lower-cased; none without one.
-QChar Mnemonic(const QString& text) {
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            if (text[i + 1] != QLatin1Char('&')) {
-                return text[i + 1].toLower();
-            }
-            ++i;
-        }
-    }
-    return QChar();
-}
-
 // Items of one menu (or menu bar) that share an Alt letter: the keyboard
 // could reach only the first of them.
 std::vector<std::string> MnemonicClashes(QWidget& window) {
@@ -201,10 +189,11 @@ std::vector<std::string> MnemonicClashes(QWidget& window) {
         if (qobject_cast<QMenu*>(menu) == nullptr && qobject_cast<QMenuBar*>(menu) == nullptr) {
             continue;
         }
-        std::map<QChar, QString> taken;
+        std::map<QKeySequence, QString> taken;
         for (QAction* action : menu->actions()) {
-            const QChar letter = Mnemonic(action->text());
-            if (letter.isNull() || !action->isVisible()) {
+            // The Alt key Qt itself gives the item, whatever the letter's case.
+            const QKeySequence letter = QKeySequence::mnemonic(action->text());
+            if (letter.isEmpty() || !action->isVisible()) {
                 continue;
             }
             if (auto [it, fresh] = taken.emplace(letter, action->text()); !fresh) {
