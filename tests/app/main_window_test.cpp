@@ -265,6 +265,7 @@ TEST(FontChangeWatcher, AUserFontFolderMadeAfterStartIsWatchedFromThen) {
 // that is not UTF-8 (Qt cannot open it by name); fonts let go leave Qt
 // together.
 TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnAndFontsLetGoLeaveTogether) {
+    TQtApplicationFonts& fonts = test::ApplicationFonts();
     const fs::path folder = test::TestHome().Root() / "app-fonts";
     const fs::path file = folder / "drawn-\xE9\xFF.ttf";
     test::WriteFile(file, test::NamedTrueType("LwLatinDrawn"));
@@ -272,13 +273,11 @@ TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnAndFontsLetGoLeaveTogether)
     EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
     EXPECT_TRUE(FontSystem().RemoveFontResource(TFontFiles(file.string())));
     // Let go, it leaves Qt with the next fonts let go, all at once.
-    test::ApplicationFonts().RemoveRetired();
+    fonts.RemoveRetired();
     EXPECT_FALSE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
 
     // Every font let go makes Qt read all installed fonts again; a preview
     // clicked through a folder lets one go at every click.
-    TQtApplicationFonts& fonts = test::ApplicationFonts();
-    fonts.RemoveRetired();
     const size_t limit = fonts.RetiredLimit;
     const int pause = fonts.IdleFlushMilliseconds;
     fonts.RetiredLimit = 2;
