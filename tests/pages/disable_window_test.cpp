@@ -67,6 +67,8 @@ protected:
         }
         fs::remove_all(test::TestHome().ConfigHome() / "fontconfig");
         FontManager->Refresh();
+        // With no language stored, the window took the locale's.
+        SetLanguage(0);
     }
     TInstalledPage& Page() { return *Window->Installed; }
     int IndexOf(const QString& family) {
