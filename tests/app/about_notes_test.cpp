@@ -36,8 +36,11 @@ using test::MainWindowFixture;
 using test::WhileModal;
 namespace fs = std::filesystem;
 
+// The platform's shell for as long as it lives.
 class TRecordingShell : public IShell {
 public:
+    TRecordingShell() : Previous(Platform().Shell) { Platform().Shell = this; }
+    ~TRecordingShell() override { Platform().Shell = Previous; }
     std::vector<std::string> Opened;
     bool OpenUrl(const std::string& url) override {
         Opened.push_back(url);
@@ -46,21 +49,14 @@ public:
     std::optional<std::string> RunProgram(const std::vector<std::string>&) override {
         return std::nullopt;
     }
+
+private:
+    IShell* Previous;
 };
 
 class HelpTest : public MainWindowFixture {
 protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        Previous = Platform().Shell;
-        Platform().Shell = &Recorded;
-    }
-    void TearDown() override {
-        Platform().Shell = Previous;
-        MainWindowFixture::TearDown();
-    }
     TRecordingShell Recorded;
-    IShell* Previous = nullptr;
 };
 
 TEST_F(HelpTest, F1ShowsTheNotesAtFourFifthsOfTheScreenOnceOrTellsThemMissing) {

@@ -42,6 +42,7 @@
 namespace lw {
 namespace {
 
+namespace fs = std::filesystem;
 using test::TrueTypeFace;
 
 using MainWindowTest = test::MainWindowFixture;
@@ -242,7 +243,6 @@ TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoading) {
 // The real font system of the temporary home, whose user font folder does
 // not exist when the watch starts.
 TEST(FontChangeWatcher, AUserFontFolderMadeAfterStartIsWatchedFromThen) {
-    namespace fs = std::filesystem;
     const fs::path fonts = FontManager->FontsFolder;
     const fs::path data = fonts.parent_path();
     fs::remove_all(data);
@@ -265,7 +265,7 @@ TEST(FontChangeWatcher, AUserFontFolderMadeAfterStartIsWatchedFromThen) {
 // that is not UTF-8 (Qt cannot open it by name); fonts let go leave Qt
 // together.
 TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnAndFontsLetGoLeaveTogether) {
-    namespace fs = std::filesystem;
+    TQtApplicationFonts& fonts = test::ApplicationFonts();
     const fs::path folder = test::TestHome().Root() / "app-fonts";
     const fs::path file = folder / "drawn-\xE9\xFF.ttf";
     test::WriteFile(file, test::NamedTrueType("LwLatinDrawn"));
@@ -273,13 +273,11 @@ TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnAndFontsLetGoLeaveTogether)
     EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
     EXPECT_TRUE(FontSystem().RemoveFontResource(TFontFiles(file.string())));
     // Let go, it leaves Qt with the next fonts let go, all at once.
-    test::ApplicationFonts().RemoveRetired();
+    fonts.RemoveRetired();
     EXPECT_FALSE(QFontDatabase::families().contains(QStringLiteral("LwLatinDrawn")));
 
     // Every font let go makes Qt read all installed fonts again; a preview
     // clicked through a folder lets one go at every click.
-    TQtApplicationFonts& fonts = test::ApplicationFonts();
-    fonts.RemoveRetired();
     const size_t limit = fonts.RetiredLimit;
     const int pause = fonts.IdleFlushMilliseconds;
     fonts.RetiredLimit = 2;

@@ -58,7 +58,7 @@ protected:
     TOptions Settings;
 };
 
-TEST_F(OptionsDialogTest, TheCopyFolderFollowsItsBoxesAndNumbersTypedAreStoredIfNumbers) {
+TEST_F(OptionsDialogTest, TheCopyFolderFollowsItsBoxesTabKeepsItsOrderAndTypedNumbersAreStored) {
     EXPECT_TRUE(Edit([](TfOptions& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Opcije"));
         EXPECT_EQ(dialog.size(), QSize(442, 398));
@@ -77,9 +77,17 @@ TEST_F(OptionsDialogTest, TheCopyFolderFollowsItsBoxesAndNumbersTypedAreStoredIf
     EXPECT_TRUE(Settings.CopyBeforeDelete);
     EXPECT_EQ(Settings.DefaultCopyFolder, "/chosen/here");
 
-    // Numbers typed are stored; text that is no number keeps the old value.
-    EXPECT_TRUE(Edit([](TfOptions& dialog) {
+    // Opened with the copy folder on, Tab goes through the general group,
+    // then the sheets, then the buttons. Numbers typed are stored; text that
+    // is no number keeps the old value.
+    QStringList visited;
+    EXPECT_TRUE(Edit([&](TfOptions& dialog) {
         EXPECT_EQ(dialog.cmbFontSize->currentText(), QStringLiteral("24"));
+        dialog.cbDeleteReadOnly->setFocus();
+        for (int step = 0; step < 18; ++step) {
+            visited.append(QApplication::focusWidget()->objectName());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
         Type(dialog.cmbFontSize, QStringLiteral("20"));
         Type(dialog.cmbListFontSize, QStringLiteral("abc"));
         Type(dialog.cmbColumns, QStringLiteral("5"));
@@ -89,29 +97,17 @@ TEST_F(OptionsDialogTest, TheCopyFolderFollowsItsBoxesAndNumbersTypedAreStoredIf
         Type(dialog.edListSample, QStringLiteral("Quick"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // OK
     }));
-    EXPECT_EQ(Settings.FontSize, 20);
-    EXPECT_EQ(Settings.ListFontSize, 16);
-    EXPECT_EQ(Settings.ListColumns, 5);
-    EXPECT_EQ(Settings.SampleText, "one\r\ntwo\r\n");
-    EXPECT_EQ(Settings.ListSampleText, "Quick");
-}
-
-TEST_F(OptionsDialogTest, TabGoesThroughTheGeneralGroupThenTheSheetsThenTheButtons) {
-    Settings.CopyBeforeDelete = true;
-    QStringList visited;
-    Edit([&](TfOptions& dialog) {
-        dialog.cbDeleteReadOnly->setFocus();
-        for (int step = 0; step < 18; ++step) {
-            visited.append(QApplication::focusWidget()->objectName());
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-    });
     EXPECT_EQ(visited.join(QLatin1Char(' ')),
               QStringLiteral("cbDeleteReadOnly cbMoveToTrash cbCopyBeforeDelete "
                              "edDefaultCopyFolder btnGetFolder pnlFontColor pnlBackgroundColor "
                              "cmbFontSize mmDefaultSample cmbColumns cmbListFontSize "
                              "pnlListFontColor pnlListSelectionColor pnlListBackgroundColor "
                              "edListSample btnRestoreColors btnOK btnCancel"));
+    EXPECT_EQ(Settings.FontSize, 20);
+    EXPECT_EQ(Settings.ListFontSize, 16);
+    EXPECT_EQ(Settings.ListColumns, 5);
+    EXPECT_EQ(Settings.SampleText, "one\r\ntwo\r\n");
+    EXPECT_EQ(Settings.ListSampleText, "Quick");
 }
 
 TEST_F(OptionsDialogTest, CancelledColoursChangeNothingAndRestoredOnesAreTheSystems) {

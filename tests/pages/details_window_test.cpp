@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lw {
 namespace {
 
@@ -56,12 +58,8 @@ TBytes VariableFace(const std::string& family) {
 }
 
 std::string Row(const TFaceReport& report, const std::string& label) {
-    for (const TPropertyRow& row : report.Properties) {
-        if (row.Label == label) {
-            return row.Value;
-        }
-    }
-    return "(none)";
+    const auto row = std::ranges::find(report.Properties, label, &TPropertyRow::Label);
+    return row == report.Properties.end() ? "(none)" : row->Value;
 }
 
 TEST(DetailsModel, ACollectionFaceAndAType1PairReportTheirNamesFactsLicenceAndCodes) {
@@ -124,15 +122,14 @@ TEST(DetailsModel, TheCharacterMapLaysOutBlocksOnDemandAndSearchAndSizeTextsAreR
     EXPECT_FALSE(map.IndexOf('a'));
 
     // What is typed to find a character, and the waterfall's sizes.
-    EXPECT_EQ(ParseCodePointQuery("U+0416"), 0x416u);
-    EXPECT_EQ(ParseCodePointQuery(" u+416 "), 0x416u);
-    EXPECT_EQ(ParseCodePointQuery("0x1F600"), 0x1F600u);
-    EXPECT_EQ(ParseCodePointQuery("0416"), 0x416u);
-    EXPECT_EQ(ParseCodePointQuery("\xD0\x96"), 0x416u) << "the character itself";
-    EXPECT_EQ(ParseCodePointQuery("4"), uint32_t('4'));
-    EXPECT_FALSE(ParseCodePointQuery("U+110000"));
-    EXPECT_FALSE(ParseCodePointQuery("Zhe"));
-    EXPECT_FALSE(ParseCodePointQuery(" "));
+    // "\xD0\x96" is the character itself.
+    const std::pair<std::string, std::optional<uint32_t>> queries[] = {
+        {"U+0416", 0x416}, {" u+416 ", 0x416},  {"0x1F600", 0x1F600},
+        {"0416", 0x416},   {"\xD0\x96", 0x416}, {"4", '4'},
+        {"U+110000", {}},  {"Zhe", {}},         {" ", {}}};
+    for (const auto& [text, code] : queries) {
+        EXPECT_EQ(ParseCodePointQuery(text), code) << '"' << text << '"';
+    }
     EXPECT_EQ(ParseWaterfallSizes("8, 9 12pt;1000 0"), (std::vector<int>{8, 9, 12}));
     EXPECT_EQ(WaterfallSizesText({8, 144}), "8, 144");
 }

@@ -14,8 +14,6 @@
 #include <QAction>
 #include <QPushButton>
 
-#include <sys/stat.h>
-
 namespace lw {
 namespace {
 
@@ -197,15 +195,14 @@ TEST_F(FileCommandsTest,
 
     ClickFile("renamed.pfm");
     Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
-    EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfm"));
-    EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfb"));
+    const std::vector<std::string> pair = {"renamed.pfb", "renamed.pfm"};
+    EXPECT_EQ(test::FolderEntries(Elsewhere), pair);
     EXPECT_TRUE(fs::exists(Folder / "renamed.pfb"));
     fs::remove(Elsewhere / "renamed.pfm");
     fs::remove(Elsewhere / "renamed.pfb");
 
     Answering(Elsewhere.string(), Window->Menu.mnMoveFile);
-    EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfm"));
-    EXPECT_TRUE(fs::exists(Elsewhere / "renamed.pfb"));
+    EXPECT_EQ(test::FolderEntries(Elsewhere), pair);
     EXPECT_FALSE(fs::exists(Folder / "renamed.pfm"));
     EXPECT_FALSE(fs::exists(Folder / "renamed.pfb"));
     EXPECT_EQ(Listed(), std::vector<std::string>{"Arial2.ttf"});
@@ -226,11 +223,11 @@ TEST_F(FileCommandsTest,
 
     ClickFile("book.pfb");
     Answering(Elsewhere.string(), Window->Menu.mnCopyFile);
-    EXPECT_TRUE(fs::exists(Elsewhere / "book.pfb"));
-    EXPECT_TRUE(fs::exists(Elsewhere / "book.AFM"));
     ClickFile("lone.pfb");
     Answering(Elsewhere.string(), Window->Menu.mnMoveFile);
-    EXPECT_TRUE(fs::exists(Elsewhere / "lone.pfb"));
+    EXPECT_EQ(test::FolderEntries(Elsewhere),
+              (std::vector<std::string>{"book.AFM", "book.pfb", "lone.pfb", "renamed.pfb",
+                                        "renamed.pfm"}));
     EXPECT_TRUE(Messages().empty()) << Last() << ": a lone outline needs no metrics";
 
     ClickFile("book.pfb");

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -142,7 +141,7 @@ TEST_F(InstalledPageTest, StyleColourAndAnsiSampleCommandsReachTheSamplesTheySho
     EXPECT_EQ(OtherSample().toPlainText(), QStringLiteral("my sample"));
 }
 
-TEST_F(InstalledPageTest, ListKeysStylesClickAndFind) {
+TEST_F(InstalledPageTest, TheFamilyListAnswersKeysClicksAndFindAndGivesWayWhenAFamilyLeaves) {
     QTest::keyClick(Page().cmbFonts->Edit(), Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(Page().cmbFonts->ItemIndex(), 2);
     QTest::keyClick(Page().cmbFonts->Edit(), Qt::Key_Home, Qt::ControlModifier);
@@ -181,13 +180,10 @@ TEST_F(InstalledPageTest, ListKeysStylesClickAndFind) {
     ASSERT_TRUE(test::ToldOnce("Ne mugu naci nijedan font koji sadrzi Zapf.", "Nije nadjen",
                                TMsgIcon::Information));
     EXPECT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
-}
 
-// A family that leaves the system (removed temporary fonts, say) leaves the
-// page: the family now in its place is shown, with its styles and status.
-TEST_F(InstalledPageTest, AFamilyThatLeavesGivesWayToTheOneNowSelected) {
-    Page().SelectFamily(2);
-    ASSERT_EQ(Page().SelectedFamily(), QStringLiteral("Courier"));
+    // The family found leaves the system (removed temporary fonts, say) and
+    // the page: the family now in its place is shown, with its styles and
+    // status.
     Fonts.Faces.erase("Courier");
     std::erase(Fonts.FaceFamilies, "Courier");
     Fonts.AddFace("Bodoni", test::TrueTypeFace("Bodoni Bold", "Bold", NTM_BOLD));
@@ -206,7 +202,7 @@ TEST_F(InstalledPageTest, AFamilyThatLeavesGivesWayToTheOneNowSelected) {
     EXPECT_EQ(Page().lstStyles->count(), 2);
 }
 
-TEST_F(InstalledPageTest, CopyCutAndPasteCarryPlainAndRichTextOfTheSample) {
+TEST_F(InstalledPageTest, ASelectionInTheSampleIsCopiedCutPastedAndHintedFromItsFirstBar) {
     Page().SelectFamily(0);
     Window->Menu.mnBold->trigger();
     Window->Menu.mnUnderline->trigger();
@@ -255,9 +251,8 @@ TEST_F(InstalledPageTest, CopyCutAndPasteCarryPlainAndRichTextOfTheSample) {
     QApplication::clipboard()->setText(QStringLiteral(" more"));
     Window->Menu.mnPasteEx->trigger();
     EXPECT_EQ(Sample().toPlainText(), QStringLiteral("kept more"));
-}
 
-TEST_F(InstalledPageTest, SelectionHintShowsThePartAfterABar) {
+    // The status bar shows what is selected from its first bar on.
     Sample().setPlainText(QString());
     QTest::mouseClick(Sample().viewport(), Qt::LeftButton);
     EXPECT_EQ(Window->Panels->PanelText(0), QStringLiteral("Oznaci tekst:  (nijedan)"));

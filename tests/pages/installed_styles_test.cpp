@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace lw {
 namespace {
 
@@ -74,16 +72,12 @@ TEST(DescribeFamily, LinesAreSortedUniqueCutAtTheBarMarkTemporaryFontsAndNameTyp
     fonts.GetFamilyFullNames("URW Gothic", fullNames);
     EXPECT_EQ(fullNames, (std::vector<std::string>{"URWGothic-BookOblique",
                                                    "URW Gothic Book Oblique", "URWGothic-Demi"}));
-    const std::vector<std::string> lines = DescribeFamily(fonts, "URW Gothic").StyleLines;
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         "Book Oblique   |   URWGothic-BookOblique   --->   /u/gothic-bo.pfb"),
-              1);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         "Demi   |   URWGothic-Demi   --->   /u/gothic-d.pfb"),
-              1);
-    for (const std::string& line : lines) {
-        EXPECT_EQ(line.find(".afm"), std::string::npos) << line;
-    }
+    EXPECT_EQ(DescribeFamily(fonts, "URW Gothic").StyleLines,
+              (std::vector<std::string>{
+                  "Book Oblique   |   URW Gothic Book Oblique   --->   (\?\?\?)",
+                  "Book Oblique   |   URWGothic-BookOblique   --->   /u/gothic-bo.pfb",
+                  "Demi   |   URWGothic-Demi   --->   /u/gothic-d.pfb",
+              }));
 }
 
 } // namespace

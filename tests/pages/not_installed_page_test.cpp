@@ -7,11 +7,9 @@
 #include "controls/file_list.h"
 #include "controls/status_panels.h"
 #include "font_builder.h"
-#include "main_window_fixture.h"
 #include "not_installed_fixture.h"
 #include "pages/drawable_preview.h"
 #include "pages/not_installed_page.h"
-#include "test_home.h"
 #include "told.h"
 
 #include <QAction>
