@@ -1,14 +1,12 @@
 #include "base/settings.h"
 #include "base/strings.h"
 #include "memory_hive.h"
+#include "scoped_locale.h"
 #include "test_env.h"
 #include "test_home.h"
 #include "told.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <optional>
 
 namespace lw {
 namespace {
@@ -48,39 +46,6 @@ public:
     void ApplySettings() override { ++Applies; }
 };
 
-// The locale variables a first start reads, set for one test and put back
-// after it; null leaves a variable unset.
-class TScopedLocale {
-public:
-    TScopedLocale(const char* lcAll, const char* lcMessages, const char* lang) {
-        for (const auto& [name, value] :
-             {std::pair{"LC_ALL", lcAll}, std::pair{"LC_MESSAGES", lcMessages},
-              std::pair{"LANG", lang}}) {
-            const char* before = std::getenv(name);
-            Saved.emplace_back(name, before == nullptr ? std::nullopt
-                                                       : std::optional<std::string>(before));
-            Set(name, value);
-        }
-    }
-    ~TScopedLocale() {
-        for (const auto& [name, value] : Saved) {
-            Set(name, value ? value->c_str() : nullptr);
-        }
-    }
-    TScopedLocale(const TScopedLocale&) = delete;
-    TScopedLocale& operator=(const TScopedLocale&) = delete;
-
-private:
-    static void Set(const char* name, const char* value) {
-        if (value == nullptr) {
-            ::unsetenv(name);
-        } else {
-            ::setenv(name, value, 1);
-        }
-    }
-    std::vector<std::pair<const char*, std::optional<std::string>>> Saved;
-};
-
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -96,7 +61,7 @@ protected:
     TFakeHost Host;
     // A Serbian desktop unless a test says otherwise, so a first start here
     // speaks the built-in language.
-    TScopedLocale Locale{nullptr, nullptr, "sr_RS@latin"};
+    test::TScopedLocale Locale{nullptr, nullptr, "sr_RS@latin"};
 };
 
 TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndACentredMinimumWindow) {
@@ -206,7 +171,7 @@ TEST_F(SettingsTest, FirstStartTakesTheLocalesLanguageAndKeepsIt) {
                                                  {nullptr, kEnglishLanguage}};
     for (const auto& [lang, expected] : cases) {
         const std::string shown = lang == nullptr ? "unset" : lang;
-        TScopedLocale locale(nullptr, nullptr, lang);
+        test::TScopedLocale locale(nullptr, nullptr, lang);
         Stored().clear();
         LoadSettings(Host);
         EXPECT_EQ(GetLanguage(), expected) << shown;
@@ -220,7 +185,7 @@ TEST_F(SettingsTest, FirstStartTakesTheLocalesLanguageAndKeepsIt) {
 }
 
 TEST_F(SettingsTest, AStoredLanguageWinsOverTheLocaleEvenOneWithoutABundle) {
-    TScopedLocale spanishDesktop(nullptr, "es_ES.UTF-8", "en_GB.UTF-8");
+    test::TScopedLocale spanishDesktop(nullptr, "es_ES.UTF-8", "en_GB.UTF-8");
     // A number no bundle has keeps the built-in texts and is written back.
     Stored()["Language"] = TRegValue::FromInteger(7);
     LoadSettings(Host);

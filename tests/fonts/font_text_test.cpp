@@ -1,11 +1,10 @@
 #include "base/language_ids.h"
 #include "fonts/font_text.h"
 #include "platform/linux/linux_platform.h"
+#include "scoped_locale.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <vector>
 
 namespace lw {
@@ -107,36 +106,20 @@ TEST(LanguageIds, LocaleNamesGiveWindowsLanguageIds) {
 
 // The adapter reads the locale variables in POSIX order of precedence.
 TEST(LanguageIds, TheLinuxLocaleReadsLcAllThenLcMessagesThenLang) {
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-    }
-    const auto put = [](const char* name, const char* value) {
-        if (value) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    };
-    const auto set = [&](const char* all, const char* messages, const char* lang) {
-        put("LC_ALL", all);
-        put("LC_MESSAGES", messages);
-        put("LANG", lang);
+    const struct {
+        const char* All;
+        const char* Messages;
+        const char* Lang;
+        uint16_t Id;
+    } cases[] = {
+        {"sr_RS@latin", "de_DE", "fr_FR", 0x081A}, {"", "de_DE.UTF-8", "fr_FR", 0x0407},
+        {nullptr, nullptr, "fr_FR.UTF-8", 0x040C}, {nullptr, nullptr, nullptr, 0x0409},
+        {"C", "de_DE", nullptr, 0x0409},
     };
     const std::unique_ptr<ISystemLocale> locale = MakeLinuxSystemLocale();
-    set("sr_RS@latin", "de_DE", "fr_FR");
-    EXPECT_EQ(locale->DefaultLangID(), 0x081A);
-    set("", "de_DE.UTF-8", "fr_FR");
-    EXPECT_EQ(locale->DefaultLangID(), 0x0407);
-    set(nullptr, nullptr, "fr_FR.UTF-8");
-    EXPECT_EQ(locale->DefaultLangID(), 0x040C);
-    set(nullptr, nullptr, nullptr);
-    EXPECT_EQ(locale->DefaultLangID(), 0x0409);
-    set("C", "de_DE", nullptr);
-    EXPECT_EQ(locale->DefaultLangID(), 0x0409);
-    for (const auto& [name, value] : saved) {
-        put(name, value ? value->c_str() : nullptr);
+    for (const auto& c : cases) {
+        const test::TScopedLocale set(c.All, c.Messages, c.Lang);
+        EXPECT_EQ(locale->DefaultLangID(), c.Id) << "case " << &c - cases;
     }
 }
 
