@@ -1,6 +1,5 @@
 #include "base/strings.h"
 #include "controls/localize.h"
-#include "test_env.h"
 
 #include <QCheckBox>
 #include <QComboBox>

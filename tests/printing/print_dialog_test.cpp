@@ -28,7 +28,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 namespace lw {
 namespace {

@@ -4,7 +4,6 @@
 // files in the temporary home.
 #include "app/main_window.h"
 #include "base/strings.h"
-#include "categories/category_dialogs.h"
 #include "categories/organize_dialog.h"
 #include "category_fixture.h"
 #include "font_builder.h"

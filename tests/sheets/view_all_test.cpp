@@ -7,7 +7,6 @@
 #include "modal_window.h"
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
-#include "pages/simple_combo.h"
 #include "sheets/sample_delegate.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
