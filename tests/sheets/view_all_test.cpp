@@ -69,7 +69,13 @@ protected:
     std::unique_ptr<TfViewAll> Sheet;
 };
 
-TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeInColumnsFromMenusOrAnswers) {
+TEST_F(ViewAllTest, SizeAndColumnsFromMenusOrAnswersLayOutTheItemsAndPrintingTakesThemAsShown) {
+    Sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
+    Sheet->lstFonts->selectionModel()->clearSelection();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje", TMsgIcon::Warning));
+
     ASSERT_EQ(Sheet->Items().size(), 10);
     EXPECT_EQ(Sheet->Items().front(), QStringLiteral("Arial"));
     EXPECT_GT(Sheet->NameLineHeight(), 5);
@@ -107,6 +113,24 @@ TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeInColumnsFromMenusOrAn
     Sheet->mnDefineSize->trigger();
     Sheet->mnDefineSize->trigger();
     EXPECT_EQ(Sheet->ListFontSize(), 30);
+
+    const TPrintSource source = Sheet->PrintSource();
+    EXPECT_EQ(source.Items.size(), 10u);
+    EXPECT_EQ(source.Items[3], Sheet->Items()[3].toStdString());
+    EXPECT_EQ(source.Selected, (std::vector<bool>{false, true, false, true, false, false, false,
+                                                  false, false, false}));
+    EXPECT_EQ(source.Columns, 2);
+    EXPECT_EQ(source.FontSize, 30);
+
+    // The settings dialog counts the two; Esc leaves it and prints nothing.
+    QString counted;
+    test::WhileModal(
+        [&](QWidget* dialog) {
+            counted = dialog->findChild<QLabel*>(QStringLiteral("lblNumberOfFonts"))->text();
+        },
+        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier); });
+    EXPECT_EQ(counted, QStringLiteral("Broj fontova: 2"));
+    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
 }
 
 QImage RenderItem(TFontSampleDelegate& delegate, const QString& family) {
@@ -329,38 +353,6 @@ TEST_F(ViewAllTest, TheSheetsBoundsWhileNormalAndItsClosingByTheUserAreRemembere
     ASSERT_TRUE(Main->Terminating());
     Sheet->close();
     EXPECT_TRUE(Options.ShowListWindow);
-}
-
-TEST_F(ViewAllTest, PrintingWantsASelectionAndTakesTheSheetsListColumnsSizeAndSample) {
-    Sheet->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
-    Sheet->lstFonts->selectionModel()->clearSelection();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
-    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje", TMsgIcon::Warning));
-
-    Sheet->findChild<QAction*>(QStringLiteral("mnCol3"))->trigger();
-    Sheet->findChild<QAction*>(QStringLiteral("mnSize5"))->trigger();
-    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      Sheet->lstFonts->visualRect(Item(1)).center());
-    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      Sheet->lstFonts->visualRect(Item(3)).center());
-    const TPrintSource source = Sheet->PrintSource();
-    EXPECT_EQ(source.Items.size(), 10u);
-    EXPECT_EQ(source.Items[3], Sheet->Items()[3].toStdString());
-    EXPECT_EQ(source.Selected, (std::vector<bool>{false, true, false, true, false, false, false,
-                                                  false, false, false}));
-    EXPECT_EQ(source.Columns, 3);
-    EXPECT_EQ(source.FontSize, Sheet->ListFontSize());
-
-    // The settings dialog counts the two; Esc leaves it and prints nothing.
-    QString counted;
-    test::WhileModal(
-        [&](QWidget* dialog) {
-            counted = dialog->findChild<QLabel*>(QStringLiteral("lblNumberOfFonts"))->text();
-        },
-        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier); });
-    EXPECT_EQ(counted, QStringLiteral("Broj fontova: 2"));
-    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
 }
 
 TEST_F(ViewAllTest, TheMainWindowShowsTheSheetsChoiceAndTheSheetFollowsItsListAndLanguage) {
