@@ -274,19 +274,18 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
           "--pdf x.pdf --folder a 'DejaVu Sans'", "--pdf x.pdf --size abc"}) {
         EXPECT_TRUE(test::Says(Cli(std::string("print ") + wrong), 2, "usage:")) << wrong;
     }
-}
 
-TEST_F(PrintCliTest, AFullDiskIsToldAndThePdfThereStaysWhole) {
+    // A full disk: told, and the PDF there stays whole.
     test::TSmallDisk disk(Root / "small", "size=64k");
     if (!disk.Mounted()) {
         GTEST_SKIP() << disk.Reason();
     }
-    const fs::path pdf = Root / "small" / "book.pdf";
-    test::WriteFile(pdf, Old());
+    const fs::path full = Root / "small" / "book.pdf";
+    test::WriteFile(full, Old());
     disk.Fill();
-    const test::TCommandRun run = PrintTo(pdf);
-    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, pdf.string()) + " " + std::strerror(ENOSPC)));
-    EXPECT_EQ(test::ReadFile(pdf), Old());
+    const test::TCommandRun run = PrintTo(full);
+    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, full.string()) + " " + std::strerror(ENOSPC)));
+    EXPECT_EQ(test::ReadFile(full), Old());
     EXPECT_EQ(disk.Entries(), std::vector<std::string>{"book.pdf"});
 }
 

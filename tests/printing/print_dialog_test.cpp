@@ -165,7 +165,7 @@ TEST_F(PrintDialogTest,
     EXPECT_EQ(Messages().back().Text, "Pogresan broj.");
 }
 
-TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWent) {
+TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWentOrThatItDidNotFit) {
     const fs::path documents = test::TestHome().Documents();
     fs::remove_all(documents);
     QString title;
@@ -197,13 +197,9 @@ TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWent) {
                [] { PrintFontList(test::Families(5, 2, 24), ""); });
     EXPECT_TRUE(Messages().empty());
     EXPECT_FALSE(fs::exists(pdf));
-}
 
-// Qt's PDF writer tells nobody of a write that failed: a full disk must be
-// told, with no cut PDF left where the message would have sent the user.
-TEST_F(PrintDialogTest, APdfThatDoesNotFitIsToldAndLeavesNothing) {
-    const fs::path documents = test::TestHome().Documents();
-    fs::remove_all(documents);
+    // Qt's PDF writer tells nobody of a write that failed: a full disk must be
+    // told, with no cut PDF left where the message would have sent the user.
     test::TSmallDisk disk(documents);
     if (!disk.Mounted()) {
         GTEST_SKIP() << disk.Reason();
@@ -211,7 +207,6 @@ TEST_F(PrintDialogTest, APdfThatDoesNotFitIsToldAndLeavesNothing) {
     disk.Fill();
     WhileModal([](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); },
                [] { PrintFontList(test::Families(5, 2, 24), "Sample line"); });
-    const std::string pdf = (documents / "Font Lista.pdf").string();
     ASSERT_TRUE(
         test::ToldOnce("Ne mogu da stampam na  " + pdf + ".\n" + SystemErrors().ErrorText(ENOSPC),
                        "Greska ", TMsgIcon::Error));
