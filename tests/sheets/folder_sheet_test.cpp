@@ -71,7 +71,6 @@ protected:
             },
             [&] { (mixed ? Window->Menu.mnViewMix : Window->Menu.mnViewFolder)->trigger(); });
     }
-    static QStringList Rows(const TfViewAllNotInstalled& sheet) { return sheet.Items(); }
     static std::vector<int> Selected(const TfViewAllNotInstalled& sheet) {
         std::vector<int> rows;
         for (int row = 0; row < sheet.Model->rowCount(); ++row) {
@@ -107,7 +106,7 @@ TEST_F(FolderSheetTest, EachFileIsARowTheUnreadableOnesSaySoAndTheSelectionComes
     const int remembered = Page().FileList->currentRow();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_EQ(sheet.windowTitle().toStdString(), "Sadrzaj " + Folder.string() + "/");
-        EXPECT_EQ(Rows(sheet), (QStringList{"LwAlpha", "LwBeta", "<Greska>", "LwGamma"}));
+        EXPECT_EQ(sheet.Items(), (QStringList{"LwAlpha", "LwBeta", "<Greska>", "LwGamma"}));
         EXPECT_EQ(Selected(sheet), std::vector<int>{0});
         EXPECT_EQ(sheet.Status->Panel2Line(),
                   QStringLiteral("Ne instaliran  -  Fajl: a.ttf  -  4 fontova prikazano"));
@@ -154,7 +153,7 @@ TEST_F(FolderSheetTest, AnEmptyFolderAndAFolderOfUnreadableFiles) {
     test::WriteFile(Folder / "two.otf", test::TBytes(3000, 0xff));
     Page().mnUpdateFileListClick();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
-        EXPECT_EQ(Rows(sheet), (QStringList{"<Greska>", "<Greska>"}));
+        EXPECT_EQ(sheet.Items(), (QStringList{"<Greska>", "<Greska>"}));
         EXPECT_EQ(Selected(sheet), std::vector<int>{0});
     });
 }
@@ -208,10 +207,10 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
     OpenFolder();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         const auto row = [&](const char* family) {
-            return static_cast<int>(Rows(sheet).indexOf(QString::fromLatin1(family)));
+            return static_cast<int>(sheet.Items().indexOf(QString::fromLatin1(family)));
         };
-        ASSERT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwStar", "LwA", "LwB", "LwFirst",
-                                            "LwSecond", "LwPair"}))
+        ASSERT_EQ(sheet.Items(), (QStringList{"LwBracket", "LwStar", "LwA", "LwB", "LwFirst",
+                                              "LwSecond", "LwPair"}))
             << "the outline is no row";
         SelectRows(sheet, {row("LwStar")});
         test::TestPrompts().Answers.push_back(TMsgResult::Yes);
@@ -220,7 +219,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
         for (const auto& [name, bytes] : kept) {
             EXPECT_EQ(test::ReadFile(Folder / name), bytes) << name;
         }
-        EXPECT_EQ(Rows(sheet),
+        EXPECT_EQ(sheet.Items(),
                   (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond", "LwPair"}));
         EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
 
@@ -239,7 +238,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
         Press(sheet, Qt::Key_M, Qt::ControlModifier);
         EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
         EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
-        EXPECT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond"}));
+        EXPECT_EQ(sheet.Items(), (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond"}));
 
         const TSampleItem second = sheet.Delegate->Describe(sheet.Model->index(row("LwSecond")));
         EXPECT_EQ(second.Name, QStringLiteral("LwSecond - Bold"));
@@ -255,7 +254,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
         EXPECT_TRUE(fs::exists(Elsewhere / "pack.ttc"));
         EXPECT_FALSE(fs::exists(Folder / "pack.ttc"));
         const QStringList left{"LwBracket", "LwA", "LwB"};
-        EXPECT_EQ(Rows(sheet), left);
+        EXPECT_EQ(sheet.Items(), left);
 
         SelectRows(sheet, {row("LwBracket")});
         test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
@@ -266,7 +265,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
         EXPECT_EQ(test::ReadFile(Elsewhere / "[ab].ttf"), (test::TBytes{'o', 'l', 'd'}));
         EXPECT_TRUE(fs::exists(Folder / "[ab].ttf"));
         EXPECT_FALSE(fs::exists(Elsewhere / "a.ttf"));
-        EXPECT_EQ(Rows(sheet), left);
+        EXPECT_EQ(sheet.Items(), left);
     });
     // Files changed: the page lists the folder again.
     EXPECT_EQ(Page().FileList->count(), 3);
@@ -283,7 +282,7 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEit
     OpenFolder();
     Open(true, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_TRUE(sheet.windowTitle().endsWith(QStringLiteral("  +  Instaliranih fontova")));
-        ASSERT_EQ(Rows(sheet),
+        ASSERT_EQ(sheet.Items(),
                   (QStringList{"LwAlpha", "Arial", "Bodoni", "Courier", "DejaVu Sans"}));
         EXPECT_EQ(sheet.Delegate->Describe(sheet.Model->index(2)).Name, QStringLiteral("Bodoni"));
 

@@ -76,7 +76,6 @@ protected:
         ADD_FAILURE() << "no item " << caption.toStdString();
         return Sheet->mnAll;
     }
-    QStringList Listed() const { return Sheet->Items(); }
     std::vector<int> SelectedRows() const {
         std::vector<int> rows;
         for (int row = 0; row < Sheet->Model->rowCount(); ++row) {
@@ -87,7 +86,7 @@ protected:
         return rows;
     }
     void ClickFamily(const QString& family, Qt::KeyboardModifiers keys = {}) {
-        const int row = static_cast<int>(Listed().indexOf(family));
+        const int row = static_cast<int>(Sheet->Items().indexOf(family));
         ASSERT_GE(row, 0) << family.toStdString();
         QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, keys,
                           Sheet->lstFonts->visualRect(Sheet->Model->index(row)).center());
@@ -150,7 +149,7 @@ TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategor
     EXPECT_EQ(CheckedItems(), QStringList{views[0]});
 
     ViewItem("Work")->trigger();
-    EXPECT_EQ(Listed(), (QStringList{"Arial", "Courier"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Arial", "Courier"}));
     EXPECT_EQ(Sheet->CategoryName, QStringLiteral("Work"));
     EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("Work"));
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});
@@ -169,12 +168,12 @@ TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategor
     // Another category's members written over the one shown: the view
     // reloads, the current item kept where it can be.
     ViewItem("Home")->trigger();
-    ASSERT_EQ(Listed(), QStringList{"Bodoni"});
+    ASSERT_EQ(Sheet->Items(), QStringList{"Bodoni"});
     store.SelectCategory(store.PositionOf("Alpha"));
     test::TestPrompts().TextAnswers.push_back("Home");
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     store.CreateCategory();
-    EXPECT_EQ(Listed(), (QStringList{"Arial", "Courier"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Arial", "Courier"}));
     EXPECT_EQ(CheckedItems(), QStringList{"Home"});
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});
 
@@ -220,7 +219,7 @@ TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryRemovingAsksAndWantsO
     };
     removeWarns("all fonts");
     Sheet->mnWithoutCategories->trigger();
-    EXPECT_EQ(Listed(), (QStringList{"Serif", "Tahoma", "Verdana"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Serif", "Tahoma", "Verdana"}));
     removeWarns("fonts without a category");
     PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Return); });
     removeWarns("a combination");
@@ -228,9 +227,9 @@ TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryRemovingAsksAndWantsO
 
     // Added to a category shown: the view shows the new member.
     ViewItem("Other")->trigger();
-    ASSERT_EQ(Listed(), QStringList{"Arial"});
+    ASSERT_EQ(Sheet->Items(), QStringList{"Arial"});
     Organize->Store().AddFontsToCategory("Other", {"Verdana"});
-    EXPECT_EQ(Listed(), (QStringList{"Arial", "Verdana"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Arial", "Verdana"}));
 
     ViewItem("Pair")->trigger();
     ClickFamily("Bodoni");
@@ -238,11 +237,11 @@ TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryRemovingAsksAndWantsO
     Press(Qt::Key_Delete); // answered No
     ASSERT_TRUE(test::ToldOnce("Ukloni odabrani font sa \"Pair\"?", "Potvrda", std::nullopt,
                                TMsgButtons::YesNo));
-    EXPECT_EQ(Listed(), (QStringList{"Bodoni", "Courier"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Bodoni", "Courier"}));
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     Press(Qt::Key_Delete);
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "Courier\r\n");
-    EXPECT_EQ(Listed(), QStringList{"Courier"});
+    EXPECT_EQ(Sheet->Items(), QStringList{"Courier"});
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});
 }
 
@@ -254,7 +253,7 @@ TEST_F(SheetCommandsTest,
     Start();
     ViewItem("A")->trigger();
     Combine("A", "B", "btnAnd");
-    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
+    EXPECT_EQ(Sheet->Items(), QStringList{"Bodoni"});
     EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("A [*] B"));
     EXPECT_TRUE(CheckedItems().isEmpty()) << CheckedItems().join(",").toStdString();
     EXPECT_TRUE(Sheet->CategoryName.isEmpty());
@@ -262,11 +261,11 @@ TEST_F(SheetCommandsTest,
     EXPECT_EQ(Organize->cmbCategories->currentIndex(), 0);
     // Cancel changes nothing.
     PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Escape); });
-    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
+    EXPECT_EQ(Sheet->Items(), QStringList{"Bodoni"});
     EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("A [*] B"));
     // A category changing meanwhile leaves the combination alone.
     Organize->Store().AddFontsToCategory("A", {"Serif"});
-    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
+    EXPECT_EQ(Sheet->Items(), QStringList{"Bodoni"});
     EXPECT_TRUE(CheckedItems().isEmpty());
 
     ViewItem("Empty")->trigger();
@@ -299,7 +298,7 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
     QTRY_VERIFY(Submenu().contains(monospace));
     EXPECT_LT(Submenu().indexOf("A"), Submenu().indexOf(monospace));
     ViewItem(monospace)->trigger();
-    EXPECT_EQ(Listed(), QStringList{"Courier"});
+    EXPECT_EQ(Sheet->Items(), QStringList{"Courier"});
     EXPECT_EQ(Sheet->Status->PanelText(2), monospace);
     EXPECT_TRUE(Sheet->CategoryName.isEmpty()) << "nothing may be taken out of it";
     EXPECT_EQ(CheckedItems(), QStringList{monospace});
@@ -317,7 +316,7 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
 
     const QString italicView = QString::fromStdString(LoadStr(30507));
     Combine(monospace, italicView, "btnPlus");
-    EXPECT_EQ(Listed(), (QStringList{"Courier", "Tahoma"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Courier", "Tahoma"}));
     EXPECT_EQ(Sheet->Status->PanelText(2), monospace + QStringLiteral(" [+] ") + italicView);
 
     // Moving in from font-manager: what was skipped is told.
