@@ -144,7 +144,18 @@ QImage RenderItem(TFontSampleDelegate& delegate, const QString& family) {
     return image;
 }
 
-TEST_F(ViewAllTest, SampleCommandsAndAnEmptySampleDrawsTheFamilysName) {
+// Dark pixels of the sample band: the ink a line leaves.
+int InkBelow(const QImage& tile, int top) {
+    int ink = 0;
+    for (int y = top; y < tile.height(); ++y) {
+        for (int x = 0; x < tile.width(); ++x) {
+            ink += qGray(tile.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+TEST_F(ViewAllTest, TheSampleIsTheOneChosenOrTheNameOrWhatAFaceThatLacksItCanShowAndSaysSo) {
     Sheet->mnShortSample->trigger();
     EXPECT_EQ(Sheet->SampleText(), QStringLiteral("012 - Primer"));
     Sheet->mnLongSample->trigger();
@@ -172,20 +183,7 @@ TEST_F(ViewAllTest, SampleCommandsAndAnEmptySampleDrawsTheFamilysName) {
     EXPECT_EQ(delegate.CachedTiles(), 1);
     EXPECT_EQ(RenderItem(delegate, QStringLiteral("DejaVu Sans")),
               RenderItem(delegate, QStringLiteral("DejaVu Sans")));
-}
 
-// Dark pixels of the sample band: the ink a line leaves.
-int InkBelow(const QImage& tile, int top) {
-    int ink = 0;
-    for (int y = top; y < tile.height(); ++y) {
-        for (int x = 0; x < tile.width(); ++x) {
-            ink += qGray(tile.pixel(x, y)) < 128 ? 1 : 0;
-        }
-    }
-    return ink;
-}
-
-TEST_F(ViewAllTest, AFaceThatLacksTheSampleShowsItsOwnScriptOrGlyphsAndSaysSo) {
     const std::string arabic = "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf";
     const std::string integrals = "/usr/share/fonts/opentype/stix/STIXIntegralsD-Regular.otf";
     if (!fs::exists(arabic) || !fs::exists(integrals)) {
@@ -201,10 +199,7 @@ TEST_F(ViewAllTest, AFaceThatLacksTheSampleShowsItsOwnScriptOrGlyphsAndSaysSo) {
     spaceOnly.Codes = {{0x20, 0x20, 1}};
     test::WriteFile(test::TestHome().Root() / "empty.ttf", test::FactsFont(spaceOnly));
     FontManager->Refresh();
-    TFontSampleDelegate delegate;
-    delegate.PointSize = 16;
-    delegate.NormalColor = Qt::black;
-    delegate.BackgroundColor = Qt::white;
+    delegate.Invalidate();
     delegate.SampleText = QStringLiteral("Hamburgefonstiv");
     const auto item = [](const char* family) {
         TSampleItem described;
