@@ -35,10 +35,6 @@ QStringList Texts(const QListWidget* list) {
     return texts;
 }
 
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 void ClickItem(QListWidget* list, const QString& text, Qt::KeyboardModifiers keys = {}) {
     const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << text.toStdString();
@@ -119,11 +115,11 @@ TEST_F(CategoryDialogsTest, MovesAreForgottenUnlessUpdatedAndKeysChooseTheCatego
                   (QStringList{"Bodoni", "Courier", "Serif", "Tahoma", "Verdana"}));
         ClickItem(dialog.lstFonts, "Tahoma");
         ClickItem(dialog.lstFonts, "Bodoni", Qt::ControlModifier);
-        Click(dialog.btnAdd);
+        QTest::mouseClick(dialog.btnAdd, Qt::LeftButton);
         EXPECT_EQ(Texts(dialog.lstCategory), (QStringList{"Arial", "Bodoni", "Gone", "Tahoma"}));
         EXPECT_EQ(dialog.lblCategoryNumber->text(), QStringLiteral("Broj fontova: 4"));
         EXPECT_EQ(dialog.lblFontNumber->text(), QStringLiteral("Broj fontova: 3"));
-        Click(dialog.btnDeleteAll);
+        QTest::mouseClick(dialog.btnDeleteAll, Qt::LeftButton);
         EXPECT_EQ(dialog.lstCategory->count(), 0);
         EXPECT_EQ(dialog.lstFonts->count(), 7);
     });
@@ -132,8 +128,8 @@ TEST_F(CategoryDialogsTest, MovesAreForgottenUnlessUpdatedAndKeysChooseTheCatego
     Open([&](TfOrganize& dialog) {
         EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("Work"));
         EXPECT_EQ(Texts(dialog.lstCategory), (QStringList{"Arial", "Gone"}));
-        Click(dialog.btnAddAll);
-        Click(dialog.btnUpdate);
+        QTest::mouseClick(dialog.btnAddAll, Qt::LeftButton);
+        QTest::mouseClick(dialog.btnUpdate, Qt::LeftButton);
     });
     EXPECT_EQ(ReadText(Folder() / "Work.lst"),
               "Arial\r\nBodoni\r\nCourier\r\nSerif\r\nTahoma\r\nVerdana\r\n");
@@ -144,8 +140,8 @@ TEST_F(CategoryDialogsTest, UpdateOnTheNewEntryAsksForANameAndDeleteGoesBackToIt
     test::TestPrompts().TextAnswers.push_back("Fresh");
     Open([&](TfOrganize& dialog) {
         ClickItem(dialog.lstFonts, "Courier");
-        Click(dialog.btnAdd);
-        Click(dialog.btnUpdate);
+        QTest::mouseClick(dialog.btnAdd, Qt::LeftButton);
+        QTest::mouseClick(dialog.btnUpdate, Qt::LeftButton);
         EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("Fresh"));
         EXPECT_EQ(dialog.cmbCategories->count(), 2);
     });
@@ -153,7 +149,7 @@ TEST_F(CategoryDialogsTest, UpdateOnTheNewEntryAsksForANameAndDeleteGoesBackToIt
 
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     Open([&](TfOrganize& dialog) {
-        Click(dialog.btnDeleteCategory);
+        QTest::mouseClick(dialog.btnDeleteCategory, Qt::LeftButton);
         EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("<Novi>"));
         EXPECT_EQ(dialog.cmbCategories->count(), 1);
         EXPECT_EQ(dialog.lstFonts->count(), 6);
@@ -220,8 +216,8 @@ TEST_F(CategoryDialogsTest, TheCombineDialogKeepsOneOperationDownAndStartsOnAllF
     EXPECT_EQ(dialog.lstCategory2->currentRow(), 0);
     EXPECT_TRUE(dialog.btnPlus->isChecked());
     EXPECT_TRUE(dialog.btnPlus->font().bold());
-    Click(dialog.btnMinus);
-    Click(dialog.btnMinus);
+    QTest::mouseClick(dialog.btnMinus, Qt::LeftButton);
+    QTest::mouseClick(dialog.btnMinus, Qt::LeftButton);
     EXPECT_TRUE(dialog.btnMinus->isChecked()) << "pressing the one down leaves it down";
     EXPECT_FALSE(dialog.btnPlus->isChecked());
     EXPECT_EQ(dialog.Operation(), TCombineOp::Minus);
@@ -230,10 +226,10 @@ TEST_F(CategoryDialogsTest, TheCombineDialogKeepsOneOperationDownAndStartsOnAllF
     EXPECT_FALSE(dialog.Operand(2).AllFonts);
     EXPECT_EQ(dialog.Operand(2).Name, "Work");
     EXPECT_EQ(dialog.ResultLabel(), "<SVE> [-] Work");
-    Click(dialog.btnAnd);
+    QTest::mouseClick(dialog.btnAnd, Qt::LeftButton);
     EXPECT_EQ(dialog.ResultLabel(), "<SVE> [*] Work");
     EXPECT_FALSE(dialog.btnMinus->isChecked());
-    Click(dialog.btnCancel);
+    QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
