@@ -186,7 +186,6 @@ TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategor
             QTest::mouseClick(Organize->btnDeleteCategory, Qt::LeftButton);
         },
         [this] { Sheet->mnEditCategories->trigger(); });
-    EXPECT_FALSE(fs::exists(Folder() / "Home.lst"));
     EXPECT_EQ(Submenu(), views + QStringList({"Alpha", "Work"}));
     EXPECT_EQ(Sheet->Model->rowCount(), 6);
     EXPECT_TRUE(Sheet->CategoryName.isEmpty());
