@@ -139,7 +139,16 @@ TEST_F(CategoryStoreTest, AProgramFolderThatCannotBeWrittenSendsTheCategoriesToT
     EXPECT_FALSE(fs::exists(Root / "Categories"));
 }
 
-TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnds) {
+TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEndsOrCodePage) {
+    // Windows-1250 first; Windows-1252 where only it names an installed family.
+    for (const char* family : {"Čačak", "Crème", "Šum©"}) {
+        Fonts.AddFace(family, test::TrueTypeFace(family, "Regular", NTM_REGULAR));
+    }
+    FontManager->Refresh();
+    const std::string old = "\xC8"
+                            "a\xE8"
+                            "ak\r\nCr\xE8me\r\nArial\r\n\x8Aum\xA9\r\n";
+    MakeCategory("Old", old);
     TCategoryStore& store = Started();
     // Members keep the list's order, whatever the order they came in.
     EXPECT_TRUE(store.SaveCategory("Mixed", SortedUnique({"b", "A", "c"})));
@@ -181,26 +190,14 @@ TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnd
     Names members;
     EXPECT_TRUE(store.LoadCategory("Marked", members));
     EXPECT_EQ(members, marked);
-}
 
-TEST_F(CategoryStoreTest, AFileInAnOldCodePageIsReadLineByLineAndRewrittenWhole) {
-    // Windows-1250 first; Windows-1252 where only it names an installed family.
-    for (const char* family : {"Čačak", "Crème", "Šum©"}) {
-        Fonts.AddFace(family, test::TrueTypeFace(family, "Regular", NTM_REGULAR));
-    }
-    FontManager->Refresh();
-    const std::string old = "\xC8"
-                            "a\xE8"
-                            "ak\r\nCr\xE8me\r\nArial\r\n\x8Aum\xA9\r\n";
-    MakeCategory("Old", old);
-    TCategoryStore& store = Started();
+    // The file in an old code page is read line by line and rewritten whole.
     store.SelectCategory(store.PositionOf("Old"));
     EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
     const Names read{"Arial", "Čačak", "Crème", "Šum©"};
     EXPECT_EQ(SortedUnique(store.Members()), SortedUnique(read));
     // A change to it leaves no member behind, and the file is UTF-8 from then on.
     store.AddFontsToCategory("Old", {"Tahoma"});
-    Names members;
     EXPECT_TRUE(store.LoadCategory("Old", members));
     Names expected = read;
     expected.push_back("Tahoma");
