@@ -53,7 +53,6 @@ protected:
     }
     void TearDown() override {
         fs::remove_all(Elsewhere);
-        Installed.reset();
         NotInstalledPageTest::TearDown();
     }
     // Opens the folder sheet from the page's menu and runs inside while it
@@ -92,7 +91,6 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), keys);
     }
 
-    std::unique_ptr<TfViewAll> Installed;
     fs::path Elsewhere;
 };
 
@@ -277,8 +275,8 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEit
                                            "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
     FontManager->Refresh();
     // The installed sheet the mixed view takes its families from.
-    Installed = std::make_unique<TfViewAll>(Window.get());
-    Window->SetViewAllWindow(Installed.get());
+    const auto installed = std::make_unique<TfViewAll>(Window.get());
+    Window->SetViewAllWindow(installed.get());
     OpenFolder();
     Open(true, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_TRUE(sheet.windowTitle().endsWith(QStringLiteral("  +  Instaliranih fontova")));
@@ -321,10 +319,10 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEit
     });
     EXPECT_EQ(Fonts.Changes, 1) << "one broadcast at the close";
     // The installed sheet opens Details the same way.
-    Installed->lstFonts->setCurrentIndex(
-        Installed->Model->index(static_cast<int>(Installed->Items().indexOf("DejaVu Sans"))));
-    Installed->mnProperties0->trigger();
-    ASSERT_EQ(Installed->findChildren<TfDetails*>().size(), 1);
+    installed->lstFonts->setCurrentIndex(
+        installed->Model->index(static_cast<int>(installed->Items().indexOf("DejaVu Sans"))));
+    installed->mnProperties0->trigger();
+    ASSERT_EQ(installed->findChildren<TfDetails*>().size(), 1);
 }
 
 TEST_F(FolderSheetTest, SelectNotInstalledUsesTheLoadsFlagsAndATemporaryInstallStays) {
