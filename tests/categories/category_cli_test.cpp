@@ -185,8 +185,7 @@ TEST_F(CategoryCliTest, TwoProcessesAtOnceKeepBothChanges) {
             EXPECT_TRUE(test::Says(run, 0, line));
         }
     }
-    for (const fs::directory_entry& entry : fs::directory_iterator(Folder())) {
-        const std::string name = entry.path().filename().string();
+    for (const std::string& name : test::FolderEntries(Folder())) {
         EXPECT_TRUE(name == ".lock" || name.ends_with(".lst")) << "left behind: " << name;
     }
 }

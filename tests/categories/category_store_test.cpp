@@ -456,9 +456,7 @@ TEST_F(CategoryStoreTest, ANameNeverLeadsOutOfTheFolder) {
         EXPECT_EQ(Messages().size(), 2u) << "read and write refused";
     }
     EXPECT_EQ(ReadText(Root / "outside.lst"), "Arial\r\n");
-    for (const fs::directory_entry& entry : fs::directory_iterator(Folder())) {
-        EXPECT_EQ(entry.path().filename(), ".lock") << "only the writers' lock";
-    }
+    EXPECT_EQ(test::FolderEntries(Folder()), Names{".lock"}) << "only the writers' lock";
     // The names are still the user's: kept in the index.
     store.SaveCategoryList();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);

@@ -235,9 +235,8 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
     test::WriteFile(pdf, Old());
     const auto keptUntouched = [&] {
         EXPECT_EQ(test::ReadFile(pdf), Old());
-        for (const auto& entry : fs::directory_iterator(Root)) {
-            EXPECT_EQ(entry.path().filename().string().find(".letterwell"), std::string::npos)
-                << entry.path();
+        for (const std::string& name : test::FolderEntries(Root)) {
+            EXPECT_EQ(name.find(".letterwell"), std::string::npos) << name;
         }
     };
     const std::string to = "print --pdf '" + pdf.string() + "' ";
