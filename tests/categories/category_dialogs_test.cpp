@@ -65,8 +65,11 @@ protected:
     std::unique_ptr<TfOrganize> Organize;
 };
 
-TEST_F(CategoryDialogsTest, ItOpensOnTheNewEntryWithEveryFamilyToChooseFromInEitherLanguage) {
+TEST_F(CategoryDialogsTest,
+       ItOpensOnTheNewEntryWithEveryFamilyAndTheClickedOnesSampleInEitherLanguage) {
     StartProgram();
+    QString sample;
+    Organize->SampleText = [&] { return sample; };
     ASSERT_TRUE(Main->Menu.mnOrganizeCategories->isEnabled());
     Open([&](TfOrganize& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Organizuj kategorije"));
@@ -92,6 +95,19 @@ TEST_F(CategoryDialogsTest, ItOpensOnTheNewEntryWithEveryFamilyToChooseFromInEit
         EXPECT_EQ(order,
                   (QStringList{"btnUpdate", "btnAddCategory", "btnDeleteCategory", "lstFonts",
                                "lstCategory", "btnUpdateAll", "btnClose", "cmbCategories"}));
+
+        // The sample of the family clicked ends inside its frame.
+        ClickItem(dialog.lstFonts, "Serif");
+        EXPECT_EQ(dialog.lblExample->text(), QStringLiteral("Serif"));
+        EXPECT_EQ(dialog.lblExample->font().family(), QStringLiteral("Serif"));
+        EXPECT_EQ(dialog.lblExample->font().pixelSize(), 21);
+        sample = QString(200, QLatin1Char('W'));
+        ClickItem(dialog.lstFonts, "Verdana");
+        EXPECT_EQ(dialog.lblExample->text(), sample);
+        const QRect frame = dialog.Bevel->geometry();
+        EXPECT_EQ(dialog.lblExample->x() + dialog.lblExample->width(),
+                  frame.x() + frame.width() - 5);
+        EXPECT_EQ(dialog.lblExample->width(), 381);
     });
     EXPECT_FALSE(Organize->isVisible());
 
@@ -159,25 +175,6 @@ TEST_F(CategoryDialogsTest, UpdateOnTheNewEntryAsksForANameAndDeleteGoesBackToIt
     Main.reset();
     Organize.reset();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 0u);
-}
-
-TEST_F(CategoryDialogsTest, TheSampleShowsTheClickedFamilyAndEndsInsideItsFrame) {
-    StartProgram();
-    QString sample;
-    Organize->SampleText = [&] { return sample; };
-    Open([&](TfOrganize& dialog) {
-        ClickItem(dialog.lstFonts, "Serif");
-        EXPECT_EQ(dialog.lblExample->text(), QStringLiteral("Serif"));
-        EXPECT_EQ(dialog.lblExample->font().family(), QStringLiteral("Serif"));
-        EXPECT_EQ(dialog.lblExample->font().pixelSize(), 21);
-        sample = QString(200, QLatin1Char('W'));
-        ClickItem(dialog.lstFonts, "Verdana");
-        EXPECT_EQ(dialog.lblExample->text(), sample);
-        const QRect frame = dialog.Bevel->geometry();
-        EXPECT_EQ(dialog.lblExample->x() + dialog.lblExample->width(),
-                  frame.x() + frame.width() - 5);
-        EXPECT_EQ(dialog.lblExample->width(), 381);
-    });
 }
 
 TEST_F(CategoryDialogsTest, TheAddDialogOffersTheNewEntryFirstAndADoubleClickChooses) {
