@@ -87,20 +87,6 @@ protected:
                                 "' --language 0 " + arguments + " 2>&1");
     }
 
-    // count fonts named "Lwprint01"..., one file each, loaded in this
-    // process too so the program's job draws the same faces.
-    fs::path FontFolder(int count) {
-        const fs::path folder = Root / "fonts";
-        const TPrintSource names = test::Families(count, 1, 1, "Lwprint");
-        for (const std::string& family : names.Items) {
-            const fs::path file = folder / (family + ".ttf");
-            test::WriteFile(file, test::NamedTrueType(family));
-            EXPECT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1) << family;
-            Loaded.push_back(file);
-        }
-        return folder;
-    }
-
     // The program's job with the stored settings, into a PDF.
     TPrintLayout ProgramPrints(const TPrintSource& source, QPageLayout::Orientation orientation,
                                const fs::path& pdf) {
@@ -148,17 +134,23 @@ protected:
 };
 
 TEST_F(PrintCliTest, FortyFamiliesOfAFolderPrintAsTheProgramPrintsAndAsTheDialogEstimates) {
-    const fs::path folder = FontFolder(40);
+    // Forty fonts named "Lwprint01"..., one file each, loaded in this process
+    // too so the program's job draws the same faces.
+    const fs::path folder = Root / "fonts";
+    TPrintSource source = test::Families(40, 3, 48, "Lwprint");
+    for (const std::string& family : source.Items) {
+        const fs::path file = folder / (family + ".ttf");
+        test::WriteFile(file, test::NamedTrueType(family));
+        EXPECT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1) << family;
+        Loaded.push_back(file);
+        source.Faces.push_back({file.string(), 0});
+    }
     // Not a font: told and left out, the rest still printed.
     test::WriteFile(folder / "broken.ttf", test::TBytes(100, 0x41));
     const test::TCommandRun run =
         Cli("print --pdf '" + (Root / "cli.pdf").string() + "' --folder '" + folder.string() + "'");
     ASSERT_TRUE(test::Says(run, 0, "/broken.ttf: "));
 
-    TPrintSource source = test::Families(40, 3, 48, "Lwprint");
-    for (const fs::path& file : Loaded) {
-        source.Faces.push_back({file.string(), 0});
-    }
     const TPrintLayout layout = ProgramPrints(source, QPageLayout::Portrait, Root / "program.pdf");
     EXPECT_GT(layout.Pages, 1) << "rows a page " << layout.RowsPerPage;
     EXPECT_TRUE(test::Says(run, 0, ": 40 fonts, " + std::to_string(layout.Pages) + " pages"));
