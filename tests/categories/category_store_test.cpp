@@ -82,7 +82,7 @@ TEST_F(CategoryStoreTest, TheNewEntryComesFirstOnAFirstRunAndBeforeAnIndexKeptIn
     EXPECT_EQ(Store->Current(), 0);
 }
 
-TEST_F(CategoryStoreTest, TheFolderIsMadeOnceAndTakesInTheLooseCategoryFiles) {
+TEST_F(CategoryStoreTest, TheFolderIsMadeOnceWhereItCanBeAndTakesInTheLooseCategoryFiles) {
     WriteText(ProgramFolder / "Work.lst", "Arial\r\n");
     WriteText(ProgramFolder / "Old.LST", "Tahoma\r\n");
     WriteText(ProgramFolder / "notes.txt", "kept");
@@ -99,10 +99,9 @@ TEST_F(CategoryStoreTest, TheFolderIsMadeOnceAndTakesInTheLooseCategoryFiles) {
     EXPECT_TRUE(fs::exists(ProgramFolder / "Later.lst"));
     EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\n");
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(CategoryStoreTest, AProgramFolderThatCannotBeWrittenSendsTheCategoriesToTheDataFolder) {
-    // Not even root may make entries here.
+    // A program folder that cannot be written (not even root may make
+    // entries here) sends the categories to the data folder.
     Places.ProgramFolder = "/proc/self";
     StoreIndex({"Work", "Serif"});
     WriteText(Root / "data" / "Work.lst", "Arial\r\n");
