@@ -245,7 +245,21 @@ TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryRemovingAsksAndWantsO
 }
 
 TEST_F(SheetCommandsTest,
-       ACombinationIsLabelledAndLeavesNoViewCheckedAndAnEmptyViewSelectsNothing) {
+       ACombinationIsLabelledAnEmptyViewSelectsNothingAndAutomaticCategoriesComeAfterTheUsers) {
+    test::TFactsFontTraits mono;
+    mono.Advances = {600, 600};
+    test::TFactsFontTraits italic;
+    italic.Selection = 0x01;
+    const fs::path monoFile = Root / "mono.ttf";
+    const fs::path italicFile = Root / "italic.ttf";
+    fs::create_directories(Root);
+    test::WriteFile(monoFile, test::FactsFont(mono));
+    test::WriteFile(italicFile, test::FactsFont(italic));
+    Fonts.AddFace("Courier", TFaceInfo("Courier Mono", "Regular", TRUETYPE_FONTTYPE, NTM_REGULAR,
+                                       monoFile.string()));
+    Fonts.AddFace("Tahoma", TFaceInfo("Tahoma Italic", "Italic", TRUETYPE_FONTTYPE, NTM_ITALIC,
+                                      italicFile.string()));
+    FontManager->Refresh();
     MakeCategory("A", "Arial\r\nBodoni\r\n");
     MakeCategory("B", "Bodoni\r\nCourier\r\n");
     MakeCategory("Empty", "");
@@ -272,25 +286,7 @@ TEST_F(SheetCommandsTest,
     EXPECT_TRUE(SelectedRows().empty());
     EXPECT_EQ(Sheet->Status->Panel2Line(),
               QStringLiteral("Kategorija: Empty (0 od 0 fontova oznaceno)"));
-}
 
-TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDialog) {
-    test::TFactsFontTraits mono;
-    mono.Advances = {600, 600};
-    test::TFactsFontTraits italic;
-    italic.Selection = 0x01;
-    const fs::path monoFile = Root / "mono.ttf";
-    const fs::path italicFile = Root / "italic.ttf";
-    fs::create_directories(Root);
-    test::WriteFile(monoFile, test::FactsFont(mono));
-    test::WriteFile(italicFile, test::FactsFont(italic));
-    Fonts.AddFace("Courier", TFaceInfo("Courier Mono", "Regular", TRUETYPE_FONTTYPE, NTM_REGULAR,
-                                       monoFile.string()));
-    Fonts.AddFace("Tahoma", TFaceInfo("Tahoma Italic", "Italic", TRUETYPE_FONTTYPE, NTM_ITALIC,
-                                      italicFile.string()));
-    FontManager->Refresh();
-    MakeCategory("A", "Arial\r\nBodoni\r\n");
-    Start();
     // Gathered on a worker the first time the submenu opens.
     emit Sheet->mnCategories->aboutToShow();
     const QString monospace = QString::fromStdString(LoadStr(30500));
