@@ -35,10 +35,6 @@ QStringList Texts(const QListWidget* list) {
     return texts;
 }
 
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 void ClickItem(QListWidget* list, const QString& text, Qt::KeyboardModifiers keys = {}) {
     const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << text.toStdString();
@@ -46,7 +42,7 @@ void ClickItem(QListWidget* list, const QString& text, Qt::KeyboardModifiers key
                       list->visualItemRect(found[0]).center());
 }
 
-class OrganizeDialogTest : public CategoryFixture {
+class CategoryDialogsTest : public CategoryFixture {
 protected:
     void StartProgram() {
         Main = std::make_unique<TfMain_letterwell>();
@@ -69,8 +65,11 @@ protected:
     std::unique_ptr<TfOrganize> Organize;
 };
 
-TEST_F(OrganizeDialogTest, ItOpensOnTheNewEntryWithEveryFamilyToChooseFromInEitherLanguage) {
+TEST_F(CategoryDialogsTest,
+       ItOpensOnTheNewEntryWithEveryFamilyAndTheClickedOnesSampleInEitherLanguage) {
     StartProgram();
+    QString sample;
+    Organize->SampleText = [&] { return sample; };
     ASSERT_TRUE(Main->Menu.mnOrganizeCategories->isEnabled());
     Open([&](TfOrganize& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Organizuj kategorije"));
@@ -96,81 +95,8 @@ TEST_F(OrganizeDialogTest, ItOpensOnTheNewEntryWithEveryFamilyToChooseFromInEith
         EXPECT_EQ(order,
                   (QStringList{"btnUpdate", "btnAddCategory", "btnDeleteCategory", "lstFonts",
                                "lstCategory", "btnUpdateAll", "btnClose", "cmbCategories"}));
-    });
-    EXPECT_FALSE(Organize->isVisible());
 
-    // A language switch reaches the window already made: the new entry too.
-    Main->Menu.mnEspaniol->trigger();
-    Open([&](TfOrganize& dialog) {
-        EXPECT_EQ(dialog.cmbCategories->itemText(0), QStringLiteral("<Nueva>"));
-        EXPECT_NE(dialog.windowTitle(), QStringLiteral("Organizuj kategorije"));
-        EXPECT_EQ(dialog.lblFontNumber->text(), QStringLiteral("Número de fuentes: 6"));
-    });
-}
-
-TEST_F(OrganizeDialogTest, MovesAreForgottenUnlessUpdatedAndKeysChooseTheCategory) {
-    MakeCategory("Work", "Arial\r\nGone\r\n");
-    StartProgram();
-    Open([&](TfOrganize& dialog) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("Work"));
-        EXPECT_EQ(Texts(dialog.lstCategory), (QStringList{"Arial", "Gone"}));
-        EXPECT_EQ(Texts(dialog.lstFonts),
-                  (QStringList{"Bodoni", "Courier", "Serif", "Tahoma", "Verdana"}));
-        ClickItem(dialog.lstFonts, "Tahoma");
-        ClickItem(dialog.lstFonts, "Bodoni", Qt::ControlModifier);
-        Click(dialog.btnAdd);
-        EXPECT_EQ(Texts(dialog.lstCategory), (QStringList{"Arial", "Bodoni", "Gone", "Tahoma"}));
-        EXPECT_EQ(dialog.lblCategoryNumber->text(), QStringLiteral("Broj fontova: 4"));
-        EXPECT_EQ(dialog.lblFontNumber->text(), QStringLiteral("Broj fontova: 3"));
-        Click(dialog.btnDeleteAll);
-        EXPECT_EQ(dialog.lstCategory->count(), 0);
-        EXPECT_EQ(dialog.lstFonts->count(), 7);
-    });
-    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\nGone\r\n");
-    // Opened again: the file's members, the moves gone.
-    Open([&](TfOrganize& dialog) {
-        EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("Work"));
-        EXPECT_EQ(Texts(dialog.lstCategory), (QStringList{"Arial", "Gone"}));
-        Click(dialog.btnAddAll);
-        Click(dialog.btnUpdate);
-    });
-    EXPECT_EQ(ReadText(Folder() / "Work.lst"),
-              "Arial\r\nBodoni\r\nCourier\r\nSerif\r\nTahoma\r\nVerdana\r\n");
-}
-
-TEST_F(OrganizeDialogTest, UpdateOnTheNewEntryAsksForANameAndDeleteGoesBackToIt) {
-    StartProgram();
-    test::TestPrompts().TextAnswers.push_back("Fresh");
-    Open([&](TfOrganize& dialog) {
-        ClickItem(dialog.lstFonts, "Courier");
-        Click(dialog.btnAdd);
-        Click(dialog.btnUpdate);
-        EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("Fresh"));
-        EXPECT_EQ(dialog.cmbCategories->count(), 2);
-    });
-    EXPECT_EQ(ReadText(Folder() / "Fresh.lst"), "Courier\r\n");
-
-    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
-    Open([&](TfOrganize& dialog) {
-        Click(dialog.btnDeleteCategory);
-        EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("<Novi>"));
-        EXPECT_EQ(dialog.cmbCategories->count(), 1);
-        EXPECT_EQ(dialog.lstFonts->count(), 6);
-    });
-    EXPECT_EQ(Messages().back().Text, "Brisnje kategorije Fresh?");
-    EXPECT_FALSE(fs::exists(Folder() / "Fresh.lst"));
-    // The index is written when the program ends.
-    Main.reset();
-    Organize.reset();
-    EXPECT_EQ(Stored().at("Number of categories").Integer, 0u);
-}
-
-TEST_F(OrganizeDialogTest, TheSampleShowsTheClickedFamilyAndEndsInsideItsFrame) {
-    StartProgram();
-    QString sample;
-    Organize->SampleText = [&] { return sample; };
-    Open([&](TfOrganize& dialog) {
+        // The sample of the family clicked ends inside its frame.
         ClickItem(dialog.lstFonts, "Serif");
         EXPECT_EQ(dialog.lblExample->text(), QStringLiteral("Serif"));
         EXPECT_EQ(dialog.lblExample->font().family(), QStringLiteral("Serif"));
@@ -183,11 +109,75 @@ TEST_F(OrganizeDialogTest, TheSampleShowsTheClickedFamilyAndEndsInsideItsFrame) 
                   frame.x() + frame.width() - 5);
         EXPECT_EQ(dialog.lblExample->width(), 381);
     });
+    EXPECT_FALSE(Organize->isVisible());
+
+    // A language switch reaches the window already made: the new entry too.
+    Main->Menu.mnEspaniol->trigger();
+    Open([&](TfOrganize& dialog) {
+        EXPECT_EQ(dialog.cmbCategories->itemText(0), QStringLiteral("<Nueva>"));
+        EXPECT_NE(dialog.windowTitle(), QStringLiteral("Organizuj kategorije"));
+        EXPECT_EQ(dialog.lblFontNumber->text(), QStringLiteral("Número de fuentes: 6"));
+    });
 }
 
-class SmallDialogsTest : public CategoryFixture {};
+TEST_F(CategoryDialogsTest, MovesAreForgottenUnlessUpdatedAndKeysChooseTheCategory) {
+    MakeCategory("Work", "Arial\r\nGone\r\n");
+    StartProgram();
+    Open([&](TfOrganize& dialog) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("Work"));
+        EXPECT_EQ(Texts(dialog.lstCategory), (QStringList{"Arial", "Gone"}));
+        EXPECT_EQ(Texts(dialog.lstFonts),
+                  (QStringList{"Bodoni", "Courier", "Serif", "Tahoma", "Verdana"}));
+        ClickItem(dialog.lstFonts, "Tahoma");
+        ClickItem(dialog.lstFonts, "Bodoni", Qt::ControlModifier);
+        QTest::mouseClick(dialog.btnAdd, Qt::LeftButton);
+        EXPECT_EQ(Texts(dialog.lstCategory), (QStringList{"Arial", "Bodoni", "Gone", "Tahoma"}));
+        EXPECT_EQ(dialog.lblCategoryNumber->text(), QStringLiteral("Broj fontova: 4"));
+        EXPECT_EQ(dialog.lblFontNumber->text(), QStringLiteral("Broj fontova: 3"));
+        QTest::mouseClick(dialog.btnDeleteAll, Qt::LeftButton);
+        EXPECT_EQ(dialog.lstCategory->count(), 0);
+        EXPECT_EQ(dialog.lstFonts->count(), 7);
+    });
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\nGone\r\n");
+    // Opened again: the file's members, the moves gone.
+    Open([&](TfOrganize& dialog) {
+        EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("Work"));
+        EXPECT_EQ(Texts(dialog.lstCategory), (QStringList{"Arial", "Gone"}));
+        QTest::mouseClick(dialog.btnAddAll, Qt::LeftButton);
+        QTest::mouseClick(dialog.btnUpdate, Qt::LeftButton);
+    });
+    EXPECT_EQ(ReadText(Folder() / "Work.lst"),
+              "Arial\r\nBodoni\r\nCourier\r\nSerif\r\nTahoma\r\nVerdana\r\n");
+}
 
-TEST_F(SmallDialogsTest, TheAddDialogOffersTheNewEntryFirstAndADoubleClickChooses) {
+TEST_F(CategoryDialogsTest, UpdateOnTheNewEntryAsksForANameAndDeleteGoesBackToIt) {
+    StartProgram();
+    test::TestPrompts().TextAnswers.push_back("Fresh");
+    Open([&](TfOrganize& dialog) {
+        ClickItem(dialog.lstFonts, "Courier");
+        QTest::mouseClick(dialog.btnAdd, Qt::LeftButton);
+        QTest::mouseClick(dialog.btnUpdate, Qt::LeftButton);
+        EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("Fresh"));
+        EXPECT_EQ(dialog.cmbCategories->count(), 2);
+    });
+    EXPECT_EQ(ReadText(Folder() / "Fresh.lst"), "Courier\r\n");
+
+    test::TestPrompts().Answers.push_back(TMsgResult::Yes);
+    Open([&](TfOrganize& dialog) {
+        QTest::mouseClick(dialog.btnDeleteCategory, Qt::LeftButton);
+        EXPECT_EQ(dialog.cmbCategories->currentText(), QStringLiteral("<Novi>"));
+        EXPECT_EQ(dialog.cmbCategories->count(), 1);
+        EXPECT_EQ(dialog.lstFonts->count(), 6);
+    });
+    EXPECT_FALSE(fs::exists(Folder() / "Fresh.lst"));
+    // The index is written when the program ends.
+    Main.reset();
+    Organize.reset();
+    EXPECT_EQ(Stored().at("Number of categories").Integer, 0u);
+}
+
+TEST_F(CategoryDialogsTest, TheAddDialogOffersTheNewEntryFirstAndADoubleClickChooses) {
     const Names categories{"<Novi>", "Display", "Work"};
     std::optional<std::string> chosen;
     WhileModal(
@@ -214,7 +204,7 @@ TEST_F(SmallDialogsTest, TheAddDialogOffersTheNewEntryFirstAndADoubleClickChoose
     EXPECT_EQ(chosen, std::nullopt);
 }
 
-TEST_F(SmallDialogsTest, TheCombineDialogKeepsOneOperationDownAndStartsOnAllFonts) {
+TEST_F(CategoryDialogsTest, TheCombineDialogKeepsOneOperationDownAndStartsOnAllFonts) {
     TfMixCategories dialog({"<Novi>", "Display", "Work"});
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Kombinuj kategorije"));
@@ -223,8 +213,8 @@ TEST_F(SmallDialogsTest, TheCombineDialogKeepsOneOperationDownAndStartsOnAllFont
     EXPECT_EQ(dialog.lstCategory2->currentRow(), 0);
     EXPECT_TRUE(dialog.btnPlus->isChecked());
     EXPECT_TRUE(dialog.btnPlus->font().bold());
-    Click(dialog.btnMinus);
-    Click(dialog.btnMinus);
+    QTest::mouseClick(dialog.btnMinus, Qt::LeftButton);
+    QTest::mouseClick(dialog.btnMinus, Qt::LeftButton);
     EXPECT_TRUE(dialog.btnMinus->isChecked()) << "pressing the one down leaves it down";
     EXPECT_FALSE(dialog.btnPlus->isChecked());
     EXPECT_EQ(dialog.Operation(), TCombineOp::Minus);
@@ -233,14 +223,14 @@ TEST_F(SmallDialogsTest, TheCombineDialogKeepsOneOperationDownAndStartsOnAllFont
     EXPECT_FALSE(dialog.Operand(2).AllFonts);
     EXPECT_EQ(dialog.Operand(2).Name, "Work");
     EXPECT_EQ(dialog.ResultLabel(), "<SVE> [-] Work");
-    Click(dialog.btnAnd);
+    QTest::mouseClick(dialog.btnAnd, Qt::LeftButton);
     EXPECT_EQ(dialog.ResultLabel(), "<SVE> [*] Work");
     EXPECT_FALSE(dialog.btnMinus->isChecked());
-    Click(dialog.btnCancel);
+    QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-TEST_F(SmallDialogsTest, TheResultsDialogShowsTheFontAndKeepsNothingSelected) {
+TEST_F(CategoryDialogsTest, TheResultsDialogShowsTheFontAndKeepsNothingSelected) {
     WhileModal(
         [](QWidget* window) {
             auto& dialog = *static_cast<TfResults*>(window);

@@ -34,7 +34,6 @@ protected:
         Store->Start();
         return *Store;
     }
-    Names Categories() const { return Store->Categories(); }
     // A new category, the user typing this name when asked for one.
     void CreateNamed(const std::string& name) {
         test::TestPrompts().TextAnswers.push_back(name);
@@ -48,7 +47,7 @@ protected:
 TEST_F(CategoryStoreTest, TheNewEntryComesFirstOnAFirstRunAndBeforeAnIndexKeptInItsOrder) {
     TCategoryStore& store = Started();
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Categories(), Names{"<Novi>"});
+    EXPECT_EQ(Store->Categories(), Names{"<Novi>"});
     EXPECT_EQ(store.Current(), 0);
     EXPECT_EQ(Notices, Names{""}) << "the sheet builds its menu at start";
     EXPECT_TRUE(fs::is_directory(Folder()));
@@ -63,27 +62,27 @@ TEST_F(CategoryStoreTest, TheNewEntryComesFirstOnAFirstRunAndBeforeAnIndexKeptIn
     Stored()["Font Size"] = TRegValue::FromInteger(24);
     Started();
     EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
-    EXPECT_EQ(Categories(), Names{"<Novi>"});
+    EXPECT_EQ(Store->Categories(), Names{"<Novi>"});
 
     // With an index the new entry stays first and the index keeps its order.
     StoreIndex({"Zebra", "!Early", "0 Digits", "aardvark", "Zebra"});
     Started();
-    EXPECT_EQ(Categories().front(), "<Novi>");
-    EXPECT_EQ(Categories().size(), 5u) << "a name twice in the index is one category";
-    EXPECT_EQ(Categories().back(), "Zebra");
+    EXPECT_EQ(Store->Categories().front(), "<Novi>");
+    EXPECT_EQ(Store->Categories().size(), 5u) << "a name twice in the index is one category";
+    EXPECT_EQ(Store->Categories().back(), "Zebra");
     Store->SaveCategoryList();
-    for (size_t i = 1; i < Categories().size(); ++i) {
-        EXPECT_EQ(Stored().at("Category" + std::to_string(i)).Text, Categories()[i]);
+    for (size_t i = 1; i < Store->Categories().size(); ++i) {
+        EXPECT_EQ(Stored().at("Category" + std::to_string(i)).Text, Store->Categories()[i]);
     }
     EXPECT_EQ(Stored().count("Category5"), 0u);
     // After a language switch the entry speaks the new language, still first.
     SetLanguage(1);
     Store->UpdatePlaceholder();
-    EXPECT_EQ(Categories().front(), "<Nueva>");
+    EXPECT_EQ(Store->Categories().front(), "<Nueva>");
     EXPECT_EQ(Store->Current(), 0);
 }
 
-TEST_F(CategoryStoreTest, TheFolderIsMadeOnceAndTakesInTheLooseCategoryFiles) {
+TEST_F(CategoryStoreTest, TheFolderIsMadeOnceWhereItCanBeAndTakesInTheLooseCategoryFiles) {
     WriteText(ProgramFolder / "Work.lst", "Arial\r\n");
     WriteText(ProgramFolder / "Old.LST", "Tahoma\r\n");
     WriteText(ProgramFolder / "notes.txt", "kept");
@@ -100,17 +99,16 @@ TEST_F(CategoryStoreTest, TheFolderIsMadeOnceAndTakesInTheLooseCategoryFiles) {
     EXPECT_TRUE(fs::exists(ProgramFolder / "Later.lst"));
     EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\n");
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(CategoryStoreTest, AProgramFolderThatCannotBeWrittenSendsTheCategoriesToTheDataFolder) {
-    // Not even root may make entries here.
+    // A program folder that cannot be written (not even root may make
+    // entries here) sends the categories to the data folder.
     Places.ProgramFolder = "/proc/self";
     StoreIndex({"Work", "Serif"});
     WriteText(Root / "data" / "Work.lst", "Arial\r\n");
     TCategoryStore& store = Started();
     EXPECT_EQ(store.Folder(), (Root / "data" / "Categories").string() + "/");
     EXPECT_EQ(ReadText(Root / "data" / "Categories" / "Work.lst"), "Arial\r\n");
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Serif", "Work"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Serif", "Work"}));
 
     // Where no folder can be made at all the user hears of it, and the index
     // is never replaced by an empty list on that account.
@@ -119,7 +117,7 @@ TEST_F(CategoryStoreTest, AProgramFolderThatCannotBeWrittenSendsTheCategoriesToT
     test::TestPrompts().Reset();
     Started();
     ASSERT_TRUE(test::ToldOnce("I/O Greska.", std::nullopt, TMsgIcon::Error));
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Serif", "Work"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Serif", "Work"}));
     Store->SaveCategoryList();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
     EXPECT_EQ(Stored().at("Category2").Text, "Work");
@@ -140,7 +138,16 @@ TEST_F(CategoryStoreTest, AProgramFolderThatCannotBeWrittenSendsTheCategoriesToT
     EXPECT_FALSE(fs::exists(Root / "Categories"));
 }
 
-TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnds) {
+TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEndsOrCodePage) {
+    // Windows-1250 first; Windows-1252 where only it names an installed family.
+    for (const char* family : {"Čačak", "Crème", "Šum©"}) {
+        Fonts.AddFace(family, test::TrueTypeFace(family, "Regular", NTM_REGULAR));
+    }
+    FontManager->Refresh();
+    const std::string old = "\xC8"
+                            "a\xE8"
+                            "ak\r\nCr\xE8me\r\nArial\r\n\x8Aum\xA9\r\n";
+    MakeCategory("Old", old);
     TCategoryStore& store = Started();
     // Members keep the list's order, whatever the order they came in.
     EXPECT_TRUE(store.SaveCategory("Mixed", SortedUnique({"b", "A", "c"})));
@@ -182,26 +189,14 @@ TEST_F(CategoryStoreTest, FilesAreWrittenSortedWithCrLfAndReadWhateverTheLineEnd
     Names members;
     EXPECT_TRUE(store.LoadCategory("Marked", members));
     EXPECT_EQ(members, marked);
-}
 
-TEST_F(CategoryStoreTest, AFileInAnOldCodePageIsReadLineByLineAndRewrittenWhole) {
-    // Windows-1250 first; Windows-1252 where only it names an installed family.
-    for (const char* family : {"Čačak", "Crème", "Šum©"}) {
-        Fonts.AddFace(family, test::TrueTypeFace(family, "Regular", NTM_REGULAR));
-    }
-    FontManager->Refresh();
-    const std::string old = "\xC8"
-                            "a\xE8"
-                            "ak\r\nCr\xE8me\r\nArial\r\n\x8Aum\xA9\r\n";
-    MakeCategory("Old", old);
-    TCategoryStore& store = Started();
+    // The file in an old code page is read line by line and rewritten whole.
     store.SelectCategory(store.PositionOf("Old"));
     EXPECT_TRUE(Messages().empty()) << Messages()[0].Text;
     const Names read{"Arial", "Čačak", "Crème", "Šum©"};
     EXPECT_EQ(SortedUnique(store.Members()), SortedUnique(read));
     // A change to it leaves no member behind, and the file is UTF-8 from then on.
     store.AddFontsToCategory("Old", {"Tahoma"});
-    Names members;
     EXPECT_TRUE(store.LoadCategory("Old", members));
     Names expected = read;
     expected.push_back("Tahoma");
@@ -272,7 +267,7 @@ TEST_F(CategoryStoreTest, CreatingAsksANameRefusesBadOnesAndAsksBeforeOverwritin
                                    "Upozorenje", TMsgIcon::Warning))
             << bad;
     }
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Serif"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Serif"}));
     EXPECT_EQ(fs::directory_iterator(Folder())->path().filename(), "Serif.lst");
 
     // serif over Serif: asked, and on Yes written under the name as typed.
@@ -287,13 +282,13 @@ TEST_F(CategoryStoreTest, CreatingAsksANameRefusesBadOnesAndAsksBeforeOverwritin
     EXPECT_EQ(ReadText(Folder() / "serif.lst"), "Arial\r\n");
     // One category, spelled as typed: its file is the one read from now on.
     EXPECT_FALSE(fs::exists(Folder() / "Serif.lst"));
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "serif"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "serif"}));
     EXPECT_EQ(store.Current(), 1);
     EXPECT_EQ(Notices.back(), "serif");
 
     // A new name: placed in order, current, saved with what the list held.
     CreateNamed("Display. 2");
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Display. 2", "serif"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Display. 2", "serif"}));
     EXPECT_EQ(store.Current(), 1);
     EXPECT_EQ(ReadText(Folder() / "Display. 2.lst"), "Arial\r\n");
 }
@@ -365,7 +360,7 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     Stored()["Category2"] = TRegValue::FromString("Home");
     Started();
     ASSERT_TRUE(test::ToldOnce("Greska pristupa Windows Registry.", "<Greska>"));
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Home", "Work"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Home", "Work"}));
 
     // One name of another type: the others stay.
     test::TestPrompts().Reset();
@@ -374,7 +369,7 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     Stored()["Category2"] = TRegValue::FromInteger(7);
     Started();
     EXPECT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "A", "C"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "A", "C"}));
 
     // A count far beyond the names does not make the start wait.
     test::TestPrompts().Reset();
@@ -384,7 +379,7 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     Stored()["Category01"] = TRegValue::FromString("Leading zero");
     Stored()["Category999999999"] = TRegValue::FromString("Far");
     Started();
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Far", "Only"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Far", "Only"}));
     // ...nor the end: every numbered name goes before the new index is written.
     Store->SaveCategoryList();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
@@ -395,7 +390,7 @@ TEST_F(CategoryStoreTest, AnIndexThatCannotBeReadIsToldAndNoNameIsLostAtTheEnd) 
     StoreIndex({"A", "B", "C"});
     Stored()["Number of categories"] = TRegValue::FromInteger(1);
     Started().SaveCategoryList();
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "A", "B", "C"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "A", "B", "C"}));
     EXPECT_EQ(Stored().at("Number of categories").Integer, 3u);
     EXPECT_EQ(Stored().at("Category3").Text, "C");
 
@@ -428,7 +423,7 @@ TEST_F(CategoryStoreTest, AMissingOrReadOnlyFileIsToldAndTheListsAndFileStayAsTh
     ASSERT_TRUE(test::ToldOnce("Greska otvaranja " + (Folder() / "Lost.lst").string() + "."));
     EXPECT_EQ(store.Members(), Names{});
     EXPECT_EQ(store.Available().size(), 6u);
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Fixed", "Lost"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Fixed", "Lost"}));
     // A read-only file: told, and left as it is, mode and all.
     fs::permissions(Folder() / "Fixed.lst", fs::perms::owner_read | fs::perms::group_read);
     store.SelectCategory(0);
@@ -460,9 +455,7 @@ TEST_F(CategoryStoreTest, ANameNeverLeadsOutOfTheFolder) {
         EXPECT_EQ(Messages().size(), 2u) << "read and write refused";
     }
     EXPECT_EQ(ReadText(Root / "outside.lst"), "Arial\r\n");
-    for (const fs::directory_entry& entry : fs::directory_iterator(Folder())) {
-        EXPECT_EQ(entry.path().filename(), ".lock") << "only the writers' lock";
-    }
+    EXPECT_EQ(test::FolderEntries(Folder()), Names{".lock"}) << "only the writers' lock";
     // The names are still the user's: kept in the index.
     store.SaveCategoryList();
     EXPECT_EQ(Stored().at("Number of categories").Integer, 2u);
@@ -563,7 +556,7 @@ TEST_F(CategoryStoreTest, AddingAndRemovingFromTheSheetsSide) {
     test::TestPrompts().TextAnswers.push_back("Fresh");
     store.AddFontsToCategory("<Novi>", {"Serif", "Bodoni"});
     EXPECT_EQ(ReadText(Folder() / "Fresh.lst"), "Bodoni\r\nSerif\r\n");
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Fresh", "Work"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Fresh", "Work"}));
 
     const Names left = store.RemoveFromCategory("Work", {"TAHOMA"});
     EXPECT_EQ(left, (Names{"Arial", "Verdana"}));
@@ -577,16 +570,16 @@ TEST_F(CategoryStoreTest, ImportingCopiesTheFileAndAddsTheNameOnce) {
     TCategoryStore& store = Started();
     store.ImportCategoryFiles({(elsewhere / "Work.lst").string()});
     EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Arial\r\n");
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Work"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Work"}));
     EXPECT_EQ(Notices.back(), "");
     WriteText(elsewhere / "Work.lst", "Tahoma\r\n");
     store.ImportCategoryFiles({(elsewhere / "Work.lst").string()});
     EXPECT_EQ(ReadText(Folder() / "Work.lst"), "Tahoma\r\n");
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Work"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Work"}));
     // Another spelling and extension: the same category, now read from this file.
     WriteText(elsewhere / "WORK.LST", "Verdana\r\n");
     store.ImportCategoryFiles({(elsewhere / "WORK.LST").string()});
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "WORK"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "WORK"}));
     Names members;
     EXPECT_TRUE(store.LoadCategory("WORK", members));
     EXPECT_EQ(members, Names{"Verdana"});
@@ -599,7 +592,7 @@ TEST_F(CategoryStoreTest, ImportingCopiesTheFileAndAddsTheNameOnce) {
     // A file that cannot be copied is told; nothing is added.
     store.ImportCategoryFiles({(elsewhere / "Missing.lst").string()});
     ASSERT_TRUE(test::ToldOnce("Greska kreiranja " + (Folder() / "Missing.lst").string() + "."));
-    EXPECT_EQ(Categories(), (Names{"<Novi>", "Work"}));
+    EXPECT_EQ(Store->Categories(), (Names{"<Novi>", "Work"}));
 }
 
 TEST_F(CategoryStoreTest, AKillWhileSavingLeavesTheOldFileOrTheNewOneWhole) {
@@ -661,7 +654,7 @@ TEST_F(CategoryStoreTest, NamesAFileCannotHoldOrThatBreakALineAreRefusedAndBytes
         CreateNamed(name);
         ASSERT_TRUE(test::ToldOnce(told, std::nullopt, TMsgIcon::Warning)) << name;
     }
-    EXPECT_EQ(Categories(), Names{"<Novi>"});
+    EXPECT_EQ(Store->Categories(), Names{"<Novi>"});
     EXPECT_TRUE(fs::is_empty(Folder()));
     EXPECT_EQ(Stored().count("Category1"), 0u);
 
@@ -675,7 +668,7 @@ TEST_F(CategoryStoreTest, NamesAFileCannotHoldOrThatBreakALineAreRefusedAndBytes
     }
     ASSERT_EQ(Messages().size(), 1u) << "only X\\xFE over x\\xFE is asked about";
     EXPECT_EQ(Messages()[0].Buttons, TMsgButtons::YesNo);
-    EXPECT_EQ(Categories().size(), 5u);
+    EXPECT_EQ(Store->Categories().size(), 5u);
     for (const std::string& name :
          {std::string(251, 'n'), std::string("[a]"), std::string("x\xFF"), std::string("X\xFE")}) {
         EXPECT_GT(store.PositionOf(name), 0) << name;

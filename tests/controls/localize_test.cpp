@@ -1,6 +1,5 @@
 #include "base/strings.h"
 #include "controls/localize.h"
-#include "test_env.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,7 +39,8 @@ protected:
 // A missing hint is empty, and tags at or below 10000 are left alone. A
 // radio group's items take the numbers after its own; list-like controls
 // keep their items when their string is empty.
-TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHintAndRadioItemsTheFollowingNumbers) {
+TEST_F(LocalizeTest,
+       TaggedControlsTakeCaptionTwoPartHintAndRadioItemsTheFollowingNumbersInEitherLanguage) {
     auto* label = Tagged<QLabel>(10010, QStringLiteral("design"), &Form);
     auto* button = Tagged<QPushButton>(10110, &Form);
     auto* box = Tagged<QCheckBox>(10125, &Form);
@@ -81,6 +81,22 @@ TEST_F(LocalizeTest, TaggedControlsTakeCaptionAndTwoPartHintAndRadioItemsTheFoll
     EXPECT_EQ(combo->count(), 2);
     EXPECT_EQ(filled->count(), 1);
     EXPECT_EQ(filled->itemText(0), Str(10010));
+
+    // Another language localises the form again, and pictures follow it.
+    QPixmap builtIn;
+    ASSERT_TRUE(LoadLanguageBitmap(builtIn, "BMP_NEGRITA"));
+    EXPECT_EQ(builtIn.size(), QSize(16, 16));
+    const QString serbian = label->text();
+    SetLanguage(1);
+    ASSERT_EQ(GetLanguage(), 1) << "the build puts lw_esp.lwb beside the tests";
+    LocalizeForm(&Form);
+    EXPECT_NE(label->text(), serbian);
+    QPixmap spanish;
+    ASSERT_TRUE(LoadLanguageBitmap(spanish, "BMP_NEGRITA"));
+    EXPECT_NE(spanish.toImage(), builtIn.toImage());
+    QPixmap none;
+    EXPECT_FALSE(LoadLanguageBitmap(none, "BMP_NONE"));
+    SetLanguage(0);
 }
 
 // Menus are localised depth first; untagged items keep their texts.
@@ -116,25 +132,6 @@ TEST_F(LocalizeTest, ToolBarButtonsDropMenuMarksFallBackToTheirCaptionAsHintAndM
     EXPECT_EQ(serbian->text(), QStringLiteral("&SRPSKI"));
     EXPECT_EQ(languages->title(), QStringLiteral("languages"));
     EXPECT_EQ(update->text(), Str(10109));
-}
-
-TEST_F(LocalizeTest, AnotherLanguageReLocalisesAndPicturesFollowIt) {
-    auto* label = Tagged<QLabel>(10010, &Form);
-    QPixmap builtIn;
-    ASSERT_TRUE(LoadLanguageBitmap(builtIn, "BMP_NEGRITA"));
-    EXPECT_EQ(builtIn.size(), QSize(16, 16));
-    LocalizeForm(&Form);
-    const QString serbian = label->text();
-    SetLanguage(1);
-    ASSERT_EQ(GetLanguage(), 1) << "the build puts lw_esp.lwb beside the tests";
-    LocalizeForm(&Form);
-    EXPECT_NE(label->text(), serbian);
-    QPixmap spanish;
-    ASSERT_TRUE(LoadLanguageBitmap(spanish, "BMP_NEGRITA"));
-    EXPECT_NE(spanish.toImage(), builtIn.toImage());
-    QPixmap none;
-    EXPECT_FALSE(LoadLanguageBitmap(none, "BMP_NONE"));
-    SetLanguage(0);
 }
 
 } // namespace

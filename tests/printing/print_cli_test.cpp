@@ -87,20 +87,6 @@ protected:
                                 "' --language 0 " + arguments + " 2>&1");
     }
 
-    // count fonts named "Lwprint01"..., one file each, loaded in this
-    // process too so the program's job draws the same faces.
-    fs::path FontFolder(int count) {
-        const fs::path folder = Root / "fonts";
-        const TPrintSource names = test::Families(count, 1, 1, "Lwprint");
-        for (const std::string& family : names.Items) {
-            const fs::path file = folder / (family + ".ttf");
-            test::WriteFile(file, test::NamedTrueType(family));
-            EXPECT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1) << family;
-            Loaded.push_back(file);
-        }
-        return folder;
-    }
-
     // The program's job with the stored settings, into a PDF.
     TPrintLayout ProgramPrints(const TPrintSource& source, QPageLayout::Orientation orientation,
                                const fs::path& pdf) {
@@ -148,23 +134,26 @@ protected:
 };
 
 TEST_F(PrintCliTest, FortyFamiliesOfAFolderPrintAsTheProgramPrintsAndAsTheDialogEstimates) {
-    const fs::path folder = FontFolder(40);
+    // Forty fonts named "Lwprint01"..., one file each, loaded in this process
+    // too so the program's job draws the same faces.
+    const fs::path folder = Root / "fonts";
+    TPrintSource source = test::Families(40, 3, 48, "Lwprint");
+    for (const std::string& family : source.Items) {
+        const fs::path file = folder / (family + ".ttf");
+        test::WriteFile(file, test::NamedTrueType(family));
+        EXPECT_EQ(FontSystem().AddFontResource(TFontFiles(file.string())), 1) << family;
+        Loaded.push_back(file);
+        source.Faces.push_back({file.string(), 0});
+    }
     // Not a font: told and left out, the rest still printed.
     test::WriteFile(folder / "broken.ttf", test::TBytes(100, 0x41));
     const test::TCommandRun run =
         Cli("print --pdf '" + (Root / "cli.pdf").string() + "' --folder '" + folder.string() + "'");
-    ASSERT_EQ(run.Status, 0) << run.Output;
-    EXPECT_NE(run.Output.find("/broken.ttf: "), std::string::npos) << run.Output;
+    ASSERT_TRUE(test::Says(run, 0, "/broken.ttf: "));
 
-    TPrintSource source = test::Families(40, 3, 48, "Lwprint");
-    for (const fs::path& file : Loaded) {
-        source.Faces.push_back({file.string(), 0});
-    }
     const TPrintLayout layout = ProgramPrints(source, QPageLayout::Portrait, Root / "program.pdf");
     EXPECT_GT(layout.Pages, 1) << "rows a page " << layout.RowsPerPage;
-    EXPECT_NE(run.Output.find(": 40 fonts, " + std::to_string(layout.Pages) + " pages"),
-              std::string::npos)
-        << run.Output;
+    EXPECT_TRUE(test::Says(run, 0, ": 40 fonts, " + std::to_string(layout.Pages) + " pages"));
     EXPECT_EQ(test::PdfPages(Root / "cli.pdf"), layout.Pages);
     ExpectSameDocument(Root / "cli.pdf", Root / "program.pdf");
 
@@ -238,9 +227,8 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
     test::WriteFile(pdf, Old());
     const auto keptUntouched = [&] {
         EXPECT_EQ(test::ReadFile(pdf), Old());
-        for (const auto& entry : fs::directory_iterator(Root)) {
-            EXPECT_EQ(entry.path().filename().string().find(".letterwell"), std::string::npos)
-                << entry.path();
+        for (const std::string& name : test::FolderEntries(Root)) {
+            EXPECT_EQ(name.find(".letterwell"), std::string::npos) << name;
         }
     };
     const std::string to = "print --pdf '" + pdf.string() + "' ";
@@ -274,19 +262,18 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
           "--pdf x.pdf --folder a 'DejaVu Sans'", "--pdf x.pdf --size abc"}) {
         EXPECT_TRUE(test::Says(Cli(std::string("print ") + wrong), 2, "usage:")) << wrong;
     }
-}
 
-TEST_F(PrintCliTest, AFullDiskIsToldAndThePdfThereStaysWhole) {
+    // A full disk: told, and the PDF there stays whole.
     test::TSmallDisk disk(Root / "small", "size=64k");
     if (!disk.Mounted()) {
         GTEST_SKIP() << disk.Reason();
     }
-    const fs::path pdf = Root / "small" / "book.pdf";
-    test::WriteFile(pdf, Old());
+    const fs::path full = Root / "small" / "book.pdf";
+    test::WriteFile(full, Old());
     disk.Fill();
-    const test::TCommandRun run = PrintTo(pdf);
-    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, pdf.string()) + " " + std::strerror(ENOSPC)));
-    EXPECT_EQ(test::ReadFile(pdf), Old());
+    const test::TCommandRun run = PrintTo(full);
+    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, full.string()) + " " + std::strerror(ENOSPC)));
+    EXPECT_EQ(test::ReadFile(full), Old());
     EXPECT_EQ(disk.Entries(), std::vector<std::string>{"book.pdf"});
 }
 

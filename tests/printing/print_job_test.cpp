@@ -1,7 +1,6 @@
 // The font list job on a real PDF printer: the pages the layout promises,
 // headings and samples where it puts them (read back with pdfinfo and
 // pdftotext), cut at their cells, cancelled and failed jobs leaving nothing.
-#include "base/options.h"
 #include "base/strings.h"
 #include "command_run.h"
 #include "print_test_support.h"

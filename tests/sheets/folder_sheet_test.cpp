@@ -53,7 +53,6 @@ protected:
     }
     void TearDown() override {
         fs::remove_all(Elsewhere);
-        Installed.reset();
         NotInstalledPageTest::TearDown();
     }
     // Opens the folder sheet from the page's menu and runs inside while it
@@ -71,7 +70,6 @@ protected:
             },
             [&] { (mixed ? Window->Menu.mnViewMix : Window->Menu.mnViewFolder)->trigger(); });
     }
-    static QStringList Rows(const TfViewAllNotInstalled& sheet) { return sheet.Items(); }
     static std::vector<int> Selected(const TfViewAllNotInstalled& sheet) {
         std::vector<int> rows;
         for (int row = 0; row < sheet.Model->rowCount(); ++row) {
@@ -93,7 +91,6 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), keys);
     }
 
-    std::unique_ptr<TfViewAll> Installed;
     fs::path Elsewhere;
 };
 
@@ -107,7 +104,7 @@ TEST_F(FolderSheetTest, EachFileIsARowTheUnreadableOnesSaySoAndTheSelectionComes
     const int remembered = Page().FileList->currentRow();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_EQ(sheet.windowTitle().toStdString(), "Sadrzaj " + Folder.string() + "/");
-        EXPECT_EQ(Rows(sheet), (QStringList{"LwAlpha", "LwBeta", "<Greska>", "LwGamma"}));
+        EXPECT_EQ(sheet.Items(), (QStringList{"LwAlpha", "LwBeta", "<Greska>", "LwGamma"}));
         EXPECT_EQ(Selected(sheet), std::vector<int>{0});
         EXPECT_EQ(sheet.Status->Panel2Line(),
                   QStringLiteral("Ne instaliran  -  Fajl: a.ttf  -  4 fontova prikazano"));
@@ -154,7 +151,7 @@ TEST_F(FolderSheetTest, AnEmptyFolderAndAFolderOfUnreadableFiles) {
     test::WriteFile(Folder / "two.otf", test::TBytes(3000, 0xff));
     Page().mnUpdateFileListClick();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
-        EXPECT_EQ(Rows(sheet), (QStringList{"<Greska>", "<Greska>"}));
+        EXPECT_EQ(sheet.Items(), (QStringList{"<Greska>", "<Greska>"}));
         EXPECT_EQ(Selected(sheet), std::vector<int>{0});
     });
 }
@@ -208,10 +205,10 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
     OpenFolder();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         const auto row = [&](const char* family) {
-            return static_cast<int>(Rows(sheet).indexOf(QString::fromLatin1(family)));
+            return static_cast<int>(sheet.Items().indexOf(QString::fromLatin1(family)));
         };
-        ASSERT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwStar", "LwA", "LwB", "LwFirst",
-                                            "LwSecond", "LwPair"}))
+        ASSERT_EQ(sheet.Items(), (QStringList{"LwBracket", "LwStar", "LwA", "LwB", "LwFirst",
+                                              "LwSecond", "LwPair"}))
             << "the outline is no row";
         SelectRows(sheet, {row("LwStar")});
         test::TestPrompts().Answers.push_back(TMsgResult::Yes);
@@ -220,7 +217,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
         for (const auto& [name, bytes] : kept) {
             EXPECT_EQ(test::ReadFile(Folder / name), bytes) << name;
         }
-        EXPECT_EQ(Rows(sheet),
+        EXPECT_EQ(sheet.Items(),
                   (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond", "LwPair"}));
         EXPECT_EQ(Messages().size(), 1u) << Messages().back().Text;
 
@@ -239,7 +236,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
         Press(sheet, Qt::Key_M, Qt::ControlModifier);
         EXPECT_TRUE(fs::exists(Elsewhere / "pair.pfb"));
         EXPECT_FALSE(fs::exists(Folder / "pair.pfb"));
-        EXPECT_EQ(Rows(sheet), (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond"}));
+        EXPECT_EQ(sheet.Items(), (QStringList{"LwBracket", "LwA", "LwB", "LwFirst", "LwSecond"}));
 
         const TSampleItem second = sheet.Delegate->Describe(sheet.Model->index(row("LwSecond")));
         EXPECT_EQ(second.Name, QStringLiteral("LwSecond - Bold"));
@@ -255,7 +252,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
         EXPECT_TRUE(fs::exists(Elsewhere / "pack.ttc"));
         EXPECT_FALSE(fs::exists(Folder / "pack.ttc"));
         const QStringList left{"LwBracket", "LwA", "LwB"};
-        EXPECT_EQ(Rows(sheet), left);
+        EXPECT_EQ(sheet.Items(), left);
 
         SelectRows(sheet, {row("LwBracket")});
         test::TestPrompts().TextAnswers.push_back(Elsewhere.string());
@@ -266,7 +263,7 @@ TEST_F(FolderSheetTest, APatternNamesOneFileAType1OutlineAndACollectionsFacesGoW
         EXPECT_EQ(test::ReadFile(Elsewhere / "[ab].ttf"), (test::TBytes{'o', 'l', 'd'}));
         EXPECT_TRUE(fs::exists(Folder / "[ab].ttf"));
         EXPECT_FALSE(fs::exists(Elsewhere / "a.ttf"));
-        EXPECT_EQ(Rows(sheet), left);
+        EXPECT_EQ(sheet.Items(), left);
     });
     // Files changed: the page lists the folder again.
     EXPECT_EQ(Page().FileList->count(), 3);
@@ -278,12 +275,12 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEit
                                            "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0));
     FontManager->Refresh();
     // The installed sheet the mixed view takes its families from.
-    Installed = std::make_unique<TfViewAll>(Window.get());
-    Window->SetViewAllWindow(Installed.get());
+    const auto installed = std::make_unique<TfViewAll>(Window.get());
+    Window->SetViewAllWindow(installed.get());
     OpenFolder();
     Open(true, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_TRUE(sheet.windowTitle().endsWith(QStringLiteral("  +  Instaliranih fontova")));
-        ASSERT_EQ(Rows(sheet),
+        ASSERT_EQ(sheet.Items(),
                   (QStringList{"LwAlpha", "Arial", "Bodoni", "Courier", "DejaVu Sans"}));
         EXPECT_EQ(sheet.Delegate->Describe(sheet.Model->index(2)).Name, QStringLiteral("Bodoni"));
 
@@ -322,10 +319,10 @@ TEST_F(FolderSheetTest, TheMixedViewTouchesOnlyTheFolderRowsAndOpensDetailsOnEit
     });
     EXPECT_EQ(Fonts.Changes, 1) << "one broadcast at the close";
     // The installed sheet opens Details the same way.
-    Installed->lstFonts->setCurrentIndex(
-        Installed->Model->index(static_cast<int>(Installed->Items().indexOf("DejaVu Sans"))));
-    Installed->mnProperties0->trigger();
-    ASSERT_EQ(Installed->findChildren<TfDetails*>().size(), 1);
+    installed->lstFonts->setCurrentIndex(
+        installed->Model->index(static_cast<int>(installed->Items().indexOf("DejaVu Sans"))));
+    installed->mnProperties0->trigger();
+    ASSERT_EQ(installed->findChildren<TfDetails*>().size(), 1);
 }
 
 TEST_F(FolderSheetTest, SelectNotInstalledUsesTheLoadsFlagsAndATemporaryInstallStays) {

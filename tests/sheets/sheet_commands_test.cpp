@@ -4,7 +4,6 @@
 // files in the temporary home.
 #include "app/main_window.h"
 #include "base/strings.h"
-#include "categories/category_dialogs.h"
 #include "categories/organize_dialog.h"
 #include "category_fixture.h"
 #include "font_builder.h"
@@ -77,7 +76,6 @@ protected:
         ADD_FAILURE() << "no item " << caption.toStdString();
         return Sheet->mnAll;
     }
-    QStringList Listed() const { return Sheet->Items(); }
     std::vector<int> SelectedRows() const {
         std::vector<int> rows;
         for (int row = 0; row < Sheet->Model->rowCount(); ++row) {
@@ -88,7 +86,7 @@ protected:
         return rows;
     }
     void ClickFamily(const QString& family, Qt::KeyboardModifiers keys = {}) {
-        const int row = static_cast<int>(Listed().indexOf(family));
+        const int row = static_cast<int>(Sheet->Items().indexOf(family));
         ASSERT_GE(row, 0) << family.toStdString();
         QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, keys,
                           Sheet->lstFonts->visualRect(Sheet->Model->index(row)).center());
@@ -151,7 +149,7 @@ TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategor
     EXPECT_EQ(CheckedItems(), QStringList{views[0]});
 
     ViewItem("Work")->trigger();
-    EXPECT_EQ(Listed(), (QStringList{"Arial", "Courier"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Arial", "Courier"}));
     EXPECT_EQ(Sheet->CategoryName, QStringLiteral("Work"));
     EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("Work"));
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});
@@ -170,12 +168,12 @@ TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategor
     // Another category's members written over the one shown: the view
     // reloads, the current item kept where it can be.
     ViewItem("Home")->trigger();
-    ASSERT_EQ(Listed(), QStringList{"Bodoni"});
+    ASSERT_EQ(Sheet->Items(), QStringList{"Bodoni"});
     store.SelectCategory(store.PositionOf("Alpha"));
     test::TestPrompts().TextAnswers.push_back("Home");
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     store.CreateCategory();
-    EXPECT_EQ(Listed(), (QStringList{"Arial", "Courier"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Arial", "Courier"}));
     EXPECT_EQ(CheckedItems(), QStringList{"Home"});
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});
 
@@ -188,7 +186,6 @@ TEST_F(SheetCommandsTest, TheSubmenuFollowsCreatingOverwritingAndDeletingCategor
             QTest::mouseClick(Organize->btnDeleteCategory, Qt::LeftButton);
         },
         [this] { Sheet->mnEditCategories->trigger(); });
-    EXPECT_FALSE(fs::exists(Folder() / "Home.lst"));
     EXPECT_EQ(Submenu(), views + QStringList({"Alpha", "Work"}));
     EXPECT_EQ(Sheet->Model->rowCount(), 6);
     EXPECT_TRUE(Sheet->CategoryName.isEmpty());
@@ -221,7 +218,7 @@ TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryRemovingAsksAndWantsO
     };
     removeWarns("all fonts");
     Sheet->mnWithoutCategories->trigger();
-    EXPECT_EQ(Listed(), (QStringList{"Serif", "Tahoma", "Verdana"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Serif", "Tahoma", "Verdana"}));
     removeWarns("fonts without a category");
     PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Return); });
     removeWarns("a combination");
@@ -229,9 +226,9 @@ TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryRemovingAsksAndWantsO
 
     // Added to a category shown: the view shows the new member.
     ViewItem("Other")->trigger();
-    ASSERT_EQ(Listed(), QStringList{"Arial"});
+    ASSERT_EQ(Sheet->Items(), QStringList{"Arial"});
     Organize->Store().AddFontsToCategory("Other", {"Verdana"});
-    EXPECT_EQ(Listed(), (QStringList{"Arial", "Verdana"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Arial", "Verdana"}));
 
     ViewItem("Pair")->trigger();
     ClickFamily("Bodoni");
@@ -239,45 +236,16 @@ TEST_F(SheetCommandsTest, AddingToTheNewEntryMakesACategoryRemovingAsksAndWantsO
     Press(Qt::Key_Delete); // answered No
     ASSERT_TRUE(test::ToldOnce("Ukloni odabrani font sa \"Pair\"?", "Potvrda", std::nullopt,
                                TMsgButtons::YesNo));
-    EXPECT_EQ(Listed(), (QStringList{"Bodoni", "Courier"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Bodoni", "Courier"}));
     test::TestPrompts().Answers.push_back(TMsgResult::Yes);
     Press(Qt::Key_Delete);
     EXPECT_EQ(ReadText(Folder() / "Pair.lst"), "Courier\r\n");
-    EXPECT_EQ(Listed(), QStringList{"Courier"});
+    EXPECT_EQ(Sheet->Items(), QStringList{"Courier"});
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});
 }
 
 TEST_F(SheetCommandsTest,
-       ACombinationIsLabelledAndLeavesNoViewCheckedAndAnEmptyViewSelectsNothing) {
-    MakeCategory("A", "Arial\r\nBodoni\r\n");
-    MakeCategory("B", "Bodoni\r\nCourier\r\n");
-    MakeCategory("Empty", "");
-    Start();
-    ViewItem("A")->trigger();
-    Combine("A", "B", "btnAnd");
-    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
-    EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("A [*] B"));
-    EXPECT_TRUE(CheckedItems().isEmpty()) << CheckedItems().join(",").toStdString();
-    EXPECT_TRUE(Sheet->CategoryName.isEmpty());
-    EXPECT_EQ(Sheet->CurrentViewItem, Sheet->mnCombineCategories);
-    EXPECT_EQ(Organize->cmbCategories->currentIndex(), 0);
-    // Cancel changes nothing.
-    PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Escape); });
-    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
-    EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("A [*] B"));
-    // A category changing meanwhile leaves the combination alone.
-    Organize->Store().AddFontsToCategory("A", {"Serif"});
-    EXPECT_EQ(Listed(), QStringList{"Bodoni"});
-    EXPECT_TRUE(CheckedItems().isEmpty());
-
-    ViewItem("Empty")->trigger();
-    EXPECT_EQ(Sheet->Model->rowCount(), 0);
-    EXPECT_TRUE(SelectedRows().empty());
-    EXPECT_EQ(Sheet->Status->Panel2Line(),
-              QStringLiteral("Kategorija: Empty (0 od 0 fontova oznaceno)"));
-}
-
-TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDialog) {
+       ACombinationIsLabelledAnEmptyViewSelectsNothingAndAutomaticCategoriesComeAfterTheUsers) {
     test::TFactsFontTraits mono;
     mono.Advances = {600, 600};
     test::TFactsFontTraits italic;
@@ -293,14 +261,39 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
                                       italicFile.string()));
     FontManager->Refresh();
     MakeCategory("A", "Arial\r\nBodoni\r\n");
+    MakeCategory("B", "Bodoni\r\nCourier\r\n");
+    MakeCategory("Empty", "");
     Start();
+    ViewItem("A")->trigger();
+    Combine("A", "B", "btnAnd");
+    EXPECT_EQ(Sheet->Items(), QStringList{"Bodoni"});
+    EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("A [*] B"));
+    EXPECT_TRUE(CheckedItems().isEmpty()) << CheckedItems().join(",").toStdString();
+    EXPECT_TRUE(Sheet->CategoryName.isEmpty());
+    EXPECT_EQ(Sheet->CurrentViewItem, Sheet->mnCombineCategories);
+    EXPECT_EQ(Organize->cmbCategories->currentIndex(), 0);
+    // Cancel changes nothing.
+    PressInto(Qt::Key_M, Qt::ControlModifier, [this](QWidget*) { Press(Qt::Key_Escape); });
+    EXPECT_EQ(Sheet->Items(), QStringList{"Bodoni"});
+    EXPECT_EQ(Sheet->Status->PanelText(2), QStringLiteral("A [*] B"));
+    // A category changing meanwhile leaves the combination alone.
+    Organize->Store().AddFontsToCategory("A", {"Serif"});
+    EXPECT_EQ(Sheet->Items(), QStringList{"Bodoni"});
+    EXPECT_TRUE(CheckedItems().isEmpty());
+
+    ViewItem("Empty")->trigger();
+    EXPECT_EQ(Sheet->Model->rowCount(), 0);
+    EXPECT_TRUE(SelectedRows().empty());
+    EXPECT_EQ(Sheet->Status->Panel2Line(),
+              QStringLiteral("Kategorija: Empty (0 od 0 fontova oznaceno)"));
+
     // Gathered on a worker the first time the submenu opens.
     emit Sheet->mnCategories->aboutToShow();
     const QString monospace = QString::fromStdString(LoadStr(30500));
     QTRY_VERIFY(Submenu().contains(monospace));
     EXPECT_LT(Submenu().indexOf("A"), Submenu().indexOf(monospace));
     ViewItem(monospace)->trigger();
-    EXPECT_EQ(Listed(), QStringList{"Courier"});
+    EXPECT_EQ(Sheet->Items(), QStringList{"Courier"});
     EXPECT_EQ(Sheet->Status->PanelText(2), monospace);
     EXPECT_TRUE(Sheet->CategoryName.isEmpty()) << "nothing may be taken out of it";
     EXPECT_EQ(CheckedItems(), QStringList{monospace});
@@ -318,7 +311,7 @@ TEST_F(SheetCommandsTest, AutomaticCategoriesComeAfterTheUsersAndCombineInTheDia
 
     const QString italicView = QString::fromStdString(LoadStr(30507));
     Combine(monospace, italicView, "btnPlus");
-    EXPECT_EQ(Listed(), (QStringList{"Courier", "Tahoma"}));
+    EXPECT_EQ(Sheet->Items(), (QStringList{"Courier", "Tahoma"}));
     EXPECT_EQ(Sheet->Status->PanelText(2), monospace + QStringLiteral(" [+] ") + italicView);
 
     // Moving in from font-manager: what was skipped is told.

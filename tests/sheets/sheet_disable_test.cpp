@@ -17,7 +17,6 @@
 #include "told.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QStringListModel>

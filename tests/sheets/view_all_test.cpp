@@ -7,7 +7,6 @@
 #include "modal_window.h"
 #include "pages/find_dialog.h"
 #include "pages/installed_page.h"
-#include "pages/simple_combo.h"
 #include "sheets/sample_delegate.h"
 #include "sheets/sheet_status_bar.h"
 #include "sheets/view_all.h"
@@ -70,7 +69,13 @@ protected:
     std::unique_ptr<TfViewAll> Sheet;
 };
 
-TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeInColumnsFromMenusOrAnswers) {
+TEST_F(ViewAllTest, SizeAndColumnsFromMenusOrAnswersLayOutTheItemsAndPrintingTakesThemAsShown) {
+    Sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
+    Sheet->lstFonts->selectionModel()->clearSelection();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje", TMsgIcon::Warning));
+
     ASSERT_EQ(Sheet->Items().size(), 10);
     EXPECT_EQ(Sheet->Items().front(), QStringLiteral("Arial"));
     EXPECT_GT(Sheet->NameLineHeight(), 5);
@@ -108,6 +113,24 @@ TEST_F(ViewAllTest, ItemsAreANameLinePlusTwiceThePointSizeInColumnsFromMenusOrAn
     Sheet->mnDefineSize->trigger();
     Sheet->mnDefineSize->trigger();
     EXPECT_EQ(Sheet->ListFontSize(), 30);
+
+    const TPrintSource source = Sheet->PrintSource();
+    EXPECT_EQ(source.Items.size(), 10u);
+    EXPECT_EQ(source.Items[3], Sheet->Items()[3].toStdString());
+    EXPECT_EQ(source.Selected, (std::vector<bool>{false, true, false, true, false, false, false,
+                                                  false, false, false}));
+    EXPECT_EQ(source.Columns, 2);
+    EXPECT_EQ(source.FontSize, 30);
+
+    // The settings dialog counts the two; Esc leaves it and prints nothing.
+    QString counted;
+    test::WhileModal(
+        [&](QWidget* dialog) {
+            counted = dialog->findChild<QLabel*>(QStringLiteral("lblNumberOfFonts"))->text();
+        },
+        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier); });
+    EXPECT_EQ(counted, QStringLiteral("Broj fontova: 2"));
+    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
 }
 
 QImage RenderItem(TFontSampleDelegate& delegate, const QString& family) {
@@ -121,7 +144,18 @@ QImage RenderItem(TFontSampleDelegate& delegate, const QString& family) {
     return image;
 }
 
-TEST_F(ViewAllTest, SampleCommandsAndAnEmptySampleDrawsTheFamilysName) {
+// Dark pixels of the sample band: the ink a line leaves.
+int InkBelow(const QImage& tile, int top) {
+    int ink = 0;
+    for (int y = top; y < tile.height(); ++y) {
+        for (int x = 0; x < tile.width(); ++x) {
+            ink += qGray(tile.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+TEST_F(ViewAllTest, TheSampleIsTheOneChosenOrTheNameOrWhatAFaceThatLacksItCanShowAndSaysSo) {
     Sheet->mnShortSample->trigger();
     EXPECT_EQ(Sheet->SampleText(), QStringLiteral("012 - Primer"));
     Sheet->mnLongSample->trigger();
@@ -149,20 +183,7 @@ TEST_F(ViewAllTest, SampleCommandsAndAnEmptySampleDrawsTheFamilysName) {
     EXPECT_EQ(delegate.CachedTiles(), 1);
     EXPECT_EQ(RenderItem(delegate, QStringLiteral("DejaVu Sans")),
               RenderItem(delegate, QStringLiteral("DejaVu Sans")));
-}
 
-// Dark pixels of the sample band: the ink a line leaves.
-int InkBelow(const QImage& tile, int top) {
-    int ink = 0;
-    for (int y = top; y < tile.height(); ++y) {
-        for (int x = 0; x < tile.width(); ++x) {
-            ink += qGray(tile.pixel(x, y)) < 128 ? 1 : 0;
-        }
-    }
-    return ink;
-}
-
-TEST_F(ViewAllTest, AFaceThatLacksTheSampleShowsItsOwnScriptOrGlyphsAndSaysSo) {
     const std::string arabic = "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf";
     const std::string integrals = "/usr/share/fonts/opentype/stix/STIXIntegralsD-Regular.otf";
     if (!fs::exists(arabic) || !fs::exists(integrals)) {
@@ -178,10 +199,7 @@ TEST_F(ViewAllTest, AFaceThatLacksTheSampleShowsItsOwnScriptOrGlyphsAndSaysSo) {
     spaceOnly.Codes = {{0x20, 0x20, 1}};
     test::WriteFile(test::TestHome().Root() / "empty.ttf", test::FactsFont(spaceOnly));
     FontManager->Refresh();
-    TFontSampleDelegate delegate;
-    delegate.PointSize = 16;
-    delegate.NormalColor = Qt::black;
-    delegate.BackgroundColor = Qt::white;
+    delegate.Invalidate();
     delegate.SampleText = QStringLiteral("Hamburgefonstiv");
     const auto item = [](const char* family) {
         TSampleItem described;
@@ -237,9 +255,8 @@ TEST_F(ViewAllTest, FindWrapsPastTheEndTellsAMissAndOffersTheCurrentFamily) {
     EXPECT_EQ(SelectedRows(), std::vector<int>{sansMono - 1}) << "the found family alone";
     EXPECT_EQ(Sheet->Status->PanelText(1), QStringLiteral("TrueType"));
     Sheet->FindNext(QStringLiteral("Zapf"), false);
-    ASSERT_EQ(test::TestPrompts().Messages.size(), 1u);
-    EXPECT_EQ(test::TestPrompts().Messages[0].Caption, "Nije nadjen");
-    EXPECT_EQ(test::TestPrompts().Messages[0].Icon, TMsgIcon::Information);
+    ASSERT_TRUE(test::ToldOnce("Ne mugu naci nijedan font koji sadrzi Zapf.", "Nije nadjen",
+                               TMsgIcon::Information));
     EXPECT_EQ(Sheet->lstFonts->currentIndex().data().toString(), QStringLiteral("Sans"));
 
     // Edit > Find offers the current family, chosen, so what is typed replaces it.
@@ -330,38 +347,6 @@ TEST_F(ViewAllTest, TheSheetsBoundsWhileNormalAndItsClosingByTheUserAreRemembere
     ASSERT_TRUE(Main->Terminating());
     Sheet->close();
     EXPECT_TRUE(Options.ShowListWindow);
-}
-
-TEST_F(ViewAllTest, PrintingWantsASelectionAndTakesTheSheetsListColumnsSizeAndSample) {
-    Sheet->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Sheet.get()));
-    Sheet->lstFonts->selectionModel()->clearSelection();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
-    ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje", TMsgIcon::Warning));
-
-    Sheet->findChild<QAction*>(QStringLiteral("mnCol3"))->trigger();
-    Sheet->findChild<QAction*>(QStringLiteral("mnSize5"))->trigger();
-    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      Sheet->lstFonts->visualRect(Item(1)).center());
-    QTest::mouseClick(Sheet->lstFonts->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      Sheet->lstFonts->visualRect(Item(3)).center());
-    const TPrintSource source = Sheet->PrintSource();
-    EXPECT_EQ(source.Items.size(), 10u);
-    EXPECT_EQ(source.Items[3], Sheet->Items()[3].toStdString());
-    EXPECT_EQ(source.Selected, (std::vector<bool>{false, true, false, true, false, false, false,
-                                                  false, false, false}));
-    EXPECT_EQ(source.Columns, 3);
-    EXPECT_EQ(source.FontSize, Sheet->ListFontSize());
-
-    // The settings dialog counts the two; Esc leaves it and prints nothing.
-    QString counted;
-    test::WhileModal(
-        [&](QWidget* dialog) {
-            counted = dialog->findChild<QLabel*>(QStringLiteral("lblNumberOfFonts"))->text();
-        },
-        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier); });
-    EXPECT_EQ(counted, QStringLiteral("Broj fontova: 2"));
-    EXPECT_EQ(test::TestPrompts().Messages.size(), 1u);
 }
 
 TEST_F(ViewAllTest, TheMainWindowShowsTheSheetsChoiceAndTheSheetFollowsItsListAndLanguage) {
