@@ -94,20 +94,35 @@ protected:
     fs::path Elsewhere;
 };
 
-TEST_F(FolderSheetTest, EachFileIsARowTheUnreadableOnesSaySoAndTheSelectionComesBack) {
+TEST_F(FolderSheetTest, EachFileIsARowNoneIsSaidTheUnreadableOnesSaySoAndTheSelectionComesBack) {
+    OpenFolder();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        EXPECT_EQ(sheet.Model->rowCount(), 0);
+        EXPECT_TRUE(sheet.Status->Panel2Line().contains(QStringLiteral("(nijedan)")))
+            << sheet.Status->Panel2Line().toStdString();
+    });
+    // Unreadable files alone still have their first selected.
+    test::WriteFile(Folder / "bad.ttf", test::TBytes(64, 'x'));
+    test::WriteFile(Folder / "one.ttf", test::TBytes(10, 0));
+    test::WriteFile(Folder / "two.otf", test::TBytes(3000, 0xff));
+    Page().mnUpdateFileListClick();
+    Open(false, [&](TfViewAllNotInstalled& sheet) {
+        EXPECT_EQ(sheet.Items(), (QStringList{"<Greska>", "<Greska>", "<Greska>"}));
+        EXPECT_EQ(Selected(sheet), std::vector<int>{0});
+    });
     MakeFont("a.ttf", "LwAlpha", "Regular");
     MakeFont("b.ttf", "LwBeta", "Bold");
-    test::WriteFile(Folder / "bad.ttf", test::TBytes(64, 'x'));
     MakeFont("c.ttf", "LwGamma", "Italic");
-    OpenFolder();
+    Page().mnUpdateFileListClick();
     ClickFile("b.ttf");
     const int remembered = Page().FileList->currentRow();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         EXPECT_EQ(sheet.windowTitle().toStdString(), "Sadrzaj " + Folder.string() + "/");
-        EXPECT_EQ(sheet.Items(), (QStringList{"LwAlpha", "LwBeta", "<Greska>", "LwGamma"}));
+        EXPECT_EQ(sheet.Items(), (QStringList{"LwAlpha", "LwBeta", "<Greska>", "LwGamma",
+                                              "<Greska>", "<Greska>"}));
         EXPECT_EQ(Selected(sheet), std::vector<int>{0});
         EXPECT_EQ(sheet.Status->Panel2Line(),
-                  QStringLiteral("Ne instaliran  -  Fajl: a.ttf  -  4 fontova prikazano"));
+                  QStringLiteral("Ne instaliran  -  Fajl: a.ttf  -  6 fontova prikazano"));
         const TSampleItem beta = sheet.Delegate->Describe(sheet.Model->index(1));
         EXPECT_EQ(beta.Name, QStringLiteral("LwBeta - Bold"));
         EXPECT_EQ(beta.FaceFile, (Folder / "b.ttf").string()) << "drawn from its own file";
@@ -118,11 +133,11 @@ TEST_F(FolderSheetTest, EachFileIsARowTheUnreadableOnesSaySoAndTheSelectionComes
         QTest::mouseClick(sheet.lstFonts->viewport(), Qt::LeftButton, {},
                           sheet.lstFonts->visualRect(sheet.Model->index(3)).center());
         EXPECT_EQ(sheet.Status->Panel2Line(),
-                  QStringLiteral("Ne instaliran  -  Fajl: c.ttf  -  4 fontova prikazano"));
+                  QStringLiteral("Ne instaliran  -  Fajl: c.ttf  -  6 fontova prikazano"));
         // Printed, the row's sample comes from its file: the installed fonts
         // do not know it.
         const TPrintSource printed = sheet.PrintSource();
-        ASSERT_EQ(printed.Faces.size(), 4u);
+        ASSERT_EQ(printed.Faces.size(), 6u);
         EXPECT_EQ(printed.Faces[3].File, (Folder / "c.ttf").string());
         EXPECT_TRUE(printed.Faces[1].File.empty()) << "not selected";
     });
@@ -138,22 +153,6 @@ TEST_F(FolderSheetTest, EachFileIsARowTheUnreadableOnesSaySoAndTheSelectionComes
                   previewed ? times - 1 : times)
             << loaded;
     }
-}
-
-TEST_F(FolderSheetTest, AnEmptyFolderAndAFolderOfUnreadableFiles) {
-    OpenFolder();
-    Open(false, [&](TfViewAllNotInstalled& sheet) {
-        EXPECT_EQ(sheet.Model->rowCount(), 0);
-        EXPECT_TRUE(sheet.Status->Panel2Line().contains(QStringLiteral("(nijedan)")))
-            << sheet.Status->Panel2Line().toStdString();
-    });
-    test::WriteFile(Folder / "one.ttf", test::TBytes(10, 0));
-    test::WriteFile(Folder / "two.otf", test::TBytes(3000, 0xff));
-    Page().mnUpdateFileListClick();
-    Open(false, [&](TfViewAllNotInstalled& sheet) {
-        EXPECT_EQ(sheet.Items(), (QStringList{"<Greska>", "<Greska>"}));
-        EXPECT_EQ(Selected(sheet), std::vector<int>{0});
-    });
 }
 
 TEST_F(FolderSheetTest, EscHalfWayThroughTheLoadShowsNoSheetAndKeepsTheSelection) {
