@@ -98,24 +98,6 @@ TEST_F(NotInstalledPageTest, AFileIsReadPreviewedInItsFaceItsLabelsFilledAndItsF
     EXPECT_EQ(Window->NotInstalled->FileList->Directory(), Folder.string() + "/");
 }
 
-TEST_F(NotInstalledPageTest, AnInstalledFamilyListsItsStylesAndTheSampleTakesTheFilesStyle) {
-    MakeFont("probe-bold.ttf", "LwInstalled", "Bold");
-    Fonts.AddFace("LwInstalled", TrueTypeFace("LwInstalled Bold", "Bold", NTM_BOLD));
-    Fonts.AddFace("LwInstalled", TrueTypeFace("LwInstalled Regular", "Regular", NTM_REGULAR));
-    Fonts.Fonts["LwInstalled Bold (TrueType)"] = TRegValue::FromString("probe-bold.ttf");
-    OpenFolder();
-    ClickFile("probe-bold.ttf");
-    ASSERT_NE(Page().PreviewFontFile(), nullptr);
-    EXPECT_TRUE(Page().PreviewFontFile()->Installed);
-    EXPECT_EQ(Label(Page().lblInstalled), "Instalirana podgrupa: Bold, Regular");
-    EXPECT_TRUE(Page().mmSampleNotInst->font().bold());
-
-    // Enter in the list installs: this one is installed already.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    ASSERT_TRUE(test::ToldOnce("ODABRANI FONT JE ODUVEK INSTALIRAN!!!.", "Upozorenje"));
-    EXPECT_TRUE(fs::is_empty(FontFolder)) << "nothing was copied";
-}
-
 TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason) {
     MakeFont("refused.ttf", "LwRefused", "Regular");
     test::WriteFile(Folder / "pack.ttc", {1, 2, 3});
@@ -147,9 +129,25 @@ TEST_F(NotInstalledPageTest, WhatCannotBePreviewedShowsTheEmptyFormAndTheReason)
     ASSERT_TRUE(test::ToldOnce("Nisi selektovao font.", "Upozorenje"));
 }
 
-TEST_F(NotInstalledPageTest, InstallingAsksFirstThenCopiesOrLoadsForTheSession) {
+TEST_F(NotInstalledPageTest,
+       AnInstalledFileListsItsStylesOthersAreInstalledAfterAskingOrForASession) {
+    MakeFont("probe-bold.ttf", "LwInstalled", "Bold");
+    Fonts.AddFace("LwInstalled", TrueTypeFace("LwInstalled Bold", "Bold", NTM_BOLD));
+    Fonts.AddFace("LwInstalled", TrueTypeFace("LwInstalled Regular", "Regular", NTM_REGULAR));
+    Fonts.Fonts["LwInstalled Bold (TrueType)"] = TRegValue::FromString("probe-bold.ttf");
     MakeFont("fresh.ttf", "LwFresh", "Regular");
     OpenFolder();
+    ClickFile("probe-bold.ttf");
+    ASSERT_NE(Page().PreviewFontFile(), nullptr);
+    EXPECT_TRUE(Page().PreviewFontFile()->Installed);
+    EXPECT_EQ(Label(Page().lblInstalled), "Instalirana podgrupa: Bold, Regular");
+    EXPECT_TRUE(Page().mmSampleNotInst->font().bold());
+    // Enter in the list installs: this one is installed already.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(test::ToldOnce("ODABRANI FONT JE ODUVEK INSTALIRAN!!!.", "Upozorenje"));
+    EXPECT_TRUE(fs::is_empty(FontFolder)) << "nothing was copied";
+
+    test::TestPrompts().Reset();
     ClickFile("fresh.ttf");
     test::TestPrompts().Answers = {TMsgResult::No};
     QTest::mouseClick(Page().btnInstallFont0, Qt::LeftButton);
