@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, LanguageMenuSwitchesEveryCaptionQtsOwnTextsAndBack) {
     EXPECT_TRUE(QtTranslationName(7).isEmpty());
 }
 
-TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoading) {
+TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoadingAndItTakesElevenFifteenths) {
     TfMain_letterwell window;
     window.show();
     QStatusTipEvent tip(QStringLiteral("long part of a hint"));
@@ -238,6 +238,15 @@ TEST_F(MainWindowTest, HintsReachPanelZeroExceptWhileLoading) {
     EXPECT_EQ(window.Panels->PanelText(0), QStringLiteral("long part of a hint"));
     window.StopLoading();
     EXPECT_EQ(window.LoadProgress, nullptr);
+
+    EXPECT_EQ(TStatusPanels::Panel0Width(150), 110);
+    EXPECT_EQ(TStatusPanels::Panel0Width(925), 678); // 678.33
+    EXPECT_EQ(TStatusPanels::Panel0Width(45), 33);
+    EXPECT_EQ(TStatusPanels::Panel0Width(15 * 3 + 15 / 2 + 1), 39); // 38.86
+    TStatusPanels panels;
+    panels.resize(300, 20);
+    EXPECT_EQ(panels.PanelRect(0).width() + panels.PanelRect(1).width(), 300);
+    EXPECT_EQ(panels.PanelRect(1).left(), 220);
 }
 
 // The real font system of the temporary home, whose user font folder does
@@ -306,17 +315,6 @@ TEST(ApplicationFonts, AFontWhoseNameIsNotUtf8IsDrawnAndFontsLetGoLeaveTogether)
     fonts.RetiredLimit = limit;
     fonts.IdleFlushMilliseconds = pause;
     fs::remove_all(folder);
-}
-
-TEST(StatusPanels, PanelZeroTakesElevenFifteenthsRoundedHalfToEven) {
-    EXPECT_EQ(TStatusPanels::Panel0Width(150), 110);
-    EXPECT_EQ(TStatusPanels::Panel0Width(925), 678); // 678.33
-    EXPECT_EQ(TStatusPanels::Panel0Width(45), 33);
-    EXPECT_EQ(TStatusPanels::Panel0Width(15 * 3 + 15 / 2 + 1), 39); // 38.86
-    TStatusPanels panels;
-    panels.resize(300, 20);
-    EXPECT_EQ(panels.PanelRect(0).width() + panels.PanelRect(1).width(), 300);
-    EXPECT_EQ(panels.PanelRect(1).left(), 220);
 }
 
 TEST(AnsiSample, HoldsCodes33To255OfTheWesternCodePage) {
