@@ -79,8 +79,8 @@ TEST(PrintLayout, MarginsRowsPagesAndThePagesEachRangePrints) {
     EXPECT_EQ(MarginDots(-1e300, 2.54, 600, 0), 0);
 }
 
-TEST(PrintJobPlan, CellsGoRowByRowAndOnlyTheSelectedArePlaced) {
-    const TPrintLayout l = ComputePrintLayout(Centimetres(1.0), 7, 3, Printer600(), {50, 30, 200});
+TEST(PrintJobPlan, CellsGoRowByRowOnlyTheSelectedArePlacedAndRangesStartOnlyTheirSheets) {
+    TPrintLayout l = ComputePrintLayout(Centimetres(1.0), 7, 3, Printer600(), {50, 30, 200});
     TPrintSource source = test::Families(9, 3, 24);
     source.Selected[1] = false;
     source.Selected[5] = false;
@@ -94,12 +94,10 @@ TEST(PrintJobPlan, CellsGoRowByRowAndOnlyTheSelectedArePlaced) {
         EXPECT_TRUE(cells[k].Printed);
         EXPECT_FALSE(cells[k].NewSheet);
     }
-}
 
-TEST(PrintJobPlan, RangesKeepEveryPagesPlaceAndStartSheetsOnlyForPrintedOnes) {
-    const TPrintLayout l =
-        ComputePrintLayout(Centimetres(1.0), 105, 1, Printer600(), {50, 30, 200});
-    const TPrintSource source = test::Families(105, 1, 24);
+    // Ranges keep every page's place and start sheets only for printed ones.
+    l = ComputePrintLayout(Centimetres(1.0), 105, 1, Printer600(), {50, 30, 200});
+    source = test::Families(105, 1, 24);
     struct TCase {
         int Range;
         std::vector<int> SheetStarts; // pages that start a new sheet
