@@ -222,7 +222,7 @@ TEST_F(PrintCliTest, CategoriesAndNamedFamiliesWithTheCommandLinesOwnChoices) {
     fs::remove(served);
 }
 
-TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
+TEST_F(PrintCliTest, WhatCannotBePrintedIsToldNoDocumentIsLostAndOnlyRegularFilesAreReplaced) {
     const fs::path pdf = Root / "kept.pdf";
     test::WriteFile(pdf, Old());
     const auto keptUntouched = [&] {
@@ -263,21 +263,6 @@ TEST_F(PrintCliTest, WhatCannotBePrintedIsToldAndNoDocumentIsLost) {
         EXPECT_TRUE(test::Says(Cli(std::string("print ") + wrong), 2, "usage:")) << wrong;
     }
 
-    // A full disk: told, and the PDF there stays whole.
-    test::TSmallDisk disk(Root / "small", "size=64k");
-    if (!disk.Mounted()) {
-        GTEST_SKIP() << disk.Reason();
-    }
-    const fs::path full = Root / "small" / "book.pdf";
-    test::WriteFile(full, Old());
-    disk.Fill();
-    const test::TCommandRun run = PrintTo(full);
-    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, full.string()) + " " + std::strerror(ENOSPC)));
-    EXPECT_EQ(test::ReadFile(full), Old());
-    EXPECT_EQ(disk.Entries(), std::vector<std::string>{"book.pdf"});
-}
-
-TEST_F(PrintCliTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWrittenThrough) {
     // A pipe and a device are refused and stay what they are.
     const fs::path fifo = Root / "pipe.pdf";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -324,6 +309,19 @@ TEST_F(PrintCliTest, OnlyRegularFilesAreReplacedKeepingTheirModeAndLinksAreWritt
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(test::FolderEntries(Root / "real"),
               (std::vector<std::string>{"book.pdf", "made.pdf"}));
+
+    // A full disk: told, and the PDF there stays whole.
+    test::TSmallDisk disk(Root / "small", "size=64k");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Reason();
+    }
+    const fs::path full = Root / "small" / "book.pdf";
+    test::WriteFile(full, Old());
+    disk.Fill();
+    run = PrintTo(full);
+    EXPECT_TRUE(test::Says(run, 1, FmtLoadStr(30109, full.string()) + " " + std::strerror(ENOSPC)));
+    EXPECT_EQ(test::ReadFile(full), Old());
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{"book.pdf"});
 }
 
 TEST_F(PrintCliTest, KilledPrintsLeaveTheOldPdfOrANewOneAndNothingBeside) {
