@@ -165,7 +165,7 @@ TEST_F(PrintDialogTest,
     EXPECT_EQ(Messages().back().Text, "Pogresan broj.");
 }
 
-TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWentOrThatItDidNotFit) {
+TEST_F(PrintDialogTest, PrintingAsksPrintsStopsWhenCancelledAndTellsWhereThePdfWentOrItDidNotFit) {
     const fs::path documents = test::TestHome().Documents();
     fs::remove_all(documents);
     QString title;
@@ -197,24 +197,8 @@ TEST_F(PrintDialogTest, PrintingTheListAsksThenPrintsAndTellsWhereThePdfWentOrTh
     EXPECT_TRUE(Messages().empty());
     EXPECT_FALSE(fs::exists(pdf));
 
-    // Qt's PDF writer tells nobody of a write that failed: a full disk must be
-    // told, with no cut PDF left where the message would have sent the user.
-    test::TSmallDisk disk(documents);
-    if (!disk.Mounted()) {
-        GTEST_SKIP() << disk.Reason();
-    }
-    disk.Fill();
-    WhileModal([](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); },
-               [] { PrintFontList(test::Families(5, 2, 24), "Sample line"); });
-    ASSERT_TRUE(
-        test::ToldOnce("Ne mogu da stampam na  " + pdf + ".\n" + SystemErrors().ErrorText(ENOSPC),
-                       "Greska ", TMsgIcon::Error));
-    EXPECT_TRUE(disk.Entries().empty());
-}
-
-TEST_F(PrintDialogTest, TheJobWindowStopsAfterTheCurrentFontWhenCancelled) {
-    const std::string pdf = (test::TestHome().Root() / "cancelled.pdf").string();
-    CurrentPrinter().setOutputFileName(QString::fromStdString(pdf));
+    const std::string cancelled = (test::TestHome().Root() / "cancelled.pdf").string();
+    CurrentPrinter().setOutputFileName(QString::fromStdString(cancelled));
     TfPrinting job(Options.Print, test::Families(400, 1, 24));
     EXPECT_EQ(job.size(), QSize(442, 98));
     int steps = 0;
@@ -228,8 +212,22 @@ TEST_F(PrintDialogTest, TheJobWindowStopsAfterTheCurrentFontWhenCancelled) {
     job.exec();
     EXPECT_EQ(job.Result(), TPrintResult::Cancelled);
     EXPECT_LE(steps, 3);
-    EXPECT_FALSE(fs::exists(pdf));
+    EXPECT_FALSE(fs::exists(cancelled));
     EXPECT_TRUE(Messages().empty());
+
+    // Qt's PDF writer tells nobody of a write that failed: a full disk must be
+    // told, with no cut PDF left where the message would have sent the user.
+    test::TSmallDisk disk(documents);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Reason();
+    }
+    disk.Fill();
+    WhileModal([](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); },
+               [] { PrintFontList(test::Families(5, 2, 24), "Sample line"); });
+    ASSERT_TRUE(
+        test::ToldOnce("Ne mogu da stampam na  " + pdf + ".\n" + SystemErrors().ErrorText(ENOSPC),
+                       "Greska ", TMsgIcon::Error));
+    EXPECT_TRUE(disk.Entries().empty());
 }
 
 } // namespace
