@@ -161,10 +161,8 @@ void CollectionCorpus(const fs::path& dir) {
         WriteFile(dir / ("truncated-" + std::to_string(size)), Cut(collection, size));
     }
     const auto withBE32 = [&](size_t at, uint32_t value) {
-        TBytes bytes = collection;
-        for (int k = 0; k < 4; ++k) {
-            bytes[at + size_t(k)] = uint8_t(value >> (24 - 8 * k));
-        }
+        TBytes bytes = TByteWriter().Raw(Cut(collection, at)).BE32(value).Bytes();
+        bytes.insert(bytes.end(), collection.begin() + long(at) + 4, collection.end());
         return bytes;
     };
     WriteFile(dir / "count-huge", withBE32(8, 0xFFFFFFFFu));

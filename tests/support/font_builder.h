@@ -119,7 +119,6 @@ TBytes LayoutTable(const std::vector<std::string>& scripts,
                    const std::vector<std::string>& features);
 // Version 0.5, as CFF outlines have it, or 1.0 for TrueType outlines.
 TBytes MaxpTable(uint16_t numGlyphs, bool trueType = false);
-TBytes HheaTable(uint16_t numberOfHMetrics);
 TBytes PostTable(double italicAngle, bool fixedPitch);
 
 // A complete small TrueType font (two empty glyphs, the space mapped) that
