@@ -395,7 +395,7 @@ TBytes ReadFile(const std::filesystem::path& path) {
 }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
-    WriteFile(path, TBytes(text.begin(), text.end()));
+    WriteFile(path, TextBytes(text));
 }
 
 std::string ReadText(const std::filesystem::path& path) {

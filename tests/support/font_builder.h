@@ -170,6 +170,10 @@ TBytes PfbFile(const std::string& header, std::optional<uint32_t> claimedLength 
 void WriteFile(const std::filesystem::path& path, const TBytes& bytes);
 // The file's bytes; empty when it cannot be read.
 TBytes ReadFile(const std::filesystem::path& path);
+// A text's bytes as they stand.
+inline TBytes TextBytes(const std::string& text) {
+    return TBytes(text.begin(), text.end());
+}
 // The same for text, byte for byte: no line end is changed either way.
 void WriteText(const std::filesystem::path& path, const std::string& text);
 std::string ReadText(const std::filesystem::path& path);
