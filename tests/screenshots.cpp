@@ -171,62 +171,52 @@ int main(int argc, char** argv) {
         sheet.mnCombineCategoriesClick();
         ok = Save(sheet, folder, QStringLiteral("sheet-combination")) && ok;
         sheet.SetOrganizeWindow(nullptr);
-        // The folder sheet, alone and with the installed families.
+        // The folder sheet, alone and with the installed families; then faces
+        // of other scripts and a symbol font, each drawing what it can.
         const std::string fontsFolder = "/usr/share/fonts/truetype/dejavu/";
-        const std::vector<std::string> files =
-            lw::ListFolderFiles(fontsFolder, lw::ParseMasks("*.ttf; *.otf; *.pfm"));
-        for (const bool mixed : {false, true}) {
+        const std::string scripts = lw::test::TestHome().Root().string() + "/own-scripts/";
+        std::filesystem::create_directories(scripts);
+        for (const char* font : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                                 "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf",
+                                 "/usr/share/fonts/truetype/noto/NotoSansDevanagari-Regular.ttf",
+                                 "/usr/share/fonts/truetype/noto/NotoSansThai-Regular.ttf",
+                                 "/usr/share/fonts/truetype/noto/NotoSansHebrew-Regular.ttf",
+                                 "/usr/share/fonts/opentype/stix/STIXIntegralsD-Regular.otf"}) {
+            std::error_code ec;
+            std::filesystem::create_symlink(
+                font, scripts + std::filesystem::path(font).filename().string(), ec);
+        }
+        const struct {
+            std::string Folder;
+            const char* Masks;
+            bool Mixed;
+            int Height;
+            const char* Name;
+        } folderSheets[] = {
+            {fontsFolder, "*.ttf; *.otf; *.pfm", false, 700, "folder-sheet"},
+            {fontsFolder, "*.ttf; *.otf; *.pfm", true, 700, "folder-sheet-mixed"},
+            {scripts, "*.ttf; *.otf", false, 400, "folder-sheet-own-scripts"},
+        };
+        for (const auto& shown : folderSheets) {
+            const std::vector<std::string> files =
+                lw::ListFolderFiles(shown.Folder, lw::ParseMasks(shown.Masks));
             lw::TfViewAllNotInstalled folderSheet(&window, &sheet);
-            folderSheet.resize(1000, 700);
+            folderSheet.resize(1000, shown.Height);
             // Taken once the load is over and the sheet is up.
             QTimer shoot;
             QObject::connect(&shoot, &QTimer::timeout, [&] {
                 if (folderSheet.isVisible()) {
                     shoot.stop();
-                    ok = Save(folderSheet, folder,
-                              mixed ? QStringLiteral("folder-sheet-mixed")
-                                    : QStringLiteral("folder-sheet")) &&
-                         ok;
+                    ok = Save(folderSheet, folder, QString::fromLatin1(shown.Name)) && ok;
                     folderSheet.close();
                 }
             });
             shoot.start(0);
-            if (mixed) {
-                folderSheet.ShowFolderSheetMixed(fontsFolder, files, nullptr);
+            if (shown.Mixed) {
+                folderSheet.ShowFolderSheetMixed(shown.Folder, files, nullptr);
             } else {
-                folderSheet.ShowFolderSheet(fontsFolder, files, nullptr);
+                folderSheet.ShowFolderSheet(shown.Folder, files, nullptr);
             }
-        }
-        // Faces of other scripts and a symbol font, each drawing what it can.
-        {
-            const std::string scripts = lw::test::TestHome().Root().string() + "/own-scripts/";
-            std::filesystem::create_directories(scripts);
-            for (const char* font :
-                 {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                  "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf",
-                  "/usr/share/fonts/truetype/noto/NotoSansDevanagari-Regular.ttf",
-                  "/usr/share/fonts/truetype/noto/NotoSansThai-Regular.ttf",
-                  "/usr/share/fonts/truetype/noto/NotoSansHebrew-Regular.ttf",
-                  "/usr/share/fonts/opentype/stix/STIXIntegralsD-Regular.otf"}) {
-                std::error_code ec;
-                std::filesystem::create_symlink(
-                    font, scripts + std::filesystem::path(font).filename().string(), ec);
-            }
-            const std::vector<std::string> scriptFiles =
-                lw::ListFolderFiles(scripts, lw::ParseMasks("*.ttf; *.otf"));
-            lw::TfViewAllNotInstalled scriptSheet(&window, &sheet);
-            scriptSheet.resize(1000, 400);
-            QTimer shoot;
-            QObject::connect(&shoot, &QTimer::timeout, [&] {
-                if (scriptSheet.isVisible()) {
-                    shoot.stop();
-                    ok =
-                        Save(scriptSheet, folder, QStringLiteral("folder-sheet-own-scripts")) && ok;
-                    scriptSheet.close();
-                }
-            });
-            shoot.start(0);
-            scriptSheet.ShowFolderSheet(scripts, scriptFiles, nullptr);
         }
         lw::TfMixCategories mix(categories.Categories());
         ok = Save(mix, folder, QStringLiteral("categories-combine")) && ok;

@@ -64,7 +64,7 @@ protected:
     test::TScopedLocale Locale{nullptr, nullptr, "sr_RS@latin"};
 };
 
-TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndACentredMinimumWindow) {
+TEST_F(SettingsTest, FirstRunGivesEveryDefaultSizedByTheMonitorAndACentredMinimumWindow) {
     LoadSettings(Host);
     EXPECT_TRUE(TestPrompts().Messages.empty());
     EXPECT_EQ(Host.Applies, 1);
@@ -101,9 +101,8 @@ TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndACentredMinimumWindow) {
               std::vector<int>({(1920 - 925) / 2, (1080 - 800) / 2, 925, 800}));
     EXPECT_FALSE(Host.Maximized);
     EXPECT_EQ(Host.Folder, "");
-}
 
-TEST_F(SettingsTest, OddMonitorSizesRoundTheDefaultsTowardZero) {
+    // Odd monitor sizes round the defaults toward zero.
     Host.Monitor = {1001, 799};
     LoadSettings(Host);
     EXPECT_EQ(Options.ListWidth, 1001 - 125);

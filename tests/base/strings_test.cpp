@@ -18,16 +18,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TestPrompts;
-
-std::vector<uint8_t> Bytes(const std::string& s) {
-    return {s.begin(), s.end()};
-}
+using test::TextBytes;
 
 std::map<std::string, std::vector<uint8_t>> BundleEntries(const std::string& strings) {
-    return {{"strings.txt", Bytes(strings)},
-            {"BMP_NEGRITA", Bytes("N")},
-            {"BMP_CURSIVA", Bytes("K")},
-            {"BMP_SUBRAYADO", Bytes("S")}};
+    return {{"strings.txt", TextBytes(strings)},
+            {"BMP_NEGRITA", TextBytes("N")},
+            {"BMP_CURSIVA", TextBytes("K")},
+            {"BMP_SUBRAYADO", TextBytes("S")}};
 }
 
 // Puts a bundle file into a folder of its own and makes it the program's folder.
@@ -86,7 +83,7 @@ TEST_F(LanguageTest, MissingOrDamagedBundleShowsTheFixedErrorAndKeepsTheBuiltInT
     // A file that is no bundle, one without a picture, one whose texts do not
     // parse; every cut bundle is refused by the bundle test below.
     const std::vector<std::vector<uint8_t>> damaged = {
-        Bytes("MZ\x90\x00 this is no bundle"), WriteBundle(noPicture),
+        TextBytes("MZ\x90\x00 this is no bundle"), WriteBundle(noPicture),
         WriteBundle(BundleEntries("20 without a tab\n"))};
     for (size_t i = 0; i < damaged.size(); ++i) {
         SCOPED_TRACE("damaged bundle " + std::to_string(i));
@@ -99,7 +96,7 @@ TEST_F(LanguageTest, MissingOrDamagedBundleShowsTheFixedErrorAndKeepsTheBuiltInT
     SetLanguage(1);
     EXPECT_TRUE(TestPrompts().Messages.empty());
     EXPECT_EQ(LoadStr(20), "Confirmar");
-    EXPECT_EQ(*LoadLanguageBitmapData("BMP_CURSIVA"), Bytes("K"));
+    EXPECT_EQ(*LoadLanguageBitmapData("BMP_CURSIVA"), TextBytes("K"));
     SetLanguage(0);
     EXPECT_EQ(LoadStr(20), "Potvrda");
 }
@@ -148,11 +145,11 @@ TEST(Bundle, EveryTruncationAndCorruptionIsRejectedWithoutReadingOutside) {
             ParseBundle(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n))));
     }
     // Sizes that overflow, or that claim more than the bundle holds.
-    EXPECT_FALSE(ParseBundle(Bytes("LWBUNDLE1\nx\n99999999999999999999\nab\nEND\n")));
-    EXPECT_FALSE(ParseBundle(Bytes("LWBUNDLE1\nx\n18446744073709551615\nab\nEND\n")));
-    EXPECT_FALSE(ParseBundle(Bytes("LWBUNDLE1\nx\n2\nab\nx\n2\ncd\nEND\n"))); // repeated name
-    EXPECT_FALSE(ParseBundle(Bytes("LWBUNDLE1\nEND\ntrailing")));
-    EXPECT_FALSE(ParseBundle(Bytes("LWBUNDLE1\n" + std::string(300, 'n') + "\n1\na\nEND\n")));
+    EXPECT_FALSE(ParseBundle(TextBytes("LWBUNDLE1\nx\n99999999999999999999\nab\nEND\n")));
+    EXPECT_FALSE(ParseBundle(TextBytes("LWBUNDLE1\nx\n18446744073709551615\nab\nEND\n")));
+    EXPECT_FALSE(ParseBundle(TextBytes("LWBUNDLE1\nx\n2\nab\nx\n2\ncd\nEND\n"))); // repeated name
+    EXPECT_FALSE(ParseBundle(TextBytes("LWBUNDLE1\nEND\ntrailing")));
+    EXPECT_FALSE(ParseBundle(TextBytes("LWBUNDLE1\n" + std::string(300, 'n') + "\n1\na\nEND\n")));
 }
 
 TEST(StringTable, ParsesEscapesAndRejectsMalformedLines) {

@@ -128,8 +128,7 @@ protected:
         fs::remove(test::TestHome().ConfigHome() / "fontconfig" / "fonts.conf");
     }
     void TearDown() override {
-        fs::remove_all(ConfD());
-        fs::remove(test::TestHome().ConfigHome() / "fontconfig" / "fonts.conf");
+        SetUp(); // no rule file is left for the next test either
         for (const fs::path& file : Installed) {
             fs::remove(file);
         }

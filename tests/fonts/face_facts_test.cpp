@@ -142,7 +142,7 @@ TEST_F(FactsCacheTest, TheStampIsTheFileSystemsAndATouchAloneIsNoticed) {
     entry.Facts.Weight = 123; // not the file's: only the cache says it
     fs::create_directories(fs::path(CacheFile).parent_path());
     const std::string written = WriteFactsCache({entry});
-    test::WriteFile(CacheFile, test::TBytes(written.begin(), written.end()));
+    test::WriteText(CacheFile, written);
     EXPECT_EQ(Loaded(), "weight 123, 0 read");
     fs::last_write_time(Font, fs::last_write_time(Font) + std::chrono::milliseconds(1));
     EXPECT_EQ(Loaded(), "weight 400, 1 read");

@@ -178,8 +178,7 @@ TEST(FontJson, CliListPrintsTheFolderAsThePageListsItNamingFilesByTheirBytes) {
     if (test::RunCommand("python3 -c pass 2>/dev/null").Status != 0) {
         GTEST_SKIP() << "python3 is needed to decode the names as a script does";
     }
-    const std::string lineFile =
-        folder.Write("line.json", test::TBytes(oddLine.begin(), oddLine.end()));
+    const std::string lineFile = folder.Write("line.json", test::TextBytes(oddLine));
     const std::string decode =
         "python3 -c 'import json, sys; name = json.loads(sys.stdin.readline())[\"FileName\"]; "
         "sys.stdout.buffer.write(name.encode(\"utf-8\", \"surrogateescape\"))' < " +

@@ -488,13 +488,11 @@ TEST_F(InstallTest, FontsOutsideTheUserFontFolderAreNotRemoved) {
     System.AddFace("Probe", TrueTypeFace("Probe System", "Regular", NTM_REGULAR));
     System.Fonts["Probe System (TrueType)"] = TRegValue::FromString((system / "sys.ttf").string());
     EXPECT_FALSE(Fonts->UninstallFont("Probe System", "Probe", true, false));
-    ASSERT_EQ(Messages().size(), 1u);
     // The reason is where the file lies, not the text of a call never made.
-    EXPECT_EQ(Messages()[0].Text, "Font  " + (system / "sys.ttf").string() +
-                                      "  nije u tvom folderu sa fontovima  (" +
-                                      FontsFolder.string() +
-                                      "):  instaliran je za sve korisnike sistema i moze ga "
-                                      "ukloniti samo administrator.");
+    EXPECT_TRUE(test::ToldOnce("Font  " + (system / "sys.ttf").string() +
+                               "  nije u tvom folderu sa fontovima  (" + FontsFolder.string() +
+                               "):  instaliran je za sve korisnike sistema i moze ga "
+                               "ukloniti samo administrator."));
     EXPECT_TRUE(fs::exists(system / "sys.ttf"));
     EXPECT_TRUE(System.Unloaded.empty());
     EXPECT_EQ(System.Fonts.count("Probe System (TrueType)"), 1u);

@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 using test::PfbFile;
 using test::ReadType1;
 using test::TBytes;
+using test::TextBytes;
 using test::TPfmBuilder;
 
 TType1FontFile ReadHeader(const std::string& header) {
@@ -241,10 +242,6 @@ TType1FontFile ReadOutline(const TBytes& outline, const TBytes* afm = nullptr) {
     }
     TMemoryByteSource metrics(*afm);
     return TType1FontFile(outlineSource, &metrics, TType1Metrics::Afm);
-}
-
-TBytes TextBytes(const std::string& text) {
-    return TBytes(text.begin(), text.end());
 }
 
 TEST(Type1Outline, TheFontDictionaryNamesAFontAndAnAfmFillsWhatItLeavesOut) {

@@ -161,10 +161,8 @@ void CollectionCorpus(const fs::path& dir) {
         WriteFile(dir / ("truncated-" + std::to_string(size)), Cut(collection, size));
     }
     const auto withBE32 = [&](size_t at, uint32_t value) {
-        TBytes bytes = collection;
-        for (int k = 0; k < 4; ++k) {
-            bytes[at + size_t(k)] = uint8_t(value >> (24 - 8 * k));
-        }
+        TBytes bytes = TByteWriter().Raw(Cut(collection, at)).BE32(value).Bytes();
+        bytes.insert(bytes.end(), collection.begin() + long(at) + 4, collection.end());
         return bytes;
     };
     WriteFile(dir / "count-huge", withBE32(8, 0xFFFFFFFFu));
@@ -186,7 +184,7 @@ void OutlineCorpus(const fs::path& dir) {
     WriteFile(dir / "valid-pfb", pfb);
     const std::string pfa =
         "%!PS-AdobeFont-1.0: Probe-Bold 001.002\n" + kOutlineDictionary + "\x8F\x01\xFF encrypted";
-    WriteFile(dir / "valid-pfa", TBytes(pfa.begin(), pfa.end()));
+    WriteText(dir / "valid-pfa", pfa);
     for (size_t size : {size_t(1), size_t(2), size_t(6), size_t(40), pfb.size() / 2}) {
         WriteFile(dir / ("pfb-truncated-" + std::to_string(size)), Cut(pfb, size));
     }
@@ -199,11 +197,11 @@ void OutlineCorpus(const fs::path& dir) {
     WriteFile(dir / "pfb-chained-segments", chained);
     WriteFile(dir / "pfa-no-eexec", TBytes(pfa.begin(), pfa.begin() + 60));
     const std::string odd = "%!FontType1\n/FullName (\n/FamilyName /\n/FontName \xFF\xFE def\n";
-    WriteFile(dir / "pfa-odd-values", TBytes(odd.begin(), odd.end()));
+    WriteText(dir / "pfa-odd-values", odd);
     // Escapes cut short, past a byte, and before line ends.
     const std::string escapes = "%!FontType1\n/Notice (\\0\\777\\\\\\) readonly def\n"
                                 "/FullName (a\\\r\n b\\) def\n/FamilyName (\\";
-    WriteFile(dir / "pfa-escapes", TBytes(escapes.begin(), escapes.end()));
+    WriteText(dir / "pfa-escapes", escapes);
 }
 
 void AfmCorpus(const fs::path& dir) {
@@ -216,7 +214,7 @@ void AfmCorpus(const fs::path& dir) {
     std::string odd = "FontName\nFullName \t\nFamilyName \xC3\nWeight\t\xFF\n";
     odd += '\0';
     odd += "Version 1\n";
-    WriteFile(dir / "afm-odd-lines", JoinType1Input(TBytes(odd.begin(), odd.end()), Pfb("")));
+    WriteFile(dir / "afm-odd-lines", JoinType1Input(TextBytes(odd), Pfb("")));
     WriteFile(dir / "afm-empty", JoinType1Input({}, Pfb(kOutlineDictionary)));
     WriteFile(dir / "afm-long-line",
               JoinType1Input(TBytes(60000, 'F'), TBytes{0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF}));

@@ -163,6 +163,13 @@ uint32_t ToFixed(double value) {
     return static_cast<uint32_t>(static_cast<int32_t>(std::lround(value * 65536.0)));
 }
 
+TBytes HheaTable(uint16_t numberOfHMetrics) {
+    TByteWriter t;
+    t.BE32(0x00010000).BE16(800).BE16(uint16_t(-200)).BE16(0).BE16(500);
+    t.Zeros(34 - t.Size()).BE16(numberOfHMetrics);
+    return t.Bytes();
+}
+
 } // namespace
 
 TBytes CmapFormat4(const std::vector<TCmapGroup>& groups) {
@@ -270,13 +277,6 @@ TBytes LayoutTable(const std::vector<std::string>& scripts,
 TBytes MaxpTable(uint16_t numGlyphs, bool trueType) {
     TByteWriter t;
     t.BE32(trueType ? 0x00010000 : 0x00005000).BE16(numGlyphs).Zeros(trueType ? 26 : 0);
-    return t.Bytes();
-}
-
-TBytes HheaTable(uint16_t numberOfHMetrics) {
-    TByteWriter t;
-    t.BE32(0x00010000).BE16(800).BE16(uint16_t(-200)).BE16(0).BE16(500);
-    t.Zeros(34 - t.Size()).BE16(numberOfHMetrics);
     return t.Bytes();
 }
 
@@ -395,7 +395,7 @@ TBytes ReadFile(const std::filesystem::path& path) {
 }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
-    WriteFile(path, TBytes(text.begin(), text.end()));
+    WriteFile(path, TextBytes(text));
 }
 
 std::string ReadText(const std::filesystem::path& path) {

@@ -119,7 +119,6 @@ TBytes LayoutTable(const std::vector<std::string>& scripts,
                    const std::vector<std::string>& features);
 // Version 0.5, as CFF outlines have it, or 1.0 for TrueType outlines.
 TBytes MaxpTable(uint16_t numGlyphs, bool trueType = false);
-TBytes HheaTable(uint16_t numberOfHMetrics);
 TBytes PostTable(double italicAngle, bool fixedPitch);
 
 // A complete small TrueType font (two empty glyphs, the space mapped) that
@@ -171,6 +170,10 @@ TBytes PfbFile(const std::string& header, std::optional<uint32_t> claimedLength 
 void WriteFile(const std::filesystem::path& path, const TBytes& bytes);
 // The file's bytes; empty when it cannot be read.
 TBytes ReadFile(const std::filesystem::path& path);
+// A text's bytes as they stand.
+inline TBytes TextBytes(const std::string& text) {
+    return TBytes(text.begin(), text.end());
+}
 // The same for text, byte for byte: no line end is changed either way.
 void WriteText(const std::filesystem::path& path, const std::string& text);
 std::string ReadText(const std::filesystem::path& path);
