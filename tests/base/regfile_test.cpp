@@ -5,7 +5,7 @@
 namespace lw {
 namespace {
 
-TEST(RegistryText, EveryTypeAndAwkwardTextSurvivesARoundTrip) {
+TEST(RegistryText, EveryTypeSurvivesARoundTripAndRegeditStyleLinesAreRead) {
     TRegKeys keys;
     TRegValues& v = keys["HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell"];
     v["Font Size"] = TRegValue::FromInteger(24);
@@ -17,19 +17,18 @@ TEST(RegistryText, EveryTypeAndAwkwardTextSurvivesARoundTrip) {
     v["Lines"] = TRegValue::FromMultiString({"Arial", "", "Times New Roman"});
     keys["HKEY_CURRENT_USER\\Software\\Other"]["x"] = TRegValue::FromInteger(1);
     EXPECT_EQ(ParseRegistryText(FormatRegistryText(keys)), keys);
-}
 
-TEST(RegistryText, ReadsRegeditStyleLinesCommentsAndWrappedHex) {
     const std::string text = "REGEDIT4\r\n\r\n; a comment\r\n"
                              "[HKEY_CURRENT_USER\\Software\\Kestrova\\Letterwell]\r\n"
                              "\"Font Size\"=dword:00000030\r\n"
                              "\"Print top margin\"=hex:00,00,00,00,\\\r\n"
                              "  00,00,f0,3f\r\n";
-    const TRegKeys keys = ParseRegistryText(text);
-    const TRegValues& v = keys.at("hkey_current_user\\software\\kestrova\\letterwell");
-    EXPECT_EQ(v.at("Font Size").Integer, 48u);
-    EXPECT_EQ(v.at("font size").Type, TRegDataType::Integer);
-    EXPECT_EQ(v.at("Print top margin").Bytes, (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
+    const TRegKeys parsed = ParseRegistryText(text);
+    const TRegValues& read = parsed.at("hkey_current_user\\software\\kestrova\\letterwell");
+    EXPECT_EQ(read.at("Font Size").Integer, 48u);
+    EXPECT_EQ(read.at("font size").Type, TRegDataType::Integer);
+    EXPECT_EQ(read.at("Print top margin").Bytes,
+              (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
 }
 
 TEST(RegistryText, DamagedTextIsReportedWithItsLine) {

@@ -274,7 +274,7 @@ TEST(FontDetails, CliInfoDetailsFollowTheRecordFaceByFace) {
     EXPECT_EQ(test::RunCommand(cli + "--details 2>/dev/null").Status, 2);
 }
 
-TEST(FontFacts, EmbeddingRightsInWords) {
+TEST(FontFacts, EmbeddingRightsAndFeatureTagsInWords) {
     EXPECT_EQ(EmbeddingRights(0), "installable");
     EXPECT_EQ(EmbeddingRights(0x0002), "restricted licence");
     EXPECT_EQ(EmbeddingRights(0x0004), "preview & print");
@@ -282,6 +282,11 @@ TEST(FontFacts, EmbeddingRightsInWords) {
     // Two levels at once: the less restrictive holds.
     EXPECT_EQ(EmbeddingRights(0x000A), "editable");
     EXPECT_EQ(EmbeddingRights(0x0200), "installable; bitmap only");
+
+    EXPECT_EQ(FeatureName("liga"), "Standard ligatures");
+    EXPECT_EQ(FeatureName("kern"), "Kerning");
+    EXPECT_EQ(FeatureName("smcp"), "Small capitals");
+    EXPECT_EQ(FeatureName("zzzz"), "");
 }
 
 TEST(FontFacts, BlocksAndScriptsFromTheCodePoints) {
@@ -331,13 +336,6 @@ TEST(FontFacts, LicenceRecognisedFromDescriptionOrUrl) {
     for (const TCase& c : cases) {
         EXPECT_EQ(RecognisedLicense(c.Description, c.Url), c.Id) << c.Description << c.Url;
     }
-}
-
-TEST(FontFacts, CommonFeatureTagsHaveNames) {
-    EXPECT_EQ(FeatureName("liga"), "Standard ligatures");
-    EXPECT_EQ(FeatureName("kern"), "Kerning");
-    EXPECT_EQ(FeatureName("smcp"), "Small capitals");
-    EXPECT_EQ(FeatureName("zzzz"), "");
 }
 
 } // namespace

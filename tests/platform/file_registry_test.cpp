@@ -48,11 +48,8 @@ protected:
     const TRegKeys Keys = {{"HKEY_CURRENT_USER\\A", {{"v", TRegValue::FromInteger(1)}}}};
 };
 
-TEST(FileHive, DefaultPathFollowsXdgConfigHome) {
+TEST_F(FileHiveTest, TheDefaultFileFollowsXdgConfigHomeAndSavesTypedValuesWithNoTemporaryFile) {
     EXPECT_EQ(fs::path(TFileRegistryHive::DefaultPath()), test::TestHome().SettingsFile());
-}
-
-TEST_F(FileHiveTest, SavesTypedValuesAsTextAndLeavesNoTemporaryFile) {
     TFileRegistryHive hive(File.string());
     EXPECT_TRUE(hive.Load().empty());
     {

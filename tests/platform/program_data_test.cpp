@@ -31,7 +31,8 @@ protected:
     fs::path Prefix;
 };
 
-TEST_F(ProgramDataTest, ACopyBesideTheExecutableWinsThenTheInstalledOneThenThePathBeside) {
+TEST_F(ProgramDataTest,
+       ACopyBesideTheExecutableWinsThenTheInstalledOneAndTheRunningProgramFindsItsBundle) {
     // Without either copy the path beside the executable is given; a folder
     // of that name is no file of the program's.
     EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
@@ -49,6 +50,13 @@ TEST_F(ProgramDataTest, ACopyBesideTheExecutableWinsThenTheInstalledOneThenThePa
     EXPECT_EQ(ProgramDataFileIn(Bin().string(), "notes.txt"), (Bin() / "notes.txt").string());
     // No program folder gives no path.
     EXPECT_EQ(ProgramDataFileIn("", "notes.txt"), "");
+
+    // The test programs run from the build's folder of executables, where the
+    // build puts the bundle: the running program's own lookup must find it there.
+    EXPECT_EQ(fs::canonical(ProgramFolder()), fs::canonical(test::BuildBinFolder()));
+    const std::string bundle = ProgramDataFile(kLanguageBundleFile);
+    EXPECT_EQ(fs::path(bundle), fs::path(ProgramFolder()) / kLanguageBundleFile);
+    EXPECT_TRUE(fs::is_regular_file(bundle));
 }
 
 // An installed program's folder holds every program's executables: its
@@ -80,15 +88,6 @@ TEST_F(ProgramDataTest, BundleIsReadFromTheInstalledDataFolderButNeverThroughAFo
     WriteText(Shared() / "sub" / "x.lwb", "elsewhere");
     WriteText(Bin() / "sub" / "x.lwb", "elsewhere");
     EXPECT_FALSE(TFolderBundleSource(Bin().string()).ReadBundle("sub/x.lwb"));
-}
-
-// The test programs run from the build's folder of executables, where the
-// build puts the bundle: the running program's own lookup must find it there.
-TEST(ProgramData, RunningProgramFindsTheBundleBesideItsExecutable) {
-    EXPECT_EQ(fs::canonical(ProgramFolder()), fs::canonical(test::BuildBinFolder()));
-    const std::string bundle = ProgramDataFile(kLanguageBundleFile);
-    EXPECT_EQ(fs::path(bundle), fs::path(ProgramFolder()) / kLanguageBundleFile);
-    EXPECT_TRUE(fs::is_regular_file(bundle));
 }
 
 } // namespace
