@@ -8,6 +8,7 @@
 //
 // The facts cache goes to CACHE-FILE (default: a new temporary folder), never
 // to the fonts' home.
+#include "bench_clock.h"
 #include "categories/auto_categories.h"
 #include "categories/category_store.h"
 #include "fonts/facts_cache.h"
@@ -25,11 +26,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
+using lw::bench::Clock;
+using lw::bench::Ms;
 
 std::string TemporaryCacheFile() {
     char folder[] = "/tmp/lw-facts-bench-XXXXXX";

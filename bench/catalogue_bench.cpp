@@ -4,6 +4,7 @@
 // how a large installation is measured on a machine that has few fonts.
 //
 //   catalogue_bench [N]     (N synthetic families, default 3000)
+#include "bench_clock.h"
 #include "fake_font_system.h"
 #include "fonts/font_manager.h"
 #include "pages/installed_styles.h"
@@ -21,11 +22,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
+using lw::bench::Clock;
+using lw::bench::Ms;
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

@@ -7,6 +7,7 @@
 // categories and find in categories. One line an aim, against its limit.
 #include "app/main_window.h"
 #include "base/options.h"
+#include "bench_clock.h"
 #include "categories/category_store.h"
 #include "categories/organize_dialog.h"
 #include "fonts/font_manager.h"
@@ -39,11 +40,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
+using lw::bench::Clock;
+using lw::bench::Ms;
 
 const char* Verdict(bool met) {
     return met ? "met" : "NOT MET";

@@ -7,6 +7,7 @@
 //
 //   details_bench [FILE [FACE]]   (default Noto Sans CJK Regular, face 0)
 #include "app/main_window.h"
+#include "bench_clock.h"
 #include "fonts/font_manager.h"
 #include "pages/char_map_view.h"
 #include "pages/details_window.h"
@@ -27,11 +28,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
+using lw::bench::Clock;
+using lw::bench::Ms;
 
 void Report(const char* figure, double ms, double aim) {
     std::printf("%s: %.1f ms (aim %.0f ms) %s\n", figure, ms, aim, ms <= aim ? "met" : "not met");

@@ -2,6 +2,7 @@
 // with fontconfig's re-read of every font on this machine plus the N.
 //
 //   disable_bench [N]     (default 500)
+#include "bench_clock.h"
 #include "fonts/disabled_fonts.h"
 #include "machine_fonts.h"
 #include "platform/linux/linux_platform.h"
@@ -18,11 +19,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
+using lw::bench::Clock;
+using lw::bench::Ms;
 
 } // namespace
 

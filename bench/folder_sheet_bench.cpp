@@ -8,6 +8,7 @@
 //   folder_sheet_bench [N]     (default 1000)
 #include "app/main_window.h"
 #include "app/qt_app_fonts.h"
+#include "bench_clock.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
 #include "fonts/font_manager.h"
@@ -36,11 +37,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from, Clock::time_point to = Clock::now()) {
-    return std::chrono::duration<double, std::milli>(to - from).count();
-}
+using lw::bench::Clock;
+using lw::bench::Ms;
 
 struct TOpening {
     double UpMs = 0;       // the menu command until the first screen is drawn

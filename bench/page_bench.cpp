@@ -6,6 +6,7 @@
 //   page_bench [N]     (default 2000)
 #include "app/main_window.h"
 #include "app/qt_app_fonts.h"
+#include "bench_clock.h"
 #include "controls/drive_view.h"
 #include "controls/file_list.h"
 #include "fonts/font_manager.h"
@@ -29,11 +30,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
+using lw::bench::Clock;
+using lw::bench::Ms;
 
 } // namespace
 

@@ -11,6 +11,7 @@
 //                      machine that has fewer
 #include "app/main_window.h"
 #include "base/options.h"
+#include "bench_clock.h"
 #include "fonts/font_manager.h"
 #include "machine_fonts.h"
 #include "platform/linux/fontconfig_system.h"
@@ -36,11 +37,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
+using lw::bench::Clock;
+using lw::bench::Ms;
 
 long PeakKilobytes() {
     rusage usage{};
