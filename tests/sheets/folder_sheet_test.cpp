@@ -335,7 +335,7 @@ TEST_F(FolderSheetTest, SelectNotInstalledUsesTheLoadsFlagsAndATemporaryInstallS
     const std::string rule = "<fontconfig><selectfont><rejectfont><glob>" +
                              (Folder / "c.ttf").string() +
                              "</glob></rejectfont></selectfont></fontconfig>\n";
-    test::WriteFile(reject, test::TBytes(rule.begin(), rule.end()));
+    test::WriteText(reject, rule);
     OpenFolder();
     Open(false, [&](TfViewAllNotInstalled& sheet) {
         QTest::mouseClick(sheet.lstFonts->viewport(), Qt::LeftButton, {},

@@ -112,7 +112,7 @@ TNameTableBuilder& TNameTableBuilder::Windows(uint16_t nameId, const std::string
 
 TNameTableBuilder& TNameTableBuilder::Mac(uint16_t nameId, const std::string& bytes,
                                           uint16_t language) {
-    return Add(kMac, 0, language, nameId, TBytes(bytes.begin(), bytes.end()));
+    return Add(kMac, 0, language, nameId, TextBytes(bytes));
 }
 
 TNameTableBuilder& TNameTableBuilder::Lying(uint16_t platform, uint16_t nameId, uint16_t length,
